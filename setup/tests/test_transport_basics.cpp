@@ -1,0 +1,176 @@
+// Checksums, frames, wire text and the file helpers: the bytes every operation is built from.
+#include "crc16.h"
+#include "file_helpers.h"
+#include "frame.h"
+#include "port_name.h"
+#include "wire_text.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+class TransportBasicsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void crc_data()
+    {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<int>("value");
+        QTest::newRow("abc") << QByteArray("abc") << 0x5749;
+        QTest::newRow("123456789") << QByteArray("123456789") << 0x4B37;
+        QTest::newRow("header of one page") << QByteArray::fromHex("55AA5AA501") << 0x5793;
+        QTest::newRow("empty") << QByteArray() << 0xFFFF;
+        QTest::newRow("digits and the appended zero") << QByteArray("123456789\0", 10) << 0xD60A;
+        QTest::newRow("order matters") << QByteArray("bac") << -1;
+    }
+    void crc()
+    {
+        QFETCH(QByteArray, input);
+        QFETCH(int, value);
+        if (value < 0) {
+            QVERIFY(Crc16Value(input) != Crc16Value("abc"));
+            return;
+        }
+        QCOMPARE(int(Crc16Value(input)), value);
+        QCOMPARE(Crc16(input), QByteArray::fromHex(QByteArray::number(value, 16).rightJustified(4, '0')));
+    }
+
+    void frames()
+    {
+        QCOMPARE(BuildFrame({0x1F, "FR"}), QByteArray::fromHex("1F4652"));
+        QCOMPARE(BuildFrame({0x1F, "FR", 0x1F, "FM", 0, 0, 0, 0}), QByteArray::fromHex("1F46521F464D00000000"));
+        QCOMPARE(BuildFrame({FrameItem::word(0x5793)}), QByteArray::fromHex("5793"));
+        QCOMPARE(BuildFrame({FrameItem::word(255)}), QByteArray::fromHex("00FF"));
+        QCOMPARE(BuildFrame({FrameItem::word(256)}), QByteArray::fromHex("0100"));
+        QCOMPARE(BuildFrame({FrameItem::word(65535)}), QByteArray::fromHex("FFFF"));
+        const QByteArray ok = BuildFrame({12, "** Flash Write OK **", "**Display Restart **"});
+        QCOMPARE(ok.size(), 41);
+        QCOMPARE(ok, QByteArray("\x0C** Flash Write OK ****Display Restart **"));
+        // Empty texts and other kinds add nothing.
+        QCOMPARE(BuildFrame({0x1F, "", true, 2.5, "FR"}), QByteArray::fromHex("1F4652"));
+        QVERIFY(!BuildFrame({}).isNull());
+    }
+
+    void frameItemsOutOfRangeFailTheWholeFrame_data()
+    {
+        QTest::addColumn<int>("which");
+        QTest::newRow("byte 256") << 0;
+        QTest::newRow("byte -1") << 1;
+        QTest::newRow("word 65536") << 2;
+        QTest::newRow("text outside the wire code page") << 3;
+    }
+    void frameItemsOutOfRangeFailTheWholeFrame()
+    {
+        QFETCH(int, which);
+        QByteArray frame;
+        switch (which) {
+        case 0: frame = BuildFrame({0x1F, 256}); break;
+        case 1: frame = BuildFrame({0x1F, -1}); break;
+        case 2: frame = BuildFrame({0x1F, FrameItem::word(65536)}); break;
+        default: frame = BuildFrame({0x1F, QStringLiteral("Привет")}); break;
+        }
+        QVERIFY(frame.isNull());
+    }
+
+    void wireText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("encodable");
+        QTest::newRow("ascii") << QStringLiteral("Talvex") << QByteArray("Talvex") << true;
+        QTest::newRow("euro sign") << QStringLiteral("\u20AC5") << QByteArray("\x80" "5") << true;
+        QTest::newRow("umlaut") << QStringLiteral("\u00FC") << QByteArray("\xFC") << true;
+        QTest::newRow("cyrillic") << QStringLiteral("\u0416") << QByteArray() << false;
+        QTest::newRow("emoji") << QStringLiteral("a\U0001F600") << QByteArray() << false;
+        QTest::newRow("cjk") << QStringLiteral("\u8abf") << QByteArray() << false;
+    }
+    void wireText()
+    {
+        QVERIFY(WireCodecAvailable());
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, encodable);
+        const auto encoded = EncodeWireText(text);
+        QCOMPARE(encoded.has_value(), encodable);
+        if (encodable)
+            QCOMPARE(*encoded, bytes);
+        else
+            QVERIFY(!FirstUnencodableCharacter(text).isEmpty());
+    }
+
+    void portNames_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("system");
+        QTest::newRow("COM1") << "COM1" << "/dev/ttyS0";
+        QTest::newRow("COM39") << "COM39" << "/dev/ttyS38";
+        QTest::newRow("COM12") << "COM12" << "/dev/ttyS11";
+        QTest::newRow("USB adapter") << "/dev/ttyUSB0" << "/dev/ttyUSB0";
+        QTest::newRow("COM without number") << "COMx" << "";
+        QTest::newRow("COM0") << "COM0" << "";
+        QTest::newRow("lower case is a system name") << "com3" << "com3";
+    }
+    void portNames()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("Unix device names");
+#endif
+        QFETCH(QString, text);
+        QFETCH(QString, system);
+        QCOMPARE(SystemPortName(text).value_or(QString()), system);
+    }
+
+    void readFileBytes_data()
+    {
+        QTest::addColumn<int>("fileLength");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray ten("0123456789");
+        QTest::newRow("3,0 of 10") << 10 << 3 << 0 << ten.mid(2);
+        QTest::newRow("9,5 of 10") << 10 << 9 << 5 << ten.mid(8);
+        QTest::newRow("11,1 of 10") << 10 << 11 << 1 << QByteArray();
+        QTest::newRow("0,1 of 10") << 10 << 0 << 1 << QByteArray();
+        QTest::newRow("1,4 of 3") << 3 << 1 << 4 << ten.left(3);
+        QTest::newRow("empty file") << 0 << 1 << 0 << QByteArray();
+    }
+    void readFileBytes()
+    {
+        QFETCH(int, fileLength);
+        QFETCH(int, start);
+        QFETCH(int, count);
+        QFETCH(QByteArray, expected);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("f.bin");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("0123456789").left(fileLength));
+        file.close();
+        const auto bytes = ReadFileBytes(path, start, count);
+        QVERIFY(bytes.has_value());
+        QCOMPARE(*bytes, expected);
+        QCOMPARE(ByteCount(bytes), qint64(expected.size()));
+        QCOMPARE(FileLength(path), qint64(fileLength));
+        // Nothing stays open: the file can be removed at once, also on Windows.
+        QVERIFY(QFile::remove(path));
+    }
+
+    void missingEmptyAndFolder()
+    {
+        QTemporaryDir dir;
+        QVERIFY(!FileExists(QString()));
+        QCOMPARE(FileLength(QString()), qint64(-1));
+        QVERIFY(!FileExists(dir.filePath("missing")));
+        QCOMPARE(FileLength(dir.filePath("missing")), qint64(-1));
+        QCOMPARE(ByteCount(ReadFileBytes(dir.filePath("missing"), 1, 0)), qint64(0));
+        QVERIFY(ReadFileBytes(dir.filePath("missing"), 1, 0).has_value());
+        QVERIFY(FileExists(dir.path()));
+        // A folder exists but cannot be read: a failure, not an empty file.
+        QVERIFY(!ReadFileBytes(dir.path(), 1, 0).has_value());
+        QCOMPARE(ByteCount(ReadFileBytes(dir.path(), 1, 0)), qint64(0));
+    }
+};
+
+QTEST_GUILESS_MAIN(TransportBasicsTest)
+#include "test_transport_basics.moc"

@@ -1,0 +1,68 @@
+#include "display_port.h"
+
+#include "device_context.h"
+#include "port_messages.h"
+
+namespace {
+
+// Polls DSR until it is seen or more than `limit` seconds have passed. A stopped operation
+// counts as not seen.
+bool PollDsr(DeviceContext& device, double limit)
+{
+    const double start = device.pacer.now();
+    for (;;) {
+        if (device.halted())
+            return false;
+        if (device.link.dsr())
+            return true;
+        if (device.pacer.now() - start > limit)
+            return false;
+        device.pacer.pump();
+    }
+}
+
+void ShowDsrNotReady(DeviceContext& device)
+{
+    if (device.stopRequested())
+        return;
+    device.dialogs.message(Dialogs::Exclamation, QStringLiteral("Port Status"),
+                           QStringLiteral("Display DSR not ready yet !!"));
+}
+
+} // namespace
+
+bool OpenDisplayPort(DeviceContext& device)
+{
+    if (device.halted())
+        return false;
+    device.link.setPortName(device.selection.port);
+    LinkStatus status = device.link.setSettings(device.selection.settingsText());
+    if (status.ok() && !device.link.isOpen())
+        status = device.link.open();
+    if (!status.ok()) {
+        ShowPortOpenError(device, status);
+        CloseDisplayPort(device);
+        return false;
+    }
+    const bool seen = PollDsr(device, kDsrAfterOpenLimit);
+    if (!seen) {
+        ShowDsrNotReady(device);
+        CloseDisplayPort(device);
+    }
+    return seen;
+}
+
+bool CloseDisplayPort(DeviceContext& device)
+{
+    if (device.link.isOpen())
+        device.link.close();
+    return !device.link.isOpen();
+}
+
+bool WaitDisplayReady(DeviceContext& device)
+{
+    if (PollDsr(device, kDsrBeforeSetupLimit))
+        return true;
+    ShowDsrNotReady(device);
+    return false;
+}

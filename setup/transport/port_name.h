@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// The port text is what the person picked or typed:
+//  - "COMn" is port number n: every "COM" becomes "0" and the rest is read as a number;
+//  - "sim" is the built-in simulated display;
+//  - anything else is the system's own name or path of a port, opened as it stands.
+
+inline const QString kSimulatedPortName = QStringLiteral("sim");
+
+bool IsSimulatedPort(const QString& portText);
+bool IsComPortText(const QString& portText);
+
+// The port number of a "COMn" text; nothing when the text does not give a number of 1 or more.
+std::optional<int> ComPortNumber(const QString& portText);
+
+// The name the system opens: "\\.\COMn" on Windows (which also reaches COM10 and above),
+// "/dev/ttyS<n-1>" elsewhere; other texts as they stand. Nothing for a "COM" text without a number.
+std::optional<QString> SystemPortName(const QString& portText);

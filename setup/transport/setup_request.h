@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+class DeviceContext;
+
+inline const QString kSetupSettings = QStringLiteral("115200,N,8,1");
+constexpr int kSetupRequestLength = 20;
+constexpr int kRateSwitchPauseMs = 100;
+
+// Asks the display into its setup state (20 bytes 0x02, acknowledged) when `sendRequest` is true,
+// then switches the open port to 115200,N,8,1. With `sendRequest` false the display is expected to
+// be in its setup state already (forced firmware mode) and only the rate is switched. False when the
+// display is not ready or did not acknowledge; the person has been told, the settings are unchanged.
+bool SendSetupRequest(DeviceContext& device, bool sendRequest);

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "serial_link.h"
+
+#include <QLoggingCategory>
+
+class Pacer;
+
+// The wire, observable: every write, every DSR change and every settings change, as a hex dump
+// with millisecond timestamps. Off by default; on with `vfdctl --trace` or the rule
+// QT_LOGGING_RULES="talvex.wire.debug=true".
+Q_DECLARE_LOGGING_CATEGORY(lcWire)
+
+// A link that logs what passes through it to the wire category, then hands it to the inner link.
+class TracedLink : public SerialLink
+{
+public:
+    TracedLink(SerialLink& inner, const Pacer& pacer) : inner_(inner), pacer_(pacer) {}
+
+    void setPortName(const QString& name) override { inner_.setPortName(name); }
+    QString portName() const override { return inner_.portName(); }
+    LinkStatus setSettings(const QString& settings) override;
+    QString settings() const override { return inner_.settings(); }
+    LinkStatus open() override;
+    void close() override;
+    bool isOpen() const override { return inner_.isOpen(); }
+    LinkStatus write(const QByteArray& bytes) override;
+    bool dsr() override;
+    qint64 bytesToWrite() override { return inner_.bytesToWrite(); }
+
+private:
+    QString stamp() const;
+    SerialLink& inner_;
+    const Pacer& pacer_;
+    int lastDsr_ = -1;
+};
+
+// "1F 46 52  .FR" : hex bytes and their printable characters.
+QString HexDump(const QByteArray& bytes);
