@@ -39,7 +39,8 @@ private slots:
     void frames()
     {
         QCOMPARE(BuildFrame({0x1F, "FR"}), QByteArray::fromHex("1F4652"));
-        QCOMPARE(BuildFrame({0x1F, "FR", 0x1F, "FM", 0, 0, 0, 0}), QByteArray::fromHex("1F46521F464D00000000"));
+        QCOMPARE(BuildFrame({0x1F, "FR", 0x1F, "FM", 0, 0, 0, 0}),
+                 QByteArray::fromHex("1F46521F464D00000000"));
         QCOMPARE(BuildFrame({FrameItem::word(0x5793)}), QByteArray::fromHex("5793"));
         QCOMPARE(BuildFrame({FrameItem::word(255)}), QByteArray::fromHex("00FF"));
         QCOMPARE(BuildFrame({FrameItem::word(256)}), QByteArray::fromHex("0100"));
@@ -65,10 +66,18 @@ private slots:
         QFETCH(int, which);
         QByteArray frame;
         switch (which) {
-        case 0: frame = BuildFrame({0x1F, 256}); break;
-        case 1: frame = BuildFrame({0x1F, -1}); break;
-        case 2: frame = BuildFrame({0x1F, FrameItem::word(65536)}); break;
-        default: frame = BuildFrame({0x1F, QStringLiteral("Привет")}); break;
+        case 0:
+            frame = BuildFrame({0x1F, 256});
+            break;
+        case 1:
+            frame = BuildFrame({0x1F, -1});
+            break;
+        case 2:
+            frame = BuildFrame({0x1F, FrameItem::word(65536)});
+            break;
+        default:
+            frame = BuildFrame({0x1F, QStringLiteral("Привет")});
+            break;
         }
         QVERIFY(frame.isNull());
     }
@@ -79,7 +88,10 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("encodable");
         QTest::newRow("ascii") << QStringLiteral("Talvex") << QByteArray("Talvex") << true;
-        QTest::newRow("euro sign") << QStringLiteral("\u20AC5") << QByteArray("\x80" "5") << true;
+        QTest::newRow("euro sign") << QStringLiteral("\u20AC5")
+                                   << QByteArray("\x80"
+                                                 "5")
+                                   << true;
         QTest::newRow("umlaut") << QStringLiteral("\u00FC") << QByteArray("\xFC") << true;
         QTest::newRow("cyrillic") << QStringLiteral("\u0416") << QByteArray() << false;
         QTest::newRow("emoji") << QStringLiteral("a\U0001F600") << QByteArray() << false;
@@ -103,13 +115,20 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("system");
-        QTest::newRow("COM1") << "COM1" << "/dev/ttyS0";
-        QTest::newRow("COM39") << "COM39" << "/dev/ttyS38";
-        QTest::newRow("COM12") << "COM12" << "/dev/ttyS11";
-        QTest::newRow("USB adapter") << "/dev/ttyUSB0" << "/dev/ttyUSB0";
-        QTest::newRow("COM without number") << "COMx" << "";
-        QTest::newRow("COM0") << "COM0" << "";
-        QTest::newRow("lower case is a system name") << "com3" << "com3";
+        QTest::newRow("COM1") << "COM1"
+                              << "/dev/ttyS0";
+        QTest::newRow("COM39") << "COM39"
+                               << "/dev/ttyS38";
+        QTest::newRow("COM12") << "COM12"
+                               << "/dev/ttyS11";
+        QTest::newRow("USB adapter") << "/dev/ttyUSB0"
+                                     << "/dev/ttyUSB0";
+        QTest::newRow("COM without number") << "COMx"
+                                            << "";
+        QTest::newRow("COM0") << "COM0"
+                              << "";
+        QTest::newRow("lower case is a system name") << "com3"
+                                                     << "com3";
     }
     void portNames()
     {

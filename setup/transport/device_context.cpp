@@ -4,7 +4,8 @@
 
 bool DeviceContext::send(const QByteArray& bytes)
 {
-    if (halted())
+    // A null array is a frame that could not be built: a caller error, never written.
+    if (halted() || bytes.isNull())
         return false;
     LinkStatus status = link.write(bytes);
     if (status.ok())

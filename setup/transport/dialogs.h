@@ -11,7 +11,8 @@ public:
 
     virtual ~Dialogs() = default;
     // A modal box with an OK button; returns when the person has closed it.
-    virtual void message(Icon icon, const QString& title, const QString& text, const QString& detail = {}) = 0;
+    virtual void message(Icon icon, const QString& title, const QString& text,
+                         const QString& detail = {}) = 0;
     // An input box: returns what was entered; *accepted (when given) is false when cancelled.
     virtual QString input(const QString& title, const QString& prompt, const QString& defaultText,
                           bool* accepted = nullptr) = 0;

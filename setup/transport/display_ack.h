@@ -12,11 +12,8 @@ struct AckStep
     double limit;
 };
 inline constexpr AckStep kAckSteps[5] = {
-    {"everything written has left the port", 6.0},
-    {"DSR is high", 6.0},
-    {"DSR has dropped", 3.0},
-    {"DSR stays low for the whole step", 0.05},
-    {"DSR is high again", 1.0},
+    {"everything written has left the port", 6.0}, {"DSR is high", 6.0},       {"DSR has dropped", 3.0},
+    {"DSR stays low for the whole step", 0.05},    {"DSR is high again", 1.0},
 };
 
 // Waits for the acknowledgement. With grace 0 a missing one is reported ("Display ack. failed"

@@ -15,8 +15,8 @@ public:
     enum Kind { Byte, Word, Text, Skipped };
 
     template <std::integral T>
-        requires(!std::same_as<T, bool>)
-    FrameItem(T byteValue) : kind_(Byte), value_(static_cast<qint64>(byteValue))
+    requires(!std::same_as<T, bool>) FrameItem(T byteValue)
+        : kind_(Byte), value_(static_cast<qint64>(byteValue))
     {
         if constexpr (std::is_unsigned_v<T> && sizeof(T) >= sizeof(qint64))
             if (byteValue > 0xFFFF'FFFFu)

@@ -2,8 +2,7 @@
 
 #include <QThread>
 
-RealPacer::RealPacer()
-    : startTimeOfDay_(QTime::currentTime().msecsSinceStartOfDay() / 1000.0)
+RealPacer::RealPacer() : startTimeOfDay_(QTime::currentTime().msecsSinceStartOfDay() / 1000.0)
 {
     elapsed_.start();
 }

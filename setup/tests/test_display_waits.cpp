@@ -1,0 +1,300 @@
+// The presence and acknowledgement waits against the simulated display, in virtual time: limits to
+// the millisecond, the messages shown, the bytes written on failure, and the port left as promised.
+#include "device_context.h"
+#include "display_ack.h"
+#include "display_port.h"
+#include "scripted_dialogs.h"
+#include "setup_request.h"
+#include "simulated_display.h"
+
+#include <QTest>
+
+namespace {
+
+const QByteArray kSetupRequest(20, '\x02');
+const QByteArray kNakLines = QByteArray("\x0C") + "Flash Write NAK  ???" + "Please Try Again ???";
+
+struct Bench
+{
+    explicit Bench(double startOfDay = 36000.0)
+        : pacer(startOfDay), display(pacer), device(display, pacer, dialogs)
+    {
+    }
+    VirtualPacer pacer;
+    SimulatedDisplay display;
+    ScriptedDialogs dialogs;
+    DeviceContext device;
+
+    void faults(const std::function<void(SimulatedDisplay::Faults&)>& change)
+    {
+        SimulatedDisplay::Faults f = display.faults();
+        change(f);
+        display.setFaults(f);
+    }
+};
+
+} // namespace
+
+class DisplayWaitsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void openWaitsForDsr_data()
+    {
+        QTest::addColumn<double>("dsrDelay");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("at once") << 0.0 << true;
+        QTest::newRow("0.9 s late") << 0.9 << true;
+        QTest::newRow("1.0 s late, the limit itself") << 1.0 << true;
+        QTest::newRow("1.1 s late") << 1.1 << false;
+        QTest::newRow("absent") << -1.0 << false;
+    }
+    void openWaitsForDsr()
+    {
+        QFETCH(double, dsrDelay);
+        QFETCH(bool, accepted);
+        Bench bench;
+        bench.faults([&](auto& f) {
+            f.absent = dsrDelay < 0;
+            f.dsrDelay = std::max(0.0, dsrDelay);
+        });
+        QCOMPARE(OpenDisplayPort(bench.device), accepted);
+        QCOMPARE(bench.display.isOpen(), accepted);
+        if (accepted) {
+            QVERIFY(bench.dialogs.messages().isEmpty());
+            QVERIFY(bench.pacer.now() <= dsrDelay + 0.002);
+        } else {
+            QCOMPARE(bench.dialogs.messages(), QStringList{"Port Status: Display DSR not ready yet !!"});
+            QCOMPARE(bench.dialogs.shown().first().icon, Dialogs::Exclamation);
+            // Gave up just past the limit, not earlier and not much later.
+            QVERIFY(bench.pacer.now() > 1.0 && bench.pacer.now() < 1.01);
+        }
+        QVERIFY(bench.display.wire().isEmpty());
+    }
+
+    void openAppliesTheSelection_data()
+    {
+        QTest::addColumn<QString>("baud");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("settings");
+        QTest::newRow("defaults") << "9600"
+                                  << "N,8,1"
+                                  << "9600,N,8,1";
+        QTest::newRow("115200 even 7") << "115200"
+                                       << "E,7,1"
+                                       << "115200,E,7,1";
+    }
+    void openAppliesTheSelection()
+    {
+        QFETCH(QString, baud);
+        QFETCH(QString, format);
+        QFETCH(QString, settings);
+        Bench bench;
+        bench.device.selection = {"COM3", baud, format};
+        QVERIFY(OpenDisplayPort(bench.device));
+        QCOMPARE(bench.display.settings(), settings);
+        QCOMPARE(bench.display.portName(), QString("COM3"));
+    }
+
+    void openFailuresAreReportedAndLeaveThePortClosed_data()
+    {
+        QTest::addColumn<bool>("missing");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing") << true << "Port Error: COM Port not Exist( 8002) !!";
+        QTest::newRow("busy") << false << "Port Error: COM Port Already Open( 8005) !!";
+    }
+    void openFailuresAreReportedAndLeaveThePortClosed()
+    {
+        QFETCH(bool, missing);
+        QFETCH(QString, message);
+        Bench bench;
+        bench.faults([&](auto& f) {
+            f.portMissing = missing;
+            f.portBusy = !missing;
+        });
+        QVERIFY(!OpenDisplayPort(bench.device));
+        QCOMPARE(bench.dialogs.messages(), QStringList{message});
+        QCOMPARE(bench.dialogs.shown().first().icon, Dialogs::Critical);
+        QVERIFY(!bench.dialogs.shown().first().detail.isEmpty());
+        QVERIFY(!bench.display.isOpen());
+        QVERIFY(CloseDisplayPort(bench.device));
+    }
+
+    void acknowledgement_data()
+    {
+        QTest::addColumn<double>("pulseWidth");
+        QTest::addColumn<int>("acknowledgeFirst");
+        QTest::addColumn<bool>("neverDrains");
+        QTest::addColumn<int>("failedStep");
+        QTest::addColumn<double>("endsAfter");
+        // The pulse starts 20 ms after the last byte; 20 bytes at 9600 baud take about 21 ms.
+        QTest::newRow("200 ms pulse acknowledged") << 0.2 << -1 << false << 0 << 0.241;
+        QTest::newRow("60 ms pulse acknowledged") << 0.06 << -1 << false << 0 << 0.101;
+        QTest::newRow("30 ms pulse: step 4 at once") << 0.03 << -1 << false << 4 << 0.071;
+        QTest::newRow("never drops DSR: step 3") << 0.2 << 0 << false << 3 << 3.022;
+        QTest::newRow("output never drains: step 1") << 0.2 << -1 << true << 1 << 6.001;
+    }
+    void acknowledgement()
+    {
+        QFETCH(double, pulseWidth);
+        QFETCH(int, acknowledgeFirst);
+        QFETCH(bool, neverDrains);
+        QFETCH(int, failedStep);
+        QFETCH(double, endsAfter);
+        Bench bench;
+        bench.faults([&](auto& f) {
+            f.pulseWidth = pulseWidth;
+            f.acknowledgeFirst = acknowledgeFirst;
+            f.outputNeverDrains = neverDrains;
+        });
+        QVERIFY(OpenDisplayPort(bench.device));
+        QVERIFY(bench.device.send(kSetupRequest));
+        const double start = bench.pacer.now();
+        const bool acknowledged = WaitDisplayAck(bench.device, 0);
+        const double took = bench.pacer.now() - start;
+        QCOMPARE(acknowledged, failedStep == 0);
+        QVERIFY2(qAbs(took - endsAfter) <= 0.003, qPrintable(QString::number(took)));
+        if (failedStep == 0) {
+            QVERIFY(bench.dialogs.messages().isEmpty());
+            QCOMPARE(bench.display.wire(), kSetupRequest);
+        } else {
+            QCOMPARE(bench.dialogs.shown().size(), 1);
+            QCOMPARE(bench.dialogs.shown().first().title, QString("Display ack. failed"));
+            QVERIFY(bench.dialogs.shown().first().text.startsWith(QString("Process.%1( ").arg(failedStep)));
+            QCOMPARE(bench.display.wire(), kSetupRequest + kNakLines);
+        }
+    }
+
+    void failureTextCarriesStepTimesAndDsr()
+    {
+        QCOMPARE(AckFailureText(3, 100.5, 106.5, true), QString("Process.3( 100.5/106.5/True)"));
+        QCOMPARE(AckFailureText(1, 36000, 36006, false), QString("Process.1( 36000/36006/False)"));
+        // In a real wait: nothing to drain, DSR high at once, then no drop for 3 s.
+        Bench bench(100.5);
+        bench.faults([](auto& f) { f.acknowledgeFirst = 0; });
+        QVERIFY(OpenDisplayPort(bench.device));
+        QVERIFY(!WaitDisplayAck(bench.device, 0));
+        QCOMPARE(bench.dialogs.messages(), QStringList{"Display ack. failed: Process.3( 100.5/103.5/True)"});
+    }
+
+    void graceTime_data()
+    {
+        QTest::addColumn<double>("pulseWidth");
+        QTest::addColumn<int>("acknowledgeFirst");
+        QTest::addColumn<double>("endsAt");
+        QTest::newRow("step 4 fails early: true at the grace time") << 0.03 << -1 << 1.001;
+        QTest::newRow("step 3 fails after the grace time: true at once") << 0.2 << 0 << 3.022;
+        QTest::newRow("acknowledged: true at the pulse's end") << 0.2 << -1 << 0.241;
+    }
+    void graceTime()
+    {
+        QFETCH(double, pulseWidth);
+        QFETCH(int, acknowledgeFirst);
+        QFETCH(double, endsAt);
+        Bench bench;
+        bench.faults([&](auto& f) {
+            f.pulseWidth = pulseWidth;
+            f.acknowledgeFirst = acknowledgeFirst;
+        });
+        QVERIFY(OpenDisplayPort(bench.device));
+        QVERIFY(bench.device.send(kSetupRequest));
+        const double start = bench.pacer.now();
+        QVERIFY(WaitDisplayAck(bench.device, 1.0));
+        QVERIFY2(qAbs(bench.pacer.now() - start - endsAt) <= 0.003,
+                 qPrintable(QString::number(bench.pacer.now() - start)));
+        QVERIFY(bench.dialogs.messages().isEmpty());
+        QCOMPARE(bench.display.wire(), kSetupRequest);
+    }
+
+    void setupRequest_data()
+    {
+        QTest::addColumn<bool>("flag");
+        QTest::addColumn<bool>("ready");
+        QTest::addColumn<bool>("acknowledges");
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<QByteArray>("wire");
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<QStringList>("messages");
+        const QStringList none;
+        const QStringList notReady{"Port Status: Display DSR not ready yet !!"};
+        QTest::newRow("request acknowledged")
+            << true << true << true << true << kSetupRequest << "115200,N,8,1" << none;
+        QTest::newRow("request not acknowledged")
+            << true << true << false << false << kSetupRequest + kNakLines << "9600,N,8,1"
+            << QStringList{"Display ack. failed: Process.3( 36000/36003.02/True)"};
+        QTest::newRow("forced mode, ready: nothing written")
+            << false << true << true << true << QByteArray() << "115200,N,8,1" << none;
+        // Going on at the old speed after telling the person the display is not ready would be wrong.
+        QTest::newRow("forced mode, not ready: false")
+            << false << false << true << false << QByteArray() << "9600,N,8,1" << notReady;
+        QTest::newRow("not ready") << true << false << true << false << QByteArray() << "9600,N,8,1"
+                                   << notReady;
+    }
+    void setupRequest()
+    {
+        QFETCH(bool, flag);
+        QFETCH(bool, ready);
+        QFETCH(bool, acknowledges);
+        QFETCH(bool, result);
+        QFETCH(QByteArray, wire);
+        QFETCH(QString, settings);
+        QFETCH(QStringList, messages);
+        Bench bench;
+        QVERIFY(OpenDisplayPort(bench.device));
+        bench.faults([&](auto& f) {
+            f.acknowledgeFirst = acknowledges ? -1 : 0;
+            f.absent = !ready;
+        });
+        QCOMPARE(SendSetupRequest(bench.device, flag), result);
+        QCOMPARE(bench.display.wire(), wire);
+        QCOMPARE(bench.display.settings(), settings);
+        QCOMPARE(bench.dialogs.messages(), messages);
+        QVERIFY(bench.display.isOpen()); // the caller closes it
+        if (result && flag)
+            QVERIFY(bench.display.inSetupState());
+    }
+
+    void stopRequestEndsEveryWaitAndSendsNothing()
+    {
+        Bench bench;
+        std::atomic_bool stop = false;
+        DeviceContext device(bench.display, bench.pacer, bench.dialogs, {}, &stop);
+        bench.faults([](auto& f) { f.acknowledgeFirst = 0; });
+        QVERIFY(OpenDisplayPort(device));
+        QVERIFY(device.send(kSetupRequest));
+        stop = true;
+        const double before = bench.pacer.now();
+        QVERIFY(!WaitDisplayAck(device, 1.0));
+        QVERIFY(!WaitDisplayAck(device, 0));
+        QVERIFY(!device.send("more"));
+        QCOMPARE(bench.pacer.now(), before);
+        QVERIFY(bench.dialogs.messages().isEmpty());
+        QCOMPARE(bench.display.wire(), kSetupRequest);
+    }
+
+    void writeFailureIsReportedOnceAndStopsTheOperation()
+    {
+        Bench bench;
+        bench.faults([](auto& f) { f.vanishAfterWrites = 1; });
+        QVERIFY(OpenDisplayPort(bench.device));
+        QVERIFY(bench.device.send(kSetupRequest));
+        QVERIFY(!bench.device.send("FR"));
+        QVERIFY(!bench.device.send("FM"));
+        QVERIFY(!WaitDisplayAck(bench.device, 1.0));
+        QCOMPARE(bench.dialogs.messages(), QStringList{"Port Error: COM Port Write Error( 8020) !!"});
+        QVERIFY(!bench.dialogs.shown().first().detail.isEmpty());
+        QVERIFY(CloseDisplayPort(bench.device));
+    }
+
+    void nullFrameIsNeverWritten()
+    {
+        Bench bench;
+        QVERIFY(OpenDisplayPort(bench.device));
+        QVERIFY(!bench.device.send(QByteArray()));
+        QVERIFY(bench.display.wire().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(DisplayWaitsTest)
+#include "test_display_waits.moc"

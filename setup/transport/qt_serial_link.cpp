@@ -1,0 +1,270 @@
+#include "qt_serial_link.h"
+
+#include "port_name.h"
+
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QSerialPortInfo>
+#include <QStringList>
+#include <algorithm>
+
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <sys/ioctl.h>
+#include <termios.h>
+#endif
+
+namespace {
+
+bool AllDigits(const QString& text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+}
+
+LinkStatus OpenFailure(const QString& reason)
+{
+    return LinkStatus::failure(LinkError::OpenFailed, reason);
+}
+
+} // namespace
+
+QtSerialLink::QtSerialLink(int writeTimeoutMs) : writeTimeoutMs_(writeTimeoutMs) {}
+
+QtSerialLink::~QtSerialLink()
+{
+    close();
+}
+
+std::optional<QtSerialLink::LineSettings> QtSerialLink::parseSettings(const QString& text, QString* reason)
+{
+    const auto refuse = [&](const QString& why) -> std::optional<LineSettings> {
+        *reason = QStringLiteral("Invalid settings \"%1\": %2").arg(text, why);
+        return std::nullopt;
+    };
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 4)
+        return refuse(QStringLiteral("expected baud,parity,data bits,stop bits"));
+
+    LineSettings line;
+    const QString baud = parts[0].trimmed();
+    bool ok = false;
+    line.baud = baud.toInt(&ok);
+    if (!AllDigits(baud) || !ok || line.baud <= 0)
+        return refuse(QStringLiteral("the baud rate must be a positive whole number"));
+
+    const QString parity = parts[1].trimmed().toUpper();
+    if (parity == QLatin1String("N"))
+        line.parity = QSerialPort::NoParity;
+    else if (parity == QLatin1String("E"))
+        line.parity = QSerialPort::EvenParity;
+    else if (parity == QLatin1String("O"))
+        line.parity = QSerialPort::OddParity;
+    else if (parity == QLatin1String("M"))
+        line.parity = QSerialPort::MarkParity;
+    else if (parity == QLatin1String("S"))
+        line.parity = QSerialPort::SpaceParity;
+    else
+        return refuse(QStringLiteral("the parity must be N, E, O, M or S"));
+
+    const QString data = parts[2].trimmed();
+    if (data == QLatin1String("5"))
+        line.dataBits = QSerialPort::Data5;
+    else if (data == QLatin1String("6"))
+        line.dataBits = QSerialPort::Data6;
+    else if (data == QLatin1String("7"))
+        line.dataBits = QSerialPort::Data7;
+    else if (data == QLatin1String("8"))
+        line.dataBits = QSerialPort::Data8;
+    else
+        return refuse(QStringLiteral("the data bits must be 5, 6, 7 or 8"));
+
+    const QString stop = parts[3].trimmed();
+    if (stop == QLatin1String("1"))
+        line.stopBits = QSerialPort::OneStop;
+    else if (stop == QLatin1String("1.5"))
+        line.stopBits = QSerialPort::OneAndHalfStop;
+    else if (stop == QLatin1String("2"))
+        line.stopBits = QSerialPort::TwoStop;
+    else
+        return refuse(QStringLiteral("the stop bits must be 1, 1.5 or 2"));
+    return line;
+}
+
+bool QtSerialLink::applyTo(QSerialPort& port, const LineSettings& line)
+{
+    return port.setBaudRate(line.baud) && port.setDataBits(line.dataBits) && port.setParity(line.parity) &&
+           port.setStopBits(line.stopBits) && port.setFlowControl(QSerialPort::NoFlowControl);
+}
+
+LinkStatus QtSerialLink::setSettings(const QString& settings)
+{
+    QString reason;
+    const std::optional<LineSettings> line = parseSettings(settings, &reason);
+    if (!line)
+        return OpenFailure(reason);
+    if (isOpen()) {
+        port_->clearError();
+        if (!applyTo(*port_, *line)) {
+            const QString why = port_->errorString();
+            // Leave the line as it was, so that settings() keeps telling the truth.
+            applyTo(*port_, line_);
+            port_->clearError();
+            return OpenFailure(why);
+        }
+    }
+    line_ = *line;
+    settingsText_ = settings;
+    return LinkStatus::success();
+}
+
+LinkStatus QtSerialLink::open()
+{
+    const std::optional<QString> systemName = SystemPortName(portText_);
+    if (!systemName)
+        return OpenFailure(QStringLiteral("\"%1\" does not name a port number").arg(portText_));
+
+    // Opening an open link goes to Qt all the same, so that it is reported as the port in use.
+    if (!port_)
+        port_ = std::make_unique<QSerialPort>();
+    const bool wasOpen = port_->isOpen();
+    if (!wasOpen) {
+        port_->setPortName(*systemName);
+        applyTo(*port_, line_); // stored now, applied by open()
+    }
+    if (port_->open(QIODevice::ReadWrite))
+        return LinkStatus::success();
+
+    const QSerialPort::SerialPortError error = port_->error();
+    const QString reason = port_->errorString();
+    if (!wasOpen)
+        port_.reset();
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return LinkStatus::failure(LinkError::PortMissing, reason);
+    case QSerialPort::PermissionError: // held by another program (lock file, exclusive mode)
+        return LinkStatus::failure(LinkError::PortInUse, reason);
+    case QSerialPort::OpenError: // this link has it open already
+        return LinkStatus::failure(LinkError::PortInUseByOther, reason);
+    default:
+        break;
+    }
+    // A missing device node is the missing port whatever words the platform found for it.
+    if (systemName->startsWith(QLatin1Char('/')) && !QFileInfo::exists(*systemName))
+        return LinkStatus::failure(LinkError::PortMissing, reason);
+    return OpenFailure(reason);
+}
+
+void QtSerialLink::close()
+{
+    if (port_)
+        port_->close();
+    port_.reset();
+}
+
+bool QtSerialLink::isOpen() const
+{
+    return port_ && port_->isOpen();
+}
+
+LinkStatus QtSerialLink::write(const QByteArray& bytes)
+{
+    if (!isOpen())
+        return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("The port is not open"));
+    if (bytes.isEmpty())
+        return LinkStatus::success();
+
+    // An error left by an earlier call (a modem-line query, a timed-out wait) is not this write's.
+    port_->clearError();
+    if (port_->write(bytes) < 0)
+        return LinkStatus::failure(LinkError::WriteFailed, port_->errorString());
+
+    // Without an event loop Qt's buffer only moves while someone waits on it. Each wait returns
+    // once the system has taken some of it; a device that has gone away shows up as an error
+    // here (on Linux a read or resource error, since the wait also services the input side).
+    const QDeadlineTimer deadline(writeTimeoutMs_);
+    while (port_->bytesToWrite() > 0 && !deadline.hasExpired()) {
+        const bool moved = port_->waitForBytesWritten(static_cast<int>(deadline.remainingTime()));
+        dropInput();
+        if (moved)
+            continue;
+        const QSerialPort::SerialPortError error = port_->error();
+        if (error == QSerialPort::TimeoutError || error == QSerialPort::NoError) {
+            port_->clearError();
+            continue;
+        }
+        const QString reason = port_->errorString();
+        port_->clearError();
+        return LinkStatus::failure(LinkError::WriteFailed, reason);
+    }
+    return LinkStatus::success();
+}
+
+bool QtSerialLink::dsr()
+{
+    if (!isOpen())
+        return false;
+    const QSerialPort::PinoutSignals lines = port_->pinoutSignals();
+    if (port_->error() != QSerialPort::NoError) {
+        // No modem lines to read (a pseudo-terminal, a device gone): DSR is not seen. The error
+        // must not linger, or the next write would take it for its own.
+        port_->clearError();
+        return false;
+    }
+    return lines.testFlag(QSerialPort::DataSetReadySignal);
+}
+
+qint64 QtSerialLink::bytesToWrite()
+{
+    if (!isOpen())
+        return 0;
+    if (port_->bytesToWrite() > 0) {
+        // A zero wait hands the system what it will take now, so the count goes down without
+        // an event loop; a device that has gone away leaves its buffer counted.
+        port_->waitForBytesWritten(0);
+        port_->clearError();
+        dropInput();
+    }
+    return port_->bytesToWrite() + systemOutputQueue();
+}
+
+void QtSerialLink::dropInput()
+{
+    // The waits also read what comes in. Nothing on this link reads, so whatever the display sends
+    // would only pile up in Qt's buffer.
+    if (port_->bytesAvailable() > 0)
+        port_->readAll();
+}
+
+qint64 QtSerialLink::systemOutputQueue() const
+{
+#ifdef Q_OS_WIN
+    DWORD errors = 0;
+    COMSTAT status = {};
+    if (::ClearCommError(port_->handle(), &errors, &status))
+        return static_cast<qint64>(status.cbOutQue);
+    return 0;
+#else
+    int queued = 0;
+    if (::ioctl(port_->handle(), TIOCOUTQ, &queued) == 0 && queued > 0)
+        return queued;
+    return 0;
+#endif
+}
+
+QList<QPair<QString, QString>> QtSerialLink::systemPorts()
+{
+    QList<QPair<QString, QString>> ports;
+    const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo& info : infos) {
+        QString description = info.description();
+        if (description.isEmpty())
+            description = info.manufacturer();
+        ports.append({info.systemLocation(), description});
+    }
+    std::sort(ports.begin(), ports.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    return ports;
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "serial_link.h"
+
+#include <QList>
+#include <QPair>
+#include <QSerialPort>
+#include <memory>
+#include <optional>
+
+// A SerialLink over a real port, through Qt SerialPort.
+//
+// Device operations run on a worker thread that has no event loop, so nothing here waits for
+// Qt's notifiers: every call drives the port itself (waitForBytesWritten). The QSerialPort is made
+// by open() on the thread that opens it and dropped by close(), so it always belongs to the thread
+// that uses it.
+class QtSerialLink : public SerialLink
+{
+public:
+    // How long one write() keeps pushing Qt's buffer to the system. Whatever is still buffered
+    // after that is not an error: it stays counted in bytesToWrite(), whose waits have their own
+    // limits and their own message.
+    static constexpr int kDefaultWriteTimeoutMs = 3000;
+
+    explicit QtSerialLink(int writeTimeoutMs = kDefaultWriteTimeoutMs);
+    ~QtSerialLink() override;
+    QtSerialLink(const QtSerialLink&) = delete;
+    QtSerialLink& operator=(const QtSerialLink&) = delete;
+
+    void setPortName(const QString& name) override { portText_ = name; }
+    QString portName() const override { return portText_; }
+    LinkStatus setSettings(const QString& settings) override;
+    QString settings() const override { return settingsText_; }
+
+    LinkStatus open() override;
+    void close() override;
+    bool isOpen() const override;
+
+    LinkStatus write(const QByteArray& bytes) override;
+    bool dsr() override;
+    qint64 bytesToWrite() override;
+
+    // (system location, description) of each port the system reports, sorted by location. The
+    // description is the USB product text where there is one.
+    static QList<QPair<QString, QString>> systemPorts();
+
+private:
+    struct LineSettings
+    {
+        qint32 baud = 9600;
+        QSerialPort::Parity parity = QSerialPort::NoParity;
+        QSerialPort::DataBits dataBits = QSerialPort::Data8;
+        QSerialPort::StopBits stopBits = QSerialPort::OneStop;
+    };
+    // The settings text parsed, or the reason it does not parse.
+    static std::optional<LineSettings> parseSettings(const QString& text, QString* reason);
+    // Hands the settings to the port; on an open port they take effect at once.
+    bool applyTo(QSerialPort& port, const LineSettings& line);
+    // Discards received bytes: the display protocol never reads them.
+    void dropInput();
+    // Bytes the system has taken but not yet sent on the line; 0 when it cannot tell.
+    qint64 systemOutputQueue() const;
+
+    int writeTimeoutMs_;
+    QString portText_ = QStringLiteral("COM1");
+    QString settingsText_ = QStringLiteral("9600,N,8,1");
+    LineSettings line_;
+    std::unique_ptr<QSerialPort> port_;
+};
