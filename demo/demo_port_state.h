@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+// The port and line settings shared by every window for the whole run.
+struct DemoPortState
+{
+    // The COM port number of the option last clicked; 0 while no port has been chosen.
+    qint16 DemoPortNumber = 0;
+    // A port the system reports (a USB adapter, say), chosen instead of a COM option; empty otherwise.
+    QString DemoPortName;
+    // The settings text confirmed on the KD-317 port window.
+    QString DemoLineSettings = QStringLiteral("9600,n,8,1");
+
+    bool portChosen() const { return !DemoPortName.isEmpty() || DemoPortNumber > 0; }
+    // What the port is called in messages and what is opened: "COM3" or the system's name.
+    QString portText() const;
+
+    void chooseComPort(int number)
+    {
+        DemoPortNumber = static_cast<qint16>(number);
+        DemoPortName.clear();
+    }
+    void chooseSystemPort(const QString& name)
+    {
+        DemoPortNumber = 0;
+        DemoPortName = name;
+    }
+};

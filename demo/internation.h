@@ -1,0 +1,29 @@
+#pragma once
+
+#include "demo_window.h"
+#include "port_session.h"
+
+class Navigator;
+
+// "Internation Character Sets": selects one of the display's international sets and shows the
+// characters that differ between them.
+class internation : public DemoWindow
+{
+    Q_OBJECT
+public:
+    explicit internation(Navigator& navigator);
+
+    bool startUp();
+
+protected:
+    void windowClosing() override;
+
+private:
+    bool ShowInternationalSet();
+    void Command2_Click();
+
+    Navigator& navigator_;
+    PortSession MSComm1;
+    qint16 InternationalSetNumber = 0;
+    QString InternationalSetName = QStringLiteral("U.S.A");
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+
+struct DemoContext;
+class port_form;
+
+// The display models a port-selection window is for.
+enum class DemoModel { KD317, KD426, KD138 };
+
+// The chain of windows, one visible at a time. A window hands over by letting go of its port and then
+// asking for the next one; the next is made and shown, and only then is the old one closed, so the
+// program never has a moment without a visible window. A demonstration that cannot open its port is
+// not shown: the person is told why and stays on (or is brought back to) the port selection.
+class Navigator
+{
+public:
+    explicit Navigator(DemoContext& context);
+    ~Navigator();
+
+    DemoContext& context() { return context_; }
+    QWidget* current() const { return current_; }
+
+    void showLauncher();
+    void showPortSelection(DemoModel model);
+    void showEpson();
+    void showCharacter();
+    void showInternation();
+    void showKd426();
+    void showKd138();
+    void endProgram();
+
+    // The hidden window holding the port of the KD-426 and KD-138 demonstrations, loaded on first use.
+    port_form& portForm();
+    void loadPortForm();
+    void unloadPortForm();
+
+private:
+    void handOver(QWidget* next);
+    void cannotOpen(DemoModel model);
+
+    DemoContext& context_;
+    QPointer<QWidget> current_;
+    std::unique_ptr<port_form> portForm_;
+};

@@ -1,0 +1,96 @@
+#include "port_session.h"
+
+#include "demo_context.h"
+#include "demo_dialogs.h"
+#include "wire_text.h"
+
+PortSession::PortSession(DemoContext& context, QWidget* owner) : context_(context), owner_(owner) {}
+
+PortSession::~PortSession()
+{
+    close();
+}
+
+bool PortSession::open()
+{
+    close();
+    if (!context_.state.portChosen()) {
+        context_.dialogs->showMessage(owner_, DemoDialogs::Critical, QStringLiteral("Port Error"),
+                                      QStringLiteral("No COM port has been chosen.\nPlease choose a port."));
+        return false;
+    }
+    return openPort(context_.state.portText());
+}
+
+bool PortSession::openPort(const QString& portText)
+{
+    close();
+    portText_ = portText;
+    port_ = context_.makePort();
+    if (!port_->open(portText_, context_.state.DemoLineSettings)) {
+        const PortError error = port_->error();
+        port_->close();
+        port_.reset();
+        report(QStringLiteral("cannot be opened"), error);
+        return false;
+    }
+    return true;
+}
+
+bool PortSession::send(const QByteArray& bytes)
+{
+    if (!isOpen()) {
+        return false;
+    }
+    if (bytes.isEmpty()) {
+        return true;
+    }
+    if (!port_->write(bytes)) {
+        const PortError error = port_->error();
+        close();
+        report(QStringLiteral("failed while writing"), error);
+        return false;
+    }
+    return true;
+}
+
+bool PortSession::encode(const QString& text, QByteArray& bytes)
+{
+    const std::optional<QByteArray> encoded = EncodeWireText(text);
+    if (!encoded) {
+        context_.dialogs->showMessage(
+            owner_, DemoDialogs::Warning, QStringLiteral("Text Error"),
+            QStringLiteral("\"%1\" holds a character the display cannot show (Windows-1252 only).\n"
+                           "Nothing more is sent.")
+                .arg(text));
+        return false;
+    }
+    bytes = *encoded;
+    return true;
+}
+
+bool PortSession::sendText(const QString& text)
+{
+    QByteArray bytes;
+    return encode(text, bytes) && send(bytes);
+}
+
+void PortSession::close()
+{
+    if (port_) {
+        port_->close();
+        port_.reset();
+    }
+}
+
+bool PortSession::isOpen() const
+{
+    return port_ && port_->isOpen();
+}
+
+void PortSession::report(const QString& what, const PortError& error)
+{
+    context_.dialogs->showMessage(
+        owner_, DemoDialogs::Critical, QStringLiteral("Port Error"),
+        QStringLiteral("%1 %2 (error %3):\n%4").arg(portText_, what).arg(error.number).arg(error.reason));
+}

@@ -1,0 +1,63 @@
+#include "screen_mirror.h"
+
+ScreenMirror::ScreenMirror()
+{
+    for (int i = 0; i < CellCount; ++i) {
+        cells_.append(QString());
+    }
+}
+
+void ScreenMirror::show(const QString& row1, const QString& row2)
+{
+    for (int c = 1; c <= RowLength; ++c) {
+        setCell(c, row1.mid(c - 1, 1));
+        setCell(c + RowLength, row2.mid(c - 1, 1));
+    }
+}
+
+void ScreenMirror::typeCharacter(int index, const QString& shown, MirrorMode mode)
+{
+    setCell(index, shown);
+    switch (mode) {
+    case MirrorMode::Overwrite:
+        setCell(index, QString());
+        focus_ = index == CellCount ? 1 : index + 1;
+        break;
+    case MirrorMode::Vertical:
+        setCell(index, QString());
+        if (index == CellCount) {
+            shiftRowUp();
+            focus_ = RowLength + 1;
+        } else {
+            focus_ = index + 1;
+        }
+        break;
+    case MirrorMode::Horizontal:
+        if (index == RowLength + 1) {
+            focus_ = RowLength;
+            for (int c = 1; c < RowLength; ++c) {
+                setCell(c, cell(c + 1));
+            }
+            setCell(RowLength, cell(RowLength + 1));
+            setCell(RowLength + 1, QStringLiteral(" "));
+        } else {
+            focus_ = index + 1;
+        }
+        break;
+    }
+    // The key itself lands in the cell it was typed into, which holds one character at most.
+    if (cell(index).isEmpty()) {
+        setCell(index, shown);
+    }
+}
+
+QStringList ScreenMirror::shiftRowUp()
+{
+    QStringList written;
+    for (int c = 1; c <= RowLength; ++c) {
+        setCell(c, cell(c + RowLength));
+        written.append(cell(c + RowLength));
+        setCell(c + RowLength, QString());
+    }
+    return written;
+}
