@@ -1,0 +1,143 @@
+// Settings texts, port names, and text on the wire.
+#include "kp685_sequence.h"
+#include "line_settings.h"
+#include "maker_lines.h"
+#include "port_path.h"
+#include "wire_text.h"
+
+#include <QStringEncoder>
+#include <QTest>
+
+class TestPortText : public QObject
+{
+    Q_OBJECT
+private slots:
+    void parsesSettings_data();
+    void parsesSettings();
+    void mapsPortNames_data();
+    void mapsPortNames();
+    void encodesWireText_data();
+    void encodesWireText();
+    void kp685SequenceInOrder();
+};
+
+void TestPortText::parsesSettings_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<int>("baud");
+    QTest::addColumn<int>("parity");
+    QTest::addColumn<int>("dataBits");
+    QTest::addColumn<int>("stopBits");
+    QTest::newRow("default") << "9600,n,8,1" << true << 9600 << int(QSerialPort::NoParity) << 8
+                             << int(QSerialPort::OneStop);
+    QTest::newRow("upper case parity")
+        << "19200,N,8,1" << true << 19200 << int(QSerialPort::NoParity) << 8 << int(QSerialPort::OneStop);
+    QTest::newRow("typed, not in the list")
+        << "2400,e,7,2" << true << 2400 << int(QSerialPort::EvenParity) << 7 << int(QSerialPort::TwoStop);
+    QTest::newRow("odd, 1.5 stop") << "1200,o,5,1.5" << true << 1200 << int(QSerialPort::OddParity) << 5
+                                   << int(QSerialPort::OneAndHalfStop);
+    QTest::newRow("mark") << "4800, m ,8, 1" << true << 4800 << int(QSerialPort::MarkParity) << 8
+                          << int(QSerialPort::OneStop);
+    QTest::newRow("space") << "4800,s,8,1" << true << 4800 << int(QSerialPort::SpaceParity) << 8
+                           << int(QSerialPort::OneStop);
+    QTest::newRow("three fields") << "9600,n,8" << false << 0 << 0 << 0 << 0;
+    QTest::newRow("bad parity") << "9600,x,8,1" << false << 0 << 0 << 0 << 0;
+    QTest::newRow("nine data bits") << "9600,n,9,1" << false << 0 << 0 << 0 << 0;
+    QTest::newRow("zero baud") << "0,n,8,1" << false << 0 << 0 << 0 << 0;
+    QTest::newRow("three stop bits") << "9600,n,8,3" << false << 0 << 0 << 0 << 0;
+    QTest::newRow("empty") << "" << false << 0 << 0 << 0 << 0;
+}
+
+void TestPortText::parsesSettings()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, valid);
+    const std::optional<LineSettings> settings = ParseLineSettings(text);
+    QCOMPARE(settings.has_value(), valid);
+    if (valid) {
+        QFETCH(int, baud);
+        QFETCH(int, parity);
+        QFETCH(int, dataBits);
+        QFETCH(int, stopBits);
+        QCOMPARE(settings->baudRate, baud);
+        QCOMPARE(int(settings->parity), parity);
+        QCOMPARE(int(settings->dataBits), dataBits);
+        QCOMPARE(int(settings->stopBits), stopBits);
+    }
+}
+
+void TestPortText::mapsPortNames_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("windows");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("COM1 unix") << "COM1" << false << "/dev/ttyS0";
+    QTest::newRow("COM10 unix") << "COM10" << false << "/dev/ttyS9";
+    QTest::newRow("COM1 windows") << "COM1" << true << "\\\\.\\COM1";
+    QTest::newRow("COM12 windows") << "COM12" << true << "\\\\.\\COM12";
+    QTest::newRow("lower case") << "com3" << false << "/dev/ttyS2";
+    QTest::newRow("usb adapter kept") << "/dev/ttyUSB0" << false << "/dev/ttyUSB0";
+    QTest::newRow("mac adapter kept") << "/dev/cu.usbserial-1420" << false << "/dev/cu.usbserial-1420";
+    QTest::newRow("COM0 is no COM port") << "COM0" << false << "COM0";
+    QTest::newRow("caption with blank is no COM port") << "COM 5" << false << "COM 5";
+}
+
+void TestPortText::mapsPortNames()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, windows);
+    QFETCH(QString, path);
+    QCOMPARE(SystemPortPath(text, windows ? PortPlatform::Windows : PortPlatform::Unix), path);
+}
+
+void TestPortText::encodesWireText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("sendable");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("ascii") << "14IJ" << true << QByteArray("14IJ");
+    QTest::newRow("empty") << "" << true << QByteArray();
+    QTest::newRow("euro sign") << QString::fromUtf8("€") << true << QByteArray("\x80");
+    QTest::newRow("e acute") << QString::fromUtf8("é") << true << QByteArray("\xE9");
+    QTest::newRow("control byte") << QString(QChar(8)) << true << QByteArray("\x08");
+    QTest::newRow("chinese refused") << QString::fromUtf8("a中") << false << QByteArray();
+    QTest::newRow("cyrillic refused") << QString::fromUtf8("Ж") << false << QByteArray();
+    QTest::newRow("question mark is itself") << "?" << true << QByteArray("?");
+}
+
+void TestPortText::encodesWireText()
+{
+    QVERIFY(QStringEncoder("windows-1252").isValid());
+    QFETCH(QString, text);
+    QFETCH(bool, sendable);
+    QFETCH(QByteArray, bytes);
+    const std::optional<QByteArray> encoded = EncodeWireText(text);
+    QCOMPARE(encoded.has_value(), sendable);
+    if (sendable) {
+        QCOMPARE(*encoded, bytes);
+    }
+}
+
+void TestPortText::kp685SequenceInOrder()
+{
+    QVERIFY(QStringEncoder("Big5").isValid());
+    const QList<QByteArray> writes = Kp685Sequence();
+    QCOMPARE(writes.size(), 9);
+    QCOMPARE(writes[0], QByteArray("\x1B!\x11"));
+    QCOMPARE(writes[1], QByteArray("\x1Bx2"));
+    QVERIFY(writes[2].endsWith('\n'));
+    QCOMPARE(writes[2].size(), 2 * MakerChineseName().size() + 1); // two bytes a character, then LF
+    QCOMPARE(writes[3], QByteArray("\x1Bx0"));
+    QVERIFY(writes[4].endsWith('\n'));
+    QCOMPARE(writes[4].size(), 2 * MakerChineseAddress().size() + 1);
+    QCOMPARE(writes[5], QByteArray("\x1B!!"));
+    QCOMPARE(writes[6], MakerTelephoneLine().toLatin1() + '\n');
+    QCOMPARE(writes[7], MakerFaxLine().toLatin1() + '\n');
+    QCOMPARE(writes[8], QByteArray("\x1B!\x11"));
+    QVERIFY(MakerTelephoneLine().startsWith(QStringLiteral("   TEL")));
+    QVERIFY(MakerFaxLine().startsWith(QStringLiteral("   FAX")));
+}
+
+QTEST_APPLESS_MAIN(TestPortText)
+#include "tst_port_text.moc"
