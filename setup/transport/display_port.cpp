@@ -54,8 +54,14 @@ bool OpenDisplayPort(DeviceContext& device)
 
 bool CloseDisplayPort(DeviceContext& device)
 {
-    if (device.link.isOpen())
+    if (device.link.isOpen()) {
+        // The last frames (the restart, the NAK lines) must have left the port before it closes.
+        const double start = device.pacer.now();
+        while (!device.linkFailed() && device.link.bytesToWrite() > 0 &&
+               device.pacer.now() - start <= kDrainLimit)
+            device.pacer.pump();
         device.link.close();
+    }
     return !device.link.isOpen();
 }
 

@@ -1,0 +1,6 @@
+#include "cli_command.h"
+
+QList<CliCommand> CliCommands()
+{
+    return {ParamsCommand(), ListPortsCommand()};
+}

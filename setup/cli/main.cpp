@@ -1,0 +1,24 @@
+// vfdctl: the command-line front end over the same operations as vfdsetup's window.
+#include "vfdctl.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+#include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    VfdctlEnvironment environment;
+    environment.stdoutIsTerminal = isatty(fileno(stdout)) != 0;
+    return VfdctlMain(app.arguments().mid(1), out, err, environment);
+}

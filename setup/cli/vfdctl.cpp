@@ -1,0 +1,148 @@
+#include "vfdctl.h"
+
+#include "cli_command.h"
+#include "console_dialogs.h"
+#include "device_context.h"
+#include "display_summary.h"
+#include "pacer.h"
+#include "port_name.h"
+#include "qt_serial_link.h"
+#include "simulated_display.h"
+#include "wire_trace.h"
+
+#include <QLoggingCategory>
+#include <QRegularExpression>
+
+namespace {
+
+const char* kVersion = "1.10";
+
+QString Overview()
+{
+    QString text = QStringLiteral(
+        "Usage: vfdctl [--port PORT] [--baud RATE] [--format P,D,S] [--trace] COMMAND ...\n"
+        "\n"
+        "Configures and services Talvex VQ71xx customer displays over a serial port.\n"
+        "\n"
+        "Global options:\n"
+        "  --port PORT     COM1..COMn, a system port such as /dev/ttyUSB0, or sim (default COM1)\n"
+        "  --baud RATE     the display's current rate: 4800, 9600, 19200, 38400, 115200 (default 9600)\n"
+        "  --format P,D,S  parity, data bits, stop bits, e.g. N,8,1 (default N,8,1)\n"
+        "  --trace         print every write and DSR change with a millisecond timestamp on stderr\n"
+        "  --help          this text; 'vfdctl COMMAND --help' for a command\n"
+        "  --version       the program's version\n"
+        "\n"
+        "Commands:\n");
+    for (const CliCommand& command : CliCommands())
+        for (const QString& line : command.synopsis.split(QLatin1Char('\n')))
+            text += QStringLiteral("  ") + line + QLatin1Char('\n');
+    text += QStringLiteral("\nExit status: 0 success, 1 the device or a file failed, 2 usage error.\n");
+    return text;
+}
+
+} // namespace
+
+int VfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err, const VfdctlEnvironment& env)
+{
+    PortSelection selection;
+    bool trace = false;
+    qsizetype i = 0;
+    for (; i < arguments.size(); ++i) {
+        const QString& word = arguments.at(i);
+        if (!word.startsWith(QLatin1String("--")))
+            break;
+        if (word == QLatin1String("--help")) {
+            out << Overview();
+            return CliExit::Ok;
+        }
+        if (word == QLatin1String("--version")) {
+            out << "vfdctl " << kVersion << Qt::endl;
+            return CliExit::Ok;
+        }
+        if (word == QLatin1String("--trace")) {
+            trace = true;
+            continue;
+        }
+        QString name = word;
+        QString value;
+        if (word.contains(QLatin1Char('='))) {
+            name = word.section(QLatin1Char('='), 0, 0);
+            value = word.section(QLatin1Char('='), 1);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments.at(++i);
+        } else {
+            err << "vfdctl: option " << name << " needs a value" << Qt::endl;
+            return CliExit::Usage;
+        }
+        if (name == QLatin1String("--port")) {
+            selection.port = value;
+        } else if (name == QLatin1String("--baud")) {
+            bool ok = false;
+            if (value.toInt(&ok) <= 0 || !ok) {
+                err << "vfdctl: --baud takes a positive number, not '" << value << "'" << Qt::endl;
+                return CliExit::Usage;
+            }
+            selection.baud = value;
+        } else if (name == QLatin1String("--format")) {
+            static const QRegularExpression format(QStringLiteral("^[NEOMS],[5-8],(1|1\\.5|2)$"),
+                                                   QRegularExpression::CaseInsensitiveOption);
+            if (!format.match(value).hasMatch()) {
+                err << "vfdctl: --format takes parity,data bits,stop bits such as N,8,1, not '" << value
+                    << "'" << Qt::endl;
+                return CliExit::Usage;
+            }
+            selection.format = value;
+        } else {
+            err << "vfdctl: unknown option " << name << " (see vfdctl --help)" << Qt::endl;
+            return CliExit::Usage;
+        }
+    }
+    if (i >= arguments.size()) {
+        err << Overview();
+        return CliExit::Usage;
+    }
+    const QString commandName = arguments.at(i);
+    const QStringList rest = arguments.mid(i + 1);
+    const QList<CliCommand> commands = CliCommands();
+    const auto command = std::find_if(commands.begin(), commands.end(),
+                                      [&](const CliCommand& c) { return c.name == commandName; });
+    if (command == commands.end()) {
+        err << "vfdctl: unknown command '" << commandName << "' (see vfdctl --help)" << Qt::endl;
+        return CliExit::Usage;
+    }
+    if (rest.contains(QLatin1String("--help"))) {
+        out << command->help;
+        return CliExit::Ok;
+    }
+
+    if (trace)
+        QLoggingCategory::setFilterRules(QStringLiteral("talvex.wire.debug=true"));
+
+    RealPacer realPacer;
+    Pacer& pacer = env.pacer ? *env.pacer : realPacer;
+    std::unique_ptr<SimulatedDisplay> ownDisplay;
+    SimulatedDisplay* simulated = nullptr;
+    std::unique_ptr<SerialLink> realLink;
+    SerialLink* link = nullptr;
+    if (IsSimulatedPort(selection.port)) {
+        simulated = env.simulatedDisplay;
+        if (!simulated) {
+            ownDisplay = std::make_unique<SimulatedDisplay>(pacer);
+            simulated = ownDisplay.get();
+        }
+        link = simulated;
+    } else {
+        realLink = env.makeRealLink ? env.makeRealLink() : std::make_unique<QtSerialLink>();
+        link = realLink.get();
+    }
+    TracedLink traced(*link, pacer);
+    ConsoleDialogs dialogs(out, err);
+    DeviceContext device(traced, pacer, dialogs, selection);
+    CliSession session{device, out, err, simulated, env.stdoutIsTerminal};
+    const int status = command->run(session, rest);
+    if (traced.isOpen())
+        traced.close();
+    if (simulated && command->name != QLatin1String("list-ports"))
+        out << SimulatedDisplaySummary(*simulated);
+    return status;
+}

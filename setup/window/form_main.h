@@ -1,0 +1,66 @@
+#pragma once
+
+#include "device_context.h"
+#include "operation_runner.h"
+
+#include <QWidget>
+#include <memory>
+
+class FactoryPage;
+class FirmwarePage;
+class GeneralPage;
+class GuiDialogs;
+class QComboBox;
+class QPushButton;
+class QSettings;
+class QTabBar;
+class TitleSetPage;
+
+// vfdsetup's one window: the tab strip with the General, F/W Update and Title Set pages, the
+// hidden factory page, and "Dsp Status" with the port selection and "End".
+class formMain : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // `services.dialogs` may be null: the window then uses Qt's boxes. `settings` is where the
+    // caption's title is read from (null: the platform's per-user store).
+    explicit formMain(DeviceServices services, QSettings* settings = nullptr, QWidget* parent = nullptr);
+    ~formMain() override;
+
+    // Start-up: caption, lists, the file boxes' handlers, the first page, then the "Notice!!" box.
+    void Form_Load();
+    void tabMain_Click();
+    void CmbCOM_Click();
+    void CmbBaudRate_Click();
+    void CmbComFormat_Click();
+    void ComEnd_Click();
+    // Shows the factory page, which no tab shows, for a technician (Ctrl+Shift+F or --factory).
+    void showFactoryPage();
+
+    PortSelection selection() const { return selection_; }
+    OperationRunner& runner() { return *runner_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Dialogs& dialogs();
+
+    std::unique_ptr<GuiDialogs> guiDialogs_;
+    std::unique_ptr<OperationRunner> runner_;
+    QSettings* settings_;
+    PortSelection selection_;
+    bool portDefaultsApplied_ = false;
+
+    QTabBar* tabMain;
+    QList<QWidget*> frmMain;
+    GeneralPage* generalPage_;
+    FirmwarePage* firmwarePage_;
+    TitleSetPage* titleSetPage_;
+    FactoryPage* factoryPage_;
+    QComboBox* CmbCOM;
+    QComboBox* CmbBaudRate;
+    QComboBox* CmbComFormat;
+    QPushButton* ComEnd;
+};

@@ -1,0 +1,89 @@
+#include "general_record.h"
+
+#include "crc16.h"
+#include "device_context.h"
+#include "display_ack.h"
+#include "display_port.h"
+#include "frame.h"
+#include "parameter_vocabulary.h"
+#include "setup_request.h"
+
+QByteArray GeneralParameterRecord(const GeneralParameters& p)
+{
+    QByteArray record(64, '\xFF');
+    const QByteArray head = QByteArray::fromHex("55AA5AA52045");
+    record.replace(0, head.size(), head);
+    const int codes[] = {
+        ChkCustimerID(QString()),
+        ChkCommandSelect(p.commandSet),
+        ChkInternationalCharSelect(p.internationalCharset),
+        ChkCodePageSelect(p.codePage),
+        ChkBaudRateSelect(p.baudRate),
+        ChkComFormatSelect(p.dataFormat),
+        ChkBrightnessSelect(p.brightness),
+        0xFF,
+        ChkCommandTableGroup(QString()),
+        ChkFontTableGroup(QString()),
+        ChkBaudRateTableGroup(QString()),
+        ChkDataFormatTableGroup(QString()),
+    };
+    for (int i = 0; i < 12; ++i)
+        record[6 + i] = static_cast<char>(codes[i]);
+    record.replace(32, 6, "Talvex");
+    record.replace(48, 7, "VQ-71xx");
+    return record;
+}
+
+namespace {
+
+// The display shows the confirmation, the person is told, then the display restarts.
+void ConfirmAndRestart(DeviceContext& device, const char* line1, const char* boxFirstLine)
+{
+    device.send(BuildFrame({0x0C}));
+    device.send(BuildFrame({line1}));
+    device.send(BuildFrame({"**Display Restart **"}));
+    device.dialogs.message(Dialogs::NoIcon, QStringLiteral("Port Status"),
+                           QString::fromLatin1(boxFirstLine) + QStringLiteral("\r\nDisplay will restart !!"));
+    device.send(BuildFrame({0x1F, "FR"}));
+    device.send(BuildFrame({0x1F, "F@"}));
+}
+
+} // namespace
+
+bool WriteGeneralParameters(DeviceContext& device, const GeneralParameters& parameters)
+{
+    bool ok = OpenDisplayPort(device) && SendSetupRequest(device, true);
+    if (ok) {
+        const QByteArray record = GeneralParameterRecord(parameters);
+        device.send(BuildFrame({0x1F, "FR"}));
+        device.send(BuildFrame({0x1F, "FN"}));
+        device.send(Crc16(record));
+        device.send(BuildFrame({0x40}));
+        device.send(record);
+        ok = WaitDisplayAck(device, 0);
+    }
+    if (ok)
+        ConfirmAndRestart(device, "** Flash Write OK **", "Flash Write OK !!");
+    CloseDisplayPort(device);
+    return ok;
+}
+
+bool EraseGeneralParameters(DeviceContext& device)
+{
+    bool ok = OpenDisplayPort(device) && SendSetupRequest(device, true);
+    if (ok) {
+        device.send(BuildFrame({0x1F, "FR"}));
+        device.send(BuildFrame({0x1F, "FN"}));
+        device.send(QByteArray(4, '\0'));
+        ok = WaitDisplayAck(device, 0);
+    }
+    if (ok) {
+        device.send(BuildFrame({0x0C, "** Flash Erase OK **", "**Display Restart **"}));
+        device.dialogs.message(Dialogs::NoIcon, QStringLiteral("Port Status"),
+                               QStringLiteral("Flash Erase OK !!\r\nDisplay will restart !!"));
+        device.send(BuildFrame({0x1F, "FR"}));
+        device.send(BuildFrame({0x1F, "F@"}));
+    }
+    CloseDisplayPort(device);
+    return ok;
+}
