@@ -13,7 +13,8 @@
 // Device operations run on a worker thread that has no event loop, so nothing here waits for
 // Qt's notifiers: every call drives the port itself (waitForBytesWritten). The QSerialPort is made
 // by open() on the thread that opens it and dropped by close(), so it always belongs to the thread
-// that uses it.
+// that uses it. That thread must be one Qt started (a QThread, running its loop or not): Qt's port
+// keeps socket notifiers, which refuse threads Qt does not know.
 class QtSerialLink : public SerialLink
 {
 public:
