@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QRadioButton>
 #include <QTest>
 
 FakeSerialPort::~FakeSerialPort()
@@ -111,7 +112,11 @@ void DemoHarness::click(const QString& objectName)
     if (target == nullptr) {
         QFAIL(qPrintable(QStringLiteral("no control %1 on \"%2\"").arg(objectName, currentTitle())));
     }
-    QTest::mouseClick(target, Qt::LeftButton);
+    // An option button takes clicks only on its circle and caption, which may not reach the middle of
+    // a wide column; click on the circle.
+    const bool option = qobject_cast<QRadioButton*>(target) != nullptr;
+    QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier,
+                      option ? QPoint(8, target->height() / 2) : target->rect().center());
     // Windows handed over close later; let that happen as in a real run.
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
