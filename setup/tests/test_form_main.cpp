@@ -1,0 +1,298 @@
+// The main window offscreen: caption, start-up notice, lists, tabs, and the General page's
+// buttons pressed for real against the simulated display, with one operation at a time.
+#include "crc16.h"
+#include "form_main.h"
+#include "general_record.h"
+#include "scripted_dialogs.h"
+#include "simulated_display.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QSemaphore>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QByteArray kSetupRequest(20, '\x02');
+
+// Records like ScriptedDialogs, but holds the operation inside its success box until released,
+// so a test can act while an operation is under way.
+class HoldingDialogs : public ScriptedDialogs
+{
+public:
+    void message(Icon icon, const QString& title, const QString& text, const QString& detail = {}) override
+    {
+        ScriptedDialogs::message(icon, title, text, detail);
+        if (title == QLatin1String("Port Status") && icon == NoIcon) {
+            entered.release();
+            release.acquire();
+        }
+    }
+    QSemaphore entered;
+    QSemaphore release;
+};
+
+struct Window
+{
+    explicit Window(ScriptedDialogs* dialogs = nullptr, const QString& storedTitle = {})
+        : display(pacer), dialogs(dialogs ? dialogs : &ownDialogs)
+    {
+        settings = std::make_unique<QSettings>(dir.filePath("store.ini"), QSettings::IniFormat);
+        if (!storedTitle.isNull())
+            settings->setValue("vfdsetup/strFormTitle", storedTitle);
+        window =
+            std::make_unique<formMain>(DeviceServices{&pacer, this->dialogs, &display, {}}, settings.get());
+        window->Form_Load();
+        window->show();
+        combo("CmbCOM")->setCurrentText("sim");
+    }
+    QComboBox* combo(const char* name) { return window->findChild<QComboBox*>(name); }
+    QPushButton* button(const char* name) { return window->findChild<QPushButton*>(name); }
+    bool clickAndWait(const char* name)
+    {
+        QSignalSpy done(&window->runner(), &OperationRunner::operationFinished);
+        QTest::mouseClick(button(name), Qt::LeftButton);
+        return done.wait(10000);
+    }
+    QStringList messagesAfterNotice() const { return dialogs->messages().mid(1); }
+
+    QTemporaryDir dir;
+    std::unique_ptr<QSettings> settings;
+    VirtualPacer pacer;
+    SimulatedDisplay display;
+    ScriptedDialogs ownDialogs;
+    ScriptedDialogs* dialogs;
+    std::unique_ptr<formMain> window;
+};
+
+QByteArray RecordWrite(const QByteArray& record)
+{
+    return kSetupRequest + QByteArray::fromHex("1F4652") + QByteArray::fromHex("1F464E") + Crc16(record) +
+           QByteArray("\x40") + record;
+}
+
+const QByteArray kWriteConfirmation = QByteArray("\x0C") + "** Flash Write OK **" + "**Display Restart **" +
+                                      QByteArray::fromHex("1F46521F4640");
+
+} // namespace
+
+class FormMainTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void caption_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("nothing stored") << QString() << "Talvex Display Utility Ver.1.10";
+        QTest::newRow("empty value") << ""
+                                     << "Talvex Display Utility Ver.1.10";
+        QTest::newRow("stored title") << "Kestrel Service"
+                                      << "Kestrel Service Ver.1.10";
+    }
+    void caption()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, caption);
+        Window w(nullptr, stored);
+        QCOMPARE(w.window->windowTitle(), caption);
+    }
+
+    void startUp()
+    {
+        Window w;
+        // The notice comes first, before anything else can happen.
+        const QList<ScriptedDialogs::Shown> shown = w.dialogs->shown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown.first().title, QString("Notice!!"));
+        QCOMPARE(shown.first().icon, Dialogs::Exclamation);
+        QCOMPARE(shown.first().text, QString("Flash re-programming is highly host resource dependent,\r\n"
+                                             "any multi-task activity including Audio/Video playback\r\n"
+                                             "or Ethernet-transmission may increase the risk of failure."));
+        QComboBox* ports = w.combo("CmbCOM");
+        QCOMPARE(ports->itemText(0), QString("COM1"));
+        QCOMPARE(ports->itemText(38), QString("COM39"));
+        QVERIFY(!ports->itemText(39).startsWith("COM") || ports->itemText(39) == "sim");
+        QCOMPARE(ports->itemText(ports->count() - 1), QString("sim"));
+        QVERIFY(ports->isEditable());
+        QCOMPARE(w.combo("CmbBaudRate")->currentText(), QString("9600"));
+        QCOMPARE(w.combo("CmbComFormat")->currentText(), QString("N,8,1"));
+        QCOMPARE(w.combo("CmbCodePageSelect")->currentText(), QString("Europe"));
+        QCOMPARE(w.combo("CmbBrightnessSelect")->currentText(), QString("100%"));
+        QVERIFY(w.display.wire().isEmpty());
+    }
+
+    void freshWindowShowsCom1()
+    {
+        VirtualPacer pacer;
+        SimulatedDisplay display(pacer);
+        ScriptedDialogs dialogs;
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath("s.ini"), QSettings::IniFormat);
+        formMain window(DeviceServices{&pacer, &dialogs, &display, {}}, &settings);
+        window.Form_Load();
+        QCOMPARE(window.findChild<QComboBox*>("CmbCOM")->currentText(), QString("COM1"));
+        QCOMPARE(window.selection().settingsText(), QString("9600,N,8,1"));
+    }
+
+    void tabsShowOnePage_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::newRow("General") << 0;
+        QTest::newRow("F/W Update") << 1;
+        QTest::newRow("Title Set") << 2;
+    }
+    void tabsShowOnePage()
+    {
+        QFETCH(int, tab);
+        Window w;
+        auto* tabs = w.window->findChild<QTabBar*>("tabMain");
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
+        QCOMPARE(tabs->currentIndex(), tab);
+        QVERIFY(w.window->findChild<QWidget*>("frmMain0")->isVisible());
+        for (int page = 1; page <= 4; ++page)
+            QCOMPARE(w.window->findChild<QWidget*>(QString("frmMain%1").arg(page))->isVisible(),
+                     page == tab + 1);
+    }
+
+    void pickingAListOnlyChangesTheSelection()
+    {
+        Window w;
+        w.combo("CmbBaudRate")->setCurrentText("115200");
+        w.combo("CmbComFormat")->setCurrentText("E,7,1");
+        QCOMPARE(w.window->selection().settingsText(), QString("115200,E,7,1"));
+        QVERIFY(w.display.writes().isEmpty());
+        QVERIFY(!w.display.isOpen());
+    }
+
+    void writeDefaults()
+    {
+        Window w;
+        QVERIFY(w.clickAndWait("ComRegTalvex"));
+        const QByteArray record = GeneralParameterRecord({});
+        QCOMPARE(record.mid(6, 12), QByteArray::fromHex("FF0100FF010000FFFFFFFFFF"));
+        QCOMPARE(w.display.wire().toHex(' '), (RecordWrite(record) + kWriteConfirmation).toHex(' '));
+        QCOMPARE(w.messagesAfterNotice(),
+                 QStringList{"Port Status: Flash Write OK !!\r\nDisplay will restart !!"});
+        QCOMPARE(w.display.flash().generalRecord, record);
+        QVERIFY(!w.display.isOpen());
+        QVERIFY(w.button("ComRegTalvex")->isEnabled());
+    }
+
+    void writeChosenParametersThenSetToDefault()
+    {
+        Window w;
+        w.combo("CmbBaudRateSelect")->setCurrentText("115200");
+        w.combo("CmbComFormatSelect")->setCurrentText("O,7,1");
+        w.combo("CmbCommandSelect")->setCurrentText("BA63");
+        w.combo("CmbCodePageSelect")->setCurrentText("WPC1257");
+        w.combo("CmbICSSelect")->setCurrentText("Denmark2");
+        QComboBox* brightness = w.combo("CmbBrightnessSelect");
+        brightness->setCurrentIndex(3);
+        emit brightness->activated(3); // what a pick by the person raises
+        QVERIFY(w.clickAndWait("ComRegTalvex"));
+        QCOMPARE(w.display.flash().generalRecord.mid(6, 12), QByteArray::fromHex("FF0A0A41040501FFFFFFFFFF"));
+
+        // "Set to Default" sends nothing; the next write stores the defaults. The display now
+        // listens at 115200,O,7,1, so the window's own port settings follow it.
+        const int before = w.display.writes().size();
+        QTest::mouseClick(w.button("CmdSetDefault"), Qt::LeftButton);
+        QCOMPARE(w.display.writes().size(), before);
+        w.combo("CmbBaudRate")->setCurrentText("115200");
+        w.combo("CmbComFormat")->setCurrentText("O,7,1");
+        QVERIFY(w.clickAndWait("ComRegTalvex"));
+        QCOMPARE(w.display.flash().generalRecord, GeneralParameterRecord({}));
+    }
+
+    void erase()
+    {
+        Window w;
+        QVERIFY(w.clickAndWait("ComRegTalvex"));
+        const int before = w.display.wire().size();
+        QVERIFY(w.clickAndWait("ComCancelReg"));
+        const QByteArray expected = kSetupRequest + QByteArray::fromHex("1F46521F464E00000000") + "\x0C" +
+                                    "** Flash Erase OK **" + "**Display Restart **" +
+                                    QByteArray::fromHex("1F46521F4640");
+        QCOMPARE(w.display.wire().mid(before).toHex(' '), expected.toHex(' '));
+        QVERIFY(w.display.flash().generalRecord.isEmpty());
+        QCOMPARE(w.messagesAfterNotice().last(),
+                 QString("Port Status: Flash Erase OK !!\r\nDisplay will restart !!"));
+    }
+
+    void failedAcknowledgementLeavesWriteEnabledAndNoStatusBox()
+    {
+        Window w;
+        SimulatedDisplay::Faults faults;
+        faults.acknowledgeFirst = 1; // the setup request only
+        w.display.setFaults(faults);
+        QVERIFY(w.clickAndWait("ComRegTalvex"));
+        const QStringList messages = w.messagesAfterNotice();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages.first().startsWith("Display ack. failed: Process.3( "));
+        QVERIFY(w.button("ComRegTalvex")->isEnabled());
+        QVERIFY(!w.display.isOpen());
+        QVERIFY(
+            w.display.wire().endsWith(QByteArray("\x0C") + "Flash Write NAK  ???" + "Please Try Again ???"));
+        QVERIFY(!w.display.wire().contains(QByteArray::fromHex("1F4640")));
+    }
+
+    void missingDisplayIsReportedAndNothingSent()
+    {
+        Window w;
+        SimulatedDisplay::Faults faults;
+        faults.absent = true;
+        w.display.setFaults(faults);
+        QVERIFY(w.clickAndWait("ComCancelReg"));
+        QCOMPARE(w.messagesAfterNotice(), QStringList{"Port Status: Display DSR not ready yet !!"});
+        QVERIFY(w.display.wire().isEmpty());
+        QVERIFY(w.button("ComCancelReg")->isEnabled());
+    }
+
+    void oneOperationAtATime()
+    {
+        HoldingDialogs dialogs;
+        Window w(&dialogs);
+        QSignalSpy done(&w.window->runner(), &OperationRunner::operationFinished);
+        QTest::mouseClick(w.button("ComRegTalvex"), Qt::LeftButton);
+        QVERIFY(dialogs.entered.tryAcquire(1, 10000)); // inside the success box
+        const int written = w.display.writes().size();
+        // Every device button is locked; the rest of the window still answers.
+        QVERIFY(!w.button("ComRegTalvex")->isEnabled());
+        QVERIFY(!w.button("ComCancelReg")->isEnabled());
+        QTest::mouseClick(w.button("ComCancelReg"), Qt::LeftButton);
+        QVERIFY(!w.window->runner().run(w.window->selection(), [](DeviceContext&) {}));
+        w.combo("CmbBaudRate")->setCurrentText("19200");
+        QCOMPARE(w.window->selection().baud, QString("19200"));
+        QCOMPARE(w.display.writes().size(), written);
+        dialogs.release.release();
+        QVERIFY(done.wait(10000));
+        QVERIFY(w.button("ComRegTalvex")->isEnabled());
+        QVERIFY(w.button("ComCancelReg")->isEnabled());
+        QCOMPARE(done.size(), 1);
+        QVERIFY(w.display.wire().endsWith(QByteArray::fromHex("1F46521F4640")));
+    }
+
+    void closingDuringAnOperationStopsItAndSendsNothingMore()
+    {
+        HoldingDialogs dialogs;
+        Window w(&dialogs);
+        QSignalSpy done(&w.window->runner(), &OperationRunner::operationFinished);
+        QTest::mouseClick(w.button("ComRegTalvex"), Qt::LeftButton);
+        QVERIFY(dialogs.entered.tryAcquire(1, 10000));
+        const QByteArray before = w.display.wire();
+        QVERIFY(!w.window->close()); // refused for now: the operation must stop first
+        dialogs.release.release();
+        QVERIFY(done.wait(10000));
+        QTRY_VERIFY(!w.window->isVisible());
+        QCOMPARE(w.display.wire(), before); // no "FR", no "F@"
+        QVERIFY(!w.display.isOpen());
+    }
+};
+
+QTEST_MAIN(FormMainTest)
+#include "test_form_main.moc"
