@@ -1,0 +1,176 @@
+// vfdctl through its main entry: arguments in, exit status and output out, against the simulated
+// display in virtual time.
+#include "general_record.h"
+#include "pacer.h"
+#include "simulated_display.h"
+#include "vfdctl.h"
+
+#include <QTest>
+
+Q_DECLARE_METATYPE(GeneralParameters)
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Run Vfdctl(const QStringList& args, SimulatedDisplay& display, VirtualPacer& pacer)
+{
+    Run run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    run.status = VfdctlMain(args, out, err, VfdctlEnvironment{&pacer, &display, {}, false});
+    return run;
+}
+
+} // namespace
+
+class VfdctlTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void paramsWrite_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<GeneralParameters>("stored");
+        QTest::newRow("defaults") << QStringList{} << GeneralParameters{};
+        QTest::newRow("every option")
+            << QStringList{"--display-baud", "115200",    "--display-format=O,7,1",
+                           "--command-set",  "BA63",      "--code-page",
+                           "WPC1257",        "--charset", "Denmark2",
+                           "--brightness",   "25%"}
+            << GeneralParameters{"115200", "O,7,1", "BA63", "WPC1257", "Denmark2", "25%"};
+    }
+    void paramsWrite()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(GeneralParameters, stored);
+        VirtualPacer pacer;
+        SimulatedDisplay display(pacer);
+        const Run run = Vfdctl(QStringList{"--port", "sim", "params", "write"} + options, display, pacer);
+        QCOMPARE(run.status, 0);
+        QVERIFY(run.err.isEmpty());
+        QVERIFY(run.out.startsWith("Port Status: Flash Write OK !! Display will restart !!\n"));
+        QCOMPARE(display.flash().generalRecord, GeneralParameterRecord(stored));
+        // What the simulated display now shows and holds follows the command.
+        QVERIFY(run.out.contains("|  Talvex  VQ-71xx   |"));
+        QVERIFY(run.out.contains("general parameters: baud " + stored.baudRate));
+    }
+
+    void paramsErase()
+    {
+        VirtualPacer pacer;
+        SimulatedDisplay display(pacer);
+        QCOMPARE(Vfdctl({"--port", "sim", "params", "write"}, display, pacer).status, 0);
+        const Run run = Vfdctl({"--port", "sim", "params", "erase"}, display, pacer);
+        QCOMPARE(run.status, 0);
+        QVERIFY(display.flash().generalRecord.isEmpty());
+        QVERIFY(run.out.contains("general parameters: erased"));
+    }
+
+    void deviceFailuresExitWithOne_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<QString>("stderrStart");
+        QTest::newRow("absent") << 0 << "Port Status: Display DSR not ready yet !!\n";
+        QTest::newRow("missing port") << 1 << "Port Error: COM Port not Exist( 8002) !!\n";
+        QTest::newRow("no acknowledgement") << 2 << "Display ack. failed: Process.3( ";
+    }
+    void deviceFailuresExitWithOne()
+    {
+        QFETCH(int, fault);
+        QFETCH(QString, stderrStart);
+        VirtualPacer pacer;
+        SimulatedDisplay display(pacer);
+        SimulatedDisplay::Faults faults;
+        faults.absent = fault == 0;
+        faults.portMissing = fault == 1;
+        faults.acknowledgeFirst = fault == 2 ? 0 : -1;
+        display.setFaults(faults);
+        const Run run = Vfdctl({"--port", "sim", "params", "erase"}, display, pacer);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.startsWith(stderrStart), qPrintable(run.err));
+        QVERIFY(!run.out.contains("Flash"));
+    }
+
+    void usageErrorsExitWithTwoAndSendNothing_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("no command") << QStringList{"--port", "sim"};
+        QTest::newRow("unknown command") << QStringList{"--port", "sim", "frobnicate"};
+        QTest::newRow("unknown global option") << QStringList{"--speed", "9600", "params", "erase"};
+        QTest::newRow("baud not a number")
+            << QStringList{"--port", "sim", "--baud", "fast", "params", "erase"};
+        QTest::newRow("baud zero") << QStringList{"--port", "sim", "--baud", "0", "params", "erase"};
+        QTest::newRow("bad format") << QStringList{"--port", "sim", "--format", "N81", "params", "erase"};
+        QTest::newRow("missing value") << QStringList{"--port"};
+        QTest::newRow("params alone") << QStringList{"--port", "sim", "params"};
+        QTest::newRow("erase with extra word") << QStringList{"--port", "sim", "params", "erase", "now"};
+        QTest::newRow("name not in the list")
+            << QStringList{"--port", "sim", "params", "write", "--code-page", "Europa"};
+        QTest::newRow("trailing blank")
+            << QStringList{"--port", "sim", "params", "write", "--display-baud", "9600 "};
+        QTest::newRow("option without value") << QStringList{"--port", "sim", "params", "write", "--charset"};
+        QTest::newRow("unknown params option")
+            << QStringList{"--port", "sim", "params", "write", "--volume", "11"};
+    }
+    void usageErrorsExitWithTwoAndSendNothing()
+    {
+        QFETCH(QStringList, args);
+        VirtualPacer pacer;
+        SimulatedDisplay display(pacer);
+        const Run run = Vfdctl(args, display, pacer);
+        QCOMPARE(run.status, 2);
+        QVERIFY(!run.err.isEmpty());
+        QVERIFY(display.writes().isEmpty());
+    }
+
+    void helpAndVersion()
+    {
+        VirtualPacer pacer;
+        SimulatedDisplay display(pacer);
+        Run run = Vfdctl({"--version"}, display, pacer);
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, QString("vfdctl 1.10\n"));
+        run = Vfdctl({"--help"}, display, pacer);
+        QCOMPARE(run.status, 0);
+        QVERIFY(run.out.contains("params write"));
+        QVERIFY(run.out.contains("list-ports"));
+        run = Vfdctl({"params", "--help"}, display, pacer);
+        QCOMPARE(run.status, 0);
+        QVERIFY(run.out.contains("--code-page"));
+        QVERIFY(display.writes().isEmpty());
+    }
+
+    void listPortsEndsWithSim()
+    {
+        VirtualPacer pacer;
+        SimulatedDisplay display(pacer);
+        const Run run = Vfdctl({"list-ports"}, display, pacer);
+        QCOMPARE(run.status, 0);
+        QVERIFY(run.out.endsWith("sim\tsimulated VQ71xx display\n"));
+    }
+
+    void globalSettingsReachThePort()
+    {
+        VirtualPacer pacer;
+        SimulatedDisplay display(pacer);
+        // A display configured for 19200,E,8,1 is reached only at those settings.
+        DisplayFlash flash;
+        flash.generalRecord = GeneralParameterRecord({"19200", "E,8,1", "EPSON", "Europe", "USA", "100%"});
+        display.setFlash(flash);
+        QCOMPARE(Vfdctl({"--port", "sim", "params", "erase"}, display, pacer).status, 1);
+        const Run run = Vfdctl({"--port", "sim", "--baud", "19200", "--format", "E,8,1", "params", "erase"},
+                               display, pacer);
+        QCOMPARE(run.status, 0);
+        QCOMPARE(display.writes().last().settings, QString("115200,N,8,1"));
+    }
+};
+
+QTEST_GUILESS_MAIN(VfdctlTest)
+#include "test_vfdctl.moc"
