@@ -15,8 +15,13 @@ int main(int argc, char* argv[])
     services.pacer = &pacer;
     services.simulatedDisplay = &simulatedDisplay;
     formMain window(services);
+    // "--port sim" starts on the simulated display, so the tool can be tried without hardware.
+    const QStringList arguments = app.arguments();
+    const qsizetype portOption = arguments.indexOf(QStringLiteral("--port"));
+    if (portOption > 0 && portOption + 1 < arguments.size())
+        window.presetPort(arguments.at(portOption + 1));
     window.Form_Load();
-    if (app.arguments().contains(QStringLiteral("--factory")))
+    if (arguments.contains(QStringLiteral("--factory")))
         window.showFactoryPage();
     window.show();
     return app.exec();

@@ -159,6 +159,13 @@ void formMain::Form_Load()
                                      "or Ethernet-transmission may increase the risk of failure."));
 }
 
+void formMain::presetPort(const QString& port)
+{
+    selection_ = PortSelection{};
+    selection_.port = port;
+    portDefaultsApplied_ = true;
+}
+
 void formMain::tabMain_Click()
 {
     const int selected = tabMain->currentIndex() + 1;

@@ -35,6 +35,8 @@ public:
     void CmbBaudRate_Click();
     void CmbComFormat_Click();
     void ComEnd_Click();
+    // Starts with another port than COM1 selected (vfdsetup --port sim). Call before Form_Load.
+    void presetPort(const QString& port);
     // Shows the factory page, which no tab shows, for a technician (Ctrl+Shift+F or --factory).
     void showFactoryPage();
 
