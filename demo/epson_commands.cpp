@@ -183,7 +183,6 @@ void epson::Command16_Click()
     if (!MSComm1.encode(reply, text)) {
         return;
     }
-    Busy busy(*this);
     if (!send("\x1F\x72\x01") || !send(text)) {
         return;
     }

@@ -4,6 +4,9 @@
 #include "demo_dialogs.h"
 #include "wire_text.h"
 
+#include <QApplication>
+#include <QWidget>
+
 PortSession::PortSession(DemoContext& context, QWidget* owner) : context_(context), owner_(owner) {}
 
 PortSession::~PortSession()
@@ -11,11 +14,18 @@ PortSession::~PortSession()
     close();
 }
 
+// A window that is not shown yet (one whose start-up failed) cannot carry a box; the window in front
+// does instead.
+QWidget* PortSession::boxParent() const
+{
+    return owner_ != nullptr && owner_->isVisible() ? owner_ : QApplication::activeWindow();
+}
+
 bool PortSession::open()
 {
     close();
     if (!context_.state.portChosen()) {
-        context_.dialogs->showMessage(owner_, DemoDialogs::Critical, QStringLiteral("Port Error"),
+        context_.dialogs->showMessage(boxParent(), DemoDialogs::Critical, QStringLiteral("Port Error"),
                                       QStringLiteral("No COM port has been chosen.\nPlease choose a port."));
         return false;
     }
@@ -59,7 +69,7 @@ bool PortSession::encode(const QString& text, QByteArray& bytes)
     const std::optional<QByteArray> encoded = EncodeWireText(text);
     if (!encoded) {
         context_.dialogs->showMessage(
-            owner_, DemoDialogs::Warning, QStringLiteral("Text Error"),
+            boxParent(), DemoDialogs::Warning, QStringLiteral("Text Error"),
             QStringLiteral("\"%1\" holds a character the display cannot show (Windows-1252 only).\n"
                            "Nothing more is sent.")
                 .arg(text));
@@ -91,6 +101,6 @@ bool PortSession::isOpen() const
 void PortSession::report(const QString& what, const PortError& error)
 {
     context_.dialogs->showMessage(
-        owner_, DemoDialogs::Critical, QStringLiteral("Port Error"),
+        boxParent(), DemoDialogs::Critical, QStringLiteral("Port Error"),
         QStringLiteral("%1 %2 (error %3):\n%4").arg(portText_, what).arg(error.number).arg(error.reason));
 }

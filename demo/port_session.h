@@ -31,6 +31,7 @@ public:
 
 private:
     void report(const QString& what, const PortError& error);
+    QWidget* boxParent() const;
 
     DemoContext& context_;
     QWidget* owner_;

@@ -68,6 +68,7 @@ private slots:
     void verticalShiftSkipsEmptyCells();
     void returnRunsStartUpAgain();
     void writeFailureReturnsToPortChoice();
+    void failureInsideReverseSequence();
 };
 
 void TestEpson::startUpGreets()
@@ -376,6 +377,26 @@ void TestEpson::writeFailureReturnsToPortChoice()
     QVERIFY(h.dialogs.messages[0].text.contains("COM1 failed while writing"));
     QVERIFY(h.dialogs.messages[0].text.contains("Input/output error"));
     QCOMPARE(h.currentTitle(), QStringLiteral("PLEASE SELECT COMPORT"));
+}
+
+// The port fails after the reverse characters went out: nothing more is sent, no pause is held, and the
+// person is back on the port choice with the demonstration window gone.
+void TestEpson::failureInsideReverseSequence()
+{
+    DemoHarness h;
+    h.reachEpson();
+    h.clearLog();
+    h.line.failWriteNumber = h.line.writes + 3; // 0C and 1F 72 01 go, the reply fails
+    h.dialogs.replies = {QStringLiteral("AB")};
+    h.click("Command16");
+    QCOMPARE(Traffic(h.log), (QStringList{"0C", "1F 72 01"}));
+    QCOMPARE(h.line.openPorts, 0);
+    QCOMPARE(h.currentTitle(), QStringLiteral("PLEASE SELECT COMPORT"));
+    int visible = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        visible += widget->isVisible() ? 1 : 0;
+    }
+    QCOMPARE(visible, 1);
 }
 
 QTEST_MAIN(TestEpson)
