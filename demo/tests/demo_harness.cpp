@@ -70,9 +70,13 @@ std::optional<QString> ScriptedDialogs::askText(QWidget*, const QString& prompt,
     if (replies.empty()) {
         return std::nullopt;
     }
-    std::optional<QString> reply = replies.front();
+    const bool cancelled = !replies.front().has_value();
+    const QString text = replies.front().value_or(QString());
     replies.pop_front();
-    return reply;
+    if (cancelled) {
+        return std::nullopt;
+    }
+    return text;
 }
 
 void ScriptedDialogs::showMessage(QWidget*, Icon icon, const QString& title, const QString& text)
