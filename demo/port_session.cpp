@@ -5,7 +5,12 @@
 #include "wire_text.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QWidget>
+
+// Every byte written, for a technician's trace; off unless switched on with
+// QT_LOGGING_RULES="talvex.vfddemo.wire.debug=true".
+Q_LOGGING_CATEGORY(lcWire, "talvex.vfddemo.wire", QtWarningMsg)
 
 PortSession::PortSession(DemoContext& context, QWidget* owner) : context_(context), owner_(owner) {}
 
@@ -55,6 +60,7 @@ bool PortSession::send(const QByteArray& bytes)
     if (bytes.isEmpty()) {
         return true;
     }
+    qCDebug(lcWire).noquote() << portText_ << HexBytes(bytes);
     if (!port_->write(bytes)) {
         const PortError error = port_->error();
         close();
