@@ -16,6 +16,7 @@ struct CliSession
     QTextStream& err;
     SimulatedDisplay* simulatedDisplay; // set when --port sim
     bool stdoutIsTerminal = false;
+    bool quiet = false; // --quiet: nothing on stdout on success
 };
 
 // Exit statuses shared by every command.
@@ -40,6 +41,7 @@ QList<CliCommand> CliCommands();
 // One command's definition each; command_table.cpp collects them.
 CliCommand ParamsCommand();
 CliCommand ListPortsCommand();
+CliCommand FirmwareCommand();
 
 // Splits "--name value" and "--name=value" options from positional words. Flags named in
 // `flags` take no value. Returns false (with a message in *error) for an unknown option or a

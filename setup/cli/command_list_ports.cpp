@@ -1,4 +1,9 @@
 #include "cli_command.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include "port_name.h"
 #include "qt_serial_link.h"
 
@@ -9,19 +14,30 @@ CliCommand ListPortsCommand()
     command.synopsis =
         QStringLiteral("list-ports                     the serial ports this system reports, and sim");
     command.help = QStringLiteral(
-        "Usage: vfdctl list-ports\n\n"
+        "Usage: vfdctl list-ports [--json]\n\n"
         "Prints one line per serial port that the system reports: its name and, where there is one,\n"
         "the USB adapter's description. The last line is 'sim', the built-in simulated display.\n"
-        "COM1 to COM39 may also be given to --port; on Linux COMn opens /dev/ttyS<n-1>.\n");
+        "COM1 to COM39 may also be given to --port; on Linux COMn opens /dev/ttyS<n-1>.\n\n"
+        "  --json  one JSON array of {\"name\": ..., \"description\": ...} objects instead.\n");
     command.run = [](CliSession& session, const QStringList& args) {
-        if (!args.isEmpty()) {
-            session.err << "vfdctl list-ports: takes no arguments" << Qt::endl;
+        const bool json = args == QStringList{QStringLiteral("--json")};
+        if (!args.isEmpty() && !json) {
+            session.err << "vfdctl list-ports: takes only --json" << Qt::endl;
             return CliExit::Usage;
         }
-        for (const auto& [name, description] : QtSerialLink::systemPorts())
+        QList<QPair<QString, QString>> ports = QtSerialLink::systemPorts();
+        ports.append({kSimulatedPortName, QStringLiteral("simulated VQ71xx display")});
+        if (json) {
+            QJsonArray array;
+            for (const auto& [name, description] : ports)
+                array.append(QJsonObject{{QStringLiteral("name"), name},
+                                         {QStringLiteral("description"), description}});
+            session.out << QJsonDocument(array).toJson(QJsonDocument::Compact) << Qt::endl;
+            return CliExit::Ok;
+        }
+        for (const auto& [name, description] : ports)
             session.out << name << (description.isEmpty() ? QString() : QStringLiteral("\t") + description)
                         << Qt::endl;
-        session.out << kSimulatedPortName << "\tsimulated VQ71xx display" << Qt::endl;
         return CliExit::Ok;
     };
     return command;

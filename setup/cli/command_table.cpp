@@ -2,5 +2,5 @@
 
 QList<CliCommand> CliCommands()
 {
-    return {ParamsCommand(), ListPortsCommand()};
+    return {ParamsCommand(), FirmwareCommand(), ListPortsCommand()};
 }

@@ -29,6 +29,8 @@ QString Overview()
         "  --baud RATE     the display's current rate: 4800, 9600, 19200, 38400, 115200 (default 9600)\n"
         "  --format P,D,S  parity, data bits, stop bits, e.g. N,8,1 (default N,8,1)\n"
         "  --trace         print every write and DSR change with a millisecond timestamp on stderr\n"
+        "  --quiet         print nothing on success (failures still go to stderr)\n"
+        "  --show          with --port sim: print the display's screen as a 2x20 box afterwards\n"
         "  --help          this text; 'vfdctl COMMAND --help' for a command\n"
         "  --version       the program's version\n"
         "\n"
@@ -46,6 +48,8 @@ int VfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
 {
     PortSelection selection;
     bool trace = false;
+    bool quiet = false;
+    bool show = false;
     qsizetype i = 0;
     for (; i < arguments.size(); ++i) {
         const QString& word = arguments.at(i);
@@ -61,6 +65,14 @@ int VfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
         }
         if (word == QLatin1String("--trace")) {
             trace = true;
+            continue;
+        }
+        if (word == QLatin1String("--quiet")) {
+            quiet = true;
+            continue;
+        }
+        if (word == QLatin1String("--show")) {
+            show = true;
             continue;
         }
         QString name = word;
@@ -137,12 +149,19 @@ int VfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
     }
     TracedLink traced(*link, pacer);
     ConsoleDialogs dialogs(out, err);
+    dialogs.quiet = quiet;
     DeviceContext device(traced, pacer, dialogs, selection);
-    CliSession session{device, out, err, simulated, env.stdoutIsTerminal};
+    CliSession session{device, out, err, simulated, env.stdoutIsTerminal, quiet};
     const int status = command->run(session, rest);
     if (traced.isOpen())
         traced.close();
-    if (simulated && command->name != QLatin1String("list-ports"))
-        out << SimulatedDisplaySummary(*simulated);
+    // What the simulated display now shows and holds: the whole summary, or with --show (or
+    // --quiet) only what asked for.
+    if (simulated && command->name != QLatin1String("list-ports")) {
+        if (show)
+            out << SimulatedScreenBox(*simulated);
+        else if (!quiet)
+            out << SimulatedDisplaySummary(*simulated);
+    }
     return status;
 }

@@ -18,15 +18,18 @@ QString GeneralSummary(const QByteArray& record)
 
 } // namespace
 
+QString SimulatedScreenBox(const SimulatedDisplay& display)
+{
+    QString text = QStringLiteral("+--------------------+\n");
+    for (const QString& line : display.screen())
+        text += QLatin1Char('|') + line + QStringLiteral("|\n");
+    return text + QStringLiteral("+--------------------+\n");
+}
+
 QString SimulatedDisplaySummary(const SimulatedDisplay& display)
 {
-    const QStringList screen = display.screen();
     const DisplayFlash flash = display.flash();
-    QString text;
-    text += QStringLiteral("+--------------------+\n");
-    for (const QString& line : screen)
-        text += QLatin1Char('|') + line + QStringLiteral("|\n");
-    text += QStringLiteral("+--------------------+\n");
+    QString text = SimulatedScreenBox(display);
     text += QStringLiteral("general parameters: %1\n").arg(GeneralSummary(flash.generalRecord));
     const QStringList title = PowerOnLines(flash);
     text += IsTitleBlock(flash.titleBlock)

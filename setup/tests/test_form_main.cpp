@@ -5,9 +5,12 @@
 #include "general_record.h"
 #include "scripted_dialogs.h"
 #include "simulated_display.h"
+#include "traffic_view.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSemaphore>
 #include <QSettings>
 #include <QSignalSpy>
@@ -275,6 +278,47 @@ private slots:
         QVERIFY(w.button("ComCancelReg")->isEnabled());
         QCOMPARE(done.size(), 1);
         QVERIFY(w.display.wire().endsWith(QByteArray::fromHex("1F46521F4640")));
+    }
+
+    void trafficPaneShowsEveryWriteAndDsrChange()
+    {
+        Window w;
+        auto* pane = w.window->findChild<TrafficView*>("trafficView");
+        QVERIFY(!pane->isVisible());
+        QTest::mouseClick(w.button("trafficToggle"), Qt::LeftButton);
+        QVERIFY(pane->isVisible());
+        QVERIFY(w.clickAndWait("ComCancelReg"));
+        pane->refresh();
+        const QStringList lines = pane->text().split('\n');
+        const auto index = [&](const QString& needle) {
+            for (int i = 0; i < lines.size(); ++i)
+                if (lines.at(i).contains(needle))
+                    return i;
+            return -1;
+        };
+        // In order: open, settings, the setup request, the pulse, the rate switch, the erase frame.
+        const int request = index("20 bytes  02 02 02");
+        const int low = index("DSR       low");
+        const int rate = index("settings  115200,N,8,1");
+        const int erase = index("4 bytes  00 00 00 00");
+        QVERIFY(index("settings  9600,N,8,1") < index("open      sim"));
+        QVERIFY(request > 0 && low > request && rate > low && erase > rate);
+        QVERIFY(lines.last().contains("close     sim"));
+        QVERIFY(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3}  ").match(lines.first()).hasMatch());
+
+        const QString path = w.dir.filePath("traffic.txt");
+        w.dialogs->scriptFile(path);
+        QTest::mouseClick(w.window->findChild<QPushButton*>("trafficSave"), Qt::LeftButton);
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(saved.readAll()), pane->text() + "\n");
+
+        w.dialogs->scriptFile(w.dir.filePath("no/such/folder/t.txt"));
+        QTest::mouseClick(w.window->findChild<QPushButton*>("trafficSave"), Qt::LeftButton);
+        QVERIFY(w.dialogs->messages().last().startsWith("File Error: Cannot write"));
+
+        QTest::mouseClick(w.window->findChild<QPushButton*>("trafficClear"), Qt::LeftButton);
+        QCOMPARE(pane->text(), QString());
     }
 
     void closingDuringAnOperationStopsItAndSendsNothingMore()

@@ -5,6 +5,9 @@
 #include "simulated_display.h"
 #include "vfdctl.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 
 Q_DECLARE_METATYPE(GeneralParameters)
@@ -154,6 +157,24 @@ private slots:
         const Run run = Vfdctl({"list-ports"}, display, pacer);
         QCOMPARE(run.status, 0);
         QVERIFY(run.out.endsWith("sim\tsimulated VQ71xx display\n"));
+    }
+
+    void quietShowAndJson()
+    {
+        VirtualPacer pacer;
+        SimulatedDisplay display(pacer);
+        Run run = Vfdctl({"--port", "sim", "--quiet", "params", "erase"}, display, pacer);
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, QString());
+        run = Vfdctl({"--port", "sim", "--quiet", "--show", "params", "erase"}, display, pacer);
+        QCOMPARE(run.out, QString("+--------------------+\n|  Talvex  VQ-71xx   |\n|  Customer Display  |\n"
+                                  "+--------------------+\n"));
+        run = Vfdctl({"list-ports", "--json"}, display, pacer);
+        QCOMPARE(run.status, 0);
+        const QJsonArray ports = QJsonDocument::fromJson(run.out.toUtf8()).array();
+        QVERIFY(!ports.isEmpty());
+        QCOMPARE(ports.last().toObject().value("name").toString(), QString("sim"));
+        QCOMPARE(Vfdctl({"list-ports", "--xml"}, display, pacer).status, 2);
     }
 
     void globalSettingsReachThePort()

@@ -18,4 +18,11 @@ public:
                           bool* accepted = nullptr) = 0;
     // A file-open dialog; an empty text when cancelled.
     virtual QString openFile(const QString& title) = 0;
+    // A file-save dialog; an empty text when cancelled or where nothing can be chosen.
+    virtual QString saveFile(const QString& title, const QString& suggestedName)
+    {
+        Q_UNUSED(title);
+        Q_UNUSED(suggestedName);
+        return {};
+    }
 };

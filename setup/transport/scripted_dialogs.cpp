@@ -25,6 +25,11 @@ QString ScriptedDialogs::openFile(const QString& title)
     return files_.isEmpty() ? QString() : files_.takeFirst();
 }
 
+QString ScriptedDialogs::saveFile(const QString& title, const QString&)
+{
+    return openFile(title);
+}
+
 void ScriptedDialogs::scriptInput(const QString& answer)
 {
     QMutexLocker lock(&mutex_);

@@ -23,6 +23,8 @@ public:
     QString input(const QString& title, const QString& prompt, const QString& defaultText,
                   bool* accepted = nullptr) override;
     QString openFile(const QString& title) override;
+    // Answered from the same script as openFile.
+    QString saveFile(const QString& title, const QString& suggestedName) override;
 
     // Answers for the next input boxes; an absent answer cancels.
     void scriptInput(const QString& answer);

@@ -1,6 +1,7 @@
 #include "wire_trace.h"
 
 #include "pacer.h"
+#include "traffic_log.h"
 
 Q_LOGGING_CATEGORY(lcWire, "talvex.wire", QtWarningMsg)
 
@@ -18,38 +19,43 @@ QString HexDump(const QByteArray& bytes)
     return hex + QStringLiteral("  ") + text;
 }
 
-QString TracedLink::stamp() const
+void TracedLink::record(const QString& event, const QString& text)
 {
-    return QString::number(pacer_.now(), 'f', 3);
+    const double timeOfDay = pacer_.timeOfDay();
+    qCDebug(lcWire).noquote() << TrafficLog::clock(timeOfDay) << event.leftJustified(9) << text;
+    if (log_)
+        log_->add(timeOfDay, event, text);
 }
 
 LinkStatus TracedLink::setSettings(const QString& settings)
 {
-    qCDebug(lcWire).noquote() << stamp() << "settings" << settings;
+    record(QStringLiteral("settings"), settings);
     return inner_.setSettings(settings);
 }
 
 LinkStatus TracedLink::open()
 {
     LinkStatus status = inner_.open();
-    qCDebug(lcWire).noquote() << stamp() << "open" << inner_.portName()
-                              << (status.ok() ? QStringLiteral("ok") : status.reason);
+    record(status.ok() ? QStringLiteral("open") : QStringLiteral("failed"),
+           inner_.portName() + (status.ok() ? QString() : QStringLiteral(": ") + status.reason));
     lastDsr_ = -1;
     return status;
 }
 
 void TracedLink::close()
 {
-    qCDebug(lcWire).noquote() << stamp() << "close";
+    record(QStringLiteral("close"), inner_.portName());
     inner_.close();
 }
 
 LinkStatus TracedLink::write(const QByteArray& bytes)
 {
-    qCDebug(lcWire).noquote() << stamp() << "write" << bytes.size() << ":" << HexDump(bytes);
+    const QString count =
+        bytes.size() == 1 ? QStringLiteral("1 byte   ") : QStringLiteral("%1 bytes  ").arg(bytes.size());
+    record(QStringLiteral("write"), count + HexDump(bytes));
     LinkStatus status = inner_.write(bytes);
     if (!status.ok())
-        qCDebug(lcWire).noquote() << stamp() << "write failed:" << status.reason;
+        record(QStringLiteral("failed"), QStringLiteral("write: ") + status.reason);
     return status;
 }
 
@@ -57,7 +63,7 @@ bool TracedLink::dsr()
 {
     const bool high = inner_.dsr();
     if (static_cast<int>(high) != lastDsr_) {
-        qCDebug(lcWire).noquote() << stamp() << "DSR" << (high ? "high" : "low");
+        record(QStringLiteral("DSR"), high ? QStringLiteral("high") : QStringLiteral("low"));
         lastDsr_ = high;
     }
     return high;

@@ -5,6 +5,7 @@
 #include <QLoggingCategory>
 
 class Pacer;
+class TrafficLog;
 
 // The wire, observable: every write, every DSR change and every settings change, as a hex dump
 // with millisecond timestamps. Off by default; on with `vfdctl --trace` or the rule
@@ -15,7 +16,11 @@ Q_DECLARE_LOGGING_CATEGORY(lcWire)
 class TracedLink : public SerialLink
 {
 public:
-    TracedLink(SerialLink& inner, const Pacer& pacer) : inner_(inner), pacer_(pacer) {}
+    // `log` (optional) also receives every event, for the window's traffic view.
+    TracedLink(SerialLink& inner, const Pacer& pacer, TrafficLog* log = nullptr)
+        : inner_(inner), pacer_(pacer), log_(log)
+    {
+    }
 
     void setPortName(const QString& name) override { inner_.setPortName(name); }
     QString portName() const override { return inner_.portName(); }
@@ -29,9 +34,10 @@ public:
     qint64 bytesToWrite() override { return inner_.bytesToWrite(); }
 
 private:
-    QString stamp() const;
+    void record(const QString& event, const QString& text);
     SerialLink& inner_;
     const Pacer& pacer_;
+    TrafficLog* log_;
     int lastDsr_ = -1;
 };
 

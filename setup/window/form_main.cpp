@@ -8,6 +8,7 @@
 #include "port_name.h"
 #include "qt_serial_link.h"
 #include "title_set_page.h"
+#include "traffic_view.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -47,6 +48,8 @@ formMain::formMain(DeviceServices services, QSettings* settings, QWidget* parent
     }
     if (!services.makeRealLink)
         services.makeRealLink = [] { return std::unique_ptr<SerialLink>(std::make_unique<QtSerialLink>()); };
+    if (!services.trafficLog)
+        services.trafficLog = &trafficLog_;
     runner_ = std::make_unique<OperationRunner>(services);
     const PageContext context{*runner_, *services.dialogs, [this] { return selection_; }};
 
@@ -87,6 +90,13 @@ formMain::formMain(DeviceServices services, QSettings* settings, QWidget* parent
     statusLayout->addRow(QStringLiteral("Format"), CmbComFormat);
     statusLayout->addRow(ComEnd);
 
+    trafficToggle_ = new QPushButton(QStringLiteral("Traffic"), this);
+    trafficToggle_->setObjectName(QStringLiteral("trafficToggle"));
+    trafficToggle_->setCheckable(true);
+    trafficToggle_->setToolTip(QStringLiteral("Show every write and DSR change on the wire"));
+    trafficView_ = new TrafficView(*services.trafficLog, *services.dialogs, this);
+    trafficView_->hide();
+
     auto* left = new QVBoxLayout;
     left->setSpacing(0);
     left->addWidget(tabMain);
@@ -94,15 +104,20 @@ formMain::formMain(DeviceServices services, QSettings* settings, QWidget* parent
     auto* right = new QVBoxLayout;
     right->addWidget(status);
     right->addStretch(1);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left, 1);
-    layout->addLayout(right);
+    right->addWidget(trafficToggle_);
+    auto* top = new QHBoxLayout;
+    top->addLayout(left, 1);
+    top->addLayout(right);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addWidget(trafficView_);
 
     connect(tabMain, &QTabBar::currentChanged, this, &formMain::tabMain_Click);
     connect(CmbCOM, &QComboBox::currentTextChanged, this, &formMain::CmbCOM_Click);
     connect(CmbBaudRate, &QComboBox::currentTextChanged, this, &formMain::CmbBaudRate_Click);
     connect(CmbComFormat, &QComboBox::currentTextChanged, this, &formMain::CmbComFormat_Click);
     connect(ComEnd, &QPushButton::clicked, this, &formMain::ComEnd_Click);
+    connect(trafficToggle_, &QPushButton::toggled, this, &formMain::showTraffic);
     auto* factory = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+F")), this);
     connect(factory, &QShortcut::activated, this, &formMain::showFactoryPage);
 }
@@ -177,6 +192,14 @@ void formMain::showFactoryPage()
 {
     for (int p = 1; p < frmMain.size(); ++p)
         frmMain[p]->setVisible(p == 4);
+}
+
+void formMain::showTraffic(bool shown)
+{
+    trafficToggle_->setChecked(shown);
+    trafficView_->setVisible(shown);
+    if (shown)
+        trafficView_->refresh();
 }
 
 void formMain::CmbCOM_Click()

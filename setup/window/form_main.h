@@ -2,6 +2,7 @@
 
 #include "device_context.h"
 #include "operation_runner.h"
+#include "traffic_log.h"
 
 #include <QWidget>
 #include <memory>
@@ -15,6 +16,7 @@ class QPushButton;
 class QSettings;
 class QTabBar;
 class TitleSetPage;
+class TrafficView;
 
 // vfdsetup's one window: the tab strip with the General, F/W Update and Title Set pages, the
 // hidden factory page, and "Dsp Status" with the port selection and "End".
@@ -40,6 +42,9 @@ public:
     // Shows the factory page, which no tab shows, for a technician (Ctrl+Shift+F or --factory).
     void showFactoryPage();
 
+    // Shows or hides the traffic pane (hidden at start).
+    void showTraffic(bool shown);
+
     PortSelection selection() const { return selection_; }
     OperationRunner& runner() { return *runner_; }
 
@@ -49,6 +54,7 @@ protected:
 private:
     Dialogs& dialogs();
 
+    TrafficLog trafficLog_;
     std::unique_ptr<GuiDialogs> guiDialogs_;
     std::unique_ptr<OperationRunner> runner_;
     QSettings* settings_;
@@ -65,4 +71,6 @@ private:
     QComboBox* CmbBaudRate;
     QComboBox* CmbComFormat;
     QPushButton* ComEnd;
+    QPushButton* trafficToggle_;
+    TrafficView* trafficView_;
 };

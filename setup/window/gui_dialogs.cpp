@@ -66,3 +66,10 @@ QString GuiDialogs::openFile(const QString& title)
     });
     return path;
 }
+
+QString GuiDialogs::saveFile(const QString& title, const QString& suggestedName)
+{
+    QString path;
+    onGuiThread([&] { path = QFileDialog::getSaveFileName(parent_, title, suggestedName); });
+    return path;
+}

@@ -18,6 +18,7 @@ public:
     QString input(const QString& title, const QString& prompt, const QString& defaultText,
                   bool* accepted = nullptr) override;
     QString openFile(const QString& title) override;
+    QString saveFile(const QString& title, const QString& suggestedName) override;
 
     void setClosing() { closing_ = true; }
 

@@ -33,7 +33,7 @@ bool OperationRunner::run(const PortSelection& selection, Operation operation, s
             realLink = services.makeRealLink();
             link = realLink.get();
         }
-        TracedLink traced(*link, *services.pacer);
+        TracedLink traced(*link, *services.pacer, services.trafficLog);
         DeviceContext device(traced, *services.pacer, *services.dialogs, selection, stop);
         operation(device);
         if (traced.isOpen())

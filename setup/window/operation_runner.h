@@ -11,6 +11,7 @@
 
 class QThread;
 class SimulatedDisplay;
+class TrafficLog;
 
 // What the window's operations run on: the one pacer of the run, the dialogs, the simulated
 // display behind the "sim" port, and how a real port is made (a QtSerialLink; tests may swap it).
@@ -20,6 +21,7 @@ struct DeviceServices
     Dialogs* dialogs = nullptr;
     SimulatedDisplay* simulatedDisplay = nullptr;
     std::function<std::unique_ptr<SerialLink>()> makeRealLink;
+    TrafficLog* trafficLog = nullptr; // what crossed the wire, for the traffic view
 };
 
 // Runs one device operation at a time on a worker thread that owns the port while it runs. The

@@ -1,0 +1,151 @@
+#include "cli_command.h"
+#include "device_context.h"
+#include "firmware_file.h"
+#include "firmware_update.h"
+
+#include <cmath>
+
+namespace {
+
+// Estimated time of one page before the first has been timed: the fixed pause plus two
+// acknowledgements and the page on the wire.
+constexpr double kPageSecondsGuess = 1.5;
+constexpr int kBarWidth = 30;
+
+QString MinutesSeconds(double seconds)
+{
+    const int whole = static_cast<int>(std::ceil(std::max(0.0, seconds)));
+    return QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
+}
+
+// Shows the progress of the transfer: on a terminal one line rewritten in place, otherwise one
+// line per page. Any box shown meanwhile first ends the bar's line, so the two never share one.
+class ProgressPrinter : public Dialogs
+{
+public:
+    ProgressPrinter(CliSession& session) : session_(session), inner_(session.device.dialogs) {}
+
+    void page(int written, int pages, const QString& percentage)
+    {
+        const double now = session_.device.pacer.now();
+        if (written == 0)
+            start_ = now;
+        if (!session_.stdoutIsTerminal) {
+            if (written == pages)
+                session_.out << "firmware: " << pages << " of " << pages << " pages sent, 100%" << Qt::endl;
+            else
+                session_.out << "firmware: page " << (written + 1) << " of " << pages << ", " << percentage
+                             << " sent" << Qt::endl;
+            return;
+        }
+        const double perPage = written > 0 ? (now - start_) / written : kPageSecondsGuess;
+        const int filled = pages > 0 ? written * kBarWidth / pages : 0;
+        const QString bar = QString(filled, QLatin1Char('#')) + QString(kBarWidth - filled, QLatin1Char('.'));
+        session_.out << "\r[" << bar << "] " << percentage.rightJustified(6) << "  page "
+                     << std::min(written + 1, pages) << "/" << pages << "  "
+                     << MinutesSeconds(perPage * (pages - written)) << " left ";
+        lineOpen_ = true;
+        if (written == pages)
+            endLine();
+        else
+            session_.out.flush();
+    }
+
+    void endLine()
+    {
+        if (lineOpen_)
+            session_.out << Qt::endl;
+        lineOpen_ = false;
+    }
+
+    void message(Icon icon, const QString& title, const QString& text, const QString& detail = {}) override
+    {
+        endLine();
+        inner_.message(icon, title, text, detail);
+    }
+    QString input(const QString& title, const QString& prompt, const QString& defaultText,
+                  bool* accepted = nullptr) override
+    {
+        endLine();
+        return inner_.input(title, prompt, defaultText, accepted);
+    }
+    QString openFile(const QString& title) override { return inner_.openFile(title); }
+
+private:
+    CliSession& session_;
+    Dialogs& inner_;
+    double start_ = 0;
+    bool lineOpen_ = false;
+};
+
+int Run(CliSession& session, const QStringList& args)
+{
+    ParsedArgs parsed;
+    QString error;
+    if (!ParseArgs(args, {}, {QStringLiteral("force")}, &parsed, &error) || parsed.positional.size() != 1) {
+        if (error.isEmpty())
+            error = parsed.positional.isEmpty() ? QStringLiteral("expected a firmware file")
+                                                : QStringLiteral("expected one firmware file, not %1 words")
+                                                      .arg(parsed.positional.size());
+        session.err << "vfdctl firmware: " << error << " (see vfdctl firmware --help)" << Qt::endl;
+        return CliExit::Usage;
+    }
+    const FirmwareFileCheck check = ValidateFirmwareFile(parsed.positional.first(), session.device.dialogs);
+    if (!check.FirmwareFileValid)
+        return CliExit::Failed;
+
+    ProgressPrinter printer(session);
+    DeviceContext device(session.device.link, session.device.pacer, printer, session.device.selection);
+    const bool ok = UpdateFirmware(
+        device, *check.FirmwareImage, parsed.options.contains(QStringLiteral("force")),
+        [&](int written, int pages, const QString& percentage) { printer.page(written, pages, percentage); });
+    printer.endLine();
+    return ok ? CliExit::Ok : CliExit::Failed;
+}
+
+} // namespace
+
+CliCommand FirmwareCommand()
+{
+    CliCommand command;
+    command.name = QStringLiteral("firmware");
+    command.synopsis =
+        QStringLiteral("firmware FILE [--force]        check a .wfu file and flash it into the display");
+    command.help = QStringLiteral(
+        "NAME\n"
+        "    vfdctl firmware - check a firmware file and flash it into a VQ71xx display\n"
+        "\n"
+        "SYNOPSIS\n"
+        "    vfdctl [global options] firmware FILE [--force]\n"
+        "\n"
+        "DESCRIPTION\n"
+        "    Checks FILE as the window's \"Open File\" does, then sends it as \"DownLoad\" does.\n"
+        "\n"
+        "    The checks, in order: the name contains \".wfu\" and one of the models VQ7140, VQ7146,\n"
+        "    VQ7152 (case is ignored); the file holds at most 49152 bytes; its last two bytes, high\n"
+        "    byte first, are the CRC-16/MODBUS of the rest of the file followed by one 0x00 byte.\n"
+        "    A failed check is printed as \"File Ststus: ...\" and nothing is sent.\n"
+        "\n"
+        "    The image then goes to the display in 512-byte pages, each after a progress line on\n"
+        "    the display and followed by a pause of one second, so a 48 KB file takes about two\n"
+        "    minutes. At the end the display shows \"**Update Successful*\" and restarts.\n"
+        "    On a terminal a bar shows the percentage and the time left; otherwise one line is\n"
+        "    printed per page. Do not switch the display off while it runs.\n"
+        "\n"
+        "OPTIONS\n"
+        "    --force\n"
+        "        Forced overwrite: the display's DIP switch 12 is ON, so it is already waiting\n"
+        "        for firmware and no setup request is sent. Without it (online update) DIP-12 must\n"
+        "        be OFF and the display is reached at the global --baud and --format.\n"
+        "\n"
+        "EXIT STATUS\n"
+        "    0  the image was sent and the display told to restart\n"
+        "    1  the file was refused, or the port or the display failed (the reason is on stderr)\n"
+        "    2  usage error\n"
+        "\n"
+        "EXAMPLES\n"
+        "    vfdctl --port /dev/ttyUSB0 firmware FW_VQ7146_V12.WFU\n"
+        "    vfdctl --port COM3 firmware --force FW_VQ7146_V12.WFU\n");
+    command.run = Run;
+    return command;
+}

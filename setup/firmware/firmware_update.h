@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+class DeviceContext;
+
+constexpr int kFirmwarePageSize = 512;
+constexpr int kFirmwarePauseMs = 1000; // after the update request and after every page
+
+// The number of 512-byte pages for a held image (the image plus its appended 0x00 byte).
+int FirmwarePageCount(const QByteArray& firmwareImage);
+// The share of the image sent so far: the whole part of 1000 * sent / length, divided by 10, as the
+// shortest decimal with a point, and "%": 0%, 17%, 34.1%.
+QString FirmwarePercentage(qint64 sent, qint64 length);
+// The display's first line while it is being programmed: "Progressing", blanks, the percentage,
+// 20 characters in all.
+QString ProgressingLine(const QString& percentage);
+
+// Progress of a running update: before each page its index (0 for the first), the page count and
+// the percentage already sent; after the last page (pageCount, pageCount, "100%").
+using FirmwareProgress = std::function<void(int page, int pageCount, const QString& percentage)>;
+
+// Flashes the image into the display page by page and restarts it. `firmwareImage` is the held
+// image with its appended 0x00 byte, which is never sent. Online mode (`forced` false) asks the
+// display into its setup state first; forced mode expects it there already (DIP-12 ON). True when
+// every page was sent and the restart command written. A failed header, a failed port or a stop
+// request ends it with nothing more sent and no restart command; the port is closed on every path.
+bool UpdateFirmware(DeviceContext& device, const QByteArray& firmwareImage, bool forced,
+                    const FirmwareProgress& progress = {});
