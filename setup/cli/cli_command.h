@@ -41,6 +41,9 @@ QList<CliCommand> CliCommands();
 // One command's definition each; command_table.cpp collects them.
 CliCommand ParamsCommand();
 CliCommand ListPortsCommand();
+CliCommand TitleCommand();
+CliCommand DemoCommand();
+CliCommand BalanceCommand();
 CliCommand FirmwareCommand();
 
 // Splits "--name value" and "--name=value" options from positional words. Flags named in

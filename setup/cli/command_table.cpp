@@ -2,5 +2,6 @@
 
 QList<CliCommand> CliCommands()
 {
-    return {ParamsCommand(), FirmwareCommand(), ListPortsCommand()};
+    return {ParamsCommand(), FirmwareCommand(), TitleCommand(),
+            DemoCommand(),   BalanceCommand(),  ListPortsCommand()};
 }

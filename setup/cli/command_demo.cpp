@@ -1,0 +1,48 @@
+#include "cli_command.h"
+#include "demo_file.h"
+#include "demo_transfer.h"
+#include "device_context.h"
+
+namespace {
+
+int Write(CliSession& session, const QString& path)
+{
+    // The check of the window's "File Input" first: only a DEMO file goes to the display.
+    const DemoFileCheck check = CheckDemoFile(path);
+    if (check != DemoFileCheck::Accepted) {
+        ShowDemoFileCheck(session.device.dialogs, check);
+        return CliExit::Failed;
+    }
+    if (!WriteDemo(session.device, path))
+        return CliExit::Failed;
+    return CliExit::Ok;
+}
+
+} // namespace
+
+CliCommand DemoCommand()
+{
+    CliCommand command;
+    command.name = QStringLiteral("demo");
+    command.synopsis = QStringLiteral("demo write FILE                write a user-defined DEMO file\n"
+                                      "demo erase                     erase the user-defined DEMO");
+    command.help = QStringLiteral(
+        "Usage: vfdctl [global options] demo write FILE\n"
+        "       vfdctl [global options] demo erase\n\n"
+        "write  checks that FILE opens with the signature 55 AA 5A A5 (\"InValid File!\" when it has\n"
+        "       fewer than four bytes, \"Illegal DEMO File!\" otherwise), then sends it to the display\n"
+        "       in blocks of up to 512 bytes, without its last two bytes, and restarts the display.\n"
+        "       A file of more than 69120 bytes (135 pages) cannot be announced and is refused\n"
+        "       before anything is sent. The file is read block by block while it is sent.\n"
+        "erase  erases the stored DEMO with one empty block, without the setup exchange, at the\n"
+        "       global --baud and --format, and restarts the display.\n");
+    command.run = [](CliSession& session, const QStringList& args) {
+        if (args.value(0) == QLatin1String("write") && args.size() == 2)
+            return Write(session, args.at(1));
+        if (args.value(0) == QLatin1String("erase") && args.size() == 1)
+            return EraseDemo(session.device) ? CliExit::Ok : CliExit::Failed;
+        session.err << "vfdctl demo: expected 'write FILE' or 'erase' (see vfdctl demo --help)" << Qt::endl;
+        return CliExit::Usage;
+    };
+    return command;
+}

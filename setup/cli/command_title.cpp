@@ -1,0 +1,78 @@
+#include "cli_command.h"
+#include "device_context.h"
+#include "title_file.h"
+#include "title_page.h"
+
+namespace {
+
+int Write(CliSession& session, const QStringList& args)
+{
+    ParsedArgs parsed;
+    QString error;
+    if (!ParseArgs(args, {QStringLiteral("file")}, {}, &parsed, &error)) {
+        session.err << "vfdctl title write: " << error << Qt::endl;
+        return CliExit::Usage;
+    }
+    const bool fromFile = parsed.options.contains(QStringLiteral("file"));
+    if (fromFile ? !parsed.positional.isEmpty() : parsed.positional.size() != 2) {
+        session.err << "vfdctl title write: give two lines, or --file F (see vfdctl title --help)"
+                    << Qt::endl;
+        return CliExit::Usage;
+    }
+    QStringList lines = parsed.positional;
+    if (fromFile) {
+        // As the window's "File Input" reads it; with no box to keep an earlier line, a file
+        // without two lines writes nothing.
+        const TitleFileLines read = ReadTitleFile(parsed.options.value(QStringLiteral("file")));
+        if (!read.complete()) {
+            ShowTitleFileError(session.device.dialogs);
+            return CliExit::Failed;
+        }
+        lines = read.lines;
+    }
+    for (const QString& line : lines) {
+        if (line.size() > kTitleLineLength) {
+            session.err << "vfdctl title write: a line holds at most " << kTitleLineLength << " characters, '"
+                        << line << "' has " << line.size() << Qt::endl;
+            return CliExit::Usage;
+        }
+    }
+    return WriteTitlePage(session.device, lines.at(0), lines.at(1)) ? CliExit::Ok : CliExit::Failed;
+}
+
+} // namespace
+
+CliCommand TitleCommand()
+{
+    CliCommand command;
+    command.name = QStringLiteral("title");
+    command.synopsis =
+        QStringLiteral("title write LINE1 LINE2        write the power-on title page\n"
+                       "title write --file F           ... from the first two lines of a text file\n"
+                       "title erase                    erase the power-on title page");
+    command.help = QStringLiteral(
+        "Usage: vfdctl [global options] title write LINE1 LINE2\n"
+        "       vfdctl [global options] title write --file F\n"
+        "       vfdctl [global options] title erase\n\n"
+        "write  stores the two lines the display shows when it is switched on, then restarts it.\n"
+        "       Each line holds at most 20 characters and is filled up with spaces; an empty line\n"
+        "       is 20 spaces. Every character must exist in the display's code page (Windows-1252):\n"
+        "       a line with any other character is refused and nothing is sent.\n"
+        "--file F  takes the lines from the first two lines of the text file F (UTF-8, with or\n"
+        "       without a byte-order mark; CR LF, LF or CR line ends), each cut to 20 characters.\n"
+        "       A file with fewer than two lines is refused with \"Open File Error !!\".\n"
+        "erase  erases the title page; the display then shows its own power-on lines.\n\n"
+        "Both run the setup exchange at 115200 baud after reaching the display at the global\n"
+        "--baud and --format (its current settings).\n");
+    command.run = [](CliSession& session, const QStringList& args) {
+        if (args.value(0) == QLatin1String("write"))
+            return Write(session, args.mid(1));
+        if (args.value(0) == QLatin1String("erase") && args.size() == 1)
+            return EraseTitlePage(session.device) ? CliExit::Ok : CliExit::Failed;
+        session.err << "vfdctl title: expected 'write LINE1 LINE2', 'write --file F' or 'erase'"
+                       " (see vfdctl title --help)"
+                    << Qt::endl;
+        return CliExit::Usage;
+    };
+    return command;
+}

@@ -1,0 +1,50 @@
+#include "factory_adjustment.h"
+
+#include "device_context.h"
+#include "display_ack.h"
+#include "display_port.h"
+#include "frame.h"
+
+QByteArray BalanceTestPattern()
+{
+    return QByteArray(40, '0');
+}
+
+QByteArray BalanceRecord(int position)
+{
+    return BuildFrame({0x1F, "Fb", 0x0D, position});
+}
+
+bool SendBalance(DeviceContext& device, int position)
+{
+    const QByteArray record = BalanceRecord(position);
+    if (record.isNull())
+        return false;
+    bool ok = OpenDisplayPort(device);
+    if (ok) {
+        device.send(BalanceTestPattern());
+        device.send(record);
+        ok = WaitDisplayAck(device, 0);
+    }
+    CloseDisplayPort(device);
+    return ok;
+}
+
+bool StoreBalance(DeviceContext& device)
+{
+    bool ok = OpenDisplayPort(device);
+    if (ok) {
+        device.send(BuildFrame({0x1F, "FR"}));
+        device.send(BuildFrame({0x1F, "FW"}));
+        ok = WaitDisplayAck(device, 0);
+    }
+    if (ok) {
+        device.send(BuildFrame({0x0C, "** Flash Write OK **", "**Display Restart **"}));
+        device.dialogs.message(Dialogs::NoIcon, QStringLiteral("Port Status"),
+                               QStringLiteral("Flash Write OK !!\r\nDisplay will restart !!"));
+        device.send(BuildFrame({0x1F, "FR"}));
+        device.send(BuildFrame({0x1F, "F@"}));
+    }
+    CloseDisplayPort(device);
+    return ok;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Dialogs;
+
+// The lines read from a title text file: the first, then the second, each cut to the 20 characters
+// a line box holds. Reading stops at the first line that cannot be read, so `lines` may hold fewer
+// than two; the lines read still go into their boxes.
+struct TitleFileLines
+{
+    QStringList lines;
+    bool complete() const { return lines.size() == 2; }
+};
+
+// Reads the first two lines of a UTF-8 text file (with or without a byte-order mark; lines end in
+// CR LF, LF or a lone CR). A file that cannot be opened, holds no text (a NUL byte, or bytes that
+// are not UTF-8) or ends before its second line gives fewer than two lines.
+TitleFileLines ReadTitleFile(const QString& path);
+
+// The "File Error" box for a title file that could not be read whole.
+void ShowTitleFileError(Dialogs& dialogs);

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class DeviceContext;
+
+// Characters per line of a VQ71xx display, and so of each title line.
+constexpr int kTitleLineLength = 20;
+
+// The 47-byte power-on title block: signature 55 AA 5A A5, 20 00 03, then each line's characters
+// as single wire bytes filled up with spaces to 20 (a longer line is cut to its first 20). A null
+// array when a character of a line has no byte on the wire.
+QByteArray TitlePageBlock(const QString& line1, const QString& line2);
+
+// Writes the title page ("FC" with CRC, length 47 and the block) and restarts the display. A line
+// with a character the display cannot show is refused with a box before anything is sent.
+bool WriteTitlePage(DeviceContext& device, const QString& line1, const QString& line2);
+// Erases the title page ("FC" with four zero bytes) and restarts the display.
+bool EraseTitlePage(DeviceContext& device);
