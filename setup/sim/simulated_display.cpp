@@ -379,6 +379,20 @@ bool SimulatedDisplay::inSetupState() const
     return setupState_;
 }
 
+bool SimulatedDisplay::dsrLine() const
+{
+    QMutexLocker lock(&mutex_);
+    const_cast<SimulatedDisplay*>(this)->advanceLocked();
+    return !vanished_ && dsrLocked(nowLocked());
+}
+
+bool SimulatedDisplay::restarting() const
+{
+    QMutexLocker lock(&mutex_);
+    const_cast<SimulatedDisplay*>(this)->advanceLocked();
+    return nowLocked() < restartUntil_;
+}
+
 int SimulatedDisplay::liveBalance() const
 {
     QMutexLocker lock(&mutex_);

@@ -61,6 +61,11 @@ public:
     DisplayFlash flash() const;
     QStringList screen() const;
     bool inSetupState() const;
+    // DSR as the line shows it now, whether or not the host has the port open: high while the
+    // display is powered and neither acknowledging (a low pulse) nor restarting.
+    bool dsrLine() const;
+    // True from "F@" (or a power cycle) until the display has started again.
+    bool restarting() const;
     int liveBalance() const;
     int restarts() const;
     int acknowledgements() const;
