@@ -59,7 +59,7 @@ SimulatedDisplayWindow::SimulatedDisplayWindow(SimulatedDisplay& display, QWidge
     form->addRow(QStringLiteral("Baud rate:"), baudRate_ = ValueLabel("lblBaudRate"));
     form->addRow(QStringLiteral("Data format:"), dataFormat_ = ValueLabel("lblDataFormat"));
     form->addRow(QStringLiteral("Command set:"), commandSet_ = ValueLabel("lblCommandSet"));
-    form->addRow(QStringLiteral("Code page:"), codePage_ = ValueLabel("lblCodePage"));
+    form->addRow(QStringLiteral("Code page:"), codePageName_ = ValueLabel("lblCodePage"));
     form->addRow(QStringLiteral("International set:"), charset_ = ValueLabel("lblCharset"));
     form->addRow(QStringLiteral("Brightness:"), brightness_ = ValueLabel("lblBrightness"));
     form->addRow(QStringLiteral("Title page:"), titlePage_ = ValueLabel("lblTitlePage"));
@@ -139,7 +139,10 @@ void SimulatedDisplayWindow::refresh()
     const DisplayFlash flash = display_.flash();
     const int liveBalance = display_.liveBalance();
 
-    const DisplayCodePage codePage(StoredCodePage(flash));
+    // Building a code page runs its decoder over 128 bytes: only when the stored code changes.
+    if (codePage_.code() != StoredCodePage(flash))
+        codePage_ = DisplayCodePage(StoredCodePage(flash));
+    const DisplayCodePage& codePage = codePage_;
     screen_->setCodePage(codePage);
     screen_->setBrightness(StoredBrightnessPercent(flash));
     screen_->setContent((lines.value(0) + lines.value(1)).toLatin1());
@@ -194,7 +197,7 @@ void SimulatedDisplayWindow::showFlash(const DisplayFlashView& view)
     baudRate_->setText(view.baudRate);
     dataFormat_->setText(view.dataFormat);
     commandSet_->setText(view.commandSet);
-    codePage_->setText(view.codePage);
+    codePageName_->setText(view.codePage);
     charset_->setText(view.internationalCharset);
     brightness_->setText(view.brightness);
     titlePage_->setText(view.titlePage);

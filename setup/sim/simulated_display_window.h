@@ -1,5 +1,6 @@
 #pragma once
 
+#include "display_code_page.h"
 #include "display_flash_view.h"
 #include "simulated_display.h"
 
@@ -48,7 +49,7 @@ private:
     QLabel* baudRate_;
     QLabel* dataFormat_;
     QLabel* commandSet_;
-    QLabel* codePage_;
+    QLabel* codePageName_;
     QLabel* charset_;
     QLabel* brightness_;
     QLabel* titlePage_;
@@ -61,5 +62,6 @@ private:
     QCheckBox* dsrLate_;
     int lampState_ = -1;
     DisplayFlash shownFlash_;
+    DisplayCodePage codePage_;
     int shownLiveBalance_ = -1;
 };
