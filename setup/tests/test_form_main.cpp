@@ -5,6 +5,7 @@
 #include "general_record.h"
 #include "scripted_dialogs.h"
 #include "simulated_display.h"
+#include "simulated_display_window.h"
 #include "traffic_view.h"
 
 #include <QComboBox>
@@ -161,6 +162,18 @@ private slots:
         for (int page = 1; page <= 4; ++page)
             QCOMPARE(w.window->findChild<QWidget*>(QString("frmMain%1").arg(page))->isVisible(),
                      page == tab + 1);
+    }
+
+    void simulatedDisplayWindowFollowsThePortChoice()
+    {
+        Window w; // "sim" chosen
+        QWidget* display = w.window->simulatedDisplayWindow();
+        QVERIFY(display && display->isVisible());
+        w.combo("CmbCOM")->setCurrentText("COM2");
+        QVERIFY(!display->isVisible());
+        w.combo("CmbCOM")->setCurrentText("sim");
+        QVERIFY(display->isVisible());
+        QVERIFY(w.display.writes().isEmpty());
     }
 
     void pickingAListOnlyChangesTheSelection()

@@ -7,6 +7,7 @@
 #include "parameter_vocabulary.h"
 #include "port_name.h"
 #include "qt_serial_link.h"
+#include "simulated_display_window.h"
 #include "title_set_page.h"
 #include "traffic_view.h"
 
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -118,6 +120,11 @@ formMain::formMain(DeviceServices services, QSettings* settings, QWidget* parent
     connect(CmbComFormat, &QComboBox::currentTextChanged, this, &formMain::CmbComFormat_Click);
     connect(ComEnd, &QPushButton::clicked, this, &formMain::ComEnd_Click);
     connect(trafficToggle_, &QPushButton::toggled, this, &formMain::showTraffic);
+    if (services.simulatedDisplay) {
+        simWindow_ = new SimulatedDisplayWindow(*services.simulatedDisplay, this);
+        simWindow_->setWindowFlag(Qt::Window);
+        simWindow_->setWindowTitle(QStringLiteral("Simulated VQ71xx display"));
+    }
     auto* factory = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+F")), this);
     connect(factory, &QShortcut::activated, this, &formMain::showFactoryPage);
 }
@@ -172,6 +179,26 @@ void formMain::Form_Load()
                       QStringLiteral("Flash re-programming is highly host resource dependent,\r\n"
                                      "any multi-task activity including Audio/Video playback\r\n"
                                      "or Ethernet-transmission may increase the risk of failure."));
+    followPortChoice();
+}
+
+void formMain::followPortChoice()
+{
+    if (!simWindow_)
+        return;
+    const bool simulated = IsSimulatedPort(selection_.port) && isVisible();
+    if (simulated && !simWindowPlaced_) {
+        // Beside the main window, where a display stands beside the till.
+        simWindow_->move(frameGeometry().topRight() + QPoint(12, 0));
+        simWindowPlaced_ = true;
+    }
+    simWindow_->setVisible(simulated);
+}
+
+void formMain::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    followPortChoice();
 }
 
 void formMain::presetPort(const QString& port)
@@ -205,6 +232,7 @@ void formMain::showTraffic(bool shown)
 void formMain::CmbCOM_Click()
 {
     selection_.port = CmbCOM->currentText();
+    followPortChoice();
 }
 
 void formMain::CmbBaudRate_Click()

@@ -15,6 +15,7 @@ class QComboBox;
 class QPushButton;
 class QSettings;
 class QTabBar;
+class SimulatedDisplayWindow;
 class TitleSetPage;
 class TrafficView;
 
@@ -46,10 +47,13 @@ public:
     void showTraffic(bool shown);
 
     PortSelection selection() const { return selection_; }
+    // The window of the simulated display; shown while the port "sim" is chosen. Null without one.
+    SimulatedDisplayWindow* simulatedDisplayWindow() const { return simWindow_; }
     OperationRunner& runner() { return *runner_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     Dialogs& dialogs();
@@ -73,4 +77,8 @@ private:
     QPushButton* ComEnd;
     QPushButton* trafficToggle_;
     TrafficView* trafficView_;
+    SimulatedDisplayWindow* simWindow_ = nullptr;
+    bool simWindowPlaced_ = false;
+
+    void followPortChoice();
 };
