@@ -177,6 +177,21 @@ private slots:
         QCOMPARE(Vfdctl({"list-ports", "--xml"}, display, pacer).status, 2);
     }
 
+    void showAfterATitleWrite()
+    {
+        VirtualPacer pacer;
+        SimulatedDisplay display(pacer);
+        const Run run =
+            Vfdctl({"--port", "sim", "--show", "title", "write", "Hello", "  Total 12.50"}, display, pacer);
+        QCOMPARE(run.status, 0);
+        // After "F@" the display restarts and shows the title page it now holds.
+        QCOMPARE(run.out, QString("Port Status: Flash Write OK !! Display will restart !!\n"
+                                  "+--------------------+\n"
+                                  "|Hello               |\n"
+                                  "|  Total 12.50       |\n"
+                                  "+--------------------+\n"));
+    }
+
     void globalSettingsReachThePort()
     {
         VirtualPacer pacer;
