@@ -1,5 +1,7 @@
 #pragma once
 
+#include "demo_model.h"
+
 #include <QString>
 
 // The port and line settings shared by every window for the whole run.
@@ -11,6 +13,9 @@ struct DemoPortState
     QString DemoPortName;
     // The settings text confirmed on the KD-317 port window.
     QString DemoLineSettings = QStringLiteral("9600,n,8,1");
+    // The model whose demonstration is shown or about to open the port; the simulated display takes
+    // this model's part.
+    DemoModel DemoDisplayModel = DemoModel::KD317;
 
     bool portChosen() const { return !DemoPortName.isEmpty() || DemoPortNumber > 0; }
     // What the port is called in messages and what is opened: "COM3" or the system's name.

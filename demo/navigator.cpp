@@ -59,6 +59,7 @@ void Navigator::cannotOpen(DemoModel model)
 
 void Navigator::showEpson()
 {
+    context_.state.DemoDisplayModel = DemoModel::KD317;
     auto* window = new epson(*this);
     if (!window->startUp()) {
         delete window;
@@ -70,6 +71,7 @@ void Navigator::showEpson()
 
 void Navigator::showCharacter()
 {
+    context_.state.DemoDisplayModel = DemoModel::KD317;
     auto* window = new CHARACTER(*this);
     if (!window->startUp()) {
         delete window;
@@ -81,6 +83,7 @@ void Navigator::showCharacter()
 
 void Navigator::showInternation()
 {
+    context_.state.DemoDisplayModel = DemoModel::KD317;
     auto* window = new internation(*this);
     if (!window->startUp()) {
         delete window;
@@ -92,6 +95,7 @@ void Navigator::showInternation()
 
 void Navigator::showKd426()
 {
+    context_.state.DemoDisplayModel = DemoModel::KD426;
     // The demonstration opens the port only around each press; trying it once here lets the person
     // pick another port at once instead of finding out at the first press.
     if (!portForm().port_probe()) {
@@ -102,6 +106,7 @@ void Navigator::showKd426()
 
 void Navigator::showKd138()
 {
+    context_.state.DemoDisplayModel = DemoModel::KD138;
     if (!portForm().port_probe()) {
         return;
     }

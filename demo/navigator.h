@@ -1,14 +1,13 @@
 #pragma once
 
+#include "demo_model.h"
+
 #include <QPointer>
 #include <QWidget>
 #include <memory>
 
 struct DemoContext;
 class port_form;
-
-// The display models a port-selection window is for.
-enum class DemoModel { KD317, KD426, KD138 };
 
 // The chain of windows, one visible at a time. A window hands over by letting go of its port and then
 // asking for the next one; the next is made and shown, and only then is the old one closed, so the

@@ -2,6 +2,7 @@
 
 #include "demo_context.h"
 #include "navigator.h"
+#include "sim/emulated_serial_port.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -11,6 +12,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+namespace {
+
+// The option id of "Simulated display"; the COM options' ids are their port numbers, 1 and up.
+constexpr int SimulatedOption = 0;
+
+} // namespace
 
 QList<ComOption> ComOptions(int count)
 {
@@ -52,6 +60,11 @@ PortSelectionWindow::PortSelectionWindow(Navigator& navigator, const QList<ComOp
         options_->addButton(option, options[i].number);
         grid->addWidget(option, i % perColumn, i / perColumn);
     }
+    // The emulator stands beside the COM options, in the next column.
+    auto* simulated = new QRadioButton(QStringLiteral("Simulated display"));
+    simulated->setObjectName(QStringLiteral("OptionSimulated"));
+    options_->addButton(simulated, SimulatedOption);
+    grid->addWidget(simulated, 0, (int(options.size()) + perColumn - 1) / perColumn);
     connect(options_, &QButtonGroup::idClicked, this, &PortSelectionWindow::optionClicked);
     auto* centred = new QHBoxLayout;
     centred->addStretch();
@@ -97,7 +110,11 @@ PortSelectionWindow::PortSelectionWindow(Navigator& navigator, const QList<ComOp
 
 void PortSelectionWindow::optionClicked(int number)
 {
-    navigator_.context().state.chooseComPort(number);
+    if (number == SimulatedOption) {
+        navigator_.context().state.chooseSystemPort(SimulatedPortText());
+    } else {
+        navigator_.context().state.chooseComPort(number);
+    }
     systemPorts_->setCurrentIndex(0);
 }
 

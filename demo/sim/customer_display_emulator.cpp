@@ -1,0 +1,71 @@
+#include "customer_display_emulator.h"
+
+CustomerDisplayEmulator::CustomerDisplayEmulator(const SimClock& clock)
+    : clock_(clock), kd317_(clock, log_), kd426_(clock, log_), kd138_(log_)
+{
+    kd317_.initialize();
+}
+
+bool CustomerDisplayEmulator::connectLine(DemoModel model, const QString& settings)
+{
+    if (connected_) {
+        return false;
+    }
+    connected_ = true;
+    model_ = model;
+    if (model == DemoModel::KD317) {
+        kd317_.setLineSettings(settings);
+    }
+    emit lineConnected(model);
+    return true;
+}
+
+void CustomerDisplayEmulator::disconnectLine()
+{
+    connected_ = false;
+}
+
+void CustomerDisplayEmulator::write(const QByteArray& bytes)
+{
+    switch (model_) {
+    case DemoModel::KD317:
+        kd317_.feed(bytes);
+        break;
+    case DemoModel::KD426:
+        kd426_.feed(bytes);
+        break;
+    case DemoModel::KD138:
+        kd138_.feed(bytes);
+        break;
+    }
+    emit changed();
+}
+
+VfdFrame CustomerDisplayEmulator::frame()
+{
+    switch (model_) {
+    case DemoModel::KD426:
+        return kd426_.frame();
+    case DemoModel::KD138:
+        return kd138_.frame();
+    case DemoModel::KD317:
+        break;
+    }
+    return kd317_.frame();
+}
+
+void CustomerDisplayEmulator::powerCycle()
+{
+    switch (model_) {
+    case DemoModel::KD317:
+        kd317_.initialize();
+        break;
+    case DemoModel::KD426:
+        kd426_.powerOn();
+        break;
+    case DemoModel::KD138:
+        kd138_.powerOn();
+        break;
+    }
+    emit changed();
+}

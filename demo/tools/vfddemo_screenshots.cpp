@@ -1,0 +1,119 @@
+// Runs each demonstration against the simulated display, as a person would click through it, and saves
+// a picture of the demonstration window beside the emulator's window for every scene.
+#include "demo_harness.h"
+#include "sim/customer_display_emulator.h"
+#include "sim/emulator_window.h"
+#include "sim/sim_clock.h"
+#include "sim/switching_serial_port.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPainter>
+#include <cstdio>
+
+namespace {
+
+struct Shooter
+{
+    QDir out;
+    EmulatorWindow& emulatorWindow;
+    DemoHarness& harness;
+    int saved = 0;
+
+    void shoot(const QString& name)
+    {
+        QApplication::processEvents();
+        const QPixmap demo = harness.current()->grab();
+        const QPixmap display = emulatorWindow.grab();
+        QImage scene(demo.width() + display.width() + 24, qMax(demo.height(), display.height()) + 16,
+                     QImage::Format_RGB32);
+        scene.fill(QColor(208, 212, 218));
+        QPainter painter(&scene);
+        painter.drawPixmap(8, 8, demo);
+        painter.drawPixmap(demo.width() + 16, 8, display);
+        painter.end();
+        const QString path = out.filePath(name + QStringLiteral(".png"));
+        if (scene.save(path)) {
+            ++saved;
+        } else {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        }
+    }
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QDir().mkpath(outDir);
+
+    DemoHarness h;
+    ManualSimClock simulatedTime;
+    CustomerDisplayEmulator emulator(simulatedTime);
+    EmulatorWindow emulatorWindow(emulator);
+    h.context.makePort = PortsWithEmulator(emulator, h.context.state,
+                                           [&h] { return std::make_unique<FakeSerialPort>(h.line); });
+    QObject::connect(&emulator, &CustomerDisplayEmulator::lineConnected, &emulatorWindow,
+                     [&] { emulatorWindow.showBeside(h.current()); });
+    Shooter shooter{QDir(outDir), emulatorWindow, h};
+
+    // KD-317: the greeting, then typed over in reverse, then the clock.
+    h.click(QStringLiteral("Command6"));
+    h.click(QStringLiteral("OptionSimulated"));
+    h.click(QStringLiteral("Command1"));
+    shooter.shoot(QStringLiteral("kd317_greeting"));
+    h.dialogs.replies = {QStringLiteral("3")};
+    h.click(QStringLiteral("Command11"));
+    h.dialogs.replies = {QStringLiteral("PRICE  12.50")};
+    h.clock.duringPause = [&] { shooter.shoot(QStringLiteral("kd317_reverse")); };
+    h.click(QStringLiteral("Command16"));
+    h.clock.duringPause = nullptr;
+    h.dialogs.replies = {QStringLiteral("9"), QStringLiteral("41")};
+    h.click(QStringLiteral("Command28"));
+    simulatedTime.advance(3 * 60 * 1000);
+    shooter.shoot(QStringLiteral("kd317_time"));
+
+    // The Katakana table, caught while its second group (160 to 191) is held.
+    h.click(QStringLiteral("Command14"));
+    h.click(QStringLiteral("Option2"));
+    int pause = 0;
+    h.clock.duringPause = [&] {
+        if (++pause == 2) {
+            shooter.shoot(QStringLiteral("kd317_katakana"));
+        }
+    };
+    h.click(QStringLiteral("Command1"));
+    h.clock.duringPause = nullptr;
+    h.click(QStringLiteral("Command2"));
+
+    // The German international set.
+    h.click(QStringLiteral("Command15"));
+    h.click(QStringLiteral("Option3"));
+    h.click(QStringLiteral("Command1"));
+    shooter.shoot(QStringLiteral("kd317_germany"));
+
+    // KD-426: a double line, a fourth line, and the printer pass-through.
+    h.navigator.showPortSelection(DemoModel::KD426);
+    h.click(QStringLiteral("OptionSimulated"));
+    h.click(QStringLiteral("Command1"));
+    h.dialogs.replies = {QStringLiteral(" TALVEX SYSTEM.,LTD ")};
+    h.click(QStringLiteral("Command6"));
+    h.dialogs.replies = {QStringLiteral("  TOTAL    NT$ 1250")};
+    h.click(QStringLiteral("Command4"));
+    h.click(QStringLiteral("Command8"));
+    shooter.shoot(QStringLiteral("kd426_printer"));
+    h.click(QStringLiteral("Command17"));
+    shooter.shoot(QStringLiteral("kd426_time_double"));
+
+    // KD-138: its one line.
+    h.navigator.showPortSelection(DemoModel::KD138);
+    h.click(QStringLiteral("OptionSimulated"));
+    h.click(QStringLiteral("Command1"));
+    h.click(QStringLiteral("Command1"));
+    shooter.shoot(QStringLiteral("kd138_line"));
+
+    std::printf("%d pictures in %s\n", shooter.saved, qPrintable(outDir));
+    return shooter.saved == 8 ? 0 : 1;
+}
