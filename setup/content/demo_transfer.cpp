@@ -5,6 +5,7 @@
 #include "display_ack.h"
 #include "display_port.h"
 #include "file_helpers.h"
+#include "flash_done.h"
 #include "frame.h"
 #include "setup_request.h"
 
@@ -66,10 +67,7 @@ bool SendDemoBlocks(DeviceContext& device, const QString& path, qint64 announced
 void ConfirmAndRestart(DeviceContext& device)
 {
     device.send(BuildFrame({0x0C, "** Flash Write OK **", "**Display Restart **"}));
-    device.dialogs.message(Dialogs::NoIcon, QStringLiteral("Port Status"),
-                           QStringLiteral("Flash Write OK !!\r\nDisplay will restart !!"));
-    device.send(BuildFrame({0x1F, "FR"}));
-    device.send(BuildFrame({0x1F, "F@"}));
+    ReportFlashDoneAndRestart(device, QStringLiteral("Flash Write OK !!"));
 }
 
 } // namespace
@@ -87,6 +85,12 @@ bool WriteDemo(DeviceContext& device, const QString& path, const std::function<v
     // Refused before the port is opened, so that nothing at all is sent for it.
     if (const qint64 length = FileLength(path); length > kDemoMaxLength) {
         ShowTooLarge(device, length);
+        return false;
+    }
+    // A file that is there but cannot be read (a folder, no permission) is refused before the port
+    // opens too: its header alone would already clear the DEMO the display holds.
+    if (FileExists(path) && !ReadFileBytes(path, 1, 1)) {
+        ShowReadError(device);
         return false;
     }
     bool ok = OpenDisplayPort(device) && SendSetupRequest(device, true);

@@ -3,6 +3,7 @@
 #include "device_context.h"
 #include "display_ack.h"
 #include "display_port.h"
+#include "flash_done.h"
 #include "frame.h"
 
 QByteArray BalanceTestPattern()
@@ -40,10 +41,7 @@ bool StoreBalance(DeviceContext& device)
     }
     if (ok) {
         device.send(BuildFrame({0x0C, "** Flash Write OK **", "**Display Restart **"}));
-        device.dialogs.message(Dialogs::NoIcon, QStringLiteral("Port Status"),
-                               QStringLiteral("Flash Write OK !!\r\nDisplay will restart !!"));
-        device.send(BuildFrame({0x1F, "FR"}));
-        device.send(BuildFrame({0x1F, "F@"}));
+        ReportFlashDoneAndRestart(device, QStringLiteral("Flash Write OK !!"));
     }
     CloseDisplayPort(device);
     return ok;

@@ -4,6 +4,7 @@
 #include "device_context.h"
 #include "display_ack.h"
 #include "display_port.h"
+#include "flash_done.h"
 #include "frame.h"
 #include "setup_request.h"
 #include "wire_text.h"
@@ -77,10 +78,7 @@ bool WriteTitlePage(DeviceContext& device, const QString& line1, const QString& 
         device.send(BuildFrame({0x0C}));
         device.send(BuildFrame({"** Flash Write OK **"}));
         device.send(BuildFrame({"**Display Restart **"}));
-        device.dialogs.message(Dialogs::NoIcon, QStringLiteral("Port Status"),
-                               QStringLiteral("Flash Write OK !!\r\nDisplay will restart !!"));
-        device.send(BuildFrame({0x1F, "FR"}));
-        device.send(BuildFrame({0x1F, "F@"}));
+        ReportFlashDoneAndRestart(device, QStringLiteral("Flash Write OK !!"));
     }
     CloseDisplayPort(device);
     return ok;
@@ -97,10 +95,7 @@ bool EraseTitlePage(DeviceContext& device)
     }
     if (ok) {
         device.send(BuildFrame({0x0C, "*Flsah Erase OK !! *", "**Display Restart **"}));
-        device.dialogs.message(Dialogs::NoIcon, QStringLiteral("Port Status"),
-                               QStringLiteral("Flash Erase OK !!\r\nDisplay will restart !!"));
-        device.send(BuildFrame({0x1F, "FR"}));
-        device.send(BuildFrame({0x1F, "F@"}));
+        ReportFlashDoneAndRestart(device, QStringLiteral("Flash Erase OK !!"));
     }
     CloseDisplayPort(device);
     return ok;

@@ -4,6 +4,7 @@
 #include "device_context.h"
 #include "display_ack.h"
 #include "display_port.h"
+#include "flash_done.h"
 #include "frame.h"
 #include "parameter_vocabulary.h"
 #include "setup_request.h"
@@ -34,22 +35,6 @@ QByteArray GeneralParameterRecord(const GeneralParameters& p)
     return record;
 }
 
-namespace {
-
-// The display shows the confirmation, the person is told, then the display restarts.
-void ConfirmAndRestart(DeviceContext& device, const char* line1, const char* boxFirstLine)
-{
-    device.send(BuildFrame({0x0C}));
-    device.send(BuildFrame({line1}));
-    device.send(BuildFrame({"**Display Restart **"}));
-    device.dialogs.message(Dialogs::NoIcon, QStringLiteral("Port Status"),
-                           QString::fromLatin1(boxFirstLine) + QStringLiteral("\r\nDisplay will restart !!"));
-    device.send(BuildFrame({0x1F, "FR"}));
-    device.send(BuildFrame({0x1F, "F@"}));
-}
-
-} // namespace
-
 bool WriteGeneralParameters(DeviceContext& device, const GeneralParameters& parameters)
 {
     bool ok = OpenDisplayPort(device) && SendSetupRequest(device, true);
@@ -62,8 +47,13 @@ bool WriteGeneralParameters(DeviceContext& device, const GeneralParameters& para
         device.send(record);
         ok = WaitDisplayAck(device, 0);
     }
-    if (ok)
-        ConfirmAndRestart(device, "** Flash Write OK **", "Flash Write OK !!");
+    if (ok) {
+        // Three writes: the clear byte, then each line.
+        device.send(BuildFrame({0x0C}));
+        device.send(BuildFrame({"** Flash Write OK **"}));
+        device.send(BuildFrame({"**Display Restart **"}));
+        ReportFlashDoneAndRestart(device, QStringLiteral("Flash Write OK !!"));
+    }
     CloseDisplayPort(device);
     return ok;
 }
@@ -79,10 +69,7 @@ bool EraseGeneralParameters(DeviceContext& device)
     }
     if (ok) {
         device.send(BuildFrame({0x0C, "** Flash Erase OK **", "**Display Restart **"}));
-        device.dialogs.message(Dialogs::NoIcon, QStringLiteral("Port Status"),
-                               QStringLiteral("Flash Erase OK !!\r\nDisplay will restart !!"));
-        device.send(BuildFrame({0x1F, "FR"}));
-        device.send(BuildFrame({0x1F, "F@"}));
+        ReportFlashDoneAndRestart(device, QStringLiteral("Flash Erase OK !!"));
     }
     CloseDisplayPort(device);
     return ok;
