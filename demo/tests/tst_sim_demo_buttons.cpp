@@ -25,9 +25,10 @@ const QString Greeting2 = QStringLiteral("--YOU CAN CHANG ME--");
 // otherwise.
 struct SimulatedRun
 {
-    DemoHarness h;
+    // The emulator outlives the windows, whose ports let go of it as they close.
     ManualSimClock time;
     CustomerDisplayEmulator emulator{time};
+    DemoHarness h;
 
     SimulatedRun()
     {

@@ -49,10 +49,11 @@ int main(int argc, char* argv[])
     const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(outDir);
 
-    DemoHarness h;
+    // The emulator outlives the windows, whose ports let go of it as they close.
     ManualSimClock simulatedTime;
     CustomerDisplayEmulator emulator(simulatedTime);
     EmulatorWindow emulatorWindow(emulator);
+    DemoHarness h;
     h.context.makePort = PortsWithEmulator(emulator, h.context.state,
                                            [&h] { return std::make_unique<FakeSerialPort>(h.line); });
     QObject::connect(&emulator, &CustomerDisplayEmulator::lineConnected, &emulatorWindow,
