@@ -83,7 +83,9 @@ bool UpdateFirmware(DeviceContext& device, const QByteArray& firmwareImage, bool
     bool ok = OpenDisplayPort(device) && SendSetupRequest(device, !forced);
     if (ok) {
         ok = SendAll(device, {BuildFrame({0x1F, "FR"}), BuildFrame({0x1F, "FF"})});
-        device.pacer.sleep(kFirmwarePauseMs);
+        // The pause gives the display time to get ready; without the request there is nothing to wait for.
+        if (ok)
+            device.pacer.sleep(kFirmwarePauseMs);
         ok = ok && !device.halted();
     }
     const int pages = FirmwarePageCount(firmwareImage);

@@ -142,6 +142,8 @@ bool SimulatedDisplay::dsrLocked(double t) const
         return false;
     if (t < restartUntil_)
         return false;
+    if (dsrLostAt_ >= 0 && t >= dsrLostAt_)
+        return false;
     for (const auto& pulse : pulses_)
         if (t >= pulse.first && t < pulse.second)
             return false;
@@ -200,6 +202,13 @@ void SimulatedDisplay::receiveLocked(const Chunk& chunk)
 
 void SimulatedDisplay::acknowledgeLocked()
 {
+    // The display answers the frame by dropping DSR at once and leaving it down: the host sees
+    // DSR low already when its written bytes have left.
+    if (faults_.dropDsrAfterFrames >= 0 && acknowledged_ >= faults_.dropDsrAfterFrames) {
+        if (dsrLostAt_ < 0)
+            dsrLostAt_ = processingTime_;
+        return;
+    }
     if (faults_.acknowledgeFirst >= 0 && acknowledged_ >= faults_.acknowledgeFirst)
         return;
     ++acknowledged_;
@@ -213,6 +222,7 @@ void SimulatedDisplay::restartLocked(double at)
 {
     ++restarts_;
     restartUntil_ = at + kRestartTime;
+    dsrLostAt_ = -1;
     setupState_ = faults_.dipSwitch12On;
     if (firmwareMode_ && firmwareBuffer_.size() > 0)
         flash_.firmware = firmwareBuffer_;
@@ -342,6 +352,8 @@ void SimulatedDisplay::setFaults(const Faults& faults)
     QMutexLocker lock(&mutex_);
     faults_ = faults;
     setupState_ = setupState_ || faults.dipSwitch12On;
+    if (faults.dropDsrAfterFrames < 0)
+        dsrLostAt_ = -1;
 }
 
 SimulatedDisplay::Faults SimulatedDisplay::faults() const

@@ -31,6 +31,8 @@ public:
         bool portBusy = false;          // open fails: in use
         int vanishAfterWrites = -1;     // the adapter is pulled out after this many writes
         bool dipSwitch12On = false;     // forced firmware mode: the display starts in setup state
+        int dropDsrAfterFrames = -1;    // after N acknowledged frames DSR falls for good instead of
+                                        // pulsing (-1: never); a power cycle or restart raises it again
     };
 
     struct Write
@@ -111,6 +113,7 @@ private:
     QList<Write> writes_;
     QList<QPair<double, double>> pulses_; // DSR low from .first to .second
     double restartUntil_ = -1;
+    double dsrLostAt_ = -1; // DSR low from here on (dropDsrAfterFrames), -1 while it is not
     bool setupState_ = false;
     bool firmwareMode_ = false;
     int firmwarePages_ = 0;

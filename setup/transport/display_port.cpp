@@ -23,7 +23,8 @@ bool PollDsr(DeviceContext& device, double limit)
 
 void ShowDsrNotReady(DeviceContext& device)
 {
-    if (device.stopRequested())
+    // A failed write has been reported already, and it is why DSR is not seen: one box is enough.
+    if (device.halted())
         return;
     device.dialogs.message(Dialogs::Exclamation, QStringLiteral("Port Status"),
                            QStringLiteral("Display DSR not ready yet !!"));

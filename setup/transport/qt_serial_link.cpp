@@ -30,6 +30,20 @@ LinkStatus OpenFailure(const QString& reason)
     return LinkStatus::failure(LinkError::OpenFailed, reason);
 }
 
+// True when the device node Qt opens for `systemName` is not there: a path as it stands, a bare name
+// under /dev. Windows names are not files, so there the answer is always false.
+bool DeviceNodeMissing(const QString& systemName)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(systemName);
+    return false;
+#else
+    const bool path = systemName.startsWith(QLatin1Char('/')) || systemName.startsWith(QLatin1String("./")) ||
+                      systemName.startsWith(QLatin1String("../"));
+    return !QFileInfo::exists(path ? systemName : QStringLiteral("/dev/") + systemName);
+#endif
+}
+
 } // namespace
 
 QtSerialLink::QtSerialLink(int writeTimeoutMs) : writeTimeoutMs_(writeTimeoutMs) {}
@@ -126,6 +140,8 @@ LinkStatus QtSerialLink::open()
     const std::optional<QString> systemName = SystemPortName(portText_);
     if (!systemName)
         return OpenFailure(QStringLiteral("\"%1\" does not name a port number").arg(portText_));
+    if (systemName->isEmpty())
+        return OpenFailure(QStringLiteral("No port name was given"));
 
     // Opening an open link goes to Qt all the same, so that it is reported as the port in use.
     if (!port_)
@@ -142,6 +158,10 @@ LinkStatus QtSerialLink::open()
     const QString reason = port_->errorString();
     if (!wasOpen)
         port_.reset();
+    // A missing device node is the missing port whatever words the platform found for it: a name
+    // too long for Qt's lock file, for one, comes back as a permission error.
+    if (!wasOpen && DeviceNodeMissing(*systemName))
+        return LinkStatus::failure(LinkError::PortMissing, reason);
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
         return LinkStatus::failure(LinkError::PortMissing, reason);
@@ -152,9 +172,6 @@ LinkStatus QtSerialLink::open()
     default:
         break;
     }
-    // A missing device node is the missing port whatever words the platform found for it.
-    if (systemName->startsWith(QLatin1Char('/')) && !QFileInfo::exists(*systemName))
-        return LinkStatus::failure(LinkError::PortMissing, reason);
     return OpenFailure(reason);
 }
 
