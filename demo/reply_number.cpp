@@ -4,9 +4,10 @@
 
 namespace {
 
+// ASCII digits only, as in the decimal form: other scripts' digits are not part of a number.
 bool IsDigitIn(QChar c, int base)
 {
-    const int value = c.isDigit()                ? c.digitValue()
+    const int value = (c >= u'0' && c <= u'9')   ? c.unicode() - u'0'
                       : (c >= u'a' && c <= u'f') ? c.unicode() - u'a' + 10
                       : (c >= u'A' && c <= u'F') ? c.unicode() - u'A' + 10
                                                  : -1;
@@ -19,7 +20,8 @@ double ReadRadix(const QString& text, int start, int base)
     for (int i = start; i < text.size() && IsDigitIn(text[i], base); ++i) {
         value = value * base + QString(text[i]).toInt(nullptr, base);
     }
-    return value;
+    // Hundreds of digits overflow; such a reply is not a number, as a huge exponent is not.
+    return std::isfinite(value) ? value : 0;
 }
 
 } // namespace

@@ -39,6 +39,10 @@ void TestReplyNumber::readsLeadingNumber_data()
     QTest::newRow("hexadecimal") << "&HFF" << 255.0;
     QTest::newRow("hexadecimal lower case") << "&h1a" << 26.0;
     QTest::newRow("hexadecimal stops at non-digit") << "&H1G" << 1.0;
+    QTest::newRow("hexadecimal stops at a digit of another script") << "&H1\u0663" << 1.0;
+    QTest::newRow("hexadecimal of another script's digit") << "&H\u06F99" << 0.0;
+    QTest::newRow("octal stops at a digit of another script") << "&O7\u0967" << 7.0;
+    QTest::newRow("hexadecimal of hundreds of digits is not a number") << "&H" + QString(300, u'F') << 0.0;
     QTest::newRow("octal") << "&O17" << 15.0;
     QTest::newRow("octal stops at 8") << "&o78" << 7.0;
     QTest::newRow("ampersand alone") << "&" << 0.0;

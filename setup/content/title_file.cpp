@@ -23,8 +23,10 @@ std::optional<QString> ReadText(const QString& path)
     const QByteArray bytes = file.read(kTitleFileReadLimit);
     if (bytes.contains('\0'))
         return std::nullopt;
-    // Stateful, so that a character cut by the read limit is not taken for broken text.
-    QStringDecoder decoder(QStringDecoder::Utf8);
+    // Stateful when the read limit cut the file, so that a character cut there is not taken for
+    // broken text; a file read whole that ends inside a character is broken text.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           file.atEnd() ? QStringDecoder::Flag::Stateless : QStringDecoder::Flag::Default);
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return std::nullopt;
@@ -47,7 +49,13 @@ TitleFileLines ReadTitleFile(const QString& path)
         qsizetype end = position;
         while (end < text->size() && text->at(end) != u'\r' && text->at(end) != u'\n')
             ++end;
-        result.lines << text->mid(position, end - position).left(kTitleLineLength);
+        QString line = text->mid(position, end - position);
+        if (line.size() > kTitleLineLength) {
+            // A character outside the BMP that does not fit whole is left out whole, not halved.
+            const bool splitsPair = line.at(kTitleLineLength).isLowSurrogate();
+            line.truncate(splitsPair ? kTitleLineLength - 1 : kTitleLineLength);
+        }
+        result.lines << line;
         position = end;
         if (position < text->size()) {
             const bool crlf =

@@ -67,7 +67,7 @@ void DisplayParser::headerComplete()
     if (zero && current_.letter == 'M') {
         current_.erase = true;
         emitItem(current_);
-    } else if (zero) {
+    } else if (zero && (current_.letter == 'N' || current_.letter == 'C')) {
         state_ = EraseTail; // "FN" and "FC" erase with four zeros: one more follows
     } else if (current_.length == 0) {
         emitItem(current_);

@@ -196,8 +196,18 @@ private slots:
         QTest::newRow("long lines cut to 20")
             << QByteArray("123456789012345678901\nABCDEFGHIJKLMNOPQRSTUVWXYZ")
             << QStringList{"12345678901234567890", "ABCDEFGHIJKLMNOPQRST"} << true;
+        QTest::newRow("wide character at the cut left out whole")
+            << QByteArray("aaaaaaaaaaaaaaaaaaa\xF0\x9F\x98\x80"
+                          "b\nx")
+            << QStringList{"aaaaaaaaaaaaaaaaaaa", "x"} << true;
+        QTest::newRow("wide character ending at the cut kept")
+            << QByteArray("aaaaaaaaaaaaaaaaaa\xF0\x9F\x98\x80"
+                          "b\nx")
+            << QStringList{QString::fromUtf8("aaaaaaaaaaaaaaaaaa\xF0\x9F\x98\x80"), "x"} << true;
         QTest::newRow("one line ending in a newline") << QByteArray("Only\n") << QStringList{"Only"} << false;
         QTest::newRow("one line") << QByteArray("Only") << QStringList{"Only"} << false;
+        QTest::newRow("last character cut short")
+            << QByteArray("Upper\nLow\xE2\x82") << QStringList{} << false;
         QTest::newRow("BOM only") << QByteArray("\xEF\xBB\xBF") << QStringList{} << false;
         QTest::newRow("empty file") << QByteArray() << QStringList{} << false;
         QTest::newRow("binary") << QByteArray::fromHex("55AA5AA50001FF0A0D") << QStringList{} << false;
@@ -232,6 +242,12 @@ private slots:
         QByteArray content = "First\nSecond\n" + QByteArray(8 * 1024 * 1024, 'x');
         const TitleFileLines read = ReadTitleFile(bench.file("big.txt", content));
         QCOMPARE(read.lines, (QStringList{"First", "Second"}));
+        // Where the read stops inside a character, the file is still text: the euro signs start
+        // at byte 14, so byte 65536 is the middle of one.
+        content = "First\nSecond\nx";
+        while (content.size() < 70 * 1024)
+            content += "\xE2\x82\xAC";
+        QCOMPARE(ReadTitleFile(bench.file("euros.txt", content)).lines, (QStringList{"First", "Second"}));
     }
 };
 

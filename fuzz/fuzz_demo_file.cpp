@@ -1,0 +1,101 @@
+// The DEMO file check and the transfer of the file to the simulated display in virtual time. What
+// the display stores must be the file without its trailer: the last two bytes, or only the bytes of
+// a last block of one or two bytes, which is then not sent at all. A file too long to announce
+// must be refused before anything is sent; a display that stops acknowledging may leave only a
+// leading part of that.
+#include "demo_file.h"
+#include "demo_transfer.h"
+#include "device_context.h"
+#include "fuzz_files.h"
+#include "fuzz_input.h"
+#include "scripted_dialogs.h"
+#include "simulated_display.h"
+
+#include <cstdlib>
+
+namespace {
+
+const QByteArray kSignature = QByteArray::fromHex("55AA5AA5");
+
+void Require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+QByteArray Stretch(const QByteArray& content, qsizetype length)
+{
+    if (content.isEmpty())
+        return QByteArray(length, '\0');
+    QByteArray out;
+    out.reserve(length);
+    while (out.size() < length)
+        out += content.left(length - out.size());
+    return out;
+}
+
+// What the display keeps of a file of this content after a complete transfer.
+QByteArray WithoutTrailer(const QByteArray& content)
+{
+    const qsizetype n = content.size();
+    if (n == 0)
+        return {};
+    const qsizetype lastBlock = n % kDemoBlockSize == 0 ? kDemoBlockSize : n % kDemoBlockSize;
+    return content.left(lastBlock <= 2 ? n - lastBlock : n - 2);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzInput input(data, size);
+    const uint8_t shape = input.byte();
+    const uint32_t stretchTo = static_cast<uint32_t>(shape & 4) << 14 | input.word(); // up to 128 KB
+    const uint8_t acknowledged = input.byte();
+    QByteArray content = input.rest();
+    if (shape & 1)
+        content = Stretch(content, stretchTo);
+    if ((shape & 2) && content.size() >= 4) // most files of interest carry the signature
+        content.replace(0, 4, kSignature);
+
+    const QString path = WriteFuzzFile(QStringLiteral("show.dem"), content);
+    const DemoFileCheck check = CheckDemoFile(path);
+    const DemoFileCheck expected = content.size() < 4              ? DemoFileCheck::Invalid
+                                   : content.left(4) != kSignature ? DemoFileCheck::Illegal
+                                                                   : DemoFileCheck::Accepted;
+    Require(check == expected);
+    if (check != DemoFileCheck::Accepted)
+        return 0; // the person is told and nothing is written
+
+    VirtualPacer pacer;
+    SimulatedDisplay display(pacer);
+    ScriptedDialogs dialogs;
+    DeviceContext device(display, pacer, dialogs);
+    const bool faulty = shape & 8;
+    if (faulty) {
+        SimulatedDisplay::Faults faults;
+        faults.acknowledgeFirst = acknowledged % 8;
+        display.setFaults(faults);
+    }
+    QList<qint64> progress;
+    const bool written = WriteDemo(device, path, [&](qint64 sent) { progress << sent; });
+
+    const QByteArray stored = display.flash().demo;
+    const QByteArray whole = WithoutTrailer(content);
+    Require(!display.isOpen());
+    if (content.size() > kDemoMaxLength) {
+        Require(!written && display.writes().isEmpty() && dialogs.shown().size() == 1);
+        return 0;
+    }
+    Require(written || faulty);
+    if (written) {
+        Require(stored == whole);
+        Require(display.flash().demoPages == (content.size() + kDemoBlockSize - 1) / kDemoBlockSize);
+        Require(progress.isEmpty() ? whole.isEmpty() : progress.last() == whole.size());
+    } else {
+        Require(whole.startsWith(stored));
+    }
+    for (qsizetype i = 1; i < progress.size(); ++i)
+        Require(progress.at(i) > progress.at(i - 1));
+    return 0;
+}

@@ -1,0 +1,27 @@
+// The file checks read real files, so each fuzz input is written to disk first, into one
+// temporary folder that lives as long as the fuzzer does.
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+#include <cstdlib>
+
+inline const QTemporaryDir& FuzzFolder()
+{
+    static const QTemporaryDir folder;
+    if (!folder.isValid())
+        std::abort();
+    return folder;
+}
+
+// Writes `bytes` to `name` in the fuzzer's folder and returns the path.
+inline QString WriteFuzzFile(const QString& name, const QByteArray& bytes)
+{
+    const QString path = FuzzFolder().filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        std::abort();
+    return path;
+}

@@ -1,0 +1,89 @@
+// The firmware file check on any content under names of every kind. A file passes only when its
+// name is right, its size is within 3..49152 bytes and its last two bytes are the CRC-16 of the
+// rest plus one 0x00 byte, high byte first; every refusal shows exactly one box.
+#include "firmware_file.h"
+#include "fuzz_files.h"
+#include "fuzz_input.h"
+#include "reference_crc16.h"
+#include "scripted_dialogs.h"
+
+#include <cstdlib>
+
+namespace {
+
+struct ChosenName
+{
+    const char* name;
+    bool accepted; // whether the name alone lets the file through to the size and CRC checks
+};
+
+constexpr ChosenName kNames[] = {
+    {"vq7146.wfu", true},  {"VQ7140.WFU", true},  {"fw_Vq7152.wfu.bak", true}, {"vq7146.wfu ", true},
+    {"update.wfu", false}, {"vq7146.bin", false}, {"vq7146wfu", false},        {"", false}, // nothing chosen
+    {"vq7141.wfu", false}, {"VQ7152.Wfu", true},
+};
+
+void Require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+// The content repeated or cut to `length` bytes; zeros when there is none.
+QByteArray Stretch(const QByteArray& content, qsizetype length)
+{
+    if (content.isEmpty())
+        return QByteArray(length, '\0');
+    QByteArray out;
+    out.reserve(length);
+    while (out.size() < length)
+        out += content.left(length - out.size());
+    return out;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzInput input(data, size);
+    const ChosenName chosen = kNames[input.byte() % std::size(kNames)];
+    const uint8_t shape = input.byte();
+    const uint16_t stretchTo = input.word();
+    QByteArray content = input.rest();
+    if (shape & 1) // reach the size limit without inputs of that size
+        content = Stretch(content, stretchTo);
+    const auto imageCrc = [&] {
+        return ReferenceCrc16(content.left(content.size() - 2) + QByteArray(1, '\0'));
+    };
+    if ((shape & 2) && content.size() >= 2) { // a trailer that matches, so valid files are common
+        const uint16_t crc = imageCrc();
+        content[content.size() - 2] = static_cast<char>(crc >> 8);
+        content[content.size() - 1] = static_cast<char>(crc & 0xFF);
+    }
+
+    const QString name = QString::fromLatin1(chosen.name);
+    const QString path = name.isEmpty() ? QString() : WriteFuzzFile(name, content);
+    ScriptedDialogs dialogs;
+    QStringList shown;
+    const FirmwareFileCheck check =
+        ValidateFirmwareFile(path, dialogs, [&](const QString& t) { shown << t; });
+
+    const qsizetype n = content.size();
+    const bool sizeFits = n >= 3 && n <= kFirmwareFileLimit;
+    const bool crcMatches = n >= 3 && imageCrc() == (static_cast<uint8_t>(content.at(n - 2)) << 8 |
+                                                     static_cast<uint8_t>(content.at(n - 1)));
+    const bool expectValid = chosen.accepted && sizeFits && crcMatches;
+
+    Require(check.FirmwareFileValid == expectValid);
+    Require(dialogs.shown().size() == (expectValid ? 0 : 1));
+    // The image is read only from a file whose name and size passed, and is exactly its bytes.
+    if (check.FirmwareImage) {
+        Require(chosen.accepted && sizeFits);
+        Require(*check.FirmwareImage == content.left(n - 2) + QByteArray(1, '\0'));
+    }
+    if (expectValid)
+        Require(check.FirmwareImage.has_value());
+    Require(!shown.isEmpty() && shown.last() == check.shownText);
+    Require(check.shownText == path.toUpper() || check.shownText == QLatin1String("???"));
+    return 0;
+}

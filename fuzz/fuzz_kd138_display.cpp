@@ -1,0 +1,42 @@
+// vfddemo's emulated KD-138 on any bytes, arriving in pieces: one row of twenty characters, the
+// cursor on it, and the same screen whether the pieces come whole or byte by byte.
+#include "fuzz_line_chunks.h"
+#include "sim/kd138_display.h"
+#include "sim/sim_log.h"
+
+#include <cstdlib>
+
+namespace {
+
+void Require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QList<LinePiece> pieces = LinePieces(data, size);
+    SimLog log;
+    SimLog bytewiseLog;
+    Kd138Display whole(log);
+    Kd138Display bytewise(bytewiseLog);
+    const bool compare = ShortEnoughToCompare(pieces, Kd138Display::MaxLineBytes);
+    for (const LinePiece& piece : pieces) {
+        whole.feed(piece.bytes);
+        for (const char c : piece.bytes)
+            bytewise.feed(QByteArray(1, c));
+        const VfdFrame frame = whole.frame();
+        Require(frame.grid.rows() == 1 && frame.grid.columns() == Kd138Display::Columns);
+        Require(whole.cursorColumn() >= 0 && whole.cursorColumn() <= Kd138Display::Columns);
+        Require(whole.text().size() >= Kd138Display::Columns);
+        Require(log.entries().size() <= SimLog::Capacity);
+        if (compare)
+            Require(whole.text() == bytewise.text() && whole.cursorColumn() == bytewise.cursorColumn());
+    }
+    whole.powerOn();
+    Require(whole.text().trimmed().isEmpty() && whole.cursorColumn() == 0);
+    return 0;
+}

@@ -1,0 +1,51 @@
+// vfddemo's emulated KD-426 and the receipt printer behind it on any bytes, arriving in pieces with
+// time passing between them: four rows of twenty characters, at most the strip's lines kept, and
+// the same screen and receipt whether the pieces come whole or byte by byte.
+#include "fuzz_line_chunks.h"
+#include "sim/kd426_display.h"
+#include "sim/sim_clock.h"
+#include "sim/sim_log.h"
+
+#include <cstdlib>
+
+namespace {
+
+void Require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QList<LinePiece> pieces = LinePieces(data, size);
+    ManualSimClock clock;
+    SimLog log;
+    SimLog bytewiseLog;
+    Kd426Display whole(clock, log);
+    Kd426Display bytewise(clock, bytewiseLog);
+    const bool compare = ShortEnoughToCompare(pieces, Kd426Display::MaxLineBytes);
+    for (const LinePiece& piece : pieces) {
+        clock.advance(piece.pauseMs);
+        whole.feed(piece.bytes);
+        for (const char c : piece.bytes)
+            bytewise.feed(QByteArray(1, c));
+        const VfdFrame frame = whole.frame();
+        Require(frame.grid.rows() == Kd426Display::Rows && frame.grid.columns() == Kd426Display::Columns);
+        for (int row = 0; row < Kd426Display::Rows; ++row)
+            Require(whole.rowText(row).size() >= Kd426Display::Columns);
+        Require(whole.receipt().lines().size() <= ReceiptStrip::MaxLines);
+        Require(log.entries().size() <= SimLog::Capacity);
+        if (compare) {
+            Require(frame.grid == bytewise.frame().grid);
+            Require(whole.receipt().lines() == bytewise.receipt().lines() &&
+                    whole.receipt().unprinted() == bytewise.receipt().unprinted());
+            Require(whole.printerAddressed() == bytewise.printerAddressed());
+        }
+    }
+    whole.powerOn();
+    Require(whole.frame().grid.rows() == Kd426Display::Rows);
+    return 0;
+}

@@ -1,0 +1,48 @@
+// The receipt strip behind vfddemo's emulated KD-426 on any bytes, arriving in pieces: lines no
+// wider than the paper, at most the strip's lines kept, print modes as ESC ! gives them, and the
+// same strip whether the pieces come whole or byte by byte.
+#include "fuzz_line_chunks.h"
+#include "sim/receipt_strip.h"
+#include "sim/sim_log.h"
+
+#include <cstdlib>
+
+namespace {
+
+void Require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+// Columns a line takes on the paper: double-width text takes two per character.
+int Width(const ReceiptStrip::Line& line)
+{
+    int width = 0;
+    for (const ReceiptStrip::Run& run : line)
+        width += static_cast<int>(run.text.toUcs4().size()) * (run.doubleWidth() ? 2 : 1);
+    return width;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QList<LinePiece> pieces = LinePieces(data, size);
+    SimLog log;
+    SimLog bytewiseLog;
+    ReceiptStrip whole(log);
+    ReceiptStrip bytewise(bytewiseLog);
+    for (const LinePiece& piece : pieces) {
+        whole.feed(piece.bytes);
+        for (const char c : piece.bytes)
+            bytewise.feed(QByteArray(1, c));
+        Require(whole.lines().size() <= ReceiptStrip::MaxLines);
+        for (const ReceiptStrip::Line& line : whole.lines())
+            Require(Width(line) <= ReceiptStrip::PaperColumns);
+        Require(Width(whole.unprinted()) <= ReceiptStrip::PaperColumns);
+        Require(whole.mode() >= 0 && whole.mode() <= 0xFF);
+        Require(whole.lines() == bytewise.lines() && whole.unprinted() == bytewise.unprinted());
+    }
+    return 0;
+}
