@@ -75,10 +75,7 @@ bool WriteTitlePage(DeviceContext& device, const QString& line1, const QString& 
         }
     }
     if (ok) {
-        device.send(BuildFrame({0x0C}));
-        device.send(BuildFrame({"** Flash Write OK **"}));
-        device.send(BuildFrame({"**Display Restart **"}));
-        ReportFlashDoneAndRestart(device, QStringLiteral("Flash Write OK !!"));
+        ConfirmFlashWriteAndRestart(device);
     }
     CloseDisplayPort(device);
     return ok;
@@ -86,17 +83,5 @@ bool WriteTitlePage(DeviceContext& device, const QString& line1, const QString& 
 
 bool EraseTitlePage(DeviceContext& device)
 {
-    bool ok = OpenDisplayPort(device) && SendSetupRequest(device, true);
-    if (ok) {
-        device.send(BuildFrame({0x1F, "FR"}));
-        device.send(BuildFrame({0x1F, "FC"}));
-        device.send(QByteArray(4, '\0'));
-        ok = WaitDisplayAck(device, 0);
-    }
-    if (ok) {
-        device.send(BuildFrame({0x0C, "*Flsah Erase OK !! *", "**Display Restart **"}));
-        ReportFlashDoneAndRestart(device, QStringLiteral("Flash Erase OK !!"));
-    }
-    CloseDisplayPort(device);
-    return ok;
+    return EraseFlashRecord(device, "FC", "*Flsah Erase OK !! *");
 }

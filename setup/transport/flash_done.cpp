@@ -1,7 +1,10 @@
 #include "flash_done.h"
 
 #include "device_context.h"
+#include "display_ack.h"
+#include "display_port.h"
 #include "frame.h"
+#include "setup_request.h"
 
 void ReportFlashDoneAndRestart(DeviceContext& device, const QString& firstLine)
 {
@@ -13,4 +16,29 @@ void ReportFlashDoneAndRestart(DeviceContext& device, const QString& firstLine)
                            firstLine + QStringLiteral("\r\nDisplay will restart !!"));
     device.send(BuildFrame({0x1F, "FR"}));
     device.send(BuildFrame({0x1F, "F@"}));
+}
+
+void ConfirmFlashWriteAndRestart(DeviceContext& device)
+{
+    device.send(BuildFrame({0x0C}));
+    device.send(BuildFrame({"** Flash Write OK **"}));
+    device.send(BuildFrame({"**Display Restart **"}));
+    ReportFlashDoneAndRestart(device, QStringLiteral("Flash Write OK !!"));
+}
+
+bool EraseFlashRecord(DeviceContext& device, const char* command, const char* displayLine)
+{
+    bool ok = OpenDisplayPort(device) && SendSetupRequest(device, true);
+    if (ok) {
+        device.send(BuildFrame({0x1F, "FR"}));
+        device.send(BuildFrame({0x1F, command}));
+        device.send(QByteArray(4, '\0'));
+        ok = WaitDisplayAck(device, 0);
+    }
+    if (ok) {
+        device.send(BuildFrame({0x0C, displayLine, "**Display Restart **"}));
+        ReportFlashDoneAndRestart(device, QStringLiteral("Flash Erase OK !!"));
+    }
+    CloseDisplayPort(device);
+    return ok;
 }

@@ -48,11 +48,7 @@ bool WriteGeneralParameters(DeviceContext& device, const GeneralParameters& para
         ok = WaitDisplayAck(device, 0);
     }
     if (ok) {
-        // Three writes: the clear byte, then each line.
-        device.send(BuildFrame({0x0C}));
-        device.send(BuildFrame({"** Flash Write OK **"}));
-        device.send(BuildFrame({"**Display Restart **"}));
-        ReportFlashDoneAndRestart(device, QStringLiteral("Flash Write OK !!"));
+        ConfirmFlashWriteAndRestart(device);
     }
     CloseDisplayPort(device);
     return ok;
@@ -60,17 +56,5 @@ bool WriteGeneralParameters(DeviceContext& device, const GeneralParameters& para
 
 bool EraseGeneralParameters(DeviceContext& device)
 {
-    bool ok = OpenDisplayPort(device) && SendSetupRequest(device, true);
-    if (ok) {
-        device.send(BuildFrame({0x1F, "FR"}));
-        device.send(BuildFrame({0x1F, "FN"}));
-        device.send(QByteArray(4, '\0'));
-        ok = WaitDisplayAck(device, 0);
-    }
-    if (ok) {
-        device.send(BuildFrame({0x0C, "** Flash Erase OK **", "**Display Restart **"}));
-        ReportFlashDoneAndRestart(device, QStringLiteral("Flash Erase OK !!"));
-    }
-    CloseDisplayPort(device);
-    return ok;
+    return EraseFlashRecord(device, "FN", "** Flash Erase OK **");
 }
