@@ -64,10 +64,10 @@ bool SendDemoBlocks(DeviceContext& device, const QString& path, qint64 announced
     }
 }
 
-void ConfirmAndRestart(DeviceContext& device)
+bool ConfirmAndRestart(DeviceContext& device)
 {
     device.send(BuildFrame({0x0C, "** Flash Write OK **", "**Display Restart **"}));
-    ReportFlashDoneAndRestart(device, QStringLiteral("Flash Write OK !!"));
+    return ReportFlashDoneAndRestart(device, QStringLiteral("Flash Write OK !!"));
 }
 
 } // namespace
@@ -112,7 +112,7 @@ bool WriteDemo(DeviceContext& device, const QString& path, const std::function<v
         ok = WaitDisplayAck(device, 0) && SendDemoBlocks(device, path, length, blockSent);
     }
     if (ok)
-        ConfirmAndRestart(device);
+        ok = ConfirmAndRestart(device);
     CloseDisplayPort(device);
     return ok;
 }
@@ -125,7 +125,7 @@ bool EraseDemo(DeviceContext& device)
         ok = WaitDisplayAck(device, 0);
     }
     if (ok)
-        ConfirmAndRestart(device);
+        ok = ConfirmAndRestart(device);
     CloseDisplayPort(device);
     return ok;
 }

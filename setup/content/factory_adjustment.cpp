@@ -41,7 +41,7 @@ bool StoreBalance(DeviceContext& device)
     }
     if (ok) {
         device.send(BuildFrame({0x0C, "** Flash Write OK **", "**Display Restart **"}));
-        ReportFlashDoneAndRestart(device, QStringLiteral("Flash Write OK !!"));
+        ok = ReportFlashDoneAndRestart(device, QStringLiteral("Flash Write OK !!"));
     }
     CloseDisplayPort(device);
     return ok;

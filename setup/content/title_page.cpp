@@ -74,9 +74,8 @@ bool WriteTitlePage(DeviceContext& device, const QString& line1, const QString& 
             ok = WaitDisplayAck(device, 0);
         }
     }
-    if (ok) {
-        ConfirmFlashWriteAndRestart(device);
-    }
+    if (ok)
+        ok = ConfirmFlashWriteAndRestart(device);
     CloseDisplayPort(device);
     return ok;
 }

@@ -6,24 +6,25 @@
 #include "frame.h"
 #include "setup_request.h"
 
-void ReportFlashDoneAndRestart(DeviceContext& device, const QString& firstLine)
+bool ReportFlashDoneAndRestart(DeviceContext& device, const QString& firstLine)
 {
     // A confirmation line that could not be sent has been reported as a port error, and the restart
     // cannot be sent either: "Display will restart !!" would not be true.
     if (device.halted())
-        return;
+        return false;
     device.dialogs.message(Dialogs::NoIcon, QStringLiteral("Port Status"),
                            firstLine + QStringLiteral("\r\nDisplay will restart !!"));
-    device.send(BuildFrame({0x1F, "FR"}));
-    device.send(BuildFrame({0x1F, "F@"}));
+    // The record is stored, but a display that was not told to restart still shows its setup state:
+    // a caller (a script running vfdctl) must not take that for a success.
+    return device.send(BuildFrame({0x1F, "FR"})) && device.send(BuildFrame({0x1F, "F@"}));
 }
 
-void ConfirmFlashWriteAndRestart(DeviceContext& device)
+bool ConfirmFlashWriteAndRestart(DeviceContext& device)
 {
     device.send(BuildFrame({0x0C}));
     device.send(BuildFrame({"** Flash Write OK **"}));
     device.send(BuildFrame({"**Display Restart **"}));
-    ReportFlashDoneAndRestart(device, QStringLiteral("Flash Write OK !!"));
+    return ReportFlashDoneAndRestart(device, QStringLiteral("Flash Write OK !!"));
 }
 
 bool EraseFlashRecord(DeviceContext& device, const char* command, const char* displayLine)
@@ -37,7 +38,7 @@ bool EraseFlashRecord(DeviceContext& device, const char* command, const char* di
     }
     if (ok) {
         device.send(BuildFrame({0x0C, displayLine, "**Display Restart **"}));
-        ReportFlashDoneAndRestart(device, QStringLiteral("Flash Erase OK !!"));
+        ok = ReportFlashDoneAndRestart(device, QStringLiteral("Flash Erase OK !!"));
     }
     CloseDisplayPort(device);
     return ok;

@@ -47,9 +47,8 @@ bool WriteGeneralParameters(DeviceContext& device, const GeneralParameters& para
         device.send(record);
         ok = WaitDisplayAck(device, 0);
     }
-    if (ok) {
-        ConfirmFlashWriteAndRestart(device);
-    }
+    if (ok)
+        ok = ConfirmFlashWriteAndRestart(device);
     CloseDisplayPort(device);
     return ok;
 }
