@@ -1,6 +1,9 @@
 // Measures what the acknowledgement wait costs on the real pacer: the processor time it uses while it
 // waits, and the longest gap between two looks at DSR (which decides how sharp the 50 ms window of
 // the low pulse is). Run: build/default/setup/bench/bench_wait_cpu
+// A bare loop of the same one-millisecond sleep is measured first: what the machine itself allows
+// (a virtual machine's scheduler can hold a sleeping thread for several milliseconds), against which
+// the waits' own figures are to be read.
 #include "device_context.h"
 #include "display_ack.h"
 #include "pacer.h"
@@ -113,6 +116,33 @@ void Measure(QTextStream& out, const QString& name, SerialLink& display, RealPac
     link.close();
 }
 
+// The floor: nothing but the pacer's pause and a clock reading, for `seconds`.
+void MeasureBareLoop(QTextStream& out, RealPacer& pacer, double seconds)
+{
+    const double wallStart = pacer.now();
+    const double cpuStart = ProcessSeconds();
+    double last = wallStart;
+    double longestGap = 0;
+    long samples = 0;
+    while (pacer.now() - wallStart < seconds) {
+        pacer.pump();
+        const double now = pacer.now();
+        longestGap = std::max(longestGap, now - last);
+        last = now;
+        ++samples;
+    }
+    const double wall = pacer.now() - wallStart;
+    const double cpu = ProcessSeconds() - cpuStart;
+    out << QStringLiteral("%1: %2 s; processor %3 s = %4 % of one core; %5 passes, longest gap %6 ms\n")
+               .arg(QStringLiteral("bare pause loop (machine's floor)"), -34)
+               .arg(wall, 0, 'f', 3)
+               .arg(cpu, 0, 'f', 3)
+               .arg(100.0 * cpu / wall, 0, 'f', 2)
+               .arg(samples)
+               .arg(longestGap * 1000.0, 0, 'f', 2);
+    out.flush();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -120,6 +150,8 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     RealPacer pacer;
+
+    MeasureBareLoop(out, pacer, 16.0);
 
     SlowestDisplay slowest(pacer);
     Measure(out, "every step to its limit (~16 s)", slowest, pacer);
