@@ -18,11 +18,13 @@ bool FakeSerialPort::open(const QString& portText, const QString& settings)
         error_ = {PortErrorNumber::InUse, QStringLiteral("already open")};
         return false;
     }
-    if (line_.openFailure) {
-        error_ = *line_.openFailure;
+    if (line_.openFailure || line_.gonePorts.contains(portText)) {
+        error_ = line_.openFailure.value_or(
+            PortError{PortErrorNumber::Missing, QStringLiteral("No such file or directory")});
         line_.log->append(QStringLiteral("open failed %1").arg(portText));
         return false;
     }
+    portText_ = portText;
     open_ = true;
     ++line_.openPorts;
     line_.log->append(QStringLiteral("open %1 %2").arg(portText, settings));
@@ -36,7 +38,15 @@ bool FakeSerialPort::write(const QByteArray& bytes)
         line_.log->append(QStringLiteral("failed write on a closed port"));
         return false;
     }
-    if (++line_.writes == line_.failWriteNumber) {
+    if (++line_.writes == line_.vanishBeforeWrite) {
+        line_.gonePorts.append(portText_);
+    }
+    if (line_.gonePorts.contains(portText_)) {
+        error_ = {PortErrorNumber::WriteFailed, QStringLiteral("No such device")};
+        line_.log->append(QStringLiteral("failed write"));
+        return false;
+    }
+    if (line_.writes == line_.failWriteNumber) {
         error_ = {PortErrorNumber::WriteFailed, QStringLiteral("Input/output error")};
         line_.log->append(QStringLiteral("failed write"));
         return false;
@@ -66,7 +76,7 @@ void FakeClock::pause(int ms)
 std::optional<QString> ScriptedDialogs::askText(QWidget*, const QString& prompt, const QString& title,
                                                 const QString& defaultReply)
 {
-    prompts.append({prompt, title, defaultReply});
+    prompts.append({prompt, title, defaultReply, line != nullptr ? line->writes : 0});
     if (replies.empty()) {
         return std::nullopt;
     }
@@ -87,6 +97,7 @@ void ScriptedDialogs::showMessage(QWidget*, Icon icon, const QString& title, con
 DemoHarness::DemoHarness()
 {
     line.log = &log;
+    dialogs.line = &line;
     context.makePort = [this] { return std::make_unique<FakeSerialPort>(line); };
     context.clock = &clock;
     context.dialogs = &dialogs;

@@ -23,6 +23,10 @@ struct FakeLine
     WireLog* log = nullptr;
     std::optional<PortError> openFailure;
     int failWriteNumber = 0; // the n-th write (counted over the run) fails; 0 never
+    // The adapter is pulled out just before the n-th write (counted over the run); 0 never. The handle
+    // stays open, as the system's does, but that write and every later one fail.
+    int vanishBeforeWrite = 0;
+    QStringList gonePorts; // ports pulled out: they cannot be opened, and writes to them fail
     int writes = 0;
     int openPorts = 0;
 };
@@ -40,6 +44,7 @@ public:
 
 private:
     FakeLine& line_;
+    QString portText_;
     bool open_ = false;
     PortError error_;
 };
@@ -66,6 +71,7 @@ public:
     struct Prompt
     {
         QString prompt, title, defaultReply;
+        int writesBefore = 0; // the line's writes (counted over the run) when the prompt came up
     };
     struct Message
     {
@@ -77,6 +83,7 @@ public:
                                    const QString& defaultReply) override;
     void showMessage(QWidget* parent, Icon icon, const QString& title, const QString& text) override;
 
+    const FakeLine* line = nullptr; // the line whose writes each prompt notes
     std::deque<std::optional<QString>> replies;
     QList<Prompt> prompts;
     QList<Message> messages;
