@@ -217,8 +217,12 @@ void formMain::tabMain_Click()
 
 void formMain::showFactoryPage()
 {
-    for (int p = 1; p < frmMain.size(); ++p)
-        frmMain[p]->setVisible(p == 4);
+    // Once a technician has opened it, the page gets a tab of its own: the strip then shows which
+    // page is up, and a click on the tab that was current before brings that page back.
+    const int factoryTab = frmMain.size() - 2;
+    if (tabMain->count() == factoryTab)
+        tabMain->addTab(QStringLiteral("Factory"));
+    tabMain->setCurrentIndex(factoryTab);
 }
 
 void formMain::showTraffic(bool shown)

@@ -40,7 +40,7 @@ public:
     void ComEnd_Click();
     // Starts with another port than COM1 selected (vfdsetup --port sim). Call before Form_Load.
     void presetPort(const QString& port);
-    // Shows the factory page, which no tab shows, for a technician (Ctrl+Shift+F or --factory).
+    // Shows the factory page for a technician (Ctrl+Shift+F or --factory); it has no tab until then.
     void showFactoryPage();
 
     // Shows or hides the traffic pane (hidden at start).
