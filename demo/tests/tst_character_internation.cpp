@@ -49,7 +49,6 @@ private slots:
     void codeTableWalk();
     void walkTwiceHasNoClearBetween();
     void walkHoldsWindow();
-    void walkStopsWhenPortFails();
     void closeResetsAndHandsBack();
     void internationStartUp();
     void internationalSets_data();
@@ -153,20 +152,6 @@ void TestCharacterInternation::walkHoldsWindow()
     QVERIFY(!everEnabled);
     QVERIFY(window->isEnabled());
     QCOMPARE(h.current(), window);
-}
-
-void TestCharacterInternation::walkStopsWhenPortFails()
-{
-    DemoHarness h;
-    ReachCharacter(h);
-    h.clearLog();
-    h.line.failWriteNumber = h.line.writes + 10; // 1B 74 00 and eight codes go, the ninth fails
-    h.click("Command1");
-    QCOMPARE(h.writes().size(), 9);
-    QCOMPARE(h.writes().last(), QStringLiteral("00 87"));
-    QCOMPARE(h.line.openPorts, 0);
-    QCOMPARE(h.dialogs.messages.size(), 1);
-    QCOMPARE(h.currentTitle(), QStringLiteral("PLEASE SELECT COMPORT"));
 }
 
 void TestCharacterInternation::closeResetsAndHandsBack()

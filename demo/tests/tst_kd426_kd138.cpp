@@ -25,8 +25,6 @@ private slots:
     void toPrinter();
     void eachPressReopensWithSettingsInForce();
     void replyWithoutByteRefused();
-    void failedOpenWritesNothing();
-    void failedWriteClosesPort();
     void kd138Buttons_data();
     void kd138Buttons();
 };
@@ -151,35 +149,6 @@ void TestKd426Kd138::replyWithoutByteRefused()
     QCOMPARE(h.log, (QStringList{Open, "write 1B 3D 32", "close"}));
     QCOMPARE(h.dialogs.messages.size(), 1);
     QCOMPARE(h.dialogs.messages[0].title, QStringLiteral("Text Error"));
-}
-
-void TestKd426Kd138::failedOpenWritesNothing()
-{
-    DemoHarness h;
-    h.reachKd426(2);
-    h.clearLog();
-    h.line.openFailure = PortError{PortErrorNumber::InUse, QStringLiteral("Device or resource busy")};
-    h.click("Command1");
-    QVERIFY(h.writes().isEmpty());
-    QVERIFY(h.dialogs.prompts.isEmpty());
-    QCOMPARE(h.dialogs.messages.size(), 1);
-    QVERIFY(h.dialogs.messages[0].text.contains("COM2 cannot be opened (error 8005)"));
-    QVERIFY(h.dialogs.messages[0].text.contains("Device or resource busy"));
-    QCOMPARE(h.line.openPorts, 0);
-    QCOMPARE(h.currentTitle(), QString::fromUtf8("KD426-繁體"));
-}
-
-void TestKd426Kd138::failedWriteClosesPort()
-{
-    DemoHarness h;
-    h.reachKd426(2);
-    h.clearLog();
-    h.line.failWriteNumber = h.line.writes + 1;
-    h.click("Command15");
-    QCOMPARE(h.log, (QStringList{Open, "failed write", "close"}));
-    QVERIFY(h.dialogs.prompts.isEmpty()); // nothing more after the failure
-    QCOMPARE(h.dialogs.messages.size(), 1);
-    QCOMPARE(h.line.openPorts, 0);
 }
 
 void TestKd426Kd138::kd138Buttons_data()

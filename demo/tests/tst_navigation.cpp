@@ -1,4 +1,4 @@
-// The chain of windows, the shared port choice, and what happens when a port fails.
+// The chain of windows and the port choice they share.
 #include "demo_harness.h"
 #include "epson.h"
 #include "rs_232.h"
@@ -19,8 +19,6 @@ private slots:
     void lineSettingsFromBoudrate();
     void commandChoiceChangesNothing();
     void systemPortReplacesComOption();
-    void refusesUnusablePort_data();
-    void refusesUnusablePort();
     void launcherModelsNotIncluded_data();
     void launcherModelsNotIncluded();
     void kp685WritesToNamedPort();
@@ -37,8 +35,6 @@ void TestNavigation::followsTheTable_data()
     QTest::newRow("KD-317") << QStringList{"Command6"} << "PLEASE SELECT COMPORT" << 0;
     QTest::newRow("KD-426") << QStringList{"Command7"} << "PLEASE SELECT COMPORT" << 0;
     QTest::newRow("KD-138") << QStringList{"Command8"} << "PLEASE SELECT COMPORT" << 0;
-    QTest::newRow("RS_232 ENTER") << QStringList{"Command6", "Option1", "Command1"} << "ESC/poc command list"
-                                  << 0;
     QTest::newRow("RS_232_KD426 ENTER")
         << QStringList{"Command7", "Option5", "Command1"} << QString::fromUtf8("KD426-繁體") << 0;
     QTest::newRow("RS_232_KD138 ENTER")
@@ -181,53 +177,6 @@ void TestNavigation::systemPortReplacesComOption()
     QCOMPARE(list->currentIndex(), 0);
     again.click("Command1");
     QCOMPARE(again.log.value(0), QStringLiteral("open COM7 9600,n,8,1"));
-}
-
-void TestNavigation::refusesUnusablePort_data()
-{
-    QTest::addColumn<QString>("model");
-    QTest::addColumn<bool>("choosePort");
-    QTest::addColumn<int>("failure"); // 0: the port opens
-    QTest::addColumn<QString>("messagePart");
-    QTest::newRow("KD-317 no port") << "Command6" << false << 0 << "No COM port";
-    QTest::newRow("KD-426 no port") << "Command7" << false << 0 << "No COM port";
-    QTest::newRow("KD-138 no port") << "Command8" << false << 0 << "No COM port";
-    QTest::newRow("KD-317 missing") << "Command6" << true << 8002 << "COM2 cannot be opened (error 8002)";
-    QTest::newRow("KD-426 in use") << "Command7" << true << 8005 << "COM2 cannot be opened (error 8005)";
-    QTest::newRow("KD-138 missing") << "Command8" << true << 8002 << "COM2 cannot be opened (error 8002)";
-}
-
-void TestNavigation::refusesUnusablePort()
-{
-    QFETCH(QString, model);
-    QFETCH(bool, choosePort);
-    QFETCH(int, failure);
-    QFETCH(QString, messagePart);
-    DemoHarness h;
-    if (failure != 0) {
-        h.line.openFailure = PortError{failure, QStringLiteral("No such file or directory")};
-    }
-    h.click(model);
-    if (choosePort) {
-        h.click("Option2");
-    }
-    QWidget* portWindow = h.current();
-    h.click("Command1");
-    QCOMPARE(h.current(), portWindow); // the person stays and may choose another port
-    QCOMPARE(h.dialogs.messages.size(), 1);
-    QCOMPARE(h.dialogs.messages[0].title, QStringLiteral("Port Error"));
-    QVERIFY2(h.dialogs.messages[0].text.contains(messagePart), qPrintable(h.dialogs.messages[0].text));
-    if (failure != 0) {
-        QVERIFY(h.dialogs.messages[0].text.contains("No such file or directory"));
-    }
-    QCOMPARE(h.line.openPorts, 0);
-    QVERIFY(h.writes().isEmpty());
-
-    // Once the port is usable, ENTER goes on.
-    h.line.openFailure.reset();
-    h.click("Option1");
-    h.click("Command1");
-    QVERIFY(h.current() != portWindow);
 }
 
 void TestNavigation::launcherModelsNotIncluded_data()

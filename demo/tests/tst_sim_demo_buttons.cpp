@@ -133,13 +133,6 @@ void TestSimDemoButtons::kd317Buttons_data()
     const auto O = Kd317Display::WriteMode::Overwrite;
     const QStringList none;
     // After the greeting the overwrite cursor has wrapped to home.
-    QTest::newRow("right") << "Command1" << none << Greeting1 << Greeting2 << 0 << 1 << 4 << 0 << O;
-    QTest::newRow("left wraps") << "Command2" << none << Greeting1 << Greeting2 << 1 << 19 << 4 << 0 << O;
-    QTest::newRow("up wraps") << "Command3" << none << Greeting1 << Greeting2 << 1 << 0 << 4 << 0 << O;
-    QTest::newRow("down") << "Command4" << none << Greeting1 << Greeting2 << 1 << 0 << 4 << 0 << O;
-    QTest::newRow("right-most") << "Command5" << none << Greeting1 << Greeting2 << 0 << 19 << 4 << 0 << O;
-    QTest::newRow("left-most") << "Command6" << none << Greeting1 << Greeting2 << 0 << 0 << 4 << 0 << O;
-    QTest::newRow("bottom") << "Command8" << none << Greeting1 << Greeting2 << 1 << 0 << 4 << 0 << O;
     QTest::newRow("position row 2 column 5")
         << "Command9" << QStringList{"2", "5"} << Greeting1 << Greeting2 << 1 << 4 << 4 << 0 << O;
     QTest::newRow("clear") << "Command10" << none << ""
@@ -287,16 +280,9 @@ void TestSimDemoButtons::kd426Buttons_data()
     QTest::addColumn<QStringList>("replies");
     QTest::addColumn<QStringList>("rows");
 
-    QTest::newRow("DISPLAY LINE 1") << "Command1" << QStringList{"TALVEX SYSTEM.,LTD"}
-                                    << QStringList{"TALVEX SYSTEM.,LTD", "", "", ""};
-    QTest::newRow("DISPLAY LINE 1 cancelled") << "Command1" << QStringList{} << QStringList{"", "", "", ""};
     QTest::newRow("DISPLAY LINE 4") << "Command4" << QStringList{"1"} << QStringList{"", "", "", "1"};
-    QTest::newRow("DOUBLE LINE 1") << "Command6" << QStringList{" TALVEX SYSTEM.,LTD "}
-                                   << QStringList{" TALVEX SYSTEM.,LTD ", " TALVEX SYSTEM.,LTD ", "", ""};
     QTest::newRow("DOUBLE LINE 2") << "Command7" << QStringList{"     KD-426"}
                                    << QStringList{"", "", "     KD-426", "     KD-426"};
-    QTest::newRow("SHOW TIME SMALL") << "Command16" << QStringList{}
-                                     << QStringList{"", "      09:05:07", "", ""};
     QTest::newRow("SHOW TIME DOUBLE")
         << "Command17" << QStringList{} << QStringList{"", "      09:05:07", "      09:05:07", ""};
 }
