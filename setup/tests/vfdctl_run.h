@@ -1,0 +1,30 @@
+// Runs vfdctl through its main entry against the simulated display in virtual time, keeping its
+// exit status and what it printed, as the command-line tests read them.
+#pragma once
+
+#include "pacer.h"
+#include "simulated_display.h"
+#include "vfdctl.h"
+
+#include <QTextStream>
+
+struct VfdctlRun
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+inline VfdctlRun RunVfdctl(const QStringList& arguments, VirtualPacer& pacer, SimulatedDisplay& display,
+                           std::function<std::unique_ptr<SerialLink>()> makeRealLink = {},
+                           bool stdoutIsTerminal = false)
+{
+    VfdctlRun run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    run.status = VfdctlMain(arguments, out, err,
+                            VfdctlEnvironment{&pacer, &display, std::move(makeRealLink), stdoutIsTerminal});
+    out.flush();
+    err.flush();
+    return run;
+}
