@@ -3,22 +3,17 @@
 // that do not exist; arguments out of range. Each must give its clear message and leave the wire
 // as it should be, which for a refusal is empty.
 #include "content_bench.h"
-#include "crc16.h"
 #include "firmware_test_support.h"
-#include "form_main.h"
 #include "qt_serial_link.h"
 #include "title_page.h"
-#include "vfdctl.h"
+#include "vfdctl_run.h"
+#include "window_fixture.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
-#include <QSignalSpy>
-#include <QTabBar>
 #include <QTest>
 
 #include <sys/resource.h>
@@ -26,29 +21,18 @@
 
 namespace {
 
-const QByteArray kSetupRequest(20, '\x02');
 const QByteArray kDemoSignature = QByteArray::fromHex("55AA5AA5");
 constexpr qint64 kOneGigabyte = qint64(1) << 30;
 
 // Files are described by a kind and a length, so that a table can name them.
 enum class Kind { Bytes, Folder, Unreadable, Sparse };
 
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Run = VfdctlRun;
 
 Run Vfdctl(const QStringList& arguments, VirtualPacer& pacer, SimulatedDisplay& display,
            std::function<std::unique_ptr<SerialLink>()> makeRealLink = {})
 {
-    Run run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.status =
-        VfdctlMain(arguments, out, err, VfdctlEnvironment{&pacer, &display, std::move(makeRealLink), false});
-    return run;
+    return RunVfdctl(arguments, pacer, display, std::move(makeRealLink));
 }
 
 // Peak resident memory of this process so far, in megabytes.
@@ -108,52 +92,17 @@ QString MakeFile(const QTemporaryDir& dir, const QString& name, Kind kind, const
 }
 
 // The main window on the simulated display, with a real link for typed port names.
-struct Window
+WindowOptions WithRealLink()
 {
-    Window() : display(pacer)
-    {
-        settings = std::make_unique<QSettings>(dir.filePath("store.ini"), QSettings::IniFormat);
-        window = std::make_unique<formMain>(
-            DeviceServices{&pacer, &dialogs, &display, [] { return std::make_unique<QtSerialLink>(); }},
-            settings.get());
-        window->Form_Load();
-        window->findChild<QComboBox*>("CmbCOM")->setCurrentText("sim");
-        window->show();
-        dialogs.clear(); // the start-up notice
-    }
-    QPushButton* button(const char* name)
-    {
-        auto* found = window->findChild<QPushButton*>(name);
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
-    }
-    void showTab(int tab)
-    {
-        window->findChild<QTabBar*>("tabMain")->setCurrentIndex(tab);
-        window->tabMain_Click();
-    }
-    void choose(const char* fileButton, const QString& path)
-    {
-        dialogs.scriptFile(path);
-        QTest::mouseClick(button(fileButton), Qt::LeftButton);
-    }
-    // Clicks a device button; true when an operation ran and finished.
-    bool clickAndWait(const char* name)
-    {
-        QSignalSpy done(&window->runner(), &OperationRunner::operationFinished);
-        QTest::mouseClick(button(name), Qt::LeftButton);
-        if (!window->runner().busy() && done.isEmpty())
-            return false;
-        return done.size() > 0 || done.wait(10000);
-    }
+    WindowOptions options;
+    options.makeRealLink = [] { return std::make_unique<QtSerialLink>(); };
+    return options;
+}
 
-    QTemporaryDir dir;
-    std::unique_ptr<QSettings> settings;
-    VirtualPacer pacer;
-    SimulatedDisplay display;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<formMain> window;
+struct Window : WindowFixture
+{
+    Window() : WindowFixture(-1, WithRealLink()) {}
+    QPushButton* button(const char* name) const { return find(name); }
 };
 
 const QString kFileStatus = QStringLiteral("File Ststus: ");
@@ -323,9 +272,10 @@ private slots:
         QVERIFY(w.button("cmbWriteDEMO")->isEnabled());
         QVERIFY(QFile::remove(demo));
         QVERIFY(w.clickAndWait("cmbWriteDEMO"));
-        QCOMPARE(w.display.wire(), kSetupRequest);
+        QCOMPARE(w.display.wire(), content_test::kSetupRequest);
         QVERIFY(w.dialogs.messages().isEmpty());
         QVERIFY(!w.display.isOpen());
+        QVERIFY(w.button("cmbWriteDEMO")->isEnabled());
 
         // The display was left in its setup state by the write that ended early; it is switched
         // off and on before the next operation, as a technician would.
@@ -393,6 +343,8 @@ private slots:
         timer.start();
         w.choose("ComOpenFile_1", path);
         QCOMPARE_LT(timer.elapsed(), 1000);
+        QVERIFY(w.display.writes().isEmpty()); // reading the file sends nothing
+        QVERIFY(w.find("ComOpenFile_1")->isEnabled());
         QCOMPARE(QStringList({w.window->findChild<QLineEdit*>("Text1_1")->text(),
                               w.window->findChild<QLineEdit*>("Text2_1")->text()}),
                  lines);

@@ -1,16 +1,13 @@
 // The "Title Set" and factory pages offscreen: real clicks, typing and slider moves against the
-// simulated display, the file inputs with scripted dialogs, the DEMO "Write" enabled exactly when
+// simulated display, the DEMO file input with scripted dialogs, the DEMO "Write" enabled exactly when
 // the chosen file exists, and slider moves coalesced while a cycle runs.
 #include "content_bench.h"
-#include "crc16.h"
-#include "form_main.h"
 #include "title_page.h"
+#include "window_fixture.h"
 
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTabBar>
@@ -20,60 +17,20 @@ using namespace content_test;
 
 namespace {
 
-struct Window
+struct Window : WindowFixture
 {
-    Window() : display(pacer)
-    {
-        settings = std::make_unique<QSettings>(dir.filePath("store.ini"), QSettings::IniFormat);
-        window = std::make_unique<formMain>(DeviceServices{&pacer, &dialogs, &display, {}}, settings.get());
-        window->Form_Load();
-        window->findChild<QComboBox*>("CmbCOM")->setCurrentText("sim");
-        window->findChild<QTabBar*>("tabMain")->setCurrentIndex(2);
-        window->show();
-        dialogs.clear(); // the start-up notice
-    }
-    template <typename T = QPushButton> T* find(const char* name)
-    {
-        T* widget = window->findChild<T*>(name);
-        if (!widget)
-            qFatal("no control %s", name);
-        return widget;
-    }
+    Window() : WindowFixture(2) {}
     QLineEdit* box(const char* name) { return find<QLineEdit>(name); }
-    bool clickAndWait(const char* name)
-    {
-        QSignalSpy done(&window->runner(), &OperationRunner::operationFinished);
-        QTest::mouseClick(find(name), Qt::LeftButton);
-        return done.wait(10000);
-    }
-    QString file(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = dir.filePath(name);
-        QFile out(path);
-        out.open(QIODevice::WriteOnly);
-        out.write(bytes);
-        return path;
-    }
     // The positions of the balance records on the wire, in order.
     QList<int> balancesSent() const
     {
-        QList<int> positions;
+        const QByteArray record = QByteArray::fromHex("1F46620D");
         const QByteArray wire = display.wire();
-        for (qsizetype at = wire.indexOf("\x1F"
-                                         "Fb\x0D");
-             at >= 0; at = wire.indexOf("\x1F"
-                                        "Fb\x0D",
-                                        at + 1))
-            positions << static_cast<quint8>(wire.at(at + 4));
+        QList<int> positions;
+        for (qsizetype at = wire.indexOf(record); at >= 0; at = wire.indexOf(record, at + 1))
+            positions << static_cast<quint8>(wire.at(at + record.size()));
         return positions;
     }
-
-    QTemporaryDir dir;
-    std::unique_ptr<QSettings> settings;
-    VirtualPacer pacer;
-    SimulatedDisplay display;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<formMain> window;
 };
 
 } // namespace
@@ -121,35 +78,6 @@ private slots:
         QVERIFY(w.display.flash().titleBlock.isEmpty());
         QCOMPARE(w.dialogs.messages(),
                  QStringList{"Port Status: Flash Erase OK !!\r\nDisplay will restart !!"});
-    }
-
-    void titleFileInput_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("upper");
-        QTest::addColumn<QString>("lower");
-        QTest::addColumn<bool>("error");
-        QTest::newRow("two lines") << QByteArray("Opening hours\r\n9:00 - 18:00\r\n") << "Opening hours"
-                                   << "9:00 - 18:00" << false;
-        QTest::newRow("one line: upper filled, lower kept") << QByteArray("Only one\n") << "Only one"
-                                                            << "***  Cover Page  ***" << true;
-        QTest::newRow("binary: nothing changed") << QByteArray::fromHex("00FF00FF") << "***  User Define ***"
-                                                 << "***  Cover Page  ***" << true;
-    }
-    void titleFileInput()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, upper);
-        QFETCH(QString, lower);
-        QFETCH(bool, error);
-        Window w;
-        w.dialogs.scriptFile(w.file("title.txt", content));
-        QTest::mouseClick(w.find("ComOpenFile_1"), Qt::LeftButton);
-        QCOMPARE(w.box("Text1_1")->text(), upper);
-        QCOMPARE(w.box("Text2_1")->text(), lower);
-        QCOMPARE(w.dialogs.messages(), error ? QStringList{"File Error: Open File Error !!"} : QStringList{});
-        QVERIFY(w.find("ComOpenFile_1")->isEnabled());
-        QVERIFY(w.display.writes().isEmpty());
     }
 
     void demoFileInputAndWrite()
@@ -208,20 +136,6 @@ private slots:
         QTest::mouseClick(w.find("Command1"), Qt::LeftButton); // cancelled: shop.dem again
         QVERIFY(w.dialogs.messages().isEmpty());
         QCOMPARE(w.box("txtDEMOFile")->text(), QString("shop.dem"));
-        QVERIFY(w.find("cmbWriteDEMO")->isEnabled());
-    }
-
-    void demoFileRemovedAfterItWasChosen()
-    {
-        Window w;
-        const QString path = w.file("shop.dem", DemoBytes(1000));
-        w.dialogs.scriptFile(path);
-        QTest::mouseClick(w.find("Command1"), Qt::LeftButton);
-        QVERIFY(QFile::remove(path));
-        QVERIFY(w.clickAndWait("cmbWriteDEMO"));
-        QCOMPARE(w.display.wire(), kSetupRequest);
-        QVERIFY(w.dialogs.messages().isEmpty());
-        QVERIFY(!w.display.isOpen());
         QVERIFY(w.find("cmbWriteDEMO")->isEnabled());
     }
 
@@ -284,26 +198,6 @@ private slots:
         QCOMPARE(w.balancesSent(), (QList<int>{10, 40}));
         QCOMPARE(w.display.liveBalance(), 40);
         QVERIFY(slider->isEnabled());
-    }
-
-    void unansweredMovesAreReportedOneEach()
-    {
-        Window w;
-        w.window->showFactoryPage();
-        SimulatedDisplay::Faults f;
-        f.acknowledgeFirst = 0;
-        w.display.setFaults(f);
-        auto* slider = w.find<QSlider>("Slider1");
-        QSignalSpy done(&w.window->runner(), &OperationRunner::operationFinished);
-        slider->setValue(60);
-        QVERIFY(done.wait(10000));
-        slider->setValue(61);
-        QVERIFY(done.wait(10000));
-        QCOMPARE(w.dialogs.messages().size(), 2);
-        for (const QString& message : w.dialogs.messages())
-            QVERIFY(message.startsWith("Display ack. failed: "));
-        QCOMPARE(w.balancesSent(), (QList<int>{60, 61}));
-        QVERIFY(!w.display.isOpen());
     }
 
     void factoryWriteStoresTheBalance()

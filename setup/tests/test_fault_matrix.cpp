@@ -13,14 +13,12 @@
 #include "form_main.h"
 #include "general_record.h"
 #include "title_page.h"
+#include "window_fixture.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QPushButton>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QSlider>
-#include <QTabBar>
 #include <QTest>
 
 namespace {
@@ -81,19 +79,21 @@ struct OpInfo
     const char* name;
     int writesBeforeFirstWait; // in a sound run, the writes made before the first acknowledgement wait
     bool restarts;             // a sound run ends with the restart command
+    int tab;                   // the window's page that starts it, -1 for the factory page
+    const char* button;        // the button that starts it, null for the balance slider
 };
 
 const OpInfo kOps[] = {
-    {Op::GeneralWrite, "general write", 1, true},
-    {Op::GeneralErase, "general erase", 1, true},
-    {Op::TitleWrite, "title write", 2, true},
-    {Op::TitleErase, "title erase", 1, true},
-    {Op::DemoWrite, "DEMO write", 1, true},
-    {Op::DemoErase, "DEMO erase", 1, true},
-    {Op::Balance, "balance", 2, false},
-    {Op::BalanceStore, "balance store", 2, true},
-    {Op::FirmwareOnline, "firmware online", 1, true},
-    {Op::FirmwareForced, "firmware forced", 7, true},
+    {Op::GeneralWrite, "general write", 1, true, 0, "ComRegTalvex"},
+    {Op::GeneralErase, "general erase", 1, true, 0, "ComCancelReg"},
+    {Op::TitleWrite, "title write", 2, true, 2, "ComCoverPage_1"},
+    {Op::TitleErase, "title erase", 1, true, 2, "ComCancelCoverPage_0"},
+    {Op::DemoWrite, "DEMO write", 1, true, 2, "cmbWriteDEMO"},
+    {Op::DemoErase, "DEMO erase", 1, true, 2, "cmbEraseDEMO"},
+    {Op::Balance, "balance", 2, false, -1, nullptr},
+    {Op::BalanceStore, "balance store", 2, true, -1, "ComFatWrtie"},
+    {Op::FirmwareOnline, "firmware online", 1, true, 1, "ComDownLoad"},
+    {Op::FirmwareForced, "firmware forced", 7, true, 1, "ComDownLoad"},
 };
 
 enum class Fault {
@@ -404,34 +404,18 @@ private slots:
         QFETCH(int, op);
         const Op operation = kOps[op].op;
         Inputs inputs;
-        VirtualPacer pacer(kStartOfDay);
-        SimulatedDisplay display(pacer);
-        ScriptedDialogs dialogs;
-        QTemporaryDir dir;
-        QSettings settings(dir.filePath("store.ini"), QSettings::IniFormat);
-        formMain window(DeviceServices{&pacer, &dialogs, &display, {}}, &settings);
-        window.Form_Load();
-        window.findChild<QComboBox*>("CmbCOM")->setCurrentText("sim");
-        window.show();
-        const auto button = [&](const char* name) {
-            auto* found = window.findChild<QPushButton*>(name);
-            if (!found)
-                qFatal("no control %s", name);
-            return found;
-        };
-
-        // Each control is clicked on its page, as the person would.
-        auto* tabs = window.findChild<QTabBar*>("tabMain");
-        const auto showTab = [&](int tab) {
-            tabs->setCurrentIndex(tab);
-            window.tabMain_Click();
-        };
+        WindowFixture w;
+        formMain& window = *w.window;
+        ScriptedDialogs& dialogs = w.dialogs;
+        SimulatedDisplay& display = w.display;
+        const auto button = [&](const char* name) { return w.find(name); };
+        const auto showTab = [&](int tab) { w.showTab(tab); }; // each control is clicked on its page
 
         // Every button allowed: a DEMO file and a firmware file chosen.
         showTab(2);
         dialogs.scriptFile(inputs.demoPath);
         QTest::mouseClick(button("Command1"), Qt::LeftButton);
-        const QString firmwarePath = dir.filePath("FW_VQ7146.wfu");
+        const QString firmwarePath = w.dir.filePath("FW_VQ7146.wfu");
         QVERIFY(
             firmware_test::WriteFile(firmwarePath, firmware_test::WfuFile(inputs.firmwareImage.chopped(1))));
         showTab(1);
@@ -450,45 +434,16 @@ private slots:
         display.setFaults(faults);
         window.findChild<QCheckBox*>("chkOverwrite")->setChecked(operation == Op::FirmwareForced);
 
-        if (operation == Op::Balance || operation == Op::BalanceStore)
+        const OpInfo& info = kOps[op];
+        if (info.tab < 0)
             window.showFactoryPage();
-        else if (operation == Op::FirmwareOnline || operation == Op::FirmwareForced)
-            showTab(1);
-        else if (operation == Op::GeneralWrite || operation == Op::GeneralErase)
-            showTab(0);
         else
-            showTab(2);
+            showTab(info.tab);
         QSignalSpy done(&window.runner(), &OperationRunner::operationFinished);
-        switch (operation) {
-        case Op::GeneralWrite:
-            QTest::mouseClick(button("ComRegTalvex"), Qt::LeftButton);
-            break;
-        case Op::GeneralErase:
-            QTest::mouseClick(button("ComCancelReg"), Qt::LeftButton);
-            break;
-        case Op::TitleWrite:
-            QTest::mouseClick(button("ComCoverPage_1"), Qt::LeftButton);
-            break;
-        case Op::TitleErase:
-            QTest::mouseClick(button("ComCancelCoverPage_0"), Qt::LeftButton);
-            break;
-        case Op::DemoWrite:
-            QTest::mouseClick(button("cmbWriteDEMO"), Qt::LeftButton);
-            break;
-        case Op::DemoErase:
-            QTest::mouseClick(button("cmbEraseDEMO"), Qt::LeftButton);
-            break;
-        case Op::Balance:
+        if (info.button)
+            QTest::mouseClick(button(info.button), Qt::LeftButton);
+        else
             window.findChild<QSlider*>("Slider1")->setValue(200);
-            break;
-        case Op::BalanceStore:
-            QTest::mouseClick(button("ComFatWrtie"), Qt::LeftButton);
-            break;
-        case Op::FirmwareOnline:
-        case Op::FirmwareForced:
-            QTest::mouseClick(button("ComDownLoad"), Qt::LeftButton);
-            break;
-        }
         QVERIFY(window.runner().busy());
         for (const char* name : deviceButtons)
             QVERIFY2(!button(name)->isEnabled(), name);

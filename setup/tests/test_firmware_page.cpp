@@ -2,72 +2,32 @@
 // display: choosing a file, "DownLoad" following the file box, the refusal without a valid file,
 // a whole update with the progress label and every device button locked meanwhile.
 #include "firmware_test_support.h"
-#include "form_main.h"
-#include "scripted_dialogs.h"
-#include "simulated_display.h"
+#include "window_fixture.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSettings>
 #include <QSignalSpy>
-#include <QTabBar>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace firmware_test;
 
 namespace {
 
-struct Window
+struct Window : WindowFixture
 {
-    Window() : display(pacer)
-    {
-        settings = std::make_unique<QSettings>(dir.filePath("store.ini"), QSettings::IniFormat);
-        window = std::make_unique<formMain>(DeviceServices{&pacer, &dialogs, &display, {}}, settings.get());
-        window->Form_Load();
-        window->findChild<QComboBox*>("CmbCOM")->setCurrentText("sim");
-        window->findChild<QTabBar*>("tabMain")->setCurrentIndex(1);
-        window->show();
-        dialogs.clear(); // the start-up notice
-    }
-    template <typename T = QWidget> T* find(const char* name)
-    {
-        T* widget = window->findChild<T*>(name);
-        if (!widget)
-            qFatal("no control %s", name);
-        return widget;
-    }
-    void chooseFile(const QString& path)
-    {
-        dialogs.scriptFile(path);
-        QTest::mouseClick(find<QPushButton>("ComOpenFile_0"), Qt::LeftButton);
-    }
-    QString fileWith(const QString& name, const QByteArray& content)
-    {
-        const QString path = dir.filePath(name);
-        if (!WriteFile(path, content))
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
+    Window() : WindowFixture(1) {}
+    void chooseFile(const QString& path) { choose("ComOpenFile_0", path); }
     // Every push button of the window that starts a device operation.
-    QList<QPushButton*> deviceButtons()
+    QList<QPushButton*> deviceButtons() const
     {
         QList<QPushButton*> buttons;
         for (const char* name : {"ComOpenFile_0", "ComDownLoad", "ComRegTalvex", "ComCancelReg"})
-            buttons << find<QPushButton>(name);
+            buttons << find(name);
         return buttons;
     }
-
-    QTemporaryDir dir;
-    std::unique_ptr<QSettings> settings;
-    VirtualPacer pacer;
-    SimulatedDisplay display;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<formMain> window;
 };
 
 } // namespace
@@ -105,7 +65,7 @@ private slots:
     void downloadFollowsTheFileBox()
     {
         Window w;
-        const QString path = w.fileWith("fw_vq7146_v12.wfu", WfuFile(Pattern(100)));
+        const QString path = w.file("fw_vq7146_v12.wfu", WfuFile(Pattern(100)));
         w.chooseFile(path);
         auto* box = w.find<QLineEdit>("Text1_0");
         auto* download = w.find<QPushButton>("ComDownLoad");
@@ -124,11 +84,11 @@ private slots:
     {
         Window w;
         // A file that exists (so "DownLoad" is enabled) but fails its CRC; any earlier valid file is void.
-        w.chooseFile(w.fileWith("vq7146.wfu", WfuFile(Pattern(100))));
+        w.chooseFile(w.file("vq7146.wfu", WfuFile(Pattern(100))));
         QVERIFY(w.dialogs.messages().isEmpty());
         QByteArray broken = WfuFile(Pattern(100));
         broken[0] = broken[0] ^ 1;
-        w.chooseFile(w.fileWith("vq7146_b.wfu", broken));
+        w.chooseFile(w.file("vq7146_b.wfu", broken));
         QCOMPARE(w.dialogs.messages(), QStringList{"File Ststus: File CRC16 Check-Sum Error !!"});
         auto* download = w.find<QPushButton>("ComDownLoad");
         QVERIFY(download->isEnabled());
@@ -144,7 +104,7 @@ private slots:
     void refusedNameShowsQuestionMarks()
     {
         Window w;
-        w.chooseFile(w.fileWith("update.wfu", WfuFile(Pattern(100))));
+        w.chooseFile(w.file("update.wfu", WfuFile(Pattern(100))));
         QCOMPARE(w.dialogs.messages(), QStringList{"File Ststus: File Type Error, Please Try Again !!"});
         QCOMPARE(w.find<QLineEdit>("Text1_0")->text(), QString("???"));
         QVERIFY(!w.find<QPushButton>("ComDownLoad")->isEnabled());
@@ -154,7 +114,7 @@ private slots:
     {
         Window w;
         const QByteArray image = Pattern(3000);
-        w.chooseFile(w.fileWith("FW_VQ7146_V12.wfu", WfuFile(image)));
+        w.chooseFile(w.file("FW_VQ7146_V12.wfu", WfuFile(image)));
         QVERIFY(w.dialogs.messages().isEmpty());
 
         auto* label = w.find<QLabel>("Label3_1");
