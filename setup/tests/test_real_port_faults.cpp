@@ -9,6 +9,7 @@
 #include "firmware_test_support.h"
 #include "firmware_update.h"
 #include "general_record.h"
+#include "pty_pair.h"
 #include "qt_serial_link.h"
 #include "scripted_dialogs.h"
 #include "title_page.h"
@@ -18,16 +19,7 @@
 #include <QTest>
 
 #include <atomic>
-#include <fcntl.h>
-#include <poll.h>
-#include <termios.h>
 #include <thread>
-#include <unistd.h>
-#ifdef Q_OS_MACOS
-#include <util.h>
-#else
-#include <pty.h>
-#endif
 
 namespace {
 
@@ -41,31 +33,20 @@ class FarSide
 public:
     explicit FarSide(qsizetype hangUpAfter) : hangUpAfter_(hangUpAfter)
     {
-        char name[256] = {};
-        if (::openpty(&master_, &slave_, name, nullptr, nullptr) != 0)
-            return;
-        path_ = QString::fromLocal8Bit(name);
-        termios raw{};
-        ::tcgetattr(master_, &raw);
-        ::cfmakeraw(&raw);
-        ::tcsetattr(master_, TCSANOW, &raw);
-        reader_ = std::thread([this] { read(); });
+        if (pty_.ok())
+            reader_ = std::thread([this] { read(); });
     }
     ~FarSide()
     {
         stop_ = true;
         if (reader_.joinable())
             reader_.join();
-        if (master_ >= 0)
-            ::close(master_);
-        if (slave_ >= 0)
-            ::close(slave_);
     }
     FarSide(const FarSide&) = delete;
     FarSide& operator=(const FarSide&) = delete;
 
-    bool ok() const { return !path_.isEmpty(); }
-    const QString& path() const { return path_; }
+    bool ok() const { return reader_.joinable(); }
+    const QString& path() const { return pty_.path(); }
     bool hungUp() const { return hungUp_; }
     QByteArray received() const
     {
@@ -77,29 +58,20 @@ private:
     void read()
     {
         // Small reads, so that the hang-up comes in the middle of a block, not after a whole one.
-        char buffer[64];
         while (!stop_) {
-            pollfd fd{master_, POLLIN, 0};
-            if (::poll(&fd, 1, 10) <= 0 || !(fd.revents & POLLIN))
-                continue;
-            const ssize_t n = ::read(master_, buffer, sizeof buffer);
-            if (n <= 0)
-                continue;
+            const QByteArray got = pty_.readAvailable(10, 64);
             QMutexLocker lock(&mutex_);
-            received_.append(buffer, n);
+            received_ += got;
             if (hangUpAfter_ >= 0 && received_.size() >= hangUpAfter_) {
-                ::close(master_);
-                master_ = -1;
+                pty_.closeMaster();
                 hungUp_ = true;
                 return;
             }
         }
     }
 
+    PtyPair pty_;
     qsizetype hangUpAfter_;
-    int master_ = -1;
-    int slave_ = -1;
-    QString path_;
     std::thread reader_;
     std::atomic_bool stop_ = false;
     std::atomic_bool hungUp_ = false;
