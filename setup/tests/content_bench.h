@@ -1,4 +1,4 @@
-// What the title page, DEMO and balance tests share: an operation bench in virtual time against
+// What the wait, title page, DEMO and balance tests share: an operation bench in virtual time against
 // the simulated display, and files written into a temporary folder.
 #pragma once
 
@@ -21,7 +21,10 @@ inline const QString kWriteOkBox =
 
 struct Bench
 {
-    Bench() : display(pacer), device(display, pacer, dialogs) {}
+    explicit Bench(double startOfDay = 36000.0)
+        : pacer(startOfDay), display(pacer), device(display, pacer, dialogs)
+    {
+    }
     VirtualPacer pacer;
     SimulatedDisplay display;
     ScriptedDialogs dialogs;

@@ -1,6 +1,6 @@
 // The firmware transfer against the simulated display in virtual time: the bytes of every frame and
-// their order, pages and percentages, both modes, missing acknowledgements, a port that fails, a stop
-// request, and how long the whole transfer takes.
+// their order, pages and percentages, both modes, missing acknowledgements, a stop request, and how
+// long the whole transfer takes.
 #include "device_context.h"
 #include "firmware_test_support.h"
 #include "firmware_update.h"
@@ -52,13 +52,6 @@ struct Bench
                 found << writes.at(i + distance).bytes;
         return found;
     }
-    int count(const QString& title) const
-    {
-        int n = 0;
-        for (const auto& box : dialogs.shown())
-            n += box.title == title;
-        return n;
-    }
 };
 
 // The transfer as the protocol describes it, written out from the table of its frames.
@@ -106,7 +99,14 @@ private slots:
         QFETCH(QByteArray, lengthFields);
         Bench bench;
         const QByteArray image = Pattern(imageSize);
+        QElapsedTimer real;
+        real.start();
         QVERIFY(bench.update(image));
+        // One second after the update request and after each page, plus the acknowledgements; the
+        // largest file's 96 pages still take only a few seconds of real time.
+        QVERIFY2(bench.pacer.now() >= pages + 1.0, qPrintable(QString::number(bench.pacer.now())));
+        QVERIFY2(bench.pacer.now() < pages * 1.6 + 3, qPrintable(QString::number(bench.pacer.now())));
+        QVERIFY2(real.elapsed() < 5000, qPrintable(QString::number(real.elapsed())));
 
         QCOMPARE(bench.display.wire(), ExpectedWire(image, false));
         const QByteArray header = bench.after(QByteArray::fromHex("1F465A"), 3).value(0);
@@ -120,12 +120,6 @@ private slots:
         QVERIFY(!bench.display.isOpen());
         // Everything sent before the close reached the display, the restart included.
         QCOMPARE(bench.display.writes().last().settings, QString("115200,N,8,1"));
-    }
-
-    void headerExample()
-    {
-        // The header of a one-page image carries the CRC 0x5793.
-        QCOMPARE(Crc16(QByteArray::fromHex("55AA5AA501")), QByteArray::fromHex("5793"));
     }
 
     void percentage_data()
@@ -215,21 +209,6 @@ private slots:
         QVERIFY(!bench.display.isOpen());
     }
 
-    void portVanishingMidTransfer()
-    {
-        Bench bench;
-        // Write 20 is the "FM" of the second page.
-        bench.faults([](auto& f) { f.vanishAfterWrites = 20; });
-        QVERIFY(!bench.update(Pattern(2000)));
-        QCOMPARE(bench.display.writes().size(), 20);
-        QCOMPARE(bench.count("Port Error"), 1);
-        QCOMPARE(bench.dialogs.messages().last(), QString("Port Error: COM Port Write Error( 8020) !!"));
-        QCOMPARE(bench.count("Port Status"), 0);
-        QVERIFY(!bench.display.wire().contains(QByteArray::fromHex("1F4640")));
-        QVERIFY(!bench.display.isOpen());
-        QVERIFY(bench.display.flash().firmware.isEmpty());
-    }
-
     void stopRequestSendsNothingMore()
     {
         Bench bench;
@@ -259,20 +238,6 @@ private slots:
         QCOMPARE(bench.display.portName(), QString()); // never opened
     }
 
-    void fullUpdateTiming()
-    {
-        Bench bench;
-        QElapsedTimer real;
-        real.start();
-        QVERIFY(bench.update(Pattern(49150)));
-        // One second after the update request and after each of the 96 pages, plus the acknowledgements.
-        QVERIFY2(bench.pacer.now() >= 97.0, qPrintable(QString::number(bench.pacer.now())));
-        QVERIFY2(bench.pacer.now() < 96 * 1.6 + 3, qPrintable(QString::number(bench.pacer.now())));
-        QVERIFY2(real.elapsed() < 5000, qPrintable(QString::number(real.elapsed())));
-        qInfo("96 pages: %.3f s of virtual time in %lld ms", bench.pacer.now(), real.elapsed());
-    }
-    // A benchmark, run when VFDSETUP_BENCHMARK is set: a 4-page update in real time against the
-    // protocol's own minimum (the fixed pauses, the display's acknowledgement times, the wire time).
     void realTimeOverhead()
     {
         if (qEnvironmentVariableIsEmpty("VFDSETUP_BENCHMARK"))

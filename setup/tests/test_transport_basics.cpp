@@ -22,16 +22,12 @@ private slots:
         QTest::newRow("header of one page") << QByteArray::fromHex("55AA5AA501") << 0x5793;
         QTest::newRow("empty") << QByteArray() << 0xFFFF;
         QTest::newRow("digits and the appended zero") << QByteArray("123456789\0", 10) << 0xD60A;
-        QTest::newRow("order matters") << QByteArray("bac") << -1;
+        QTest::newRow("the same bytes in another order") << QByteArray("bac") << 0xA7B9;
     }
     void crc()
     {
         QFETCH(QByteArray, input);
         QFETCH(int, value);
-        if (value < 0) {
-            QVERIFY(Crc16Value(input) != Crc16Value("abc"));
-            return;
-        }
         QCOMPARE(int(Crc16Value(input)), value);
         QCOMPARE(Crc16(input), QByteArray::fromHex(QByteArray::number(value, 16).rightJustified(4, '0')));
     }
@@ -53,33 +49,12 @@ private slots:
         QVERIFY(!BuildFrame({}).isNull());
     }
 
-    void frameItemsOutOfRangeFailTheWholeFrame_data()
-    {
-        QTest::addColumn<int>("which");
-        QTest::newRow("byte 256") << 0;
-        QTest::newRow("byte -1") << 1;
-        QTest::newRow("word 65536") << 2;
-        QTest::newRow("text outside the wire code page") << 3;
-    }
     void frameItemsOutOfRangeFailTheWholeFrame()
     {
-        QFETCH(int, which);
-        QByteArray frame;
-        switch (which) {
-        case 0:
-            frame = BuildFrame({0x1F, 256});
-            break;
-        case 1:
-            frame = BuildFrame({0x1F, -1});
-            break;
-        case 2:
-            frame = BuildFrame({0x1F, FrameItem::word(65536)});
-            break;
-        default:
-            frame = BuildFrame({0x1F, QStringLiteral("Привет")});
-            break;
-        }
-        QVERIFY(frame.isNull());
+        QVERIFY(BuildFrame({0x1F, 256}).isNull());
+        QVERIFY(BuildFrame({0x1F, -1}).isNull());
+        QVERIFY(BuildFrame({0x1F, FrameItem::word(65536)}).isNull());
+        QVERIFY(BuildFrame({0x1F, QStringLiteral("Привет")}).isNull()); // outside the wire code page
     }
 
     void wireText_data()
