@@ -147,6 +147,28 @@ QStringList DemoHarness::writes() const
     return result;
 }
 
+QStringList DemoHarness::traffic() const
+{
+    QStringList result;
+    for (const QString& entry : log) {
+        if (entry.startsWith(QStringLiteral("write "))) {
+            result.append(entry.mid(6));
+        } else if (entry.startsWith(QStringLiteral("pause "))) {
+            result.append(entry);
+        }
+    }
+    return result;
+}
+
+int VisibleWindows()
+{
+    int visible = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        visible += widget->isVisible() ? 1 : 0;
+    }
+    return visible;
+}
+
 void DemoHarness::reachEpson(int port)
 {
     click(QStringLiteral("Command6"));

@@ -105,6 +105,8 @@ public:
     QAbstractButton* button(const QString& objectName) const;
     // Only the writes of the record, as hexadecimal.
     QStringList writes() const;
+    // The writes, as hexadecimal, and the pauses ("pause 5000") of the record, in order.
+    QStringList traffic() const;
     void clearLog() { log.clear(); }
 
     // Walks from the launcher to a demonstration window on COM<port>.
@@ -120,6 +122,9 @@ public:
     Navigator navigator{context};
     int ended = 0;
 };
+
+// How many top-level windows are shown; vfddemo shows one at a time.
+int VisibleWindows();
 
 // "1F 58 02" from a byte string.
 QString Hex(const QByteArray& bytes);

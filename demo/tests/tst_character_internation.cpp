@@ -5,19 +5,6 @@
 
 namespace {
 
-QStringList Traffic(const WireLog& log)
-{
-    QStringList traffic;
-    for (const QString& entry : log) {
-        if (entry.startsWith("write ")) {
-            traffic.append(entry.mid(6));
-        } else if (entry.startsWith("pause ")) {
-            traffic.append(entry);
-        }
-    }
-    return traffic;
-}
-
 // 00 128 ... 00 255 as the walk writes them, pauses and clears after 159, 191 and 223.
 QStringList Walk()
 {
@@ -119,7 +106,7 @@ void TestCharacterInternation::codeTableWalk()
     }
     const QTime before = h.clock.now;
     h.click("Command1");
-    QCOMPARE(Traffic(h.log), QStringList{select} + Walk());
+    QCOMPARE(h.traffic(), QStringList{select} + Walk());
     QCOMPARE(before.msecsTo(h.clock.now), 24000);
     QCOMPARE(h.currentTitle(), QStringLiteral("CHARACTER CODE TABLE"));
 }
@@ -132,7 +119,7 @@ void TestCharacterInternation::walkTwiceHasNoClearBetween()
     h.clearLog();
     h.click("Command1");
     h.click("Command1");
-    QCOMPARE(Traffic(h.log), QStringList{"1B 74 01"} + Walk() + QStringList{"1B 74 01"} + Walk());
+    QCOMPARE(h.traffic(), QStringList{"1B 74 01"} + Walk() + QStringList{"1B 74 01"} + Walk());
 }
 
 void TestCharacterInternation::walkHoldsWindow()

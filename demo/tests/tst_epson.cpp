@@ -14,20 +14,6 @@ const QString Greeting1Hex = QStringLiteral("2D 57 45 4C 43 4F 4D 45 2D 20 54 45
 const QString Greeting2Hex = QStringLiteral("2D 2D 59 4F 55 20 43 41 4E 20 43 48 41 4E 47 20 4D 45 2D 2D");
 const QString Cancel = QStringLiteral("<cancel>");
 
-// The record without opens and closes: writes and pauses.
-QStringList Traffic(const WireLog& log)
-{
-    QStringList traffic;
-    for (const QString& entry : log) {
-        if (entry.startsWith("write ")) {
-            traffic.append(entry.mid(6));
-        } else if (entry.startsWith("pause ")) {
-            traffic.append(entry);
-        }
-    }
-    return traffic;
-}
-
 QLineEdit* Cell(DemoHarness& h, int index)
 {
     return h.currentAs<epson>()->mirrorGrid()->cellEdit(index);
@@ -191,7 +177,7 @@ void TestEpson::promptedButtons()
         h.dialogs.replies.push_back(reply == Cancel ? std::nullopt : std::optional<QString>(reply));
     }
     h.click(QStringLiteral("Command%1").arg(number));
-    QCOMPARE(Traffic(h.log), traffic);
+    QCOMPARE(h.traffic(), traffic);
     QStringList shown;
     for (const ScriptedDialogs::Prompt& prompt : h.dialogs.prompts) {
         shown.append(prompt.prompt + "|" + prompt.defaultReply);
@@ -258,7 +244,7 @@ void TestEpson::typingFollowsMode()
         QCOMPARE(Row(h, 1), QStringLiteral("--YOU CAN CHANG ME--"));
         QCOMPARE(Row(h, 2), QStringLiteral("...................."));
     } else {
-        QCOMPARE(Traffic(h.log).mid(4), modeWrites);
+        QCOMPARE(h.traffic().mid(4), modeWrites);
     }
     h.clearLog();
     QApplication::setActiveWindow(h.current());

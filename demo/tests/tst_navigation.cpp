@@ -72,11 +72,7 @@ void TestNavigation::followsTheTable()
     QCOMPARE(h.ended, ended);
     QVERIFY(h.dialogs.messages.isEmpty());
     // One window at a time: the windows handed over are gone.
-    int visible = 0;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        visible += widget->isVisible() ? 1 : 0;
-    }
-    QCOMPARE(visible, 1);
+    QCOMPARE(VisibleWindows(), 1);
 }
 
 void TestNavigation::portChoiceOutlivesWindows()

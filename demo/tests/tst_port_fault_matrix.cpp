@@ -184,15 +184,6 @@ SoundRun RunSound(const Operation& operation)
     return sound;
 }
 
-int VisibleWindows()
-{
-    int visible = 0;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        visible += widget->isVisible() ? 1 : 0;
-    }
-    return visible;
-}
-
 } // namespace
 
 class TestPortFaultMatrix : public QObject
