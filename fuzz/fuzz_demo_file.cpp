@@ -8,31 +8,13 @@
 #include "device_context.h"
 #include "fuzz_files.h"
 #include "fuzz_input.h"
+#include "fuzz_require.h"
 #include "scripted_dialogs.h"
 #include "simulated_display.h"
-
-#include <cstdlib>
 
 namespace {
 
 const QByteArray kSignature = QByteArray::fromHex("55AA5AA5");
-
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-QByteArray Stretch(const QByteArray& content, qsizetype length)
-{
-    if (content.isEmpty())
-        return QByteArray(length, '\0');
-    QByteArray out;
-    out.reserve(length);
-    while (out.size() < length)
-        out += content.left(length - out.size());
-    return out;
-}
 
 // What the display keeps of a file of this content after a complete transfer.
 QByteArray WithoutTrailer(const QByteArray& content)

@@ -6,6 +6,7 @@
 #include "display_flash.h"
 #include "display_parser.h"
 #include "fuzz_input.h"
+#include "fuzz_require.h"
 #include "pacer.h"
 #include "reference_crc16.h"
 #include "simulated_display.h"
@@ -15,12 +16,6 @@
 namespace {
 
 using Item = DisplayParser::Item;
-
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 void CheckItem(const Item& item)
 {

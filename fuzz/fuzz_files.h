@@ -25,3 +25,16 @@ inline QString WriteFuzzFile(const QString& name, const QByteArray& bytes)
         std::abort();
     return path;
 }
+
+// The content repeated or cut to `length` bytes; zeros when there is none. Lets a short input reach
+// a file size limit.
+inline QByteArray Stretch(const QByteArray& content, qsizetype length)
+{
+    if (content.isEmpty())
+        return QByteArray(length, '\0');
+    QByteArray out;
+    out.reserve(length);
+    while (out.size() < length)
+        out += content.left(length - out.size());
+    return out;
+}

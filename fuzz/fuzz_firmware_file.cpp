@@ -4,10 +4,9 @@
 #include "firmware_file.h"
 #include "fuzz_files.h"
 #include "fuzz_input.h"
+#include "fuzz_require.h"
 #include "reference_crc16.h"
 #include "scripted_dialogs.h"
-
-#include <cstdlib>
 
 namespace {
 
@@ -22,24 +21,6 @@ constexpr ChosenName kNames[] = {
     {"update.wfu", false}, {"vq7146.bin", false}, {"vq7146wfu", false},        {"", false}, // nothing chosen
     {"vq7141.wfu", false}, {"VQ7152.Wfu", true},
 };
-
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-// The content repeated or cut to `length` bytes; zeros when there is none.
-QByteArray Stretch(const QByteArray& content, qsizetype length)
-{
-    if (content.isEmpty())
-        return QByteArray(length, '\0');
-    QByteArray out;
-    out.reserve(length);
-    while (out.size() < length)
-        out += content.left(length - out.size());
-    return out;
-}
 
 } // namespace
 

@@ -2,19 +2,12 @@
 // them: two rows of twenty characters, the cursor on the screen, brightness 1 to 4, and the same
 // screen and state whether the pieces come whole or byte by byte.
 #include "fuzz_line_chunks.h"
+#include "fuzz_require.h"
 #include "sim/kd317_display.h"
 #include "sim/sim_clock.h"
 #include "sim/sim_log.h"
 
-#include <cstdlib>
-
 namespace {
-
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 bool SameState(Kd317Display& a, Kd317Display& b)
 {

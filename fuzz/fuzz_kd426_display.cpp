@@ -2,21 +2,10 @@
 // time passing between them: four rows of twenty characters, at most the strip's lines kept, and
 // the same screen and receipt whether the pieces come whole or byte by byte.
 #include "fuzz_line_chunks.h"
+#include "fuzz_require.h"
 #include "sim/kd426_display.h"
 #include "sim/sim_clock.h"
 #include "sim/sim_log.h"
-
-#include <cstdlib>
-
-namespace {
-
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

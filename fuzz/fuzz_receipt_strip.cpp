@@ -2,18 +2,11 @@
 // wider than the paper, at most the strip's lines kept, print modes as ESC ! gives them, and the
 // same strip whether the pieces come whole or byte by byte.
 #include "fuzz_line_chunks.h"
+#include "fuzz_require.h"
 #include "sim/receipt_strip.h"
 #include "sim/sim_log.h"
 
-#include <cstdlib>
-
 namespace {
-
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 // Columns a line takes on the paper: double-width text takes two per character.
 int Width(const ReceiptStrip::Line& line)

@@ -3,6 +3,7 @@
 // here on ASCII alone: [sign] digits [. digits] [E [sign] digits], or &H / &O and their digits.
 // The range check must accept exactly the values within the prompt's bounds.
 #include "fuzz_input.h"
+#include "fuzz_require.h"
 #include "reply_number.h"
 
 #include <QString>
@@ -11,12 +12,6 @@
 #include <string>
 
 namespace {
-
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 bool AsciiDigit(QChar c, int base)
 {

@@ -2,20 +2,13 @@
 // characters only, and the lines those of the text split at CR LF, LF or a lone CR. A file holding
 // a NUL byte or bytes that are not UTF-8 gives no lines.
 #include "fuzz_files.h"
+#include "fuzz_require.h"
 #include "title_file.h"
 #include "title_page.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>
-#include <cstdlib>
-
 namespace {
-
-void Require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 // No half of a surrogate pair is left alone.
 bool WholeCharacters(const QString& line)
