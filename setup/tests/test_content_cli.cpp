@@ -41,12 +41,6 @@ private slots:
             << QStringList{"title", "write", "", ""} << 0 << titleWrite << "";
         QTest::newRow("title write --file") << QStringList{"title", "write", "--file", "{dir}/two.txt"} << 0
                                             << titleWrite << "Flash Write OK";
-        QTest::newRow("title write --file, one line")
-            << QStringList{"title", "write", "--file", "{dir}/one.txt"} << 1 << QByteArray()
-            << "File Error: Open File Error !!";
-        QTest::newRow("title write, 21 characters")
-            << QStringList{"title", "write", "123456789012345678901", "x"} << 2 << QByteArray()
-            << "at most 20";
         QTest::newRow("title write, one line given")
             << QStringList{"title", "write", "x"} << 2 << QByteArray() << "give two lines";
         QTest::newRow("title write, both forms")
@@ -82,7 +76,6 @@ private slots:
         QFETCH(QString, said);
         Bench bench;
         bench.file("two.txt", "Fresh bread\ndaily\n");
-        bench.file("one.txt", "Fresh bread\n");
         bench.file("shop.dem", DemoBytes(1000));
 
         const Run run = Vfdctl(bench, words);
