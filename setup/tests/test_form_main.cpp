@@ -136,21 +136,43 @@ private slots:
     void tabsShowOnePage_data()
     {
         QTest::addColumn<int>("tab");
-        QTest::newRow("General") << 0;
-        QTest::newRow("F/W Update") << 1;
-        QTest::newRow("Title Set") << 2;
+        QTest::addColumn<bool>("factoryOpenedFirst");
+        QTest::newRow("General") << 0 << false;
+        QTest::newRow("F/W Update") << 1 << false;
+        QTest::newRow("Title Set") << 2 << false;
+        // The tab that was current when the factory page came up must bring its page back.
+        QTest::newRow("F/W Update, current before the factory page") << 1 << true;
+        QTest::newRow("Factory, once opened") << 3 << true;
     }
     void tabsShowOnePage()
     {
         QFETCH(int, tab);
+        QFETCH(bool, factoryOpenedFirst);
         Window w;
         auto* tabs = w.window->findChild<QTabBar*>("tabMain");
+        const auto pageShown = [&](int shown) {
+            for (int page = 1; page <= 4; ++page)
+                if (w.window->findChild<QWidget*>(QString("frmMain%1").arg(page))->isVisible() !=
+                    (page == shown))
+                    return false;
+            return true;
+        };
+        QCOMPARE(tabs->count(), 3); // the factory page has no tab of its own until it is opened
+        if (factoryOpenedFirst) {
+            w.showTab(tab % 3);
+            w.window->showFactoryPage();
+            QCOMPARE(tabs->count(), 4);
+            QCOMPARE(tabs->tabText(3), QString("Factory"));
+            QCOMPARE(tabs->currentIndex(), 3);
+            QVERIFY(pageShown(4));
+        }
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
         QCOMPARE(tabs->currentIndex(), tab);
         QVERIFY(w.window->findChild<QWidget*>("frmMain0")->isVisible());
-        for (int page = 1; page <= 4; ++page)
-            QCOMPARE(w.window->findChild<QWidget*>(QString("frmMain%1").arg(page))->isVisible(),
-                     page == tab + 1);
+        QVERIFY(pageShown(tab + 1));
+        w.window->showFactoryPage(); // opened again and again, it keeps one tab
+        w.window->showFactoryPage();
+        QCOMPARE(tabs->count(), 4);
     }
 
     void simulatedDisplayWindowFollowsThePortChoice()
