@@ -3,10 +3,10 @@
 #include "demo_context.h"
 #include "navigator.h"
 #include "option_table.h"
+#include "selection_buttons.h"
 #include "wire_text.h"
 
 #include <QButtonGroup>
-#include <QGridLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -39,26 +39,13 @@ CHARACTER::CHARACTER(Navigator& navigator)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 20);
     layout->setSpacing(18);
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(30);
-    grid->setVerticalSpacing(10);
-    QButtonGroup* options = AddOptionButtons(grid, CodeTables(), 5, this);
+    QButtonGroup* options = AddOptionButtons(layout, CodeTables(), this);
     connect(options, &QButtonGroup::idClicked, this,
             [this](int position) { CodeTableNumber = static_cast<qint16>(CodeTables()[position].value); });
-    layout->addLayout(grid);
 
-    auto* buttons = new QHBoxLayout;
-    auto* enter = new QPushButton(QStringLiteral("ENTER"));
-    enter->setObjectName(QStringLiteral("Command1"));
-    auto* close = new QPushButton(QStringLiteral("CLOSE"));
-    close->setObjectName(QStringLiteral("Command2"));
-    for (QPushButton* button : {enter, close}) {
-        button->setMinimumSize(110, 34);
-        buttons->addWidget(button);
-    }
+    const auto [enter, close] = AddSelectionButtons(layout, QStringLiteral("CLOSE"));
     connect(enter, &QPushButton::clicked, this, &CHARACTER::Command1_Click);
     connect(close, &QPushButton::clicked, this, &CHARACTER::Command2_Click);
-    layout->addLayout(buttons);
 }
 
 bool CHARACTER::startUp()

@@ -3,10 +3,10 @@
 #include "demo_context.h"
 #include "navigator.h"
 #include "option_table.h"
+#include "selection_buttons.h"
 #include "wire_text.h"
 
 #include <QButtonGroup>
-#include <QGridLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -42,32 +42,19 @@ internation::internation(Navigator& navigator)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 20);
     layout->setSpacing(18);
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(30);
-    grid->setVerticalSpacing(10);
-    QButtonGroup* options = AddOptionButtons(grid, InternationalSets(), 5, this);
+    QButtonGroup* options = AddOptionButtons(layout, InternationalSets(), this);
     connect(options, &QButtonGroup::idClicked, this, [this](int position) {
         InternationalSetNumber = static_cast<qint16>(InternationalSets()[position].value);
         InternationalSetName = InternationalSets()[position].name;
     });
-    layout->addLayout(grid);
 
-    auto* buttons = new QHBoxLayout;
-    auto* enter = new QPushButton(QStringLiteral("ENTER"));
-    enter->setObjectName(QStringLiteral("Command1"));
-    auto* cancel = new QPushButton(QStringLiteral("CANCEL"));
-    cancel->setObjectName(QStringLiteral("Command2"));
-    for (QPushButton* button : {enter, cancel}) {
-        button->setMinimumSize(110, 34);
-        buttons->addWidget(button);
-    }
+    const auto [enter, cancel] = AddSelectionButtons(layout, QStringLiteral("CANCEL"));
     connect(enter, &QPushButton::clicked, this, [this] {
         if (!ShowInternationalSet()) {
             navigator_.showPortSelection(DemoModel::KD317);
         }
     });
     connect(cancel, &QPushButton::clicked, this, &internation::Command2_Click);
-    layout->addLayout(buttons);
 }
 
 bool internation::startUp()

@@ -1,12 +1,17 @@
 #include "option_table.h"
 
+#include <QBoxLayout>
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QRadioButton>
 
-QButtonGroup* AddOptionButtons(QGridLayout* grid, const QList<OptionEntry>& entries, int perColumn,
-                               QObject* owner)
+QButtonGroup* AddOptionButtons(QBoxLayout* layout, const QList<OptionEntry>& entries, QObject* owner)
 {
+    constexpr int perColumn = 5;
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(30);
+    grid->setVerticalSpacing(10);
+    layout->addLayout(grid);
     auto* group = new QButtonGroup(owner);
     for (int i = 0; i < entries.size(); ++i) {
         auto* option = new QRadioButton(entries[i].caption);

@@ -3,9 +3,9 @@
 #include <QList>
 #include <QString>
 
+class QBoxLayout;
 class QButtonGroup;
 class QObject;
-class QGridLayout;
 
 // One option button of a selection window: caption, the value it selects, and the name it carries.
 struct OptionEntry
@@ -15,7 +15,6 @@ struct OptionEntry
     QString name;
 };
 
-// Lays option buttons Option1, Option2, ... into columns of `perColumn`, none checked, and groups them
-// so that a click reports the option's position in the table.
-QButtonGroup* AddOptionButtons(QGridLayout* grid, const QList<OptionEntry>& entries, int perColumn,
-                               QObject* owner);
+// Adds to `layout` a grid of option buttons Option1, Option2, ... in columns of five, none checked,
+// grouped so that a click reports the option's position in the table.
+QButtonGroup* AddOptionButtons(QBoxLayout* layout, const QList<OptionEntry>& entries, QObject* owner);

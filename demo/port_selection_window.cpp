@@ -2,6 +2,7 @@
 
 #include "demo_context.h"
 #include "navigator.h"
+#include "selection_buttons.h"
 #include "sim/emulated_serial_port.h"
 
 #include <QButtonGroup>
@@ -94,18 +95,9 @@ PortSelectionWindow::PortSelectionWindow(Navigator& navigator, const QList<ComOp
     extra_ = new QGridLayout;
     layout->addLayout(extra_);
 
-    auto* buttons = new QHBoxLayout;
-    auto* enter = new QPushButton(QStringLiteral("ENTER"));
-    enter->setObjectName(QStringLiteral("Command1"));
-    auto* cancel = new QPushButton(QStringLiteral("CANCEL"));
-    cancel->setObjectName(QStringLiteral("Command2"));
-    for (QPushButton* button : {enter, cancel}) {
-        button->setMinimumSize(110, 34);
-        buttons->addWidget(button);
-    }
+    const auto [enter, cancel] = AddSelectionButtons(layout, QStringLiteral("CANCEL"));
     connect(enter, &QPushButton::clicked, this, [this] { enterClicked(); });
     connect(cancel, &QPushButton::clicked, this, [this] { cancelClicked(); });
-    layout->addLayout(buttons);
 }
 
 void PortSelectionWindow::optionClicked(int number)
