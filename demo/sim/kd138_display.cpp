@@ -1,6 +1,7 @@
 #include "kd138_display.h"
 
 #include "code_table.h"
+#include "command_steps.h"
 #include "sim_log.h"
 
 namespace {
@@ -18,14 +19,7 @@ void Kd138Display::powerOn()
 
 void Kd138Display::feed(const QByteArray& bytes)
 {
-    pending_ += bytes;
-    while (!pending_.isEmpty()) {
-        const int used = step(pending_);
-        if (used == 0) {
-            return;
-        }
-        pending_.remove(0, used);
-    }
+    FeedInSteps(pending_, bytes, [this](const QByteArray& pending) { return step(pending); });
 }
 
 int Kd138Display::step(const QByteArray& pending)

@@ -1,6 +1,7 @@
 #include "kd426_display.h"
 
 #include "code_table.h"
+#include "command_steps.h"
 #include "sim_clock.h"
 #include "sim_log.h"
 
@@ -36,14 +37,7 @@ void Kd426Display::powerOn()
 
 void Kd426Display::feed(const QByteArray& bytes)
 {
-    pending_ += bytes;
-    while (!pending_.isEmpty()) {
-        const int used = step(pending_);
-        if (used == 0) {
-            return;
-        }
-        pending_.remove(0, used);
-    }
+    FeedInSteps(pending_, bytes, [this](const QByteArray& pending) { return step(pending); });
 }
 
 int Kd426Display::step(const QByteArray& pending)

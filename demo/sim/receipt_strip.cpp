@@ -1,6 +1,7 @@
 #include "receipt_strip.h"
 
 #include "code_table.h"
+#include "command_steps.h"
 #include "sim_log.h"
 
 void ReceiptStrip::reset()
@@ -14,14 +15,7 @@ void ReceiptStrip::reset()
 
 void ReceiptStrip::feed(const QByteArray& bytes)
 {
-    pending_ += bytes;
-    while (!pending_.isEmpty()) {
-        const int used = step(pending_);
-        if (used == 0) {
-            return;
-        }
-        pending_.remove(0, used);
-    }
+    FeedInSteps(pending_, bytes, [this](const QByteArray& pending) { return step(pending); });
 }
 
 int ReceiptStrip::step(const QByteArray& pending)
