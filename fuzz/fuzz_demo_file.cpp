@@ -3,14 +3,14 @@
 // a last block of one or two bytes, which is then not sent at all. A file too long to announce
 // must be refused before anything is sent; a display that stops acknowledging may leave only a
 // leading part of that.
-#include "demo_file.h"
-#include "demo_transfer.h"
-#include "device_context.h"
 #include "fuzz_files.h"
 #include "fuzz_input.h"
 #include "fuzz_require.h"
+#include "operations/demo_file.h"
+#include "operations/demo_transfer.h"
+#include "protocol/device_context.h"
 #include "scripted_dialogs.h"
-#include "simulated_display.h"
+#include "sim/simulated_display.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The firmware file check on any content under names of every kind. A file passes only when its
 // name is right, its size is within 3..49152 bytes and its last two bytes are the CRC-16 of the
 // rest plus one 0x00 byte, high byte first; every refusal shows exactly one box.
-#include "firmware_file.h"
 #include "fuzz_files.h"
 #include "fuzz_input.h"
 #include "fuzz_require.h"
+#include "operations/firmware_file.h"
 #include "reference_crc16.h"
 #include "scripted_dialogs.h"
 

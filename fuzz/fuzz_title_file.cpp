@@ -3,8 +3,8 @@
 // a NUL byte or bytes that are not UTF-8 gives no lines.
 #include "fuzz_files.h"
 #include "fuzz_require.h"
-#include "title_file.h"
-#include "title_page.h"
+#include "operations/title_file.h"
+#include "operations/title_page.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>

@@ -2,11 +2,11 @@
 // simulated display's window open beside it, and the resident memory then. The notice box is
 // answered at once (scripted) so only the program's own work is timed.
 // Run: scripts/measure-startup.sh (which also times the whole process, loading included).
-#include "form_main.h"
-#include "pacer.h"
+#include "core/pacer.h"
+#include "gui/form_main.h"
+#include "gui/simulated_display_window.h"
 #include "scripted_dialogs.h"
-#include "simulated_display.h"
-#include "simulated_display_window.h"
+#include "sim/simulated_display.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -4,11 +4,12 @@
 // A bare loop of the same one-millisecond sleep is measured first: what the machine itself allows
 // (a virtual machine's scheduler can hold a sleeping thread for several milliseconds), against which
 // the waits' own figures are to be read.
-#include "device_context.h"
-#include "display_ack.h"
-#include "pacer.h"
+#include "core/pacer.h"
+#include "protocol/device_context.h"
+#include "protocol/display_ack.h"
+#include "protocol/setup_request.h"
 #include "scripted_dialogs.h"
-#include "simulated_display.h"
+#include "sim/simulated_display.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -25,8 +26,8 @@ public:
     SampledLink(SerialLink& inner, const Pacer& pacer) : inner_(inner), pacer_(pacer) {}
     void setPortName(const QString& name) override { inner_.setPortName(name); }
     QString portName() const override { return inner_.portName(); }
-    LinkStatus setSettings(const QString& s) override { return inner_.setSettings(s); }
-    QString settings() const override { return inner_.settings(); }
+    LinkStatus setSettings(const LineSettings& s) override { return inner_.setSettings(s); }
+    LineSettings settings() const override { return inner_.settings(); }
     LinkStatus open() override { return inner_.open(); }
     void close() override { inner_.close(); }
     bool isOpen() const override { return inner_.isOpen(); }
@@ -65,8 +66,8 @@ public:
     explicit SlowestDisplay(const Pacer& pacer) : pacer_(pacer) {}
     void setPortName(const QString&) override {}
     QString portName() const override { return QStringLiteral("slowest"); }
-    LinkStatus setSettings(const QString&) override { return {}; }
-    QString settings() const override { return QStringLiteral("115200,N,8,1"); }
+    LinkStatus setSettings(const LineSettings&) override { return {}; }
+    LineSettings settings() const override { return kSetupSettings; }
     LinkStatus open() override
     {
         start_ = pacer_.now();

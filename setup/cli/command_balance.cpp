@@ -1,6 +1,6 @@
-#include "cli_command.h"
-#include "device_context.h"
-#include "factory_adjustment.h"
+#include "cli/cli_command.h"
+#include "operations/factory_adjustment.h"
+#include "protocol/device_context.h"
 
 CliCommand BalanceCommand()
 {

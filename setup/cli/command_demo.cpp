@@ -1,7 +1,7 @@
-#include "cli_command.h"
-#include "demo_file.h"
-#include "demo_transfer.h"
-#include "device_context.h"
+#include "cli/cli_command.h"
+#include "operations/demo_file.h"
+#include "operations/demo_transfer.h"
+#include "protocol/device_context.h"
 
 namespace {
 

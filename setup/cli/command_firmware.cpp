@@ -1,7 +1,7 @@
-#include "cli_command.h"
-#include "device_context.h"
-#include "firmware_file.h"
-#include "firmware_update.h"
+#include "cli/cli_command.h"
+#include "operations/firmware_file.h"
+#include "operations/firmware_update.h"
+#include "protocol/device_context.h"
 
 #include <cmath>
 

@@ -1,11 +1,11 @@
-#include "cli_command.h"
+#include "cli/cli_command.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "port_name.h"
-#include "qt_serial_link.h"
+#include "core/port_name.h"
+#include "core/qt_serial_link.h"
 
 CliCommand ListPortsCommand()
 {

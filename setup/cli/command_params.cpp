@@ -1,6 +1,6 @@
-#include "cli_command.h"
-#include "general_record.h"
-#include "parameter_vocabulary.h"
+#include "cli/cli_command.h"
+#include "operations/general_record.h"
+#include "operations/parameter_vocabulary.h"
 
 namespace {
 

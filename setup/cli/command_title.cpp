@@ -1,7 +1,7 @@
-#include "cli_command.h"
-#include "device_context.h"
-#include "title_file.h"
-#include "title_page.h"
+#include "cli/cli_command.h"
+#include "operations/title_file.h"
+#include "operations/title_page.h"
+#include "protocol/device_context.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "console_dialogs.h"
+#include "cli/console_dialogs.h"
 
 namespace {
 // The box's lines joined for one line of output.

@@ -1,5 +1,5 @@
 // vfdctl: the command-line front end over the same operations as vfdsetup's window.
-#include "vfdctl.h"
+#include "cli/vfdctl.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

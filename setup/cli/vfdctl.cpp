@@ -1,14 +1,14 @@
-#include "vfdctl.h"
+#include "cli/vfdctl.h"
 
-#include "cli_command.h"
-#include "console_dialogs.h"
-#include "device_context.h"
-#include "display_summary.h"
-#include "pacer.h"
-#include "port_name.h"
-#include "qt_serial_link.h"
-#include "simulated_display.h"
-#include "wire_trace.h"
+#include "cli/cli_command.h"
+#include "cli/console_dialogs.h"
+#include "core/pacer.h"
+#include "core/port_name.h"
+#include "core/qt_serial_link.h"
+#include "core/wire_trace.h"
+#include "protocol/device_context.h"
+#include "sim/display_summary.h"
+#include "sim/simulated_display.h"
 
 #include <QLoggingCategory>
 #include <QRegularExpression>
@@ -47,6 +47,8 @@ QString Overview()
 int VfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err, const VfdctlEnvironment& env)
 {
     PortSelection selection;
+    QString baudText = QStringLiteral("9600");
+    QString formatText = QStringLiteral("N,8,1");
     bool trace = false;
     bool quiet = false;
     bool show = false;
@@ -94,7 +96,7 @@ int VfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
                 err << "vfdctl: --baud takes a positive number, not '" << value << "'" << Qt::endl;
                 return CliExit::Usage;
             }
-            selection.baud = value;
+            baudText = value;
         } else if (name == QLatin1String("--format")) {
             static const QRegularExpression format(QStringLiteral("^[NEOMS],[5-8],(1|1\\.5|2)$"),
                                                    QRegularExpression::CaseInsensitiveOption);
@@ -103,12 +105,13 @@ int VfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
                     << "'" << Qt::endl;
                 return CliExit::Usage;
             }
-            selection.format = value;
+            formatText = value;
         } else {
             err << "vfdctl: unknown option " << name << " (see vfdctl --help)" << Qt::endl;
             return CliExit::Usage;
         }
     }
+    selection.setLine(baudText, formatText);
     if (i >= arguments.size()) {
         err << Overview();
         return CliExit::Usage;

@@ -1,6 +1,6 @@
-#include "display_code_page.h"
+#include "sim/display_code_page.h"
 
-#include "parameter_vocabulary.h"
+#include "operations/parameter_vocabulary.h"
 
 #include <QStringDecoder>
 

@@ -1,4 +1,4 @@
-#include "display_flash.h"
+#include "sim/display_flash.h"
 
 namespace {
 const QStringList kBaudRates = {"4800", "9600", "19200", "38400", "115200"};

@@ -1,4 +1,4 @@
-#include "display_parser.h"
+#include "sim/display_parser.h"
 
 namespace {
 constexpr int kSetupRun = 20;

@@ -1,8 +1,8 @@
-#include "display_summary.h"
+#include "sim/display_summary.h"
 
-#include "crc16.h"
-#include "parameter_vocabulary.h"
-#include "simulated_display.h"
+#include "operations/parameter_vocabulary.h"
+#include "protocol/crc16.h"
+#include "sim/simulated_display.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "simulated_display.h"
+#include "sim/simulated_display.h"
 
-#include "crc16.h"
-#include "link_status.h"
-#include "pacer.h"
+#include "core/link_status.h"
+#include "core/pacer.h"
+#include "protocol/crc16.h"
 
 #include <QMutexLocker>
 #include <algorithm>
@@ -11,25 +11,20 @@ namespace {
 
 constexpr double kRestartTime = 0.5; // DSR is low while the display restarts
 
-// Bits on the line for one character: start, data, parity, stop.
-int BitsPerCharacter(const QString& settings)
+const LineSettings kSetupLine{115200, LineSettings::Parity::None, 8, LineSettings::StopBits::One};
+
+// Bits on the line for one character: start, data, parity, stop (1.5 stop bits count as 2).
+int BitsPerCharacter(const LineSettings& line)
 {
-    const QStringList parts = settings.split(QLatin1Char(','));
-    if (parts.size() != 4)
-        return 10;
-    const bool parity = parts.at(1).compare(QLatin1String("N"), Qt::CaseInsensitive) != 0;
-    return 1 + parts.at(2).toInt() + (parity ? 1 : 0) + qRound(parts.at(3).toDouble());
+    const int parity = line.parity == LineSettings::Parity::None ? 0 : 1;
+    const int stop = line.stopBits == LineSettings::StopBits::One ? 1 : 2;
+    return 1 + line.dataBits + parity + stop;
 }
 
-int Baud(const QString& settings)
+// The line the display listens at with these flash contents.
+LineSettings StoredLine(const DisplayFlash& flash)
 {
-    return std::max(1, settings.section(QLatin1Char(','), 0, 0).toInt());
-}
-
-// Two settings texts mean the same line when they agree in every field; parity letters in any case.
-bool SameLine(const QString& a, const QString& b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    return LineSettings::parse(DisplayLineSettings(flash)).value_or(LineSettings{});
 }
 
 } // namespace
@@ -58,19 +53,15 @@ QString SimulatedDisplay::portName() const
     return portName_;
 }
 
-LinkStatus SimulatedDisplay::setSettings(const QString& settings)
+LinkStatus SimulatedDisplay::setSettings(const LineSettings& settings)
 {
     QMutexLocker lock(&mutex_);
     advanceLocked();
-    const QStringList parts = settings.split(QLatin1Char(','));
-    if (parts.size() != 4 || Baud(settings) <= 1)
-        return LinkStatus::failure(LinkError::OpenFailed,
-                                   QStringLiteral("Invalid settings: %1").arg(settings));
     settings_ = settings;
     return LinkStatus::success();
 }
 
-QString SimulatedDisplay::settings() const
+LineSettings SimulatedDisplay::settings() const
 {
     QMutexLocker lock(&mutex_);
     return settings_;
@@ -118,13 +109,13 @@ LinkStatus SimulatedDisplay::write(const QByteArray& bytes)
         return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("The device was removed"));
     advanceLocked();
     const double now = nowLocked();
-    writes_.append({now, settings_, bytes});
+    writes_.append({now, settings_.toText(), bytes});
     if (faults_.outputNeverDrains) {
         inFlight_.append({now, 1e18, settings_, bytes});
         return LinkStatus::success();
     }
     const double start = inFlight_.isEmpty() ? now : std::max(now, inFlight_.last().end);
-    const double duration = bytes.size() * BitsPerCharacter(settings_) / double(Baud(settings_));
+    const double duration = bytes.size() * BitsPerCharacter(settings_) / double(settings_.baud);
     inFlight_.append({start, start + duration, settings_, bytes});
     return LinkStatus::success();
 }
@@ -180,10 +171,10 @@ void SimulatedDisplay::advanceLocked()
                   pulses_.end());
 }
 
-QString SimulatedDisplay::listeningSettings() const
+LineSettings SimulatedDisplay::listeningSettings() const
 {
     QMutexLocker lock(&mutex_);
-    return setupState_ ? QStringLiteral("115200,N,8,1") : DisplayLineSettings(flash_);
+    return setupState_ ? kSetupLine : StoredLine(flash_);
 }
 
 void SimulatedDisplay::receiveLocked(const Chunk& chunk)
@@ -191,8 +182,8 @@ void SimulatedDisplay::receiveLocked(const Chunk& chunk)
     processingTime_ = chunk.end;
     if (faults_.absent || processingTime_ < restartUntil_)
         return;
-    const QString listening = setupState_ ? QStringLiteral("115200,N,8,1") : DisplayLineSettings(flash_);
-    if (!SameLine(chunk.settings, listening)) {
+    const LineSettings listening = setupState_ ? kSetupLine : StoredLine(flash_);
+    if (chunk.settings != listening) {
         // At the wrong speed or format the display only sees noise.
         garbage_ += chunk.bytes.size();
         return;

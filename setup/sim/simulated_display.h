@@ -1,8 +1,8 @@
 #pragma once
 
-#include "display_flash.h"
-#include "display_parser.h"
-#include "serial_link.h"
+#include "core/serial_link.h"
+#include "sim/display_flash.h"
+#include "sim/display_parser.h"
 
 #include <QList>
 #include <QMutex>
@@ -47,8 +47,8 @@ public:
     // SerialLink
     void setPortName(const QString& name) override;
     QString portName() const override;
-    LinkStatus setSettings(const QString& settings) override;
-    QString settings() const override;
+    LinkStatus setSettings(const LineSettings& settings) override;
+    LineSettings settings() const override;
     LinkStatus open() override;
     void close() override;
     bool isOpen() const override;
@@ -76,7 +76,7 @@ public:
     // Every byte written by the host, in order.
     QByteArray wire() const;
     // The settings the display listens at now.
-    QString listeningSettings() const;
+    LineSettings listeningSettings() const;
     // Switches the display off and on again: it restarts and shows its power-on lines.
     void powerCycle();
 
@@ -85,7 +85,7 @@ private:
     {
         double start;
         double end;
-        QString settings;
+        LineSettings settings;
         QByteArray bytes;
     };
     void advanceLocked();
@@ -104,7 +104,7 @@ private:
     Faults faults_;
     DisplayFlash flash_;
     QString portName_;
-    QString settings_ = QStringLiteral("9600,N,8,1");
+    LineSettings settings_;
     bool open_ = false;
     bool vanished_ = false;
     double openedAt_ = 0;

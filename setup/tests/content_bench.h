@@ -2,9 +2,9 @@
 // the simulated display, and files written into a temporary folder.
 #pragma once
 
-#include "device_context.h"
+#include "protocol/device_context.h"
 #include "scripted_dialogs.h"
-#include "simulated_display.h"
+#include "sim/simulated_display.h"
 
 #include <QFile>
 #include <QTemporaryDir>

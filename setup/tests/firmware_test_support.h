@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the firmware tests: images, files and the pieces of a transfer as they appear on the wire.
 
-#include "crc16.h"
+#include "protocol/crc16.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -3,9 +3,9 @@
 // that do not exist; arguments out of range. Each must give its clear message and leave the wire
 // as it should be, which for a refusal is empty.
 #include "content_bench.h"
+#include "core/qt_serial_link.h"
 #include "firmware_test_support.h"
-#include "qt_serial_link.h"
-#include "title_page.h"
+#include "operations/title_page.h"
 #include "vfdctl_run.h"
 #include "window_fixture.h"
 

@@ -2,7 +2,7 @@
 // simulated display, the DEMO file input with scripted dialogs, the DEMO "Write" enabled exactly when
 // the chosen file exists, and slider moves coalesced while a cycle runs.
 #include "content_bench.h"
-#include "title_page.h"
+#include "operations/title_page.h"
 #include "window_fixture.h"
 
 #include <QLabel>

@@ -2,9 +2,9 @@
 // size, header bytes, the file's last bytes held back, refused sizes, a file that goes away or
 // cannot be read during the transfer, failed acknowledgements, and the erase's one frame.
 #include "content_bench.h"
-#include "crc16.h"
-#include "demo_file.h"
-#include "demo_transfer.h"
+#include "operations/demo_file.h"
+#include "operations/demo_transfer.h"
+#include "protocol/crc16.h"
 
 #include <QDir>
 #include <QTest>

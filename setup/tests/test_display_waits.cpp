@@ -1,9 +1,9 @@
 // The presence and acknowledgement waits against the simulated display, in virtual time: limits to
 // the millisecond, the messages shown, the bytes written on failure, and the port left as promised.
 #include "content_bench.h"
-#include "display_ack.h"
-#include "display_port.h"
-#include "setup_request.h"
+#include "protocol/display_ack.h"
+#include "protocol/display_port.h"
+#include "protocol/setup_request.h"
 
 #include <QTest>
 
@@ -52,9 +52,10 @@ private slots:
         QFETCH(QString, format);
         QFETCH(QString, settings);
         Bench bench;
-        bench.device.selection = {"COM3", baud, format};
+        bench.device.selection.port = "COM3";
+        bench.device.selection.setLine(baud, format);
         QVERIFY(OpenDisplayPort(bench.device));
-        QCOMPARE(bench.display.settings(), settings);
+        QCOMPARE(bench.display.settings().toText(), settings);
         QCOMPARE(bench.display.portName(), QString("COM3"));
     }
 
@@ -209,7 +210,7 @@ private slots:
         });
         QCOMPARE(SendSetupRequest(bench.device, flag), result);
         QCOMPARE(bench.display.wire(), wire);
-        QCOMPARE(bench.display.settings(), settings);
+        QCOMPARE(bench.display.settings().toText(), settings);
         QCOMPARE(bench.dialogs.messages(), messages);
         QVERIFY(bench.display.isOpen()); // the caller closes it
         if (result && flag)

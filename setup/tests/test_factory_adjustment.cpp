@@ -1,7 +1,7 @@
 // The factory balance against the simulated display in virtual time: the live balance cycle and
 // its bytes, the store and what it sends before waiting, and a display that does not answer.
 #include "content_bench.h"
-#include "factory_adjustment.h"
+#include "operations/factory_adjustment.h"
 
 #include <QTest>
 

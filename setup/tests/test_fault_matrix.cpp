@@ -4,15 +4,15 @@
 // The last test runs one failing operation per button through the window and checks that every
 // device button comes back.
 #include "content_bench.h"
-#include "demo_transfer.h"
-#include "display_ack.h"
-#include "display_port.h"
-#include "factory_adjustment.h"
 #include "firmware_test_support.h"
-#include "firmware_update.h"
-#include "form_main.h"
-#include "general_record.h"
-#include "title_page.h"
+#include "gui/form_main.h"
+#include "operations/demo_transfer.h"
+#include "operations/factory_adjustment.h"
+#include "operations/firmware_update.h"
+#include "operations/general_record.h"
+#include "operations/title_page.h"
+#include "protocol/display_ack.h"
+#include "protocol/display_port.h"
 #include "window_fixture.h"
 
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 // The firmware file checks: their order, their exact boxes, the held image (the file's image plus
 // one 0x00 byte), and what the file box shows afterwards.
-#include "crc16.h"
-#include "firmware_file.h"
 #include "firmware_test_support.h"
+#include "operations/firmware_file.h"
+#include "protocol/crc16.h"
 #include "scripted_dialogs.h"
 
 #include <QDir>

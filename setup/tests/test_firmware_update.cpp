@@ -1,11 +1,11 @@
 // The firmware transfer against the simulated display in virtual time: the bytes of every frame and
 // their order, pages and percentages, both modes, missing acknowledgements, a stop request, and how
 // long the whole transfer takes.
-#include "device_context.h"
 #include "firmware_test_support.h"
-#include "firmware_update.h"
+#include "operations/firmware_update.h"
+#include "protocol/device_context.h"
 #include "scripted_dialogs.h"
-#include "simulated_display.h"
+#include "sim/simulated_display.h"
 
 #include <QElapsedTimer>
 #include <QTest>

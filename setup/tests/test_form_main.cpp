@@ -1,12 +1,12 @@
 // The main window offscreen: caption, start-up notice, lists, tabs, and the General page's
 // buttons pressed for real against the simulated display, with one operation at a time.
-#include "crc16.h"
-#include "form_main.h"
-#include "general_record.h"
+#include "gui/form_main.h"
+#include "gui/simulated_display_window.h"
+#include "gui/traffic_view.h"
+#include "operations/general_record.h"
+#include "protocol/crc16.h"
 #include "scripted_dialogs.h"
-#include "simulated_display.h"
-#include "simulated_display_window.h"
-#include "traffic_view.h"
+#include "sim/simulated_display.h"
 #include "window_fixture.h"
 
 #include <QComboBox>
@@ -130,7 +130,7 @@ private slots:
         formMain window(DeviceServices{&pacer, &dialogs, &display, {}}, &settings);
         window.Form_Load();
         QCOMPARE(window.findChild<QComboBox*>("CmbCOM")->currentText(), QString("COM1"));
-        QCOMPARE(window.selection().settingsText(), QString("9600,N,8,1"));
+        QCOMPARE(window.selection().line.toText(), QString("9600,N,8,1"));
     }
 
     void tabsShowOnePage_data()
@@ -192,7 +192,7 @@ private slots:
         Window w;
         w.combo("CmbBaudRate")->setCurrentText("115200");
         w.combo("CmbComFormat")->setCurrentText("E,7,1");
-        QCOMPARE(w.window->selection().settingsText(), QString("115200,E,7,1"));
+        QCOMPARE(w.window->selection().line.toText(), QString("115200,E,7,1"));
         QVERIFY(w.display.writes().isEmpty());
         QVERIFY(!w.display.isOpen());
     }
@@ -281,7 +281,7 @@ private slots:
         QTest::mouseClick(w.button("ComCancelReg"), Qt::LeftButton);
         QVERIFY(!w.window->runner().run(w.window->selection(), [](DeviceContext&) {}));
         w.combo("CmbBaudRate")->setCurrentText("19200");
-        QCOMPARE(w.window->selection().baud, QString("19200"));
+        QCOMPARE(w.window->selection().line.baud, 19200);
         QCOMPARE(w.display.writes().size(), written);
         dialogs.release.release();
         QVERIFY(done.wait(10000));

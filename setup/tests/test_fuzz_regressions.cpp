@@ -1,5 +1,5 @@
 // Inputs the fuzzers found faults with, kept so the faults stay fixed; each row says what went wrong.
-#include "display_parser.h"
+#include "sim/display_parser.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // The parameter vocabulary and the general parameter record: the codes the display stores.
-#include "crc16.h"
-#include "general_record.h"
-#include "parameter_vocabulary.h"
+#include "operations/general_record.h"
+#include "operations/parameter_vocabulary.h"
+#include "protocol/crc16.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // The real port link against a pseudo-terminal pair: the link opens the slave by its path, the test
 // plays the display on the master side.
+#include "core/qt_serial_link.h"
 #include "pty_pair.h"
-#include "qt_serial_link.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
@@ -22,6 +22,12 @@ QByteArray Pattern(qsizetype size)
 }
 
 } // namespace
+
+// Settings the tests know to be valid.
+LineSettings Line(const QString& text)
+{
+    return LineSettings::parse(text).value();
+}
 
 class QtSerialLinkTest : public QObject
 {
@@ -57,7 +63,7 @@ private slots:
         QVERIFY(pty.ok());
         QtSerialLink link;
         link.setPortName(pty.path());
-        QVERIFY(link.setSettings(QStringLiteral("9600,N,8,1")).ok());
+        QVERIFY(link.setSettings(Line(QStringLiteral("9600,N,8,1"))).ok());
         const LinkStatus opened = link.open();
         QVERIFY2(opened.ok(), qPrintable(opened.reason));
 
@@ -112,15 +118,15 @@ private slots:
         QVERIFY(pty.ok());
         QtSerialLink link;
         link.setPortName(pty.path());
-        QVERIFY(link.setSettings(changeWhileOpen ? QStringLiteral("9600,N,8,1") : settings).ok());
+        QVERIFY(link.setSettings(Line(changeWhileOpen ? QStringLiteral("9600,N,8,1") : settings)).ok());
         QVERIFY(link.open().ok());
         if (changeWhileOpen) {
             const termios before = pty.lineSettings();
             QCOMPARE(uint(::cfgetospeed(&before)), uint(B9600));
-            const LinkStatus status = link.setSettings(settings);
+            const LinkStatus status = link.setSettings(Line(settings));
             QVERIFY2(status.ok(), qPrintable(status.reason));
         }
-        QCOMPARE(link.settings(), settings);
+        QVERIFY(link.settings() == Line(settings));
 
         const termios t = pty.lineSettings();
         QCOMPARE(uint(::cfgetospeed(&t)), speed);
@@ -162,13 +168,13 @@ private slots:
         QVERIFY(pty.ok());
         QtSerialLink link;
         link.setPortName(pty.path());
-        QVERIFY(link.setSettings(before).ok());
+        QVERIFY(link.setSettings(Line(before)).ok());
         QVERIFY(link.open().ok());
 
-        const LinkStatus status = link.setSettings(settings);
+        const LinkStatus status = link.setSettings(Line(settings));
         QCOMPARE(status.number, LinkError::OpenFailed);
         QVERIFY(!status.reason.isEmpty());
-        QCOMPARE(link.settings(), before);
+        QVERIFY(link.settings() == Line(before));
         const termios t = pty.lineSettings();
         QCOMPARE(uint(::cfgetospeed(&t)), uint(B9600));
         QCOMPARE(uint(t.c_cflag & (PARODD | CSTOPB)), 0u);
@@ -201,27 +207,9 @@ private slots:
     void invalidSettingsAreRefused()
     {
         QFETCH(QString, settings);
-        const QString good = QStringLiteral("115200,O,8,2");
-        PtyPair pty;
-        QVERIFY(pty.ok());
-        QtSerialLink link;
-        link.setPortName(pty.path());
-        QVERIFY(link.setSettings(good).ok());
-
-        LinkStatus status = link.setSettings(settings); // closed
-        QCOMPARE(status.number, LinkError::OpenFailed);
-        QVERIFY(!status.reason.isEmpty());
-        QCOMPARE(link.settings(), good);
-
-        QVERIFY(link.open().ok()); // the good settings were kept for the open
-        status = link.setSettings(settings);
-        QCOMPARE(status.number, LinkError::OpenFailed);
-        QVERIFY(!status.reason.isEmpty());
-        QCOMPARE(link.settings(), good);
-        const termios t = pty.lineSettings();
-        QCOMPARE(uint(::cfgetospeed(&t)), uint(B115200));
-        QCOMPARE(uint(t.c_cflag & (PARODD | CSTOPB)), uint(PARODD | CSTOPB));
-        QVERIFY(link.isOpen());
+        QString reason;
+        QVERIFY(!LineSettings::parse(settings, &reason));
+        QVERIFY(reason.contains(settings));
     }
 
     void missingPorts_data()
@@ -402,7 +390,7 @@ private slots:
         qint64 left = -1;
         std::unique_ptr<QThread> worker(QThread::create([&] {
             opened = link.open().ok();
-            written = link.setSettings(QStringLiteral("115200,N,8,1")).ok() &&
+            written = link.setSettings(Line(QStringLiteral("115200,N,8,1"))).ok() &&
                       link.write(Pattern(1000)).ok() && link.write("end").ok();
             link.dsr();
             QElapsedTimer timer;

@@ -4,15 +4,15 @@
 // a test-only link in front of the real one plays the display's DSR; every byte still goes through
 // the real port.
 #include "content_bench.h"
-#include "demo_transfer.h"
-#include "device_context.h"
+#include "core/qt_serial_link.h"
 #include "firmware_test_support.h"
-#include "firmware_update.h"
-#include "general_record.h"
+#include "operations/demo_transfer.h"
+#include "operations/firmware_update.h"
+#include "operations/general_record.h"
+#include "operations/title_page.h"
+#include "protocol/device_context.h"
 #include "pty_pair.h"
-#include "qt_serial_link.h"
 #include "scripted_dialogs.h"
-#include "title_page.h"
 
 #include <QElapsedTimer>
 #include <QMutex>
@@ -88,8 +88,8 @@ public:
 
     void setPortName(const QString& name) override { inner_.setPortName(name); }
     QString portName() const override { return inner_.portName(); }
-    LinkStatus setSettings(const QString& settings) override { return inner_.setSettings(settings); }
-    QString settings() const override { return inner_.settings(); }
+    LinkStatus setSettings(const LineSettings& settings) override { return inner_.setSettings(settings); }
+    LineSettings settings() const override { return inner_.settings(); }
     LinkStatus open() override { return inner_.open(); }
     void close() override { inner_.close(); }
     bool isOpen() const override { return inner_.isOpen(); }
@@ -157,7 +157,7 @@ private slots:
         PulsingDsrLink link(real);
         RealPacer pacer;
         ScriptedDialogs dialogs;
-        DeviceContext device(link, pacer, dialogs, {far.path(), "9600", "N,8,1"});
+        DeviceContext device(link, pacer, dialogs, {far.path(), {}, {}});
         QElapsedTimer timer;
         timer.start();
         const bool ok = firmware ? UpdateFirmware(device, image, false) : WriteDemo(device, demoPath);
@@ -208,7 +208,7 @@ private slots:
         QtSerialLink link;
         RealPacer pacer;
         ScriptedDialogs dialogs;
-        DeviceContext device(link, pacer, dialogs, {far.path(), "9600", "N,8,1"});
+        DeviceContext device(link, pacer, dialogs, {far.path(), {}, {}});
         QElapsedTimer timer;
         timer.start();
         bool ok = true;

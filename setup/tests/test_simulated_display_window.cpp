@@ -1,13 +1,13 @@
 // The simulated display window: the decoded flash after real operations, the restart after "F@" and
 // the DSR pulses in virtual time, "Power cycle", and the fault switches' failure messages.
-#include "device_context.h"
-#include "frame.h"
-#include "general_record.h"
+#include "gui/simulated_display_window.h"
+#include "gui/vfd_screen.h"
+#include "operations/general_record.h"
+#include "operations/title_page.h"
+#include "protocol/device_context.h"
+#include "protocol/frame.h"
 #include "scripted_dialogs.h"
-#include "simulated_display.h"
-#include "simulated_display_window.h"
-#include "title_page.h"
-#include "vfd_screen.h"
+#include "sim/simulated_display.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -43,7 +43,7 @@ struct Bench
     void hostWrites(const QByteArray& bytes)
     {
         if (!display.isOpen()) {
-            display.setSettings(QStringLiteral("9600,N,8,1"));
+            display.setSettings(LineSettings{});
             display.open();
         }
         display.write(bytes);
@@ -102,8 +102,7 @@ private slots:
         QCOMPARE(!bench.label("lblCodePageNote").isEmpty(), note);
 
         // Erased again at the line settings the display now listens at.
-        bench.device.selection.baud = chosen.at(0);
-        bench.device.selection.format = chosen.at(1);
+        bench.device.selection.setLine(chosen.at(0), chosen.at(1));
         QVERIFY(EraseGeneralParameters(bench.device));
         bench.window.refresh();
         QCOMPARE(bench.label("lblCodePage"), QStringLiteral("(erased)"));

@@ -2,9 +2,9 @@
 // on the wire, in order and at which speed, erase, failed acknowledgements, refused characters,
 // and the reading of title text files.
 #include "content_bench.h"
-#include "crc16.h"
-#include "title_file.h"
-#include "title_page.h"
+#include "operations/title_file.h"
+#include "operations/title_page.h"
+#include "protocol/crc16.h"
 
 #include <QDir>
 #include <QTest>

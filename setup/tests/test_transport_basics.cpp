@@ -1,9 +1,9 @@
 // Checksums, frames, wire text and the file helpers: the bytes every operation is built from.
-#include "crc16.h"
-#include "file_helpers.h"
-#include "frame.h"
-#include "port_name.h"
-#include "wire_text.h"
+#include "core/port_name.h"
+#include "core/wire_text.h"
+#include "protocol/crc16.h"
+#include "protocol/file_helpers.h"
+#include "protocol/frame.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,9 +1,9 @@
 // The screen of the simulated display: which decoder draws the upper half for each stored code
 // page, the 5x7 font (ASCII, accented letters, rasterized signs), the dots the widget lights for a
 // character, and its brightness levels.
-#include "display_code_page.h"
-#include "vfd_glyphs.h"
-#include "vfd_screen.h"
+#include "gui/vfd_screen.h"
+#include "sim/display_code_page.h"
+#include "widgets/vfd_glyphs.h"
 
 #include <QSet>
 #include <QTest>

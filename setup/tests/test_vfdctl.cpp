@@ -1,6 +1,6 @@
 // vfdctl through its main entry: arguments in, exit status and output out, against the simulated
 // display in virtual time.
-#include "general_record.h"
+#include "operations/general_record.h"
 #include "vfdctl_run.h"
 
 #include <QJsonArray>

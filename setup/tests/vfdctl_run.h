@@ -2,9 +2,9 @@
 // exit status and what it printed, as the command-line tests read them.
 #pragma once
 
-#include "pacer.h"
-#include "simulated_display.h"
-#include "vfdctl.h"
+#include "cli/vfdctl.h"
+#include "core/pacer.h"
+#include "sim/simulated_display.h"
 
 #include <QTextStream>
 

@@ -2,9 +2,9 @@
 // settings file, scripted dialogs, and clicks that pump the event loop until the operation ends.
 #pragma once
 
-#include "form_main.h"
+#include "gui/form_main.h"
 #include "scripted_dialogs.h"
-#include "simulated_display.h"
+#include "sim/simulated_display.h"
 
 #include <QPushButton>
 #include <QSettings>

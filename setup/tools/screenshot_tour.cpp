@@ -2,12 +2,12 @@
 // operation, and the simulated display's window showing the result. Boxes are answered by a
 // scripted dialog so that only the windows are pictured.
 // Run under Xvfb: scripts/screenshots.sh (writes docs/screenshots/).
-#include "crc16.h"
-#include "form_main.h"
-#include "pacer.h"
+#include "core/pacer.h"
+#include "gui/form_main.h"
+#include "gui/simulated_display_window.h"
+#include "protocol/crc16.h"
 #include "scripted_dialogs.h"
-#include "simulated_display.h"
-#include "simulated_display_window.h"
+#include "sim/simulated_display.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,0 +1,230 @@
+#include "core/qt_serial_link.h"
+
+#include "core/port_name.h"
+
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QSerialPortInfo>
+#include <QStringList>
+#include <algorithm>
+
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <sys/ioctl.h>
+#include <termios.h>
+#endif
+
+namespace {
+
+LinkStatus OpenFailure(const QString& reason)
+{
+    return LinkStatus::failure(LinkError::OpenFailed, reason);
+}
+
+// True when the device node Qt opens for `systemName` is not there: a path as it stands, a bare name
+// under /dev. Windows names are not files, so there the answer is always false.
+bool DeviceNodeMissing(const QString& systemName)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(systemName);
+    return false;
+#else
+    const bool path = systemName.startsWith(QLatin1Char('/')) || systemName.startsWith(QLatin1String("./")) ||
+                      systemName.startsWith(QLatin1String("../"));
+    return !QFileInfo::exists(path ? systemName : QStringLiteral("/dev/") + systemName);
+#endif
+}
+
+} // namespace
+
+QtSerialLink::QtSerialLink(int writeTimeoutMs) : writeTimeoutMs_(writeTimeoutMs) {}
+
+QtSerialLink::~QtSerialLink()
+{
+    close();
+}
+
+bool QtSerialLink::applyTo(QSerialPort& port, const LineSettings& line)
+{
+    static constexpr QSerialPort::Parity kParity[] = {QSerialPort::NoParity, QSerialPort::EvenParity,
+                                                      QSerialPort::OddParity, QSerialPort::MarkParity,
+                                                      QSerialPort::SpaceParity};
+    static constexpr QSerialPort::StopBits kStopBits[] = {QSerialPort::OneStop, QSerialPort::OneAndHalfStop,
+                                                          QSerialPort::TwoStop};
+    return port.setBaudRate(line.baud) &&
+           port.setDataBits(static_cast<QSerialPort::DataBits>(line.dataBits)) &&
+           port.setParity(kParity[static_cast<int>(line.parity)]) &&
+           port.setStopBits(kStopBits[static_cast<int>(line.stopBits)]) &&
+           port.setFlowControl(QSerialPort::NoFlowControl);
+}
+
+LinkStatus QtSerialLink::setSettings(const LineSettings& line)
+{
+    if (isOpen()) {
+        port_->clearError();
+        if (!applyTo(*port_, line)) {
+            const QString why = port_->errorString();
+            // Leave the line as it was, so that settings() keeps telling the truth.
+            applyTo(*port_, line_);
+            port_->clearError();
+            return OpenFailure(why);
+        }
+    }
+    line_ = line;
+    return LinkStatus::success();
+}
+
+LinkStatus QtSerialLink::open()
+{
+    const std::optional<QString> systemName = SystemPortName(portText_);
+    if (!systemName)
+        return OpenFailure(QStringLiteral("\"%1\" does not name a port number").arg(portText_));
+    if (systemName->isEmpty())
+        return OpenFailure(QStringLiteral("No port name was given"));
+
+    // Opening an open link goes to Qt all the same, so that it is reported as the port in use.
+    if (!port_)
+        port_ = std::make_unique<QSerialPort>();
+    const bool wasOpen = port_->isOpen();
+    if (!wasOpen) {
+        port_->setPortName(*systemName);
+        applyTo(*port_, line_); // stored now, applied by open()
+    }
+    if (port_->open(QIODevice::ReadWrite))
+        return LinkStatus::success();
+
+    const QSerialPort::SerialPortError error = port_->error();
+    const QString reason = port_->errorString();
+    if (!wasOpen)
+        port_.reset();
+    // A missing device node is the missing port whatever words the platform found for it: a name
+    // too long for Qt's lock file, for one, comes back as a permission error.
+    if (!wasOpen && DeviceNodeMissing(*systemName))
+        return LinkStatus::failure(LinkError::PortMissing, reason);
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return LinkStatus::failure(LinkError::PortMissing, reason);
+    case QSerialPort::PermissionError: // held by another program (lock file, exclusive mode)
+        return LinkStatus::failure(LinkError::PortInUse, reason);
+    case QSerialPort::OpenError: // this link has it open already
+        return LinkStatus::failure(LinkError::PortInUseByOther, reason);
+    default:
+        break;
+    }
+    return OpenFailure(reason);
+}
+
+void QtSerialLink::close()
+{
+    if (port_)
+        port_->close();
+    port_.reset();
+}
+
+bool QtSerialLink::isOpen() const
+{
+    return port_ && port_->isOpen();
+}
+
+LinkStatus QtSerialLink::write(const QByteArray& bytes)
+{
+    if (!isOpen())
+        return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("The port is not open"));
+    if (bytes.isEmpty())
+        return LinkStatus::success();
+
+    // An error left by an earlier call (a modem-line query, a timed-out wait) is not this write's.
+    port_->clearError();
+    if (port_->write(bytes) < 0)
+        return LinkStatus::failure(LinkError::WriteFailed, port_->errorString());
+
+    // Without an event loop Qt's buffer only moves while someone waits on it. Each wait returns
+    // once the system has taken some of it; a device that has gone away shows up as an error
+    // here (on Linux a read or resource error, since the wait also services the input side).
+    const QDeadlineTimer deadline(writeTimeoutMs_);
+    while (port_->bytesToWrite() > 0 && !deadline.hasExpired()) {
+        const bool moved = port_->waitForBytesWritten(static_cast<int>(deadline.remainingTime()));
+        dropInput();
+        if (moved)
+            continue;
+        const QSerialPort::SerialPortError error = port_->error();
+        if (error == QSerialPort::TimeoutError || error == QSerialPort::NoError) {
+            port_->clearError();
+            continue;
+        }
+        const QString reason = port_->errorString();
+        port_->clearError();
+        return LinkStatus::failure(LinkError::WriteFailed, reason);
+    }
+    return LinkStatus::success();
+}
+
+bool QtSerialLink::dsr()
+{
+    if (!isOpen())
+        return false;
+    const QSerialPort::PinoutSignals lines = port_->pinoutSignals();
+    if (port_->error() != QSerialPort::NoError) {
+        // No modem lines to read (a pseudo-terminal, a device gone): DSR is not seen. The error
+        // must not linger, or the next write would take it for its own.
+        port_->clearError();
+        return false;
+    }
+    return lines.testFlag(QSerialPort::DataSetReadySignal);
+}
+
+qint64 QtSerialLink::bytesToWrite()
+{
+    if (!isOpen())
+        return 0;
+    if (port_->bytesToWrite() > 0) {
+        // A zero wait hands the system what it will take now, so the count goes down without
+        // an event loop; a device that has gone away leaves its buffer counted.
+        port_->waitForBytesWritten(0);
+        port_->clearError();
+        dropInput();
+    }
+    return port_->bytesToWrite() + systemOutputQueue();
+}
+
+void QtSerialLink::dropInput()
+{
+    // The waits also read what comes in. Nothing on this link reads, so whatever the display sends
+    // would only pile up in Qt's buffer.
+    if (port_->bytesAvailable() > 0)
+        port_->readAll();
+}
+
+qint64 QtSerialLink::systemOutputQueue() const
+{
+#ifdef Q_OS_WIN
+    DWORD errors = 0;
+    COMSTAT status = {};
+    if (::ClearCommError(port_->handle(), &errors, &status))
+        return static_cast<qint64>(status.cbOutQue);
+    return 0;
+#else
+    int queued = 0;
+    if (::ioctl(port_->handle(), TIOCOUTQ, &queued) == 0 && queued > 0)
+        return queued;
+    return 0;
+#endif
+}
+
+QList<QPair<QString, QString>> QtSerialLink::systemPorts()
+{
+    QList<QPair<QString, QString>> ports;
+    const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo& info : infos) {
+        QString description = info.description();
+        if (description.isEmpty())
+            description = info.manufacturer();
+        ports.append({info.systemLocation(), description});
+    }
+    std::sort(ports.begin(), ports.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    return ports;
+}

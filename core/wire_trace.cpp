@@ -1,0 +1,70 @@
+#include "core/wire_trace.h"
+
+#include "core/pacer.h"
+#include "core/traffic_log.h"
+
+Q_LOGGING_CATEGORY(lcWire, "talvex.wire", QtWarningMsg)
+
+QString HexDump(const QByteArray& bytes)
+{
+    QString hex;
+    QString text;
+    for (char c : bytes) {
+        const auto byte = static_cast<quint8>(c);
+        if (!hex.isEmpty())
+            hex += QLatin1Char(' ');
+        hex += QStringLiteral("%1").arg(byte, 2, 16, QLatin1Char('0')).toUpper();
+        text += (byte >= 0x20 && byte < 0x7F) ? QChar(byte) : QChar(u'.');
+    }
+    return hex + QStringLiteral("  ") + text;
+}
+
+void TracedLink::record(const QString& event, const QString& text)
+{
+    const double timeOfDay = pacer_.timeOfDay();
+    qCDebug(lcWire).noquote() << TrafficLog::clock(timeOfDay) << event.leftJustified(9) << text;
+    if (log_)
+        log_->add(timeOfDay, event, text);
+}
+
+LinkStatus TracedLink::setSettings(const LineSettings& settings)
+{
+    record(QStringLiteral("settings"), settings.toText());
+    return inner_.setSettings(settings);
+}
+
+LinkStatus TracedLink::open()
+{
+    LinkStatus status = inner_.open();
+    record(status.ok() ? QStringLiteral("open") : QStringLiteral("failed"),
+           inner_.portName() + (status.ok() ? QString() : QStringLiteral(": ") + status.reason));
+    lastDsr_ = -1;
+    return status;
+}
+
+void TracedLink::close()
+{
+    record(QStringLiteral("close"), inner_.portName());
+    inner_.close();
+}
+
+LinkStatus TracedLink::write(const QByteArray& bytes)
+{
+    const QString count =
+        bytes.size() == 1 ? QStringLiteral("1 byte   ") : QStringLiteral("%1 bytes  ").arg(bytes.size());
+    record(QStringLiteral("write"), count + HexDump(bytes));
+    LinkStatus status = inner_.write(bytes);
+    if (!status.ok())
+        record(QStringLiteral("failed"), QStringLiteral("write: ") + status.reason);
+    return status;
+}
+
+bool TracedLink::dsr()
+{
+    const bool high = inner_.dsr();
+    if (static_cast<int>(high) != lastDsr_) {
+        record(QStringLiteral("DSR"), high ? QStringLiteral("high") : QStringLiteral("low"));
+        lastDsr_ = high;
+    }
+    return high;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "core/serial_link.h"
+
+#include <QLoggingCategory>
+
+class Pacer;
+class TrafficLog;
+
+// The wire, observable: every write, every DSR change and every settings change, as a hex dump
+// with millisecond timestamps. Off by default; on with `vfdctl --trace` or the rule
+// QT_LOGGING_RULES="talvex.wire.debug=true".
+Q_DECLARE_LOGGING_CATEGORY(lcWire)
+
+// A link that logs what passes through it to the wire category, then hands it to the inner link.
+class TracedLink : public SerialLink
+{
+public:
+    // `log` (optional) also receives every event, for the window's traffic view.
+    TracedLink(SerialLink& inner, const Pacer& pacer, TrafficLog* log = nullptr)
+        : inner_(inner), pacer_(pacer), log_(log)
+    {
+    }
+
+    void setPortName(const QString& name) override { inner_.setPortName(name); }
+    QString portName() const override { return inner_.portName(); }
+    LinkStatus setSettings(const LineSettings& settings) override;
+    LineSettings settings() const override { return inner_.settings(); }
+    LinkStatus open() override;
+    void close() override;
+    bool isOpen() const override { return inner_.isOpen(); }
+    LinkStatus write(const QByteArray& bytes) override;
+    bool dsr() override;
+    qint64 bytesToWrite() override { return inner_.bytesToWrite(); }
+
+private:
+    void record(const QString& event, const QString& text);
+    SerialLink& inner_;
+    const Pacer& pacer_;
+    TrafficLog* log_;
+    int lastDsr_ = -1;
+};
+
+// "1F 46 52  .FR" : hex bytes and their printable characters.
+QString HexDump(const QByteArray& bytes);

@@ -1,0 +1,90 @@
+#include "gui/display_flash_view.h"
+
+#include "operations/parameter_vocabulary.h"
+#include "protocol/crc16.h"
+#include "sim/display_code_page.h"
+
+namespace {
+
+// Offsets of the codes in the 64-byte general record.
+constexpr int kCommandAt = 7;
+constexpr int kCharsetAt = 8;
+constexpr int kCodePageAt = 9;
+constexpr int kBaudAt = 10;
+constexpr int kFormatAt = 11;
+constexpr int kBrightnessAt = 12;
+
+int Code(const QByteArray& record, int offset)
+{
+    return static_cast<quint8>(record.at(offset));
+}
+
+QString SizeAndCrc(const QByteArray& bytes)
+{
+    const QString crc = QString::number(Crc16Value(bytes), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+    return QStringLiteral("%1 bytes, CRC %2").arg(bytes.size()).arg(crc);
+}
+
+} // namespace
+
+int StoredCodePage(const DisplayFlash& flash)
+{
+    return IsGeneralRecord(flash.generalRecord) ? Code(flash.generalRecord, kCodePageAt)
+                                                : DisplayCodePage::NotSet;
+}
+
+int StoredBrightnessPercent(const DisplayFlash& flash)
+{
+    if (!IsGeneralRecord(flash.generalRecord))
+        return 100;
+    switch (Code(flash.generalRecord, kBrightnessAt)) {
+    case 3:
+        return 75;
+    case 2:
+        return 50;
+    case 1:
+        return 25;
+    default:
+        return 100;
+    }
+}
+
+DisplayFlashView DescribeDisplayFlash(const DisplayFlash& flash, int liveBalance)
+{
+    DisplayFlashView view;
+    const QByteArray& record = flash.generalRecord;
+    if (IsGeneralRecord(record)) {
+        view.general = QStringLiteral("stored");
+        view.baudRate = BaudRateName(Code(record, kBaudAt));
+        view.dataFormat = ComFormatName(Code(record, kFormatAt));
+        view.commandSet = CommandName(Code(record, kCommandAt));
+        view.codePage = CodePageName(Code(record, kCodePageAt));
+        view.internationalCharset = InternationalCharName(Code(record, kCharsetAt));
+        view.brightness = BrightnessName(Code(record, kBrightnessAt));
+    } else {
+        view.general = QStringLiteral("erased: the display runs at %1").arg(DisplayLineSettings(flash));
+        const QString erased = QStringLiteral("(erased)");
+        view.baudRate = view.dataFormat = view.commandSet = view.codePage = view.internationalCharset =
+            view.brightness = erased;
+    }
+
+    if (IsTitleBlock(flash.titleBlock)) {
+        // The lines as the display draws them, in its own code page.
+        const DisplayCodePage codePage(StoredCodePage(flash));
+        view.titlePage =
+            QStringLiteral("\"%1\" / \"%2\"")
+                .arg(codePage.text(flash.titleBlock.mid(7, 20)), codePage.text(flash.titleBlock.mid(27, 20)));
+    } else {
+        view.titlePage = QStringLiteral("(erased): the display shows its own lines");
+    }
+
+    view.demo =
+        flash.demo.isEmpty()
+            ? QStringLiteral("(erased)")
+            : QStringLiteral("%1, %2 pages announced").arg(SizeAndCrc(flash.demo)).arg(flash.demoPages);
+    view.firmware = flash.firmware.isEmpty() ? QStringLiteral("factory image") : SizeAndCrc(flash.firmware);
+    view.balance = liveBalance == flash.balance
+                       ? QString::number(flash.balance)
+                       : QStringLiteral("%1 (in use %2)").arg(flash.balance).arg(liveBalance);
+    return view;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "gui/page_context.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+
+// The "F/W Update" page: the "Firmware Update" frame, where a .wfu file is chosen and checked and
+// then flashed into the display.
+class FirmwarePage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    FirmwarePage(PageContext context, QWidget* parent = nullptr);
+
+    // Element 0 chooses and checks a firmware file; "Open File" is off meanwhile.
+    void ComOpenFile_Click(int index);
+    // Enables "DownLoad" exactly when the file box names an existing file or folder (element 0).
+    void Text1_Change(int index);
+    // Red caption while "Force overwrite" is checked, black otherwise.
+    void chkOverwrite_Click();
+    // Flashes the image of the last successful check, after refusing at once when there is none.
+    void ComDownLoad_Click();
+
+    bool firmwareFileValid() const { return FirmwareFileValid; }
+    const QByteArray& firmwareImage() const { return FirmwareImage; }
+
+private:
+    void showProgress(int page, int pageCount, const QString& percentage);
+
+    PageContext context_;
+    QPushButton* ComOpenFile0;
+    QLineEdit* Text1_0;
+    QCheckBox* chkOverwrite;
+    QPushButton* ComDownLoad;
+    QProgressBar* ProgressBar1;
+    QLabel* Label3_1;
+
+    bool FirmwareFileValid = false;
+    QByteArray FirmwareImage;
+    // The path as the dialog returned it: the box shows it in upper case, but a case-sensitive
+    // file system only finds it as chosen.
+    QString chosenPath_;
+};

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "core/traffic_log.h"
+#include "gui/operation_runner.h"
+#include "protocol/device_context.h"
+
+#include <QWidget>
+#include <memory>
+
+class FactoryPage;
+class FirmwarePage;
+class GeneralPage;
+class GuiDialogs;
+class QComboBox;
+class QPushButton;
+class QSettings;
+class QTabBar;
+class SimulatedDisplayWindow;
+class TitleSetPage;
+class TrafficView;
+
+// vfdsetup's one window: the tab strip with the General, F/W Update and Title Set pages, the
+// hidden factory page, and "Dsp Status" with the port selection and "End".
+class formMain : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // `services.dialogs` may be null: the window then uses Qt's boxes. `settings` is where the
+    // caption's title is read from (null: the platform's per-user store).
+    explicit formMain(DeviceServices services, QSettings* settings = nullptr, QWidget* parent = nullptr);
+    ~formMain() override;
+
+    // Start-up: caption, lists, the file boxes' handlers, the first page, then the "Notice!!" box.
+    void Form_Load();
+    void tabMain_Click();
+    void CmbCOM_Click();
+    void CmbBaudRate_Click();
+    void CmbComFormat_Click();
+    void ComEnd_Click();
+    // Starts with another port than COM1 selected (vfdsetup --port sim). Call before Form_Load.
+    void presetPort(const QString& port);
+    // Shows the factory page for a technician (Ctrl+Shift+F or --factory); it has no tab until then.
+    void showFactoryPage();
+
+    // Shows or hides the traffic pane (hidden at start).
+    void showTraffic(bool shown);
+
+    PortSelection selection() const { return selection_; }
+    // The window of the simulated display; shown while the port "sim" is chosen. Null without one.
+    SimulatedDisplayWindow* simulatedDisplayWindow() const { return simWindow_; }
+    OperationRunner& runner() { return *runner_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    Dialogs& dialogs();
+
+    TrafficLog trafficLog_;
+    std::unique_ptr<GuiDialogs> guiDialogs_;
+    std::unique_ptr<OperationRunner> runner_;
+    QSettings* settings_;
+    PortSelection selection_;
+    bool portDefaultsApplied_ = false;
+
+    QTabBar* tabMain;
+    QList<QWidget*> frmMain;
+    GeneralPage* generalPage_;
+    FirmwarePage* firmwarePage_;
+    TitleSetPage* titleSetPage_;
+    FactoryPage* factoryPage_;
+    QComboBox* CmbCOM;
+    QComboBox* CmbBaudRate;
+    QComboBox* CmbComFormat;
+    QPushButton* ComEnd;
+    QPushButton* trafficToggle_;
+    TrafficView* trafficView_;
+    SimulatedDisplayWindow* simWindow_ = nullptr;
+    bool simWindowPlaced_ = false;
+
+    void followPortChoice();
+};

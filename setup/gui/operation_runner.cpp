@@ -1,0 +1,58 @@
+#include "gui/operation_runner.h"
+
+#include "core/port_name.h"
+#include "core/wire_trace.h"
+#include "sim/simulated_display.h"
+
+#include <QThread>
+
+OperationRunner::OperationRunner(DeviceServices services, QObject* parent)
+    : QObject(parent), services_(std::move(services))
+{
+}
+
+OperationRunner::~OperationRunner()
+{
+    requestStop();
+    waitForIdle();
+}
+
+bool OperationRunner::run(const PortSelection& selection, Operation operation, std::function<void()> whenDone)
+{
+    if (busy())
+        return false;
+    stop_ = false;
+    buttons_.setLocked(true);
+    const DeviceServices services = services_;
+    std::atomic_bool* stop = &stop_;
+    thread_ = QThread::create([services, selection, operation, stop] {
+        // A real port is made on this thread, which then owns it until the operation ends.
+        std::unique_ptr<SerialLink> realLink;
+        SerialLink* link = services.simulatedDisplay;
+        if (!IsSimulatedPort(selection.port) || !link) {
+            realLink = services.makeRealLink();
+            link = realLink.get();
+        }
+        TracedLink traced(*link, *services.pacer, services.trafficLog);
+        DeviceContext device(traced, *services.pacer, *services.dialogs, selection, stop);
+        operation(device);
+        if (traced.isOpen())
+            traced.close();
+    });
+    connect(thread_, &QThread::finished, this, [this, whenDone] {
+        thread_->deleteLater();
+        thread_ = nullptr;
+        buttons_.setLocked(false);
+        if (whenDone)
+            whenDone();
+        emit operationFinished();
+    });
+    thread_->start();
+    return true;
+}
+
+void OperationRunner::waitForIdle()
+{
+    if (thread_)
+        thread_->wait();
+}

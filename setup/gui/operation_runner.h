@@ -1,0 +1,59 @@
+#pragma once
+
+#include "gui/device_buttons.h"
+#include "protocol/device_context.h"
+
+#include <QObject>
+#include <QPointer>
+#include <atomic>
+#include <functional>
+#include <memory>
+
+class QThread;
+class SimulatedDisplay;
+class TrafficLog;
+
+// What the window's operations run on: the one pacer of the run, the dialogs, the simulated
+// display behind the "sim" port, and how a real port is made (a QtSerialLink; tests may swap it).
+struct DeviceServices
+{
+    Pacer* pacer = nullptr;
+    Dialogs* dialogs = nullptr;
+    SimulatedDisplay* simulatedDisplay = nullptr;
+    std::function<std::unique_ptr<SerialLink>()> makeRealLink;
+    TrafficLog* trafficLog = nullptr; // what crossed the wire, for the traffic view
+};
+
+// Runs one device operation at a time on a worker thread that owns the port while it runs. The
+// GUI thread never waits: the device buttons are locked while the operation runs and unlocked when
+// it ends, and the `whenDone` callback then runs on the GUI thread.
+class OperationRunner : public QObject
+{
+    Q_OBJECT
+
+public:
+    OperationRunner(DeviceServices services, QObject* parent = nullptr);
+    ~OperationRunner() override;
+
+    using Operation = std::function<void(DeviceContext&)>;
+
+    // False (and nothing runs) while another operation runs.
+    bool run(const PortSelection& selection, Operation operation, std::function<void()> whenDone = {});
+    bool busy() const { return thread_ != nullptr; }
+    DeviceButtons& buttons() { return buttons_; }
+    const DeviceServices& services() const { return services_; }
+
+    // Asks the running operation to stop at its next wait; nothing more is sent.
+    void requestStop() { stop_ = true; }
+    // Waits (processing no events) until the worker has ended. For shutdown only.
+    void waitForIdle();
+
+signals:
+    void operationFinished();
+
+private:
+    DeviceServices services_;
+    DeviceButtons buttons_;
+    QThread* thread_ = nullptr;
+    std::atomic_bool stop_ = false;
+};

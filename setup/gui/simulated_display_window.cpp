@@ -1,0 +1,207 @@
+#include "gui/simulated_display_window.h"
+
+#include "gui/vfd_screen.h"
+#include "sim/display_code_page.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+// Fault switches, as a trainer names them.
+constexpr double kLateDsrSeconds = 1.5; // past the 1.0 s the port opening waits
+
+QLabel* ValueLabel(const char* name)
+{
+    auto* label = new QLabel;
+    label->setObjectName(QLatin1String(name));
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+} // namespace
+
+SimulatedDisplayWindow::SimulatedDisplayWindow(SimulatedDisplay& display, QWidget* parent)
+    : QWidget(parent, Qt::Window), display_(display)
+{
+    setObjectName(QStringLiteral("SimulatedDisplayWindow"));
+    setWindowTitle(QStringLiteral("Simulated VQ71xx display"));
+
+    screen_ = new VfdScreen;
+    screen_->setObjectName(QStringLiteral("vfdScreen"));
+    codePageNote_ = ValueLabel("lblCodePageNote");
+
+    dsrLamp_ = new QLabel;
+    dsrLamp_->setObjectName(QStringLiteral("dsrLamp"));
+    dsrLamp_->setFixedSize(18, 18);
+    dsrText_ = ValueLabel("lblDsr");
+    acknowledgements_ = ValueLabel("lblAcknowledgements");
+    state_ = ValueLabel("lblState");
+    auto* line = new QHBoxLayout;
+    line->addWidget(dsrLamp_);
+    line->addWidget(dsrText_);
+    line->addSpacing(16);
+    line->addWidget(acknowledgements_);
+    line->addSpacing(16);
+    line->addWidget(state_, 1);
+
+    auto* flash = new QGroupBox(QStringLiteral("Held in flash"));
+    auto* form = new QFormLayout(flash);
+    form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+    form->addRow(QStringLiteral("General parameters:"), general_ = ValueLabel("lblGeneral"));
+    form->addRow(QStringLiteral("Baud rate:"), baudRate_ = ValueLabel("lblBaudRate"));
+    form->addRow(QStringLiteral("Data format:"), dataFormat_ = ValueLabel("lblDataFormat"));
+    form->addRow(QStringLiteral("Command set:"), commandSet_ = ValueLabel("lblCommandSet"));
+    form->addRow(QStringLiteral("Code page:"), codePageName_ = ValueLabel("lblCodePage"));
+    form->addRow(QStringLiteral("International set:"), charset_ = ValueLabel("lblCharset"));
+    form->addRow(QStringLiteral("Brightness:"), brightness_ = ValueLabel("lblBrightness"));
+    form->addRow(QStringLiteral("Title page:"), titlePage_ = ValueLabel("lblTitlePage"));
+    form->addRow(QStringLiteral("DEMO:"), demo_ = ValueLabel("lblDemo"));
+    form->addRow(QStringLiteral("Firmware:"), firmware_ = ValueLabel("lblFirmware"));
+    form->addRow(QStringLiteral("Balance:"), balance_ = ValueLabel("lblBalance"));
+
+    auto* faults = new QGroupBox(QStringLiteral("Faults"));
+    auto* faultColumn = new QVBoxLayout(faults);
+    unplugged_ = new QCheckBox(QStringLiteral("Unplugged"));
+    unplugged_->setObjectName(QStringLiteral("chkUnplugged"));
+    noAcknowledge_ = new QCheckBox(QStringLiteral("Does not acknowledge"));
+    noAcknowledge_->setObjectName(QStringLiteral("chkNoAcknowledge"));
+    dsrLate_ = new QCheckBox(QStringLiteral("DSR late (1.5 s)"));
+    dsrLate_->setObjectName(QStringLiteral("chkDsrLate"));
+    faultColumn->addWidget(unplugged_);
+    faultColumn->addWidget(noAcknowledge_);
+    faultColumn->addWidget(dsrLate_);
+    faultColumn->addStretch(1);
+    powerCycle_ = new QPushButton(QStringLiteral("Power cycle"));
+    powerCycle_->setObjectName(QStringLiteral("cmdPowerCycle"));
+    faultColumn->addWidget(powerCycle_);
+
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(flash, 1);
+    lower->addWidget(faults);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(screen_);
+    layout->addWidget(codePageNote_);
+    layout->addLayout(line);
+    layout->addLayout(lower, 1);
+
+    connect(powerCycle_, &QPushButton::clicked, this, [this] {
+        display_.powerCycle();
+        refresh();
+    });
+    connect(unplugged_, &QCheckBox::toggled, this, &SimulatedDisplayWindow::unplugToggled);
+    connect(noAcknowledge_, &QCheckBox::toggled, this, [this](bool on) {
+        changeFaults([on](SimulatedDisplay::Faults& f) { f.acknowledgeFirst = on ? 0 : -1; });
+    });
+    connect(dsrLate_, &QCheckBox::toggled, this, [this](bool on) {
+        changeFaults([on](SimulatedDisplay::Faults& f) { f.dsrDelay = on ? kLateDsrSeconds : 0.0; });
+    });
+
+    // Often enough to see every 200 ms acknowledgement pulse on the lamp.
+    poll_ = new QTimer(this);
+    poll_->setInterval(10);
+    connect(poll_, &QTimer::timeout, this, &SimulatedDisplayWindow::refresh);
+    poll_->start();
+    refresh();
+}
+
+void SimulatedDisplayWindow::changeFaults(const std::function<void(SimulatedDisplay::Faults&)>& change)
+{
+    SimulatedDisplay::Faults faults = display_.faults();
+    change(faults);
+    display_.setFaults(faults);
+    refresh();
+}
+
+void SimulatedDisplayWindow::unplugToggled(bool unplugged)
+{
+    changeFaults([unplugged](SimulatedDisplay::Faults& f) { f.absent = unplugged; });
+    // The display takes its power from the cable: plugged in again, it starts afresh.
+    if (!unplugged) {
+        display_.powerCycle();
+        refresh();
+    }
+}
+
+void SimulatedDisplayWindow::refresh()
+{
+    const SimulatedDisplay::Faults faults = display_.faults();
+    const bool restarting = display_.restarting();
+    const QStringList lines = display_.screen();
+    const DisplayFlash flash = display_.flash();
+    const int liveBalance = display_.liveBalance();
+
+    // Building a code page runs its decoder over 128 bytes: only when the stored code changes.
+    if (codePage_.code() != StoredCodePage(flash))
+        codePage_ = DisplayCodePage(StoredCodePage(flash));
+    const DisplayCodePage& codePage = codePage_;
+    screen_->setCodePage(codePage);
+    screen_->setBrightness(StoredBrightnessPercent(flash));
+    screen_->setContent((lines.value(0) + lines.value(1)).toLatin1());
+    // Unplugged it has no power; restarting, its tube is dark until it shows its power-on lines.
+    screen_->setLit(!faults.absent && !restarting);
+    codePageNote_->setText(codePage.note());
+    codePageNote_->setVisible(!codePage.note().isEmpty());
+
+    showLamp(display_.dsrLine());
+    acknowledgements_->setText(QStringLiteral("Acknowledgements: %1").arg(display_.acknowledgements()));
+    if (faults.absent)
+        state_->setText(QStringLiteral("Unplugged"));
+    else if (restarting)
+        state_->setText(QStringLiteral("Restarting..."));
+    else
+        state_->setText(QStringLiteral("Listening at %1").arg(display_.listeningSettings().toText()));
+
+    {
+        const QSignalBlocker a(unplugged_), b(noAcknowledge_), c(dsrLate_);
+        unplugged_->setChecked(faults.absent);
+        noAcknowledge_->setChecked(faults.acknowledgeFirst == 0);
+        dsrLate_->setChecked(faults.dsrDelay > 0);
+    }
+
+    const bool flashChanged = flash.generalRecord != shownFlash_.generalRecord ||
+                              flash.titleBlock != shownFlash_.titleBlock || flash.demo != shownFlash_.demo ||
+                              flash.demoPages != shownFlash_.demoPages ||
+                              flash.firmware != shownFlash_.firmware || flash.balance != shownFlash_.balance;
+    if (flashChanged || liveBalance != shownLiveBalance_ || general_->text().isEmpty()) {
+        shownFlash_ = flash;
+        shownLiveBalance_ = liveBalance;
+        showFlash(DescribeDisplayFlash(flash, liveBalance));
+    }
+}
+
+void SimulatedDisplayWindow::showLamp(bool high)
+{
+    if (lampState_ == int(high))
+        return;
+    lampState_ = int(high);
+    dsrLamp_->setProperty("lit", high);
+    dsrLamp_->setStyleSheet(high ? QStringLiteral("background: #3be07a; border: 1px solid #1d6b3b; "
+                                                  "border-radius: 9px;")
+                                 : QStringLiteral("background: #26302a; border: 1px solid #101512; "
+                                                  "border-radius: 9px;"));
+    dsrText_->setText(high ? QStringLiteral("DSR high") : QStringLiteral("DSR low"));
+}
+
+void SimulatedDisplayWindow::showFlash(const DisplayFlashView& view)
+{
+    general_->setText(view.general);
+    baudRate_->setText(view.baudRate);
+    dataFormat_->setText(view.dataFormat);
+    commandSet_->setText(view.commandSet);
+    codePageName_->setText(view.codePage);
+    charset_->setText(view.internationalCharset);
+    brightness_->setText(view.brightness);
+    titlePage_->setText(view.titlePage);
+    demo_->setText(view.demo);
+    firmware_->setText(view.firmware);
+    balance_->setText(view.balance);
+}

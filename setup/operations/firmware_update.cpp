@@ -1,0 +1,136 @@
+#include "operations/firmware_update.h"
+
+#include "operations/firmware_file.h"
+#include "protocol/crc16.h"
+#include "protocol/device_context.h"
+#include "protocol/display_ack.h"
+#include "protocol/display_port.h"
+#include "protocol/frame.h"
+#include "protocol/setup_request.h"
+
+#include <initializer_list>
+
+namespace {
+
+const QByteArray kUpdateSignature = QByteArray::fromHex("55AA5AA5");
+const QString kWaitLine = QStringLiteral("Don't Turn Off Power");
+
+// Writes the pieces in order, each whole; false at the first one that could not be sent.
+bool SendAll(DeviceContext& device, std::initializer_list<QByteArray> pieces)
+{
+    for (const QByteArray& piece : pieces)
+        if (!device.send(piece))
+            return false;
+    return true;
+}
+
+bool SendDisplayText(DeviceContext& device, const QString& line1, const QString& line2)
+{
+    return SendAll(device, {BuildFrame({0x1F, "FD", 0x28}), BuildFrame({line1}), BuildFrame({line2})});
+}
+
+void ShowModeReminder(DeviceContext& device, bool forced)
+{
+    if (forced)
+        device.dialogs.message(Dialogs::NoIcon, QStringLiteral("Force Overwrite F/W."),
+                               QStringLiteral("Firmware Update.\r\nMake sure DIP-12 in ON status."));
+    else
+        device.dialogs.message(Dialogs::NoIcon, QStringLiteral("Online F/W Upload."),
+                               QStringLiteral("Firmware Update.\r\nMake sure DIP-12 in OFF status."));
+}
+
+} // namespace
+
+int FirmwarePageCount(const QByteArray& firmwareImage)
+{
+    return static_cast<int>((firmwareImage.size() + 510) / kFirmwarePageSize);
+}
+
+QString FirmwarePercentage(qint64 sent, qint64 length)
+{
+    if (length <= 0)
+        return QStringLiteral("0%");
+    // Whole numbers only, so no rounding of the tenths and no locale in the text.
+    const qint64 tenths = 1000 * sent / length;
+    QString text = QString::number(tenths / 10);
+    if (tenths % 10 != 0)
+        text += QLatin1Char('.') + QString::number(tenths % 10);
+    return text + QLatin1Char('%');
+}
+
+QString ProgressingLine(const QString& percentage)
+{
+    return QStringLiteral("Progressing") + percentage.rightJustified(9, QLatin1Char(' '));
+}
+
+bool UpdateFirmware(DeviceContext& device, const QByteArray& firmwareImage, bool forced,
+                    const FirmwareProgress& progress)
+{
+    // The held image ends in the appended 0x00; without an image before it there is nothing to
+    // flash (and a header of 0 pages), with more than 48 KB the page count leaves the display's range.
+    const qint64 length = firmwareImage.size() - 1;
+    if (length <= 0 || length > kFirmwareFileLimit - 2) {
+        device.dialogs.message(Dialogs::Critical, QStringLiteral("File Ststus"),
+                               QStringLiteral("File Error, Please Try Again !!"));
+        return false;
+    }
+    const auto report = [&](int page, int pages, const QString& percentage) {
+        if (progress)
+            progress(page, pages, percentage);
+    };
+
+    ShowModeReminder(device, forced);
+    bool ok = OpenDisplayPort(device) && SendSetupRequest(device, !forced);
+    if (ok) {
+        ok = SendAll(device, {BuildFrame({0x1F, "FR"}), BuildFrame({0x1F, "FF"})});
+        // The pause gives the display time to get ready; without the request there is nothing to wait for.
+        if (ok)
+            device.pacer.sleep(kFirmwarePauseMs);
+        ok = ok && !device.halted();
+    }
+    const int pages = FirmwarePageCount(firmwareImage);
+    if (ok) {
+        const QByteArray header = kUpdateSignature + QByteArray(1, static_cast<char>(pages));
+        ok = SendAll(device, {BuildFrame({0x1F, "FR"}), BuildFrame({0x1F, "FZ"}), Crc16(header),
+                              BuildFrame({0x05}), header}) &&
+             WaitDisplayAck(device, 0);
+    }
+    if (ok) {
+        // A page or text that is not acknowledged does not stop the transfer (the wait gives up
+        // after its grace); a failed port or a stop request does, at once.
+        qint64 sent = 0;
+        for (int page = 0; ok && sent < length; ++page) {
+            const QString percentage = FirmwarePercentage(sent, length);
+            ok = SendDisplayText(device, ProgressingLine(percentage), kWaitLine) &&
+                 WaitDisplayAck(device, 1.0);
+            if (!ok)
+                break;
+            report(page, pages, percentage);
+            const qint64 pageLength = std::min<qint64>(kFirmwarePageSize, length - sent);
+            const QByteArray bytes = firmwareImage.mid(sent, pageLength);
+            ok = SendAll(device, {BuildFrame({0x1F, "FR"}), BuildFrame({0x1F, "FM"}), Crc16(bytes),
+                                  BuildFrame({FrameItem::word(pageLength)}), bytes}) &&
+                 WaitDisplayAck(device, 1.0);
+            if (!ok)
+                break;
+            sent += pageLength;
+            device.pacer.sleep(kFirmwarePauseMs);
+            ok = !device.halted();
+        }
+    }
+    if (ok) {
+        report(pages, pages, QStringLiteral("100%"));
+        ok = SendDisplayText(device, QStringLiteral("**Update Successful*"),
+                             QStringLiteral("**Display Restart **"));
+    }
+    if (ok) {
+        device.dialogs.message(Dialogs::NoIcon, QStringLiteral("Port Status"),
+                               QStringLiteral("Firmware Update Sucessfully.\r\n"
+                                              "Please make sure DIP-12 in OFF status.\r\n"
+                                              "The display will restart !!"));
+        ok = SendAll(device, {BuildFrame({0x1F, "FR"}), BuildFrame({0x1F, "F@"})});
+    }
+    // The close lets the final text and the restart leave the port first.
+    CloseDisplayPort(device);
+    return ok;
+}

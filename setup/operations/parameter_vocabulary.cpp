@@ -1,0 +1,146 @@
+#include "operations/parameter_vocabulary.h"
+
+#include <QList>
+#include <utility>
+
+namespace {
+
+using Table = QList<std::pair<const char*, int>>;
+
+int Lookup(const Table& table, const QString& name)
+{
+    for (const auto& [known, code] : table)
+        if (name == QLatin1String(known))
+            return code;
+    return 255;
+}
+
+QString Reverse(const Table& table, int code)
+{
+    for (const auto& [known, c] : table)
+        if (c == code)
+            return QString::fromLatin1(known);
+    return code == 255 ? QStringLiteral("(not set)") : QStringLiteral("code %1").arg(code);
+}
+
+const Table kBaudRates = {{"4800", 0}, {"9600", 1}, {"19200", 2}, {"38400", 3}, {"115200", 4}};
+const Table kFormats = {{"N,8,1", 0}, {"E,8,1", 1}, {"O,8,1", 2}, {"N,7,1", 3}, {"E,7,1", 4}, {"O,7,1", 5}};
+const Table kCommands = {{"DSP800", 0}, {"EPSON", 1},  {"ICD2002", 2}, {"ADM787", 3},
+                         {"ADM788", 4}, {"EMAX", 5},   {"UTCP", 6},    {"UTCS", 7},
+                         {"CD5220", 8}, {"PD3000", 9}, {"BA63", 10}};
+const Table kCodePages = {{"PC437", 0},  {"Katakana", 1}, {"PC850", 2},    {"PC860", 3},
+                          {"PC863", 4},  {"PC865", 5},    {"Slavonic", 6}, {"Russian", 7},
+                          {"Greek", 12}, {"WPC1252", 16}, {"PC858", 19},   {"WPC1257", 65}};
+const Table kCharsets = {{"USA", 0},      {"Franch", 1}, {"Germany", 2},  {"UK", 3},
+                         {"Denmark1", 4}, {"Sweden", 5}, {"Itlay", 6},    {"Spain", 7},
+                         {"Japan", 8},    {"Norway", 9}, {"Denmark2", 10}};
+const Table kBrightness = {{"25%", 1}, {"50%", 2}, {"75%", 3}, {"100%", 0}};
+const Table kCustomers = {{"None", 255}, {"Kestrel", 1}};
+// "Off" is stored as 255, the value of an erased flash byte; only the alternative has a code.
+const Table kTableGroup = {{"0", 255}, {"1", 1}};
+
+} // namespace
+
+int ChkBaudRateSelect(const QString& name)
+{
+    return Lookup(kBaudRates, name);
+}
+int ChkComFormatSelect(const QString& name)
+{
+    return Lookup(kFormats, name);
+}
+int ChkCommandSelect(const QString& name)
+{
+    return Lookup(kCommands, name);
+}
+int ChkCodePageSelect(const QString& name)
+{
+    return Lookup(kCodePages, name);
+}
+int ChkInternationalCharSelect(const QString& name)
+{
+    return Lookup(kCharsets, name);
+}
+int ChkBrightnessSelect(const QString& name)
+{
+    return Lookup(kBrightness, name);
+}
+int ChkCustimerID(const QString& name)
+{
+    return Lookup(kCustomers, name);
+}
+int ChkCommandTableGroup(const QString& name)
+{
+    return Lookup(kTableGroup, name);
+}
+int ChkFontTableGroup(const QString& name)
+{
+    return Lookup(kTableGroup, name);
+}
+int ChkBaudRateTableGroup(const QString& name)
+{
+    return Lookup(kTableGroup, name);
+}
+int ChkDataFormatTableGroup(const QString& name)
+{
+    return Lookup(kTableGroup, name);
+}
+
+const QStringList& BaudRateItems()
+{
+    static const QStringList items = {"4800", "9600", "19200", "38400", "115200"};
+    return items;
+}
+const QStringList& ComFormatItems()
+{
+    static const QStringList items = {"N,8,1", "E,8,1", "O,8,1", "N,7,1", "E,7,1", "O,7,1"};
+    return items;
+}
+const QStringList& CommandItems()
+{
+    static const QStringList items = {"EPSON",  "CD5220", "DSP800", "EMAX", "ADM788",
+                                      "PD3000", "UTCP",   "UTCS",   "BA63"};
+    return items;
+}
+const QStringList& CodePageItems()
+{
+    static const QStringList items = {"Europe",   "Katakana", "PC850", "PC860",   "PC863",   "PC865",
+                                      "Slavonic", "Russian",  "Greek", "WPC1257", "WPC1252", "PC858"};
+    return items;
+}
+const QStringList& InternationalCharItems()
+{
+    static const QStringList items = {"USA",   "Franch", "Germany", "UK",     "Denmark1", "Sweden",
+                                      "Itlay", "Spain",  "Japan",   "Norway", "Denmark2"};
+    return items;
+}
+const QStringList& BrightnessItems()
+{
+    static const QStringList items = {"100%", "75%", "50%", "25%"};
+    return items;
+}
+
+QString BaudRateName(int code)
+{
+    return Reverse(kBaudRates, code);
+}
+QString ComFormatName(int code)
+{
+    return Reverse(kFormats, code);
+}
+QString CommandName(int code)
+{
+    return Reverse(kCommands, code);
+}
+QString CodePageName(int code)
+{
+    return Reverse(kCodePages, code);
+}
+QString InternationalCharName(int code)
+{
+    return Reverse(kCharsets, code);
+}
+QString BrightnessName(int code)
+{
+    return Reverse(kBrightness, code);
+}

@@ -1,0 +1,72 @@
+#include "operations/title_file.h"
+
+#include "core/dialogs.h"
+#include "operations/title_page.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <optional>
+
+namespace {
+
+// Only the beginning of a file is looked at: two lines of 20 characters need far less, and a large
+// file chosen by mistake must not be read whole.
+constexpr qint64 kTitleFileReadLimit = 64 * 1024;
+
+// The text of the file's beginning; empty when it cannot be read or is not text.
+std::optional<QString> ReadText(const QString& path)
+{
+    QFile file(path);
+    if (path.isEmpty() || QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.read(kTitleFileReadLimit);
+    if (bytes.contains('\0'))
+        return std::nullopt;
+    // Stateful when the read limit cut the file, so that a character cut there is not taken for
+    // broken text; a file read whole that ends inside a character is broken text.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           file.atEnd() ? QStringDecoder::Flag::Stateless : QStringDecoder::Flag::Default);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
+}
+
+} // namespace
+
+TitleFileLines ReadTitleFile(const QString& path)
+{
+    TitleFileLines result;
+    const std::optional<QString> text = ReadText(path);
+    if (!text)
+        return result;
+    // A line exists when some text is left where it begins: "a\n" holds one line, "a\n\n" two.
+    qsizetype position = 0;
+    while (result.lines.size() < 2 && position < text->size()) {
+        qsizetype end = position;
+        while (end < text->size() && text->at(end) != u'\r' && text->at(end) != u'\n')
+            ++end;
+        QString line = text->mid(position, end - position);
+        if (line.size() > kTitleLineLength) {
+            // A character outside the BMP that does not fit whole is left out whole, not halved.
+            const bool splitsPair = line.at(kTitleLineLength).isLowSurrogate();
+            line.truncate(splitsPair ? kTitleLineLength - 1 : kTitleLineLength);
+        }
+        result.lines << line;
+        position = end;
+        if (position < text->size()) {
+            const bool crlf =
+                text->at(position) == u'\r' && position + 1 < text->size() && text->at(position + 1) == u'\n';
+            position += crlf ? 2 : 1;
+        }
+    }
+    return result;
+}
+
+void ShowTitleFileError(Dialogs& dialogs)
+{
+    dialogs.message(Dialogs::Critical, QStringLiteral("File Error"), QStringLiteral("Open File Error !!"));
+}

@@ -1,0 +1,86 @@
+#include "operations/title_page.h"
+
+#include "core/wire_text.h"
+#include "protocol/crc16.h"
+#include "protocol/device_context.h"
+#include "protocol/display_ack.h"
+#include "protocol/display_port.h"
+#include "protocol/flash_done.h"
+#include "protocol/frame.h"
+#include "protocol/setup_request.h"
+
+namespace {
+
+const QByteArray kTitleBlockHead = QByteArray::fromHex("55AA5AA5200003");
+
+// A line as the display stores it: its first 20 characters, filled up with spaces.
+std::optional<QByteArray> TitleLine(const QString& text)
+{
+    std::optional<QByteArray> bytes = EncodeWireText(text.left(kTitleLineLength));
+    if (bytes)
+        *bytes = bytes->leftJustified(kTitleLineLength, ' ');
+    return bytes;
+}
+
+// Tells the person which character cannot go to the display; true when both lines can.
+bool LinesFitTheDisplay(DeviceContext& device, const QString& line1, const QString& line2)
+{
+    for (const QString& line : {line1, line2}) {
+        const QString bad = FirstUnencodableCharacter(line.left(kTitleLineLength));
+        if (bad.isEmpty())
+            continue;
+        const char32_t code =
+            bad.size() == 2 ? QChar::surrogateToUcs4(bad.at(0), bad.at(1)) : bad.at(0).unicode();
+        device.dialogs.message(
+            Dialogs::Critical, QStringLiteral("Title Page"),
+            QStringLiteral("The character \"%1\" (U+%2) cannot be shown on the display.\r\n"
+                           "Nothing was sent; please change the line \"%3\".")
+                .arg(bad)
+                .arg(static_cast<uint>(code), 4, 16, QLatin1Char('0'))
+                .arg(line.left(kTitleLineLength)));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QByteArray TitlePageBlock(const QString& line1, const QString& line2)
+{
+    const std::optional<QByteArray> upper = TitleLine(line1);
+    const std::optional<QByteArray> lower = TitleLine(line2);
+    if (!upper || !lower)
+        return {};
+    return kTitleBlockHead + *upper + *lower;
+}
+
+bool WriteTitlePage(DeviceContext& device, const QString& line1, const QString& line2)
+{
+    // Refused before the port is opened: nothing of a title that cannot be shown goes out.
+    if (!LinesFitTheDisplay(device, line1, line2))
+        return false;
+    bool ok = OpenDisplayPort(device);
+    if (ok) {
+        device.send(BuildFrame({0x0C}));
+        const QByteArray block = TitlePageBlock(line1, line2);
+        const QByteArray crc = Crc16(block);
+        ok = SendSetupRequest(device, true);
+        if (ok) {
+            device.send(BuildFrame({0x1F, "FR"}));
+            device.send(BuildFrame({0x1F, "FC"}));
+            device.send(crc);
+            device.send(BuildFrame({static_cast<int>(block.size())}));
+            device.send(block);
+            ok = WaitDisplayAck(device, 0);
+        }
+    }
+    if (ok)
+        ok = ConfirmFlashWriteAndRestart(device);
+    CloseDisplayPort(device);
+    return ok;
+}
+
+bool EraseTitlePage(DeviceContext& device)
+{
+    return EraseFlashRecord(device, "FC", "*Flsah Erase OK !! *");
+}

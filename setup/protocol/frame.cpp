@@ -1,0 +1,35 @@
+#include "protocol/frame.h"
+
+#include "core/wire_text.h"
+
+#include <optional>
+
+QByteArray BuildFrame(std::initializer_list<FrameItem> items)
+{
+    QByteArray frame(""); // not null: an empty frame is still a frame
+    for (const FrameItem& item : items) {
+        switch (item.kind()) {
+        case FrameItem::Byte:
+            if (item.value() < 0 || item.value() > 0xFF)
+                return {};
+            frame.append(static_cast<char>(item.value()));
+            break;
+        case FrameItem::Word:
+            if (item.value() < 0 || item.value() > 0xFFFF)
+                return {};
+            frame.append(static_cast<char>(item.value() >> 8));
+            frame.append(static_cast<char>(item.value() & 0xFF));
+            break;
+        case FrameItem::Text: {
+            const std::optional<QByteArray> bytes = EncodeWireText(item.text());
+            if (!bytes)
+                return {};
+            frame.append(*bytes);
+            break;
+        }
+        case FrameItem::Skipped:
+            break;
+        }
+    }
+    return frame;
+}

@@ -1,0 +1,77 @@
+#include "widgets/vfd_glyph_raster.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+
+namespace {
+
+constexpr int kScale = 8; // pixels per dot while drawing
+
+// Box-drawing characters and blocks are drawn to the edges of the cell so that they join.
+bool FillsCell(QChar character)
+{
+    return character.unicode() >= 0x2500 && character.unicode() <= 0x259F;
+}
+
+} // namespace
+
+VfdGlyph RasterizedGlyph(QChar character)
+{
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setStyleHint(QFont::Monospace);
+    font.setPixelSize(100);
+    // Bold strokes are about one dot wide at the size a character is reduced from.
+    font.setBold(!FillsCell(character));
+    const QFontMetricsF metrics(font);
+    QPainterPath path;
+    path.addText(0, 0, font, QString(character));
+    const QRectF ink = path.boundingRect();
+    if (path.isEmpty() || ink.isEmpty())
+        return {};
+
+    const QSizeF cell(kGlyphColumns * kScale, kGlyphRows * kScale);
+    QTransform toCell;
+    if (FillsCell(character)) {
+        const QRectF box(0, -metrics.ascent(), metrics.horizontalAdvance(character),
+                         metrics.ascent() + metrics.descent());
+        toCell.scale(cell.width() / box.width(), cell.height() / box.height());
+        toCell.translate(-box.left(), -box.top());
+    } else {
+        // Capitals fill the height; an accent above or a tail below squeezes the letter instead of
+        // being cut off. The width keeps the letter's proportions unless it would overflow.
+        const double top = std::min(-metrics.capHeight(), ink.top());
+        const double bottom = std::max(0.0, ink.bottom());
+        const double sy = cell.height() / (bottom - top);
+        const double sx = std::min(sy, cell.width() / ink.width());
+        toCell.translate(cell.width() / 2, 0);
+        toCell.scale(sx, sy);
+        toCell.translate(-ink.center().x(), -top);
+    }
+
+    QImage image(cell.toSize(), QImage::Format_Grayscale8);
+    image.fill(0);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setTransform(toCell);
+        painter.fillPath(path, Qt::white);
+    }
+    VfdGlyph glyph{};
+    for (int row = 0; row < kGlyphRows; ++row) {
+        for (int column = 0; column < kGlyphColumns; ++column) {
+            int inked = 0;
+            for (int y = 0; y < kScale; ++y) {
+                const uchar* line = image.constScanLine(row * kScale + y);
+                for (int x = 0; x < kScale; ++x)
+                    inked += line[column * kScale + x];
+            }
+            if (inked > 255 * kScale * kScale * 2 / 5)
+                glyph[row] |= quint8(1 << (kGlyphColumns - 1 - column));
+        }
+    }
+    return glyph;
+}
