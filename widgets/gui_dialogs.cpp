@@ -5,16 +5,54 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QMutex>
+#include <QSemaphore>
 #include <QThread>
+#include <memory>
+
+namespace {
+// How often a worker waiting for a box looks whether the window has begun to close.
+constexpr int kClosingCheckMs = 10;
+} // namespace
 
 template <typename F> void GuiDialogs::onGuiThread(F&& f)
 {
     if (closing_ || !parent_)
         return;
-    if (QThread::currentThread() == parent_->thread())
+    if (QThread::currentThread() == parent_->thread()) {
         f();
-    else
-        QMetaObject::invokeMethod(parent_, std::forward<F>(f), Qt::BlockingQueuedConnection);
+        return;
+    }
+    // The worker waits for the box, but never past the window's closing: the GUI thread may then be
+    // waiting for the worker itself, and a box it has not begun to show is dropped (as cancelled).
+    struct Call
+    {
+        QMutex mutex;
+        bool started = false;
+        bool dropped = false;
+        QSemaphore done;
+    };
+    const auto call = std::make_shared<Call>();
+    QMetaObject::invokeMethod(
+        parent_,
+        [this, call, &f] {
+            {
+                QMutexLocker lock(&call->mutex);
+                if (call->dropped || closing_)
+                    return;
+                call->started = true;
+            }
+            f();
+            call->done.release();
+        },
+        Qt::QueuedConnection);
+    while (!call->done.tryAcquire(1, kClosingCheckMs)) {
+        QMutexLocker lock(&call->mutex);
+        if (closing_ && !call->started) {
+            call->dropped = true;
+            return;
+        }
+    }
 }
 
 void GuiDialogs::message(Icon icon, const QString& title, const QString& text, const QString& detail)
@@ -41,6 +79,10 @@ void GuiDialogs::message(Icon icon, const QString& title, const QString& text, c
             box.setInformativeText(detail);
         box.setStandardButtons(QMessageBox::Ok);
         box.exec();
+        // A person always closes a box through a button (Escape and the title bar's close count as
+        // OK); without one the event loop ended under it, and the program is going down.
+        if (!box.clickedButton())
+            closing_ = true;
     });
 }
 

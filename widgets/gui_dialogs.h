@@ -8,7 +8,8 @@
 class QWidget;
 
 // Qt message, input and file boxes. Callable from the operation's worker thread: the call hops to
-// the GUI thread and waits for the answer. Once the window is closing nothing more is shown.
+// the GUI thread and waits for the answer. Once the window is closing nothing more is shown, and a
+// box asked for then returns at once as cancelled.
 class GuiDialogs : public Dialogs
 {
 public:
@@ -21,6 +22,8 @@ public:
     QString saveFile(const QString& title, const QString& suggestedName) override;
 
     void setClosing() { closing_ = true; }
+    // True once the window is closing, or the event loop ended under a box.
+    bool closing() const { return closing_; }
 
 private:
     template <typename F> void onGuiThread(F&& f);

@@ -47,6 +47,7 @@ formMain::formMain(DeviceServices services, QSettings* settings, QWidget* parent
     if (!services.dialogs) {
         guiDialogs_ = std::make_unique<GuiDialogs>(this);
         services.dialogs = guiDialogs_.get();
+        services.windowDialogs = guiDialogs_.get();
     }
     if (!services.makeRealLink)
         services.makeRealLink = [] { return std::unique_ptr<SerialLink>(std::make_unique<QtSerialLink>()); };
@@ -261,9 +262,7 @@ void formMain::closeEvent(QCloseEvent* event)
         return;
     }
     // Stop the operation at its next wait; the window closes once the port is closed again.
-    if (guiDialogs_)
-        guiDialogs_->setClosing();
-    runner_->requestStop();
+    runner_->shutDown();
     event->ignore();
     connect(runner_.get(), &OperationRunner::operationFinished, this, &QWidget::close, Qt::UniqueConnection);
 }

@@ -2,19 +2,33 @@
 
 #include "core/port_name.h"
 #include "core/wire_trace.h"
+#include "gui/stopping_dialogs.h"
 #include "sim/simulated_display.h"
+#include "widgets/gui_dialogs.h"
 
+#include <QCoreApplication>
 #include <QThread>
+#include <QWidget>
 
 OperationRunner::OperationRunner(DeviceServices services, QObject* parent)
     : QObject(parent), services_(std::move(services))
 {
+    // The event loop may end (QCoreApplication::exit) while an operation runs, without a close.
+    if (QCoreApplication* application = QCoreApplication::instance())
+        connect(application, &QCoreApplication::aboutToQuit, this, &OperationRunner::shutDown);
 }
 
 OperationRunner::~OperationRunner()
 {
-    requestStop();
+    shutDown();
     waitForIdle();
+}
+
+void OperationRunner::shutDown()
+{
+    if (services_.windowDialogs)
+        services_.windowDialogs->setClosing();
+    requestStop();
 }
 
 bool OperationRunner::run(const PortSelection& selection, Operation operation, std::function<void()> whenDone)
@@ -34,7 +48,8 @@ bool OperationRunner::run(const PortSelection& selection, Operation operation, s
             link = realLink.get();
         }
         TracedLink traced(*link, *services.pacer, services.trafficLog);
-        DeviceContext device(traced, *services.pacer, *services.dialogs, selection, stop);
+        StoppingDialogs dialogs(*services.dialogs, services.windowDialogs, *stop);
+        DeviceContext device(traced, *services.pacer, dialogs, selection, stop);
         operation(device);
         if (traced.isOpen())
             traced.close();

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class GuiDialogs;
 class QThread;
 class SimulatedDisplay;
 class TrafficLog;
@@ -22,6 +23,9 @@ struct DeviceServices
     SimulatedDisplay* simulatedDisplay = nullptr;
     std::function<std::unique_ptr<SerialLink>()> makeRealLink;
     TrafficLog* trafficLog = nullptr; // what crossed the wire, for the traffic view
+    // The window's own boxes (null when the dialogs are another kind): told that the window is
+    // closing before anything waits for the worker, so that no box can hold that wait.
+    GuiDialogs* windowDialogs = nullptr;
 };
 
 // Runs one device operation at a time on a worker thread that owns the port while it runs. The
@@ -47,6 +51,9 @@ public:
     void requestStop() { stop_ = true; }
     // Waits (processing no events) until the worker has ended. For shutdown only.
     void waitForIdle();
+    // Tells the window's boxes that the window is closing and asks the operation to stop: what
+    // must happen before anything waits for the worker (at destruction, or when the event loop ends).
+    void shutDown();
 
 signals:
     void operationFinished();

@@ -2,12 +2,9 @@
 
 #include "protocol/crc16.h"
 #include "protocol/device_context.h"
-#include "protocol/display_ack.h"
-#include "protocol/display_port.h"
+#include "protocol/display_session.h"
 #include "protocol/file_helpers.h"
-#include "protocol/flash_done.h"
 #include "protocol/frame.h"
-#include "protocol/setup_request.h"
 
 namespace {
 
@@ -33,7 +30,7 @@ void ShowReadError(DeviceContext& device)
 // ahead that tells whether it is the last one; the last block leaves the file's final two bytes
 // behind. The file must keep the length announced in the header: a file that shrank or vanished
 // would otherwise end early and be reported as written.
-bool SendDemoBlocks(DeviceContext& device, const QString& path, qint64 announcedLength,
+bool SendDemoBlocks(DisplaySession& display, const QString& path, qint64 announcedLength,
                     const std::function<void(qint64)>& blockSent)
 {
     qint64 start = 1;
@@ -41,7 +38,7 @@ bool SendDemoBlocks(DeviceContext& device, const QString& path, qint64 announced
         const std::optional<QByteArray> ahead = ReadFileBytes(path, start + kDemoBlockSize, 1);
         const std::optional<QByteArray> read = ReadFileBytes(path, start, kDemoBlockSize);
         if (!ahead || !read || FileLength(path) != announcedLength) {
-            ShowReadError(device);
+            ShowReadError(display.device());
             return false;
         }
         QByteArray block = *read;
@@ -54,9 +51,9 @@ bool SendDemoBlocks(DeviceContext& device, const QString& path, qint64 announced
             return true;
         const quint16 crc = Crc16Value(block);
         const int length = static_cast<int>(block.size());
-        device.send(BuildFrame({0x1F, "FR", 0x1F, "FM", crc >> 8, crc & 0xFF, length >> 8, length & 0xFF}));
-        device.send(block);
-        if (!WaitDisplayAck(device, 0))
+        display.writeFrame({0x1F, "FR", 0x1F, "FM", crc >> 8, crc & 0xFF, length >> 8, length & 0xFF});
+        display.write(block);
+        if (!display.awaitAck())
             return false;
         start += length;
         if (blockSent)
@@ -64,10 +61,10 @@ bool SendDemoBlocks(DeviceContext& device, const QString& path, qint64 announced
     }
 }
 
-bool ConfirmAndRestart(DeviceContext& device)
+bool ConfirmAndRestart(DisplaySession& display)
 {
-    device.send(BuildFrame({0x0C, "** Flash Write OK **", "**Display Restart **"}));
-    return ReportFlashDoneAndRestart(device, QStringLiteral("Flash Write OK !!"));
+    display.writeFrame({0x0C, "** Flash Write OK **", "**Display Restart **"});
+    return display.confirmAndRestart(QStringLiteral("Flash Write OK !!"));
 }
 
 } // namespace
@@ -93,39 +90,34 @@ bool WriteDemo(DeviceContext& device, const QString& path, const std::function<v
         ShowReadError(device);
         return false;
     }
-    bool ok = OpenDisplayPort(device) && SendSetupRequest(device, true);
-    qint64 length = -1;
-    if (ok) {
-        length = FileLength(path);
-        ok = length != -1; // gone since it was chosen: nothing to send, nothing to say
-    }
-    if (ok && length > kDemoMaxLength) { // grew since the look above
+    DisplaySession display(device);
+    if (!display.sendSetupRequest())
+        return false;
+    const qint64 length = FileLength(path);
+    // Gone since it was chosen: nothing to send, nothing to say.
+    if (length == -1)
+        return false;
+    // Grown since the look above.
+    if (length > kDemoMaxLength) {
         ShowTooLarge(device, length);
-        ok = false;
+        return false;
     }
-    if (ok) {
-        const QByteArray header = DemoHeader(length);
-        const quint16 crc = Crc16Value(header);
-        device.send(
-            BuildFrame({0x1F, "FR", 0x1F, "FZ", crc >> 8, crc & 0xFF, static_cast<int>(header.size())}));
-        device.send(header);
-        ok = WaitDisplayAck(device, 0) && SendDemoBlocks(device, path, length, blockSent);
-    }
-    if (ok)
-        ok = ConfirmAndRestart(device);
-    CloseDisplayPort(device);
-    return ok;
+    const QByteArray header = DemoHeader(length);
+    const quint16 crc = Crc16Value(header);
+    display.writeFrame({0x1F, "FR", 0x1F, "FZ", crc >> 8, crc & 0xFF, static_cast<int>(header.size())});
+    display.write(header);
+    if (!display.awaitAck() || !SendDemoBlocks(display, path, length, blockSent))
+        return false;
+    return ConfirmAndRestart(display);
 }
 
 bool EraseDemo(DeviceContext& device)
 {
-    bool ok = OpenDisplayPort(device);
-    if (ok) {
-        device.send(BuildFrame({0x1F, "FR", 0x1F, "FM", 0, 0, 0, 0}));
-        ok = WaitDisplayAck(device, 0);
-    }
-    if (ok)
-        ok = ConfirmAndRestart(device);
-    CloseDisplayPort(device);
-    return ok;
+    DisplaySession display(device);
+    if (!display.isOpen())
+        return false;
+    display.writeFrame({0x1F, "FR", 0x1F, "FM", 0, 0, 0, 0});
+    if (!display.awaitAck())
+        return false;
+    return ConfirmAndRestart(display);
 }

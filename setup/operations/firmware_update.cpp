@@ -3,10 +3,8 @@
 #include "operations/firmware_file.h"
 #include "protocol/crc16.h"
 #include "protocol/device_context.h"
-#include "protocol/display_ack.h"
-#include "protocol/display_port.h"
+#include "protocol/display_session.h"
 #include "protocol/frame.h"
-#include "protocol/setup_request.h"
 
 #include <initializer_list>
 
@@ -16,17 +14,17 @@ const QByteArray kUpdateSignature = QByteArray::fromHex("55AA5AA5");
 const QString kWaitLine = QStringLiteral("Don't Turn Off Power");
 
 // Writes the pieces in order, each whole; false at the first one that could not be sent.
-bool SendAll(DeviceContext& device, std::initializer_list<QByteArray> pieces)
+bool SendAll(DisplaySession& display, std::initializer_list<QByteArray> pieces)
 {
     for (const QByteArray& piece : pieces)
-        if (!device.send(piece))
+        if (!display.write(piece))
             return false;
     return true;
 }
 
-bool SendDisplayText(DeviceContext& device, const QString& line1, const QString& line2)
+bool SendDisplayText(DisplaySession& display, const QString& line1, const QString& line2)
 {
-    return SendAll(device, {BuildFrame({0x1F, "FD", 0x28}), BuildFrame({line1}), BuildFrame({line2})});
+    return SendAll(display, {BuildFrame({0x1F, "FD", 0x28}), BuildFrame({line1}), BuildFrame({line2})});
 }
 
 void ShowModeReminder(DeviceContext& device, bool forced)
@@ -80,57 +78,47 @@ bool UpdateFirmware(DeviceContext& device, const QByteArray& firmwareImage, bool
     };
 
     ShowModeReminder(device, forced);
-    bool ok = OpenDisplayPort(device) && SendSetupRequest(device, !forced);
-    if (ok) {
-        ok = SendAll(device, {BuildFrame({0x1F, "FR"}), BuildFrame({0x1F, "FF"})});
-        // The pause gives the display time to get ready; without the request there is nothing to wait for.
-        if (ok)
-            device.pacer.sleep(kFirmwarePauseMs);
-        ok = ok && !device.halted();
-    }
+    DisplaySession display(device);
+    if (!display.sendSetupRequest(!forced))
+        return false;
+    if (!SendAll(display, {BuildFrame({0x1F, "FR"}), BuildFrame({0x1F, "FF"})}))
+        return false;
+    // The pause gives the display time to get ready; without the request there is nothing to wait for.
+    device.pacer.sleep(kFirmwarePauseMs);
+    if (device.halted())
+        return false;
     const int pages = FirmwarePageCount(firmwareImage);
-    if (ok) {
-        const QByteArray header = kUpdateSignature + QByteArray(1, static_cast<char>(pages));
-        ok = SendAll(device, {BuildFrame({0x1F, "FR"}), BuildFrame({0x1F, "FZ"}), Crc16(header),
-                              BuildFrame({0x05}), header}) &&
-             WaitDisplayAck(device, 0);
+    const QByteArray header = kUpdateSignature + QByteArray(1, static_cast<char>(pages));
+    if (!SendAll(display, {BuildFrame({0x1F, "FR"}), BuildFrame({0x1F, "FZ"}), Crc16(header),
+                           BuildFrame({0x05}), header}) ||
+        !display.awaitAck())
+        return false;
+    // A page or text that is not acknowledged does not stop the transfer (the wait gives up after its
+    // grace); a failed port or a stop request does, at once.
+    qint64 sent = 0;
+    for (int page = 0; sent < length; ++page) {
+        const QString percentage = FirmwarePercentage(sent, length);
+        if (!SendDisplayText(display, ProgressingLine(percentage), kWaitLine) || !display.awaitAck(1.0))
+            return false;
+        report(page, pages, percentage);
+        const qint64 pageLength = std::min<qint64>(kFirmwarePageSize, length - sent);
+        const QByteArray bytes = firmwareImage.mid(sent, pageLength);
+        if (!SendAll(display, {BuildFrame({0x1F, "FR"}), BuildFrame({0x1F, "FM"}), Crc16(bytes),
+                               BuildFrame({FrameItem::word(pageLength)}), bytes}) ||
+            !display.awaitAck(1.0))
+            return false;
+        sent += pageLength;
+        device.pacer.sleep(kFirmwarePauseMs);
+        if (device.halted())
+            return false;
     }
-    if (ok) {
-        // A page or text that is not acknowledged does not stop the transfer (the wait gives up
-        // after its grace); a failed port or a stop request does, at once.
-        qint64 sent = 0;
-        for (int page = 0; ok && sent < length; ++page) {
-            const QString percentage = FirmwarePercentage(sent, length);
-            ok = SendDisplayText(device, ProgressingLine(percentage), kWaitLine) &&
-                 WaitDisplayAck(device, 1.0);
-            if (!ok)
-                break;
-            report(page, pages, percentage);
-            const qint64 pageLength = std::min<qint64>(kFirmwarePageSize, length - sent);
-            const QByteArray bytes = firmwareImage.mid(sent, pageLength);
-            ok = SendAll(device, {BuildFrame({0x1F, "FR"}), BuildFrame({0x1F, "FM"}), Crc16(bytes),
-                                  BuildFrame({FrameItem::word(pageLength)}), bytes}) &&
-                 WaitDisplayAck(device, 1.0);
-            if (!ok)
-                break;
-            sent += pageLength;
-            device.pacer.sleep(kFirmwarePauseMs);
-            ok = !device.halted();
-        }
-    }
-    if (ok) {
-        report(pages, pages, QStringLiteral("100%"));
-        ok = SendDisplayText(device, QStringLiteral("**Update Successful*"),
-                             QStringLiteral("**Display Restart **"));
-    }
-    if (ok) {
-        device.dialogs.message(Dialogs::NoIcon, QStringLiteral("Port Status"),
-                               QStringLiteral("Firmware Update Sucessfully.\r\n"
-                                              "Please make sure DIP-12 in OFF status.\r\n"
-                                              "The display will restart !!"));
-        ok = SendAll(device, {BuildFrame({0x1F, "FR"}), BuildFrame({0x1F, "F@"})});
-    }
-    // The close lets the final text and the restart leave the port first.
-    CloseDisplayPort(device);
-    return ok;
-}
+    report(pages, pages, QStringLiteral("100%"));
+    if (!SendDisplayText(display, QStringLiteral("**Update Successful*"),
+                         QStringLiteral("**Display Restart **")))
+        return false;
+    device.dialogs.message(Dialogs::NoIcon, QStringLiteral("Port Status"),
+                           QStringLiteral("Firmware Update Sucessfully.\r\n"
+                                          "Please make sure DIP-12 in OFF status.\r\n"
+                                          "The display will restart !!"));
+    return SendAll(display, {BuildFrame({0x1F, "FR"}), BuildFrame({0x1F, "F@"})});
+} // the session lets the final text and the restart leave the port, then closes it

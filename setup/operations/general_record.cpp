@@ -1,13 +1,8 @@
 #include "operations/general_record.h"
 
 #include "operations/parameter_vocabulary.h"
-#include "protocol/crc16.h"
-#include "protocol/device_context.h"
-#include "protocol/display_ack.h"
-#include "protocol/display_port.h"
+#include "protocol/display_session.h"
 #include "protocol/flash_done.h"
-#include "protocol/frame.h"
-#include "protocol/setup_request.h"
 
 QByteArray GeneralParameterRecord(const GeneralParameters& p)
 {
@@ -37,21 +32,14 @@ QByteArray GeneralParameterRecord(const GeneralParameters& p)
 
 bool WriteGeneralParameters(DeviceContext& device, const GeneralParameters& parameters)
 {
-    bool ok = OpenDisplayPort(device) && SendSetupRequest(device, true);
-    if (ok) {
-        const QByteArray record = GeneralParameterRecord(parameters);
-        device.send(BuildFrame({0x1F, "FR"}));
-        device.send(BuildFrame({0x1F, "FN"}));
-        device.send(Crc16(record));
-        device.send(BuildFrame({0x40}));
-        device.send(record);
-        ok = WaitDisplayAck(device, 0);
-    }
-    if (ok)
-        ok = ConfirmFlashWriteAndRestart(device);
-    CloseDisplayPort(device);
-    return ok;
-}
+    DisplaySession display(device);
+    if (!display.sendSetupRequest())
+        return false;
+    display.writeRecord("FN", GeneralParameterRecord(parameters));
+    if (!display.awaitAck())
+        return false;
+    return ConfirmFlashWriteAndRestart(device);
+} // the session drains and closes the port, whatever path leaves
 
 bool EraseGeneralParameters(DeviceContext& device)
 {

@@ -1,13 +1,9 @@
 #include "operations/title_page.h"
 
 #include "core/wire_text.h"
-#include "protocol/crc16.h"
 #include "protocol/device_context.h"
-#include "protocol/display_ack.h"
-#include "protocol/display_port.h"
+#include "protocol/display_session.h"
 #include "protocol/flash_done.h"
-#include "protocol/frame.h"
-#include "protocol/setup_request.h"
 
 namespace {
 
@@ -59,25 +55,16 @@ bool WriteTitlePage(DeviceContext& device, const QString& line1, const QString& 
     // Refused before the port is opened: nothing of a title that cannot be shown goes out.
     if (!LinesFitTheDisplay(device, line1, line2))
         return false;
-    bool ok = OpenDisplayPort(device);
-    if (ok) {
-        device.send(BuildFrame({0x0C}));
-        const QByteArray block = TitlePageBlock(line1, line2);
-        const QByteArray crc = Crc16(block);
-        ok = SendSetupRequest(device, true);
-        if (ok) {
-            device.send(BuildFrame({0x1F, "FR"}));
-            device.send(BuildFrame({0x1F, "FC"}));
-            device.send(crc);
-            device.send(BuildFrame({static_cast<int>(block.size())}));
-            device.send(block);
-            ok = WaitDisplayAck(device, 0);
-        }
-    }
-    if (ok)
-        ok = ConfirmFlashWriteAndRestart(device);
-    CloseDisplayPort(device);
-    return ok;
+    DisplaySession display(device);
+    if (!display.isOpen())
+        return false;
+    display.writeFrame({0x0C});
+    if (!display.sendSetupRequest())
+        return false;
+    display.writeRecord("FC", TitlePageBlock(line1, line2));
+    if (!display.awaitAck())
+        return false;
+    return ConfirmFlashWriteAndRestart(device);
 }
 
 bool EraseTitlePage(DeviceContext& device)

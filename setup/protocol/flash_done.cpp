@@ -1,10 +1,8 @@
 #include "protocol/flash_done.h"
 
 #include "protocol/device_context.h"
-#include "protocol/display_ack.h"
-#include "protocol/display_port.h"
+#include "protocol/display_session.h"
 #include "protocol/frame.h"
-#include "protocol/setup_request.h"
 
 bool ReportFlashDoneAndRestart(DeviceContext& device, const QString& firstLine)
 {
@@ -29,17 +27,12 @@ bool ConfirmFlashWriteAndRestart(DeviceContext& device)
 
 bool EraseFlashRecord(DeviceContext& device, const char* command, const char* displayLine)
 {
-    bool ok = OpenDisplayPort(device) && SendSetupRequest(device, true);
-    if (ok) {
-        device.send(BuildFrame({0x1F, "FR"}));
-        device.send(BuildFrame({0x1F, command}));
-        device.send(QByteArray(4, '\0'));
-        ok = WaitDisplayAck(device, 0);
-    }
-    if (ok) {
-        device.send(BuildFrame({0x0C, displayLine, "**Display Restart **"}));
-        ok = ReportFlashDoneAndRestart(device, QStringLiteral("Flash Erase OK !!"));
-    }
-    CloseDisplayPort(device);
-    return ok;
+    DisplaySession display(device);
+    if (!display.sendSetupRequest())
+        return false;
+    display.eraseRecord(command);
+    if (!display.awaitAck())
+        return false;
+    display.writeFrame({0x0C, displayLine, "**Display Restart **"});
+    return display.confirmAndRestart(QStringLiteral("Flash Erase OK !!"));
 }
