@@ -27,8 +27,6 @@ QByteArray BuildFrame(std::initializer_list<FrameItem> items)
             frame.append(*bytes);
             break;
         }
-        case FrameItem::Skipped:
-            break;
         }
     }
     return frame;

@@ -7,12 +7,12 @@
 #include <type_traits>
 
 // One item of a command frame. Its kind decides its bytes: a byte item one byte, a word item two
-// bytes high byte first, a text item its characters as single bytes in the wire code page, any
-// other kind (a boolean, a floating-point number) nothing.
+// bytes high byte first, a text item its characters as single bytes in the wire code page. A boolean
+// or a floating-point number has no bytes on the wire, so it does not compile as an item.
 class FrameItem
 {
 public:
-    enum Kind { Byte, Word, Text, Skipped };
+    enum Kind { Byte, Word, Text };
 
     template <std::integral T>
     requires(!std::same_as<T, bool>) FrameItem(T byteValue)
@@ -24,8 +24,8 @@ public:
     }
     FrameItem(const char* text) : kind_(Text), text_(QString::fromLatin1(text)) {}
     FrameItem(const QString& text) : kind_(Text), text_(text) {}
-    FrameItem(bool) : kind_(Skipped) {}
-    FrameItem(std::floating_point auto) : kind_(Skipped) {}
+    FrameItem(bool) = delete;
+    FrameItem(std::floating_point auto) = delete;
     static FrameItem word(qint64 value) { return FrameItem(Word, value); }
 
     Kind kind() const { return kind_; }

@@ -44,8 +44,9 @@ private slots:
         const QByteArray ok = BuildFrame({12, "** Flash Write OK **", "**Display Restart **"});
         QCOMPARE(ok.size(), 41);
         QCOMPARE(ok, QByteArray("\x0C** Flash Write OK ****Display Restart **"));
-        // Empty texts and other kinds add nothing.
-        QCOMPARE(BuildFrame({0x1F, "", true, 2.5, "FR"}), QByteArray::fromHex("1F4652"));
+        // An empty text adds nothing; a boolean or a floating-point number is not an item at all.
+        QCOMPARE(BuildFrame({0x1F, "", "FR"}), QByteArray::fromHex("1F4652"));
+        static_assert(!std::is_convertible_v<bool, FrameItem> && !std::is_convertible_v<double, FrameItem>);
         QVERIFY(!BuildFrame({}).isNull());
     }
 
