@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -12,23 +13,34 @@ namespace {
 constexpr int kScale = 8; // pixels per dot while drawing
 
 // Box-drawing characters and blocks are drawn to the edges of the cell so that they join.
-bool FillsCell(QChar character)
+bool FillsCell(char32_t character)
 {
-    return character.unicode() >= 0x2500 && character.unicode() <= 0x259F;
+    return character >= 0x2500 && character <= 0x259F;
 }
 
 } // namespace
 
-VfdGlyph RasterizedGlyph(QChar character)
+bool RasterizerAvailable()
 {
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+VfdGlyph RasterizedGlyph(char32_t character)
+{
+    if (!RasterizerAvailable())
+        return {};
+    QString text = QString::fromUcs4(&character, 1);
+    // The half-width Katakana of the display's tables are the same letters as the full-width ones,
+    // which far more fonts have.
+    if (character >= 0xFF61 && character <= 0xFF9F)
+        text = text.normalized(QString::NormalizationForm_KC);
+    // The regular weight, whose strokes come out one dot wide as in the hand-set letters.
     QFont font(QStringLiteral("DejaVu Sans Mono"));
     font.setStyleHint(QFont::Monospace);
     font.setPixelSize(100);
-    // Bold strokes are about one dot wide at the size a character is reduced from.
-    font.setBold(!FillsCell(character));
     const QFontMetricsF metrics(font);
     QPainterPath path;
-    path.addText(0, 0, font, QString(character));
+    path.addText(0, 0, font, text);
     const QRectF ink = path.boundingRect();
     if (path.isEmpty() || ink.isEmpty())
         return {};
@@ -36,7 +48,7 @@ VfdGlyph RasterizedGlyph(QChar character)
     const QSizeF cell(kGlyphColumns * kScale, kGlyphRows * kScale);
     QTransform toCell;
     if (FillsCell(character)) {
-        const QRectF box(0, -metrics.ascent(), metrics.horizontalAdvance(character),
+        const QRectF box(0, -metrics.ascent(), metrics.horizontalAdvance(text),
                          metrics.ascent() + metrics.descent());
         toCell.scale(cell.width() / box.width(), cell.height() / box.height());
         toCell.translate(-box.left(), -box.top());
@@ -60,6 +72,8 @@ VfdGlyph RasterizedGlyph(QChar character)
         painter.setTransform(toCell);
         painter.fillPath(path, Qt::white);
     }
+    // A dot lights when most of its square is inked: strokes come out one dot wide, an overshoot
+    // lights nothing above a small letter, and the two lines of a double box line stay apart.
     VfdGlyph glyph{};
     for (int row = 0; row < kGlyphRows; ++row) {
         for (int column = 0; column < kGlyphColumns; ++column) {

@@ -3,7 +3,10 @@
 #include "widgets/vfd_glyphs.h"
 
 // A character that our own font does not have, drawn with a system font at a large size and
-// reduced to the 5x7 grid: a dot is lit when most of its square is inked. Needs a QGuiApplication.
-// Box-drawing and block characters fill the whole cell so that they join their neighbours; other
-// characters are scaled so that a capital stands seven rows high. Blank when no font has it.
-VfdGlyph RasterizedGlyph(QChar character);
+// reduced to the 5x7 grid: a dot is lit when enough of its square is inked. Box-drawing and block
+// characters fill the whole cell so that they join their neighbours; other characters are scaled
+// so that a capital stands seven rows high. Blank when no font has it, or without a QGuiApplication.
+VfdGlyph RasterizedGlyph(char32_t character);
+
+// Whether there is a QGuiApplication, which drawing with a font needs.
+bool RasterizerAvailable();

@@ -1,8 +1,11 @@
+// The one 5x7 font: hand-set ASCII, accented letters built on it, the system font for the rest.
 #include "widgets/vfd_glyphs.h"
 
 #include "widgets/vfd_glyph_raster.h"
 
+#include <QChar>
 #include <QHash>
+#include <QList>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QString>
@@ -11,7 +14,8 @@
 namespace {
 
 // Our 5x7 font for 0x20..0x7F, in the classic shapes of dot-matrix customer displays: capitals and
-// figures use all seven rows, small letters sit in the lower five so an accent fits above them.
+// figures use all seven rows, small letters sit in the lower five so an accent fits above them,
+// descenders are raised into the cell.
 constexpr VfdGlyph kAscii[96] = {
     {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}, // space
     {0x04, 0x04, 0x04, 0x04, 0x04, 0x00, 0x04}, // !
@@ -111,107 +115,137 @@ constexpr VfdGlyph kAscii[96] = {
     {0x00, 0x04, 0x0A, 0x11, 0x11, 0x11, 0x1F}, // 0x7F, the house sign
 };
 
-// Accents that sit above a letter, two rows high; the letter is fitted into the five rows below.
+constexpr char32_t kHouse = 0x2302; // the house sign as a character of its own (the KD-317's 0x7F)
+
+// An accent set above a letter (two rows, the second may be empty) or a mark hung below it (one row).
 struct Mark
 {
-    ushort combining;
-    quint8 top;
-    quint8 second;
+    char32_t combining;
+    bool below;
+    quint8 rows[2];
 };
-constexpr Mark kMarksAbove[] = {
-    {0x0300, 0x08, 0x04}, // grave
-    {0x0301, 0x02, 0x04}, // acute
-    {0x0302, 0x04, 0x0A}, // circumflex
-    {0x0303, 0x0D, 0x16}, // tilde
-    {0x0304, 0x0E, 0x00}, // macron
-    {0x0307, 0x04, 0x00}, // dot above
-    {0x0308, 0x0A, 0x00}, // diaeresis
-    {0x030A, 0x0E, 0x0A}, // ring: the letter's own top closes it
-    {0x030C, 0x0A, 0x04}, // caron
-};
-// Marks that hang below the letter, one row high; the letter is fitted into the six rows above.
-constexpr Mark kMarksBelow[] = {
-    {0x0327, 0x04, 0}, // cedilla
-    {0x0328, 0x02, 0}, // ogonek
+constexpr Mark kMarks[] = {
+    {0x0300, false, {0x08, 0x04}}, // grave
+    {0x0301, false, {0x02, 0x04}}, // acute
+    {0x0302, false, {0x04, 0x0A}}, // circumflex
+    {0x0303, false, {0x0D, 0x12}}, // tilde
+    {0x0304, false, {0x0E, 0x00}}, // macron
+    {0x0306, false, {0x11, 0x0E}}, // breve
+    {0x0307, false, {0x04, 0x00}}, // dot above
+    {0x0308, false, {0x0A, 0x00}}, // diaeresis
+    {0x030A, false, {0x0E, 0x0A}}, // ring: the letter's own top closes it
+    {0x030B, false, {0x05, 0x0A}}, // double acute
+    {0x030C, false, {0x0A, 0x04}}, // caron
+    {0x0327, true, {0x04, 0x00}},  // cedilla
+    {0x0328, true, {0x02, 0x00}},  // ogonek
 };
 
-// The rows of `glyph` from its first lit row, squeezed to at most `rows` rows: a row that repeats
-// the one above it goes first (the least visible loss), then rows from the middle.
-QList<quint8> Squeeze(const VfdGlyph& glyph, int rows)
+const Mark* FindMark(char32_t combining)
 {
-    QList<quint8> kept(glyph.begin(), glyph.end());
-    while (kept.size() > rows && !kept.isEmpty() && kept.first() == 0)
-        kept.removeFirst();
-    for (int i = 1; i < kept.size() && kept.size() > rows;) {
-        if (kept.at(i) == kept.at(i - 1) && kept.at(i) != 0)
-            kept.removeAt(i);
-        else
-            ++i;
+    for (const Mark& mark : kMarks) {
+        if (mark.combining == combining)
+            return &mark;
     }
-    while (kept.size() > rows)
-        kept.removeAt(kept.size() / 2);
-    return kept;
+    return nullptr;
 }
 
-// A letter with one accent from the tables above, built from the letter's own pattern.
-std::optional<VfdGlyph> Composed(QChar character)
+// Drops rows until `count` are left. The longest run of equal rows gives one up first (the upper run
+// of two as long), which loses no shape: an H keeps its bar in the middle, a W its three strokes.
+// Without a run, the second row of an odd count goes, otherwise the one before last, which keeps
+// the diagonal of a Z and the spur of a G.
+QList<quint8> Squeeze(QList<quint8> rows, int count)
 {
-    const QString parts = character.decomposition();
-    if (character.decompositionTag() != QChar::Canonical || parts.size() != 2 ||
-        parts.at(0).unicode() > 0x7E || !parts.at(0).isLetter())
+    while (rows.size() > count) {
+        int drop = -1;
+        qsizetype longest = 1;
+        for (qsizetype start = 0; start < rows.size();) {
+            qsizetype end = start + 1;
+            while (end < rows.size() && rows.at(end) == rows.at(start))
+                ++end;
+            if (end - start > longest) {
+                longest = end - start;
+                drop = int(start);
+            }
+            start = end;
+        }
+        if (drop < 0)
+            drop = rows.size() % 2 == 1 ? 1 : int(rows.size()) - 2;
+        rows.removeAt(drop);
+    }
+    return rows;
+}
+
+// The letter's dots from its first lit row down; i and j lose their dot, which the accent replaces.
+QList<quint8> Body(char32_t letter)
+{
+    const VfdGlyph glyph = AsciiGlyph(letter);
+    int first = (letter == U'i' || letter == U'j') ? 2 : 0;
+    while (first < kGlyphRows - 1 && glyph[first] == 0)
+        ++first;
+    return QList<quint8>(glyph.begin() + first, glyph.end());
+}
+
+// A Latin letter with an accent from the table above, built from the letter's own pattern. A letter
+// with two accents (ǖ, ế) gets the first, the one nearest the letter.
+std::optional<VfdGlyph> Composed(char32_t character)
+{
+    const QList<uint> parts =
+        QString::fromUcs4(&character, 1).normalized(QString::NormalizationForm_D).toUcs4();
+    if (parts.size() < 2 || parts.at(0) > 0x7E || !QChar::isLetter(parts.at(0)))
         return std::nullopt;
-    VfdGlyph base = AsciiGlyph(parts.at(0).toLatin1());
-    if (parts.at(0) == QLatin1Char('i') || parts.at(0) == QLatin1Char('j'))
-        base[0] = 0; // the accent takes the place of the dot
-    const ushort mark = parts.at(1).unicode();
-    for (const Mark& above : kMarksAbove) {
-        if (above.combining != mark)
-            continue;
-        const QList<quint8> letter = Squeeze(base, kGlyphRows - 2);
-        VfdGlyph glyph{above.top, above.second, 0, 0, 0, 0, 0};
-        for (int i = 0; i < letter.size(); ++i)
-            glyph[kGlyphRows - letter.size() + i] = letter.at(i);
-        return glyph;
-    }
-    for (const Mark& below : kMarksBelow) {
-        if (below.combining != mark)
-            continue;
-        const QList<quint8> letter = Squeeze(base, kGlyphRows - 1);
-        VfdGlyph glyph{};
-        for (int i = 0; i < letter.size(); ++i)
+    const Mark* mark = FindMark(parts.at(1));
+    if (mark == nullptr)
+        return std::nullopt;
+    VfdGlyph glyph{};
+    if (mark->below) {
+        // The letter on rows 0 to 5, its foot on row 5; the mark on row 6.
+        const QList<quint8> letter = Squeeze(Body(parts.at(0)), kGlyphRows - 1);
+        for (qsizetype i = 0; i < letter.size(); ++i)
             glyph[kGlyphRows - 1 - letter.size() + i] = letter.at(i);
-        glyph[kGlyphRows - 1] = below.top;
+        glyph[kGlyphRows - 1] = mark->rows[0];
         return glyph;
     }
-    return std::nullopt;
+    // The accent on rows 0 and 1, the letter on rows 2 to 6.
+    const QList<quint8> letter = Squeeze(Body(parts.at(0)), kGlyphRows - 2);
+    for (qsizetype i = 0; i < letter.size(); ++i)
+        glyph[kGlyphRows - letter.size() + i] = letter.at(i);
+    glyph[0] = mark->rows[0];
+    glyph[1] = mark->rows[1];
+    return glyph;
 }
 
 } // namespace
 
-VfdGlyph AsciiGlyph(char character)
+VfdGlyph AsciiGlyph(char32_t character)
 {
-    const int index = static_cast<quint8>(character) - 0x20;
-    if (index < 0 || index >= 96)
+    if (character < 0x20 || character > 0x7F)
         return {};
-    return kAscii[index];
+    return kAscii[character - 0x20];
 }
 
-VfdGlyph GlyphFor(QChar character)
+VfdGlyph GlyphFor(char32_t character)
 {
-    const ushort code = character.unicode();
-    if (code >= 0x20 && code <= 0x7F)
-        return AsciiGlyph(static_cast<char>(code));
-    if (code < 0x20 || character.isSpace() || !character.isPrint())
+    if (character >= 0x20 && character <= 0x7F)
+        return AsciiGlyph(character);
+    if (character == kHouse)
+        return AsciiGlyph(0x7F);
+    if (character < 0x20 || QChar::isSpace(character) || !QChar::isPrint(character))
         return {};
-    // Rasterizing costs a font lookup; every character is worked out once per run.
+    // Rasterizing costs a font lookup: every character is worked out once per run.
     static QMutex mutex;
-    static QHash<ushort, VfdGlyph> cache;
+    static QHash<char32_t, VfdGlyph> known;
     QMutexLocker lock(&mutex);
-    const auto known = cache.constFind(code);
-    if (known != cache.constEnd())
-        return *known;
+    const auto found = known.constFind(character);
+    if (found != known.constEnd())
+        return *found;
     const std::optional<VfdGlyph> composed = Composed(character);
-    const VfdGlyph glyph = composed ? *composed : RasterizedGlyph(character);
-    cache.insert(code, glyph);
+    if (composed) {
+        known.insert(character, *composed);
+        return *composed;
+    }
+    if (!RasterizerAvailable())
+        return {}; // not kept: a QGuiApplication made later draws it
+    const VfdGlyph glyph = RasterizedGlyph(character);
+    known.insert(character, glyph);
     return glyph;
 }

@@ -1,25 +1,31 @@
 #pragma once
 
-#include <QChar>
+#include <QtGlobal>
 #include <array>
 
-// One character cell of a VQ71xx screen: 7 rows of 5 dots, top row first; in each row bit 4 is the
-// leftmost dot and bit 0 the rightmost.
+// The 5x7 font of both programs' simulated displays.
+//
+// One character cell: 7 rows of 5 dots, top row first; in each row bit 4 is the leftmost dot and
+// bit 0 the rightmost.
 using VfdGlyph = std::array<quint8, 7>;
 
 constexpr int kGlyphColumns = 5;
 constexpr int kGlyphRows = 7;
 
-// The dot pattern the screen lights for a character:
-// - printable ASCII (space to 0x7F, the house sign) from our own 5x7 font;
-// - a Latin letter with an accent (é, Ü, ñ, å, ç, š, ...) as its letter with the accent's dots added;
-// - anything else (box drawing, Greek, Cyrillic, katakana, currency signs) rasterized from a system
+// The dot pattern a screen lights for a character:
+// - printable ASCII (space to 0x7F) from our own hand-set font; 0x7F and U+2302 are the house sign;
+// - a Latin letter with one accent (é, Ü, ñ, å, ç, š, ő, ă, ...) as its ASCII letter with the
+//   accent's dots set above it (the letter squeezed to five rows where it is taller) or the mark
+//   hung below it;
+// - anything else (box drawing, Greek, Cyrillic, Katakana, currency signs) rasterized from a system
 //   font into the 5x7 grid;
-// - a null character, or one no font can draw, as a blank cell.
-VfdGlyph GlyphFor(QChar character);
+// - a control character, a space, or a character no font can draw as a blank cell.
+// Each character beyond ASCII is worked out once per run; safe to call from any thread, but a
+// rasterized character needs a QGuiApplication (without one it is blank).
+VfdGlyph GlyphFor(char32_t character);
 
-// The hand-designed pattern of a printable ASCII character (0x20..0x7F); blank for anything else.
-VfdGlyph AsciiGlyph(char character);
+// The hand-set pattern of a printable ASCII character (0x20..0x7F); blank for anything else.
+VfdGlyph AsciiGlyph(char32_t character);
 
 inline bool GlyphDot(const VfdGlyph& glyph, int row, int column)
 {

@@ -2,7 +2,7 @@
 
 #include "customer_display_emulator.h"
 #include "receipt_strip_view.h"
-#include "vfd_screen_view.h"
+#include "widgets/vfd_screen_view.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vfd_frame.h"
+#include "widgets/vfd_frame.h"
 
 #include <QByteArray>
 

@@ -1,6 +1,5 @@
 #include "gui/simulated_display_window.h"
 
-#include "gui/vfd_screen.h"
 #include "sim/display_code_page.h"
 
 #include <QCheckBox>
@@ -12,8 +11,12 @@
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
+
+constexpr int kScreenLines = 2;
+constexpr int kScreenColumns = 20;
 
 // Fault switches, as a trainer names them.
 constexpr double kLateDsrSeconds = 1.5; // past the 1.0 s the port opening waits
@@ -28,14 +31,59 @@ QLabel* ValueLabel(const char* name)
 
 } // namespace
 
+VfdScreenStyle Vq71xxScreenStyle()
+{
+    VfdScreenStyle style;
+    // Six pixels a dot at the preferred size, three at the smallest, as large as the window allows.
+    style.dotPitch = 6;
+    style.scalable = true;
+    style.characterGap = 1;
+    style.lineGap = 2;
+    style.cursorRow = false;
+    style.margin = 2;
+    // Rounded squares; the dark rim between them is what makes the matrix visible.
+    style.dotSize = 0.78;
+    style.dotRoundness = 0.2 / 0.39;
+    style.glassTop = QColor(10, 22, 22);
+    style.glassBottom = QColor(3, 8, 9);
+    style.unlitDot = QColor(16, 38, 35);
+    style.litDot = QColor(80, 255, 210);
+    // Brightness sets the filament drive: at 25, 50, 75 and 100 % a lit dot gives 0.45 + 0.55 x
+    // that percentage of its full light (0.59, 0.73, 0.86, 1; below as the share of the way from
+    // the unlit dot's colour), and its glow (0.35 x the percentage, of that light) spreads a little
+    // onto the glass around it; the unlit dots stay as the glass shows them.
+    style.light = {0.515, 0.677, 0.838, 1.0};
+    style.glow = {0.35 * 0.25 * 0.5875, 0.35 * 0.5 * 0.725, 0.35 * 0.75 * 0.8625, 0.35};
+    style.glowRadius = 0.78;
+    style.glowOverDots = false;
+    return style;
+}
+
+VfdFrame Vq71xxScreenFrame(const QByteArray& bytes, const DisplayCodePage& codePage, int brightnessPercent,
+                           bool lit)
+{
+    VfdGrid grid(kScreenLines, kScreenColumns);
+    for (int cell = 0; cell < kScreenLines * kScreenColumns; ++cell) {
+        const QChar character =
+            cell < bytes.size() ? codePage.character(static_cast<quint8>(bytes.at(cell))) : QChar(u' ');
+        grid.at(cell / kScreenColumns, cell % kScreenColumns).character =
+            character.isNull() ? U' ' : char32_t(character.unicode());
+    }
+    VfdFrame frame(grid);
+    frame.brightness = std::clamp((brightnessPercent + 12) / 25, 1, 4);
+    frame.lit = lit;
+    return frame;
+}
+
 SimulatedDisplayWindow::SimulatedDisplayWindow(SimulatedDisplay& display, QWidget* parent)
     : QWidget(parent, Qt::Window), display_(display)
 {
     setObjectName(QStringLiteral("SimulatedDisplayWindow"));
     setWindowTitle(QStringLiteral("Simulated VQ71xx display"));
 
-    screen_ = new VfdScreen;
+    screen_ = new VfdScreenView;
     screen_->setObjectName(QStringLiteral("vfdScreen"));
+    screen_->setScreenStyle(Vq71xxScreenStyle());
     codePageNote_ = ValueLabel("lblCodePageNote");
 
     dsrLamp_ = new QLabel;
@@ -143,11 +191,11 @@ void SimulatedDisplayWindow::refresh()
     if (codePage_.code() != StoredCodePage(flash))
         codePage_ = DisplayCodePage(StoredCodePage(flash));
     const DisplayCodePage& codePage = codePage_;
-    screen_->setCodePage(codePage);
-    screen_->setBrightness(StoredBrightnessPercent(flash));
-    screen_->setContent((lines.value(0) + lines.value(1)).toLatin1());
+    screenContent_ = (lines.value(0) + lines.value(1)).toLatin1().left(kScreenLines * kScreenColumns);
+    screenContent_.append(QByteArray(kScreenLines * kScreenColumns - screenContent_.size(), ' '));
     // Unplugged it has no power; restarting, its tube is dark until it shows its power-on lines.
-    screen_->setLit(!faults.absent && !restarting);
+    screen_->setFrame(Vq71xxScreenFrame(screenContent_, codePage, StoredBrightnessPercent(flash),
+                                        !faults.absent && !restarting));
     codePageNote_->setText(codePage.note());
     codePageNote_->setVisible(!codePage.note().isEmpty());
 

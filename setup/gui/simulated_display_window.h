@@ -3,16 +3,30 @@
 #include "gui/display_flash_view.h"
 #include "sim/display_code_page.h"
 #include "sim/simulated_display.h"
+#include "widgets/vfd_frame.h"
+#include "widgets/vfd_screen_view.h"
 
 #include <functional>
 
+#include <QByteArray>
 #include <QWidget>
 
 class QCheckBox;
 class QLabel;
 class QPushButton;
 class QTimer;
-class VfdScreen;
+
+// The glass of a VQ71xx display: two lines of 20 character cells, each 5x7 dots, one dot of space
+// between cells and two between the lines, no cursor row; lit dots glow cyan-green on the dark
+// glass, unlit dots stay faintly visible as on the real tube, and the dots grow with the window.
+VfdScreenStyle Vq71xxScreenStyle();
+
+// What a VQ71xx screen shows for its 40 bytes (line 1 then line 2, shorter is filled with
+// spaces): each byte drawn as the character of the display's code page (a byte the code page
+// leaves undefined as a blank cell), at a brightness of 100, 75, 50 or 25 %, and no dot lit while
+// the display is off or restarting.
+VfdFrame Vq71xxScreenFrame(const QByteArray& bytes, const DisplayCodePage& codePage, int brightnessPercent,
+                           bool lit);
 
 // A window that shows the simulated display as a person would see the real one beside the till:
 // its screen, its DSR line, what it holds in flash; with a "Power cycle" button and fault switches
@@ -29,7 +43,9 @@ public:
     // Reads the display once and updates the window (the timer calls it; tests call it directly).
     void refresh();
 
-    VfdScreen* screen() const { return screen_; }
+    VfdScreenView* screen() const { return screen_; }
+    // The 40 bytes on the screen, line 1 then line 2 (shorter lines filled with spaces).
+    QByteArray screenContent() const { return screenContent_; }
 
 private:
     void changeFaults(const std::function<void(SimulatedDisplay::Faults&)>& change);
@@ -39,7 +55,7 @@ private:
 
     SimulatedDisplay& display_;
     QTimer* poll_;
-    VfdScreen* screen_;
+    VfdScreenView* screen_;
     QLabel* codePageNote_;
     QLabel* dsrLamp_;
     QLabel* dsrText_;
@@ -63,5 +79,6 @@ private:
     int lampState_ = -1;
     DisplayFlash shownFlash_;
     DisplayCodePage codePage_;
+    QByteArray screenContent_;
     int shownLiveBalance_ = -1;
 };

@@ -1,7 +1,6 @@
 // The simulated display window: the decoded flash after real operations, the restart after "F@" and
 // the DSR pulses in virtual time, "Power cycle", and the fault switches' failure messages.
 #include "gui/simulated_display_window.h"
-#include "gui/vfd_screen.h"
 #include "operations/general_record.h"
 #include "operations/title_page.h"
 #include "protocol/device_context.h"
@@ -98,7 +97,7 @@ private slots:
         QCOMPARE(bench.label("lblCodePage"), codePage);
         QCOMPARE(bench.label("lblCharset"), chosen.at(4));
         QCOMPARE(bench.label("lblBrightness"), chosen.at(5));
-        QCOMPARE(bench.window.screen()->brightness(), brightness);
+        QCOMPARE(bench.window.screen()->frame().brightness, brightness / 25); // 25 % is level 1
         QCOMPARE(!bench.label("lblCodePageNote").isEmpty(), note);
 
         // Erased again at the line settings the display now listens at.
@@ -107,7 +106,7 @@ private slots:
         bench.window.refresh();
         QCOMPARE(bench.label("lblCodePage"), QStringLiteral("(erased)"));
         QCOMPARE(bench.label("lblGeneral"), QStringLiteral("erased: the display runs at 9600,N,8,1"));
-        QCOMPARE(bench.window.screen()->brightness(), 100);
+        QCOMPARE(bench.window.screen()->frame().brightness, 4);
     }
 
     void titlePageInTheDisplaysCodePage_data()
@@ -134,8 +133,11 @@ private slots:
         QVERIFY(WriteTitlePage(bench.device, QString::fromLatin1("Total        12,50 \xD5"), "Danke!"));
         bench.run(600);
         QCOMPARE(bench.label("lblTitlePage"), shown);
-        QCOMPARE(bench.window.screen()->content(), QByteArray("Total        12,50 \xD5"
-                                                              "Danke!              "));
+        QCOMPARE(bench.window.screenContent(), QByteArray("Total        12,50 \xD5"
+                                                          "Danke!              "));
+        // The screen draws those bytes in the display's code page.
+        const VfdGrid& grid = bench.window.screen()->frame().grid;
+        QCOMPARE(QStringLiteral("\"%1\" / \"%2\"").arg(grid.rowText(0), grid.rowText(1)), shown);
     }
 
     void demoAndFirmwareBySizeAndCrc()
@@ -166,15 +168,15 @@ private slots:
         Bench bench;
         bench.hostWrites(QByteArray("\x0C") + "** Flash Write OK **" + "**Display Restart **");
         bench.run(100);
-        QVERIFY(bench.window.screen()->lit());
-        QCOMPARE(bench.window.screen()->content(), QByteArray("** Flash Write OK ****Display Restart **"));
+        QVERIFY(bench.window.screen()->frame().lit);
+        QCOMPARE(bench.window.screenContent(), QByteArray("** Flash Write OK ****Display Restart **"));
         bench.hostWrites(BuildFrame({0x1F, "F@"}));
         // Time from the command to dark, length of the dark spell, and what shows afterwards.
         const qint64 sent = bench.pacer.milliseconds();
         qint64 darkFrom = -1, litAgain = -1;
         for (int step = 0; step < 150 && litAgain < 0; ++step) {
             bench.run(10);
-            const bool lit = bench.window.screen()->lit();
+            const bool lit = bench.window.screen()->frame().lit;
             QCOMPARE(bench.lampLit(), lit);
             if (!lit && darkFrom < 0)
                 darkFrom = bench.pacer.milliseconds();
@@ -184,7 +186,7 @@ private slots:
         QVERIFY(darkFrom >= 0 && darkFrom - sent <= 20);
         QVERIFY2(litAgain - darkFrom >= 490 && litAgain - darkFrom <= 510,
                  qPrintable(QString::number(litAgain - darkFrom)));
-        QCOMPARE(bench.window.screen()->content(), QByteArray("  Talvex  VQ-71xx     Customer Display  "));
+        QCOMPARE(bench.window.screenContent(), QByteArray("  Talvex  VQ-71xx     Customer Display  "));
         QCOMPARE(bench.label("lblState"), QStringLiteral("Listening at 9600,N,8,1"));
     }
 
@@ -236,15 +238,15 @@ private slots:
         bench.run(600);
         bench.hostWrites(QByteArray("\x0C") + "something else");
         bench.run(100);
-        QVERIFY(bench.window.screen()->content().startsWith("something else"));
+        QVERIFY(bench.window.screenContent().startsWith("something else"));
         const int restarts = bench.display.restarts();
         QTest::mouseClick(bench.window.findChild<QPushButton*>("cmdPowerCycle"), Qt::LeftButton);
         QCOMPARE(bench.display.restarts(), restarts + 1);
-        QVERIFY(!bench.window.screen()->lit());
+        QVERIFY(!bench.window.screen()->frame().lit);
         QCOMPARE(bench.label("lblState"), QStringLiteral("Restarting..."));
         bench.run(600);
-        QVERIFY(bench.window.screen()->lit());
-        QCOMPARE(bench.window.screen()->content(), lines);
+        QVERIFY(bench.window.screen()->frame().lit);
+        QCOMPARE(bench.window.screenContent(), lines);
     }
 
     void faultSwitchesShowTheFailureMessages_data()
@@ -276,7 +278,7 @@ private slots:
         QCOMPARE(bench.display.wire().isEmpty(), sendsNothing);
         QVERIFY(bench.display.flash().generalRecord.isEmpty());
         if (faultSwitch == QLatin1String("chkUnplugged"))
-            QVERIFY(!bench.window.screen()->lit());
+            QVERIFY(!bench.window.screen()->frame().lit);
 
         // Switched off again and restarted (a display left waiting in its setup state listens at
         // 115200), the same write goes through.

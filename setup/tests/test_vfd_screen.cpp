@@ -1,9 +1,10 @@
 // The screen of the simulated display: which decoder draws the upper half for each stored code
-// page, the 5x7 font (ASCII, accented letters, rasterized signs), the dots the widget lights for a
-// character, and its brightness levels.
-#include "gui/vfd_screen.h"
+// page, the 5x7 font (ASCII, accented letters, rasterized signs), the dots the screen widget lights
+// for a character on the VQ71xx glass, and its brightness levels.
+#include "gui/simulated_display_window.h"
 #include "sim/display_code_page.h"
 #include "widgets/vfd_glyphs.h"
+#include "widgets/vfd_screen_view.h"
 
 #include <QSet>
 #include <QTest>
@@ -12,12 +13,18 @@
 namespace {
 
 // The dots the screen has drawn lit in cell `cell`, read back from its picture.
-VfdGlyph DrawnDots(const VfdScreen& screen, const QImage& image, int cell)
+// Where dot (row, column) of cell `cell` (0..39, line 1 then line 2) is drawn.
+QRectF DotRect(const VfdScreenView& screen, int cell, int row, int column)
+{
+    return screen.dotRect(cell / 20, cell % 20, row, column);
+}
+
+VfdGlyph DrawnDots(const VfdScreenView& screen, const QImage& image, int cell)
 {
     VfdGlyph dots{};
     for (int row = 0; row < kGlyphRows; ++row)
         for (int column = 0; column < kGlyphColumns; ++column)
-            if (qGreen(image.pixel(screen.dotRect(cell, row, column).center().toPoint())) > 80)
+            if (qGreen(image.pixel(DotRect(screen, cell, row, column).center().toPoint())) > 80)
                 dots[row] |= quint8(1 << (kGlyphColumns - 1 - column));
     return dots;
 }
@@ -40,7 +47,7 @@ int LitDots(const VfdGlyph& glyph)
     return lit;
 }
 
-QImage Drawn(VfdScreen& screen)
+QImage Drawn(VfdScreenView& screen)
 {
     screen.resize(screen.sizeHint());
     return screen.grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -103,7 +110,7 @@ private slots:
     {
         QSet<QByteArray> seen;
         for (int c = 0x20; c <= 0x7F; ++c) {
-            const VfdGlyph glyph = AsciiGlyph(static_cast<char>(c));
+            const VfdGlyph glyph = AsciiGlyph(char32_t(c));
             for (quint8 row : glyph)
                 QVERIFY2(row < 32, qPrintable(QStringLiteral("0x%1 wider than 5 dots").arg(c, 0, 16)));
             QCOMPARE(LitDots(glyph) == 0, c == 0x20);
@@ -111,8 +118,8 @@ private slots:
             QVERIFY2(!seen.contains(key), qPrintable(QStringLiteral("0x%1 repeats a glyph").arg(c, 0, 16)));
             seen.insert(key);
         }
-        QCOMPARE(LitDots(GlyphFor(QChar())), 0);
-        QCOMPARE(LitDots(GlyphFor(QChar(0x1B))), 0);
+        QCOMPARE(LitDots(GlyphFor(U'\0')), 0);
+        QCOMPARE(LitDots(GlyphFor(U'\x1B')), 0);
     }
 
     void charactersBeyondAscii_data()
@@ -130,11 +137,11 @@ private slots:
     {
         QFETCH(QString, character);
         QFETCH(QString, letter);
-        const VfdGlyph glyph = GlyphFor(character.at(0));
+        const VfdGlyph glyph = GlyphFor(character.toUcs4().at(0));
         QVERIFY(LitDots(glyph) >= 5);
         if (letter.isEmpty())
             return;
-        const VfdGlyph base = AsciiGlyph(letter.at(0).toLatin1());
+        const VfdGlyph base = AsciiGlyph(letter.at(0).unicode());
         QVERIFY(glyph != base);
         if (letter.at(0).isLower() && letter != QLatin1String("c")) {
             // The small letter keeps its own five rows; the accent takes the two above.
@@ -149,7 +156,7 @@ private slots:
         const QString letters = QStringLiteral("AÄÀÁÂÃÅOÖÒÓÔÕUÜÙÚÛeéèêëaäàáâãåçñ");
         QSet<QByteArray> seen;
         for (QChar c : letters) {
-            const VfdGlyph glyph = GlyphFor(c);
+            const VfdGlyph glyph = GlyphFor(c.unicode());
             const QByteArray key(reinterpret_cast<const char*>(glyph.data()), kGlyphRows);
             QVERIFY2(!seen.contains(key), qPrintable(QStringLiteral("%1 looks like another letter").arg(c)));
             seen.insert(key);
@@ -159,9 +166,9 @@ private slots:
     void boxDrawingJoinsItsNeighbours()
     {
         // A horizontal line lights a full row and a vertical one a full column, edge to edge.
-        const VfdGlyph horizontal = GlyphFor(QChar(0x2500));
+        const VfdGlyph horizontal = GlyphFor(U'\u2500');
         QVERIFY(std::count(horizontal.begin(), horizontal.end(), quint8(0x1F)) >= 1);
-        const VfdGlyph vertical = GlyphFor(QChar(0x2502));
+        const VfdGlyph vertical = GlyphFor(U'\u2502');
         bool fullColumn = false;
         for (int column = 0; column < kGlyphColumns; ++column) {
             bool all = true;
@@ -170,47 +177,49 @@ private slots:
             fullColumn = fullColumn || all;
         }
         QVERIFY(fullColumn);
-        QCOMPARE(LitDots(GlyphFor(QChar(0x2588))), kGlyphRows * kGlyphColumns); // full block
+        QCOMPARE(LitDots(GlyphFor(U'\u2588')), kGlyphRows * kGlyphColumns); // full block
     }
 
     void screenLightsTheCharactersDots()
     {
-        VfdScreen screen;
-        screen.setCodePage(DisplayCodePage(19));
+        VfdScreenView screen;
+        screen.setScreenStyle(Vq71xxScreenStyle());
         QByteArray bytes(40, ' ');
         bytes[0] = 'A';
         bytes[19] = '1';
         bytes[20] = static_cast<char>(0xD5); // the euro sign in PC858
-        screen.setContent(bytes);
+        screen.setFrame(Vq71xxScreenFrame(bytes, DisplayCodePage(19), 100, true));
         const QImage image = Drawn(screen);
         QCOMPARE(DrawnDots(screen, image, 0),
                  Pattern({".###.", "#...#", "#...#", "#...#", "#####", "#...#", "#...#"}));
         QCOMPARE(DrawnDots(screen, image, 19),
                  Pattern({"..#..", ".##..", "..#..", "..#..", "..#..", "..#..", ".###."}));
-        QCOMPARE(DrawnDots(screen, image, 20), GlyphFor(QChar(0x20AC)));
+        QCOMPARE(DrawnDots(screen, image, 20), GlyphFor(U'\u20AC'));
         for (int cell : {1, 18, 21, 39})
             QCOMPARE(LitDots(DrawnDots(screen, image, cell)), 0);
         // Cells sit a dot apart, and the second line lower than the first by more than a cell.
-        const double pitch = screen.dotRect(0, 0, 1).left() - screen.dotRect(0, 0, 0).left();
-        QVERIFY(qAbs(screen.dotRect(1, 0, 0).left() - screen.dotRect(0, 0, 4).left() - 2 * pitch) < 0.5);
-        QVERIFY(screen.dotRect(20, 0, 0).top() - screen.dotRect(0, 6, 0).top() > 2.5 * pitch);
+        const double pitch = DotRect(screen, 0, 0, 1).left() - DotRect(screen, 0, 0, 0).left();
+        QVERIFY(qAbs(DotRect(screen, 1, 0, 0).left() - DotRect(screen, 0, 0, 4).left() - 2 * pitch) < 0.5);
+        QVERIFY(DotRect(screen, 20, 0, 0).top() - DotRect(screen, 0, 6, 0).top() > 2.5 * pitch);
 
-        screen.setCodePage(DisplayCodePage(2));
-        QCOMPARE(DrawnDots(screen, Drawn(screen), 20), GlyphFor(QChar(0x0131))); // dotless i
-        screen.setLit(false);
+        screen.setFrame(Vq71xxScreenFrame(bytes, DisplayCodePage(2), 100, true));
+        QCOMPARE(DrawnDots(screen, Drawn(screen), 20), GlyphFor(U'\u0131')); // dotless i
+        screen.setFrame(Vq71xxScreenFrame(bytes, DisplayCodePage(2), 100, false));
         QCOMPARE(LitDots(DrawnDots(screen, Drawn(screen), 0)), 0);
     }
 
     void dimmerScreensAreDarker()
     {
-        VfdScreen screen;
-        screen.setContent(QByteArray(40, '\x7F')); // the house sign, so every cell has lit dots
+        VfdScreenView screen;
+        screen.setScreenStyle(Vq71xxScreenStyle());
+        // The house sign, so every cell has lit dots.
+        const QByteArray houses(40, '\x7F');
         int previous = 256;
         for (int percent : {100, 75, 50, 25}) {
-            screen.setBrightness(percent);
+            screen.setFrame(Vq71xxScreenFrame(houses, DisplayCodePage(), percent, true));
             const QImage image = Drawn(screen);
-            const int lit = qGreen(image.pixel(screen.dotRect(5, 6, 0).center().toPoint()));
-            const int unlit = qGreen(image.pixel(screen.dotRect(5, 0, 0).center().toPoint()));
+            const int lit = qGreen(image.pixel(DotRect(screen, 5, 6, 0).center().toPoint()));
+            const int unlit = qGreen(image.pixel(DotRect(screen, 5, 0, 0).center().toPoint()));
             QVERIFY2(lit < previous, qPrintable(QStringLiteral("%1 % is not darker").arg(percent)));
             // Even at 25 % a lit dot stands out from the unlit ones, which stay faintly visible.
             QVERIFY(lit > unlit + 40);

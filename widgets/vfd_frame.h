@@ -3,6 +3,9 @@
 #include <QList>
 #include <QString>
 
+// What a dot-matrix screen shows, cell by cell: the simulated displays of both programs fill it in,
+// VfdScreenView draws it.
+
 // One character position of a dot-matrix screen.
 struct VfdCell
 {
@@ -46,15 +49,17 @@ private:
     QList<VfdCell> cells_;
 };
 
-// What a screen shows at one moment, for the window to draw and the tests to read.
+// What a screen shows at one moment, for the screen widget to draw and the tests to read.
 struct VfdFrame
 {
     explicit VfdFrame(const VfdGrid& grid) : grid(grid) {}
 
     VfdGrid grid;
     int brightness = 4; // 1 (dimmest) to 4
-    bool lit = true;    // false in the dark half of a blink
+    bool lit = true;    // false in the dark half of a blink, and while the display has no power
     bool cursorShown = false;
     int cursorRow = 0;
     int cursorColumn = 0;
+
+    bool operator==(const VfdFrame&) const = default;
 };

@@ -1,4 +1,4 @@
-#include "vfd_frame.h"
+#include "widgets/vfd_frame.h"
 
 VfdGrid::VfdGrid(int rows, int columns) : rows_(rows), columns_(columns), cells_(rows * columns) {}
 
