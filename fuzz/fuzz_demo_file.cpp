@@ -8,7 +8,7 @@
 #include "fuzz_require.h"
 #include "operations/demo_file.h"
 #include "operations/demo_transfer.h"
-#include "protocol/device_context.h"
+#include "protocol/display_access.h"
 #include "scripted_dialogs.h"
 #include "sim/simulated_display.h"
 
@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     VirtualPacer pacer;
     SimulatedDisplay display(pacer);
     ScriptedDialogs dialogs;
-    DeviceContext device(display, pacer, dialogs);
+    DisplayAccess device(display, pacer, dialogs);
     const bool faulty = shape & 8;
     if (faulty) {
         SimulatedDisplay::Faults faults;
@@ -60,7 +60,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         display.setFaults(faults);
     }
     QList<qint64> progress;
-    const bool written = WriteDemo(device, path, [&](qint64 sent) { progress << sent; });
+    const Outcome outcome = WriteDemo(device, path, [&](qint64 sent) { progress << sent; });
+    if (const std::optional<Outcome::Message> box = outcome.message()) // told as the window tells it
+        dialogs.message(box->icon, box->title, box->text, box->detail);
+    const bool written = static_cast<bool>(outcome);
 
     const QByteArray stored = display.flash().demo;
     const QByteArray whole = WithoutTrailer(content);

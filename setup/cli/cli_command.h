@@ -5,13 +5,13 @@
 #include <QTextStream>
 #include <functional>
 
-class DeviceContext;
+struct DisplayAccess;
 class SimulatedDisplay;
 
 // What a vfdctl command works with.
 struct CliSession
 {
-    DeviceContext& device;
+    DisplayAccess& access;
     QTextStream& out;
     QTextStream& err;
     SimulatedDisplay* simulatedDisplay; // set when --port sim

@@ -1,6 +1,7 @@
 #include "cli/cli_command.h"
+#include "cli/outcome_report.h"
 #include "operations/factory_adjustment.h"
-#include "protocol/device_context.h"
+#include "protocol/display_access.h"
 
 CliCommand BalanceCommand()
 {
@@ -20,7 +21,7 @@ CliCommand BalanceCommand()
         "Neither runs the setup exchange: the display is reached at the global --baud and --format.\n");
     command.run = [](CliSession& session, const QStringList& args) {
         if (args == QStringList{QStringLiteral("--store")})
-            return StoreBalance(session.device) ? CliExit::Ok : CliExit::Failed;
+            return ReportOutcome(session.access.dialogs, StoreBalance(session.access));
         bool number = false;
         const int value = args.size() == 1 ? args.at(0).toInt(&number) : -1;
         if (!number || value < kBalanceMinimum || value > kBalanceMaximum) {
@@ -29,7 +30,7 @@ CliCommand BalanceCommand()
                 << Qt::endl;
             return CliExit::Usage;
         }
-        return SendBalance(session.device, value) ? CliExit::Ok : CliExit::Failed;
+        return ReportOutcome(session.access.dialogs, SendBalance(session.access, value));
     };
     return command;
 }

@@ -1,7 +1,8 @@
 #include "cli/cli_command.h"
+#include "cli/outcome_report.h"
 #include "operations/demo_file.h"
 #include "operations/demo_transfer.h"
-#include "protocol/device_context.h"
+#include "protocol/display_access.h"
 
 namespace {
 
@@ -10,12 +11,10 @@ int Write(CliSession& session, const QString& path)
     // The check of the window's "File Input" first: only a DEMO file goes to the display.
     const DemoFileCheck check = CheckDemoFile(path);
     if (check != DemoFileCheck::Accepted) {
-        ShowDemoFileCheck(session.device.dialogs, check);
+        ShowDemoFileCheck(session.access.dialogs, check);
         return CliExit::Failed;
     }
-    if (!WriteDemo(session.device, path))
-        return CliExit::Failed;
-    return CliExit::Ok;
+    return ReportOutcome(session.access.dialogs, WriteDemo(session.access, path));
 }
 
 } // namespace
@@ -40,7 +39,7 @@ CliCommand DemoCommand()
         if (args.value(0) == QLatin1String("write") && args.size() == 2)
             return Write(session, args.at(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
-            return EraseDemo(session.device) ? CliExit::Ok : CliExit::Failed;
+            return ReportOutcome(session.access.dialogs, EraseDemo(session.access));
         session.err << "vfdctl demo: expected 'write FILE' or 'erase' (see vfdctl demo --help)" << Qt::endl;
         return CliExit::Usage;
     };

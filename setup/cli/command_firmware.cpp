@@ -1,7 +1,8 @@
 #include "cli/cli_command.h"
+#include "cli/outcome_report.h"
 #include "operations/firmware_file.h"
 #include "operations/firmware_update.h"
-#include "protocol/device_context.h"
+#include "protocol/display_access.h"
 
 #include <cmath>
 
@@ -23,11 +24,11 @@ QString MinutesSeconds(double seconds)
 class ProgressPrinter : public Dialogs
 {
 public:
-    ProgressPrinter(CliSession& session) : session_(session), inner_(session.device.dialogs) {}
+    ProgressPrinter(CliSession& session) : session_(session), inner_(session.access.dialogs) {}
 
     void page(int written, int pages, const QString& percentage)
     {
-        const double now = session_.device.pacer.now();
+        const double now = session_.access.pacer.now();
         if (written == 0)
             start_ = now;
         if (!session_.stdoutIsTerminal) {
@@ -90,17 +91,17 @@ int Run(CliSession& session, const QStringList& args)
         session.err << "vfdctl firmware: " << error << " (see vfdctl firmware --help)" << Qt::endl;
         return CliExit::Usage;
     }
-    const FirmwareFileCheck check = ValidateFirmwareFile(parsed.positional.first(), session.device.dialogs);
+    const FirmwareFileCheck check = ValidateFirmwareFile(parsed.positional.first(), session.access.dialogs);
     if (!check.FirmwareFileValid)
         return CliExit::Failed;
 
     ProgressPrinter printer(session);
-    DeviceContext device(session.device.link, session.device.pacer, printer, session.device.selection);
-    const bool ok = UpdateFirmware(
-        device, *check.FirmwareImage, parsed.options.contains(QStringLiteral("force")),
+    DisplayAccess access(session.access.link, session.access.pacer, printer, session.access.selection);
+    const Outcome outcome = UpdateFirmware(
+        access, *check.FirmwareImage, parsed.options.contains(QStringLiteral("force")),
         [&](int written, int pages, const QString& percentage) { printer.page(written, pages, percentage); });
     printer.endLine();
-    return ok ? CliExit::Ok : CliExit::Failed;
+    return ReportOutcome(printer, outcome);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "cli/cli_command.h"
+#include "cli/outcome_report.h"
 #include "operations/general_record.h"
 #include "operations/parameter_vocabulary.h"
+#include "protocol/display_access.h"
 
 namespace {
 
@@ -47,7 +49,7 @@ int Write(CliSession& session, const QStringList& args)
         }
         parameters.*(o.field) = value;
     }
-    return WriteGeneralParameters(session.device, parameters) ? CliExit::Ok : CliExit::Failed;
+    return ReportOutcome(session.access.dialogs, WriteGeneralParameters(session.access, parameters));
 }
 
 } // namespace
@@ -78,7 +80,7 @@ CliCommand ParamsCommand()
         if (args.value(0) == QLatin1String("write"))
             return Write(session, args.mid(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
-            return EraseGeneralParameters(session.device) ? CliExit::Ok : CliExit::Failed;
+            return ReportOutcome(session.access.dialogs, EraseGeneralParameters(session.access));
         session.err << "vfdctl params: expected 'write [options]' or 'erase' (see vfdctl params --help)"
                     << Qt::endl;
         return CliExit::Usage;

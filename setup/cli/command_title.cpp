@@ -1,7 +1,8 @@
 #include "cli/cli_command.h"
+#include "cli/outcome_report.h"
 #include "operations/title_file.h"
 #include "operations/title_page.h"
-#include "protocol/device_context.h"
+#include "protocol/display_access.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ int Write(CliSession& session, const QStringList& args)
         // without two lines writes nothing.
         const TitleFileLines read = ReadTitleFile(parsed.options.value(QStringLiteral("file")));
         if (!read.complete()) {
-            ShowTitleFileError(session.device.dialogs);
+            ShowTitleFileError(session.access.dialogs);
             return CliExit::Failed;
         }
         lines = read.lines;
@@ -37,7 +38,7 @@ int Write(CliSession& session, const QStringList& args)
             return CliExit::Usage;
         }
     }
-    return WriteTitlePage(session.device, lines.at(0), lines.at(1)) ? CliExit::Ok : CliExit::Failed;
+    return ReportOutcome(session.access.dialogs, WriteTitlePage(session.access, lines.at(0), lines.at(1)));
 }
 
 } // namespace
@@ -68,7 +69,7 @@ CliCommand TitleCommand()
         if (args.value(0) == QLatin1String("write"))
             return Write(session, args.mid(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
-            return EraseTitlePage(session.device) ? CliExit::Ok : CliExit::Failed;
+            return ReportOutcome(session.access.dialogs, EraseTitlePage(session.access));
         session.err << "vfdctl title: expected 'write LINE1 LINE2', 'write --file F' or 'erase'"
                        " (see vfdctl title --help)"
                     << Qt::endl;

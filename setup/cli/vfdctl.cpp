@@ -6,7 +6,7 @@
 #include "core/port_name.h"
 #include "core/qt_serial_link.h"
 #include "core/wire_trace.h"
-#include "protocol/device_context.h"
+#include "protocol/display_access.h"
 #include "sim/display_summary.h"
 #include "sim/simulated_display.h"
 
@@ -153,8 +153,8 @@ int VfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
     TracedLink traced(*link, pacer);
     ConsoleDialogs dialogs(out, err);
     dialogs.quiet = quiet;
-    DeviceContext device(traced, pacer, dialogs, selection);
-    CliSession session{device, out, err, simulated, env.stdoutIsTerminal, quiet};
+    DisplayAccess access(traced, pacer, dialogs, selection);
+    CliSession session{access, out, err, simulated, env.stdoutIsTerminal, quiet};
     const int status = command->run(session, rest);
     if (traced.isOpen())
         traced.close();

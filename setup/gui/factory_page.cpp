@@ -61,11 +61,11 @@ void FactoryPage::startPendingBalance()
         return;
     const int position = *pendingBalance_;
     if (context_.runner.run(context_.selection(),
-                            [position](DeviceContext& device) { SendBalance(device, position); }))
+                            [position](DisplayAccess& access) { return SendBalance(access, position); }))
         pendingBalance_.reset();
 }
 
 void FactoryPage::ComFatWrtie_Click()
 {
-    context_.runner.run(context_.selection(), [](DeviceContext& device) { StoreBalance(device); });
+    context_.runner.run(context_.selection(), [](DisplayAccess& access) { return StoreBalance(access); });
 }

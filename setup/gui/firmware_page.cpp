@@ -122,8 +122,8 @@ void FirmwarePage::ComDownLoad_Click()
             this, [this, page, pages, percentage] { showProgress(page, pages, percentage); },
             Qt::QueuedConnection);
     };
-    context_.runner.run(context_.selection(), [image, forced, progress](DeviceContext& device) {
-        UpdateFirmware(device, image, forced, progress);
+    context_.runner.run(context_.selection(), [image, forced, progress](DisplayAccess& access) {
+        return UpdateFirmware(access, image, forced, progress);
     });
 }
 

@@ -2,7 +2,7 @@
 
 #include "core/traffic_log.h"
 #include "gui/operation_runner.h"
-#include "protocol/device_context.h"
+#include "protocol/port_selection.h"
 
 #include <QWidget>
 #include <memory>

@@ -94,12 +94,13 @@ void GeneralPage::ComRegTalvex_Click()
     // The record is built from the lists now, before the first frame; later changes do not alter it.
     const GeneralParameters chosen = parameters();
     context_.runner.run(context_.selection(),
-                        [chosen](DeviceContext& device) { WriteGeneralParameters(device, chosen); });
+                        [chosen](DisplayAccess& access) { return WriteGeneralParameters(access, chosen); });
 }
 
 void GeneralPage::ComCancelReg_Click()
 {
-    context_.runner.run(context_.selection(), [](DeviceContext& device) { EraseGeneralParameters(device); });
+    context_.runner.run(context_.selection(),
+                        [](DisplayAccess& access) { return EraseGeneralParameters(access); });
 }
 
 void GeneralPage::CmdSetDefault_Click(int)

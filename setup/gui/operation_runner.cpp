@@ -2,6 +2,7 @@
 
 #include "core/port_name.h"
 #include "core/wire_trace.h"
+#include "gui/outcome_box.h"
 #include "gui/stopping_dialogs.h"
 #include "sim/simulated_display.h"
 #include "widgets/gui_dialogs.h"
@@ -49,8 +50,8 @@ bool OperationRunner::run(const PortSelection& selection, Operation operation, s
         }
         TracedLink traced(*link, *services.pacer, services.trafficLog);
         StoppingDialogs dialogs(*services.dialogs, services.windowDialogs, *stop);
-        DeviceContext device(traced, *services.pacer, dialogs, selection, stop);
-        operation(device);
+        DisplayAccess access(traced, *services.pacer, dialogs, selection, stop);
+        ShowOutcome(dialogs, operation(access));
         if (traced.isOpen())
             traced.close();
     });

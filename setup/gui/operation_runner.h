@@ -1,7 +1,8 @@
 #pragma once
 
 #include "gui/device_buttons.h"
-#include "protocol/device_context.h"
+#include "protocol/display_access.h"
+#include "protocol/outcome.h"
 
 #include <QObject>
 #include <QPointer>
@@ -39,7 +40,8 @@ public:
     OperationRunner(DeviceServices services, QObject* parent = nullptr);
     ~OperationRunner() override;
 
-    using Operation = std::function<void(DeviceContext&)>;
+    // The operation runs on the worker; the outcome it gives is shown there, through the same dialogs.
+    using Operation = std::function<Outcome(DisplayAccess&)>;
 
     // False (and nothing runs) while another operation runs.
     bool run(const PortSelection& selection, Operation operation, std::function<void()> whenDone = {});

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/device_context.h"
+#include "protocol/port_selection.h"
 
 #include <functional>
 

@@ -136,13 +136,14 @@ void TitleSetPage::ComCoverPage_Click(int)
     // The block is built from the boxes as they are now; later edits do not alter it.
     const QString line1 = Text1_1->text();
     const QString line2 = Text2_1->text();
-    context_.runner.run(context_.selection(),
-                        [line1, line2](DeviceContext& device) { WriteTitlePage(device, line1, line2); });
+    context_.runner.run(context_.selection(), [line1, line2](DisplayAccess& access) {
+        return WriteTitlePage(access, line1, line2);
+    });
 }
 
 void TitleSetPage::ComCancelCoverPage_Click(int)
 {
-    context_.runner.run(context_.selection(), [](DeviceContext& device) { EraseTitlePage(device); });
+    context_.runner.run(context_.selection(), [](DisplayAccess& access) { return EraseTitlePage(access); });
 }
 
 void TitleSetPage::Command1_Click()
@@ -169,10 +170,11 @@ void TitleSetPage::txtDEMOFile_Change()
 void TitleSetPage::cmbWriteDEMO_Click()
 {
     const QString path = demoFilePath();
-    context_.runner.run(context_.selection(), [path](DeviceContext& device) { WriteDemo(device, path); });
+    context_.runner.run(context_.selection(),
+                        [path](DisplayAccess& access) { return WriteDemo(access, path); });
 }
 
 void TitleSetPage::cmbEraseDEMO_Click()
 {
-    context_.runner.run(context_.selection(), [](DeviceContext& device) { EraseDemo(device); });
+    context_.runner.run(context_.selection(), [](DisplayAccess& access) { return EraseDemo(access); });
 }

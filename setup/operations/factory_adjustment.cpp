@@ -13,28 +13,30 @@ QByteArray BalanceRecord(int position)
     return BuildFrame({0x1F, "Fb", 0x0D, position});
 }
 
-bool SendBalance(DeviceContext& device, int position)
+Outcome SendBalance(DisplayAccess& access, int position)
 {
     const QByteArray record = BalanceRecord(position);
     if (record.isNull())
-        return false;
-    DisplaySession display(device);
-    if (!display.isOpen())
-        return false;
+        return Outcome::refused();
+    DisplaySession display(access);
+    if (Outcome open = display.outcome(); !open)
+        return open;
     display.write(BalanceTestPattern());
     display.write(record);
-    return display.awaitAck();
+    if (Outcome ack = display.awaitAck(); !ack)
+        return ack;
+    return Outcome::done(Outcome::BalanceAcknowledged);
 }
 
-bool StoreBalance(DeviceContext& device)
+Outcome StoreBalance(DisplayAccess& access)
 {
-    DisplaySession display(device);
-    if (!display.isOpen())
-        return false;
+    DisplaySession display(access);
+    if (Outcome open = display.outcome(); !open)
+        return open;
     display.writeFrame({0x1F, "FR"});
     display.writeFrame({0x1F, "FW"});
-    if (!display.awaitAck())
-        return false;
+    if (Outcome ack = display.awaitAck(); !ack)
+        return ack;
     display.writeFrame({0x0C, "** Flash Write OK **", "**Display Restart **"});
-    return display.confirmAndRestart(QStringLiteral("Flash Write OK !!"));
+    return display.confirmAndRestart(QStringLiteral("Flash Write OK !!"), Outcome::FlashWriteOk);
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "protocol/outcome.h"
+
 #include <QByteArray>
 
-class DeviceContext;
+struct DisplayAccess;
 
 // The balance is one unsigned byte.
 constexpr int kBalanceMinimum = 0;
@@ -14,8 +16,8 @@ QByteArray BalanceTestPattern();
 QByteArray BalanceRecord(int position);
 
 // One cycle of the slider, at the person's port settings (no setup request): the test pattern,
-// the balance record, the acknowledgement wait. True when the display acknowledged; a missing
-// acknowledgement has been reported. A position outside 0..255 sends nothing.
-bool SendBalance(DeviceContext& device, int position);
+// the balance record, the acknowledgement wait. Done when the display acknowledged; a missing
+// acknowledgement has been shown at its point. A position outside 0..255 is refused with nothing sent.
+Outcome SendBalance(DisplayAccess& access, int position);
 // Makes the display store the balance it uses now ("FR", "FW"), then restarts it.
-bool StoreBalance(DeviceContext& device);
+Outcome StoreBalance(DisplayAccess& access);

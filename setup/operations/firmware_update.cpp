@@ -2,7 +2,6 @@
 
 #include "operations/firmware_file.h"
 #include "protocol/crc16.h"
-#include "protocol/device_context.h"
 #include "protocol/display_session.h"
 #include "protocol/frame.h"
 
@@ -27,14 +26,15 @@ bool SendDisplayText(DisplaySession& display, const QString& line1, const QStrin
     return SendAll(display, {BuildFrame({0x1F, "FD", 0x28}), BuildFrame({line1}), BuildFrame({line2})});
 }
 
-void ShowModeReminder(DeviceContext& device, bool forced)
+// The person sets DIP-12 before the port opens: the box waits for that.
+void ShowModeReminder(Dialogs& dialogs, bool forced)
 {
     if (forced)
-        device.dialogs.message(Dialogs::NoIcon, QStringLiteral("Force Overwrite F/W."),
-                               QStringLiteral("Firmware Update.\r\nMake sure DIP-12 in ON status."));
+        dialogs.message(Dialogs::NoIcon, QStringLiteral("Force Overwrite F/W."),
+                        QStringLiteral("Firmware Update.\r\nMake sure DIP-12 in ON status."));
     else
-        device.dialogs.message(Dialogs::NoIcon, QStringLiteral("Online F/W Upload."),
-                               QStringLiteral("Firmware Update.\r\nMake sure DIP-12 in OFF status."));
+        dialogs.message(Dialogs::NoIcon, QStringLiteral("Online F/W Upload."),
+                        QStringLiteral("Firmware Update.\r\nMake sure DIP-12 in OFF status."));
 }
 
 } // namespace
@@ -61,64 +61,67 @@ QString ProgressingLine(const QString& percentage)
     return QStringLiteral("Progressing") + percentage.rightJustified(9, QLatin1Char(' '));
 }
 
-bool UpdateFirmware(DeviceContext& device, const QByteArray& firmwareImage, bool forced,
-                    const FirmwareProgress& progress)
+Outcome UpdateFirmware(DisplayAccess& access, const QByteArray& firmwareImage, bool forced,
+                       const FirmwareProgress& progress)
 {
     // The held image ends in the appended 0x00; without an image before it there is nothing to
     // flash (and a header of 0 pages), with more than 48 KB the page count leaves the display's range.
     const qint64 length = firmwareImage.size() - 1;
-    if (length <= 0 || length > kFirmwareFileLimit - 2) {
-        device.dialogs.message(Dialogs::Critical, QStringLiteral("File Ststus"),
-                               QStringLiteral("File Error, Please Try Again !!"));
-        return false;
-    }
+    if (length <= 0 || length > kFirmwareFileLimit - 2)
+        return Outcome::refused(QStringLiteral("File Ststus"),
+                                QStringLiteral("File Error, Please Try Again !!"));
     const auto report = [&](int page, int pages, const QString& percentage) {
         if (progress)
             progress(page, pages, percentage);
     };
 
-    ShowModeReminder(device, forced);
-    DisplaySession display(device);
-    if (!display.sendSetupRequest(!forced))
-        return false;
+    ShowModeReminder(access.dialogs, forced);
+    DisplaySession display(access);
+    if (Outcome setup = display.sendSetupRequest(!forced); !setup)
+        return setup;
     if (!SendAll(display, {BuildFrame({0x1F, "FR"}), BuildFrame({0x1F, "FF"})}))
-        return false;
+        return display.outcome(Outcome::stopped());
     // The pause gives the display time to get ready; without the request there is nothing to wait for.
-    device.pacer.sleep(kFirmwarePauseMs);
-    if (device.halted())
-        return false;
+    if (Outcome ready = display.pause(kFirmwarePauseMs); !ready)
+        return ready;
     const int pages = FirmwarePageCount(firmwareImage);
     const QByteArray header = kUpdateSignature + QByteArray(1, static_cast<char>(pages));
     if (!SendAll(display, {BuildFrame({0x1F, "FR"}), BuildFrame({0x1F, "FZ"}), Crc16(header),
-                           BuildFrame({0x05}), header}) ||
-        !display.awaitAck())
-        return false;
+                           BuildFrame({0x05}), header}))
+        return display.outcome(Outcome::stopped());
+    if (Outcome ack = display.awaitAck(); !ack)
+        return ack;
     // A page or text that is not acknowledged does not stop the transfer (the wait gives up after its
     // grace); a failed port or a stop request does, at once.
     qint64 sent = 0;
     for (int page = 0; sent < length; ++page) {
         const QString percentage = FirmwarePercentage(sent, length);
-        if (!SendDisplayText(display, ProgressingLine(percentage), kWaitLine) || !display.awaitAck(1.0))
-            return false;
+        if (!SendDisplayText(display, ProgressingLine(percentage), kWaitLine))
+            return display.outcome(Outcome::stopped());
+        if (Outcome ack = display.awaitAck(1.0); !ack)
+            return ack;
         report(page, pages, percentage);
         const qint64 pageLength = std::min<qint64>(kFirmwarePageSize, length - sent);
         const QByteArray bytes = firmwareImage.mid(sent, pageLength);
         if (!SendAll(display, {BuildFrame({0x1F, "FR"}), BuildFrame({0x1F, "FM"}), Crc16(bytes),
-                               BuildFrame({FrameItem::word(pageLength)}), bytes}) ||
-            !display.awaitAck(1.0))
-            return false;
+                               BuildFrame({FrameItem::word(pageLength)}), bytes}))
+            return display.outcome(Outcome::stopped());
+        if (Outcome ack = display.awaitAck(1.0); !ack)
+            return ack;
         sent += pageLength;
-        device.pacer.sleep(kFirmwarePauseMs);
-        if (device.halted())
-            return false;
+        if (Outcome paused = display.pause(kFirmwarePauseMs); !paused)
+            return paused;
     }
     report(pages, pages, QStringLiteral("100%"));
     if (!SendDisplayText(display, QStringLiteral("**Update Successful*"),
                          QStringLiteral("**Display Restart **")))
-        return false;
-    device.dialogs.message(Dialogs::NoIcon, QStringLiteral("Port Status"),
-                           QStringLiteral("Firmware Update Sucessfully.\r\n"
-                                          "Please make sure DIP-12 in OFF status.\r\n"
-                                          "The display will restart !!"));
-    return SendAll(display, {BuildFrame({0x1F, "FR"}), BuildFrame({0x1F, "F@"})});
+        return display.outcome(Outcome::stopped());
+    // The box comes before the restart: the person sets DIP-12 while the display waits for it.
+    display.dialogs().message(Dialogs::NoIcon, QStringLiteral("Port Status"),
+                              QStringLiteral("Firmware Update Sucessfully.\r\n"
+                                             "Please make sure DIP-12 in OFF status.\r\n"
+                                             "The display will restart !!"));
+    if (!SendAll(display, {BuildFrame({0x1F, "FR"}), BuildFrame({0x1F, "F@"})}))
+        return display.outcome(Outcome::stopped());
+    return Outcome::done(Outcome::FirmwareUpdated);
 } // the session lets the final text and the restart leave the port, then closes it

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "protocol/outcome.h"
+
 #include <QByteArray>
 #include <QString>
 #include <functional>
 
-class DeviceContext;
+struct DisplayAccess;
 
 constexpr int kFirmwarePageSize = 512;
 constexpr int kFirmwarePauseMs = 1000; // after the update request and after every page
@@ -24,8 +26,8 @@ using FirmwareProgress = std::function<void(int page, int pageCount, const QStri
 
 // Flashes the image into the display page by page and restarts it. `firmwareImage` is the held
 // image with its appended 0x00 byte, which is never sent. Online mode (`forced` false) asks the
-// display into its setup state first; forced mode expects it there already (DIP-12 ON). True when
+// display into its setup state first; forced mode expects it there already (DIP-12 ON). Done when
 // every page was sent and the restart command written. A failed header, a failed port or a stop
 // request ends it with nothing more sent and no restart command; the port is closed on every path.
-bool UpdateFirmware(DeviceContext& device, const QByteArray& firmwareImage, bool forced,
-                    const FirmwareProgress& progress = {});
+Outcome UpdateFirmware(DisplayAccess& access, const QByteArray& firmwareImage, bool forced,
+                       const FirmwareProgress& progress = {});

@@ -1,8 +1,8 @@
 #include "operations/general_record.h"
 
+#include "operations/flash_erase.h"
 #include "operations/parameter_vocabulary.h"
 #include "protocol/display_session.h"
-#include "protocol/flash_done.h"
 
 QByteArray GeneralParameterRecord(const GeneralParameters& p)
 {
@@ -30,18 +30,18 @@ QByteArray GeneralParameterRecord(const GeneralParameters& p)
     return record;
 }
 
-bool WriteGeneralParameters(DeviceContext& device, const GeneralParameters& parameters)
+Outcome WriteGeneralParameters(DisplayAccess& access, const GeneralParameters& parameters)
 {
-    DisplaySession display(device);
-    if (!display.sendSetupRequest())
-        return false;
+    DisplaySession display(access);
+    if (Outcome setup = display.sendSetupRequest(); !setup)
+        return setup;
     display.writeRecord("FN", GeneralParameterRecord(parameters));
-    if (!display.awaitAck())
-        return false;
-    return ConfirmFlashWriteAndRestart(device);
+    if (Outcome ack = display.awaitAck(); !ack)
+        return ack;
+    return display.confirmFlashWriteAndRestart();
 } // the session drains and closes the port, whatever path leaves
 
-bool EraseGeneralParameters(DeviceContext& device)
+Outcome EraseGeneralParameters(DisplayAccess& access)
 {
-    return EraseFlashRecord(device, "FN", "** Flash Erase OK **");
+    return EraseFlashRecord(access, "FN", "** Flash Erase OK **");
 }

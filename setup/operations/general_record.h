@@ -1,9 +1,11 @@
 #pragma once
 
+#include "protocol/outcome.h"
+
 #include <QByteArray>
 #include <QString>
 
-class DeviceContext;
+struct DisplayAccess;
 
 // The texts of the General page's lists, as the person chose them.
 struct GeneralParameters
@@ -20,6 +22,6 @@ struct GeneralParameters
 QByteArray GeneralParameterRecord(const GeneralParameters& parameters);
 
 // Writes the record into the display ("FN" with CRC, length 0x40 and the record) and restarts it.
-bool WriteGeneralParameters(DeviceContext& device, const GeneralParameters& parameters);
+Outcome WriteGeneralParameters(DisplayAccess& access, const GeneralParameters& parameters);
 // Erases the record ("FN" with four zero bytes) and restarts the display.
-bool EraseGeneralParameters(DeviceContext& device);
+Outcome EraseGeneralParameters(DisplayAccess& access);

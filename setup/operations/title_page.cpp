@@ -1,9 +1,8 @@
 #include "operations/title_page.h"
 
 #include "core/wire_text.h"
-#include "protocol/device_context.h"
+#include "operations/flash_erase.h"
 #include "protocol/display_session.h"
-#include "protocol/flash_done.h"
 
 namespace {
 
@@ -18,8 +17,8 @@ std::optional<QByteArray> TitleLine(const QString& text)
     return bytes;
 }
 
-// Tells the person which character cannot go to the display; true when both lines can.
-bool LinesFitTheDisplay(DeviceContext& device, const QString& line1, const QString& line2)
+// Names the character that cannot go to the display; passed when both lines can.
+Outcome LinesFitTheDisplay(const QString& line1, const QString& line2)
 {
     for (const QString& line : {line1, line2}) {
         const QString bad = FirstUnencodableCharacter(line.left(kTitleLineLength));
@@ -27,16 +26,15 @@ bool LinesFitTheDisplay(DeviceContext& device, const QString& line1, const QStri
             continue;
         const char32_t code =
             bad.size() == 2 ? QChar::surrogateToUcs4(bad.at(0), bad.at(1)) : bad.at(0).unicode();
-        device.dialogs.message(
-            Dialogs::Critical, QStringLiteral("Title Page"),
+        return Outcome::refused(
+            QStringLiteral("Title Page"),
             QStringLiteral("The character \"%1\" (U+%2) cannot be shown on the display.\r\n"
                            "Nothing was sent; please change the line \"%3\".")
                 .arg(bad)
                 .arg(static_cast<uint>(code), 4, 16, QLatin1Char('0'))
                 .arg(line.left(kTitleLineLength)));
-        return false;
     }
-    return true;
+    return Outcome::passed();
 }
 
 } // namespace
@@ -50,24 +48,24 @@ QByteArray TitlePageBlock(const QString& line1, const QString& line2)
     return kTitleBlockHead + *upper + *lower;
 }
 
-bool WriteTitlePage(DeviceContext& device, const QString& line1, const QString& line2)
+Outcome WriteTitlePage(DisplayAccess& access, const QString& line1, const QString& line2)
 {
     // Refused before the port is opened: nothing of a title that cannot be shown goes out.
-    if (!LinesFitTheDisplay(device, line1, line2))
-        return false;
-    DisplaySession display(device);
-    if (!display.isOpen())
-        return false;
+    if (Outcome fits = LinesFitTheDisplay(line1, line2); !fits)
+        return fits;
+    DisplaySession display(access);
+    if (Outcome open = display.outcome(); !open)
+        return open;
     display.writeFrame({0x0C});
-    if (!display.sendSetupRequest())
-        return false;
+    if (Outcome setup = display.sendSetupRequest(); !setup)
+        return setup;
     display.writeRecord("FC", TitlePageBlock(line1, line2));
-    if (!display.awaitAck())
-        return false;
-    return ConfirmFlashWriteAndRestart(device);
-}
+    if (Outcome ack = display.awaitAck(); !ack)
+        return ack;
+    return display.confirmFlashWriteAndRestart();
+} // the session drains and closes the port, whatever path leaves
 
-bool EraseTitlePage(DeviceContext& device)
+Outcome EraseTitlePage(DisplayAccess& access)
 {
-    return EraseFlashRecord(device, "FC", "*Flsah Erase OK !! *");
+    return EraseFlashRecord(access, "FC", "*Flsah Erase OK !! *");
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "protocol/outcome.h"
+
 #include <QByteArray>
 #include <QString>
 
-class DeviceContext;
+struct DisplayAccess;
 
 // Characters per line of a VQ71xx display, and so of each title line.
 constexpr int kTitleLineLength = 20;
@@ -14,7 +16,7 @@ constexpr int kTitleLineLength = 20;
 QByteArray TitlePageBlock(const QString& line1, const QString& line2);
 
 // Writes the title page ("FC" with CRC, length 47 and the block) and restarts the display. A line
-// with a character the display cannot show is refused with a box before anything is sent.
-bool WriteTitlePage(DeviceContext& device, const QString& line1, const QString& line2);
+// with a character the display cannot show is refused before anything is sent.
+Outcome WriteTitlePage(DisplayAccess& access, const QString& line1, const QString& line2);
 // Erases the title page ("FC" with four zero bytes) and restarts the display.
-bool EraseTitlePage(DeviceContext& device);
+Outcome EraseTitlePage(DisplayAccess& access);

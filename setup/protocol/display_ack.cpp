@@ -1,6 +1,6 @@
 #include "protocol/display_ack.h"
 
-#include "protocol/device_context.h"
+#include "protocol/display_session.h"
 
 #include <cmath>
 
@@ -27,16 +27,16 @@ QString AckFailureText(int step, double waitStart, double stepDeadline, bool dsr
 namespace {
 
 // Step conditions that pass the step when they hold (step 4 is handled apart).
-bool StepHolds(DeviceContext& device, int step)
+bool StepHolds(SerialLink& link, int step)
 {
     switch (step) {
     case 1:
-        return device.link.bytesToWrite() == 0;
+        return link.bytesToWrite() == 0;
     case 2:
     case 5:
-        return device.link.dsr();
+        return link.dsr();
     case 3:
-        return !device.link.dsr();
+        return !link.dsr();
     default:
         return false;
     }
@@ -44,9 +44,12 @@ bool StepHolds(DeviceContext& device, int step)
 
 } // namespace
 
-bool WaitDisplayAck(DeviceContext& device, double graceSeconds)
+Outcome DisplaySession::awaitAck(double graceSeconds)
 {
-    Pacer& pacer = device.pacer;
+    if (!open_)
+        return outcome(Outcome::stopped()); // a session that did not open, or was closed, waits for nothing
+    SerialLink& link = access_.link;
+    Pacer& pacer = access_.pacer;
     const double waitStart = pacer.now();
     const double waitStartOfDay = pacer.timeOfDay();
     int step = 1;
@@ -54,8 +57,8 @@ bool WaitDisplayAck(DeviceContext& device, double graceSeconds)
     int failedStep = 0;
 
     while (failedStep == 0 && step <= 5) {
-        if (device.halted())
-            return false;
+        if (halted())
+            return outcome();
         const double elapsed = pacer.now() - stepStart;
         const double limit = kAckSteps[step - 1].limit;
         bool passed = false;
@@ -63,9 +66,9 @@ bool WaitDisplayAck(DeviceContext& device, double graceSeconds)
             // The low pulse must last longer than the step's limit; DSR back early is a glitch.
             if (elapsed > limit)
                 passed = true;
-            else if (device.link.dsr())
+            else if (link.dsr())
                 failedStep = 4;
-        } else if (StepHolds(device, step)) {
+        } else if (StepHolds(link, step)) {
             passed = true;
         } else if (elapsed > limit) {
             failedStep = step;
@@ -78,24 +81,26 @@ bool WaitDisplayAck(DeviceContext& device, double graceSeconds)
             pacer.pump();
     }
     if (failedStep == 0)
-        return true;
+        return outcome();
 
     if (graceSeconds > 0) {
         while (pacer.now() - waitStart <= graceSeconds) {
-            if (device.halted())
-                return false;
+            if (halted())
+                return outcome();
             pacer.pump();
         }
-        return true;
+        return outcome();
     }
 
-    const bool dsr = device.link.dsr();
+    const bool dsr = link.dsr();
     const double deadline = waitStartOfDay + (stepStart - waitStart) + kAckSteps[failedStep - 1].limit;
-    if (!device.stopRequested())
-        device.dialogs.message(Dialogs::Exclamation, QStringLiteral("Display ack. failed"),
-                               AckFailureText(failedStep, waitStartOfDay, deadline, dsr));
-    device.send(QByteArray(1, '\x0C'));
-    device.send(QByteArrayLiteral("Flash Write NAK  ???"));
-    device.send(QByteArrayLiteral("Please Try Again ???"));
-    return false;
+    const Outcome failed =
+        Outcome::noAck(failedStep, AckFailureText(failedStep, waitStartOfDay, deadline, dsr));
+    // The box comes before the NAK lines: the display shows them once the person has read it.
+    if (!stopRequested())
+        access_.dialogs.message(Dialogs::Exclamation, failed.title(), failed.text());
+    write(QByteArray(1, '\x0C'));
+    write(QByteArrayLiteral("Flash Write NAK  ???"));
+    write(QByteArrayLiteral("Please Try Again ???"));
+    return outcome(failed);
 }

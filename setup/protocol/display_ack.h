@@ -2,8 +2,6 @@
 
 #include <QString>
 
-class DeviceContext;
-
 // The display acknowledges a frame with a low pulse on DSR. These are the steps of the wait, each
 // with its limit in seconds, counted from the moment the step before it was passed.
 struct AckStep
@@ -15,12 +13,6 @@ inline constexpr AckStep kAckSteps[5] = {
     {"everything written has left the port", 6.0}, {"DSR is high", 6.0},       {"DSR has dropped", 3.0},
     {"DSR stays low for the whole step", 0.05},    {"DSR is high again", 1.0},
 };
-
-// Waits for the acknowledgement. With grace 0 a missing one is reported ("Display ack. failed"
-// box, the NAK lines on the display) and the result is false; with a positive grace it is ignored
-// and the result is true once that many seconds have passed since the wait began. A stopped
-// operation or a failed link ends the wait with false, whatever the grace.
-bool WaitDisplayAck(DeviceContext& device, double graceSeconds);
 
 // The text of the "Display ack. failed" box: "Process." n "( " s "/" d "/" True|False ")".
 QString AckFailureText(int step, double waitStart, double stepDeadline, bool dsr);

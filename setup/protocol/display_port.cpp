@@ -1,77 +1,67 @@
+// The port steps of a display session: the open with its presence wait, the wait for DSR before the
+// setup request, and the close that lets the last frames leave the port first.
 #include "protocol/display_port.h"
 
-#include "protocol/device_context.h"
-#include "protocol/port_messages.h"
+#include "protocol/display_session.h"
 
-namespace {
-
-// Polls DSR until it is seen or more than `limit` seconds have passed. A stopped operation
-// counts as not seen.
-bool PollDsr(DeviceContext& device, double limit)
+bool DisplaySession::pollDsr(double limit)
 {
-    const double start = device.pacer.now();
+    Pacer& pacer = access_.pacer;
+    const double start = pacer.now();
     for (;;) {
-        if (device.halted())
+        if (halted())
             return false;
-        if (device.link.dsr())
+        if (access_.link.dsr())
             return true;
-        if (device.pacer.now() - start > limit)
+        if (pacer.now() - start > limit)
             return false;
-        device.pacer.pump();
+        pacer.pump();
     }
 }
 
-void ShowDsrNotReady(DeviceContext& device)
+Outcome DisplaySession::open()
 {
-    // A failed write has been reported already, and it is why DSR is not seen: one box is enough.
-    if (device.halted())
-        return;
-    device.dialogs.message(Dialogs::Exclamation, QStringLiteral("Port Status"),
-                           QStringLiteral("Display DSR not ready yet !!"));
-}
-
-} // namespace
-
-bool OpenDisplayPort(DeviceContext& device)
-{
-    if (device.halted())
-        return false;
-    device.link.setPortName(device.selection.port);
-    LinkStatus status = device.selection.lineRefusal.isEmpty()
-                            ? device.link.setSettings(device.selection.line)
-                            : LinkStatus::failure(LinkError::OpenFailed, device.selection.lineRefusal);
-    if (status.ok() && !device.link.isOpen())
-        status = device.link.open();
+    if (halted())
+        return outcome();
+    SerialLink& link = access_.link;
+    const PortSelection& selection = access_.selection;
+    link.setPortName(selection.port);
+    LinkStatus status = selection.lineRefusal.isEmpty()
+                            ? link.setSettings(selection.line)
+                            : LinkStatus::failure(LinkError::OpenFailed, selection.lineRefusal);
+    if (status.ok() && !link.isOpen())
+        status = link.open();
     if (!status.ok()) {
-        ShowPortOpenError(device, status);
-        CloseDisplayPort(device);
-        return false;
+        close();
+        return outcome(Outcome::portFailed(status));
     }
-    const bool seen = PollDsr(device, kDsrAfterOpenLimit);
-    if (!seen) {
-        ShowDsrNotReady(device);
-        CloseDisplayPort(device);
+    if (!pollDsr(kDsrAfterOpenLimit)) {
+        close();
+        // A failed write has been reported already, and it is why DSR is not seen: one box is enough.
+        return outcome(Outcome::notReady());
     }
-    return seen;
+    open_ = true;
+    return Outcome::passed();
 }
 
-bool CloseDisplayPort(DeviceContext& device)
+bool DisplaySession::close()
 {
-    if (device.link.isOpen()) {
+    SerialLink& link = access_.link;
+    if (link.isOpen()) {
         // The last frames (the restart, the NAK lines) must have left the port before it closes.
-        const double start = device.pacer.now();
-        while (!device.linkFailed() && device.link.bytesToWrite() > 0 &&
-               device.pacer.now() - start <= kDrainLimit)
-            device.pacer.pump();
-        device.link.close();
+        Pacer& pacer = access_.pacer;
+        const double start = pacer.now();
+        while (!linkFailed() && link.bytesToWrite() > 0 && pacer.now() - start <= kDrainLimit)
+            pacer.pump();
+        link.close();
     }
-    return !device.link.isOpen();
+    open_ = false;
+    return !link.isOpen();
 }
 
-bool WaitDisplayReady(DeviceContext& device)
+Outcome DisplaySession::waitReady()
 {
-    if (PollDsr(device, kDsrBeforeSetupLimit))
-        return true;
-    ShowDsrNotReady(device);
-    return false;
+    if (pollDsr(kDsrBeforeSetupLimit))
+        return outcome();
+    return outcome(Outcome::notReady());
 }

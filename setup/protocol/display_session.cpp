@@ -1,23 +1,39 @@
 #include "protocol/display_session.h"
 
 #include "protocol/crc16.h"
-#include "protocol/device_context.h"
-#include "protocol/display_ack.h"
-#include "protocol/display_port.h"
-#include "protocol/flash_done.h"
-#include "protocol/setup_request.h"
 
-DisplaySession::DisplaySession(DeviceContext& device) : device_(device), open_(OpenDisplayPort(device)) {}
+DisplaySession::DisplaySession(DisplayAccess& access) : access_(access)
+{
+    if (Outcome opened = open(); !opened)
+        openFailure_ = opened;
+}
 
 DisplaySession::~DisplaySession()
 {
     // The restart and the NAK lines must leave the port before it closes, on every path.
-    CloseDisplayPort(device_);
+    close();
+}
+
+Outcome DisplaySession::outcome(const Outcome& otherwise) const
+{
+    if (openFailure_)
+        return *openFailure_;
+    if (linkFailed())
+        return Outcome::writeFailed(fault_);
+    if (stopRequested())
+        return Outcome::stopped();
+    return otherwise;
 }
 
 bool DisplaySession::write(const QByteArray& bytes)
 {
-    return open_ && device_.send(bytes);
+    if (!open_ || halted() || bytes.isNull())
+        return false;
+    const LinkStatus status = access_.link.write(bytes);
+    if (status.ok())
+        return true;
+    fault_ = status;
+    return false;
 }
 
 bool DisplaySession::writeRecord(const char* command, const QByteArray& record)
@@ -37,17 +53,8 @@ bool DisplaySession::eraseRecord(const char* command)
     return write(QByteArray(4, '\0'));
 }
 
-bool DisplaySession::sendSetupRequest(bool sendRequest)
+Outcome DisplaySession::pause(int milliseconds)
 {
-    return open_ && SendSetupRequest(device_, sendRequest);
-}
-
-bool DisplaySession::awaitAck(double graceSeconds)
-{
-    return open_ && WaitDisplayAck(device_, graceSeconds);
-}
-
-bool DisplaySession::confirmAndRestart(const QString& firstLine)
-{
-    return open_ && ReportFlashDoneAndRestart(device_, firstLine);
+    access_.pacer.sleep(milliseconds);
+    return outcome();
 }

@@ -1,30 +1,45 @@
 #pragma once
 
+#include "core/link_status.h"
+#include "protocol/display_access.h"
 #include "protocol/frame.h"
+#include "protocol/outcome.h"
 
 #include <QByteArray>
 #include <QString>
 #include <initializer_list>
+#include <optional>
 
-class DeviceContext;
-
-// One conversation with the display, from the open to the close. Made, it opens the port with the
-// presence wait; gone out of scope, it lets what was written leave the port and closes it, whatever
-// path leaves the operation. Its steps write through the device, so once the operation is stopped
-// or a write has failed, nothing more is sent.
+// One conversation with the display, from the open to the close. Made, it applies the port
+// selection, opens the port and waits for DSR; gone out of scope, it lets what was written leave the
+// port and closes it, whatever path leaves the operation. Every byte goes out through write(), so
+// two rules hold in one place: once the operation is stopped nothing more is sent, and once a write
+// has failed nothing more is sent. Its steps give an Outcome: passed, or what ended the operation.
+// The only boxes it shows are the ones the protocol waits for: the "Display ack. failed" box before
+// the NAK lines and the "Port Status" box before the restart.
 class DisplaySession
 {
 public:
-    explicit DisplaySession(DeviceContext& device);
+    explicit DisplaySession(DisplayAccess& access);
     ~DisplaySession();
     DisplaySession(const DisplaySession&) = delete;
     DisplaySession& operator=(const DisplaySession&) = delete;
 
-    // True when the port opened and the display held DSR; otherwise the person has been told why.
+    // True when the port opened and the display held DSR (until close()).
     bool isOpen() const { return open_; }
-    DeviceContext& device() { return device_; }
+    // What ended the session (a failed open, a failed write, a stop request, in that order), or
+    // `otherwise` while it can go on.
+    Outcome outcome(const Outcome& otherwise = Outcome::passed()) const;
 
-    // Writes bytes as one write; false when nothing (more) can be sent.
+    Dialogs& dialogs() { return access_.dialogs; }
+    Pacer& pacer() { return access_.pacer; }
+    bool stopRequested() const { return access_.stopRequested(); }
+    bool linkFailed() const { return !fault_.ok(); }
+    // True when the operation must not go on: stopped or the link failed.
+    bool halted() const { return stopRequested() || linkFailed(); }
+
+    // Writes bytes as one write; false when nothing (more) can be sent. A null array is a frame that
+    // could not be built: a caller error, never written.
     bool write(const QByteArray& bytes);
     // Writes one frame built from its items.
     bool writeFrame(std::initializer_list<FrameItem> items) { return write(BuildFrame(items)); }
@@ -32,14 +47,39 @@ public:
     bool writeRecord(const char* command, const QByteArray& record);
     // "FR", the record's command and four zero bytes.
     bool eraseRecord(const char* command);
-    // The setup request (or, in forced firmware mode, only the switch to the setup rate).
-    bool sendSetupRequest(bool sendRequest = true);
-    // The acknowledgement; with grace 0 a missing one is shown and gives false.
-    bool awaitAck(double graceSeconds = 0);
-    // The "Port Status" box with `firstLine` and "Display will restart !!", then "FR" and "F@".
-    bool confirmAndRestart(const QString& firstLine);
+
+    // Waits up to 0.6 s for DSR on the open port.
+    Outcome waitReady();
+    // Asks the display into its setup state (20 bytes 0x02, acknowledged) when `sendRequest` is true,
+    // then switches the open port to 115200,N,8,1. With `sendRequest` false the display is expected to
+    // be in its setup state already (forced firmware mode) and only the rate is switched.
+    Outcome sendSetupRequest(bool sendRequest = true);
+    // Waits for the acknowledgement. With grace 0 a missing one shows the "Display ack. failed" box,
+    // sends the NAK lines and ends the operation; with a positive grace it is ignored and the step
+    // passes once that many seconds have passed since the wait began.
+    Outcome awaitAck(double graceSeconds = 0);
+    // Sleeps, then tells whether the operation may go on.
+    Outcome pause(int milliseconds);
+    // The end of every successful flash write or erase: the "Port Status" box (no icon) with its first
+    // line and "Display will restart !!", then, once the person has closed it, "FR" and "F@". The
+    // confirmation lines on the display come before, each operation its own.
+    Outcome confirmAndRestart(const QString& firstLine, Outcome::Success success);
+    // The display's "** Flash Write OK **" / "**Display Restart **" lines as three writes (the clear
+    // byte, then each line), then confirmAndRestart with "Flash Write OK !!".
+    Outcome confirmFlashWriteAndRestart();
+
+    // Lets what was written leave the port (up to 2.0 s), then closes it if it is open; true when it
+    // is closed afterwards. The destructor does this on every path.
+    bool close();
 
 private:
-    DeviceContext& device_;
-    bool open_;
+    Outcome open();
+    // Polls DSR until it is seen or more than `limit` seconds have passed; a halted operation counts
+    // as not seen.
+    bool pollDsr(double limit);
+
+    DisplayAccess& access_;
+    LinkStatus fault_;
+    std::optional<Outcome> openFailure_;
+    bool open_ = false;
 };

@@ -1,6 +1,6 @@
 #include "protocol/port_messages.h"
 
-#include "protocol/device_context.h"
+#include "core/link_status.h"
 
 QString PortErrorText(int number)
 {
@@ -14,20 +14,4 @@ QString PortErrorText(int number)
     default:
         return QStringLiteral("COM Port Open Error( %1) !!").arg(n);
     }
-}
-
-void ShowPortOpenError(DeviceContext& device, const LinkStatus& status)
-{
-    if (device.stopRequested())
-        return;
-    device.dialogs.message(Dialogs::Critical, QStringLiteral("Port Error"), PortErrorText(status.number),
-                           status.reason);
-}
-
-void ShowPortWriteError(DeviceContext& device, const LinkStatus& status)
-{
-    if (device.stopRequested())
-        return;
-    device.dialogs.message(Dialogs::Critical, QStringLiteral("Port Error"),
-                           QStringLiteral("COM Port Write Error( %1) !!").arg(status.number), status.reason);
 }

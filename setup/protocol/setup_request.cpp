@@ -1,27 +1,24 @@
+// The setup request step of a display session.
 #include "protocol/setup_request.h"
 
-#include "protocol/device_context.h"
-#include "protocol/display_ack.h"
-#include "protocol/display_port.h"
-#include "protocol/port_messages.h"
+#include "protocol/display_session.h"
 
-bool SendSetupRequest(DeviceContext& device, bool sendRequest)
+Outcome DisplaySession::sendSetupRequest(bool sendRequest)
 {
+    if (!open_)
+        return outcome(Outcome::stopped());
     // A display that is not ready fails in both modes: going on would talk to it at the wrong speed.
-    if (!WaitDisplayReady(device))
-        return false;
+    if (Outcome ready = waitReady(); !ready)
+        return ready;
     if (sendRequest) {
-        if (!device.send(QByteArray(kSetupRequestLength, '\x02')))
-            return false;
-        if (!WaitDisplayAck(device, 0))
-            return false;
+        if (!write(QByteArray(kSetupRequestLength, '\x02')))
+            return outcome();
+        if (Outcome ack = awaitAck(0); !ack)
+            return ack;
     }
-    const LinkStatus status = device.link.setSettings(kSetupSettings);
-    if (!status.ok()) {
-        // The open port refused the setup rate: report it like any other port failure.
-        ShowPortOpenError(device, status);
-        return false;
-    }
-    device.pacer.sleep(kRateSwitchPauseMs);
-    return !device.halted();
+    const LinkStatus status = access_.link.setSettings(kSetupSettings);
+    // The open port refused the setup rate: reported like any other port failure.
+    if (!status.ok())
+        return outcome(Outcome::portFailed(status));
+    return pause(kRateSwitchPauseMs);
 }

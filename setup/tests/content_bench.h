@@ -2,7 +2,7 @@
 // the simulated display, and files written into a temporary folder.
 #pragma once
 
-#include "protocol/device_context.h"
+#include "protocol/display_access.h"
 #include "scripted_dialogs.h"
 #include "sim/simulated_display.h"
 
@@ -28,7 +28,7 @@ struct Bench
     VirtualPacer pacer;
     SimulatedDisplay display;
     ScriptedDialogs dialogs;
-    DeviceContext device;
+    DisplayAccess device;
     QTemporaryDir dir;
 
     void faults(const std::function<void(SimulatedDisplay::Faults&)>& change)

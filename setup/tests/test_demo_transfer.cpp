@@ -4,6 +4,7 @@
 #include "content_bench.h"
 #include "operations/demo_file.h"
 #include "operations/demo_transfer.h"
+#include "presented.h"
 #include "protocol/crc16.h"
 
 #include <QDir>
@@ -63,7 +64,8 @@ private slots:
         const QString path = bench.file("show.dem", content);
         QList<qint64> progress;
 
-        QVERIFY(WriteDemo(bench.device, path, [&](qint64 sent) { progress << sent; }));
+        QVERIFY(
+            Presented(bench.dialogs, WriteDemo(bench.device, path, [&](qint64 sent) { progress << sent; })));
 
         const auto writes = bench.display.writes();
         QCOMPARE(writes.at(0).bytes, kSetupRequest);
@@ -97,7 +99,7 @@ private slots:
     void thousandByteHeaderFrame()
     {
         Bench bench;
-        QVERIFY(WriteDemo(bench.device, bench.file("a.dem", DemoBytes(1000))));
+        QVERIFY(Presented(bench.dialogs, WriteDemo(bench.device, bench.file("a.dem", DemoBytes(1000)))));
         const auto writes = bench.display.writes();
         QCOMPARE(writes.at(1).bytes.toHex(' '), QByteArray("1f 46 52 1f 46 5a 74 d3 05"));
         QCOMPARE(writes.at(2).bytes.toHex(' '), QByteArray("55 aa 5a a5 7a"));
@@ -112,7 +114,7 @@ private slots:
         const int size = 100000;
         Bench bench;
         QVERIFY(DemoHeader(size).isNull());
-        QVERIFY(!WriteDemo(bench.device, bench.file("big.dem", DemoBytes(size))));
+        QVERIFY(!Presented(bench.dialogs, WriteDemo(bench.device, bench.file("big.dem", DemoBytes(size)))));
         QVERIFY(bench.display.writes().isEmpty());
         QVERIFY(!bench.display.isOpen());
         QCOMPARE(bench.dialogs.messages().size(), 1);
@@ -134,7 +136,7 @@ private slots:
         QFETCH(int, blocksSent);
         Bench bench;
         bench.faults([&](auto& f) { f.acknowledgeFirst = acknowledged; });
-        QVERIFY(!WriteDemo(bench.device, bench.file("a.dem", DemoBytes(2000))));
+        QVERIFY(!Presented(bench.dialogs, WriteDemo(bench.device, bench.file("a.dem", DemoBytes(2000)))));
         QCOMPARE(Blocks(bench.display.writes()).size(), blocksSent);
         const QByteArray wire = bench.display.wire();
         QVERIFY(wire.endsWith(kNakLines));
@@ -172,7 +174,7 @@ private slots:
             }
         };
 
-        QVERIFY(!WriteDemo(bench.device, path, afterFirstBlock));
+        QVERIFY(!Presented(bench.dialogs, WriteDemo(bench.device, path, afterFirstBlock)));
 
         QCOMPARE(Blocks(bench.display.writes()).size(), 1);
         QCOMPARE(bench.dialogs.messages(), QStringList{"File Error: Open File Error !!"});
@@ -189,7 +191,7 @@ private slots:
         flash.demo = DemoBytes(100);
         bench.display.setFlash(flash);
 
-        QVERIFY(EraseDemo(bench.device));
+        QVERIFY(Presented(bench.dialogs, EraseDemo(bench.device)));
 
         const auto writes = bench.display.writes();
         QCOMPARE(writes.at(0).bytes.toHex(' '), QByteArray("1f 46 52 1f 46 4d 00 00 00 00"));

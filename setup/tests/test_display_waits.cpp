@@ -1,8 +1,11 @@
 // The presence and acknowledgement waits against the simulated display, in virtual time: limits to
-// the millisecond, the messages shown, the bytes written on failure, and the port left as promised.
+// the millisecond, the messages shown (the outcome's box shown as the window shows it), the bytes
+// written on failure, and the port left as promised.
 #include "content_bench.h"
+#include "presented.h"
 #include "protocol/display_ack.h"
 #include "protocol/display_port.h"
+#include "protocol/display_session.h"
 #include "protocol/setup_request.h"
 
 #include <QTest>
@@ -27,7 +30,8 @@ private slots:
         QFETCH(double, dsrDelay);
         Bench bench;
         bench.faults([&](auto& f) { f.dsrDelay = dsrDelay; });
-        QVERIFY(OpenDisplayPort(bench.device));
+        DisplaySession session(bench.device);
+        QVERIFY(session.isOpen());
         QVERIFY(bench.display.isOpen());
         QVERIFY(bench.dialogs.messages().isEmpty());
         QVERIFY(bench.pacer.now() <= dsrDelay + 0.002);
@@ -54,7 +58,8 @@ private slots:
         Bench bench;
         bench.device.selection.port = "COM3";
         bench.device.selection.setLine(baud, format);
-        QVERIFY(OpenDisplayPort(bench.device));
+        DisplaySession session(bench.device);
+        QVERIFY(session.isOpen());
         QCOMPARE(bench.display.settings().toText(), settings);
         QCOMPARE(bench.display.portName(), QString("COM3"));
     }
@@ -75,12 +80,15 @@ private slots:
             f.portMissing = missing;
             f.portBusy = !missing;
         });
-        QVERIFY(!OpenDisplayPort(bench.device));
+        DisplaySession session(bench.device);
+        QVERIFY(!session.isOpen());
+        const Outcome opened = Presented(bench.dialogs, session.outcome());
+        QCOMPARE(opened.kind(), Outcome::PortFailed);
         QCOMPARE(bench.dialogs.messages(), QStringList{message});
         QCOMPARE(bench.dialogs.shown().first().icon, Dialogs::Critical);
         QVERIFY(!bench.dialogs.shown().first().detail.isEmpty());
         QVERIFY(!bench.display.isOpen());
-        QVERIFY(CloseDisplayPort(bench.device));
+        QVERIFY(session.close());
     }
 
     void acknowledgement_data()
@@ -110,10 +118,11 @@ private slots:
             f.acknowledgeFirst = acknowledgeFirst;
             f.outputNeverDrains = neverDrains;
         });
-        QVERIFY(OpenDisplayPort(bench.device));
-        QVERIFY(bench.device.send(kSetupRequest));
+        DisplaySession session(bench.device);
+        QVERIFY(session.isOpen());
+        QVERIFY(session.write(kSetupRequest));
         const double start = bench.pacer.now();
-        const bool acknowledged = WaitDisplayAck(bench.device, 0);
+        const bool acknowledged = static_cast<bool>(Presented(bench.dialogs, session.awaitAck(0)));
         const double took = bench.pacer.now() - start;
         QCOMPARE(acknowledged, failedStep == 0);
         QVERIFY2(qAbs(took - endsAfter) <= 0.003, qPrintable(QString::number(took)));
@@ -135,8 +144,9 @@ private slots:
         // In a real wait: nothing to drain, DSR high at once, then no drop for 3 s.
         Bench bench(100.5);
         bench.faults([](auto& f) { f.acknowledgeFirst = 0; });
-        QVERIFY(OpenDisplayPort(bench.device));
-        QVERIFY(!WaitDisplayAck(bench.device, 0));
+        DisplaySession session(bench.device);
+        QVERIFY(session.isOpen());
+        QVERIFY(!Presented(bench.dialogs, session.awaitAck(0)));
         QCOMPARE(bench.dialogs.messages(), QStringList{"Display ack. failed: Process.3( 100.5/103.5/True)"});
     }
 
@@ -159,10 +169,11 @@ private slots:
             f.pulseWidth = pulseWidth;
             f.acknowledgeFirst = acknowledgeFirst;
         });
-        QVERIFY(OpenDisplayPort(bench.device));
-        QVERIFY(bench.device.send(kSetupRequest));
+        DisplaySession session(bench.device);
+        QVERIFY(session.isOpen());
+        QVERIFY(session.write(kSetupRequest));
         const double start = bench.pacer.now();
-        QVERIFY(WaitDisplayAck(bench.device, 1.0));
+        QVERIFY(Presented(bench.dialogs, session.awaitAck(1.0)));
         QVERIFY2(qAbs(bench.pacer.now() - start - endsAt) <= 0.003,
                  qPrintable(QString::number(bench.pacer.now() - start)));
         QVERIFY(bench.dialogs.messages().isEmpty());
@@ -203,16 +214,17 @@ private slots:
         QFETCH(QString, settings);
         QFETCH(QStringList, messages);
         Bench bench;
-        QVERIFY(OpenDisplayPort(bench.device));
+        DisplaySession session(bench.device);
+        QVERIFY(session.isOpen());
         bench.faults([&](auto& f) {
             f.acknowledgeFirst = acknowledges ? -1 : 0;
             f.absent = !ready;
         });
-        QCOMPARE(SendSetupRequest(bench.device, flag), result);
+        QCOMPARE(static_cast<bool>(Presented(bench.dialogs, session.sendSetupRequest(flag))), result);
         QCOMPARE(bench.display.wire(), wire);
         QCOMPARE(bench.display.settings().toText(), settings);
         QCOMPARE(bench.dialogs.messages(), messages);
-        QVERIFY(bench.display.isOpen()); // the caller closes it
+        QVERIFY(bench.display.isOpen()); // the session closes it when it goes
         if (result && flag)
             QVERIFY(bench.display.inSetupState());
     }
@@ -221,15 +233,16 @@ private slots:
     {
         Bench bench;
         std::atomic_bool stop = false;
-        DeviceContext device(bench.display, bench.pacer, bench.dialogs, {}, &stop);
+        DisplayAccess device(bench.display, bench.pacer, bench.dialogs, {}, &stop);
         bench.faults([](auto& f) { f.acknowledgeFirst = 0; });
-        QVERIFY(OpenDisplayPort(device));
-        QVERIFY(device.send(kSetupRequest));
+        DisplaySession session(device);
+        QVERIFY(session.isOpen());
+        QVERIFY(session.write(kSetupRequest));
         stop = true;
         const double before = bench.pacer.now();
-        QVERIFY(!WaitDisplayAck(device, 1.0));
-        QVERIFY(!WaitDisplayAck(device, 0));
-        QVERIFY(!device.send("more"));
+        QCOMPARE(Presented(bench.dialogs, session.awaitAck(1.0)).kind(), Outcome::Stopped);
+        QCOMPARE(Presented(bench.dialogs, session.awaitAck(0)).kind(), Outcome::Stopped);
+        QVERIFY(!session.write("more"));
         QCOMPARE(bench.pacer.now(), before);
         QVERIFY(bench.dialogs.messages().isEmpty());
         QCOMPARE(bench.display.wire(), kSetupRequest);
@@ -239,21 +252,24 @@ private slots:
     {
         Bench bench;
         bench.faults([](auto& f) { f.vanishAfterWrites = 1; });
-        QVERIFY(OpenDisplayPort(bench.device));
-        QVERIFY(bench.device.send(kSetupRequest));
-        QVERIFY(!bench.device.send("FR"));
-        QVERIFY(!bench.device.send("FM"));
-        QVERIFY(!WaitDisplayAck(bench.device, 1.0));
+        DisplaySession session(bench.device);
+        QVERIFY(session.isOpen());
+        QVERIFY(session.write(kSetupRequest));
+        QVERIFY(!session.write("FR"));
+        QVERIFY(!session.write("FM"));
+        QCOMPARE(bench.dialogs.messages(), QStringList{}); // told once, when the operation ends
+        QCOMPARE(Presented(bench.dialogs, session.awaitAck(1.0)).kind(), Outcome::WriteFailed);
         QCOMPARE(bench.dialogs.messages(), QStringList{"Port Error: COM Port Write Error( 8020) !!"});
         QVERIFY(!bench.dialogs.shown().first().detail.isEmpty());
-        QVERIFY(CloseDisplayPort(bench.device));
+        QVERIFY(session.close());
     }
 
     void nullFrameIsNeverWritten()
     {
         Bench bench;
-        QVERIFY(OpenDisplayPort(bench.device));
-        QVERIFY(!bench.device.send(QByteArray()));
+        DisplaySession session(bench.device);
+        QVERIFY(session.isOpen());
+        QVERIFY(!session.write(QByteArray()));
         QVERIFY(bench.display.wire().isEmpty());
     }
 };

@@ -2,6 +2,7 @@
 // its bytes, the store and what it sends before waiting, and a display that does not answer.
 #include "content_bench.h"
 #include "operations/factory_adjustment.h"
+#include "presented.h"
 
 #include <QTest>
 
@@ -32,7 +33,7 @@ private slots:
         Bench bench;
         QCOMPARE(BalanceRecord(position), record);
 
-        QVERIFY(SendBalance(bench.device, position));
+        QVERIFY(Presented(bench.dialogs, SendBalance(bench.device, position)));
 
         const auto writes = bench.display.writes();
         QCOMPARE(writes.size(), 2);
@@ -58,7 +59,7 @@ private slots:
         QFETCH(int, position);
         Bench bench;
         QVERIFY(BalanceRecord(position).isNull());
-        QVERIFY(!SendBalance(bench.device, position));
+        QVERIFY(!Presented(bench.dialogs, SendBalance(bench.device, position)));
         QVERIFY(bench.display.writes().isEmpty());
     }
 
@@ -67,7 +68,7 @@ private slots:
         Bench bench;
         bench.faults([](auto& f) { f.acknowledgeFirst = 0; });
         for (int position : {10, 20, 30}) {
-            QVERIFY(!SendBalance(bench.device, position));
+            QVERIFY(!Presented(bench.dialogs, SendBalance(bench.device, position)));
             QVERIFY(!bench.display.isOpen());
         }
         const QStringList shown = bench.dialogs.messages();
@@ -82,10 +83,10 @@ private slots:
     void storeSendsFrAndFwBeforeWaiting()
     {
         Bench bench;
-        QVERIFY(SendBalance(bench.device, 77));
+        QVERIFY(Presented(bench.dialogs, SendBalance(bench.device, 77)));
         const qsizetype before = bench.display.writes().size();
 
-        QVERIFY(StoreBalance(bench.device));
+        QVERIFY(Presented(bench.dialogs, StoreBalance(bench.device)));
 
         const auto writes = bench.display.writes().mid(before);
         QCOMPARE(writes.at(0).bytes.toHex(' '), QByteArray("1f 46 52"));
@@ -104,7 +105,7 @@ private slots:
     {
         Bench bench;
         bench.faults([](auto& f) { f.acknowledgeFirst = 0; });
-        QVERIFY(!StoreBalance(bench.device));
+        QVERIFY(!Presented(bench.dialogs, StoreBalance(bench.device)));
         QCOMPARE(bench.display.wire(), QByteArray::fromHex("1F46521F4657") + kNakLines);
         QCOMPARE(bench.dialogs.messages().size(), 1);
         QCOMPARE(bench.display.flash().balance, 128);

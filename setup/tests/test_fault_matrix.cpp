@@ -6,6 +6,7 @@
 #include "content_bench.h"
 #include "firmware_test_support.h"
 #include "gui/form_main.h"
+#include "gui/outcome_box.h"
 #include "operations/demo_transfer.h"
 #include "operations/factory_adjustment.h"
 #include "operations/firmware_update.h"
@@ -141,7 +142,7 @@ struct Bench
     VirtualPacer pacer;
     SimulatedDisplay display;
     TimedDialogs dialogs;
-    DeviceContext device;
+    DisplayAccess device;
 };
 
 // The files the operations send, made once.
@@ -158,7 +159,7 @@ struct Inputs
     QByteArray firmwareImage = firmware_test::Pattern(1500) + QByteArray(1, '\0'); // three pages
 };
 
-bool RunOp(Op op, DeviceContext& device, const Inputs& inputs)
+Outcome StartOp(Op op, DisplayAccess& device, const Inputs& inputs)
 {
     switch (op) {
     case Op::GeneralWrite:
@@ -182,7 +183,15 @@ bool RunOp(Op op, DeviceContext& device, const Inputs& inputs)
     case Op::FirmwareForced:
         return UpdateFirmware(device, inputs.firmwareImage, true);
     }
-    return false;
+    return Outcome::stopped();
+}
+
+// Runs the operation and shows its outcome as the window does.
+Outcome RunOp(Op op, DisplayAccess& device, const Inputs& inputs)
+{
+    const Outcome outcome = StartOp(op, device, inputs);
+    ShowOutcome(device.dialogs, outcome);
+    return outcome;
 }
 
 void PrepareDisplay(Bench& bench, Op op)
@@ -290,7 +299,7 @@ private slots:
         bench.display.setFaults(f);
 
         const double start = bench.pacer.now();
-        const bool ok = RunOp(operation, bench.device, inputs);
+        const Outcome outcome = RunOp(operation, bench.device, inputs);
         const double took = bench.pacer.now() - start;
         const QByteArray wire = bench.display.wire();
         const QStringList messages = bench.dialogs.messages();
@@ -308,7 +317,7 @@ private slots:
         const qsizetype reminders = expected.size();
 
         // Whatever was stored, an operation that could not finish its writes is not a success.
-        QVERIFY(!ok);
+        QVERIFY(!outcome);
 
         if (vanishAt >= 0) {
             // Everything up to the lost write, then nothing: no wait, no drain, one box.
@@ -316,6 +325,8 @@ private slots:
                 if (sound.dialogs.writesBefore.at(i) <= vanishAt)
                     expected << sound.dialogs.messages().at(i);
             expected << kWriteError;
+            QCOMPARE(outcome.kind(), Outcome::WriteFailed);
+            QCOMPARE(outcome.number(), LinkError::WriteFailed);
             // A confirmation line lost before the success box: no success box after the "Port Error" one.
             QCOMPARE(messages, expected);
             QCOMPARE(shown.last().icon, Dialogs::Critical);
@@ -328,6 +339,7 @@ private slots:
 
         if (faultInfo.fault == Fault::Absent || faultInfo.fault == Fault::DsrLate) {
             expected << kDsrNotReady;
+            QCOMPARE(outcome.kind(), Outcome::NotReady);
             QCOMPARE(messages, expected);
             QCOMPARE(shown.last().icon, Dialogs::Exclamation);
             QVERIFY(wire.isEmpty());
@@ -338,6 +350,9 @@ private slots:
         }
         if (faultInfo.fault == Fault::PortMissing || faultInfo.fault == Fault::PortBusy) {
             expected << (faultInfo.fault == Fault::PortMissing ? kPortMissing : kPortBusy);
+            QCOMPARE(outcome.kind(), Outcome::PortFailed);
+            QCOMPARE(outcome.number(),
+                     faultInfo.fault == Fault::PortMissing ? LinkError::PortMissing : LinkError::PortInUse);
             QCOMPARE(messages, expected);
             QCOMPARE(shown.last().icon, Dialogs::Critical);
             QVERIFY(!shown.last().detail.isEmpty());
@@ -369,6 +384,9 @@ private slots:
             text.mid(prefix.size(), text.size() - prefix.size() - suffix.size()).toDouble(&number);
         QVERIFY2(number, qPrintable(text));
         QCOMPARE(shown.last().icon, Dialogs::Exclamation);
+        QCOMPARE(outcome.kind(), Outcome::NoAck);
+        QCOMPARE(outcome.step(), step);
+        QCOMPARE(QStringLiteral("Display ack. failed: ") + outcome.text(), text);
 
         // The step's deadline: its own limit after the steps before it, which are bounded by theirs.
         const double limit = kAckSteps[step - 1].limit;

@@ -3,7 +3,8 @@
 // long the whole transfer takes.
 #include "firmware_test_support.h"
 #include "operations/firmware_update.h"
-#include "protocol/device_context.h"
+#include "presented.h"
+#include "protocol/display_access.h"
 #include "scripted_dialogs.h"
 #include "sim/simulated_display.h"
 
@@ -29,7 +30,7 @@ struct Bench
     SimulatedDisplay display;
     ScriptedDialogs dialogs;
     std::atomic_bool stop = false;
-    DeviceContext device;
+    DisplayAccess device;
 
     void faults(const std::function<void(SimulatedDisplay::Faults&)>& change)
     {
@@ -38,9 +39,9 @@ struct Bench
         display.setFaults(f);
     }
     // The held image (image + 0x00) is what the window passes.
-    bool update(const QByteArray& image, bool forced = false, const FirmwareProgress& progress = {})
+    Outcome update(const QByteArray& image, bool forced = false, const FirmwareProgress& progress = {})
     {
-        return UpdateFirmware(device, image + QByteArray(1, '\0'), forced, progress);
+        return Presented(dialogs, UpdateFirmware(device, image + QByteArray(1, '\0'), forced, progress));
     }
     // The write that follows each write equal to `marker`.
     QList<QByteArray> after(const QByteArray& marker, int distance = 1) const
@@ -231,8 +232,8 @@ private slots:
     void emptyImageIsNeverSent()
     {
         Bench bench;
-        QVERIFY(!UpdateFirmware(bench.device, QByteArray(1, '\0'), false));
-        QVERIFY(!UpdateFirmware(bench.device, QByteArray(), false));
+        QVERIFY(!Presented(bench.dialogs, UpdateFirmware(bench.device, QByteArray(1, '\0'), false)));
+        QVERIFY(!Presented(bench.dialogs, UpdateFirmware(bench.device, QByteArray(), false)));
         QCOMPARE(bench.dialogs.messages(), QStringList(2, "File Ststus: File Error, Please Try Again !!"));
         QVERIFY(bench.display.writes().isEmpty());
         QCOMPARE(bench.display.portName(), QString()); // never opened
@@ -245,9 +246,9 @@ private slots:
         RealPacer pacer;
         SimulatedDisplay display(pacer);
         ScriptedDialogs dialogs;
-        DeviceContext device(display, pacer, dialogs);
+        DisplayAccess device(display, pacer, dialogs);
         const double start = pacer.now();
-        QVERIFY(UpdateFirmware(device, Pattern(2048) + QByteArray(1, '\0'), false));
+        QVERIFY(Presented(dialogs, UpdateFirmware(device, Pattern(2048) + QByteArray(1, '\0'), false)));
         const double wall = pacer.now() - start;
 
         const SimulatedDisplay::Faults faults = display.faults();

@@ -279,7 +279,8 @@ private slots:
         QVERIFY(!w.button("ComRegTalvex")->isEnabled());
         QVERIFY(!w.button("ComCancelReg")->isEnabled());
         QTest::mouseClick(w.button("ComCancelReg"), Qt::LeftButton);
-        QVERIFY(!w.window->runner().run(w.window->selection(), [](DeviceContext&) {}));
+        QVERIFY(
+            !w.window->runner().run(w.window->selection(), [](DisplayAccess&) { return Outcome::passed(); }));
         w.combo("CmbBaudRate")->setCurrentText("19200");
         QCOMPARE(w.window->selection().line.baud, 19200);
         QCOMPARE(w.display.writes().size(), written);

@@ -10,7 +10,8 @@
 #include "operations/firmware_update.h"
 #include "operations/general_record.h"
 #include "operations/title_page.h"
-#include "protocol/device_context.h"
+#include "presented.h"
+#include "protocol/display_access.h"
 #include "pty_pair.h"
 #include "scripted_dialogs.h"
 
@@ -157,10 +158,11 @@ private slots:
         PulsingDsrLink link(real);
         RealPacer pacer;
         ScriptedDialogs dialogs;
-        DeviceContext device(link, pacer, dialogs, {far.path(), {}, {}});
+        DisplayAccess device(link, pacer, dialogs, {far.path(), {}, {}});
         QElapsedTimer timer;
         timer.start();
-        const bool ok = firmware ? UpdateFirmware(device, image, false) : WriteDemo(device, demoPath);
+        const bool ok = static_cast<bool>(firmware ? Presented(dialogs, UpdateFirmware(device, image, false))
+                                                   : Presented(dialogs, WriteDemo(device, demoPath)));
         const qint64 elapsed = timer.elapsed();
 
         QVERIFY(!ok);
@@ -208,17 +210,18 @@ private slots:
         QtSerialLink link;
         RealPacer pacer;
         ScriptedDialogs dialogs;
-        DeviceContext device(link, pacer, dialogs, {far.path(), {}, {}});
+        DisplayAccess device(link, pacer, dialogs, {far.path(), {}, {}});
         QElapsedTimer timer;
         timer.start();
         bool ok = true;
         QStringList expected;
         if (operation == 0) {
-            ok = WriteGeneralParameters(device, {});
+            ok = static_cast<bool>(Presented(dialogs, WriteGeneralParameters(device, {})));
         } else if (operation == 1) {
-            ok = WriteTitlePage(device, "Fresh bread", "daily");
+            ok = static_cast<bool>(Presented(dialogs, WriteTitlePage(device, "Fresh bread", "daily")));
         } else {
-            ok = UpdateFirmware(device, firmware_test::Pattern(100) + QByteArray(1, '\0'), true);
+            ok = static_cast<bool>(Presented(
+                dialogs, UpdateFirmware(device, firmware_test::Pattern(100) + QByteArray(1, '\0'), true)));
             expected << "Force Overwrite F/W.: Firmware Update.\r\nMake sure DIP-12 in ON status.";
         }
         const qint64 elapsed = timer.elapsed();

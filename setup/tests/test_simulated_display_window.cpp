@@ -3,7 +3,8 @@
 #include "gui/simulated_display_window.h"
 #include "operations/general_record.h"
 #include "operations/title_page.h"
-#include "protocol/device_context.h"
+#include "presented.h"
+#include "protocol/display_access.h"
 #include "protocol/frame.h"
 #include "scripted_dialogs.h"
 #include "sim/simulated_display.h"
@@ -21,7 +22,7 @@ struct Bench
     VirtualPacer pacer;
     SimulatedDisplay display;
     ScriptedDialogs dialogs;
-    DeviceContext device;
+    DisplayAccess device;
     SimulatedDisplayWindow window;
 
     QString label(const char* name) const
@@ -88,7 +89,7 @@ private slots:
         bench.window.refresh();
         QCOMPARE(bench.label("lblBaudRate"), QStringLiteral("(erased)"));
         QCOMPARE(bench.label("lblGeneral"), QStringLiteral("erased: the display runs at 9600,N,8,1"));
-        QVERIFY(WriteGeneralParameters(bench.device, parameters));
+        QVERIFY(Presented(bench.dialogs, WriteGeneralParameters(bench.device, parameters)));
         bench.window.refresh();
         QCOMPARE(bench.label("lblGeneral"), QStringLiteral("stored"));
         QCOMPARE(bench.label("lblBaudRate"), chosen.at(0));
@@ -102,7 +103,7 @@ private slots:
 
         // Erased again at the line settings the display now listens at.
         bench.device.selection.setLine(chosen.at(0), chosen.at(1));
-        QVERIFY(EraseGeneralParameters(bench.device));
+        QVERIFY(Presented(bench.dialogs, EraseGeneralParameters(bench.device)));
         bench.window.refresh();
         QCOMPARE(bench.label("lblCodePage"), QStringLiteral("(erased)"));
         QCOMPARE(bench.label("lblGeneral"), QStringLiteral("erased: the display runs at 9600,N,8,1"));
@@ -127,10 +128,12 @@ private slots:
         Bench bench;
         GeneralParameters parameters;
         parameters.codePage = codePage;
-        QVERIFY(WriteGeneralParameters(bench.device, parameters));
+        QVERIFY(Presented(bench.dialogs, WriteGeneralParameters(bench.device, parameters)));
         bench.run(600);
         QCOMPARE(bench.label("lblTitlePage"), QStringLiteral("(erased): the display shows its own lines"));
-        QVERIFY(WriteTitlePage(bench.device, QString::fromLatin1("Total        12,50 \xD5"), "Danke!"));
+        QVERIFY(Presented(
+            bench.dialogs,
+            WriteTitlePage(bench.device, QString::fromLatin1("Total        12,50 \xD5"), "Danke!")));
         bench.run(600);
         QCOMPARE(bench.label("lblTitlePage"), shown);
         QCOMPARE(bench.window.screenContent(), QByteArray("Total        12,50 \xD5"
@@ -233,8 +236,8 @@ private slots:
         QFETCH(QByteArray, lines);
         Bench bench;
         if (titleStored)
-            QVERIFY(WriteTitlePage(bench.device, QString::fromLatin1(lines.left(20)),
-                                   QString::fromLatin1(lines.mid(20))));
+            QVERIFY(Presented(bench.dialogs, WriteTitlePage(bench.device, QString::fromLatin1(lines.left(20)),
+                                                            QString::fromLatin1(lines.mid(20)))));
         bench.run(600);
         bench.hostWrites(QByteArray("\x0C") + "something else");
         bench.run(100);
@@ -271,7 +274,7 @@ private slots:
         QVERIFY(box);
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
         QVERIFY(box->isChecked());
-        QVERIFY(!WriteGeneralParameters(bench.device, GeneralParameters()));
+        QVERIFY(!Presented(bench.dialogs, WriteGeneralParameters(bench.device, GeneralParameters())));
         QCOMPARE(bench.dialogs.messages().size(), 1);
         QVERIFY2(bench.dialogs.messages().first().startsWith(message),
                  qPrintable(bench.dialogs.messages().first()));
@@ -287,7 +290,7 @@ private slots:
         QTest::mouseClick(bench.window.findChild<QPushButton*>("cmdPowerCycle"), Qt::LeftButton);
         bench.run(600);
         bench.dialogs.clear();
-        QVERIFY(WriteGeneralParameters(bench.device, GeneralParameters()));
+        QVERIFY(Presented(bench.dialogs, WriteGeneralParameters(bench.device, GeneralParameters())));
         QCOMPARE(bench.dialogs.messages(),
                  QStringList{"Port Status: Flash Write OK !!\r\nDisplay will restart !!"});
         QVERIFY(!bench.display.flash().generalRecord.isEmpty());

@@ -4,6 +4,7 @@
 #include "content_bench.h"
 #include "operations/title_file.h"
 #include "operations/title_page.h"
+#include "presented.h"
 #include "protocol/crc16.h"
 
 #include <QDir>
@@ -53,7 +54,7 @@ private slots:
         QCOMPARE(block.size(), 47);
         QCOMPARE(TitlePageBlock(line1, line2), block);
 
-        QVERIFY(WriteTitlePage(bench.device, line1, line2));
+        QVERIFY(Presented(bench.dialogs, WriteTitlePage(bench.device, line1, line2)));
 
         const QByteArray expected = QByteArray("\x0C") + kSetupRequest + QByteArray::fromHex("1F4652") +
                                     QByteArray::fromHex("1F4643") + Crc16(block) + QByteArray("\x2F") +
@@ -77,7 +78,8 @@ private slots:
     void initialTextsGiveTheKnownCrc()
     {
         Bench bench;
-        QVERIFY(WriteTitlePage(bench.device, "***  User Define ***", "***  Cover Page  ***"));
+        QVERIFY(Presented(bench.dialogs,
+                          WriteTitlePage(bench.device, "***  User Define ***", "***  Cover Page  ***")));
         const QByteArray wire = bench.display.wire();
         const qsizetype fc = wire.indexOf(QByteArray::fromHex("1F4643"));
         QCOMPARE(wire.mid(fc + 3, 3).toHex(' '), QByteArray("7e 1d 2f"));
@@ -91,7 +93,7 @@ private slots:
         flash.titleBlock = TitlePageBlock("A", "B");
         bench.display.setFlash(flash);
 
-        QVERIFY(EraseTitlePage(bench.device));
+        QVERIFY(Presented(bench.dialogs, EraseTitlePage(bench.device)));
 
         const QByteArray expected = kSetupRequest + QByteArray::fromHex("1F46521F464300000000") +
                                     QByteArray("\x0C") + "*Flsah Erase OK !! *" + "**Display Restart **" +
@@ -119,7 +121,8 @@ private slots:
         Bench bench;
         bench.faults([&](auto& f) { f.acknowledgeFirst = 1; });
 
-        QVERIFY(!(erase ? EraseTitlePage(bench.device) : WriteTitlePage(bench.device, "A", "B")));
+        QVERIFY(!(erase ? Presented(bench.dialogs, EraseTitlePage(bench.device))
+                        : Presented(bench.dialogs, WriteTitlePage(bench.device, "A", "B"))));
 
         const QByteArray wire = bench.display.wire();
         QVERIFY(wire.endsWith(kNakLines));
@@ -153,7 +156,7 @@ private slots:
         Bench bench;
         QVERIFY(TitlePageBlock(line1, line2).isNull());
 
-        QVERIFY(!WriteTitlePage(bench.device, line1, line2));
+        QVERIFY(!Presented(bench.dialogs, WriteTitlePage(bench.device, line1, line2)));
 
         QVERIFY(bench.display.writes().isEmpty());
         QVERIFY(!bench.display.isOpen());
