@@ -3,7 +3,7 @@
 // answered at once (scripted) so only the program's own work is timed.
 // Run: scripts/measure-startup.sh (which also times the whole process, loading included).
 #include "core/pacer.h"
-#include "gui/form_main.h"
+#include "gui/main_window.h"
 #include "gui/simulated_display_window.h"
 #include "scripted_dialogs.h"
 #include "sim/simulated_display.h"
@@ -38,9 +38,9 @@ int main(int argc, char* argv[])
     RealPacer pacer;
     SimulatedDisplay display(pacer);
     ScriptedDialogs dialogs;
-    formMain window(DeviceServices{&pacer, &dialogs, &display, {}});
+    MainWindow window(DeviceServices{&pacer, &dialogs, &display, {}});
     window.presetPort(QStringLiteral("sim"));
-    window.Form_Load();
+    window.load();
     window.show();
     // Shown means: both windows exposed and painted once.
     while (!(window.windowHandle() && window.windowHandle()->isExposed() && window.simulatedDisplayWindow() &&

@@ -14,27 +14,27 @@ FactoryPage::FactoryPage(PageContext context, QWidget* parent) : QWidget(parent)
 {
     auto* frame = new QGroupBox(QStringLiteral("Factory Adjustment Tool"), this);
     frame->setObjectName(QStringLiteral("Frame4"));
-    Label9 = new QLabel(QStringLiteral("Balance"), frame);
-    Label9->setObjectName(QStringLiteral("Label9"));
-    Slider1 = new QSlider(Qt::Horizontal, frame);
-    Slider1->setObjectName(QStringLiteral("Slider1"));
-    Slider1->setRange(kBalanceMinimum, kBalanceMaximum);
-    Slider1->setSingleStep(1);
-    Slider1->setPageStep(16);
-    Slider1->setValue(128); // the middle, where an unadjusted display stands
-    Slider1->setTickPosition(QSlider::TicksBelow);
-    Slider1->setTickInterval(16);
-    Slider1->setMinimumWidth(256);
-    ComFatWrtie = new QPushButton(QStringLiteral("Write"), frame);
-    ComFatWrtie->setObjectName(QStringLiteral("ComFatWrtie"));
-    Label4 = new QLabel(QStringLiteral("PS: 此調整需在 Epson           指令下設定。"), frame);
-    Label4->setObjectName(QStringLiteral("Label4"));
+    balanceCaption_ = new QLabel(QStringLiteral("Balance"), frame);
+    balanceCaption_->setObjectName(QStringLiteral("Label9"));
+    balanceSlider_ = new QSlider(Qt::Horizontal, frame);
+    balanceSlider_->setObjectName(QStringLiteral("Slider1"));
+    balanceSlider_->setRange(kBalanceMinimum, kBalanceMaximum);
+    balanceSlider_->setSingleStep(1);
+    balanceSlider_->setPageStep(16);
+    balanceSlider_->setValue(128); // the middle, where an unadjusted display stands
+    balanceSlider_->setTickPosition(QSlider::TicksBelow);
+    balanceSlider_->setTickInterval(16);
+    balanceSlider_->setMinimumWidth(256);
+    storeButton_ = new QPushButton(QStringLiteral("Write"), frame);
+    storeButton_->setObjectName(QStringLiteral("ComFatWrtie"));
+    notice_ = new QLabel(QStringLiteral("PS: 此調整需在 Epson           指令下設定。"), frame);
+    notice_->setObjectName(QStringLiteral("Label4"));
 
     auto* grid = new QGridLayout(frame);
-    grid->addWidget(Label9, 0, 0);
-    grid->addWidget(Slider1, 0, 1);
-    grid->addWidget(ComFatWrtie, 0, 2);
-    grid->addWidget(Label4, 1, 0, 1, 3);
+    grid->addWidget(balanceCaption_, 0, 0);
+    grid->addWidget(balanceSlider_, 0, 1);
+    grid->addWidget(storeButton_, 0, 2);
+    grid->addWidget(notice_, 1, 0, 1, 3);
     grid->setColumnStretch(1, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -43,15 +43,15 @@ FactoryPage::FactoryPage(PageContext context, QWidget* parent) : QWidget(parent)
     layout->addStretch(1);
 
     // The slider stays enabled throughout: moves during a cycle are kept, not lost.
-    context_.runner.buttons().add(ComFatWrtie);
-    connect(Slider1, &QSlider::valueChanged, this, &FactoryPage::Slider1_Scroll);
-    connect(ComFatWrtie, &QPushButton::clicked, this, &FactoryPage::ComFatWrtie_Click);
+    context_.runner.buttons().add(storeButton_);
+    connect(balanceSlider_, &QSlider::valueChanged, this, &FactoryPage::sendBalance);
+    connect(storeButton_, &QPushButton::clicked, this, &FactoryPage::storeBalance);
     connect(&context_.runner, &OperationRunner::operationFinished, this, &FactoryPage::startPendingBalance);
 }
 
-void FactoryPage::Slider1_Scroll()
+void FactoryPage::sendBalance()
 {
-    pendingBalance_ = Slider1->value();
+    pendingBalance_ = balanceSlider_->value();
     startPendingBalance();
 }
 
@@ -65,7 +65,7 @@ void FactoryPage::startPendingBalance()
         pendingBalance_.reset();
 }
 
-void FactoryPage::ComFatWrtie_Click()
+void FactoryPage::storeBalance()
 {
     context_.runner.run(context_.selection(), [](DisplayAccess& access) { return StoreBalance(access); });
 }

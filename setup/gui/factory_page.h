@@ -18,8 +18,8 @@ class FactoryPage : public QWidget
 public:
     FactoryPage(PageContext context, QWidget* parent = nullptr);
 
-    void Slider1_Scroll();
-    void ComFatWrtie_Click();
+    void sendBalance();
+    void storeBalance();
 
 private:
     // Starts a cycle for the pending position when the port is free; otherwise it waits for the
@@ -29,8 +29,8 @@ private:
     PageContext context_;
     // A move that arrived while a cycle (or another operation) held the port; only the latest is kept.
     std::optional<int> pendingBalance_;
-    QSlider* Slider1;
-    QLabel* Label9;
-    QLabel* Label4;
-    QPushButton* ComFatWrtie;
+    QSlider* balanceSlider_;
+    QLabel* balanceCaption_;
+    QLabel* notice_;
+    QPushButton* storeButton_;
 };

@@ -22,30 +22,30 @@ public:
     FirmwarePage(PageContext context, QWidget* parent = nullptr);
 
     // Element 0 chooses and checks a firmware file; "Open File" is off meanwhile.
-    void ComOpenFile_Click(int index);
+    void chooseFirmwareFile();
     // Enables "DownLoad" exactly when the file box names an existing file or folder (element 0).
-    void Text1_Change(int index);
+    void firmwareFileNameChanged();
     // Red caption while "Force overwrite" is checked, black otherwise.
-    void chkOverwrite_Click();
+    void showForceState();
     // Flashes the image of the last successful check, after refusing at once when there is none.
-    void ComDownLoad_Click();
+    void updateFirmware();
 
-    bool firmwareFileValid() const { return FirmwareFileValid; }
-    const QByteArray& firmwareImage() const { return FirmwareImage; }
+    bool firmwareFileValid() const { return firmwareFileValid_; }
+    const QByteArray& firmwareImage() const { return firmwareImage_; }
 
 private:
     void showProgress(int page, int pageCount, const QString& percentage);
 
     PageContext context_;
-    QPushButton* ComOpenFile0;
-    QLineEdit* Text1_0;
-    QCheckBox* chkOverwrite;
-    QPushButton* ComDownLoad;
-    QProgressBar* ProgressBar1;
-    QLabel* Label3_1;
+    QPushButton* openFileButton_;
+    QLineEdit* fileNameBox_;
+    QCheckBox* forceBox_;
+    QPushButton* downloadButton_;
+    QProgressBar* progressBar_;
+    QLabel* percentLabel_;
 
-    bool FirmwareFileValid = false;
-    QByteArray FirmwareImage;
+    bool firmwareFileValid_ = false;
+    QByteArray firmwareImage_;
     // The path as the dialog returned it: the box shows it in upper case, but a case-sensitive
     // file system only finds it as chosen.
     QString chosenPath_;

@@ -30,25 +30,23 @@ GeneralPage::GeneralPage(PageContext context, QWidget* parent) : QWidget(parent)
 {
     auto* frame = new QGroupBox(QStringLiteral("General Parameter Select"), this);
     frame->setObjectName(QStringLiteral("Frame2"));
-    CmbBaudRateSelect = ParameterList("CmbBaudRateSelect", BaudRateItems(), QStringLiteral("9600"), frame);
-    CmbComFormatSelect =
-        ParameterList("CmbComFormatSelect", ComFormatItems(), QStringLiteral("N,8,1"), frame);
-    CmbCommandSelect = ParameterList("CmbCommandSelect", CommandItems(), QStringLiteral("EPSON"), frame);
-    CmbCodePageSelect = ParameterList("CmbCodePageSelect", CodePageItems(), QStringLiteral("Europe"), frame);
-    CmbICSSelect = ParameterList("CmbICSSelect", InternationalCharItems(), QStringLiteral("USA"), frame);
-    CmbBrightnessSelect =
-        ParameterList("CmbBrightnessSelect", BrightnessItems(), QStringLiteral("100%"), frame);
-    CmdSetDefault = new QPushButton(QStringLiteral("Set to Default"), frame);
-    CmdSetDefault->setObjectName(QStringLiteral("CmdSetDefault"));
+    baudRateList_ = ParameterList("CmbBaudRateSelect", BaudRateItems(), QStringLiteral("9600"), frame);
+    formatList_ = ParameterList("CmbComFormatSelect", ComFormatItems(), QStringLiteral("N,8,1"), frame);
+    commandSetList_ = ParameterList("CmbCommandSelect", CommandItems(), QStringLiteral("EPSON"), frame);
+    codePageList_ = ParameterList("CmbCodePageSelect", CodePageItems(), QStringLiteral("Europe"), frame);
+    charsetList_ = ParameterList("CmbICSSelect", InternationalCharItems(), QStringLiteral("USA"), frame);
+    brightnessList_ = ParameterList("CmbBrightnessSelect", BrightnessItems(), QStringLiteral("100%"), frame);
+    defaultsButton_ = new QPushButton(QStringLiteral("Set to Default"), frame);
+    defaultsButton_->setObjectName(QStringLiteral("CmdSetDefault"));
 
     auto* grid = new QGridLayout(frame);
     const std::pair<const char*, QComboBox*> rows[] = {
-        {"BaudRate Format:", CmbBaudRateSelect},
-        {"Data Format", CmbComFormatSelect},
-        {"Command", CmbCommandSelect},
-        {"CodePage", CmbCodePageSelect},
-        {"International Character", CmbICSSelect},
-        {"Brightness", CmbBrightnessSelect},
+        {"BaudRate Format:", baudRateList_},
+        {"Data Format", formatList_},
+        {"Command", commandSetList_},
+        {"CodePage", codePageList_},
+        {"International Character", charsetList_},
+        {"Brightness", brightnessList_},
     };
     int row = 0;
     for (const auto& [label, list] : rows) {
@@ -56,17 +54,17 @@ GeneralPage::GeneralPage(PageContext context, QWidget* parent) : QWidget(parent)
         grid->addWidget(list, row, 1);
         ++row;
     }
-    grid->addWidget(CmdSetDefault, row, 1);
+    grid->addWidget(defaultsButton_, row, 1);
     grid->setColumnStretch(2, 1);
 
-    ComRegTalvex = new QPushButton(QStringLiteral("Write"), this);
-    ComRegTalvex->setObjectName(QStringLiteral("ComRegTalvex"));
-    ComCancelReg = new QPushButton(QStringLiteral("Erase"), this);
-    ComCancelReg->setObjectName(QStringLiteral("ComCancelReg"));
+    writeButton_ = new QPushButton(QStringLiteral("Write"), this);
+    writeButton_->setObjectName(QStringLiteral("ComRegTalvex"));
+    eraseButton_ = new QPushButton(QStringLiteral("Erase"), this);
+    eraseButton_->setObjectName(QStringLiteral("ComCancelReg"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(ComRegTalvex);
-    buttons->addWidget(ComCancelReg);
+    buttons->addWidget(writeButton_);
+    buttons->addWidget(eraseButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -74,22 +72,21 @@ GeneralPage::GeneralPage(PageContext context, QWidget* parent) : QWidget(parent)
     layout->addLayout(buttons);
     layout->addStretch(1);
 
-    context_.runner.buttons().add(ComRegTalvex);
-    context_.runner.buttons().add(ComCancelReg);
-    connect(ComRegTalvex, &QPushButton::clicked, this, &GeneralPage::ComRegTalvex_Click);
-    connect(ComCancelReg, &QPushButton::clicked, this, &GeneralPage::ComCancelReg_Click);
-    connect(CmdSetDefault, &QPushButton::clicked, this, [this] { CmdSetDefault_Click(0); });
-    connect(CmbBrightnessSelect, &QComboBox::activated, this, [this] { CmbBrightnessSelect_Click(0); });
+    context_.runner.buttons().add(writeButton_);
+    context_.runner.buttons().add(eraseButton_);
+    connect(writeButton_, &QPushButton::clicked, this, &GeneralPage::writeParameters);
+    connect(eraseButton_, &QPushButton::clicked, this, &GeneralPage::eraseParameters);
+    connect(defaultsButton_, &QPushButton::clicked, this, [this] { setDefaults(); });
+    connect(brightnessList_, &QComboBox::activated, this, [this] { chooseBrightness(); });
 }
 
 GeneralParameters GeneralPage::parameters() const
 {
-    return {CmbBaudRateSelect->currentText(), CmbComFormatSelect->currentText(),
-            CmbCommandSelect->currentText(),  CmbCodePageSelect->currentText(),
-            CmbICSSelect->currentText(),      SelectedBrightness};
+    return {baudRateList_->currentText(), formatList_->currentText(),  commandSetList_->currentText(),
+            codePageList_->currentText(), charsetList_->currentText(), selectedBrightness_};
 }
 
-void GeneralPage::ComRegTalvex_Click()
+void GeneralPage::writeParameters()
 {
     // The record is built from the lists now, before the first frame; later changes do not alter it.
     const GeneralParameters chosen = parameters();
@@ -97,25 +94,25 @@ void GeneralPage::ComRegTalvex_Click()
                         [chosen](DisplayAccess& access) { return WriteGeneralParameters(access, chosen); });
 }
 
-void GeneralPage::ComCancelReg_Click()
+void GeneralPage::eraseParameters()
 {
     context_.runner.run(context_.selection(),
                         [](DisplayAccess& access) { return EraseGeneralParameters(access); });
 }
 
-void GeneralPage::CmdSetDefault_Click(int)
+void GeneralPage::setDefaults()
 {
     const GeneralParameters defaults;
-    CmbBaudRateSelect->setCurrentText(defaults.baudRate);
-    CmbComFormatSelect->setCurrentText(defaults.dataFormat);
-    CmbCommandSelect->setCurrentText(defaults.commandSet);
-    CmbCodePageSelect->setCurrentText(defaults.codePage);
-    CmbICSSelect->setCurrentText(defaults.internationalCharset);
-    CmbBrightnessSelect->setCurrentText(defaults.brightness);
-    SelectedBrightness = defaults.brightness;
+    baudRateList_->setCurrentText(defaults.baudRate);
+    formatList_->setCurrentText(defaults.dataFormat);
+    commandSetList_->setCurrentText(defaults.commandSet);
+    codePageList_->setCurrentText(defaults.codePage);
+    charsetList_->setCurrentText(defaults.internationalCharset);
+    brightnessList_->setCurrentText(defaults.brightness);
+    selectedBrightness_ = defaults.brightness;
 }
 
-void GeneralPage::CmbBrightnessSelect_Click(int)
+void GeneralPage::chooseBrightness()
 {
-    SelectedBrightness = CmbBrightnessSelect->currentText();
+    selectedBrightness_ = brightnessList_->currentText();
 }

@@ -20,21 +20,21 @@ public:
     // The lists' texts now (the brightness as last picked).
     GeneralParameters parameters() const;
 
-    void ComRegTalvex_Click();
-    void ComCancelReg_Click();
-    void CmdSetDefault_Click(int index);
-    void CmbBrightnessSelect_Click(int index);
+    void writeParameters();
+    void eraseParameters();
+    void setDefaults();
+    void chooseBrightness();
 
 private:
     PageContext context_;
-    QComboBox* CmbBaudRateSelect;
-    QComboBox* CmbComFormatSelect;
-    QComboBox* CmbCommandSelect;
-    QComboBox* CmbCodePageSelect;
-    QComboBox* CmbICSSelect;
-    QComboBox* CmbBrightnessSelect;
-    QPushButton* CmdSetDefault;
-    QPushButton* ComRegTalvex;
-    QPushButton* ComCancelReg;
-    QString SelectedBrightness = QStringLiteral("100%");
+    QComboBox* baudRateList_;
+    QComboBox* formatList_;
+    QComboBox* commandSetList_;
+    QComboBox* codePageList_;
+    QComboBox* charsetList_;
+    QComboBox* brightnessList_;
+    QPushButton* defaultsButton_;
+    QPushButton* writeButton_;
+    QPushButton* eraseButton_;
+    QString selectedBrightness_ = QStringLiteral("100%");
 };

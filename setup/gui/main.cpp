@@ -1,6 +1,6 @@
 // vfdsetup: the configuration and service tool of the Talvex VQ71xx customer displays.
 #include "core/pacer.h"
-#include "gui/form_main.h"
+#include "gui/main_window.h"
 #include "sim/simulated_display.h"
 
 #include <QApplication>
@@ -14,13 +14,13 @@ int main(int argc, char* argv[])
     DeviceServices services;
     services.pacer = &pacer;
     services.simulatedDisplay = &simulatedDisplay;
-    formMain window(services);
+    MainWindow window(services);
     // "--port sim" starts on the simulated display, so the tool can be tried without hardware.
     const QStringList arguments = app.arguments();
     const qsizetype portOption = arguments.indexOf(QStringLiteral("--port"));
     if (portOption > 0 && portOption + 1 < arguments.size())
         window.presetPort(arguments.at(portOption + 1));
-    window.Form_Load();
+    window.load();
     if (arguments.contains(QStringLiteral("--factory")))
         window.showFactoryPage();
     window.show();

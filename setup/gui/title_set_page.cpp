@@ -49,41 +49,41 @@ TitleSetPage::TitleSetPage(PageContext context, QWidget* parent)
 {
     auto* title = new QGroupBox(QStringLiteral("Power on Title Page"), this);
     title->setObjectName(QStringLiteral("Frame1_1"));
-    Text1_1 = LineBox("Text1_1", QStringLiteral("***  User Define ***"), title);
-    Text2_1 = LineBox("Text2_1", QStringLiteral("***  Cover Page  ***"), title);
-    ComOpenFile_1 = Button("ComOpenFile_1", "File Input", title);
-    ComCoverPage_1 = Button("ComCoverPage_1", "Write", title);
-    ComCancelCoverPage_0 = Button("ComCancelCoverPage_0", "Erase", title);
+    line1Box_ = LineBox("Text1_1", QStringLiteral("***  User Define ***"), title);
+    line2Box_ = LineBox("Text2_1", QStringLiteral("***  Cover Page  ***"), title);
+    openTitleFileButton_ = Button("ComOpenFile_1", "File Input", title);
+    writeTitleButton_ = Button("ComCoverPage_1", "Write", title);
+    eraseTitleButton_ = Button("ComCancelCoverPage_0", "Erase", title);
     auto* titleLayout = new QGridLayout(title);
-    titleLayout->addWidget(Text1_1, 0, 0);
-    titleLayout->addWidget(Text2_1, 1, 0);
+    titleLayout->addWidget(line1Box_, 0, 0);
+    titleLayout->addWidget(line2Box_, 1, 0);
     titleLayout->setColumnStretch(1, 1);
     auto* titleButtons = new QHBoxLayout;
-    titleButtons->addWidget(ComOpenFile_1);
+    titleButtons->addWidget(openTitleFileButton_);
     titleButtons->addStretch(1);
-    titleButtons->addWidget(ComCoverPage_1);
-    titleButtons->addWidget(ComCancelCoverPage_0);
+    titleButtons->addWidget(writeTitleButton_);
+    titleButtons->addWidget(eraseTitleButton_);
     titleLayout->addLayout(titleButtons, 2, 0, 1, 2);
 
     auto* demo = new QGroupBox(QStringLiteral("User-defined DEMO"), this);
     demo->setObjectName(QStringLiteral("Frame5"));
-    Command1 = Button("Command1", "File Input", demo);
-    txtDEMOFile = new QLineEdit(demo);
-    txtDEMOFile->setObjectName(QStringLiteral("txtDEMOFile"));
-    txtDEMOFile->setFont(DisplayFont());
+    chooseDemoButton_ = Button("Command1", "File Input", demo);
+    demoFileBox_ = new QLineEdit(demo);
+    demoFileBox_->setObjectName(QStringLiteral("txtDEMOFile"));
+    demoFileBox_->setFont(DisplayFont());
     // Only "File Input" fills the box: a typed name could differ from the path that "Write" sends.
-    txtDEMOFile->setReadOnly(true);
-    txtDEMOFile->setProperty("Tag", QString());
-    cmbWriteDEMO = Button("cmbWriteDEMO", "Write", demo);
-    cmbEraseDEMO = Button("cmbEraseDEMO", "Erase", demo);
+    demoFileBox_->setReadOnly(true);
+    demoFileBox_->setProperty("Tag", QString());
+    writeDemoButton_ = Button("cmbWriteDEMO", "Write", demo);
+    eraseDemoButton_ = Button("cmbEraseDEMO", "Erase", demo);
     auto* demoLayout = new QGridLayout(demo);
-    demoLayout->addWidget(Command1, 0, 0);
-    demoLayout->addWidget(txtDEMOFile, 0, 1);
+    demoLayout->addWidget(chooseDemoButton_, 0, 0);
+    demoLayout->addWidget(demoFileBox_, 0, 1);
     demoLayout->setColumnStretch(1, 1);
     auto* demoButtons = new QHBoxLayout;
     demoButtons->addStretch(1);
-    demoButtons->addWidget(cmbWriteDEMO);
-    demoButtons->addWidget(cmbEraseDEMO);
+    demoButtons->addWidget(writeDemoButton_);
+    demoButtons->addWidget(eraseDemoButton_);
     demoLayout->addLayout(demoButtons, 1, 0, 1, 2);
 
     auto* layout = new QVBoxLayout(this);
@@ -92,17 +92,17 @@ TitleSetPage::TitleSetPage(PageContext context, QWidget* parent)
     layout->addWidget(demo);
     layout->addStretch(1);
 
-    context_.runner.buttons().add(ComCoverPage_1);
-    context_.runner.buttons().add(ComCancelCoverPage_0);
-    context_.runner.buttons().add(cmbWriteDEMO, false);
-    context_.runner.buttons().add(cmbEraseDEMO);
-    connect(ComOpenFile_1, &QPushButton::clicked, this, [this] { ComOpenFile_Click(1); });
-    connect(ComCoverPage_1, &QPushButton::clicked, this, [this] { ComCoverPage_Click(1); });
-    connect(ComCancelCoverPage_0, &QPushButton::clicked, this, [this] { ComCancelCoverPage_Click(0); });
-    connect(Command1, &QPushButton::clicked, this, &TitleSetPage::Command1_Click);
-    connect(txtDEMOFile, &QLineEdit::textChanged, this, &TitleSetPage::txtDEMOFile_Change);
-    connect(cmbWriteDEMO, &QPushButton::clicked, this, &TitleSetPage::cmbWriteDEMO_Click);
-    connect(cmbEraseDEMO, &QPushButton::clicked, this, &TitleSetPage::cmbEraseDEMO_Click);
+    context_.runner.buttons().add(writeTitleButton_);
+    context_.runner.buttons().add(eraseTitleButton_);
+    context_.runner.buttons().add(writeDemoButton_, false);
+    context_.runner.buttons().add(eraseDemoButton_);
+    connect(openTitleFileButton_, &QPushButton::clicked, this, [this] { loadTitleFile(); });
+    connect(writeTitleButton_, &QPushButton::clicked, this, [this] { writeTitlePage(); });
+    connect(eraseTitleButton_, &QPushButton::clicked, this, [this] { eraseTitlePage(); });
+    connect(chooseDemoButton_, &QPushButton::clicked, this, &TitleSetPage::chooseDemoFile);
+    connect(demoFileBox_, &QLineEdit::textChanged, this, &TitleSetPage::demoFileNameChanged);
+    connect(writeDemoButton_, &QPushButton::clicked, this, &TitleSetPage::writeDemo);
+    connect(eraseDemoButton_, &QPushButton::clicked, this, &TitleSetPage::eraseDemo);
 }
 
 QString TitleSetPage::openFileDialog()
@@ -115,66 +115,66 @@ QString TitleSetPage::openFileDialog()
 
 QString TitleSetPage::demoFilePath() const
 {
-    return txtDEMOFile->property("Tag").toString();
+    return demoFileBox_->property("Tag").toString();
 }
 
-void TitleSetPage::ComOpenFile_Click(int)
+void TitleSetPage::loadTitleFile()
 {
     // This page holds element 1 only: the title-page file input.
-    ComOpenFile_1->setEnabled(false);
+    openTitleFileButton_->setEnabled(false);
     const TitleFileLines read = ReadTitleFile(openFileDialog());
-    QLineEdit* const boxes[] = {Text1_1, Text2_1};
+    QLineEdit* const boxes[] = {line1Box_, line2Box_};
     for (qsizetype i = 0; i < read.lines.size(); ++i)
         boxes[i]->setText(read.lines.at(i));
     if (!read.complete())
         ShowTitleFileError(context_.dialogs);
-    ComOpenFile_1->setEnabled(true);
+    openTitleFileButton_->setEnabled(true);
 }
 
-void TitleSetPage::ComCoverPage_Click(int)
+void TitleSetPage::writeTitlePage()
 {
     // The block is built from the boxes as they are now; later edits do not alter it.
-    const QString line1 = Text1_1->text();
-    const QString line2 = Text2_1->text();
+    const QString line1 = line1Box_->text();
+    const QString line2 = line2Box_->text();
     context_.runner.run(context_.selection(), [line1, line2](DisplayAccess& access) {
         return WriteTitlePage(access, line1, line2);
     });
 }
 
-void TitleSetPage::ComCancelCoverPage_Click(int)
+void TitleSetPage::eraseTitlePage()
 {
     context_.runner.run(context_.selection(), [](DisplayAccess& access) { return EraseTitlePage(access); });
 }
 
-void TitleSetPage::Command1_Click()
+void TitleSetPage::chooseDemoFile()
 {
     const QString path = openFileDialog();
-    txtDEMOFile->setProperty("Tag", path);
-    txtDEMOFile->setText(DemoFileName(path));
-    txtDEMOFile_Change(); // also when the name is the one shown already: the file may have gone
+    demoFileBox_->setProperty("Tag", path);
+    demoFileBox_->setText(DemoFileName(path));
+    demoFileNameChanged(); // also when the name is the one shown already: the file may have gone
     const DemoFileCheck check = CheckDemoFile(path);
     if (check == DemoFileCheck::Invalid || check == DemoFileCheck::Illegal)
-        txtDEMOFile->clear();
+        demoFileBox_->clear();
     ShowDemoFileCheck(context_.dialogs, check);
 }
 
-void TitleSetPage::txtDEMOFile_Change()
+void TitleSetPage::demoFileNameChanged()
 {
     // The name shown is looked up in the folder of the file chosen last.
-    const QString name = txtDEMOFile->text();
+    const QString name = demoFileBox_->text();
     const QString tag = demoFilePath();
     const QString folder = tag.left(tag.size() - DemoFileName(tag).size());
-    context_.runner.buttons().setAllowed(cmbWriteDEMO, !name.isEmpty() && FileExists(folder + name));
+    context_.runner.buttons().setAllowed(writeDemoButton_, !name.isEmpty() && FileExists(folder + name));
 }
 
-void TitleSetPage::cmbWriteDEMO_Click()
+void TitleSetPage::writeDemo()
 {
     const QString path = demoFilePath();
     context_.runner.run(context_.selection(),
                         [path](DisplayAccess& access) { return WriteDemo(access, path); });
 }
 
-void TitleSetPage::cmbEraseDEMO_Click()
+void TitleSetPage::eraseDemo()
 {
     context_.runner.run(context_.selection(), [](DisplayAccess& access) { return EraseDemo(access); });
 }

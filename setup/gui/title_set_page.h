@@ -15,14 +15,14 @@ class TitleSetPage : public QWidget
 public:
     TitleSetPage(PageContext context, QWidget* parent = nullptr);
     // Enables the DEMO "Write" exactly when the file box names an existing file.
-    void txtDEMOFile_Change();
+    void demoFileNameChanged();
 
-    void ComOpenFile_Click(int index);
-    void ComCoverPage_Click(int index);
-    void ComCancelCoverPage_Click(int index);
-    void Command1_Click();
-    void cmbWriteDEMO_Click();
-    void cmbEraseDEMO_Click();
+    void loadTitleFile();
+    void writeTitlePage();
+    void eraseTitlePage();
+    void chooseDemoFile();
+    void writeDemo();
+    void eraseDemo();
 
     // The full path of the chosen DEMO file, kept in the file box's "Tag".
     QString demoFilePath() const;
@@ -33,13 +33,13 @@ private:
 
     PageContext context_;
     QString dialogFileName_;
-    QLineEdit* Text1_1;
-    QLineEdit* Text2_1;
-    QPushButton* ComOpenFile_1;
-    QPushButton* ComCoverPage_1;
-    QPushButton* ComCancelCoverPage_0;
-    QPushButton* Command1;
-    QLineEdit* txtDEMOFile;
-    QPushButton* cmbWriteDEMO;
-    QPushButton* cmbEraseDEMO;
+    QLineEdit* line1Box_;
+    QLineEdit* line2Box_;
+    QPushButton* openTitleFileButton_;
+    QPushButton* writeTitleButton_;
+    QPushButton* eraseTitleButton_;
+    QPushButton* chooseDemoButton_;
+    QLineEdit* demoFileBox_;
+    QPushButton* writeDemoButton_;
+    QPushButton* eraseDemoButton_;
 };

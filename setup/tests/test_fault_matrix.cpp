@@ -5,7 +5,7 @@
 // device button comes back.
 #include "content_bench.h"
 #include "firmware_test_support.h"
-#include "gui/form_main.h"
+#include "gui/main_window.h"
 #include "gui/outcome_box.h"
 #include "operations/demo_transfer.h"
 #include "operations/factory_adjustment.h"
@@ -423,7 +423,7 @@ private slots:
         const Op operation = kOps[op].op;
         Inputs inputs;
         WindowFixture w;
-        formMain& window = *w.window;
+        MainWindow& window = *w.window;
         ScriptedDialogs& dialogs = w.dialogs;
         SimulatedDisplay& display = w.display;
         const auto button = [&](const char* name) { return w.find(name); };

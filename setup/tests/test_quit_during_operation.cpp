@@ -3,7 +3,7 @@
 // the port closed and nothing more sent: the boxes know the program is going down before anything
 // waits for the operation's worker.
 #include "firmware_test_support.h"
-#include "gui/form_main.h"
+#include "gui/main_window.h"
 #include "scripted_dialogs.h"
 #include "sim/simulated_display.h"
 #include "widgets/gui_dialogs.h"
@@ -132,8 +132,8 @@ private slots:
         services.dialogs = &dialogs;
         services.simulatedDisplay = &display;
         services.windowDialogs = &boxes;
-        auto window = std::make_unique<formMain>(services, &settings);
-        window->Form_Load();
+        auto window = std::make_unique<MainWindow>(services, &settings);
+        window->load();
         window->findChild<QComboBox*>("CmbCOM")->setCurrentText("sim");
         window->findChild<QTabBar*>("tabMain")->setCurrentIndex(tab);
         window->show();

@@ -12,9 +12,9 @@ WindowFixture::WindowFixture(int tab, WindowOptions options)
     settings = std::make_unique<QSettings>(dir.filePath("store.ini"), QSettings::IniFormat);
     if (!options.storedTitle.isNull())
         settings->setValue("vfdsetup/strFormTitle", options.storedTitle);
-    window = std::make_unique<formMain>(
+    window = std::make_unique<MainWindow>(
         DeviceServices{&pacer, &dialogs, &display, std::move(options.makeRealLink)}, settings.get());
-    window->Form_Load();
+    window->load();
     window->findChild<QComboBox*>("CmbCOM")->setCurrentText("sim");
     if (tab >= 0)
         window->findChild<QTabBar*>("tabMain")->setCurrentIndex(tab);
@@ -26,7 +26,7 @@ WindowFixture::WindowFixture(int tab, WindowOptions options)
 void WindowFixture::showTab(int tab)
 {
     find<QTabBar>("tabMain")->setCurrentIndex(tab);
-    window->tabMain_Click();
+    window->showChosenPage();
 }
 
 void WindowFixture::choose(const char* fileButton, const QString& path)

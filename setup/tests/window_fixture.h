@@ -2,7 +2,7 @@
 // settings file, scripted dialogs, and clicks that pump the event loop until the operation ends.
 #pragma once
 
-#include "gui/form_main.h"
+#include "gui/main_window.h"
 #include "scripted_dialogs.h"
 #include "sim/simulated_display.h"
 
@@ -47,5 +47,5 @@ struct WindowFixture
     SimulatedDisplay display;
     ScriptedDialogs ownDialogs;
     ScriptedDialogs& dialogs;
-    std::unique_ptr<formMain> window;
+    std::unique_ptr<MainWindow> window;
 };

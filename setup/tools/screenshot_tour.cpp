@@ -3,7 +3,7 @@
 // scripted dialog so that only the windows are pictured.
 // Run under Xvfb: scripts/screenshots.sh (writes docs/screenshots/).
 #include "core/pacer.h"
-#include "gui/form_main.h"
+#include "gui/main_window.h"
 #include "gui/simulated_display_window.h"
 #include "protocol/crc16.h"
 #include "scripted_dialogs.h"
@@ -26,9 +26,9 @@ class Tour
 public:
     Tour(const QString& outputDir) : display_(pacer_), out_(outputDir)
     {
-        window_ = std::make_unique<formMain>(DeviceServices{&pacer_, &dialogs_, &display_, {}});
+        window_ = std::make_unique<MainWindow>(DeviceServices{&pacer_, &dialogs_, &display_, {}});
         window_->presetPort(QStringLiteral("sim"));
-        window_->Form_Load();
+        window_->load();
         window_->resize(760, 420);
         window_->show();
         settle(300);
@@ -68,7 +68,7 @@ public:
         QTextStream(stdout) << "wrote " << path << Qt::endl;
     }
 
-    formMain& window() { return *window_; }
+    MainWindow& window() { return *window_; }
     ScriptedDialogs& dialogs() { return dialogs_; }
 
 private:
@@ -76,7 +76,7 @@ private:
     SimulatedDisplay display_;
     ScriptedDialogs dialogs_;
     QDir out_;
-    std::unique_ptr<formMain> window_;
+    std::unique_ptr<MainWindow> window_;
 };
 
 // A small valid firmware file: an image, then its CRC over the image and one 0x00, high byte first.

@@ -21,24 +21,24 @@ class TrafficView;
 
 // vfdsetup's one window: the tab strip with the General, F/W Update and Title Set pages, the
 // hidden factory page, and "Dsp Status" with the port selection and "End".
-class formMain : public QWidget
+class MainWindow : public QWidget
 {
     Q_OBJECT
 
 public:
     // `services.dialogs` may be null: the window then uses Qt's boxes. `settings` is where the
     // caption's title is read from (null: the platform's per-user store).
-    explicit formMain(DeviceServices services, QSettings* settings = nullptr, QWidget* parent = nullptr);
-    ~formMain() override;
+    explicit MainWindow(DeviceServices services, QSettings* settings = nullptr, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Start-up: caption, lists, the file boxes' handlers, the first page, then the "Notice!!" box.
-    void Form_Load();
-    void tabMain_Click();
-    void CmbCOM_Click();
-    void CmbBaudRate_Click();
-    void CmbComFormat_Click();
-    void ComEnd_Click();
-    // Starts with another port than COM1 selected (vfdsetup --port sim). Call before Form_Load.
+    void load();
+    void showChosenPage();
+    void choosePort();
+    void chooseBaudRate();
+    void chooseFormat();
+    void end();
+    // Starts with another port than COM1 selected (vfdsetup --port sim). Call before load.
     void presetPort(const QString& port);
     // Shows the factory page for a technician (Ctrl+Shift+F or --factory); it has no tab until then.
     void showFactoryPage();
@@ -65,16 +65,16 @@ private:
     PortSelection selection_;
     bool portDefaultsApplied_ = false;
 
-    QTabBar* tabMain;
-    QList<QWidget*> frmMain;
+    QTabBar* tabs_;
+    QList<QWidget*> pages_;
     GeneralPage* generalPage_;
     FirmwarePage* firmwarePage_;
     TitleSetPage* titleSetPage_;
     FactoryPage* factoryPage_;
-    QComboBox* CmbCOM;
-    QComboBox* CmbBaudRate;
-    QComboBox* CmbComFormat;
-    QPushButton* ComEnd;
+    QComboBox* portList_;
+    QComboBox* baudRateList_;
+    QComboBox* formatList_;
+    QPushButton* endButton_;
     QPushButton* trafficToggle_;
     TrafficView* trafficView_;
     SimulatedDisplayWindow* simWindow_ = nullptr;

@@ -1,6 +1,6 @@
 // The main window offscreen: caption, start-up notice, lists, tabs, and the General page's
 // buttons pressed for real against the simulated display, with one operation at a time.
-#include "gui/form_main.h"
+#include "gui/main_window.h"
 #include "gui/simulated_display_window.h"
 #include "gui/traffic_view.h"
 #include "operations/general_record.h"
@@ -127,8 +127,8 @@ private slots:
         ScriptedDialogs dialogs;
         QTemporaryDir dir;
         QSettings settings(dir.filePath("s.ini"), QSettings::IniFormat);
-        formMain window(DeviceServices{&pacer, &dialogs, &display, {}}, &settings);
-        window.Form_Load();
+        MainWindow window(DeviceServices{&pacer, &dialogs, &display, {}}, &settings);
+        window.load();
         QCOMPARE(window.findChild<QComboBox*>("CmbCOM")->currentText(), QString("COM1"));
         QCOMPARE(window.selection().line.toText(), QString("9600,N,8,1"));
     }
@@ -351,4 +351,4 @@ private slots:
 };
 
 QTEST_MAIN(FormMainTest)
-#include "test_form_main.moc"
+#include "test_main_window.moc"

@@ -1,4 +1,4 @@
-#include "gui/form_main.h"
+#include "gui/main_window.h"
 
 #include "core/port_name.h"
 #include "core/qt_serial_link.h"
@@ -40,7 +40,7 @@ QComboBox* PortList(const char* name, bool editable, QWidget* parent)
 
 } // namespace
 
-formMain::formMain(DeviceServices services, QSettings* settings, QWidget* parent)
+MainWindow::MainWindow(DeviceServices services, QSettings* settings, QWidget* parent)
     : QWidget(parent), settings_(settings)
 {
     setObjectName(QStringLiteral("formMain"));
@@ -56,42 +56,42 @@ formMain::formMain(DeviceServices services, QSettings* settings, QWidget* parent
     runner_ = std::make_unique<OperationRunner>(services);
     const PageContext context{*runner_, *services.dialogs, [this] { return selection_; }};
 
-    tabMain = new QTabBar(this);
-    tabMain->setObjectName(QStringLiteral("tabMain"));
-    tabMain->addTab(QStringLiteral("General"));
-    tabMain->addTab(QStringLiteral("F/W Update"));
-    tabMain->addTab(QStringLiteral("Title Set"));
-    tabMain->setExpanding(false);
+    tabs_ = new QTabBar(this);
+    tabs_->setObjectName(QStringLiteral("tabMain"));
+    tabs_->addTab(QStringLiteral("General"));
+    tabs_->addTab(QStringLiteral("F/W Update"));
+    tabs_->addTab(QStringLiteral("Title Set"));
+    tabs_->setExpanding(false);
 
-    // frmMain 0 holds the four pages; a tab shows its page and hides the others.
+    // pages_ 0 holds the four pages; a tab shows its page and hides the others.
     auto* container = new QWidget(this);
     container->setObjectName(QStringLiteral("frmMain0"));
     generalPage_ = new GeneralPage(context, container);
     firmwarePage_ = new FirmwarePage(context, container);
     titleSetPage_ = new TitleSetPage(context, container);
     factoryPage_ = new FactoryPage(context, container);
-    frmMain = {container, generalPage_, firmwarePage_, titleSetPage_, factoryPage_};
+    pages_ = {container, generalPage_, firmwarePage_, titleSetPage_, factoryPage_};
     auto* pages = new QVBoxLayout(container);
     pages->setContentsMargins(8, 8, 8, 8);
-    for (int i = 1; i < frmMain.size(); ++i) {
-        frmMain[i]->setObjectName(QStringLiteral("frmMain%1").arg(i));
-        pages->addWidget(frmMain[i]);
+    for (int i = 1; i < pages_.size(); ++i) {
+        pages_[i]->setObjectName(QStringLiteral("frmMain%1").arg(i));
+        pages->addWidget(pages_[i]);
     }
     pages->addStretch(1);
 
     auto* status = new QGroupBox(QStringLiteral("Dsp Status"), this);
     status->setObjectName(QStringLiteral("Frame1_0"));
-    CmbCOM = PortList("CmbCOM", true, status);
-    CmbBaudRate = PortList("CmbBaudRate", false, status);
-    CmbComFormat = PortList("CmbComFormat", false, status);
-    CmbCOM->setMinimumContentsLength(12);
-    ComEnd = new QPushButton(QStringLiteral("End"), status);
-    ComEnd->setObjectName(QStringLiteral("ComEnd"));
+    portList_ = PortList("CmbCOM", true, status);
+    baudRateList_ = PortList("CmbBaudRate", false, status);
+    formatList_ = PortList("CmbComFormat", false, status);
+    portList_->setMinimumContentsLength(12);
+    endButton_ = new QPushButton(QStringLiteral("End"), status);
+    endButton_->setObjectName(QStringLiteral("ComEnd"));
     auto* statusLayout = new QFormLayout(status);
-    statusLayout->addRow(QStringLiteral("Port"), CmbCOM);
-    statusLayout->addRow(QStringLiteral("BaudRate"), CmbBaudRate);
-    statusLayout->addRow(QStringLiteral("Format"), CmbComFormat);
-    statusLayout->addRow(ComEnd);
+    statusLayout->addRow(QStringLiteral("Port"), portList_);
+    statusLayout->addRow(QStringLiteral("BaudRate"), baudRateList_);
+    statusLayout->addRow(QStringLiteral("Format"), formatList_);
+    statusLayout->addRow(endButton_);
 
     trafficToggle_ = new QPushButton(QStringLiteral("Traffic"), this);
     trafficToggle_->setObjectName(QStringLiteral("trafficToggle"));
@@ -102,7 +102,7 @@ formMain::formMain(DeviceServices services, QSettings* settings, QWidget* parent
 
     auto* left = new QVBoxLayout;
     left->setSpacing(0);
-    left->addWidget(tabMain);
+    left->addWidget(tabs_);
     left->addWidget(container, 1);
     auto* right = new QVBoxLayout;
     right->addWidget(status);
@@ -115,29 +115,29 @@ formMain::formMain(DeviceServices services, QSettings* settings, QWidget* parent
     layout->addLayout(top, 1);
     layout->addWidget(trafficView_);
 
-    connect(tabMain, &QTabBar::currentChanged, this, &formMain::tabMain_Click);
-    connect(CmbCOM, &QComboBox::currentTextChanged, this, &formMain::CmbCOM_Click);
-    connect(CmbBaudRate, &QComboBox::currentTextChanged, this, &formMain::CmbBaudRate_Click);
-    connect(CmbComFormat, &QComboBox::currentTextChanged, this, &formMain::CmbComFormat_Click);
-    connect(ComEnd, &QPushButton::clicked, this, &formMain::ComEnd_Click);
-    connect(trafficToggle_, &QPushButton::toggled, this, &formMain::showTraffic);
+    connect(tabs_, &QTabBar::currentChanged, this, &MainWindow::showChosenPage);
+    connect(portList_, &QComboBox::currentTextChanged, this, &MainWindow::choosePort);
+    connect(baudRateList_, &QComboBox::currentTextChanged, this, &MainWindow::chooseBaudRate);
+    connect(formatList_, &QComboBox::currentTextChanged, this, &MainWindow::chooseFormat);
+    connect(endButton_, &QPushButton::clicked, this, &MainWindow::end);
+    connect(trafficToggle_, &QPushButton::toggled, this, &MainWindow::showTraffic);
     if (services.simulatedDisplay) {
         simWindow_ = new SimulatedDisplayWindow(*services.simulatedDisplay, this);
         simWindow_->setWindowFlag(Qt::Window);
         simWindow_->setWindowTitle(QStringLiteral("Simulated VQ71xx display"));
     }
     auto* factory = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+F")), this);
-    connect(factory, &QShortcut::activated, this, &formMain::showFactoryPage);
+    connect(factory, &QShortcut::activated, this, &MainWindow::showFactoryPage);
 }
 
-formMain::~formMain() = default;
+MainWindow::~MainWindow() = default;
 
-Dialogs& formMain::dialogs()
+Dialogs& MainWindow::dialogs()
 {
     return *runner_->services().dialogs;
 }
 
-void formMain::Form_Load()
+void MainWindow::load()
 {
     QSettings platformStore(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Talvex"),
                             QStringLiteral("Talvex"));
@@ -153,28 +153,29 @@ void formMain::Form_Load()
         portDefaultsApplied_ = true;
     }
     const PortSelection start = selection_;
-    QSignalBlocker blockPort(CmbCOM), blockBaud(CmbBaudRate), blockFormat(CmbComFormat);
-    CmbCOM->clear();
+    QSignalBlocker blockPort(portList_), blockBaud(baudRateList_), blockFormat(formatList_);
+    portList_->clear();
     for (int n = 1; n <= kComPortCount; ++n)
-        CmbCOM->addItem(QStringLiteral("COM%1").arg(n));
+        portList_->addItem(QStringLiteral("COM%1").arg(n));
     for (const auto& [name, description] : QtSerialLink::systemPorts()) {
-        CmbCOM->addItem(name);
+        portList_->addItem(name);
         if (!description.isEmpty())
-            CmbCOM->setItemData(CmbCOM->count() - 1, description, Qt::ToolTipRole);
+            portList_->setItemData(portList_->count() - 1, description, Qt::ToolTipRole);
     }
-    CmbCOM->addItem(kSimulatedPortName);
-    CmbCOM->setItemData(CmbCOM->count() - 1, QStringLiteral("simulated VQ71xx display"), Qt::ToolTipRole);
-    CmbCOM->setCurrentText(start.port);
-    CmbBaudRate->clear();
-    CmbBaudRate->addItems(BaudRateItems());
-    CmbBaudRate->setCurrentText(QString::number(start.line.baud));
-    CmbComFormat->clear();
-    CmbComFormat->addItems(ComFormatItems());
-    CmbComFormat->setCurrentText(start.line.toText().section(QLatin1Char(','), 1));
+    portList_->addItem(kSimulatedPortName);
+    portList_->setItemData(portList_->count() - 1, QStringLiteral("simulated VQ71xx display"),
+                           Qt::ToolTipRole);
+    portList_->setCurrentText(start.port);
+    baudRateList_->clear();
+    baudRateList_->addItems(BaudRateItems());
+    baudRateList_->setCurrentText(QString::number(start.line.baud));
+    formatList_->clear();
+    formatList_->addItems(ComFormatItems());
+    formatList_->setCurrentText(start.line.toText().section(QLatin1Char(','), 1));
 
-    titleSetPage_->txtDEMOFile_Change();
-    firmwarePage_->Text1_Change(0);
-    tabMain_Click();
+    titleSetPage_->demoFileNameChanged();
+    firmwarePage_->firmwareFileNameChanged();
+    showChosenPage();
 
     dialogs().message(Dialogs::Exclamation, QStringLiteral("Notice!!"),
                       QStringLiteral("Flash re-programming is highly host resource dependent,\r\n"
@@ -183,7 +184,7 @@ void formMain::Form_Load()
     followPortChoice();
 }
 
-void formMain::followPortChoice()
+void MainWindow::followPortChoice()
 {
     if (!simWindow_)
         return;
@@ -196,37 +197,37 @@ void formMain::followPortChoice()
     simWindow_->setVisible(simulated);
 }
 
-void formMain::showEvent(QShowEvent* event)
+void MainWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     followPortChoice();
 }
 
-void formMain::presetPort(const QString& port)
+void MainWindow::presetPort(const QString& port)
 {
     selection_ = PortSelection{};
     selection_.port = port;
     portDefaultsApplied_ = true;
 }
 
-void formMain::tabMain_Click()
+void MainWindow::showChosenPage()
 {
-    const int selected = tabMain->currentIndex() + 1;
-    for (int p = 0; p < frmMain.size(); ++p)
-        frmMain[p]->setVisible(p == 0 || p == selected);
+    const int selected = tabs_->currentIndex() + 1;
+    for (int p = 0; p < pages_.size(); ++p)
+        pages_[p]->setVisible(p == 0 || p == selected);
 }
 
-void formMain::showFactoryPage()
+void MainWindow::showFactoryPage()
 {
     // Once a technician has opened it, the page gets a tab of its own: the strip then shows which
     // page is up, and a click on the tab that was current before brings that page back.
-    const int factoryTab = frmMain.size() - 2;
-    if (tabMain->count() == factoryTab)
-        tabMain->addTab(QStringLiteral("Factory"));
-    tabMain->setCurrentIndex(factoryTab);
+    const int factoryTab = pages_.size() - 2;
+    if (tabs_->count() == factoryTab)
+        tabs_->addTab(QStringLiteral("Factory"));
+    tabs_->setCurrentIndex(factoryTab);
 }
 
-void formMain::showTraffic(bool shown)
+void MainWindow::showTraffic(bool shown)
 {
     trafficToggle_->setChecked(shown);
     trafficView_->setVisible(shown);
@@ -234,28 +235,28 @@ void formMain::showTraffic(bool shown)
         trafficView_->refresh();
 }
 
-void formMain::CmbCOM_Click()
+void MainWindow::choosePort()
 {
-    selection_.port = CmbCOM->currentText();
+    selection_.port = portList_->currentText();
     followPortChoice();
 }
 
-void formMain::CmbBaudRate_Click()
+void MainWindow::chooseBaudRate()
 {
-    selection_.setLine(CmbBaudRate->currentText(), CmbComFormat->currentText());
+    selection_.setLine(baudRateList_->currentText(), formatList_->currentText());
 }
 
-void formMain::CmbComFormat_Click()
+void MainWindow::chooseFormat()
 {
-    selection_.setLine(CmbBaudRate->currentText(), CmbComFormat->currentText());
+    selection_.setLine(baudRateList_->currentText(), formatList_->currentText());
 }
 
-void formMain::ComEnd_Click()
+void MainWindow::end()
 {
     close();
 }
 
-void formMain::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (!runner_->busy()) {
         event->accept();
