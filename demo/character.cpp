@@ -1,10 +1,10 @@
 #include "character.h"
 
+#include "byte_text.h"
 #include "demo_context.h"
 #include "navigator.h"
 #include "option_table.h"
 #include "selection_buttons.h"
-#include "wire_text.h"
 
 #include <QButtonGroup>
 #include <QPushButton>
@@ -33,8 +33,7 @@ const QList<OptionEntry>& CodeTables()
 } // namespace
 
 CHARACTER::CHARACTER(Navigator& navigator)
-    : DemoWindow(QStringLiteral("CHARACTER CODE TABLE")), navigator_(navigator),
-      MSComm1(navigator.context(), this)
+    : DemoWindow(QStringLiteral("CHARACTER CODE TABLE")), navigator_(navigator), MSComm1(navigator.context())
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 20);
@@ -48,15 +47,15 @@ CHARACTER::CHARACTER(Navigator& navigator)
     connect(close, &QPushButton::clicked, this, &CHARACTER::Command2_Click);
 }
 
-bool CHARACTER::startUp()
+void CHARACTER::startUp(std::function<void(bool)> started)
 {
-    if (!MSComm1.open()) {
-        return false;
+    std::optional<PortJob> job = MSComm1.openChosen();
+    if (!job) {
+        started(false);
+        return;
     }
-    if (!MSComm1.send("\x0C")) {
-        return false;
-    }
-    return true;
+    MSComm1.run(std::move(job->write("\x0C")),
+                [started](PortSession::Result result) { started(result == PortSession::Result::Sent); });
 }
 
 void CHARACTER::windowClosing()
@@ -66,38 +65,38 @@ void CHARACTER::windowClosing()
 
 void CHARACTER::Command1_Click()
 {
-    if (!MSComm1.send(QByteArray("\x1B\x74", 2) + Chr(CodeTableNumber)) || !DIS()) {
-        // The port failed and has been closed; the person chooses a port again.
-        navigator_.showPortSelection(DemoModel::KD317);
-    }
+    PortJob job;
+    job.write(QByteArray("\x1B\x74", 2) + Chr(CodeTableNumber));
+    DIS(job);
+    MSComm1.run(std::move(job), [this](PortSession::Result result) {
+        if (result != PortSession::Result::Sent) {
+            // The port failed and has been closed; the person chooses a port again.
+            navigator_.showPortSelection(DemoModel::KD317);
+        }
+    });
 }
 
 void CHARACTER::Command2_Click()
 {
-    if (!MSComm1.send("\x1B\x40")) {
-        navigator_.showPortSelection(DemoModel::KD317);
-        return;
-    }
-    MSComm1.close();
-    navigator_.showEpson();
+    MSComm1.run(PortJob().write("\x1B\x40").close(), [this](PortSession::Result result) {
+        if (result != PortSession::Result::Sent) {
+            navigator_.showPortSelection(DemoModel::KD317);
+            return;
+        }
+        navigator_.showEpson();
+    });
 }
 
-bool CHARACTER::DIS()
+// The whole walk is one job: the window is held busy from its first byte to its last, so no click may
+// slip between them.
+void CHARACTER::DIS(PortJob& job)
 {
-    // The whole walk holds the window: no click may slip between its bytes.
-    Busy busy(*this);
     QByteArray buffer(2, '\0');
     for (int code = 128; code <= 255; ++code) {
         buffer[1] = static_cast<char>(code);
-        if (!MSComm1.send(buffer)) {
-            return false;
-        }
+        job.write(buffer);
         if (code == 159 || code == 191 || code == 223) {
-            pauseFor(*navigator_.context().clock, 8000);
-            if (!MSComm1.send("\x0C")) {
-                return false;
-            }
+            job.pause(8000).write("\x0C");
         }
     }
-    return true;
 }

@@ -12,7 +12,7 @@ class CHARACTER : public DemoWindow
 public:
     explicit CHARACTER(Navigator& navigator);
 
-    bool startUp();
+    void startUp(std::function<void(bool)> started) override;
 
 protected:
     void windowClosing() override;
@@ -21,7 +21,7 @@ private:
     void Command1_Click();
     void Command2_Click();
     // Writes every code from 128 to 255, holding each group of 32 for eight seconds.
-    bool DIS();
+    void DIS(PortJob& job);
 
     Navigator& navigator_;
     PortSession MSComm1;

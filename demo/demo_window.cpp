@@ -1,7 +1,5 @@
 #include "demo_window.h"
 
-#include "demo_clock.h"
-
 #include <QCloseEvent>
 
 DemoWindow::DemoWindow(const QString& caption)
@@ -20,22 +18,20 @@ void DemoWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-DemoWindow::Busy::Busy(DemoWindow& window) : window_(window)
+void DemoWindow::setBusy(bool busy)
 {
-    if (window_.busyDepth_++ == 0) {
-        window_.setEnabled(false);
+    if (busy == busy_) {
+        return;
     }
-}
-
-DemoWindow::Busy::~Busy()
-{
-    if (--window_.busyDepth_ == 0) {
-        window_.setEnabled(true);
+    busy_ = busy;
+    if (busy) {
+        // Disabling takes the focus away; it goes back where it was once the work has ended.
+        focusBefore_ = focusWidget();
+        setEnabled(false);
+        return;
     }
-}
-
-void DemoWindow::pauseFor(DemoClock& clock, int ms)
-{
-    Busy busy(*this);
-    clock.pause(ms);
+    setEnabled(true);
+    if (focusBefore_ != nullptr) {
+        focusBefore_->setFocus();
+    }
 }

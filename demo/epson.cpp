@@ -1,10 +1,11 @@
 #include "epson.h"
 
 #include "demo_context.h"
-#include "demo_dialogs.h"
 #include "mirror_grid.h"
 #include "navigator.h"
-#include "wire_text.h"
+
+#include "core/dialogs.h"
+#include "core/wire_text.h"
 
 #include <QVBoxLayout>
 
@@ -14,8 +15,7 @@ const QString Greeting2 = QStringLiteral("--YOU CAN CHANG ME--");
 } // namespace
 
 epson::epson(Navigator& navigator)
-    : DemoWindow(QStringLiteral("ESC/poc command list")), navigator_(navigator),
-      MSComm1(navigator.context(), this)
+    : DemoWindow(QStringLiteral("ESC/poc command list")), navigator_(navigator), MSComm1(navigator.context())
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);
@@ -33,21 +33,25 @@ epson::epson(Navigator& navigator)
     connect(grid_, &MirrorGrid::keyTyped, this, &epson::keyTyped);
 }
 
-bool epson::startUp()
+void epson::startUp(std::function<void(bool)> started)
 {
     WriteMode = MirrorMode::Overwrite;
-    if (!MSComm1.open()) {
-        return false;
+    std::optional<PortJob> job = MSComm1.openChosen();
+    if (!job) {
+        started(false);
+        return;
     }
-    const bool greeted = MSComm1.send("\x0C") && MSComm1.send("\x1F\x43\x01") &&
-                         MSComm1.sendText(Greeting1) && MSComm1.sendText(Greeting2);
-    if (!greeted) {
-        MSComm1.close();
-        return false;
-    }
-    mirror_.show(Greeting1, Greeting2);
-    refreshMirror();
-    return true;
+    job->write("\x0C").write("\x1F\x43\x01").text(Greeting1).text(Greeting2);
+    MSComm1.run(std::move(*job), [this, started](PortSession::Result result) {
+        if (result != PortSession::Result::Sent) {
+            MSComm1.close();
+            started(false);
+            return;
+        }
+        mirror_.show(Greeting1, Greeting2);
+        refreshMirror();
+        started(true);
+    });
 }
 
 void epson::windowClosing()
@@ -55,19 +59,20 @@ void epson::windowClosing()
     MSComm1.close();
 }
 
-bool epson::send(const QByteArray& bytes)
+void epson::send(PortJob job, std::function<void()> then)
 {
-    if (MSComm1.send(bytes)) {
-        return true;
-    }
-    portLost();
-    return false;
+    MSComm1.run(std::move(job), [this, then](PortSession::Result result) {
+        if (result == PortSession::Result::PortFailed) {
+            portLost();
+        } else if (result == PortSession::Result::Sent && then) {
+            then();
+        }
+    });
 }
 
-bool epson::sendText(const QString& text)
+void epson::send(const QByteArray& bytes, std::function<void()> then)
 {
-    QByteArray bytes;
-    return MSComm1.encode(text, bytes) && send(bytes);
+    send(PortJob().write(bytes), std::move(then));
 }
 
 // The port failed under a command (the person has been told): back to the port choice.
@@ -77,9 +82,9 @@ void epson::portLost()
     navigator_.showPortSelection(DemoModel::KD317);
 }
 
-std::optional<QString> epson::ask(const QString& prompt, const QString& defaultReply)
+QString epson::ask(const QString& prompt, const QString& defaultReply)
 {
-    return navigator_.context().dialogs->askText(this, prompt, DemoProgramTitle(), defaultReply);
+    return navigator_.context().dialogs->input(DemoProgramTitle(), prompt, defaultReply);
 }
 
 void epson::refreshMirror()

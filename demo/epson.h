@@ -19,7 +19,7 @@ public:
     explicit epson(Navigator& navigator);
 
     // Opens the port and greets the display; false (after telling the person) when the port fails.
-    bool startUp();
+    void startUp(std::function<void(bool)> started) override;
 
     MirrorMode writeMode() const { return WriteMode; }
     const ScreenMirror& mirror() const { return mirror_; }
@@ -31,11 +31,13 @@ protected:
 private:
     void buildCommands(QWidget* area);
     void commandClicked(int number);
-    // Writes to the display; a failure has been told and sends the person back to the port choice.
-    bool send(const QByteArray& bytes);
-    bool sendText(const QString& text);
+    // Writes to the display, then runs `then` once the bytes have left; a port failure has been told and
+    // sends the person back to the port choice.
+    void send(PortJob job, std::function<void()> then = {});
+    void send(const QByteArray& bytes, std::function<void()> then = {});
     void portLost();
-    std::optional<QString> ask(const QString& prompt, const QString& defaultReply);
+    // The person's reply; empty when cancelled.
+    QString ask(const QString& prompt, const QString& defaultReply);
 
     // The commands with prompts, pauses or mirror work.
     void Command9_Click();

@@ -1,11 +1,11 @@
 // The thirty command buttons of the ESC/POS demonstration and what each writes.
 #include "epson.h"
 
+#include "byte_text.h"
 #include "demo_context.h"
 #include "mirror_grid.h"
 #include "navigator.h"
 #include "reply_number.h"
-#include "wire_text.h"
 #include "wrapping_button.h"
 
 #include <QGridLayout>
@@ -91,9 +91,7 @@ void epson::commandClicked(int number)
     case 12:
         return Command12_Click();
     case 13:
-        if (send("\x1B\x40")) {
-            send("\x1F\x43\x01");
-        }
+        send(PortJob().write("\x1B\x40").write("\x1F\x43\x01"));
         return;
     case 14:
         MSComm1.close();
@@ -112,17 +110,14 @@ void epson::commandClicked(int number)
     case 18:
         return Command18_Click();
     case 19:
-        if (send("\x0C") && send("\x1F\x03")) {
-            WriteMode = MirrorMode::Horizontal;
-        }
+        send(PortJob().write("\x0C").write("\x1F\x03"), [this] { WriteMode = MirrorMode::Horizontal; });
         return;
     case 28:
         return Command28_Click();
     case 30:
         // END TEST: cursor off, port closed, program ended, even when the write failed.
-        MSComm1.send(QByteArray("\x1F\x43\x00", 3));
-        MSComm1.close();
-        navigator_.endProgram();
+        MSComm1.run(PortJob().write(QByteArray("\x1F\x43\x00", 3)).close(),
+                    [this](PortSession::Result) { navigator_.endProgram(); });
         return;
     default:
         // The remaining buttons name commands for which the display has no bytes defined here.
@@ -134,15 +129,13 @@ void epson::commandClicked(int number)
 void epson::Command9_Click()
 {
     const QString row =
-        ask(QStringLiteral("PLS CHOSE THE ROW THAT YOU WANT TO DISPLAY(1 OR 2 ONLY)"), QStringLiteral("1"))
-            .value_or(QString());
+        ask(QStringLiteral("PLS CHOSE THE ROW THAT YOU WANT TO DISPLAY(1 OR 2 ONLY)"), QStringLiteral("1"));
     const double rowValue = ReadReplyNumber(row);
     if (rowValue != 1 && rowValue != 2) {
         return;
     }
     const QString column = ask(QStringLiteral("PLS CHOSE THE COLUMN THAT YOU WANT TO DISPLAY(1 TO 20 ONLY)"),
-                               QStringLiteral("1"))
-                               .value_or(QString());
+                               QStringLiteral("1"));
     const std::optional<int> columnByte = ReplyInRange(column, 0, true, 20);
     if (!columnByte) {
         return;
@@ -153,8 +146,7 @@ void epson::Command9_Click()
 void epson::Command11_Click()
 {
     const QString reply =
-        ask(QStringLiteral("PLS INPUT NUMBER(1 TO 4) FOR ADJUST BRIGHTNESS"), QStringLiteral("1"))
-            .value_or(QString());
+        ask(QStringLiteral("PLS INPUT NUMBER(1 TO 4) FOR ADJUST BRIGHTNESS"), QStringLiteral("1"));
     if (const std::optional<int> n = ReplyInRange(reply, 1, false, 4)) {
         send(QByteArray("\x1F\x58", 2) + Chr(*n));
     }
@@ -163,8 +155,7 @@ void epson::Command11_Click()
 void epson::Command12_Click()
 {
     const QString reply =
-        ask(QStringLiteral("PLS INPUT NUMBER(0 TO 255) FOR BLINK DISPLAY"), QStringLiteral("0"))
-            .value_or(QString());
+        ask(QStringLiteral("PLS INPUT NUMBER(0 TO 255) FOR BLINK DISPLAY"), QStringLiteral("0"));
     if (const std::optional<int> n = ReplyInRange(reply, 0, false, 255)) {
         send(QByteArray("\x1F\x45", 2) + Chr(*n));
     }
@@ -173,56 +164,48 @@ void epson::Command12_Click()
 // Reverse characters: the reply is shown reversed for five seconds, then reverse is cancelled.
 void epson::Command16_Click()
 {
-    if (!send("\x0C")) {
-        return;
-    }
-    const QString reply =
-        ask(QStringLiteral("PLS INPUT CHARACTER FOR TEST OF REVERSE CHARACTER"), QStringLiteral("14IJ"))
-            .value_or(QString());
-    QByteArray text;
-    if (!MSComm1.encode(reply, text)) {
-        return;
-    }
-    if (!send("\x1F\x72\x01") || !send(text)) {
-        return;
-    }
-    pauseFor(*navigator_.context().clock, 5000);
-    send(QByteArray("\x1F\x72\x00", 3));
+    send("\x0C", [this] {
+        const QString reply =
+            ask(QStringLiteral("PLS INPUT CHARACTER FOR TEST OF REVERSE CHARACTER"), QStringLiteral("14IJ"));
+        QByteArray text;
+        if (!MSComm1.encode(reply, text)) {
+            return;
+        }
+        send(PortJob().write("\x1F\x72\x01").write(text).pause(5000).write(QByteArray("\x1F\x72\x00", 3)));
+    });
 }
 
 // Vertical scroll: the display, cleared, receives old row 2 from home; the mirror moves it up.
 void epson::Command18_Click()
 {
     WriteMode = MirrorMode::Vertical;
-    if (!send("\x1F\x02") || !send("\x0C")) {
-        return;
-    }
-    const QStringList oldRow2 = mirror_.shiftRowUp();
-    refreshMirror();
-    for (const QString& character : oldRow2) {
-        if (!character.isEmpty() && !sendText(character)) {
-            return;
+    send(PortJob().write("\x1F\x02").write("\x0C"), [this] {
+        const QStringList oldRow2 = mirror_.shiftRowUp();
+        refreshMirror();
+        PortJob job;
+        for (const QString& character : oldRow2) {
+            if (!character.isEmpty()) {
+                job.text(character);
+            }
         }
-    }
-    send("\x1F\x43\x01");
+        send(std::move(job.write("\x1F\x43\x01")));
+    });
 }
 
 void epson::Command28_Click()
 {
-    if (!send("\x0C")) {
-        return;
-    }
-    const QString hour = ask(QStringLiteral("PLS INPUT HOUR 0~23"), QStringLiteral("1")).value_or(QString());
-    const std::optional<int> hourByte = ReplyInRange(hour, -1, true, 23);
-    // A reply just above -1 still rounds to -1, for which the display has no hour.
-    if (!hourByte || *hourByte < 0) {
-        return;
-    }
-    const QString minute =
-        ask(QStringLiteral("PLS INPUT MINIS 0~59"), QStringLiteral("1")).value_or(QString());
-    const std::optional<int> minuteByte = ReplyInRange(minute, -1, true, 59);
-    if (!minuteByte || *minuteByte < 0) {
-        return;
-    }
-    send(QByteArray("\x1F\x54", 2) + Chr(*hourByte) + Chr(*minuteByte));
+    send("\x0C", [this] {
+        const QString hour = ask(QStringLiteral("PLS INPUT HOUR 0~23"), QStringLiteral("1"));
+        const std::optional<int> hourByte = ReplyInRange(hour, -1, true, 23);
+        // A reply just above -1 still rounds to -1, for which the display has no hour.
+        if (!hourByte || *hourByte < 0) {
+            return;
+        }
+        const QString minute = ask(QStringLiteral("PLS INPUT MINIS 0~59"), QStringLiteral("1"));
+        const std::optional<int> minuteByte = ReplyInRange(minute, -1, true, 59);
+        if (!minuteByte || *minuteByte < 0) {
+            return;
+        }
+        send(QByteArray("\x1F\x54", 2) + Chr(*hourByte) + Chr(*minuteByte));
+    });
 }

@@ -1,10 +1,10 @@
 #include "internation.h"
 
+#include "byte_text.h"
 #include "demo_context.h"
 #include "navigator.h"
 #include "option_table.h"
 #include "selection_buttons.h"
-#include "wire_text.h"
 
 #include <QButtonGroup>
 #include <QPushButton>
@@ -37,7 +37,7 @@ const QList<OptionEntry>& InternationalSets()
 
 internation::internation(Navigator& navigator)
     : DemoWindow(QStringLiteral("Internation Character Sets")), navigator_(navigator),
-      MSComm1(navigator.context(), this)
+      MSComm1(navigator.context())
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 20);
@@ -49,19 +49,21 @@ internation::internation(Navigator& navigator)
     });
 
     const auto [enter, cancel] = AddSelectionButtons(layout, QStringLiteral("CANCEL"));
-    connect(enter, &QPushButton::clicked, this, [this] {
-        if (!ShowInternationalSet()) {
-            navigator_.showPortSelection(DemoModel::KD317);
-        }
-    });
+    connect(enter, &QPushButton::clicked, this, &internation::ShowInternationalSet);
     connect(cancel, &QPushButton::clicked, this, &internation::Command2_Click);
 }
 
-bool internation::startUp()
+void internation::startUp(std::function<void(bool)> started)
 {
     InternationalSetName = QStringLiteral("U.S.A");
     InternationalSetNumber = 0;
-    return MSComm1.open() && MSComm1.send("\x0C") && MSComm1.send(QByteArray("\x1F\x24\x03\x01", 4));
+    std::optional<PortJob> job = MSComm1.openChosen();
+    if (!job) {
+        started(false);
+        return;
+    }
+    MSComm1.run(std::move(job->write("\x0C").write(QByteArray("\x1F\x24\x03\x01", 4))),
+                [started](PortSession::Result result) { started(result == PortSession::Result::Sent); });
 }
 
 void internation::windowClosing()
@@ -69,11 +71,19 @@ void internation::windowClosing()
     MSComm1.close();
 }
 
-bool internation::ShowInternationalSet()
+void internation::ShowInternationalSet()
 {
-    return MSComm1.send("\x0C") && MSComm1.send(QByteArray("\x1B\x52", 2) + Chr(InternationalSetNumber)) &&
-           MSComm1.send(QByteArray("\x1F\x24\x05\x01", 4) + InternationalSetName.toLatin1()) &&
-           MSComm1.send(QByteArray("\x1F\x24\x05\x02", 4)) && MSComm1.send("#$@[\\]^`{|}~");
+    PortJob job;
+    job.write("\x0C")
+        .write(QByteArray("\x1B\x52", 2) + Chr(InternationalSetNumber))
+        .write(QByteArray("\x1F\x24\x05\x01", 4) + InternationalSetName.toLatin1())
+        .write(QByteArray("\x1F\x24\x05\x02", 4))
+        .write("#$@[\\]^`{|}~");
+    MSComm1.run(std::move(job), [this](PortSession::Result result) {
+        if (result != PortSession::Result::Sent) {
+            navigator_.showPortSelection(DemoModel::KD317);
+        }
+    });
 }
 
 void internation::Command2_Click()

@@ -13,13 +13,14 @@ class internation : public DemoWindow
 public:
     explicit internation(Navigator& navigator);
 
-    bool startUp();
+    void startUp(std::function<void(bool)> started) override;
 
 protected:
     void windowClosing() override;
 
 private:
-    bool ShowInternationalSet();
+    // Selects the set and shows its name and the characters that differ between the sets.
+    void ShowInternationalSet();
     void Command2_Click();
 
     Navigator& navigator_;

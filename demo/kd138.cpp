@@ -29,9 +29,9 @@ KD138::KD138(Navigator& navigator) : DemoWindow(QStringLiteral("KD138 DEMO")), n
 void KD138::press(const QByteArray& bytes)
 {
     port_form& port = navigator_.portForm();
-    if (!port.port_open()) {
+    std::optional<PortJob> job = port.port_open();
+    if (!job) {
         return;
     }
-    port.session().send(bytes);
-    port.port_close();
+    port.session().run(std::move(job->write(bytes).close()));
 }

@@ -1,14 +1,16 @@
 #include "kd426.h"
 
-#include "demo_clock.h"
 #include "demo_context.h"
-#include "demo_dialogs.h"
 #include "maker_lines.h"
 #include "navigator.h"
+#include "pacer_time.h"
 #include "port_form.h"
 #include "wrapping_button.h"
 
+#include "core/dialogs.h"
+
 #include <QGridLayout>
+#include <QPointer>
 
 namespace {
 
@@ -21,6 +23,29 @@ const QString CompanyLine = QStringLiteral("TALVEX SYSTEM.,LTD");
 QByteArray LineCommand(char letter)
 {
     return QByteArray("\x1B\x71") + letter;
+}
+
+KD426::Step Bytes(const QByteArray& bytes)
+{
+    KD426::Step step;
+    step.bytes = bytes;
+    return step;
+}
+
+KD426::Step Text(const QString& text)
+{
+    KD426::Step step;
+    step.text = text;
+    return step;
+}
+
+KD426::Step Prompt(const QByteArray& command, const QString& defaultReply)
+{
+    KD426::Step step;
+    step.bytes = command;
+    step.prompted = true;
+    step.defaultReply = defaultReply;
+    return step;
 }
 
 struct Kd426Button
@@ -70,81 +95,105 @@ KD426::KD426(Navigator& navigator) : DemoWindow(QString::fromUtf8("KD426-繁體"
 
 void KD426::press(int number)
 {
-    port_form& port = navigator_.portForm();
-    if (!port.port_open()) {
+    const QList<Step> todo = steps(number);
+    if (todo.isEmpty()) {
         return;
     }
-    run(number, port);
+    std::optional<PortJob> job = navigator_.portForm().port_open();
+    if (!job) {
+        return;
+    }
+    proceed(std::move(*job), todo, 0);
+}
+
+void KD426::proceed(PortJob job, const QList<Step>& steps, int next)
+{
+    port_form& port = navigator_.portForm();
+    for (; next < steps.size(); ++next) {
+        const Step& step = steps[next];
+        if (!step.prompted) {
+            job.write(step.bytes).text(step.text);
+            continue;
+        }
+        if (!job.isEmpty() || job.refusedText()) {
+            // The person is asked only once what came before has gone out.
+            const QPointer<KD426> window = this;
+            port.session().run(std::move(job), [window, steps, next](PortSession::Result result) {
+                if (window == nullptr) {
+                    return;
+                }
+                if (result == PortSession::Result::Sent) {
+                    window->proceed(PortJob(), steps, next);
+                } else {
+                    window->navigator_.portForm().port_close();
+                }
+            });
+            return;
+        }
+        const QString reply =
+            navigator_.context().dialogs->input(DemoProgramTitle(), QString(), step.defaultReply);
+        QByteArray text;
+        if (!port.session().encode(reply, text)) {
+            port.port_close();
+            return;
+        }
+        job.write(step.bytes + text + Cr);
+    }
     // Closed on every path, so the port is free between presses and after a failure.
-    port.port_close();
+    port.session().run(std::move(job.close()));
 }
 
-bool KD426::promptLine(port_form& port, const QByteArray& command, const QString& defaultReply)
+QList<KD426::Step> KD426::timeLine(char letter) const
 {
-    const QString reply = navigator_.context()
-                              .dialogs->askText(this, QString(), DemoProgramTitle(), defaultReply)
-                              .value_or(QString());
-    QByteArray text;
-    return port.session().encode(reply, text) && port.session().send(command + text + Cr);
+    const QString time = PacerTimeOfDay(*navigator_.context().pacer).toString(QStringLiteral("HH:mm:ss"));
+    return {Bytes(AddressDisplay), Bytes(LineCommand(letter) + time.toLatin1() + Cr)};
 }
 
-bool KD426::timeLine(port_form& port, char letter)
+QList<KD426::Step> KD426::toPrinter() const
 {
-    const QString time = navigator_.context().clock->currentTime().toString(QStringLiteral("HH:mm:ss"));
-    return port.session().send(AddressDisplay) &&
-           port.session().send(LineCommand(letter) + time.toLatin1() + Cr);
+    return {
+        Bytes(AddressPrinter), Bytes("\x1B\x21\x11"), Text(QStringLiteral("WELCOME TO TALVEX SYSTEM.,LTD")),
+        Bytes("\x1B\x64\x01"), Bytes("\x1B\x21\x21"), Text(MakerTelephoneLine()),
+        Text(MakerFaxLine()),  Bytes("\x1B\x21\x11"), Bytes("\x1B\x64\x05")};
 }
 
-bool KD426::toPrinter(port_form& port)
+QList<KD426::Step> KD426::steps(int number) const
 {
-    PortSession& session = port.session();
-    return session.send(AddressPrinter) && session.send("\x1B\x21\x11") &&
-           session.sendText(QStringLiteral("WELCOME TO TALVEX SYSTEM.,LTD")) &&
-           session.send("\x1B\x64\x01") && session.send("\x1B\x21\x21") &&
-           session.sendText(MakerTelephoneLine()) && session.sendText(MakerFaxLine()) &&
-           session.send("\x1B\x21\x11") && session.send("\x1B\x64\x05");
-}
-
-bool KD426::run(int number, port_form& port)
-{
-    PortSession& session = port.session();
     switch (number) {
     case 1:
-        return session.send(AddressDisplay) && promptLine(port, LineCommand('A'), CompanyLine);
+        return {Bytes(AddressDisplay), Prompt(LineCommand('A'), CompanyLine)};
     case 2:
     case 3:
     case 4:
-        return session.send(AddressDisplay) &&
-               promptLine(port, LineCommand(static_cast<char>('A' + number - 1)), QStringLiteral("1"));
+        return {Bytes(AddressDisplay),
+                Prompt(LineCommand(static_cast<char>('A' + number - 1)), QStringLiteral("1"))};
     case 5:
-        return session.send(AddressDisplay) && session.send(ClearDisplay);
+        return {Bytes(AddressDisplay), Bytes(ClearDisplay)};
     case 6:
-        return session.send(AddressDisplay) && session.send(ClearDisplay) &&
-               promptLine(port, LineCommand('E'), QStringLiteral(" TALVEX SYSTEM.,LTD "));
+        return {Bytes(AddressDisplay), Bytes(ClearDisplay),
+                Prompt(LineCommand('E'), QStringLiteral(" TALVEX SYSTEM.,LTD "))};
     case 7:
-        return session.send(AddressDisplay) && session.send(ClearDisplay) &&
-               promptLine(port, LineCommand('F') + '\x0E', QStringLiteral("     KD-426"));
+        return {Bytes(AddressDisplay), Bytes(ClearDisplay),
+                Prompt(LineCommand('F') + '\x0E', QStringLiteral("     KD-426"))};
     case 8:
-        return toPrinter(port);
+        return toPrinter();
     case 9:
     case 10:
     case 11:
     case 12:
     case 13:
     case 14:
-        return session.send(AddressDisplay) &&
-               promptLine(port, LineCommand(static_cast<char>('G' + number - 9)), CompanyLine);
+        return {Bytes(AddressDisplay), Prompt(LineCommand(static_cast<char>('G' + number - 9)), CompanyLine)};
     case 15: {
         const QString initial = QStringLiteral("     TALVEX SYSTEM.,LTD");
-        return session.send(AddressDisplay) && session.send(ClearDisplay) &&
-               promptLine(port, LineCommand('E'), initial) && promptLine(port, LineCommand('F'), initial) &&
-               session.send("\x1B\x73");
+        return {Bytes(AddressDisplay), Bytes(ClearDisplay), Prompt(LineCommand('E'), initial),
+                Prompt(LineCommand('F'), initial), Bytes("\x1B\x73")};
     }
     case 16:
-        return timeLine(port, 't');
+        return timeLine('t');
     case 17:
-        return timeLine(port, 'T');
+        return timeLine('T');
     default:
-        return false;
+        return {};
     }
 }

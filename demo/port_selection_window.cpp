@@ -3,7 +3,8 @@
 #include "demo_context.h"
 #include "navigator.h"
 #include "selection_buttons.h"
-#include "sim/emulated_serial_port.h"
+
+#include "core/port_name.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -103,7 +104,7 @@ PortSelectionWindow::PortSelectionWindow(Navigator& navigator, const QList<ComOp
 void PortSelectionWindow::optionClicked(int number)
 {
     if (number == SimulatedOption) {
-        navigator_.context().state.chooseSystemPort(SimulatedPortText());
+        navigator_.context().state.chooseSystemPort(kSimulatedPortName);
     } else {
         navigator_.context().state.chooseComPort(number);
     }

@@ -1,16 +1,17 @@
 #include "talvex_main.h"
 
 #include "demo_context.h"
-#include "demo_dialogs.h"
 #include "kp685_sequence.h"
 #include "navigator.h"
 #include "port_form.h"
+
+#include "core/dialogs.h"
 
 #include <QGridLayout>
 #include <QPushButton>
 
 talvex_main::talvex_main(Navigator& navigator)
-    : DemoWindow(QStringLiteral("talvex_main")), navigator_(navigator)
+    : DemoWindow(QStringLiteral("talvex_main")), navigator_(navigator), kp685_(navigator.context())
 {
     navigator_.loadPortForm();
 
@@ -50,8 +51,8 @@ void talvex_main::windowClosing()
 // silently does nothing.
 void talvex_main::notIncluded(const QString& model)
 {
-    navigator_.context().dialogs->showMessage(
-        this, DemoDialogs::Information, QStringLiteral("talvex_main"),
+    navigator_.context().dialogs->message(
+        Dialogs::Information, QStringLiteral("talvex_main"),
         QStringLiteral("The %1 demonstration is not included in this program.").arg(model));
 }
 
@@ -61,20 +62,17 @@ void talvex_main::Command4_Click()
 {
     DemoContext& context = navigator_.context();
     const QString offered = context.state.portChosen() ? context.state.portText() : QStringLiteral("COM1");
-    const std::optional<QString> port = context.dialogs->askText(
-        this, QStringLiteral("KP-685: which port is the printer on? (COM1, COM2, ... or the port's name)"),
-        DemoProgramTitle(), offered);
-    if (!port || port->trimmed().isEmpty()) {
+    bool accepted = false;
+    const QString port = context.dialogs->input(
+        DemoProgramTitle(),
+        QStringLiteral("KP-685: which port is the printer on? (COM1, COM2, ... or the port's name)"), offered,
+        &accepted);
+    if (!accepted || port.trimmed().isEmpty()) {
         return;
     }
-    PortSession session(context, this);
-    if (!session.openPort(port->trimmed())) {
-        return;
-    }
+    PortJob job = kp685_.openPort(port.trimmed());
     for (const QByteArray& bytes : Kp685Sequence()) {
-        if (!session.send(bytes)) {
-            return;
-        }
+        job.write(bytes);
     }
-    session.close();
+    kp685_.run(std::move(job.close()));
 }

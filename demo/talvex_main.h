@@ -1,6 +1,7 @@
 #pragma once
 
 #include "demo_window.h"
+#include "port_session.h"
 
 class Navigator;
 
@@ -19,4 +20,5 @@ private:
     void Command4_Click();
 
     Navigator& navigator_;
+    PortSession kp685_;
 };

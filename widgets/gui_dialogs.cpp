@@ -9,18 +9,24 @@
 
 template <typename F> void GuiDialogs::onGuiThread(F&& f)
 {
-    if (closing_ || !parent_)
+    if (closing_ || (!parentOf_ && !parent_))
         return;
-    if (QThread::currentThread() == parent_->thread())
+    QObject* home = parentOf_ ? static_cast<QObject*>(QCoreApplication::instance()) : parent_.data();
+    if (QThread::currentThread() == home->thread())
         f();
     else
-        QMetaObject::invokeMethod(parent_, std::forward<F>(f), Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(home, std::forward<F>(f), Qt::BlockingQueuedConnection);
+}
+
+QWidget* GuiDialogs::boxParent() const
+{
+    return parentOf_ ? parentOf_() : parent_.data();
 }
 
 void GuiDialogs::message(Icon icon, const QString& title, const QString& text, const QString& detail)
 {
     onGuiThread([&] {
-        QMessageBox box(parent_);
+        QMessageBox box(boxParent());
         box.setWindowTitle(title);
         box.setText(text);
         switch (icon) {
@@ -49,8 +55,18 @@ QString GuiDialogs::input(const QString& title, const QString& prompt, const QSt
 {
     QString answer;
     bool ok = false;
-    onGuiThread(
-        [&] { answer = QInputDialog::getText(parent_, title, prompt, QLineEdit::Normal, defaultText, &ok); });
+    onGuiThread([&] {
+        // Shown, the dialog selects its text.
+        QInputDialog dialog(boxParent());
+        dialog.setWindowTitle(title);
+        dialog.setLabelText(prompt);
+        dialog.setTextValue(defaultText);
+        if (inputMinimumWidth_ > 0)
+            dialog.setMinimumWidth(inputMinimumWidth_);
+        ok = dialog.exec() == QDialog::Accepted;
+        if (ok)
+            answer = dialog.textValue();
+    });
     if (accepted)
         *accepted = ok;
     return answer;
@@ -60,7 +76,7 @@ QString GuiDialogs::openFile(const QString& title)
 {
     QString path;
     onGuiThread([&] {
-        path = QFileDialog::getOpenFileName(parent_, title, lastFolder_);
+        path = QFileDialog::getOpenFileName(boxParent(), title, lastFolder_);
         if (!path.isEmpty())
             lastFolder_ = QFileInfo(path).absolutePath();
     });
@@ -70,6 +86,6 @@ QString GuiDialogs::openFile(const QString& title)
 QString GuiDialogs::saveFile(const QString& title, const QString& suggestedName)
 {
     QString path;
-    onGuiThread([&] { path = QFileDialog::getSaveFileName(parent_, title, suggestedName); });
+    onGuiThread([&] { path = QFileDialog::getSaveFileName(boxParent(), title, suggestedName); });
     return path;
 }

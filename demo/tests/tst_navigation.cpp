@@ -239,6 +239,7 @@ void TestNavigation::frameCloseReleasesPort()
     h.reachEpson(2);
     QCOMPARE(h.line.openPorts, 1);
     QVERIFY(h.current()->close());
+    h.settle();
     QCOMPARE(h.line.openPorts, 0);
     QCOMPARE(h.log.last(), QStringLiteral("close"));
 }
