@@ -1,18 +1,18 @@
 #include "navigator.h"
 
-#include "character.h"
 #include "demo_context.h"
-#include "demo_window.h"
-#include "epson.h"
-#include "internation.h"
-#include "kd138.h"
-#include "kd426.h"
 #include "port_form.h"
 #include "port_worker.h"
-#include "rs_232.h"
-#include "rs_232_kd138.h"
-#include "rs_232_kd426.h"
-#include "talvex_main.h"
+#include "windows/character.h"
+#include "windows/demo_window.h"
+#include "windows/epson.h"
+#include "windows/internation.h"
+#include "windows/kd138.h"
+#include "windows/kd426.h"
+#include "windows/rs_232.h"
+#include "windows/rs_232_kd138.h"
+#include "windows/rs_232_kd426.h"
+#include "windows/talvex_main.h"
 
 Navigator::Navigator(DemoContext& context) : context_(context)
 {

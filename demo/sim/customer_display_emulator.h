@@ -1,10 +1,10 @@
 #pragma once
 
 #include "demo_model.h"
-#include "kd138_display.h"
-#include "kd317_display.h"
-#include "kd426_display.h"
-#include "sim_log.h"
+#include "sim/kd138_display.h"
+#include "sim/kd317_display.h"
+#include "sim/kd426_display.h"
+#include "sim/sim_log.h"
 
 #include <QObject>
 #include <atomic>

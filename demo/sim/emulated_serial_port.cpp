@@ -1,6 +1,6 @@
-#include "emulated_serial_port.h"
+#include "sim/emulated_serial_port.h"
 
-#include "customer_display_emulator.h"
+#include "sim/customer_display_emulator.h"
 
 #include "core/port_name.h"
 

@@ -1,8 +1,8 @@
-#include "emulator_window.h"
+#include "sim/emulator_window.h"
 
-#include "customer_display_emulator.h"
-#include "receipt_strip_view.h"
-#include "vfd_screen_view.h"
+#include "sim/customer_display_emulator.h"
+#include "sim/receipt_strip_view.h"
+#include "sim/vfd_screen_view.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "vfd_frame.h"
+#include "sim/vfd_frame.h"
 
 #include <QByteArray>
 

@@ -1,10 +1,10 @@
 // The KD-317's command parser, its timed states (blink, clock, self-test) and what it shows.
-#include "kd317_display.h"
+#include "sim/kd317_display.h"
 
-#include "code_table.h"
-#include "international_set.h"
 #include "pacer_time.h"
-#include "sim_log.h"
+#include "sim/code_table.h"
+#include "sim/international_set.h"
+#include "sim/sim_log.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "kd426_display.h"
+#include "sim/kd426_display.h"
 
-#include "code_table.h"
-#include "command_steps.h"
 #include "pacer_time.h"
-#include "sim_log.h"
+#include "sim/code_table.h"
+#include "sim/command_steps.h"
+#include "sim/sim_log.h"
 
 #include <QTime>
 

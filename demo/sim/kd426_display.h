@@ -1,7 +1,7 @@
 #pragma once
 
-#include "receipt_strip.h"
-#include "vfd_frame.h"
+#include "sim/receipt_strip.h"
+#include "sim/vfd_frame.h"
 
 #include <QByteArray>
 #include <array>

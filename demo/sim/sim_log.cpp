@@ -1,4 +1,4 @@
-#include "sim_log.h"
+#include "sim/sim_log.h"
 
 #include "byte_text.h"
 

@@ -1,7 +1,7 @@
-#include "switching_serial_port.h"
+#include "sim/switching_serial_port.h"
 
 #include "demo_port_state.h"
-#include "emulated_serial_port.h"
+#include "sim/emulated_serial_port.h"
 
 #include "core/port_name.h"
 

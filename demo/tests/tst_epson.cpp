@@ -1,7 +1,7 @@
 // The ESC/POS demonstration: start-up, every command button, the prompts, the pause, the mirror.
 #include "demo_harness.h"
-#include "epson.h"
-#include "mirror_grid.h"
+#include "windows/epson.h"
+#include "windows/mirror_grid.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 // The chain of windows and the port choice they share.
 #include "demo_harness.h"
-#include "epson.h"
-#include "rs_232.h"
+#include "windows/epson.h"
+#include "windows/rs_232.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -2,9 +2,9 @@
 // one box the person sees, the bytes of the sound run up to the failure and none after, the port let
 // go, no pause held after the failure, and the window usable again.
 #include "demo_harness.h"
-#include "demo_window.h"
-#include "epson.h"
-#include "mirror_grid.h"
+#include "windows/demo_window.h"
+#include "windows/epson.h"
+#include "windows/mirror_grid.h"
 
 #include <QApplication>
 #include <QKeyEvent>

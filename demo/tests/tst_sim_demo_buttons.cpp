@@ -1,11 +1,11 @@
 // The demonstrations driving the simulated display: the "Simulated display" choice of each port window,
 // every kind of button clicked as a person would, and what the emulated screens show afterwards.
 #include "demo_harness.h"
-#include "epson.h"
-#include "mirror_grid.h"
 #include "sim/customer_display_emulator.h"
 #include "sim/emulated_serial_port.h"
 #include "sim/switching_serial_port.h"
+#include "windows/epson.h"
+#include "windows/mirror_grid.h"
 
 #include "core/pacer.h"
 #include "core/port_name.h"

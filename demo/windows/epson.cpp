@@ -1,8 +1,8 @@
-#include "epson.h"
+#include "windows/epson.h"
 
 #include "demo_context.h"
-#include "mirror_grid.h"
 #include "navigator.h"
+#include "windows/mirror_grid.h"
 
 #include "core/dialogs.h"
 #include "core/wire_text.h"

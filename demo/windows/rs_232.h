@@ -1,6 +1,6 @@
 #pragma once
 
-#include "port_selection_window.h"
+#include "windows/port_selection_window.h"
 
 class QComboBox;
 

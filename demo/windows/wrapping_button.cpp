@@ -1,4 +1,4 @@
-#include "wrapping_button.h"
+#include "windows/wrapping_button.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

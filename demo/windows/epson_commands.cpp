@@ -1,12 +1,12 @@
 // The thirty command buttons of the ESC/POS demonstration and what each writes.
-#include "epson.h"
+#include "windows/epson.h"
 
 #include "byte_text.h"
 #include "demo_context.h"
-#include "mirror_grid.h"
 #include "navigator.h"
 #include "reply_number.h"
-#include "wrapping_button.h"
+#include "windows/mirror_grid.h"
+#include "windows/wrapping_button.h"
 
 #include <QGridLayout>
 

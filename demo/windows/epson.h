@@ -1,8 +1,8 @@
 #pragma once
 
-#include "demo_window.h"
 #include "port_session.h"
 #include "screen_mirror.h"
+#include "windows/demo_window.h"
 
 #include <QList>
 

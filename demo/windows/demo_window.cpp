@@ -1,4 +1,4 @@
-#include "demo_window.h"
+#include "windows/demo_window.h"
 
 #include <QCloseEvent>
 

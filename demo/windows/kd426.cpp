@@ -1,11 +1,11 @@
-#include "kd426.h"
+#include "windows/kd426.h"
 
 #include "demo_context.h"
 #include "maker_lines.h"
 #include "navigator.h"
 #include "pacer_time.h"
 #include "port_form.h"
-#include "wrapping_button.h"
+#include "windows/wrapping_button.h"
 
 #include "core/dialogs.h"
 

@@ -1,4 +1,4 @@
-#include "mirror_grid.h"
+#include "windows/mirror_grid.h"
 
 #include "screen_mirror.h"
 

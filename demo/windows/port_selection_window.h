@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo_window.h"
+#include "windows/demo_window.h"
 
 #include <QList>
 

@@ -1,8 +1,8 @@
-#include "port_selection_window.h"
+#include "windows/port_selection_window.h"
 
 #include "demo_context.h"
 #include "navigator.h"
-#include "selection_buttons.h"
+#include "windows/selection_buttons.h"
 
 #include "core/port_name.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "port_selection_window.h"
+#include "windows/port_selection_window.h"
 
 // The KD-138 port window: COM1 to COM 10.
 class RS_232_KD138 : public PortSelectionWindow

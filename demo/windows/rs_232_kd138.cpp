@@ -1,4 +1,4 @@
-#include "rs_232_kd138.h"
+#include "windows/rs_232_kd138.h"
 
 #include "navigator.h"
 

@@ -1,4 +1,4 @@
-#include "rs_232.h"
+#include "windows/rs_232.h"
 
 #include "demo_context.h"
 #include "navigator.h"

@@ -1,4 +1,4 @@
-#include "talvex_main.h"
+#include "windows/talvex_main.h"
 
 #include "demo_context.h"
 #include "kp685_sequence.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "demo_window.h"
 #include "port_session.h"
+#include "windows/demo_window.h"
 
 class Navigator;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "port_selection_window.h"
+#include "windows/port_selection_window.h"
 
 // The KD-426 port window: COM1 to COM 5.
 class RS_232_KD426 : public PortSelectionWindow

@@ -1,4 +1,4 @@
-#include "option_table.h"
+#include "windows/option_table.h"
 
 #include <QBoxLayout>
 #include <QButtonGroup>

@@ -1,4 +1,4 @@
-#include "kd138.h"
+#include "windows/kd138.h"
 
 #include "navigator.h"
 #include "port_form.h"

@@ -1,4 +1,4 @@
-#include "selection_buttons.h"
+#include "windows/selection_buttons.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

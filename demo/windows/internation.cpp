@@ -1,10 +1,10 @@
-#include "internation.h"
+#include "windows/internation.h"
 
 #include "byte_text.h"
 #include "demo_context.h"
 #include "navigator.h"
-#include "option_table.h"
-#include "selection_buttons.h"
+#include "windows/option_table.h"
+#include "windows/selection_buttons.h"
 
 #include <QButtonGroup>
 #include <QPushButton>
