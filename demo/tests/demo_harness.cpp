@@ -100,7 +100,7 @@ QString ScriptedDialogs::input(const QString& title, const QString& prompt, cons
     return reply.value_or(QString());
 }
 
-void DemoHarness::Pacer::pump()
+void DemoHarness::HarnessPacer::pump()
 {
     if (realTimeWaits_) {
         QThread::usleep(1000);

@@ -125,10 +125,10 @@ public:
 
     // Virtual time that starts at 09:05:07; with real-time waits a poll of the line also takes real time
     // (for a real port whose bytes take real time to leave).
-    class Pacer : public VirtualPacer
+    class HarnessPacer : public VirtualPacer
     {
     public:
-        explicit Pacer(bool realTimeWaits)
+        explicit HarnessPacer(bool realTimeWaits)
             : VirtualPacer(9 * 3600 + 5 * 60 + 7), realTimeWaits_(realTimeWaits)
         {
         }
@@ -140,7 +140,7 @@ public:
 
     WireLog log;
     FakeLine line;
-    Pacer pacer;
+    HarnessPacer pacer;
     ScriptedDialogs dialogs;
     // Runs on the GUI thread while each pause of the port work is held; nothing when empty.
     std::function<void()> duringPause;

@@ -17,7 +17,7 @@ const QString Cancel = QStringLiteral("<cancel>");
 // A port worker on a real link and virtual pauses whose line polls take real time.
 struct RealPort
 {
-    DemoHarness::Pacer pacer{true};
+    DemoHarness::HarnessPacer pacer{true};
     PortWorker worker{std::make_unique<QtSerialLink>(1000), pacer};
 
     // Runs the job and waits for its end.
