@@ -5,11 +5,10 @@
 #include <QList>
 #include <QString>
 #include <functional>
-#include <memory>
 
-class DemoClock;
-class DemoDialogs;
-class SerialPort;
+class Dialogs;
+class Pacer;
+class PortWorker;
 
 // A port the operating system reports, offered beside the COM options.
 struct SystemPortEntry
@@ -18,17 +17,20 @@ struct SystemPortEntry
     QString description; // the USB or driver description, possibly empty
 };
 
-// Everything a window needs from outside: the shared port state, a way to make ports, time, the
-// person's dialogs, the system's port list, and how the program ends.
+// Everything a window needs from outside: the shared port state, the worker thread that reaches the
+// port, time, the person's dialogs, the system's port list, and how the program ends.
 struct DemoContext
 {
     DemoPortState state;
-    std::function<std::unique_ptr<SerialPort>()> makePort;
-    DemoClock* clock = nullptr;
-    DemoDialogs* dialogs = nullptr;
+    PortWorker* portWorker = nullptr;
+    Pacer* pacer = nullptr; // the local time of day
+    Dialogs* dialogs = nullptr;
     std::function<QList<SystemPortEntry>()> systemPorts;
     std::function<void()> endProgram;
 };
 
-// The system's ports through QSerialPortInfo.
-QList<SystemPortEntry> ListSystemPorts();
+// The title the input boxes carry.
+inline QString DemoProgramTitle()
+{
+    return QStringLiteral("vfddemo");
+}

@@ -1,8 +1,6 @@
 #include "demo_port_state.h"
 
-#include "port_path.h"
-
 QString DemoPortState::portText() const
 {
-    return DemoPortName.isEmpty() ? ComPortText(DemoPortNumber) : DemoPortName;
+    return DemoPortName.isEmpty() ? QStringLiteral("COM%1").arg(DemoPortNumber) : DemoPortName;
 }

@@ -9,9 +9,10 @@ struct DemoPortState
 {
     // The COM port number of the option last clicked; 0 while no port has been chosen.
     qint16 DemoPortNumber = 0;
-    // A port the system reports (a USB adapter, say), chosen instead of a COM option; empty otherwise.
+    // A port the system reports (a USB adapter, say) or "sim", the simulated display, chosen instead of
+    // a COM option; empty otherwise.
     QString DemoPortName;
-    // The settings text confirmed on the KD-317 port window.
+    // The settings text confirmed on the KD-317 port window, as typed; it is read where the port opens.
     QString DemoLineSettings = QStringLiteral("9600,n,8,1");
     // The model whose demonstration is shown or about to open the port; the simulated display takes
     // this model's part.

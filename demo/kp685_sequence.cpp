@@ -1,7 +1,9 @@
 #include "kp685_sequence.h"
 
+#include "byte_text.h"
 #include "maker_lines.h"
-#include "wire_text.h"
+
+#include "core/wire_text.h"
 
 #include <QStringEncoder>
 

@@ -1,12 +1,13 @@
-#include "demo_clock.h"
 #include "demo_context.h"
-#include "demo_dialogs.h"
 #include "navigator.h"
-#include "qt_serial_port.h"
+#include "port_worker.h"
 #include "sim/customer_display_emulator.h"
 #include "sim/emulator_window.h"
-#include "sim/sim_clock.h"
 #include "sim/switching_serial_port.h"
+
+#include "core/pacer.h"
+#include "core/qt_serial_link.h"
+#include "widgets/gui_dialogs.h"
 
 #include <QApplication>
 
@@ -15,23 +16,41 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vfddemo"));
 
-    SystemClock clock;
-    QtDialogs dialogs;
+    // One clock for the pauses, the local time and the simulated display.
+    RealPacer pacer;
     DemoContext context;
+    const Navigator* navigation = nullptr;
+    // The boxes stand over the window shown (or, while none is, over the window in front).
+    GuiDialogs dialogs([&navigation]() -> QWidget* {
+        QWidget* shown = navigation != nullptr ? navigation->current() : nullptr;
+        return shown != nullptr && shown->isVisible() ? shown : QApplication::activeWindow();
+    });
+    dialogs.setInputMinimumWidth(420);
     // One simulated display for the whole run, whichever windows come and go.
-    SystemSimClock simulatedTime;
-    CustomerDisplayEmulator emulator(simulatedTime);
+    CustomerDisplayEmulator emulator(pacer);
     EmulatorWindow emulatorWindow(emulator);
-    context.makePort =
-        PortsWithEmulator(emulator, context.state, [] { return std::make_unique<QtSerialPort>(); });
-    context.clock = &clock;
+    // The port worker owns the one link of the run: the simulated display or a real port. A write may
+    // push bytes for a second before the worker's own limit (a second and the line time) takes over.
+    PortWorker worker(PortsWithEmulator(emulator, context.state, std::make_unique<QtSerialLink>(1000)),
+                      pacer);
+    context.portWorker = &worker;
+    context.pacer = &pacer;
     context.dialogs = &dialogs;
-    context.systemPorts = ListSystemPorts;
+    context.systemPorts = [] {
+        QList<SystemPortEntry> ports;
+        for (const auto& [name, description] : QtSerialLink::systemPorts()) {
+            ports.append({name, description});
+        }
+        return ports;
+    };
     context.endProgram = [] { QCoreApplication::exit(0); };
 
     Navigator navigator(context);
+    navigation = &navigator;
     QObject::connect(&emulator, &CustomerDisplayEmulator::lineConnected, &emulatorWindow,
                      [&] { emulatorWindow.showBeside(navigator.current()); });
     navigator.showLauncher();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    navigation = nullptr;
+    return status;
 }

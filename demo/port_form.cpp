@@ -1,10 +1,10 @@
 #include "port_form.h"
 
-port_form::port_form(DemoContext& context) : session_(context, nullptr) {}
+port_form::port_form(DemoContext& context) : session_(context) {}
 
-bool port_form::port_open()
+std::optional<PortJob> port_form::port_open()
 {
-    return session_.open();
+    return session_.openChosen();
 }
 
 void port_form::port_close()
@@ -12,9 +12,13 @@ void port_form::port_close()
     session_.close();
 }
 
-bool port_form::port_probe()
+void port_form::port_probe(std::function<void(bool)> done)
 {
-    const bool ok = session_.open();
-    session_.close();
-    return ok;
+    std::optional<PortJob> job = session_.openChosen();
+    if (!job) {
+        done(false);
+        return;
+    }
+    session_.run(std::move(job->close()),
+                 [done](PortSession::Result result) { done(result == PortSession::Result::Sent); });
 }

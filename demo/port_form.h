@@ -2,6 +2,9 @@
 
 #include "port_session.h"
 
+#include <functional>
+#include <optional>
+
 struct DemoContext;
 
 // The never-shown window "Form1" that holds the port of the KD-426 and KD-138 demonstrations, which
@@ -11,12 +14,12 @@ class port_form
 public:
     explicit port_form(DemoContext& context);
 
-    // Opens DemoPortNumber (or the chosen system port) with DemoLineSettings; false, after telling the
-    // person why, when it cannot be opened.
-    bool port_open();
+    // A job that opens DemoPortNumber (or the chosen system port) with DemoLineSettings; nothing, after
+    // telling the person, while no port has been chosen. Failures to open are told when the job runs.
+    std::optional<PortJob> port_open();
     void port_close();
-    // Opens and closes at once, to learn whether the port can be used.
-    bool port_probe();
+    // Opens and closes at once, to learn whether the port can be used; `done` hears whether it could.
+    void port_probe(std::function<void(bool)> done);
 
     PortSession& session() { return session_; }
 

@@ -1,112 +1,115 @@
 #include "port_session.h"
 
 #include "demo_context.h"
-#include "demo_dialogs.h"
-#include "wire_text.h"
+#include "port_error.h"
+#include "port_worker.h"
 
-#include <QApplication>
-#include <QLoggingCategory>
-#include <QWidget>
+#include "core/dialogs.h"
+#include "core/wire_text.h"
 
-// Every byte written, for a technician's trace; off unless switched on with
-// QT_LOGGING_RULES="talvex.vfddemo.wire.debug=true".
-Q_LOGGING_CATEGORY(lcWire, "talvex.vfddemo.wire", QtWarningMsg)
+#include <algorithm>
 
-PortSession::PortSession(DemoContext& context, QWidget* owner) : context_(context), owner_(owner) {}
+PortSession::PortSession(DemoContext& context) : context_(context) {}
 
 PortSession::~PortSession()
 {
     close();
 }
 
-// A window that is not shown yet (one whose start-up failed) cannot carry a box; the window in front
-// does instead.
-QWidget* PortSession::boxParent() const
-{
-    return owner_ != nullptr && owner_->isVisible() ? owner_ : QApplication::activeWindow();
-}
-
-bool PortSession::open()
+std::optional<PortJob> PortSession::openChosen()
 {
     close();
     if (!context_.state.portChosen()) {
-        context_.dialogs->showMessage(boxParent(), DemoDialogs::Critical, QStringLiteral("Port Error"),
-                                      QStringLiteral("No COM port has been chosen.\nPlease choose a port."));
-        return false;
+        context_.dialogs->message(Dialogs::Critical, QStringLiteral("Port Error"),
+                                  QStringLiteral("No COM port has been chosen.\nPlease choose a port."));
+        return std::nullopt;
     }
     return openPort(context_.state.portText());
 }
 
-bool PortSession::openPort(const QString& portText)
+PortJob PortSession::openPort(const QString& portText) const
 {
-    close();
-    portText_ = portText;
-    port_ = context_.makePort();
-    if (!port_->open(portText_, context_.state.DemoLineSettings)) {
-        const PortError error = port_->error();
-        port_->close();
-        port_.reset();
-        report(QStringLiteral("cannot be opened"), error);
-        return false;
-    }
-    return true;
+    PortJob job;
+    job.open(portText, context_.state.DemoLineSettings);
+    return job;
 }
 
-bool PortSession::send(const QByteArray& bytes)
+void PortSession::run(PortJob job, Then then)
 {
-    if (!isOpen()) {
-        return false;
+    const std::optional<QString> refused = job.refusedText();
+    if (job.isEmpty()) {
+        // Nothing for the port to do (a refused text, say).
+        ended(PortOutcome(), refused, then);
+        return;
     }
-    if (bytes.isEmpty()) {
-        return true;
+    const bool writes = std::any_of(job.steps().begin(), job.steps().end(),
+                                    [](const PortStep& step) { return step.kind != PortStep::Close; });
+    if (!held_ && !job.opens() && writes) {
+        // A port this session does not hold: nothing is written, and nobody is told.
+        PortOutcome notOpen;
+        notOpen.failure = PortOutcome::Write;
+        ended(notOpen, refused, then);
+        return;
     }
-    qCDebug(lcWire).noquote() << portText_ << HexBytes(bytes);
-    if (!port_->write(bytes)) {
-        const PortError error = port_->error();
-        close();
-        report(QStringLiteral("failed while writing"), error);
-        return false;
+    if (job.opens()) {
+        held_ = true;
     }
-    return true;
+    if (job.endsClosed()) {
+        held_ = false;
+    }
+    const std::weak_ptr<bool> alive = alive_;
+    context_.portWorker->post(std::move(job), [this, alive, refused, then](const PortOutcome& outcome) {
+        if (alive.expired()) {
+            return;
+        }
+        if (!outcome.ok()) {
+            held_ = false;
+            if (!outcome.stopped) {
+                context_.dialogs->message(Dialogs::Critical, QStringLiteral("Port Error"),
+                                          PortErrorText(outcome));
+            }
+        }
+        ended(outcome, refused, then);
+    });
+}
+
+void PortSession::ended(const PortOutcome& outcome, const std::optional<QString>& refused, const Then& then)
+{
+    Result result = Result::Sent;
+    if (!outcome.ok()) {
+        result = Result::PortFailed;
+    } else if (refused) {
+        refuseText(*refused);
+        result = Result::TextRefused;
+    }
+    if (then) {
+        then(result);
+    }
 }
 
 bool PortSession::encode(const QString& text, QByteArray& bytes)
 {
     const std::optional<QByteArray> encoded = EncodeWireText(text);
     if (!encoded) {
-        context_.dialogs->showMessage(
-            boxParent(), DemoDialogs::Warning, QStringLiteral("Text Error"),
-            QStringLiteral("\"%1\" holds a character the display cannot show (Windows-1252 only).\n"
-                           "Nothing more is sent.")
-                .arg(text));
+        refuseText(text);
         return false;
     }
     bytes = *encoded;
     return true;
 }
 
-bool PortSession::sendText(const QString& text)
+void PortSession::refuseText(const QString& text)
 {
-    QByteArray bytes;
-    return encode(text, bytes) && send(bytes);
+    context_.dialogs->message(
+        Dialogs::Exclamation, QStringLiteral("Text Error"),
+        QStringLiteral("\"%1\" holds a character the display cannot show (Windows-1252 only).\n"
+                       "Nothing more is sent.")
+            .arg(text));
 }
 
 void PortSession::close()
 {
-    if (port_) {
-        port_->close();
-        port_.reset();
+    if (held_) {
+        run(PortJob().close());
     }
-}
-
-bool PortSession::isOpen() const
-{
-    return port_ && port_->isOpen();
-}
-
-void PortSession::report(const QString& what, const PortError& error)
-{
-    context_.dialogs->showMessage(
-        boxParent(), DemoDialogs::Critical, QStringLiteral("Port Error"),
-        QStringLiteral("%1 %2 (error %3):\n%4").arg(portText_, what).arg(error.number).arg(error.reason));
 }

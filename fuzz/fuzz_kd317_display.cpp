@@ -1,10 +1,10 @@
 // vfddemo's emulated KD-317 (ESC/POS) on any bytes, arriving in pieces with time passing between
 // them: two rows of twenty characters, the cursor on the screen, brightness 1 to 4, and the same
 // screen and state whether the pieces come whole or byte by byte.
+#include "core/pacer.h"
 #include "fuzz_line_chunks.h"
 #include "fuzz_require.h"
 #include "sim/kd317_display.h"
-#include "sim/sim_clock.h"
 #include "sim/sim_log.h"
 
 namespace {
@@ -24,7 +24,7 @@ bool SameState(Kd317Display& a, Kd317Display& b)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QList<LinePiece> pieces = LinePieces(data, size);
-    ManualSimClock clock;
+    VirtualPacer clock;
     SimLog log;
     SimLog bytewiseLog;
     Kd317Display whole(clock, log);

@@ -1,16 +1,16 @@
 // vfddemo's emulated KD-426 and the receipt printer behind it on any bytes, arriving in pieces with
 // time passing between them: four rows of twenty characters, at most the strip's lines kept, and
 // the same screen and receipt whether the pieces come whole or byte by byte.
+#include "core/pacer.h"
 #include "fuzz_line_chunks.h"
 #include "fuzz_require.h"
 #include "sim/kd426_display.h"
-#include "sim/sim_clock.h"
 #include "sim/sim_log.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QList<LinePiece> pieces = LinePieces(data, size);
-    ManualSimClock clock;
+    VirtualPacer clock;
     SimLog log;
     SimLog bytewiseLog;
     Kd426Display whole(clock, log);

@@ -17,9 +17,10 @@ constexpr int kClosingCheckMs = 10;
 
 template <typename F> void GuiDialogs::onGuiThread(F&& f)
 {
-    if (closing_ || !parent_)
+    if (closing_ || (!parentOf_ && !parent_))
         return;
-    if (QThread::currentThread() == parent_->thread()) {
+    QObject* home = parentOf_ ? static_cast<QObject*>(QCoreApplication::instance()) : parent_.data();
+    if (QThread::currentThread() == home->thread()) {
         f();
         return;
     }
@@ -34,7 +35,7 @@ template <typename F> void GuiDialogs::onGuiThread(F&& f)
     };
     const auto call = std::make_shared<Call>();
     QMetaObject::invokeMethod(
-        parent_,
+        home,
         [this, call, &f] {
             {
                 QMutexLocker lock(&call->mutex);
@@ -55,10 +56,15 @@ template <typename F> void GuiDialogs::onGuiThread(F&& f)
     }
 }
 
+QWidget* GuiDialogs::boxParent() const
+{
+    return parentOf_ ? parentOf_() : parent_.data();
+}
+
 void GuiDialogs::message(Icon icon, const QString& title, const QString& text, const QString& detail)
 {
     onGuiThread([&] {
-        QMessageBox box(parent_);
+        QMessageBox box(boxParent());
         box.setWindowTitle(title);
         box.setText(text);
         switch (icon) {
@@ -91,8 +97,18 @@ QString GuiDialogs::input(const QString& title, const QString& prompt, const QSt
 {
     QString answer;
     bool ok = false;
-    onGuiThread(
-        [&] { answer = QInputDialog::getText(parent_, title, prompt, QLineEdit::Normal, defaultText, &ok); });
+    onGuiThread([&] {
+        // Shown, the dialog selects its text.
+        QInputDialog dialog(boxParent());
+        dialog.setWindowTitle(title);
+        dialog.setLabelText(prompt);
+        dialog.setTextValue(defaultText);
+        if (inputMinimumWidth_ > 0)
+            dialog.setMinimumWidth(inputMinimumWidth_);
+        ok = dialog.exec() == QDialog::Accepted;
+        if (ok)
+            answer = dialog.textValue();
+    });
     if (accepted)
         *accepted = ok;
     return answer;
@@ -102,7 +118,7 @@ QString GuiDialogs::openFile(const QString& title)
 {
     QString path;
     onGuiThread([&] {
-        path = QFileDialog::getOpenFileName(parent_, title, lastFolder_);
+        path = QFileDialog::getOpenFileName(boxParent(), title, lastFolder_);
         if (!path.isEmpty())
             lastFolder_ = QFileInfo(path).absolutePath();
     });
@@ -112,6 +128,6 @@ QString GuiDialogs::openFile(const QString& title)
 QString GuiDialogs::saveFile(const QString& title, const QString& suggestedName)
 {
     QString path;
-    onGuiThread([&] { path = QFileDialog::getSaveFileName(parent_, title, suggestedName); });
+    onGuiThread([&] { path = QFileDialog::getSaveFileName(boxParent(), title, suggestedName); });
     return path;
 }

@@ -1,4 +1,4 @@
-#include "code_table.h"
+#include "sim/code_table.h"
 
 #include <QHash>
 #include <QList>

@@ -1,23 +1,24 @@
-#include "customer_display_emulator.h"
+#include "sim/customer_display_emulator.h"
 
-CustomerDisplayEmulator::CustomerDisplayEmulator(const SimClock& clock)
+CustomerDisplayEmulator::CustomerDisplayEmulator(const Pacer& clock)
     : clock_(clock), kd317_(clock, log_), kd426_(clock, log_), kd138_(log_)
 {
     kd317_.initialize();
 }
 
-bool CustomerDisplayEmulator::connectLine(DemoModel model, const QString& settings)
+bool CustomerDisplayEmulator::claimLine()
 {
-    if (connected_) {
-        return false;
-    }
-    connected_ = true;
+    bool free = false;
+    return connected_.compare_exchange_strong(free, true);
+}
+
+void CustomerDisplayEmulator::connectLine(DemoModel model, const QString& settings)
+{
     model_ = model;
     if (model == DemoModel::KD317) {
         kd317_.setLineSettings(settings);
     }
     emit lineConnected(model);
-    return true;
 }
 
 void CustomerDisplayEmulator::disconnectLine()

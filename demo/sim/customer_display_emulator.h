@@ -1,28 +1,36 @@
 #pragma once
 
 #include "demo_model.h"
-#include "kd138_display.h"
-#include "kd317_display.h"
-#include "kd426_display.h"
-#include "sim_log.h"
+#include "sim/kd138_display.h"
+#include "sim/kd317_display.h"
+#include "sim/kd426_display.h"
+#include "sim/sim_log.h"
 
 #include <QObject>
+#include <atomic>
 
-class SimClock;
+class Pacer;
 
 // The simulated displays of one vfddemo run: one of each model, kept for the whole run so that what a
 // screen shows survives the windows that come and go, as a real display on the desk would. One line at a
-// time reaches them; the model shown is the one the line was last connected to.
+// time reaches them; the model shown is the one the line was last connected to. The displays live on
+// the GUI thread; a port on another thread takes the line from there and hands its bytes over (see
+// EmulatedSerialPort).
 class CustomerDisplayEmulator : public QObject
 {
     Q_OBJECT
 public:
-    explicit CustomerDisplayEmulator(const SimClock& clock);
+    explicit CustomerDisplayEmulator(const Pacer& clock);
 
-    // False when a line is connected already (a port the display holds is busy).
-    bool connectLine(DemoModel model, const QString& settings);
+    // Takes the line for one port, from any thread; false when a line is connected already (a port the
+    // display holds is busy).
+    bool claimLine();
+    // Lets go of the line, from any thread.
     void disconnectLine();
     bool isConnected() const { return connected_; }
+    // GUI thread: the claimed line now reaches `model`, opened with the settings text `settings`.
+    void connectLine(DemoModel model, const QString& settings);
+    // GUI thread: bytes off the line.
     void write(const QByteArray& bytes);
 
     DemoModel model() const { return model_; }
@@ -31,7 +39,7 @@ public:
     // Switches the shown model off and on again.
     void powerCycle();
 
-    const SimClock& clock() const { return clock_; }
+    const Pacer& clock() const { return clock_; }
     Kd317Display& kd317() { return kd317_; }
     Kd426Display& kd426() { return kd426_; }
     Kd138Display& kd138() { return kd138_; }
@@ -43,11 +51,11 @@ signals:
     void changed();
 
 private:
-    const SimClock& clock_;
+    const Pacer& clock_;
     SimLog log_;
     Kd317Display kd317_;
     Kd426Display kd426_;
     Kd138Display kd138_;
     DemoModel model_ = DemoModel::KD317;
-    bool connected_ = false;
+    std::atomic_bool connected_ = false;
 };

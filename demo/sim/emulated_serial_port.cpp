@@ -1,7 +1,8 @@
-#include "emulated_serial_port.h"
+#include "sim/emulated_serial_port.h"
 
-#include "customer_display_emulator.h"
-#include "line_settings.h"
+#include "sim/customer_display_emulator.h"
+
+#include "core/port_name.h"
 
 EmulatedSerialPort::EmulatedSerialPort(CustomerDisplayEmulator& emulator, std::function<DemoModel()> model)
     : emulator_(emulator), model_(std::move(model))
@@ -13,37 +14,39 @@ EmulatedSerialPort::~EmulatedSerialPort()
     close();
 }
 
-bool EmulatedSerialPort::fail(int number, const QString& reason)
+LinkStatus EmulatedSerialPort::setSettings(const LineSettings& settings)
 {
-    error_ = {number, reason};
-    return false;
+    settings_ = settings;
+    return LinkStatus::success();
 }
 
-bool EmulatedSerialPort::open(const QString& portText, const QString& settings)
+LinkStatus EmulatedSerialPort::open()
 {
     if (open_) {
-        return fail(PortErrorNumber::InUse, QStringLiteral("The port is already open."));
+        return LinkStatus::failure(LinkError::PortInUse, QStringLiteral("The port is already open."));
     }
-    if (portText != SimulatedPortText()) {
-        return fail(PortErrorNumber::Missing, QStringLiteral("No such simulated port."));
+    if (!IsSimulatedPort(portName_)) {
+        return LinkStatus::failure(LinkError::PortMissing, QStringLiteral("No such simulated port."));
     }
-    if (!ParseLineSettings(settings)) {
-        return fail(PortErrorNumber::BadSettings, QStringLiteral("The line settings cannot be applied."));
-    }
-    if (!emulator_.connectLine(model_(), settings)) {
-        return fail(PortErrorNumber::InUse, QStringLiteral("The simulated display is in use."));
+    if (!emulator_.claimLine()) {
+        return LinkStatus::failure(LinkError::PortInUse, QStringLiteral("The simulated display is in use."));
     }
     open_ = true;
-    return true;
+    // The model is read on the emulator's thread, where the windows set it.
+    QMetaObject::invokeMethod(&emulator_,
+                              [emulator = &emulator_, model = model_, settings = settings_.toText()] {
+                                  emulator->connectLine(model(), settings);
+                              });
+    return LinkStatus::success();
 }
 
-bool EmulatedSerialPort::write(const QByteArray& bytes)
+LinkStatus EmulatedSerialPort::write(const QByteArray& bytes)
 {
     if (!open_) {
-        return fail(PortErrorNumber::WriteFailed, QStringLiteral("The port is not open."));
+        return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("The port is not open."));
     }
-    emulator_.write(bytes);
-    return true;
+    QMetaObject::invokeMethod(&emulator_, [emulator = &emulator_, bytes] { emulator->write(bytes); });
+    return LinkStatus::success();
 }
 
 void EmulatedSerialPort::close()

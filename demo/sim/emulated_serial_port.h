@@ -1,38 +1,44 @@
 #pragma once
 
 #include "demo_model.h"
-#include "serial_port.h"
+
+#include "core/serial_link.h"
 
 #include <functional>
 
 class CustomerDisplayEmulator;
 
-// The port text that stands for the simulated display.
-inline QString SimulatedPortText()
-{
-    return QStringLiteral("SIM");
-}
-
-// A SerialPort whose line ends in the emulator, connected to the model `model()` names at the moment the
-// port opens. It fails as a real port would: a name other than SimulatedPortText() does not exist, a
-// malformed settings text is refused, and a second open while another holds the line finds it busy.
-class EmulatedSerialPort : public SerialPort
+// A SerialLink whose line ends in the emulator, connected to the model `model()` names at the moment the
+// port opens. It fails as a real port would: a name other than "sim" does not exist, and an open while
+// another port holds the line finds it busy. It may be used from the port worker's thread: the line is
+// taken at once, and the model, the settings and every byte are handed to the emulator on its own (GUI)
+// thread, in order.
+class EmulatedSerialPort : public SerialLink
 {
 public:
     EmulatedSerialPort(CustomerDisplayEmulator& emulator, std::function<DemoModel()> model);
     ~EmulatedSerialPort() override;
 
-    bool open(const QString& portText, const QString& settings) override;
-    bool write(const QByteArray& bytes) override;
+    // The line: taken from the emulator by open(), its bytes handed over by write().
+    LinkStatus open() override;
+    LinkStatus write(const QByteArray& bytes) override;
     void close() override;
     bool isOpen() const override { return open_; }
-    PortError error() const override { return error_; }
+    // The customer displays send nothing back; DSR is held while the line is connected.
+    bool dsr() override { return open_; }
+    // The emulator takes every byte at once.
+    qint64 bytesToWrite() override { return 0; }
+
+    // Only "sim" opens; the settings go to the KD-317, whose self-test shows them.
+    void setPortName(const QString& name) override { portName_ = name; }
+    QString portName() const override { return portName_; }
+    LinkStatus setSettings(const LineSettings& settings) override;
+    LineSettings settings() const override { return settings_; }
 
 private:
-    bool fail(int number, const QString& reason);
-
     CustomerDisplayEmulator& emulator_;
     std::function<DemoModel()> model_;
+    QString portName_;
+    LineSettings settings_;
     bool open_ = false;
-    PortError error_;
 };

@@ -1,7 +1,7 @@
-#include "emulator_window.h"
+#include "sim/emulator_window.h"
 
-#include "customer_display_emulator.h"
-#include "receipt_strip_view.h"
+#include "sim/customer_display_emulator.h"
+#include "sim/receipt_strip_view.h"
 #include "widgets/vfd_screen_view.h"
 
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "international_set.h"
+#include "sim/international_set.h"
 
 #include <array>
 

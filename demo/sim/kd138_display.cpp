@@ -1,8 +1,8 @@
-#include "kd138_display.h"
+#include "sim/kd138_display.h"
 
-#include "code_table.h"
-#include "command_steps.h"
-#include "sim_log.h"
+#include "sim/code_table.h"
+#include "sim/command_steps.h"
+#include "sim/sim_log.h"
 
 namespace {
 

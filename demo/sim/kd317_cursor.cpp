@@ -7,10 +7,10 @@
 //   and the scroll comes with the next character;
 // - horizontal scroll: the cursor stays on its row; past the end each new character pushes the row
 //   one cell to the left and lands in the last cell.
-#include "kd317_display.h"
+#include "sim/kd317_display.h"
 
-#include "code_table.h"
-#include "international_set.h"
+#include "sim/code_table.h"
+#include "sim/international_set.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The KD-317's command parser, its timed states (blink, clock, self-test) and what it shows.
-#include "kd317_display.h"
+#include "sim/kd317_display.h"
 
-#include "code_table.h"
-#include "international_set.h"
-#include "sim_clock.h"
-#include "sim_log.h"
+#include "pacer_time.h"
+#include "sim/code_table.h"
+#include "sim/international_set.h"
+#include "sim/sim_log.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ void Put(VfdGrid& grid, int row, const QString& text)
 
 } // namespace
 
-Kd317Display::Kd317Display(const SimClock& clock, SimLog& log) : clock_(clock), log_(log) {}
+Kd317Display::Kd317Display(const Pacer& clock, SimLog& log) : clock_(clock), log_(log) {}
 
 void Kd317Display::initialize()
 {
@@ -198,7 +198,7 @@ int Kd317Display::unitSeparator(const QByteArray& pending)
         break;
     case 'E':
         blink_ = n;
-        blinkSince_ = clock_.elapsedMs();
+        blinkSince_ = PacerMs(clock_);
         break;
     case 'r':
         if (n <= 1) {
@@ -211,7 +211,7 @@ int Kd317Display::unitSeparator(const QByteArray& pending)
         if (n < 24 && m < 60) {
             timeShown_ = true;
             timeMinutes_ = n * 60 + m;
-            timeSince_ = clock_.elapsedMs();
+            timeSince_ = PacerMs(clock_);
         } else {
             unknown(QStringLiteral("no such time of day"), whole);
         }
@@ -222,7 +222,7 @@ int Kd317Display::unitSeparator(const QByteArray& pending)
         break;
     case '@':
         selfTest_ = true;
-        selfTestSince_ = clock_.elapsedMs();
+        selfTestSince_ = PacerMs(clock_);
         break;
     default:
         unknown(QStringLiteral("unknown US command"), whole);
@@ -276,7 +276,7 @@ void Kd317Display::unknown(const QString& what, const QByteArray& bytes)
 
 bool Kd317Display::selfTestRunning()
 {
-    if (selfTest_ && clock_.elapsedMs() - selfTestSince_ >= qint64(SelfTestPageMs) * SelfTestPages) {
+    if (selfTest_ && PacerMs(clock_) - selfTestSince_ >= qint64(SelfTestPageMs) * SelfTestPages) {
         finishSelfTest();
     }
     return selfTest_;
@@ -307,7 +307,7 @@ bool Kd317Display::litAt(qint64 now) const
 
 VfdFrame Kd317Display::frame()
 {
-    const qint64 now = clock_.elapsedMs();
+    const qint64 now = PacerMs(clock_);
     if (selfTestRunning()) {
         VfdGrid page(Rows, Columns);
         const CodeTable* table = FindCodeTable(codeTable_);

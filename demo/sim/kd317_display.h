@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
-class SimClock;
+class Pacer;
 class SimLog;
 
 // The KD-317: an ESC/POS customer display of two rows of twenty characters. It takes bytes as they come
@@ -21,7 +21,7 @@ public:
 
     enum class WriteMode { Overwrite, VerticalScroll, HorizontalScroll };
 
-    Kd317Display(const SimClock& clock, SimLog& log);
+    Kd317Display(const Pacer& clock, SimLog& log);
 
     void feed(const QByteArray& bytes);
     // The settings text the host opened the line with, which the self-test reports.
@@ -64,7 +64,7 @@ private:
     void moveUp();
     void clearScreen();
 
-    const SimClock& clock_;
+    const Pacer& clock_;
     SimLog& log_;
     QString lineSettings_ = QStringLiteral("9600,n,8,1");
     QByteArray pending_;

@@ -1,9 +1,9 @@
-#include "kd426_display.h"
+#include "sim/kd426_display.h"
 
-#include "code_table.h"
-#include "command_steps.h"
-#include "sim_clock.h"
-#include "sim_log.h"
+#include "pacer_time.h"
+#include "sim/code_table.h"
+#include "sim/command_steps.h"
+#include "sim/sim_log.h"
 
 #include <QTime>
 
@@ -15,7 +15,7 @@ constexpr int Wpc1252 = 16;
 
 } // namespace
 
-Kd426Display::Kd426Display(const SimClock& clock, SimLog& log) : clock_(clock), log_(log), receipt_(log)
+Kd426Display::Kd426Display(const Pacer& clock, SimLog& log) : clock_(clock), log_(log), receipt_(log)
 {
     // As it leaves the factory: the model name in double characters over a line about what it is.
     initial_[0] = {QStringLiteral("       KD-426"), false, 0, VfdCell::DoubleTop};
@@ -31,7 +31,7 @@ void Kd426Display::powerOn()
     timeSize_ = TimeSize::None;
     lines_ = initial_;
     for (Line& line : lines_) {
-        line.since = clock_.elapsedMs();
+        line.since = PacerMs(clock_);
     }
 }
 
@@ -143,7 +143,7 @@ void Kd426Display::lineCommand(char letter, const QByteArray& bytes)
         clear();
         timeSize_ = letter == 't' ? TimeSize::Small : TimeSize::Double;
         timeSeconds_ = time.msecsSinceStartOfDay() / 1000;
-        timeSince_ = clock_.elapsedMs();
+        timeSince_ = PacerMs(clock_);
     } else {
         unknown(QStringLiteral("no such line letter"), QByteArray("\x1Bq") + letter);
     }
@@ -175,14 +175,14 @@ void Kd426Display::setSingle(int row, const QString& text, bool marquee)
     if (lines_[row].height != VfdCell::Single) {
         lines_[row ^ 1] = Line();
     }
-    lines_[row] = {text, marquee, clock_.elapsedMs(), VfdCell::Single};
+    lines_[row] = {text, marquee, PacerMs(clock_), VfdCell::Single};
 }
 
 void Kd426Display::setDouble(int pair, const QString& text, bool marquee)
 {
     timeSize_ = TimeSize::None;
-    lines_[2 * pair] = {text, marquee, clock_.elapsedMs(), VfdCell::DoubleTop};
-    lines_[2 * pair + 1] = {text, marquee, clock_.elapsedMs(), VfdCell::DoubleBottom};
+    lines_[2 * pair] = {text, marquee, PacerMs(clock_), VfdCell::DoubleTop};
+    lines_[2 * pair + 1] = {text, marquee, PacerMs(clock_), VfdCell::DoubleBottom};
 }
 
 void Kd426Display::clear()
@@ -198,7 +198,7 @@ void Kd426Display::unknown(const QString& what, const QByteArray& bytes)
 
 VfdFrame Kd426Display::frame() const
 {
-    const qint64 now = clock_.elapsedMs();
+    const qint64 now = PacerMs(clock_);
     VfdGrid grid(Rows, Columns);
     for (int row = 0; row < Rows; ++row) {
         const Line& line = lines_[row];

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "receipt_strip.h"
+#include "sim/receipt_strip.h"
 #include "widgets/vfd_frame.h"
 
 #include <QByteArray>
 #include <array>
 
-class SimClock;
+class Pacer;
 class SimLog;
 
 // The KD-426: four rows of twenty characters driven by the maker's line commands (ESC q and a letter),
@@ -24,7 +24,7 @@ public:
 
     enum class TimeSize { None, Small, Double };
 
-    Kd426Display(const SimClock& clock, SimLog& log);
+    Kd426Display(const Pacer& clock, SimLog& log);
 
     void feed(const QByteArray& bytes);
     // Switched on: the saved initial display, the display addressed, half-received commands gone.
@@ -55,7 +55,7 @@ private:
     QString lineText(const QByteArray& bytes);
     void unknown(const QString& what, const QByteArray& bytes);
 
-    const SimClock& clock_;
+    const Pacer& clock_;
     SimLog& log_;
     ReceiptStrip receipt_;
     QByteArray pending_;

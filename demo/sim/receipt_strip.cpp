@@ -1,8 +1,8 @@
-#include "receipt_strip.h"
+#include "sim/receipt_strip.h"
 
-#include "code_table.h"
-#include "command_steps.h"
-#include "sim_log.h"
+#include "sim/code_table.h"
+#include "sim/command_steps.h"
+#include "sim/sim_log.h"
 
 void ReceiptStrip::reset()
 {

@@ -1,6 +1,6 @@
-#include "receipt_strip_view.h"
+#include "sim/receipt_strip_view.h"
 
-#include "receipt_strip.h"
+#include "sim/receipt_strip.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "sim_log.h"
+#include "sim/sim_log.h"
 
-#include "wire_text.h"
+#include "byte_text.h"
 
 void SimLog::add(const QString& model, const QString& what, const QByteArray& bytes)
 {

@@ -1,30 +1,39 @@
-#include "switching_serial_port.h"
+#include "sim/switching_serial_port.h"
 
 #include "demo_port_state.h"
-#include "emulated_serial_port.h"
+#include "sim/emulated_serial_port.h"
 
-SwitchingSerialPort::SwitchingSerialPort(std::unique_ptr<SerialPort> simulated,
-                                         std::unique_ptr<SerialPort> real)
+#include "core/port_name.h"
+
+SwitchingSerialPort::SwitchingSerialPort(std::unique_ptr<SerialLink> simulated,
+                                         std::unique_ptr<SerialLink> real)
     : simulated_(std::move(simulated)), real_(std::move(real)), active_(real_.get())
 {
 }
 
-bool SwitchingSerialPort::open(const QString& portText, const QString& settings)
+void SwitchingSerialPort::setPortName(const QString& name)
 {
-    if (active_->isOpen()) {
-        return active_->open(portText, settings);
+    // An open port keeps its line until it is closed.
+    if (!active_->isOpen()) {
+        active_ = IsSimulatedPort(name) ? simulated_.get() : real_.get();
     }
-    active_ = portText == SimulatedPortText() ? simulated_.get() : real_.get();
-    return active_->open(portText, settings);
+    active_->setPortName(name);
 }
 
-std::function<std::unique_ptr<SerialPort>()>
-PortsWithEmulator(CustomerDisplayEmulator& emulator, const DemoPortState& state,
-                  std::function<std::unique_ptr<SerialPort>()> real)
+LinkStatus SwitchingSerialPort::setSettings(const LineSettings& settings)
 {
-    return [&emulator, &state, real = std::move(real)]() -> std::unique_ptr<SerialPort> {
-        auto simulated =
-            std::make_unique<EmulatedSerialPort>(emulator, [&state] { return state.DemoDisplayModel; });
-        return std::make_unique<SwitchingSerialPort>(std::move(simulated), real());
-    };
+    return active_->setSettings(settings);
+}
+
+LinkStatus SwitchingSerialPort::open()
+{
+    return active_->open();
+}
+
+std::unique_ptr<SerialLink> PortsWithEmulator(CustomerDisplayEmulator& emulator, const DemoPortState& state,
+                                              std::unique_ptr<SerialLink> real)
+{
+    auto simulated =
+        std::make_unique<EmulatedSerialPort>(emulator, [&state] { return state.DemoDisplayModel; });
+    return std::make_unique<SwitchingSerialPort>(std::move(simulated), std::move(real));
 }

@@ -1,34 +1,38 @@
 #pragma once
 
-#include "serial_port.h"
+#include "core/serial_link.h"
 
-#include <functional>
 #include <memory>
 
 class CustomerDisplayEmulator;
 struct DemoPortState;
 
-// What vfddemo opens: the simulated display when the port text names it, the real port otherwise. The
+// What vfddemo opens: the simulated display when the port name is "sim", the real port otherwise. The
 // choice is made afresh at every open.
-class SwitchingSerialPort : public SerialPort
+class SwitchingSerialPort : public SerialLink
 {
 public:
-    SwitchingSerialPort(std::unique_ptr<SerialPort> simulated, std::unique_ptr<SerialPort> real);
+    SwitchingSerialPort(std::unique_ptr<SerialLink> simulated, std::unique_ptr<SerialLink> real);
 
-    bool open(const QString& portText, const QString& settings) override;
-    bool write(const QByteArray& bytes) override { return active_->write(bytes); }
+    void setPortName(const QString& name) override;
+    QString portName() const override { return active_->portName(); }
+    LinkStatus setSettings(const LineSettings& settings) override;
+    LineSettings settings() const override { return active_->settings(); }
+
+    LinkStatus open() override;
     void close() override { active_->close(); }
     bool isOpen() const override { return active_->isOpen(); }
-    PortError error() const override { return active_->error(); }
+
+    LinkStatus write(const QByteArray& bytes) override { return active_->write(bytes); }
+    bool dsr() override { return active_->dsr(); }
+    qint64 bytesToWrite() override { return active_->bytesToWrite(); }
 
 private:
-    std::unique_ptr<SerialPort> simulated_;
-    std::unique_ptr<SerialPort> real_;
-    SerialPort* active_;
+    std::unique_ptr<SerialLink> simulated_;
+    std::unique_ptr<SerialLink> real_;
+    SerialLink* active_;
 };
 
-// Makes vfddemo's ports: each reaches `emulator` (as the model `state` names when it opens) or a port
-// from `real`.
-std::function<std::unique_ptr<SerialPort>()>
-PortsWithEmulator(CustomerDisplayEmulator& emulator, const DemoPortState& state,
-                  std::function<std::unique_ptr<SerialPort>()> real);
+// vfddemo's link: it reaches `emulator` (as the model `state` names when it opens) or the `real` port.
+std::unique_ptr<SerialLink> PortsWithEmulator(CustomerDisplayEmulator& emulator, const DemoPortState& state,
+                                              std::unique_ptr<SerialLink> real);

@@ -1,58 +1,74 @@
 #include "demo_harness.h"
 
-#include "wire_text.h"
+#include "byte_text.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QRadioButton>
 #include <QTest>
+#include <QThread>
+
+namespace {
+
+// The settings as the recording port logs them: the serial control's style, "9600,n,8,1".
+QString SettingsText(const LineSettings& settings)
+{
+    return settings.toText().toLower();
+}
+
+} // namespace
 
 FakeSerialPort::~FakeSerialPort()
 {
     close();
 }
 
-bool FakeSerialPort::open(const QString& portText, const QString& settings)
+LinkStatus FakeSerialPort::setSettings(const LineSettings& settings)
 {
-    if (open_) {
-        error_ = {PortErrorNumber::InUse, QStringLiteral("already open")};
-        return false;
+    if (line_.settingsFailure) {
+        line_.log->append(QStringLiteral("open failed %1").arg(portText_));
+        return *line_.settingsFailure;
     }
-    if (line_.openFailure || line_.gonePorts.contains(portText)) {
-        error_ = line_.openFailure.value_or(
-            PortError{PortErrorNumber::Missing, QStringLiteral("No such file or directory")});
-        line_.log->append(QStringLiteral("open failed %1").arg(portText));
-        return false;
-    }
-    portText_ = portText;
-    open_ = true;
-    ++line_.openPorts;
-    line_.log->append(QStringLiteral("open %1 %2").arg(portText, settings));
-    return true;
+    settings_ = settings;
+    return LinkStatus::success();
 }
 
-bool FakeSerialPort::write(const QByteArray& bytes)
+LinkStatus FakeSerialPort::open()
+{
+    if (open_) {
+        return LinkStatus::failure(LinkError::PortInUse, QStringLiteral("already open"));
+    }
+    if (line_.openFailure || line_.gonePorts.contains(portText_)) {
+        line_.log->append(QStringLiteral("open failed %1").arg(portText_));
+        return line_.openFailure.value_or(
+            LinkStatus::failure(LinkError::PortMissing, QStringLiteral("No such file or directory")));
+    }
+    open_ = true;
+    ++line_.openPorts;
+    line_.log->append(QStringLiteral("open %1 %2").arg(portText_, SettingsText(settings_)));
+    return LinkStatus::success();
+}
+
+LinkStatus FakeSerialPort::write(const QByteArray& bytes)
 {
     if (!open_) {
-        error_ = {PortErrorNumber::WriteFailed, QStringLiteral("not open")};
         line_.log->append(QStringLiteral("failed write on a closed port"));
-        return false;
+        return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("not open"));
     }
     if (++line_.writes == line_.vanishBeforeWrite) {
         line_.gonePorts.append(portText_);
     }
     if (line_.gonePorts.contains(portText_)) {
-        error_ = {PortErrorNumber::WriteFailed, QStringLiteral("No such device")};
         line_.log->append(QStringLiteral("failed write"));
-        return false;
+        return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("No such device"));
     }
     if (line_.writes == line_.failWriteNumber) {
-        error_ = {PortErrorNumber::WriteFailed, QStringLiteral("Input/output error")};
         line_.log->append(QStringLiteral("failed write"));
-        return false;
+        return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("Input/output error"));
     }
     line_.log->append(QStringLiteral("write ") + Hex(bytes));
-    return true;
+    return LinkStatus::success();
 }
 
 void FakeSerialPort::close()
@@ -64,52 +80,103 @@ void FakeSerialPort::close()
     }
 }
 
-void FakeClock::pause(int ms)
-{
-    log_.append(QStringLiteral("pause %1").arg(ms));
-    if (duringPause) {
-        duringPause();
-    }
-    now = now.addMSecs(ms);
-}
-
-std::optional<QString> ScriptedDialogs::askText(QWidget*, const QString& prompt, const QString& title,
-                                                const QString& defaultReply)
-{
-    prompts.append({prompt, title, defaultReply, line != nullptr ? line->writes : 0});
-    if (replies.empty()) {
-        return std::nullopt;
-    }
-    const bool cancelled = !replies.front().has_value();
-    const QString text = replies.front().value_or(QString());
-    replies.pop_front();
-    if (cancelled) {
-        return std::nullopt;
-    }
-    return text;
-}
-
-void ScriptedDialogs::showMessage(QWidget*, Icon icon, const QString& title, const QString& text)
+void ScriptedDialogs::message(Icon icon, const QString& title, const QString& text, const QString&)
 {
     messages.append({icon, title, text});
 }
 
-DemoHarness::DemoHarness()
+QString ScriptedDialogs::input(const QString& title, const QString& prompt, const QString& defaultText,
+                               bool* accepted)
+{
+    prompts.append({prompt, title, defaultText, line != nullptr ? line->writes : 0});
+    std::optional<QString> reply;
+    if (!replies.empty()) {
+        reply = replies.front();
+        replies.pop_front();
+    }
+    if (accepted != nullptr) {
+        *accepted = reply.has_value();
+    }
+    return reply.value_or(QString());
+}
+
+void DemoHarness::HarnessPacer::pump()
+{
+    if (realTimeWaits_) {
+        QThread::usleep(1000);
+    }
+    VirtualPacer::pump();
+}
+
+DemoHarness::DemoHarness(LinkMaker makeLink, bool realTimeWaits)
+    : pacer(realTimeWaits), worker(makeLink ? makeLink(*this) : std::make_unique<FakeSerialPort>(line), pacer)
 {
     line.log = &log;
     dialogs.line = &line;
-    context.makePort = [this] { return std::make_unique<FakeSerialPort>(line); };
-    context.clock = &clock;
-    context.dialogs = &dialogs;
-    context.systemPorts = [] {
-        return QList<SystemPortEntry>{
-            {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("USB-Serial Controller")}};
-    };
-    context.endProgram = [this] { ++ended; };
+    worker.setPauseWatcher([this](int ms) { pauseBegins(ms); });
     navigator.showLauncher();
 }
 
 DemoHarness::~DemoHarness() = default;
+
+DemoContext DemoHarness::makeContext()
+{
+    DemoContext made;
+    made.portWorker = &worker;
+    made.pacer = &pacer;
+    made.dialogs = &dialogs;
+    made.systemPorts = [] {
+        return QList<SystemPortEntry>{
+            {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("USB-Serial Controller")}};
+    };
+    made.endProgram = [this] { ++ended; };
+    return made;
+}
+
+void DemoHarness::pauseBegins(int ms)
+{
+    QMutexLocker lock(&pauseMutex_);
+    log.append(QStringLiteral("pause %1").arg(ms));
+    if (!duringPause) {
+        return;
+    }
+    // Held until the GUI thread has looked at the windows.
+    pauseHeld_ = true;
+    while (pauseHeld_) {
+        pauseReleased_.wait(&pauseMutex_);
+    }
+}
+
+void DemoHarness::settle()
+{
+    const QDeadlineTimer deadline(30000);
+    for (;;) {
+        QCoreApplication::processEvents();
+        bool held = false;
+        {
+            QMutexLocker lock(&pauseMutex_);
+            held = pauseHeld_;
+        }
+        if (held) {
+            // What the worker handed to the GUI thread before the pause arrives first.
+            QCoreApplication::sendPostedEvents();
+            duringPause();
+            QMutexLocker lock(&pauseMutex_);
+            pauseHeld_ = false;
+            pauseReleased_.wakeAll();
+            continue;
+        }
+        if (!worker.busy()) {
+            break;
+        }
+        if (deadline.hasExpired()) {
+            qFatal("the port worker did not end its work");
+        }
+        QThread::yieldCurrentThread();
+    }
+    // Windows handed over close later; let that happen as in a real run.
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 QString DemoHarness::currentTitle() const
 {
@@ -132,8 +199,7 @@ void DemoHarness::click(const QString& objectName)
     const bool option = qobject_cast<QRadioButton*>(target) != nullptr;
     QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier,
                       option ? QPoint(8, target->height() / 2) : target->rect().center());
-    // Windows handed over close later; let that happen as in a real run.
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    settle();
 }
 
 QStringList DemoHarness::writes() const

@@ -1,28 +1,35 @@
 #pragma once
 
-#include "demo_clock.h"
 #include "demo_context.h"
-#include "demo_dialogs.h"
 #include "navigator.h"
-#include "serial_port.h"
+#include "port_worker.h"
 
-#include <QList>
-#include <QStringList>
-#include <deque>
-#include <functional>
+#include "core/dialogs.h"
+#include "core/pacer.h"
+#include "core/serial_link.h"
 
 #include <QAbstractButton>
+#include <QList>
+#include <QMutex>
+#include <QStringList>
+#include <QWaitCondition>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
 
-// One record of everything that reaches the line and the clock, in order:
-// "open COM3 9600,n,8,1", "write 1F 58 02", "pause 5000", "close".
+// One record of everything that reaches the line and the pauses, in order:
+// "open COM3 9600,n,8,1", "write 1F 58 02", "pause 5000", "close". Written on the port worker's
+// thread; read once the worker is idle (DemoHarness::settle).
 using WireLog = QStringList;
 
-// How the recording port behaves: every port it makes logs into the same record.
+// How the recording port behaves.
 struct FakeLine
 {
     WireLog* log = nullptr;
-    std::optional<PortError> openFailure;
-    int failWriteNumber = 0; // the n-th write (counted over the run) fails; 0 never
+    std::optional<LinkStatus> openFailure;     // how the system fails an open
+    std::optional<LinkStatus> settingsFailure; // how the port refuses the line settings
+    int failWriteNumber = 0;                   // the n-th write (counted over the run) fails; 0 never
     // The adapter is pulled out just before the n-th write (counted over the run); 0 never. The handle
     // stays open, as the system's does, but that write and every later one fail.
     int vanishBeforeWrite = 0;
@@ -31,41 +38,33 @@ struct FakeLine
     int openPorts = 0;
 };
 
-class FakeSerialPort : public SerialPort
+// A link that records into its line instead of reaching a port.
+class FakeSerialPort : public SerialLink
 {
 public:
     explicit FakeSerialPort(FakeLine& line) : line_(line) {}
     ~FakeSerialPort() override;
-    bool open(const QString& portText, const QString& settings) override;
-    bool write(const QByteArray& bytes) override;
+
+    void setPortName(const QString& name) override { portText_ = name; }
+    QString portName() const override { return portText_; }
+    LinkStatus setSettings(const LineSettings& settings) override;
+    LineSettings settings() const override { return settings_; }
+    LinkStatus open() override;
     void close() override;
     bool isOpen() const override { return open_; }
-    PortError error() const override { return error_; }
+    LinkStatus write(const QByteArray& bytes) override;
+    bool dsr() override { return open_; }
+    qint64 bytesToWrite() override { return 0; }
 
 private:
     FakeLine& line_;
     QString portText_;
+    LineSettings settings_;
     bool open_ = false;
-    PortError error_;
-};
-
-// A clock that takes no real time: pauses are logged and move the time of day on.
-class FakeClock : public DemoClock
-{
-public:
-    explicit FakeClock(WireLog& log) : log_(log) {}
-    void pause(int ms) override;
-    QTime currentTime() const override { return now; }
-
-    QTime now = QTime(9, 5, 7);
-    std::function<void()> duringPause; // runs inside every pause, to look at the window then
-
-private:
-    WireLog& log_;
 };
 
 // Answers prompts from a script (nothing for Cancel) and records what was shown.
-class ScriptedDialogs : public DemoDialogs
+class ScriptedDialogs : public Dialogs
 {
 public:
     struct Prompt
@@ -79,9 +78,10 @@ public:
         QString title, text;
     };
 
-    std::optional<QString> askText(QWidget* parent, const QString& prompt, const QString& title,
-                                   const QString& defaultReply) override;
-    void showMessage(QWidget* parent, Icon icon, const QString& title, const QString& text) override;
+    void message(Icon icon, const QString& title, const QString& text, const QString& detail = {}) override;
+    QString input(const QString& title, const QString& prompt, const QString& defaultText,
+                  bool* accepted = nullptr) override;
+    QString openFile(const QString&) override { return {}; }
 
     const FakeLine* line = nullptr; // the line whose writes each prompt notes
     std::deque<std::optional<QString>> replies;
@@ -89,20 +89,26 @@ public:
     QList<Message> messages;
 };
 
-// A whole vfddemo run on the recording port, the fake clock and the scripted dialogs.
+// A whole vfddemo run on the recording port, virtual time and the scripted dialogs. The port work runs
+// on the port worker's thread as in the program; every click waits until it has ended.
 class DemoHarness
 {
 public:
-    DemoHarness();
+    // What the run's port worker reaches; the recording port when none is given.
+    using LinkMaker = std::function<std::unique_ptr<SerialLink>(DemoHarness&)>;
+    explicit DemoHarness(LinkMaker makeLink = {}, bool realTimeWaits = false);
     ~DemoHarness();
 
     QWidget* current() const { return navigator.current(); }
     template <class Window> Window* currentAs() const { return qobject_cast<Window*>(current()); }
     QString currentTitle() const;
 
-    // Clicks the named control of the window shown now, as the person would.
+    // Clicks the named control of the window shown now, as the person would, and settles.
     void click(const QString& objectName);
     QAbstractButton* button(const QString& objectName) const;
+    // Runs the GUI thread until the port worker has ended all its work and the windows it handed
+    // over are gone; meanwhile `duringPause` runs (on this thread) while each pause is held.
+    void settle();
     // Only the writes of the record, as hexadecimal.
     QStringList writes() const;
     // The writes, as hexadecimal, and the pauses ("pause 5000") of the record, in order.
@@ -114,11 +120,42 @@ public:
     void reachKd426(int port = 1);
     void reachKd138(int port = 1);
 
+    // Milliseconds of virtual time since the run began; only pauses take time.
+    qint64 ms() const { return pacer.milliseconds(); }
+
+    // Virtual time that starts at 09:05:07; with real-time waits a poll of the line also takes real time
+    // (for a real port whose bytes take real time to leave).
+    class HarnessPacer : public VirtualPacer
+    {
+    public:
+        explicit HarnessPacer(bool realTimeWaits)
+            : VirtualPacer(9 * 3600 + 5 * 60 + 7), realTimeWaits_(realTimeWaits)
+        {
+        }
+        void pump() override;
+
+    private:
+        bool realTimeWaits_;
+    };
+
     WireLog log;
     FakeLine line;
-    FakeClock clock{log};
+    HarnessPacer pacer;
     ScriptedDialogs dialogs;
-    DemoContext context;
+    // Runs on the GUI thread while each pause of the port work is held; nothing when empty.
+    std::function<void()> duringPause;
+
+private:
+    void pauseBegins(int ms); // on the worker's thread
+    DemoContext makeContext();
+
+    QMutex pauseMutex_;
+    QWaitCondition pauseReleased_;
+    bool pauseHeld_ = false;
+
+public:
+    PortWorker worker;
+    DemoContext context{makeContext()};
     Navigator navigator{context};
     int ended = 0;
 };

@@ -1,7 +1,7 @@
 // The ESC/POS demonstration: start-up, every command button, the prompts, the pause, the mirror.
 #include "demo_harness.h"
-#include "epson.h"
-#include "mirror_grid.h"
+#include "windows/epson.h"
+#include "windows/mirror_grid.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -19,10 +19,12 @@ QLineEdit* Cell(DemoHarness& h, int index)
     return h.currentAs<epson>()->mirrorGrid()->cellEdit(index);
 }
 
-void Type(QLineEdit* cell, const QString& text)
+// Types into a mirror cell and waits until what it sent has gone out.
+void Type(DemoHarness& h, QLineEdit* cell, const QString& text)
 {
     QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text);
     QApplication::sendEvent(cell, &press);
+    h.settle();
 }
 
 QString Row(DemoHarness& h, int row)
@@ -195,16 +197,16 @@ void TestEpson::reversePauseHoldsWindow()
     QWidget* window = h.current();
     bool enabledDuringPause = true;
     bool closedDuringPause = true;
-    h.clock.duringPause = [&] {
+    h.duringPause = [&] {
         enabledDuringPause = window->isEnabled();
         closedDuringPause = window->close();
     };
-    const QTime before = h.clock.now;
+    const qint64 before = h.ms();
     h.dialogs.replies = {QStringLiteral("X")};
     h.click("Command16");
     QVERIFY(!enabledDuringPause);
     QVERIFY(!closedDuringPause);
-    QCOMPARE(before.msecsTo(h.clock.now), 5000);
+    QCOMPARE(h.ms() - before, 5000);
     QVERIFY(window->isEnabled());
     QCOMPARE(h.current(), window);
     QCOMPARE(h.line.openPorts, 1);
@@ -249,7 +251,7 @@ void TestEpson::typingFollowsMode()
     h.clearLog();
     QApplication::setActiveWindow(h.current());
     QVERIFY(QTest::qWaitForWindowActive(h.current()));
-    Type(Cell(h, cell), QStringLiteral("*"));
+    Type(h, Cell(h, cell), QStringLiteral("*"));
     QCOMPARE(h.writes(), QStringList{"2A"});
     QCOMPARE(Row(h, 1), row1);
     QCOMPARE(Row(h, 2), row2);
@@ -266,18 +268,21 @@ void TestEpson::enterAndClickSendHome()
     QVERIFY(QTest::qWaitForWindowActive(h.current()));
     h.clearLog();
     QTest::keyClick(Cell(h, 12), Qt::Key_Return);
+    h.settle();
     QCOMPARE(h.writes(), QStringList{"0B"});
     QCOMPARE(QApplication::focusWidget(), Cell(h, 1));
     QCOMPARE(Cell(h, 12)->text(), QStringLiteral("E"));
 
     h.clearLog();
     QTest::mouseClick(Cell(h, 33), Qt::LeftButton);
+    h.settle();
     QCOMPARE(h.writes(), QStringList{"0B"});
     QCOMPARE(QApplication::focusWidget(), Cell(h, 1));
 
     // An ordinary key typed with the keyboard goes out as its byte.
     h.clearLog();
     QTest::keyClicks(Cell(h, 1), QStringLiteral("a"));
+    h.settle();
     QCOMPARE(h.writes(), QStringList{"61"});
     QCOMPARE(Cell(h, 1)->text(), QStringLiteral("a"));
 }
@@ -287,10 +292,10 @@ void TestEpson::keyWithoutByteIgnored()
     DemoHarness h;
     h.reachEpson();
     h.clearLog();
-    Type(Cell(h, 5), QString::fromUtf8("中"));
+    Type(h, Cell(h, 5), QString::fromUtf8("中"));
     QVERIFY(h.writes().isEmpty());
     QCOMPARE(Cell(h, 5)->text(), QStringLiteral("C"));
-    Type(Cell(h, 5), QString::fromUtf8("é"));
+    Type(h, Cell(h, 5), QString::fromUtf8("é"));
     QCOMPARE(h.writes(), QStringList{"E9"});
 }
 
@@ -308,7 +313,7 @@ void TestEpson::verticalShiftSkipsEmptyCells()
     QCOMPARE(h.writes(), expected);
 
     // Row 2 is now empty; one character in cell 23 is all the next shift writes.
-    Type(Cell(h, 23), QStringLiteral("X"));
+    Type(h, Cell(h, 23), QStringLiteral("X"));
     h.clearLog();
     h.click("Command18");
     QCOMPARE(h.writes(), (QStringList{"1F 02", "0C", "58", "1F 43 01"}));

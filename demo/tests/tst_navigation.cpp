@@ -1,7 +1,7 @@
 // The chain of windows and the port choice they share.
 #include "demo_harness.h"
-#include "epson.h"
-#include "rs_232.h"
+#include "windows/epson.h"
+#include "windows/rs_232.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -239,6 +239,7 @@ void TestNavigation::frameCloseReleasesPort()
     h.reachEpson(2);
     QCOMPARE(h.line.openPorts, 1);
     QVERIFY(h.current()->close());
+    h.settle();
     QCOMPARE(h.line.openPorts, 0);
     QCOMPARE(h.log.last(), QStringLiteral("close"));
 }

@@ -2,9 +2,9 @@
 // one box the person sees, the bytes of the sound run up to the failure and none after, the port let
 // go, no pause held after the failure, and the window usable again.
 #include "demo_harness.h"
-#include "demo_window.h"
-#include "epson.h"
-#include "mirror_grid.h"
+#include "windows/demo_window.h"
+#include "windows/epson.h"
+#include "windows/mirror_grid.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -94,18 +94,25 @@ enum Failure {
     PortGoneBeforeFirstWrite,
 };
 
-// How the system fails an open, as the port reports it.
-PortError OpenError(Failure failure)
+// How the system fails an open, as the link reports it, and the number and words the person sees.
+struct OpenFault
+{
+    LinkStatus status;
+    bool atSettings; // the port refuses the line settings rather than the open
+    int shownNumber;
+};
+
+OpenFault OpenError(Failure failure)
 {
     switch (failure) {
     case PortMissing:
-        return {PortErrorNumber::Missing, QStringLiteral("No such file or directory")};
+        return {{LinkError::PortMissing, QStringLiteral("No such file or directory")}, false, 8002};
     case PortInUse:
-        return {PortErrorNumber::InUse, QStringLiteral("Permission denied")};
+        return {{LinkError::PortInUse, QStringLiteral("Permission denied")}, false, 8005};
     case SettingsRefused:
-        return {PortErrorNumber::BadSettings, QStringLiteral("Invalid argument")};
+        return {{LinkError::OpenFailed, QStringLiteral("Invalid argument")}, true, 8015};
     default:
-        return {PortErrorNumber::Other, QStringLiteral("Input/output error")};
+        return {{LinkError::OpenFailed, QStringLiteral("Input/output error")}, false, 8000};
     }
 }
 
@@ -139,8 +146,8 @@ void Perform(DemoHarness& h, const Operation& operation, bool skipPortChoice = f
         } else if (!(skipPortChoice && step.startsWith("Option"))) {
             h.click(step);
         }
+        h.settle();
     }
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // What the operation does on a port that works.
@@ -164,12 +171,12 @@ SoundRun RunSound(const Operation& operation)
     DemoHarness h;
     Reach(h, operation);
     const int writesBefore = h.line.writes;
-    const QTime start = h.clock.now;
+    const qint64 start = h.ms();
     Perform(h, operation);
     if (!h.dialogs.messages.isEmpty()) {
         qFatal("the sound run of %s showed a box", operation.name);
     }
-    SoundRun sound{h.writes(), -1, int(start.msecsTo(h.clock.now)), {}};
+    SoundRun sound{h.writes(), -1, int(h.ms() - start), {}};
     for (const ScriptedDialogs::Prompt& prompt : h.dialogs.prompts) {
         sound.writesAtPrompt.append(prompt.writesBefore - writesBefore);
     }
@@ -225,8 +232,9 @@ void TestPortFaultMatrix::portFails_data()
                 {"settings refused", SettingsRefused},
                 {"open fails", OpenFailsOtherwise}};
             for (const auto& [name, failure] : openFailures) {
-                const PortError error = OpenError(failure);
-                row(name, failure, 0, sound.writesBeforeOpen, notOpened.arg(error.number).arg(error.reason));
+                const OpenFault error = OpenError(failure);
+                row(name, failure, 0, sound.writesBeforeOpen,
+                    notOpened.arg(error.shownNumber).arg(error.status.reason));
             }
         }
         if (n >= 1) {
@@ -259,18 +267,19 @@ void TestPortFaultMatrix::portFails()
     Reach(h, op);
     const ScriptedDialogs& shown = h.dialogs;
     if (failure >= PortMissing && failure <= OpenFailsOtherwise) {
-        h.line.openFailure = OpenError(Failure(failure));
+        const OpenFault fault = OpenError(Failure(failure));
+        (fault.atSettings ? h.line.settingsFailure : h.line.openFailure) = fault.status;
     } else if (failure == PortGoneBeforeFirstWrite) {
         h.line.vanishBeforeWrite = h.line.writes + failingWrite;
     } else if (failure != NoPortChosen) {
         h.line.failWriteNumber = h.line.writes + failingWrite;
     }
-    const QTime start = h.clock.now;
+    const qint64 start = h.ms();
     Perform(h, op, failure == NoPortChosen);
 
     // One box, telling exactly what failed, and no prompt after the failure.
     QCOMPARE(shown.messages.size(), 1);
-    QCOMPARE(int(shown.messages[0].icon), int(DemoDialogs::Critical));
+    QCOMPARE(int(shown.messages[0].icon), int(Dialogs::Critical));
     QCOMPARE(shown.messages[0].title, QStringLiteral("Port Error"));
     QCOMPARE(shown.messages[0].text, text);
     QCOMPARE(shown.prompts.size(), prompts);
@@ -284,7 +293,7 @@ void TestPortFaultMatrix::portFails()
     for (const QString& entry : h.log.mid(failed + 1)) {
         QCOMPARE(entry, QStringLiteral("close"));
     }
-    QVERIFY(start.msecsTo(h.clock.now) <= soundMs);
+    QVERIFY(h.ms() - start <= soundMs);
     QCOMPARE(h.line.openPorts, 0);
 
     // The person can go on at once.
@@ -297,6 +306,7 @@ void TestPortFaultMatrix::portFails()
         return;
     }
     h.line.openFailure.reset();
+    h.line.settingsFailure.reset();
     h.line.failWriteNumber = 0;
     h.line.vanishBeforeWrite = 0;
     h.clearLog();

@@ -1,9 +1,11 @@
-// Settings texts, port names, and text on the wire.
+// Settings texts, port names, and text on the wire, as vfddemo gives them to the shared core.
+#include "demo_port_state.h"
 #include "kp685_sequence.h"
-#include "line_settings.h"
 #include "maker_lines.h"
-#include "port_path.h"
-#include "wire_text.h"
+
+#include "core/line_settings.h"
+#include "core/port_name.h"
+#include "core/wire_text.h"
 
 #include <QStringEncoder>
 #include <QTest>
@@ -16,6 +18,7 @@ private slots:
     void parsesSettings();
     void mapsPortNames_data();
     void mapsPortNames();
+    void simulatedPortChoice();
     void encodesWireText_data();
     void encodesWireText();
     void kp685SequenceInOrder();
@@ -29,18 +32,17 @@ void TestPortText::parsesSettings_data()
     QTest::addColumn<int>("parity");
     QTest::addColumn<int>("dataBits");
     QTest::addColumn<int>("stopBits");
-    QTest::newRow("default") << "9600,n,8,1" << true << 9600 << int(QSerialPort::NoParity) << 8
-                             << int(QSerialPort::OneStop);
+    using Parity = LineSettings::Parity;
+    using Stop = LineSettings::StopBits;
+    QTest::newRow("default") << "9600,n,8,1" << true << 9600 << int(Parity::None) << 8 << int(Stop::One);
     QTest::newRow("upper case parity")
-        << "19200,N,8,1" << true << 19200 << int(QSerialPort::NoParity) << 8 << int(QSerialPort::OneStop);
+        << "19200,N,8,1" << true << 19200 << int(Parity::None) << 8 << int(Stop::One);
     QTest::newRow("typed, not in the list")
-        << "2400,e,7,2" << true << 2400 << int(QSerialPort::EvenParity) << 7 << int(QSerialPort::TwoStop);
-    QTest::newRow("odd, 1.5 stop") << "1200,o,5,1.5" << true << 1200 << int(QSerialPort::OddParity) << 5
-                                   << int(QSerialPort::OneAndHalfStop);
-    QTest::newRow("mark") << "4800, m ,8, 1" << true << 4800 << int(QSerialPort::MarkParity) << 8
-                          << int(QSerialPort::OneStop);
-    QTest::newRow("space") << "4800,s,8,1" << true << 4800 << int(QSerialPort::SpaceParity) << 8
-                           << int(QSerialPort::OneStop);
+        << "2400,e,7,2" << true << 2400 << int(Parity::Even) << 7 << int(Stop::Two);
+    QTest::newRow("odd, 1.5 stop") << "1200,o,5,1.5" << true << 1200 << int(Parity::Odd) << 5
+                                   << int(Stop::OneAndHalf);
+    QTest::newRow("mark") << "4800, m ,8, 1" << true << 4800 << int(Parity::Mark) << 8 << int(Stop::One);
+    QTest::newRow("space") << "4800,s,8,1" << true << 4800 << int(Parity::Space) << 8 << int(Stop::One);
     QTest::newRow("three fields") << "9600,n,8" << false << 0 << 0 << 0 << 0;
     QTest::newRow("bad parity") << "9600,x,8,1" << false << 0 << 0 << 0 << 0;
     QTest::newRow("nine data bits") << "9600,n,9,1" << false << 0 << 0 << 0 << 0;
@@ -53,42 +55,60 @@ void TestPortText::parsesSettings()
 {
     QFETCH(QString, text);
     QFETCH(bool, valid);
-    const std::optional<LineSettings> settings = ParseLineSettings(text);
+    const std::optional<LineSettings> settings = LineSettings::parse(text);
     QCOMPARE(settings.has_value(), valid);
     if (valid) {
         QFETCH(int, baud);
         QFETCH(int, parity);
         QFETCH(int, dataBits);
         QFETCH(int, stopBits);
-        QCOMPARE(settings->baudRate, baud);
+        QCOMPARE(settings->baud, baud);
         QCOMPARE(int(settings->parity), parity);
         QCOMPARE(int(settings->dataBits), dataBits);
         QCOMPARE(int(settings->stopBits), stopBits);
     }
 }
 
+// The port texts vfddemo makes: the COM options, the system's own names, and the simulated display.
 void TestPortText::mapsPortNames_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("windows");
     QTest::addColumn<QString>("path");
-    QTest::newRow("COM1 unix") << "COM1" << false << "/dev/ttyS0";
-    QTest::newRow("COM10 unix") << "COM10" << false << "/dev/ttyS9";
-    QTest::newRow("COM1 windows") << "COM1" << true << "\\\\.\\COM1";
-    QTest::newRow("COM12 windows") << "COM12" << true << "\\\\.\\COM12";
-    QTest::newRow("lower case") << "com3" << false << "/dev/ttyS2";
-    QTest::newRow("usb adapter kept") << "/dev/ttyUSB0" << false << "/dev/ttyUSB0";
-    QTest::newRow("mac adapter kept") << "/dev/cu.usbserial-1420" << false << "/dev/cu.usbserial-1420";
-    QTest::newRow("COM0 is no COM port") << "COM0" << false << "COM0";
-    QTest::newRow("caption with blank is no COM port") << "COM 5" << false << "COM 5";
+#ifdef Q_OS_WIN
+    QTest::newRow("COM1") << "COM1"
+                          << "\\\\.\\COM1";
+    QTest::newRow("COM10") << "COM10"
+                           << "\\\\.\\COM10";
+#else
+    QTest::newRow("COM1") << "COM1"
+                          << "/dev/ttyS0";
+    QTest::newRow("COM10") << "COM10"
+                           << "/dev/ttyS9";
+#endif
+    QTest::newRow("usb adapter kept") << "/dev/ttyUSB0"
+                                      << "/dev/ttyUSB0";
+    QTest::newRow("mac adapter kept") << "/dev/cu.usbserial-1420"
+                                      << "/dev/cu.usbserial-1420";
 }
 
 void TestPortText::mapsPortNames()
 {
     QFETCH(QString, text);
-    QFETCH(bool, windows);
     QFETCH(QString, path);
-    QCOMPARE(SystemPortPath(text, windows ? PortPlatform::Windows : PortPlatform::Unix), path);
+    QCOMPARE(SystemPortName(text).value_or(QString()), path);
+    QVERIFY(!IsSimulatedPort(text));
+}
+
+void TestPortText::simulatedPortChoice()
+{
+    DemoPortState state;
+    QVERIFY(!state.portChosen());
+    state.chooseComPort(3);
+    QCOMPARE(state.portText(), QStringLiteral("COM3"));
+    state.chooseSystemPort(kSimulatedPortName);
+    QCOMPARE(state.portText(), QStringLiteral("sim"));
+    QVERIFY(IsSimulatedPort(state.portText()));
+    QCOMPARE(state.DemoPortNumber, qint16(0));
 }
 
 void TestPortText::encodesWireText_data()

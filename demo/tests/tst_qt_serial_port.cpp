@@ -1,66 +1,39 @@
-// The real port over a pseudo-terminal pair: settings, writes, failures, and every window's bytes
-// reaching the other end exactly as the recording port sees them.
+// The real port over a pseudo-terminal pair: vfddemo's port worker on the shared QtSerialLink. Settings,
+// writes, failures and their messages, and every window's bytes reaching the other end exactly as the
+// recording port sees them.
 #include "demo_harness.h"
-#include "qt_serial_port.h"
+#include "port_error.h"
+#include "pty_pair.h"
+
+#include "core/qt_serial_link.h"
 
 #include <QComboBox>
 #include <QTest>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
-#include <termios.h>
-#include <unistd.h>
-
 namespace {
 
-// A pseudo-terminal: the program opens the slave by its path, the test reads the master.
-class Pty
-{
-public:
-    Pty()
-    {
-        char name[256] = {};
-        if (openpty(&master_, &slave_, name, nullptr, nullptr) == 0) {
-            path_ = QString::fromLocal8Bit(name);
-            fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
-        }
-    }
-    ~Pty()
-    {
-        if (master_ >= 0) {
-            ::close(master_);
-            ::close(slave_);
-        }
-    }
-    bool valid() const { return master_ >= 0; }
-    QString path() const { return path_; }
-    int slave() const { return slave_; }
-
-    // Everything the far end has received so far.
-    QByteArray drain() const
-    {
-        QByteArray received;
-        char buffer[4096];
-        pollfd ready{master_, POLLIN, 0};
-        while (poll(&ready, 1, 50) > 0 && (ready.revents & POLLIN)) {
-            const ssize_t n = ::read(master_, buffer, sizeof buffer);
-            if (n <= 0) {
-                break;
-            }
-            received.append(buffer, n);
-        }
-        return received;
-    }
-
-private:
-    int master_ = -1;
-    int slave_ = -1;
-    QString path_;
-};
-
 const QString Cancel = QStringLiteral("<cancel>");
+
+// A port worker on a real link and virtual pauses whose line polls take real time.
+struct RealPort
+{
+    DemoHarness::HarnessPacer pacer{true};
+    PortWorker worker{std::make_unique<QtSerialLink>(1000), pacer};
+
+    // Runs the job and waits for its end.
+    PortOutcome run(PortJob job)
+    {
+        std::optional<PortOutcome> ended;
+        worker.post(std::move(job), [&ended](const PortOutcome& outcome) { ended = outcome; });
+        if (!QTest::qWaitFor([&ended] { return ended.has_value(); }, 10000)) {
+            PortOutcome lost;
+            lost.failure = PortOutcome::Write;
+            lost.reason = QStringLiteral("the job did not end");
+            return lost;
+        }
+        return *ended;
+    }
+};
 
 // Runs a scenario: clicks by name, "port" chooses the pseudo-terminal in the system port list.
 void Run(DemoHarness& h, const QStringList& clicks, const QStringList& replies)
@@ -101,15 +74,15 @@ private slots:
     void refusesToOpen_data();
     void refusesToOpen();
     void busyPortRefused();
-    void writeAfterCloseFails();
+    void lostFarSideFailsTheWrite();
     void windowsReachTheLine_data();
     void windowsReachTheLine();
 };
 
 void TestQtSerialPort::init()
 {
-    Pty probe;
-    if (!probe.valid()) {
+    PtyPair probe;
+    if (!probe.ok()) {
         QSKIP("no pseudo-terminals on this machine");
     }
 }
@@ -133,27 +106,23 @@ void TestQtSerialPort::writesWithSettings()
     QFETCH(int, characterSize);
     QFETCH(bool, parity);
     QFETCH(bool, twoStop);
-    Pty pty;
-    QtSerialPort port;
-    QVERIFY2(port.open(pty.path(), settings), qPrintable(port.error().reason));
-    QVERIFY(port.isOpen());
-    termios line{};
-    QCOMPARE(tcgetattr(pty.slave(), &line), 0);
-    QCOMPARE(int(cfgetospeed(&line)), speed);
-    QCOMPARE(int(line.c_cflag & CSIZE), characterSize);
-    QCOMPARE(bool(line.c_cflag & PARENB), parity);
-    QCOMPARE(bool(line.c_cflag & CSTOPB), twoStop);
-
+    PtyPair pty;
+    RealPort port;
     // Every byte value passes unchanged: no newline translation, no stripping of the eighth bit.
     QByteArray all;
     for (int b = 0; b < 256; ++b) {
         all.append(char(b));
     }
-    QVERIFY(port.write(all));
-    QVERIFY(port.write("\x0C\x0D\x0A"));
-    QCOMPARE(pty.drain(), all + "\x0C\x0D\x0A");
-    port.close();
-    QVERIFY(!port.isOpen());
+    const PortOutcome outcome =
+        port.run(PortJob().open(pty.path(), settings).write(all).write("\x0C\x0D\x0A"));
+    QVERIFY2(outcome.ok(), qPrintable(outcome.reason));
+    const termios line = pty.lineSettings();
+    QCOMPARE(int(cfgetospeed(&line)), speed);
+    QCOMPARE(int(line.c_cflag & CSIZE), characterSize);
+    QCOMPARE(bool(line.c_cflag & PARENB), parity);
+    QCOMPARE(bool(line.c_cflag & CSTOPB), twoStop);
+    QCOMPARE(Hex(pty.read(all.size() + 3)), Hex(all + "\x0C\x0D\x0A"));
+    QVERIFY(port.run(PortJob().close()).ok());
 }
 
 void TestQtSerialPort::refusesToOpen_data()
@@ -161,15 +130,19 @@ void TestQtSerialPort::refusesToOpen_data()
     QTest::addColumn<QString>("portText");
     QTest::addColumn<QString>("settings");
     QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("reason"); // the start of the reason; empty: the system's words
     QTest::newRow("missing port") << "/dev/ttyDOESNOTEXIST7"
-                                  << "9600,n,8,1" << int(PortErrorNumber::Missing);
+                                  << "9600,n,8,1" << int(PortErrorNumber::Missing) << QString();
     QTest::newRow("bad settings") << "pty"
-                                  << "9600,x,8,1" << int(PortErrorNumber::BadSettings);
+                                  << "9600,x,8,1" << int(PortErrorNumber::BadSettings)
+                                  << "The line settings \"9600,x,8,1\" are not valid.";
     QTest::newRow("not a number") << "pty"
-                                  << "fast,n,8,1" << int(PortErrorNumber::BadSettings);
+                                  << "fast,n,8,1" << int(PortErrorNumber::BadSettings)
+                                  << "The line settings \"fast,n,8,1\" are not valid.";
     // A pseudo-terminal keeps eight data bits only: a line that refuses the settings is not left open.
-    QTest::newRow("settings the line refuses") << "pty"
-                                               << "9600,n,7,1" << int(PortErrorNumber::BadSettings);
+    QTest::newRow("settings the line refuses")
+        << "pty"
+        << "9600,n,7,1" << int(PortErrorNumber::BadSettings) << QString();
 }
 
 void TestQtSerialPort::refusesToOpen()
@@ -177,37 +150,50 @@ void TestQtSerialPort::refusesToOpen()
     QFETCH(QString, portText);
     QFETCH(QString, settings);
     QFETCH(int, number);
-    Pty pty;
-    QtSerialPort port;
-    QVERIFY(!port.open(portText == "pty" ? pty.path() : portText, settings));
-    QCOMPARE(port.error().number, number);
-    QVERIFY(!port.error().reason.isEmpty());
-    QVERIFY(!port.isOpen());
-    QVERIFY(!port.write("x"));
+    QFETCH(QString, reason);
+    PtyPair pty;
+    RealPort port;
+    const QString name = portText == "pty" ? pty.path() : portText;
+    const PortOutcome outcome = port.run(PortJob().open(name, settings).write("x"));
+    QVERIFY(!outcome.ok());
+    QCOMPARE(PortErrorNumberOf(outcome), number);
+    QVERIFY(!outcome.reason.isEmpty());
+    QVERIFY2(outcome.reason.startsWith(reason), qPrintable(outcome.reason));
+    QVERIFY(PortErrorText(outcome).startsWith(
+        QStringLiteral("%1 cannot be opened (error %2):\n").arg(name).arg(number)));
+    // Nothing was written, and the port was let go: it opens again.
+    QVERIFY(pty.readAvailable(50).isEmpty());
+    if (portText == "pty") {
+        QVERIFY(port.run(PortJob().open(name, QStringLiteral("9600,n,8,1")).close()).ok());
+    }
 }
 
 void TestQtSerialPort::busyPortRefused()
 {
-    Pty pty;
-    QtSerialPort first;
-    QVERIFY(first.open(pty.path(), "9600,n,8,1"));
-    QtSerialPort second;
-    QVERIFY(!second.open(pty.path(), "9600,n,8,1"));
-    QCOMPARE(second.error().number, int(PortErrorNumber::InUse));
-    QVERIFY(!second.isOpen());
-    first.close();
-    QVERIFY2(second.open(pty.path(), "9600,n,8,1"), qPrintable(second.error().reason));
+    PtyPair pty;
+    QtSerialLink other;
+    other.setPortName(pty.path());
+    QVERIFY(other.open().ok());
+    RealPort port;
+    const PortOutcome refused = port.run(PortJob().open(pty.path(), QStringLiteral("9600,n,8,1")));
+    QCOMPARE(PortErrorNumberOf(refused), int(PortErrorNumber::InUse));
+    other.close();
+    const PortOutcome opened = port.run(PortJob().open(pty.path(), QStringLiteral("9600,n,8,1")).close());
+    QVERIFY2(opened.ok(), qPrintable(opened.reason));
 }
 
-void TestQtSerialPort::writeAfterCloseFails()
+void TestQtSerialPort::lostFarSideFailsTheWrite()
 {
-    Pty pty;
-    QtSerialPort port;
-    QVERIFY(port.open(pty.path(), "9600,n,8,1"));
-    port.close();
-    QVERIFY(!port.write("A"));
-    QCOMPARE(port.error().number, int(PortErrorNumber::WriteFailed));
-    QVERIFY(pty.drain().isEmpty());
+    PtyPair pty;
+    RealPort port;
+    QVERIFY(port.run(PortJob().open(pty.path(), QStringLiteral("9600,n,8,1")).write("A")).ok());
+    QCOMPARE(pty.read(1), QByteArray("A"));
+    pty.closeMaster();
+    const PortOutcome lost = port.run(PortJob().write("B"));
+    QVERIFY(!lost.ok());
+    QCOMPARE(PortErrorNumberOf(lost), int(PortErrorNumber::WriteFailed));
+    QVERIFY(PortErrorText(lost).startsWith(
+        QStringLiteral("%1 failed while writing (error 8030):\n").arg(pty.path())));
 }
 
 void TestQtSerialPort::windowsReachTheLine_data()
@@ -236,22 +222,21 @@ void TestQtSerialPort::windowsReachTheLine()
 {
     QFETCH(QStringList, clicks);
     QFETCH(QStringList, replies);
-    Pty pty;
+    PtyPair pty;
     const QList<SystemPortEntry> ports{{pty.path(), QStringLiteral("pseudo-terminal")}};
 
     DemoHarness recorded;
     recorded.context.systemPorts = [ports] { return ports; };
     Run(recorded, clicks, replies);
 
-    DemoHarness real;
+    DemoHarness real([](DemoHarness&) { return std::make_unique<QtSerialLink>(1000); }, true);
     real.context.systemPorts = [ports] { return ports; };
-    real.context.makePort = [] { return std::make_unique<QtSerialPort>(); };
     Run(real, clicks, replies);
     QVERIFY2(real.dialogs.messages.isEmpty(), qPrintable(real.dialogs.messages.value(0).text));
 
     const QByteArray expected = AllWrites(recorded);
     QVERIFY(expected.size() > 10);
-    QCOMPARE(Hex(pty.drain()), Hex(expected));
+    QCOMPARE(Hex(pty.read(expected.size())), Hex(expected));
 }
 
 QTEST_MAIN(TestQtSerialPort)

@@ -1,13 +1,16 @@
 // The demonstrations driving the simulated display: the "Simulated display" choice of each port window,
 // every kind of button clicked as a person would, and what the emulated screens show afterwards.
 #include "demo_harness.h"
-#include "epson.h"
-#include "mirror_grid.h"
 #include "sim/customer_display_emulator.h"
 #include "sim/emulated_serial_port.h"
-#include "sim/sim_clock.h"
 #include "sim/switching_serial_port.h"
+#include "windows/epson.h"
+#include "windows/mirror_grid.h"
 
+#include "core/pacer.h"
+#include "core/port_name.h"
+
+#include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 
@@ -26,15 +29,11 @@ const QString Greeting2 = QStringLiteral("--YOU CAN CHANG ME--");
 struct SimulatedRun
 {
     // The emulator outlives the windows, whose ports let go of it as they close.
-    ManualSimClock time;
+    VirtualPacer time;
     CustomerDisplayEmulator emulator{time};
-    DemoHarness h;
-
-    SimulatedRun()
-    {
-        h.context.makePort = PortsWithEmulator(emulator, h.context.state,
-                                               [this] { return std::make_unique<FakeSerialPort>(h.line); });
-    }
+    DemoHarness h{[this](DemoHarness& run) {
+        return PortsWithEmulator(emulator, run.context.state, std::make_unique<FakeSerialPort>(run.line));
+    }};
 
     void reach(const char* launcherButton)
     {
@@ -83,6 +82,7 @@ private slots:
     void busyEmulatorKeepsThePortWindow();
     void emulatedPortFailures_data();
     void emulatedPortFailures();
+    void malformedSettingsRefused();
 };
 
 void TestSimDemoButtons::simulatedChoiceOnEveryPortWindow_data()
@@ -105,7 +105,7 @@ void TestSimDemoButtons::simulatedChoiceOnEveryPortWindow()
     SimulatedRun run;
     run.reach(qPrintable(launcherButton));
     QCOMPARE(run.h.currentTitle(), title);
-    QCOMPARE(run.h.context.state.portText(), SimulatedPortText());
+    QCOMPARE(run.h.context.state.portText(), QStringLiteral("sim"));
     QCOMPARE(run.emulator.model(), model);
     // The epson window holds its port; the other two open it only around a press.
     QCOMPARE(run.emulator.isConnected(), held);
@@ -199,6 +199,7 @@ void TestSimDemoButtons::typingInHorizontalModeScrolls()
     epson* window = run.h.currentAs<epson>();
     for (const QChar c : QStringLiteral("ABCDEFGHIJKLMNOPQRSTUV")) {
         QTest::keyClicks(window->mirrorGrid()->cellEdit(window->mirror().focus()), QString(c));
+        run.h.settle();
     }
     QCOMPARE(run.kd317().rowText(0), QStringLiteral("CDEFGHIJKLMNOPQRSTUV"));
     QCOMPARE(run.kd317().rowText(1), Row(QString()));
@@ -209,7 +210,7 @@ void TestSimDemoButtons::reverseLastsThePause()
     SimulatedRun run;
     run.reach("Command6");
     bool reversedDuringPause = false;
-    run.h.clock.duringPause = [&] {
+    run.h.duringPause = [&] {
         const VfdFrame frame = run.kd317().frame();
         reversedDuringPause = run.kd317().reverse() && frame.grid.at(0, 0).reverse &&
                               frame.grid.at(0, 3).reverse && !frame.grid.at(0, 4).reverse;
@@ -227,7 +228,7 @@ void TestSimDemoButtons::codeTableWalk()
     run.press("Command14");
     run.press("Option10"); // WPC1252
     QStringList heldGroups;
-    run.h.clock.duringPause = [&] { heldGroups.append(run.kd317().rowText(0) + run.kd317().rowText(1)); };
+    run.h.duringPause = [&] { heldGroups.append(run.kd317().rowText(0) + run.kd317().rowText(1)); };
     run.press("Command1");
     QCOMPARE(run.kd317().codeTable(), 16);
     QCOMPARE(heldGroups.size(), 3);
@@ -341,12 +342,14 @@ void TestSimDemoButtons::busyEmulatorKeepsThePortWindow()
 {
     SimulatedRun run;
     EmulatedSerialPort other(run.emulator, [] { return DemoModel::KD138; });
-    QVERIFY(other.open(SimulatedPortText(), QStringLiteral("9600,n,8,1")));
+    other.setPortName(kSimulatedPortName);
+    QVERIFY(other.open().ok());
     run.reach("Command7");
     QCOMPARE(run.h.currentTitle(), QStringLiteral("PLEASE SELECT COMPORT"));
     QCOMPARE(run.h.dialogs.messages.size(), 1);
     QCOMPARE(run.h.dialogs.messages[0].title, QStringLiteral("Port Error"));
-    QVERIFY(run.h.dialogs.messages[0].text.startsWith(QStringLiteral("SIM cannot be opened (error 8005)")));
+    QCOMPARE(run.h.dialogs.messages[0].text,
+             QStringLiteral("sim cannot be opened (error 8005):\nThe simulated display is in use."));
     other.close();
     run.h.click(QStringLiteral("Command1"));
     QCOMPARE(run.h.currentTitle(), QString::fromUtf8("KD426-繁體"));
@@ -355,40 +358,52 @@ void TestSimDemoButtons::busyEmulatorKeepsThePortWindow()
 void TestSimDemoButtons::emulatedPortFailures_data()
 {
     QTest::addColumn<QString>("portText");
-    QTest::addColumn<QString>("settings");
     QTest::addColumn<int>("error");
-    QTest::newRow("another name") << "COM1"
-                                  << "9600,n,8,1" << int(PortErrorNumber::Missing);
-    QTest::newRow("malformed settings") << "SIM"
-                                        << "9600,x,8,1" << int(PortErrorNumber::BadSettings);
-    QTest::newRow("sound") << "SIM"
-                           << "38400,n,8,1" << 0;
+    QTest::newRow("another name") << "COM1" << int(LinkError::PortMissing);
+    QTest::newRow("upper case") << "SIM" << int(LinkError::PortMissing);
+    QTest::newRow("sound") << "sim" << 0;
 }
 
 void TestSimDemoButtons::emulatedPortFailures()
 {
     QFETCH(QString, portText);
-    QFETCH(QString, settings);
     QFETCH(int, error);
-    ManualSimClock time;
+    VirtualPacer time;
     CustomerDisplayEmulator emulator(time);
     EmulatedSerialPort port(emulator, [] { return DemoModel::KD317; });
-    QVERIFY(!port.write("A"));
-    QCOMPARE(port.error().number, int(PortErrorNumber::WriteFailed));
-    QCOMPARE(port.open(portText, settings), error == 0);
+    QCOMPARE(port.write("A").number, int(LinkError::WriteFailed));
+    port.setPortName(portText);
+    QVERIFY(port.setSettings(*LineSettings::parse(QStringLiteral("38400,n,8,1"))).ok());
+    const LinkStatus opened = port.open();
+    QCOMPARE(opened.number, error);
     if (error != 0) {
-        QCOMPARE(port.error().number, error);
         QVERIFY(!emulator.isConnected());
         return;
     }
-    QVERIFY(port.write("A"));
+    QVERIFY(port.write("A").ok());
     QCOMPARE(emulator.kd317().rowText(0).left(1), QStringLiteral("A"));
     // A second open of the same port object is refused without letting go of the line.
-    QVERIFY(!port.open(portText, settings));
-    QCOMPARE(port.error().number, int(PortErrorNumber::InUse));
+    QCOMPARE(port.open().number, int(LinkError::PortInUse));
     QVERIFY(emulator.isConnected());
     port.close();
     QVERIFY(!emulator.isConnected());
+}
+
+// A settings text that does not parse fails the open of the simulated display as it always has.
+void TestSimDemoButtons::malformedSettingsRefused()
+{
+    SimulatedRun run;
+    run.h.click(QStringLiteral("Command6"));
+    run.h.click(QStringLiteral("OptionSimulated"));
+    auto* boudrate = run.h.current()->findChild<QComboBox*>(QStringLiteral("BOUDRATE"));
+    QVERIFY(boudrate != nullptr);
+    boudrate->setCurrentText(QStringLiteral("9600,x,8,1"));
+    run.h.click(QStringLiteral("Command1"));
+    QCOMPARE(run.h.currentTitle(), QStringLiteral("PLEASE SELECT COMPORT"));
+    QCOMPARE(run.h.dialogs.messages.size(), 1);
+    QCOMPARE(run.h.dialogs.messages[0].text,
+             QStringLiteral("sim cannot be opened (error 8015):\nThe line settings cannot be applied."));
+    QVERIFY(!run.emulator.isConnected());
 }
 
 QTEST_MAIN(TestSimDemoButtons)

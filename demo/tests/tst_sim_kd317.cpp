@@ -1,8 +1,8 @@
 // The KD-317 emulator fed byte sequences: cursor moves and the write modes at the edges, clear and
 // initialise, code tables and international sets, brightness, blink and clock on a hand-moved clock,
 // the self-test, what it does not understand, and random bytes.
+#include "core/pacer.h"
 #include "sim/kd317_display.h"
-#include "sim/sim_clock.h"
 #include "sim/sim_log.h"
 
 #include <QRandomGenerator>
@@ -11,6 +11,19 @@
 using Mode = Kd317Display::WriteMode;
 
 namespace {
+
+// Simulated time set by hand, forwards or back.
+class HandClock : public Pacer
+{
+public:
+    double now() const override { return static_cast<double>(ms) / 1000.0; }
+    double timeOfDay() const override { return now(); }
+    void pump() override { ms += 1; }
+    void sleep(int milliseconds) override { ms += milliseconds; }
+    void advance(int milliseconds) { ms += milliseconds; }
+
+    qint64 ms = 0;
+};
 
 QString Row(const QString& text)
 {
@@ -28,7 +41,7 @@ QByteArray Letters(int count)
 
 struct Fixture
 {
-    ManualSimClock clock;
+    HandClock clock;
     SimLog log;
     Kd317Display display{clock, log};
     Fixture() { display.initialize(); }
@@ -331,17 +344,17 @@ void TestSimKd317::blinkTiming()
     QFETCH(QList<int>, dark);
     Fixture f;
     // Blinking starts from the command, not from the clock's zero.
-    f.clock.now = 1234;
+    f.clock.ms = 1234;
     f.display.feed("\x1F\x45\x07");
-    f.clock.now = 5000;
+    f.clock.ms = 5000;
     f.display.feed(QByteArray("\x1F\x45") + char(n));
     QCOMPARE(f.display.blinkInterval(), n);
     for (const int t : lit) {
-        f.clock.now = 5000 + t;
+        f.clock.ms = 5000 + t;
         QVERIFY2(f.display.frame().lit, qPrintable(QStringLiteral("dark at %1 ms").arg(t)));
     }
     for (const int t : dark) {
-        f.clock.now = 5000 + t;
+        f.clock.ms = 5000 + t;
         QVERIFY2(!f.display.frame().lit, qPrintable(QStringLiteral("lit at %1 ms").arg(t)));
     }
 }
@@ -375,9 +388,9 @@ void TestSimKd317::selfTestHoldsWhatArrives()
     QVERIFY(f.display.rowText(0).contains(QStringLiteral("SELF-TEST")));
     QVERIFY(f.display.rowText(1).contains(QStringLiteral("19200,N,8,1")));
     f.display.feed("J");
-    f.clock.now = Kd317Display::SelfTestPageMs;
+    f.clock.ms = Kd317Display::SelfTestPageMs;
     QVERIFY(f.display.rowText(0).startsWith(QStringLiteral("TABLE PC437")));
-    f.clock.now = Kd317Display::SelfTestPageMs * Kd317Display::SelfTestPages - 1;
+    f.clock.ms = Kd317Display::SelfTestPageMs * Kd317Display::SelfTestPages - 1;
     QVERIFY(f.display.selfTestRunning());
     QVERIFY(!f.display.rowText(0).contains(QLatin1Char('X')));
     f.clock.advance(1);

@@ -1,14 +1,20 @@
 // The KD-426 and KD-138 emulators: line letters, double and moving lines, the running clock, the saved
 // initial display, the printer's receipt strip, the one-line model, and what they do not understand.
+#include "core/pacer.h"
 #include "sim/kd138_display.h"
 #include "sim/kd426_display.h"
-#include "sim/sim_clock.h"
 #include "sim/sim_log.h"
 
 #include <QRandomGenerator>
 #include <QTest>
 
 namespace {
+
+// Moves the simulated time on to `ms` since it began.
+void MoveTo(VirtualPacer& clock, qint64 ms)
+{
+    clock.advance(static_cast<int>(ms - clock.milliseconds()));
+}
 
 QString Row(const QString& text)
 {
@@ -22,7 +28,7 @@ QByteArray Line(char letter, const QByteArray& text)
 
 struct Fixture
 {
-    ManualSimClock clock;
+    VirtualPacer clock;
     SimLog log;
     Kd426Display display{clock, log};
     Fixture() { display.feed("\x1B\x3D\x32\x1F\x0D"); }
@@ -124,22 +130,22 @@ void TestSimKd426Kd138::horizontalLineMoves()
     f.display.feed(Line('H', "HELLO"));
     const int step = Kd426Display::MarqueeStepMs;
     QCOMPARE(f.display.rowText(1), Row(QString()));
-    f.clock.now = step - 1;
+    MoveTo(f.clock, step - 1);
     QCOMPARE(f.display.rowText(1), Row(QString()));
-    f.clock.now = step;
+    MoveTo(f.clock, step);
     QCOMPARE(f.display.rowText(1), Row(QString()).left(19) + QStringLiteral("H"));
-    f.clock.now = 20 * step;
+    MoveTo(f.clock, 20 * step);
     QCOMPARE(f.display.rowText(1), Row(QStringLiteral("HELLO")));
-    f.clock.now = 22 * step;
+    MoveTo(f.clock, 22 * step);
     QCOMPARE(f.display.rowText(1), Row(QStringLiteral("LLO")));
     // Round again once the text has crossed: 25 steps for twenty cells and five letters.
-    f.clock.now = 25 * step;
+    MoveTo(f.clock, 25 * step);
     QCOMPARE(f.display.rowText(1), Row(QString()));
-    f.clock.now = 26 * step;
+    MoveTo(f.clock, 26 * step);
     QCOMPARE(f.display.rowText(1), Row(QString()).left(19) + QStringLiteral("H"));
     // K runs across double line 1.
     f.display.feed(Line('K', "AB"));
-    f.clock.now += 19 * step;
+    f.clock.advance(19 * step);
     QCOMPARE(f.display.rowText(0), QStringLiteral(" AB").leftJustified(20));
     QCOMPARE(f.heights(), (Heights{T, B, S, S}));
 }
@@ -310,7 +316,7 @@ void TestSimKd426Kd138::kd138()
 void TestSimKd426Kd138::randomBytesNeverBreakThem()
 {
     QRandomGenerator random(4261380);
-    ManualSimClock clock;
+    VirtualPacer clock;
     SimLog log;
     Kd426Display kd426(clock, log);
     Kd138Display kd138(log);

@@ -3,8 +3,9 @@
 #include "demo_harness.h"
 #include "sim/customer_display_emulator.h"
 #include "sim/emulator_window.h"
-#include "sim/sim_clock.h"
 #include "sim/switching_serial_port.h"
+
+#include "core/pacer.h"
 
 #include <QApplication>
 #include <QDir>
@@ -50,12 +51,12 @@ int main(int argc, char* argv[])
     QDir().mkpath(outDir);
 
     // The emulator outlives the windows, whose ports let go of it as they close.
-    ManualSimClock simulatedTime;
+    VirtualPacer simulatedTime;
     CustomerDisplayEmulator emulator(simulatedTime);
     EmulatorWindow emulatorWindow(emulator);
-    DemoHarness h;
-    h.context.makePort = PortsWithEmulator(emulator, h.context.state,
-                                           [&h] { return std::make_unique<FakeSerialPort>(h.line); });
+    DemoHarness h([&emulator](DemoHarness& run) {
+        return PortsWithEmulator(emulator, run.context.state, std::make_unique<FakeSerialPort>(run.line));
+    });
     QObject::connect(&emulator, &CustomerDisplayEmulator::lineConnected, &emulatorWindow,
                      [&] { emulatorWindow.showBeside(h.current()); });
     Shooter shooter{QDir(outDir), emulatorWindow, h};
@@ -68,9 +69,9 @@ int main(int argc, char* argv[])
     h.dialogs.replies = {QStringLiteral("3")};
     h.click(QStringLiteral("Command11"));
     h.dialogs.replies = {QStringLiteral("PRICE  12.50")};
-    h.clock.duringPause = [&] { shooter.shoot(QStringLiteral("kd317_reverse")); };
+    h.duringPause = [&] { shooter.shoot(QStringLiteral("kd317_reverse")); };
     h.click(QStringLiteral("Command16"));
-    h.clock.duringPause = nullptr;
+    h.duringPause = nullptr;
     h.dialogs.replies = {QStringLiteral("9"), QStringLiteral("41")};
     h.click(QStringLiteral("Command28"));
     simulatedTime.advance(3 * 60 * 1000);
@@ -80,13 +81,13 @@ int main(int argc, char* argv[])
     h.click(QStringLiteral("Command14"));
     h.click(QStringLiteral("Option2"));
     int pause = 0;
-    h.clock.duringPause = [&] {
+    h.duringPause = [&] {
         if (++pause == 2) {
             shooter.shoot(QStringLiteral("kd317_katakana"));
         }
     };
     h.click(QStringLiteral("Command1"));
-    h.clock.duringPause = nullptr;
+    h.duringPause = nullptr;
     h.click(QStringLiteral("Command2"));
 
     // The German international set.

@@ -1,0 +1,38 @@
+#include "port_error.h"
+
+#include "port_worker.h"
+
+#include "core/link_status.h"
+
+int PortErrorNumberOf(const PortOutcome& outcome)
+{
+    switch (outcome.failure) {
+    case PortOutcome::Settings:
+        return PortErrorNumber::BadSettings;
+    case PortOutcome::Write:
+        return PortErrorNumber::WriteFailed;
+    case PortOutcome::Open:
+        switch (outcome.linkNumber) {
+        case LinkError::PortMissing:
+            return PortErrorNumber::Missing;
+        case LinkError::PortInUse:
+        case LinkError::PortInUseByOther:
+            return PortErrorNumber::InUse;
+        default:
+            return PortErrorNumber::Other;
+        }
+    case PortOutcome::None:
+        break;
+    }
+    return PortErrorNumber::Other;
+}
+
+QString PortErrorText(const PortOutcome& outcome)
+{
+    const QString what = outcome.failure == PortOutcome::Write ? QStringLiteral("failed while writing")
+                                                               : QStringLiteral("cannot be opened");
+    return QStringLiteral("%1 %2 (error %3):\n%4")
+        .arg(outcome.portText, what)
+        .arg(PortErrorNumberOf(outcome))
+        .arg(outcome.reason);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <optional>
+
+// One thing the port worker does.
+struct PortStep
+{
+    enum Kind { Open, Write, Pause, Close };
+
+    Kind kind = Write;
+    QString portText;     // Open: "COM3", the system's name of a port, or "sim"
+    QString settingsText; // Open: the settings as the person typed them, "9600,n,8,1"
+    QByteArray bytes;     // Write
+    int ms = 0;           // Pause
+};
+
+// Port work that goes to the worker thread in one piece: opens, writes, fixed pauses and closes, in
+// order. The first step that fails ends it, with the port closed.
+class PortJob
+{
+public:
+    PortJob& open(const QString& portText, const QString& settingsText);
+    // Nothing is written for no bytes.
+    PortJob& write(const QByteArray& bytes);
+    // Text in the displays' single-byte page (Windows-1252). A text with a character the page lacks
+    // is refused: neither it nor any later write or pause is sent, and the job says which text it was.
+    PortJob& text(const QString& text);
+    PortJob& pause(int ms);
+    // Closes the port; kept after a refused text too, so that a port opened here is let go.
+    PortJob& close();
+
+    const QList<PortStep>& steps() const { return steps_; }
+    bool isEmpty() const { return steps_.isEmpty(); }
+    bool opens() const;
+    bool endsClosed() const { return !steps_.isEmpty() && steps_.last().kind == PortStep::Close; }
+    const std::optional<QString>& refusedText() const { return refused_; }
+
+private:
+    PortJob& add(PortStep step);
+
+    QList<PortStep> steps_;
+    std::optional<QString> refused_;
+};

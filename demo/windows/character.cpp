@@ -1,0 +1,102 @@
+#include "windows/character.h"
+
+#include "byte_text.h"
+#include "demo_context.h"
+#include "navigator.h"
+#include "windows/option_table.h"
+#include "windows/selection_buttons.h"
+
+#include <QButtonGroup>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QList<OptionEntry>& CodeTables()
+{
+    static const QList<OptionEntry> tables = {
+        {"PC437:USA,STANDARD EUROPE", 0, {}},
+        {"KATAKANA", 1, {}},
+        {"PC850:MULITLINGUAL", 2, {}},
+        {"PORTUGUESE", 3, {}},
+        {"PC863:CANADIAN-FRENCH", 4, {}},
+        {"PC865:NORDIC", 5, {}},
+        {"SLAVONIC", 6, {}},
+        {"RUSSIA", 7, {}},
+        {"PC858:EURO", 19, {}},
+        {"WPC1252", 16, {}},
+        {"GREEK", 12, {}},
+    };
+    return tables;
+}
+
+} // namespace
+
+CHARACTER::CHARACTER(Navigator& navigator)
+    : DemoWindow(QStringLiteral("CHARACTER CODE TABLE")), navigator_(navigator), MSComm1(navigator.context())
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 20, 24, 20);
+    layout->setSpacing(18);
+    QButtonGroup* options = AddOptionButtons(layout, CodeTables(), this);
+    connect(options, &QButtonGroup::idClicked, this,
+            [this](int position) { CodeTableNumber = static_cast<qint16>(CodeTables()[position].value); });
+
+    const auto [enter, close] = AddSelectionButtons(layout, QStringLiteral("CLOSE"));
+    connect(enter, &QPushButton::clicked, this, &CHARACTER::Command1_Click);
+    connect(close, &QPushButton::clicked, this, &CHARACTER::Command2_Click);
+}
+
+void CHARACTER::startUp(std::function<void(bool)> started)
+{
+    std::optional<PortJob> job = MSComm1.openChosen();
+    if (!job) {
+        started(false);
+        return;
+    }
+    MSComm1.run(std::move(job->write("\x0C")),
+                [started](PortSession::Result result) { started(result == PortSession::Result::Sent); });
+}
+
+void CHARACTER::windowClosing()
+{
+    MSComm1.close();
+}
+
+void CHARACTER::Command1_Click()
+{
+    PortJob job;
+    job.write(QByteArray("\x1B\x74", 2) + Chr(CodeTableNumber));
+    DIS(job);
+    MSComm1.run(std::move(job), [this](PortSession::Result result) {
+        if (result != PortSession::Result::Sent) {
+            // The port failed and has been closed; the person chooses a port again.
+            navigator_.showPortSelection(DemoModel::KD317);
+        }
+    });
+}
+
+void CHARACTER::Command2_Click()
+{
+    MSComm1.run(PortJob().write("\x1B\x40").close(), [this](PortSession::Result result) {
+        if (result != PortSession::Result::Sent) {
+            navigator_.showPortSelection(DemoModel::KD317);
+            return;
+        }
+        navigator_.showEpson();
+    });
+}
+
+// The whole walk is one job: the window is held busy from its first byte to its last, so no click may
+// slip between them.
+void CHARACTER::DIS(PortJob& job)
+{
+    QByteArray buffer(2, '\0');
+    for (int code = 128; code <= 255; ++code) {
+        buffer[1] = static_cast<char>(code);
+        job.write(buffer);
+        if (code == 159 || code == 191 || code == 223) {
+            job.pause(8000).write("\x0C");
+        }
+    }
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+// What every vfddemo window shares: it deletes itself when closed, and while port work runs (the
+// writes and the fixed pauses some commands need, on the port worker's thread) the window is busy: all
+// its controls are disabled and a close from the window frame is refused, so no input slips between
+// the held-back bytes and the window is never destroyed under the command that is running. The window
+// keeps repainting meanwhile; its focus comes back when the work has ended.
+class DemoWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit DemoWindow(const QString& caption);
+
+    bool isBusy() const { return busy_; }
+    void setBusy(bool busy);
+
+    // Gets the window ready before it is shown (a demonstration opens its port and greets the display);
+    // `started` hears whether it may be shown. Windows without such work are ready at once.
+    virtual void startUp(std::function<void(bool)> started) { started(true); }
+
+protected:
+    // Runs while the window closes, to let go of its port.
+    virtual void windowClosing() {}
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool busy_ = false;
+    QPointer<QWidget> focusBefore_;
+};

@@ -1,0 +1,122 @@
+#include "windows/epson.h"
+
+#include "demo_context.h"
+#include "navigator.h"
+#include "windows/mirror_grid.h"
+
+#include "core/dialogs.h"
+#include "core/wire_text.h"
+
+#include <QVBoxLayout>
+
+namespace {
+const QString Greeting1 = QStringLiteral("-WELCOME- TEST MODE-");
+const QString Greeting2 = QStringLiteral("--YOU CAN CHANG ME--");
+} // namespace
+
+epson::epson(Navigator& navigator)
+    : DemoWindow(QStringLiteral("ESC/poc command list")), navigator_(navigator), MSComm1(navigator.context())
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 16);
+    layout->setSpacing(14);
+    grid_ = new MirrorGrid;
+    auto* mirrorRow = new QHBoxLayout;
+    mirrorRow->addStretch();
+    mirrorRow->addWidget(grid_);
+    mirrorRow->addStretch();
+    layout->addLayout(mirrorRow);
+    auto* commands = new QWidget;
+    buildCommands(commands);
+    layout->addWidget(commands);
+    connect(grid_, &MirrorGrid::cellClicked, this, &epson::cellClicked);
+    connect(grid_, &MirrorGrid::keyTyped, this, &epson::keyTyped);
+}
+
+void epson::startUp(std::function<void(bool)> started)
+{
+    WriteMode = MirrorMode::Overwrite;
+    std::optional<PortJob> job = MSComm1.openChosen();
+    if (!job) {
+        started(false);
+        return;
+    }
+    job->write("\x0C").write("\x1F\x43\x01").text(Greeting1).text(Greeting2);
+    MSComm1.run(std::move(*job), [this, started](PortSession::Result result) {
+        if (result != PortSession::Result::Sent) {
+            MSComm1.close();
+            started(false);
+            return;
+        }
+        mirror_.show(Greeting1, Greeting2);
+        refreshMirror();
+        started(true);
+    });
+}
+
+void epson::windowClosing()
+{
+    MSComm1.close();
+}
+
+void epson::send(PortJob job, std::function<void()> then)
+{
+    MSComm1.run(std::move(job), [this, then](PortSession::Result result) {
+        if (result == PortSession::Result::PortFailed) {
+            portLost();
+        } else if (result == PortSession::Result::Sent && then) {
+            then();
+        }
+    });
+}
+
+void epson::send(const QByteArray& bytes, std::function<void()> then)
+{
+    send(PortJob().write(bytes), std::move(then));
+}
+
+// The port failed under a command (the person has been told): back to the port choice.
+void epson::portLost()
+{
+    MSComm1.close();
+    navigator_.showPortSelection(DemoModel::KD317);
+}
+
+QString epson::ask(const QString& prompt, const QString& defaultReply)
+{
+    return navigator_.context().dialogs->input(DemoProgramTitle(), prompt, defaultReply);
+}
+
+void epson::refreshMirror()
+{
+    grid_->showMirror(mirror_);
+}
+
+// A click anywhere on the mirror sends the cursor home and puts the focus on cell 1.
+void epson::cellClicked(int)
+{
+    grid_->focusCell(1);
+    send("\x0B");
+}
+
+void epson::keyTyped(int index, const QString& text)
+{
+    // A key with no byte in the display's page is ignored.
+    const std::optional<QByteArray> byte = EncodeWireText(text);
+    if (!byte || byte->size() != 1) {
+        return;
+    }
+    const int k = static_cast<unsigned char>(byte->at(0));
+    if (k == 13) {
+        grid_->focusCell(1);
+        send("\x0B");
+        return;
+    }
+    // Control characters go to the display like any other code but draw nothing in the mirror.
+    const QString shown = (k < 32 || k == 127) ? QString() : text;
+    mirror_.setFocus(index);
+    mirror_.typeCharacter(index, shown, WriteMode);
+    refreshMirror();
+    grid_->focusCell(mirror_.focus());
+    send(*byte);
+}

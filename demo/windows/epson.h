@@ -1,0 +1,59 @@
+#pragma once
+
+#include "port_session.h"
+#include "screen_mirror.h"
+#include "windows/demo_window.h"
+
+#include <QList>
+
+class MirrorGrid;
+class Navigator;
+class QPushButton;
+
+// "ESC/poc command list": the ESC/POS command set of the two-line KD-317, one button per command, and
+// the screen mirror the person types into. The window holds its port open while it is shown.
+class epson : public DemoWindow
+{
+    Q_OBJECT
+public:
+    explicit epson(Navigator& navigator);
+
+    // Opens the port and greets the display; false (after telling the person) when the port fails.
+    void startUp(std::function<void(bool)> started) override;
+
+    MirrorMode writeMode() const { return WriteMode; }
+    const ScreenMirror& mirror() const { return mirror_; }
+    MirrorGrid* mirrorGrid() const { return grid_; }
+
+protected:
+    void windowClosing() override;
+
+private:
+    void buildCommands(QWidget* area);
+    void commandClicked(int number);
+    // Writes to the display, then runs `then` once the bytes have left; a port failure has been told and
+    // sends the person back to the port choice.
+    void send(PortJob job, std::function<void()> then = {});
+    void send(const QByteArray& bytes, std::function<void()> then = {});
+    void portLost();
+    // The person's reply; empty when cancelled.
+    QString ask(const QString& prompt, const QString& defaultReply);
+
+    // The commands with prompts, pauses or mirror work.
+    void Command9_Click();
+    void Command11_Click();
+    void Command12_Click();
+    void Command16_Click();
+    void Command18_Click();
+    void Command28_Click();
+
+    void cellClicked(int index);
+    void keyTyped(int index, const QString& text);
+    void refreshMirror();
+
+    Navigator& navigator_;
+    PortSession MSComm1;
+    MirrorMode WriteMode = MirrorMode::Overwrite;
+    ScreenMirror mirror_;
+    MirrorGrid* grid_;
+};

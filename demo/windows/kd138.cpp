@@ -1,0 +1,37 @@
+#include "windows/kd138.h"
+
+#include "navigator.h"
+#include "port_form.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+
+KD138::KD138(Navigator& navigator) : DemoWindow(QStringLiteral("KD138 DEMO")), navigator_(navigator)
+{
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(30, 30, 30, 30);
+    layout->setSpacing(20);
+    auto* line = new QPushButton(QStringLiteral("INPUT LINE 1"));
+    line->setObjectName(QStringLiteral("Command1"));
+    auto* clear = new QPushButton(QStringLiteral("CLEAR DISPLAY"));
+    clear->setObjectName(QStringLiteral("Command2"));
+    for (QPushButton* button : {line, clear}) {
+        button->setMinimumSize(160, 44);
+        layout->addWidget(button);
+    }
+    connect(line, &QPushButton::clicked, this, [this] {
+        press("\x1B\x51\x41"
+              "12345678901\x0D");
+    });
+    connect(clear, &QPushButton::clicked, this, [this] { press("\x0C\x0D"); });
+}
+
+void KD138::press(const QByteArray& bytes)
+{
+    port_form& port = navigator_.portForm();
+    std::optional<PortJob> job = port.port_open();
+    if (!job) {
+        return;
+    }
+    port.session().run(std::move(job->write(bytes).close()));
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "windows/demo_window.h"
+
+class Navigator;
+
+// "KD138 DEMO": the one-line model's two line commands.
+class KD138 : public DemoWindow
+{
+    Q_OBJECT
+public:
+    explicit KD138(Navigator& navigator);
+
+private:
+    void press(const QByteArray& bytes);
+
+    Navigator& navigator_;
+};

@@ -1,0 +1,126 @@
+#include "windows/port_selection_window.h"
+
+#include "demo_context.h"
+#include "navigator.h"
+#include "windows/selection_buttons.h"
+
+#include "core/port_name.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// The option id of "Simulated display"; the COM options' ids are their port numbers, 1 and up.
+constexpr int SimulatedOption = 0;
+
+} // namespace
+
+QList<ComOption> ComOptions(int count)
+{
+    QList<ComOption> options;
+    for (int n = 1; n <= count; ++n) {
+        // Ports 1 to 4 are captioned without a blank before the digit, the others with one.
+        options.append({n <= 4 ? QStringLiteral("COM%1").arg(n) : QStringLiteral("COM %1").arg(n), n});
+    }
+    return options;
+}
+
+PortSelectionWindow::PortSelectionWindow(Navigator& navigator, const QList<ComOption>& options)
+    : DemoWindow(QStringLiteral("PLEASE SELECT COMPORT")), navigator_(navigator)
+{
+    QPalette cyan = palette();
+    cyan.setColor(QPalette::Window, QColor(0xC0, 0xFF, 0xFF));
+    setPalette(cyan);
+    setAutoFillBackground(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 18, 24, 18);
+    layout->setSpacing(14);
+
+    auto* heading = new QLabel(QStringLiteral("PLEASE SELECT COMPORT"));
+    QFont big = heading->font();
+    big.setPointSize(18);
+    big.setBold(true);
+    heading->setFont(big);
+    heading->setAlignment(Qt::AlignCenter);
+    layout->addWidget(heading);
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(40);
+    options_ = new QButtonGroup(this);
+    const int perColumn = 5;
+    for (int i = 0; i < options.size(); ++i) {
+        auto* option = new QRadioButton(options[i].caption);
+        option->setObjectName(QStringLiteral("Option%1").arg(i + 1));
+        options_->addButton(option, options[i].number);
+        grid->addWidget(option, i % perColumn, i / perColumn);
+    }
+    // The emulator stands beside the COM options, in the next column.
+    auto* simulated = new QRadioButton(QStringLiteral("Simulated display"));
+    simulated->setObjectName(QStringLiteral("OptionSimulated"));
+    options_->addButton(simulated, SimulatedOption);
+    grid->addWidget(simulated, 0, (int(options.size()) + perColumn - 1) / perColumn);
+    connect(options_, &QButtonGroup::idClicked, this, &PortSelectionWindow::optionClicked);
+    auto* centred = new QHBoxLayout;
+    centred->addStretch();
+    centred->addLayout(grid);
+    centred->addStretch();
+    layout->addLayout(centred);
+
+    auto* other = new QHBoxLayout;
+    other->addWidget(new QLabel(QStringLiteral("Other port:")));
+    systemPorts_ = new QComboBox;
+    systemPorts_->setObjectName(QStringLiteral("SystemPorts"));
+    systemPorts_->addItem(QString());
+    const QList<SystemPortEntry> ports =
+        navigator_.context().systemPorts ? navigator_.context().systemPorts() : QList<SystemPortEntry>{};
+    for (const SystemPortEntry& port : ports) {
+        const QString label = port.description.isEmpty()
+                                  ? port.name
+                                  : QStringLiteral("%1  (%2)").arg(port.name, port.description);
+        systemPorts_->addItem(label, port.name);
+    }
+    systemPorts_->setEnabled(!ports.isEmpty());
+    systemPorts_->setMinimumContentsLength(18);
+    connect(systemPorts_, &QComboBox::activated, this, &PortSelectionWindow::systemPortChosen);
+    other->addWidget(systemPorts_, 1);
+    layout->addLayout(other);
+
+    extra_ = new QGridLayout;
+    layout->addLayout(extra_);
+
+    const auto [enter, cancel] = AddSelectionButtons(layout, QStringLiteral("CANCEL"));
+    connect(enter, &QPushButton::clicked, this, [this] { enterClicked(); });
+    connect(cancel, &QPushButton::clicked, this, [this] { cancelClicked(); });
+}
+
+void PortSelectionWindow::optionClicked(int number)
+{
+    if (number == SimulatedOption) {
+        navigator_.context().state.chooseSystemPort(kSimulatedPortName);
+    } else {
+        navigator_.context().state.chooseComPort(number);
+    }
+    systemPorts_->setCurrentIndex(0);
+}
+
+void PortSelectionWindow::systemPortChosen(int index)
+{
+    if (index <= 0) {
+        return;
+    }
+    navigator_.context().state.chooseSystemPort(systemPorts_->itemData(index).toString());
+    // One choice at a time: the COM options let go of their check.
+    if (QAbstractButton* checked = options_->checkedButton()) {
+        options_->setExclusive(false);
+        checked->setChecked(false);
+        options_->setExclusive(true);
+    }
+}

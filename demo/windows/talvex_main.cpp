@@ -1,0 +1,78 @@
+#include "windows/talvex_main.h"
+
+#include "demo_context.h"
+#include "kp685_sequence.h"
+#include "navigator.h"
+#include "port_form.h"
+
+#include "core/dialogs.h"
+
+#include <QGridLayout>
+#include <QPushButton>
+
+talvex_main::talvex_main(Navigator& navigator)
+    : DemoWindow(QStringLiteral("talvex_main")), navigator_(navigator), kp685_(navigator.context())
+{
+    navigator_.loadPortForm();
+
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(30, 24, 30, 24);
+    grid->setHorizontalSpacing(36);
+    grid->setVerticalSpacing(12);
+    const QStringList captions = {"KP-361", "KP-248S", "KP-472", "KP-685",
+                                  "KP-593", "KD-317",  "KD-426", "KD-138"};
+    QList<QPushButton*> buttons;
+    for (int i = 0; i < captions.size(); ++i) {
+        auto* button = new QPushButton(captions[i]);
+        button->setObjectName(QStringLiteral("Command%1").arg(i + 1));
+        button->setMinimumSize(150, 40);
+        grid->addWidget(button, i < 5 ? i : i - 5, i < 5 ? 0 : 1);
+        buttons.append(button);
+    }
+    for (const int i : {0, 1, 2, 4}) {
+        connect(buttons[i], &QPushButton::clicked, this,
+                [this, caption = captions[i]] { notIncluded(caption); });
+    }
+    connect(buttons[3], &QPushButton::clicked, this, &talvex_main::Command4_Click);
+    connect(buttons[5], &QPushButton::clicked, this,
+            [this] { navigator_.showPortSelection(DemoModel::KD317); });
+    connect(buttons[6], &QPushButton::clicked, this,
+            [this] { navigator_.showPortSelection(DemoModel::KD426); });
+    connect(buttons[7], &QPushButton::clicked, this,
+            [this] { navigator_.showPortSelection(DemoModel::KD138); });
+}
+
+void talvex_main::windowClosing()
+{
+    navigator_.unloadPortForm();
+}
+
+// These models' demonstration windows are not part of this program; saying so beats a button that
+// silently does nothing.
+void talvex_main::notIncluded(const QString& model)
+{
+    navigator_.context().dialogs->message(
+        Dialogs::Information, QStringLiteral("talvex_main"),
+        QStringLiteral("The %1 demonstration is not included in this program.").arg(model));
+}
+
+// KP-685: the launcher holds no port, so the person names one (the port chosen earlier in this run is
+// offered); the greeting goes out with the line settings in force and the port is closed again.
+void talvex_main::Command4_Click()
+{
+    DemoContext& context = navigator_.context();
+    const QString offered = context.state.portChosen() ? context.state.portText() : QStringLiteral("COM1");
+    bool accepted = false;
+    const QString port = context.dialogs->input(
+        DemoProgramTitle(),
+        QStringLiteral("KP-685: which port is the printer on? (COM1, COM2, ... or the port's name)"), offered,
+        &accepted);
+    if (!accepted || port.trimmed().isEmpty()) {
+        return;
+    }
+    PortJob job = kp685_.openPort(port.trimmed());
+    for (const QByteArray& bytes : Kp685Sequence()) {
+        job.write(bytes);
+    }
+    kp685_.run(std::move(job.close()));
+}
