@@ -1,18 +1,18 @@
 #include "navigator.h"
 
 #include "demo_context.h"
-#include "port_form.h"
 #include "port_worker.h"
-#include "windows/character.h"
+#include "shared_port.h"
+#include "windows/code_table_window.h"
 #include "windows/demo_window.h"
-#include "windows/epson.h"
-#include "windows/internation.h"
-#include "windows/kd138.h"
-#include "windows/kd426.h"
-#include "windows/rs_232.h"
-#include "windows/rs_232_kd138.h"
-#include "windows/rs_232_kd426.h"
-#include "windows/talvex_main.h"
+#include "windows/escpos_demo_window.h"
+#include "windows/escpos_port_window.h"
+#include "windows/four_line_demo_window.h"
+#include "windows/four_line_port_window.h"
+#include "windows/international_set_window.h"
+#include "windows/launcher_window.h"
+#include "windows/one_line_demo_window.h"
+#include "windows/one_line_port_window.h"
 
 Navigator::Navigator(DemoContext& context) : context_(context)
 {
@@ -72,20 +72,20 @@ void Navigator::startUp(DemoWindow* window, DemoModel model)
 
 void Navigator::showLauncher()
 {
-    handOver(new talvex_main(*this));
+    handOver(new LauncherWindow(*this));
 }
 
 void Navigator::showPortSelection(DemoModel model)
 {
     switch (model) {
     case DemoModel::KD317:
-        handOver(new RS_232(*this));
+        handOver(new EscPosPortWindow(*this));
         break;
     case DemoModel::KD426:
-        handOver(new RS_232_KD426(*this));
+        handOver(new FourLinePortWindow(*this));
         break;
     case DemoModel::KD138:
-        handOver(new RS_232_KD138(*this));
+        handOver(new OneLinePortWindow(*this));
         break;
     }
 }
@@ -101,19 +101,19 @@ void Navigator::cannotOpen(DemoModel model)
 void Navigator::showEpson()
 {
     context_.state.DemoDisplayModel = DemoModel::KD317;
-    startUp(new epson(*this), DemoModel::KD317);
+    startUp(new EscPosDemoWindow(*this), DemoModel::KD317);
 }
 
 void Navigator::showCharacter()
 {
     context_.state.DemoDisplayModel = DemoModel::KD317;
-    startUp(new CHARACTER(*this), DemoModel::KD317);
+    startUp(new CodeTableWindow(*this), DemoModel::KD317);
 }
 
 void Navigator::showInternation()
 {
     context_.state.DemoDisplayModel = DemoModel::KD317;
-    startUp(new internation(*this), DemoModel::KD317);
+    startUp(new InternationalSetWindow(*this), DemoModel::KD317);
 }
 
 void Navigator::showKd426()
@@ -121,9 +121,9 @@ void Navigator::showKd426()
     context_.state.DemoDisplayModel = DemoModel::KD426;
     // The demonstration opens the port only around each press; trying it once here lets the person
     // pick another port at once instead of finding out at the first press.
-    portForm().port_probe([this](bool opened) {
+    sharedPort().probe([this](bool opened) {
         if (opened) {
-            handOver(new KD426(*this));
+            handOver(new FourLineDemoWindow(*this));
         }
     });
 }
@@ -131,9 +131,9 @@ void Navigator::showKd426()
 void Navigator::showKd138()
 {
     context_.state.DemoDisplayModel = DemoModel::KD138;
-    portForm().port_probe([this](bool opened) {
+    sharedPort().probe([this](bool opened) {
         if (opened) {
-            handOver(new KD138(*this));
+            handOver(new OneLineDemoWindow(*this));
         }
     });
 }
@@ -145,20 +145,20 @@ void Navigator::endProgram()
     }
 }
 
-port_form& Navigator::portForm()
+SharedPort& Navigator::sharedPort()
 {
-    loadPortForm();
-    return *portForm_;
+    loadSharedPort();
+    return *sharedPort_;
 }
 
-void Navigator::loadPortForm()
+void Navigator::loadSharedPort()
 {
-    if (!portForm_) {
-        portForm_ = std::make_unique<port_form>(context_);
+    if (!sharedPort_) {
+        sharedPort_ = std::make_unique<SharedPort>(context_);
     }
 }
 
-void Navigator::unloadPortForm()
+void Navigator::unloadSharedPort()
 {
-    portForm_.reset();
+    sharedPort_.reset();
 }

@@ -9,7 +9,7 @@
 
 struct DemoContext;
 class DemoWindow;
-class port_form;
+class SharedPort;
 
 // The chain of windows, one visible at a time. A window hands over by letting go of its port and then
 // asking for the next one; the next is made, gets ready (a demonstration opens its port on the port
@@ -38,9 +38,9 @@ public:
     void endProgram();
 
     // The hidden window holding the port of the KD-426 and KD-138 demonstrations, loaded on first use.
-    port_form& portForm();
-    void loadPortForm();
-    void unloadPortForm();
+    SharedPort& sharedPort();
+    void loadSharedPort();
+    void unloadSharedPort();
 
 private:
     void handOver(QWidget* next);
@@ -51,6 +51,6 @@ private:
 
     DemoContext& context_;
     QPointer<QWidget> current_;
-    std::unique_ptr<port_form> portForm_;
+    std::unique_ptr<SharedPort> sharedPort_;
     QMetaObject::Connection busyConnection_;
 };

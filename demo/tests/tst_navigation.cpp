@@ -1,7 +1,7 @@
 // The chain of windows and the port choice they share.
 #include "demo_harness.h"
-#include "windows/epson.h"
-#include "windows/rs_232.h"
+#include "windows/escpos_demo_window.h"
+#include "windows/escpos_port_window.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -3,7 +3,7 @@
 // go, no pause held after the failure, and the window usable again.
 #include "demo_harness.h"
 #include "windows/demo_window.h"
-#include "windows/epson.h"
+#include "windows/escpos_demo_window.h"
 #include "windows/mirror_grid.h"
 
 #include <QApplication>
@@ -118,7 +118,7 @@ OpenFault OpenError(Failure failure)
 
 QLineEdit* Cell(DemoHarness& h, int index)
 {
-    return h.currentAs<epson>()->mirrorGrid()->cellEdit(index);
+    return h.currentAs<EscPosDemoWindow>()->mirrorGrid()->cellEdit(index);
 }
 
 // Walks to the window the operation starts on and clears the record.

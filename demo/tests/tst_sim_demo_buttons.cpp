@@ -4,7 +4,7 @@
 #include "sim/customer_display_emulator.h"
 #include "sim/emulated_serial_port.h"
 #include "sim/switching_serial_port.h"
-#include "windows/epson.h"
+#include "windows/escpos_demo_window.h"
 #include "windows/mirror_grid.h"
 
 #include "core/pacer.h"
@@ -107,7 +107,7 @@ void TestSimDemoButtons::simulatedChoiceOnEveryPortWindow()
     QCOMPARE(run.h.currentTitle(), title);
     QCOMPARE(run.h.context.state.portText(), QStringLiteral("sim"));
     QCOMPARE(run.emulator.model(), model);
-    // The epson window holds its port; the other two open it only around a press.
+    // The ESC/POS window holds its port; the other two open it only around a press.
     QCOMPARE(run.emulator.isConnected(), held);
     QVERIFY(run.h.dialogs.messages.isEmpty());
     QVERIFY(run.h.log.isEmpty());
@@ -183,7 +183,7 @@ void TestSimDemoButtons::verticalModeMovesRowTwoUp()
     QCOMPARE(run.kd317().writeMode(), Kd317Display::WriteMode::VerticalScroll);
     QCOMPARE(run.kd317().rowText(0), Greeting2);
     QCOMPARE(run.kd317().rowText(1), Row(QString()));
-    const ScreenMirror& mirror = run.h.currentAs<epson>()->mirror();
+    const ScreenMirror& mirror = run.h.currentAs<EscPosDemoWindow>()->mirror();
     QString mirrorRow1;
     for (int cell = 1; cell <= 20; ++cell) {
         mirrorRow1 += mirror.cell(cell);
@@ -196,7 +196,7 @@ void TestSimDemoButtons::typingInHorizontalModeScrolls()
     SimulatedRun run;
     run.reach("Command6");
     run.press("Command19");
-    epson* window = run.h.currentAs<epson>();
+    EscPosDemoWindow* window = run.h.currentAs<EscPosDemoWindow>();
     for (const QChar c : QStringLiteral("ABCDEFGHIJKLMNOPQRSTUV")) {
         QTest::keyClicks(window->mirrorGrid()->cellEdit(window->mirror().focus()), QString(c));
         run.h.settle();

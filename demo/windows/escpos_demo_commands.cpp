@@ -1,5 +1,5 @@
 // The thirty command buttons of the ESC/POS demonstration and what each writes.
-#include "windows/epson.h"
+#include "windows/escpos_demo_window.h"
 
 #include "byte_text.h"
 #include "demo_context.h"
@@ -60,7 +60,7 @@ constexpr int ColumnHeight = 8;
 
 } // namespace
 
-void epson::buildCommands(QWidget* area)
+void EscPosDemoWindow::buildCommands(QWidget* area)
 {
     auto* grid = new QGridLayout(area);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -76,7 +76,7 @@ void epson::buildCommands(QWidget* area)
     grid->setRowStretch(ColumnHeight, 1);
 }
 
-void epson::commandClicked(int number)
+void EscPosDemoWindow::commandClicked(int number)
 {
     const QByteArray& fixed = Commands()[number - 1].bytes;
     if (!fixed.isEmpty()) {
@@ -85,39 +85,39 @@ void epson::commandClicked(int number)
     }
     switch (number) {
     case 9:
-        return Command9_Click();
+        return moveCursor();
     case 11:
-        return Command11_Click();
+        return setBrightness();
     case 12:
-        return Command12_Click();
+        return setBlinking();
     case 13:
         send(PortJob().write("\x1B\x40").write("\x1F\x43\x01"));
         return;
     case 14:
-        MSComm1.close();
+        port_.close();
         navigator_.showCharacter();
         return;
     case 15:
-        MSComm1.close();
+        port_.close();
         navigator_.showInternation();
         return;
     case 16:
-        return Command16_Click();
+        return showReversed();
     case 17:
-        WriteMode = MirrorMode::Overwrite;
+        writeMode_ = MirrorMode::Overwrite;
         send("\x1F\x01");
         return;
     case 18:
-        return Command18_Click();
+        return startVerticalScroll();
     case 19:
-        send(PortJob().write("\x0C").write("\x1F\x03"), [this] { WriteMode = MirrorMode::Horizontal; });
+        send(PortJob().write("\x0C").write("\x1F\x03"), [this] { writeMode_ = MirrorMode::Horizontal; });
         return;
     case 28:
-        return Command28_Click();
+        return setClock();
     case 30:
         // END TEST: cursor off, port closed, program ended, even when the write failed.
-        MSComm1.run(PortJob().write(QByteArray("\x1F\x43\x00", 3)).close(),
-                    [this](PortSession::Result) { navigator_.endProgram(); });
+        port_.run(PortJob().write(QByteArray("\x1F\x43\x00", 3)).close(),
+                  [this](PortSession::Result) { navigator_.endProgram(); });
         return;
     default:
         // The remaining buttons name commands for which the display has no bytes defined here.
@@ -126,7 +126,7 @@ void epson::commandClicked(int number)
 }
 
 // Cursor to a row and column: the row must be 1 or 2 exactly, the column above 0 and at most 20.
-void epson::Command9_Click()
+void EscPosDemoWindow::moveCursor()
 {
     const QString row =
         ask(QStringLiteral("PLS CHOSE THE ROW THAT YOU WANT TO DISPLAY(1 OR 2 ONLY)"), QStringLiteral("1"));
@@ -143,7 +143,7 @@ void epson::Command9_Click()
     send(QByteArray("\x1F\x24", 2) + Chr(*columnByte) + Chr(static_cast<int>(rowValue)));
 }
 
-void epson::Command11_Click()
+void EscPosDemoWindow::setBrightness()
 {
     const QString reply =
         ask(QStringLiteral("PLS INPUT NUMBER(1 TO 4) FOR ADJUST BRIGHTNESS"), QStringLiteral("1"));
@@ -152,7 +152,7 @@ void epson::Command11_Click()
     }
 }
 
-void epson::Command12_Click()
+void EscPosDemoWindow::setBlinking()
 {
     const QString reply =
         ask(QStringLiteral("PLS INPUT NUMBER(0 TO 255) FOR BLINK DISPLAY"), QStringLiteral("0"));
@@ -162,13 +162,13 @@ void epson::Command12_Click()
 }
 
 // Reverse characters: the reply is shown reversed for five seconds, then reverse is cancelled.
-void epson::Command16_Click()
+void EscPosDemoWindow::showReversed()
 {
     send("\x0C", [this] {
         const QString reply =
             ask(QStringLiteral("PLS INPUT CHARACTER FOR TEST OF REVERSE CHARACTER"), QStringLiteral("14IJ"));
         QByteArray text;
-        if (!MSComm1.encode(reply, text)) {
+        if (!port_.encode(reply, text)) {
             return;
         }
         send(PortJob().write("\x1F\x72\x01").write(text).pause(5000).write(QByteArray("\x1F\x72\x00", 3)));
@@ -176,9 +176,9 @@ void epson::Command16_Click()
 }
 
 // Vertical scroll: the display, cleared, receives old row 2 from home; the mirror moves it up.
-void epson::Command18_Click()
+void EscPosDemoWindow::startVerticalScroll()
 {
-    WriteMode = MirrorMode::Vertical;
+    writeMode_ = MirrorMode::Vertical;
     send(PortJob().write("\x1F\x02").write("\x0C"), [this] {
         const QStringList oldRow2 = mirror_.shiftRowUp();
         refreshMirror();
@@ -192,7 +192,7 @@ void epson::Command18_Click()
     });
 }
 
-void epson::Command28_Click()
+void EscPosDemoWindow::setClock()
 {
     send("\x0C", [this] {
         const QString hour = ask(QStringLiteral("PLS INPUT HOUR 0~23"), QStringLiteral("1"));

@@ -1,10 +1,10 @@
-#include "windows/kd426.h"
+#include "windows/four_line_demo_window.h"
 
 #include "demo_context.h"
 #include "maker_lines.h"
 #include "navigator.h"
 #include "pacer_time.h"
-#include "port_form.h"
+#include "shared_port.h"
 #include "windows/wrapping_button.h"
 
 #include "core/dialogs.h"
@@ -25,23 +25,23 @@ QByteArray LineCommand(char letter)
     return QByteArray("\x1B\x71") + letter;
 }
 
-KD426::Step Bytes(const QByteArray& bytes)
+FourLineDemoWindow::Step Bytes(const QByteArray& bytes)
 {
-    KD426::Step step;
+    FourLineDemoWindow::Step step;
     step.bytes = bytes;
     return step;
 }
 
-KD426::Step Text(const QString& text)
+FourLineDemoWindow::Step Text(const QString& text)
 {
-    KD426::Step step;
+    FourLineDemoWindow::Step step;
     step.text = text;
     return step;
 }
 
-KD426::Step Prompt(const QByteArray& command, const QString& defaultReply)
+FourLineDemoWindow::Step Prompt(const QByteArray& command, const QString& defaultReply)
 {
-    KD426::Step step;
+    FourLineDemoWindow::Step step;
     step.bytes = command;
     step.prompted = true;
     step.defaultReply = defaultReply;
@@ -79,7 +79,8 @@ const QList<Kd426Button> Buttons = {
 
 } // namespace
 
-KD426::KD426(Navigator& navigator) : DemoWindow(QString::fromUtf8("KD426-繁體")), navigator_(navigator)
+FourLineDemoWindow::FourLineDemoWindow(Navigator& navigator)
+    : DemoWindow(QString::fromUtf8("KD426-繁體")), navigator_(navigator)
 {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(20, 20, 20, 20);
@@ -93,22 +94,22 @@ KD426::KD426(Navigator& navigator) : DemoWindow(QString::fromUtf8("KD426-繁體"
     }
 }
 
-void KD426::press(int number)
+void FourLineDemoWindow::press(int number)
 {
     const QList<Step> todo = steps(number);
     if (todo.isEmpty()) {
         return;
     }
-    std::optional<PortJob> job = navigator_.portForm().port_open();
+    std::optional<PortJob> job = navigator_.sharedPort().open();
     if (!job) {
         return;
     }
     proceed(std::move(*job), todo, 0);
 }
 
-void KD426::proceed(PortJob job, const QList<Step>& steps, int next)
+void FourLineDemoWindow::proceed(PortJob job, const QList<Step>& steps, int next)
 {
-    port_form& port = navigator_.portForm();
+    SharedPort& port = navigator_.sharedPort();
     for (; next < steps.size(); ++next) {
         const Step& step = steps[next];
         if (!step.prompted) {
@@ -117,7 +118,7 @@ void KD426::proceed(PortJob job, const QList<Step>& steps, int next)
         }
         if (!job.isEmpty() || job.refusedText()) {
             // The person is asked only once what came before has gone out.
-            const QPointer<KD426> window = this;
+            const QPointer<FourLineDemoWindow> window = this;
             port.session().run(std::move(job), [window, steps, next](PortSession::Result result) {
                 if (window == nullptr) {
                     return;
@@ -125,7 +126,7 @@ void KD426::proceed(PortJob job, const QList<Step>& steps, int next)
                 if (result == PortSession::Result::Sent) {
                     window->proceed(PortJob(), steps, next);
                 } else {
-                    window->navigator_.portForm().port_close();
+                    window->navigator_.sharedPort().close();
                 }
             });
             return;
@@ -134,7 +135,7 @@ void KD426::proceed(PortJob job, const QList<Step>& steps, int next)
             navigator_.context().dialogs->input(DemoProgramTitle(), QString(), step.defaultReply);
         QByteArray text;
         if (!port.session().encode(reply, text)) {
-            port.port_close();
+            port.close();
             return;
         }
         job.write(step.bytes + text + Cr);
@@ -143,13 +144,13 @@ void KD426::proceed(PortJob job, const QList<Step>& steps, int next)
     port.session().run(std::move(job.close()));
 }
 
-QList<KD426::Step> KD426::timeLine(char letter) const
+QList<FourLineDemoWindow::Step> FourLineDemoWindow::timeLine(char letter) const
 {
     const QString time = PacerTimeOfDay(*navigator_.context().pacer).toString(QStringLiteral("HH:mm:ss"));
     return {Bytes(AddressDisplay), Bytes(LineCommand(letter) + time.toLatin1() + Cr)};
 }
 
-QList<KD426::Step> KD426::toPrinter() const
+QList<FourLineDemoWindow::Step> FourLineDemoWindow::toPrinter() const
 {
     return {
         Bytes(AddressPrinter), Bytes("\x1B\x21\x11"), Text(QStringLiteral("WELCOME TO TALVEX SYSTEM.,LTD")),
@@ -157,7 +158,7 @@ QList<KD426::Step> KD426::toPrinter() const
         Text(MakerFaxLine()),  Bytes("\x1B\x21\x11"), Bytes("\x1B\x64\x05")};
 }
 
-QList<KD426::Step> KD426::steps(int number) const
+QList<FourLineDemoWindow::Step> FourLineDemoWindow::steps(int number) const
 {
     switch (number) {
     case 1:

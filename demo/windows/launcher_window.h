@@ -6,18 +6,18 @@
 class Navigator;
 
 // The launcher: one button per display model.
-class talvex_main : public DemoWindow
+class LauncherWindow : public DemoWindow
 {
     Q_OBJECT
 public:
-    explicit talvex_main(Navigator& navigator);
+    explicit LauncherWindow(Navigator& navigator);
 
 protected:
     void windowClosing() override;
 
 private:
     void notIncluded(const QString& model);
-    void Command4_Click();
+    void sendKp685Greeting();
 
     Navigator& navigator_;
     PortSession kp685_;

@@ -1,12 +1,13 @@
-#include "windows/kd138.h"
+#include "windows/one_line_demo_window.h"
 
 #include "navigator.h"
-#include "port_form.h"
+#include "shared_port.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
 
-KD138::KD138(Navigator& navigator) : DemoWindow(QStringLiteral("KD138 DEMO")), navigator_(navigator)
+OneLineDemoWindow::OneLineDemoWindow(Navigator& navigator)
+    : DemoWindow(QStringLiteral("KD138 DEMO")), navigator_(navigator)
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(30, 30, 30, 30);
@@ -26,10 +27,10 @@ KD138::KD138(Navigator& navigator) : DemoWindow(QStringLiteral("KD138 DEMO")), n
     connect(clear, &QPushButton::clicked, this, [this] { press("\x0C\x0D"); });
 }
 
-void KD138::press(const QByteArray& bytes)
+void OneLineDemoWindow::press(const QByteArray& bytes)
 {
-    port_form& port = navigator_.portForm();
-    std::optional<PortJob> job = port.port_open();
+    SharedPort& port = navigator_.sharedPort();
+    std::optional<PortJob> job = port.open();
     if (!job) {
         return;
     }

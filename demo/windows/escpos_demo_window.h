@@ -12,16 +12,16 @@ class QPushButton;
 
 // "ESC/poc command list": the ESC/POS command set of the two-line KD-317, one button per command, and
 // the screen mirror the person types into. The window holds its port open while it is shown.
-class epson : public DemoWindow
+class EscPosDemoWindow : public DemoWindow
 {
     Q_OBJECT
 public:
-    explicit epson(Navigator& navigator);
+    explicit EscPosDemoWindow(Navigator& navigator);
 
     // Opens the port and greets the display; false (after telling the person) when the port fails.
     void startUp(std::function<void(bool)> started) override;
 
-    MirrorMode writeMode() const { return WriteMode; }
+    MirrorMode writeMode() const { return writeMode_; }
     const ScreenMirror& mirror() const { return mirror_; }
     MirrorGrid* mirrorGrid() const { return grid_; }
 
@@ -40,20 +40,20 @@ private:
     QString ask(const QString& prompt, const QString& defaultReply);
 
     // The commands with prompts, pauses or mirror work.
-    void Command9_Click();
-    void Command11_Click();
-    void Command12_Click();
-    void Command16_Click();
-    void Command18_Click();
-    void Command28_Click();
+    void moveCursor();
+    void setBrightness();
+    void setBlinking();
+    void showReversed();
+    void startVerticalScroll();
+    void setClock();
 
     void cellClicked(int index);
     void keyTyped(int index, const QString& text);
     void refreshMirror();
 
     Navigator& navigator_;
-    PortSession MSComm1;
-    MirrorMode WriteMode = MirrorMode::Overwrite;
+    PortSession port_;
+    MirrorMode writeMode_ = MirrorMode::Overwrite;
     ScreenMirror mirror_;
     MirrorGrid* grid_;
 };

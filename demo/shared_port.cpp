@@ -1,18 +1,18 @@
-#include "port_form.h"
+#include "shared_port.h"
 
-port_form::port_form(DemoContext& context) : session_(context) {}
+SharedPort::SharedPort(DemoContext& context) : session_(context) {}
 
-std::optional<PortJob> port_form::port_open()
+std::optional<PortJob> SharedPort::open()
 {
     return session_.openChosen();
 }
 
-void port_form::port_close()
+void SharedPort::close()
 {
     session_.close();
 }
 
-void port_form::port_probe(std::function<void(bool)> done)
+void SharedPort::probe(std::function<void(bool)> done)
 {
     std::optional<PortJob> job = session_.openChosen();
     if (!job) {

@@ -8,15 +8,15 @@
 
 class Navigator;
 class PortJob;
-class port_form;
+class SharedPort;
 
 // "KD426-繁體": the four-line model's line commands, its clock and the printer pass-through. Every
 // press opens the shared port, writes, and closes it again.
-class KD426 : public DemoWindow
+class FourLineDemoWindow : public DemoWindow
 {
     Q_OBJECT
 public:
-    explicit KD426(Navigator& navigator);
+    explicit FourLineDemoWindow(Navigator& navigator);
 
     // What a button does, in order: bytes to write, or a line the person is asked for.
     struct Step

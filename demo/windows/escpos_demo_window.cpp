@@ -1,4 +1,4 @@
-#include "windows/epson.h"
+#include "windows/escpos_demo_window.h"
 
 #include "demo_context.h"
 #include "navigator.h"
@@ -14,8 +14,8 @@ const QString Greeting1 = QStringLiteral("-WELCOME- TEST MODE-");
 const QString Greeting2 = QStringLiteral("--YOU CAN CHANG ME--");
 } // namespace
 
-epson::epson(Navigator& navigator)
-    : DemoWindow(QStringLiteral("ESC/poc command list")), navigator_(navigator), MSComm1(navigator.context())
+EscPosDemoWindow::EscPosDemoWindow(Navigator& navigator)
+    : DemoWindow(QStringLiteral("ESC/poc command list")), navigator_(navigator), port_(navigator.context())
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);
@@ -29,22 +29,22 @@ epson::epson(Navigator& navigator)
     auto* commands = new QWidget;
     buildCommands(commands);
     layout->addWidget(commands);
-    connect(grid_, &MirrorGrid::cellClicked, this, &epson::cellClicked);
-    connect(grid_, &MirrorGrid::keyTyped, this, &epson::keyTyped);
+    connect(grid_, &MirrorGrid::cellClicked, this, &EscPosDemoWindow::cellClicked);
+    connect(grid_, &MirrorGrid::keyTyped, this, &EscPosDemoWindow::keyTyped);
 }
 
-void epson::startUp(std::function<void(bool)> started)
+void EscPosDemoWindow::startUp(std::function<void(bool)> started)
 {
-    WriteMode = MirrorMode::Overwrite;
-    std::optional<PortJob> job = MSComm1.openChosen();
+    writeMode_ = MirrorMode::Overwrite;
+    std::optional<PortJob> job = port_.openChosen();
     if (!job) {
         started(false);
         return;
     }
     job->write("\x0C").write("\x1F\x43\x01").text(Greeting1).text(Greeting2);
-    MSComm1.run(std::move(*job), [this, started](PortSession::Result result) {
+    port_.run(std::move(*job), [this, started](PortSession::Result result) {
         if (result != PortSession::Result::Sent) {
-            MSComm1.close();
+            port_.close();
             started(false);
             return;
         }
@@ -54,14 +54,14 @@ void epson::startUp(std::function<void(bool)> started)
     });
 }
 
-void epson::windowClosing()
+void EscPosDemoWindow::windowClosing()
 {
-    MSComm1.close();
+    port_.close();
 }
 
-void epson::send(PortJob job, std::function<void()> then)
+void EscPosDemoWindow::send(PortJob job, std::function<void()> then)
 {
-    MSComm1.run(std::move(job), [this, then](PortSession::Result result) {
+    port_.run(std::move(job), [this, then](PortSession::Result result) {
         if (result == PortSession::Result::PortFailed) {
             portLost();
         } else if (result == PortSession::Result::Sent && then) {
@@ -70,36 +70,36 @@ void epson::send(PortJob job, std::function<void()> then)
     });
 }
 
-void epson::send(const QByteArray& bytes, std::function<void()> then)
+void EscPosDemoWindow::send(const QByteArray& bytes, std::function<void()> then)
 {
     send(PortJob().write(bytes), std::move(then));
 }
 
 // The port failed under a command (the person has been told): back to the port choice.
-void epson::portLost()
+void EscPosDemoWindow::portLost()
 {
-    MSComm1.close();
+    port_.close();
     navigator_.showPortSelection(DemoModel::KD317);
 }
 
-QString epson::ask(const QString& prompt, const QString& defaultReply)
+QString EscPosDemoWindow::ask(const QString& prompt, const QString& defaultReply)
 {
     return navigator_.context().dialogs->input(DemoProgramTitle(), prompt, defaultReply);
 }
 
-void epson::refreshMirror()
+void EscPosDemoWindow::refreshMirror()
 {
     grid_->showMirror(mirror_);
 }
 
 // A click anywhere on the mirror sends the cursor home and puts the focus on cell 1.
-void epson::cellClicked(int)
+void EscPosDemoWindow::cellClicked(int)
 {
     grid_->focusCell(1);
     send("\x0B");
 }
 
-void epson::keyTyped(int index, const QString& text)
+void EscPosDemoWindow::keyTyped(int index, const QString& text)
 {
     // A key with no byte in the display's page is ignored.
     const std::optional<QByteArray> byte = EncodeWireText(text);
@@ -115,7 +115,7 @@ void epson::keyTyped(int index, const QString& text)
     // Control characters go to the display like any other code but draw nothing in the mirror.
     const QString shown = (k < 32 || k == 127) ? QString() : text;
     mirror_.setFocus(index);
-    mirror_.typeCharacter(index, shown, WriteMode);
+    mirror_.typeCharacter(index, shown, writeMode_);
     refreshMirror();
     grid_->focusCell(mirror_.focus());
     send(*byte);

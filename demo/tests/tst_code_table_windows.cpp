@@ -27,7 +27,7 @@ void ReachCharacter(DemoHarness& h)
 
 } // namespace
 
-class TestCharacterInternation : public QObject
+class TestCodeTableWindows : public QObject
 {
     Q_OBJECT
 private slots:
@@ -42,7 +42,7 @@ private slots:
     void internationalSets();
 };
 
-void TestCharacterInternation::characterStartUp()
+void TestCodeTableWindows::characterStartUp()
 {
     DemoHarness h;
     h.reachEpson(4);
@@ -51,7 +51,7 @@ void TestCharacterInternation::characterStartUp()
     QCOMPARE(h.log, (QStringList{"close", "open COM4 9600,n,8,1", "write 0C"}));
 }
 
-void TestCharacterInternation::codeTableWalk_data()
+void TestCodeTableWindows::codeTableWalk_data()
 {
     QTest::addColumn<QString>("option");
     QTest::addColumn<QString>("caption");
@@ -92,7 +92,7 @@ void TestCharacterInternation::codeTableWalk_data()
                            << "1B 74 0C";
 }
 
-void TestCharacterInternation::codeTableWalk()
+void TestCodeTableWindows::codeTableWalk()
 {
     QFETCH(QString, option);
     QFETCH(QString, caption);
@@ -111,7 +111,7 @@ void TestCharacterInternation::codeTableWalk()
     QCOMPARE(h.currentTitle(), QStringLiteral("CHARACTER CODE TABLE"));
 }
 
-void TestCharacterInternation::walkTwiceHasNoClearBetween()
+void TestCodeTableWindows::walkTwiceHasNoClearBetween()
 {
     DemoHarness h;
     ReachCharacter(h);
@@ -122,7 +122,7 @@ void TestCharacterInternation::walkTwiceHasNoClearBetween()
     QCOMPARE(h.traffic(), QStringList{"1B 74 01"} + Walk() + QStringList{"1B 74 01"} + Walk());
 }
 
-void TestCharacterInternation::walkHoldsWindow()
+void TestCodeTableWindows::walkHoldsWindow()
 {
     DemoHarness h;
     ReachCharacter(h);
@@ -141,7 +141,7 @@ void TestCharacterInternation::walkHoldsWindow()
     QCOMPARE(h.current(), window);
 }
 
-void TestCharacterInternation::closeResetsAndHandsBack()
+void TestCodeTableWindows::closeResetsAndHandsBack()
 {
     DemoHarness h;
     ReachCharacter(h);
@@ -157,7 +157,7 @@ void TestCharacterInternation::closeResetsAndHandsBack()
     QCOMPARE(h.writes().first(), QStringLiteral("1B 74 00"));
 }
 
-void TestCharacterInternation::internationStartUp()
+void TestCodeTableWindows::internationStartUp()
 {
     DemoHarness h;
     h.reachEpson(2);
@@ -170,7 +170,7 @@ void TestCharacterInternation::internationStartUp()
     QCOMPARE(h.log.mid(0, 2), (QStringList{"close", "open COM2 9600,n,8,1"}));
 }
 
-void TestCharacterInternation::internationalSets_data()
+void TestCodeTableWindows::internationalSets_data()
 {
     QTest::addColumn<QString>("option");
     QTest::addColumn<QString>("caption");
@@ -218,7 +218,7 @@ void TestCharacterInternation::internationalSets_data()
                             << "1B 52 0C" << QByteArray("RUSSIA");
 }
 
-void TestCharacterInternation::internationalSets()
+void TestCodeTableWindows::internationalSets()
 {
     QFETCH(QString, option);
     QFETCH(QString, caption);
@@ -238,5 +238,5 @@ void TestCharacterInternation::internationalSets()
                                       "23 24 40 5B 5C 5D 5E 60 7B 7C 7D 7E"}));
 }
 
-QTEST_MAIN(TestCharacterInternation)
-#include "tst_character_internation.moc"
+QTEST_MAIN(TestCodeTableWindows)
+#include "tst_code_table_windows.moc"

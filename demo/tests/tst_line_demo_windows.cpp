@@ -16,7 +16,7 @@ QString Text(const QString& text)
 
 } // namespace
 
-class TestKd426Kd138 : public QObject
+class TestLineDemoWindows : public QObject
 {
     Q_OBJECT
 private slots:
@@ -29,7 +29,7 @@ private slots:
     void kd138Buttons();
 };
 
-void TestKd426Kd138::kd426Buttons_data()
+void TestLineDemoWindows::kd426Buttons_data()
 {
     QTest::addColumn<int>("number");
     QTest::addColumn<QString>("caption");
@@ -80,7 +80,7 @@ void TestKd426Kd138::kd426Buttons_data()
                                  << QStringList{"1B 3D 32", "1B 71 54 " + Text("09:05:07") + " 0D"};
 }
 
-void TestKd426Kd138::kd426Buttons()
+void TestLineDemoWindows::kd426Buttons()
 {
     QFETCH(int, number);
     QFETCH(QString, caption);
@@ -113,7 +113,7 @@ void TestKd426Kd138::kd426Buttons()
     QVERIFY(h.dialogs.messages.isEmpty());
 }
 
-void TestKd426Kd138::toPrinter()
+void TestLineDemoWindows::toPrinter()
 {
     DemoHarness h;
     h.reachKd426(2);
@@ -126,7 +126,7 @@ void TestKd426Kd138::toPrinter()
     QCOMPARE(h.log.last(), QStringLiteral("close"));
 }
 
-void TestKd426Kd138::eachPressReopensWithSettingsInForce()
+void TestLineDemoWindows::eachPressReopensWithSettingsInForce()
 {
     DemoHarness h;
     h.reachKd426(2);
@@ -139,7 +139,7 @@ void TestKd426Kd138::eachPressReopensWithSettingsInForce()
     QCOMPARE(h.line.openPorts, 0);
 }
 
-void TestKd426Kd138::replyWithoutByteRefused()
+void TestLineDemoWindows::replyWithoutByteRefused()
 {
     DemoHarness h;
     h.reachKd426(2);
@@ -151,7 +151,7 @@ void TestKd426Kd138::replyWithoutByteRefused()
     QCOMPARE(h.dialogs.messages[0].title, QStringLiteral("Text Error"));
 }
 
-void TestKd426Kd138::kd138Buttons_data()
+void TestLineDemoWindows::kd138Buttons_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("caption");
@@ -164,7 +164,7 @@ void TestKd426Kd138::kd138Buttons_data()
                                    << "0C 0D";
 }
 
-void TestKd426Kd138::kd138Buttons()
+void TestLineDemoWindows::kd138Buttons()
 {
     QFETCH(QString, button);
     QFETCH(QString, caption);
@@ -180,5 +180,5 @@ void TestKd426Kd138::kd138Buttons()
     QVERIFY(h.dialogs.prompts.isEmpty());
 }
 
-QTEST_MAIN(TestKd426Kd138)
-#include "tst_kd426_kd138.moc"
+QTEST_MAIN(TestLineDemoWindows)
+#include "tst_line_demo_windows.moc"

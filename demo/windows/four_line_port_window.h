@@ -2,12 +2,12 @@
 
 #include "windows/port_selection_window.h"
 
-// The KD-138 port window: COM1 to COM 10.
-class RS_232_KD138 : public PortSelectionWindow
+// The KD-426 port window: COM1 to COM 5.
+class FourLinePortWindow : public PortSelectionWindow
 {
     Q_OBJECT
 public:
-    explicit RS_232_KD138(Navigator& navigator);
+    explicit FourLinePortWindow(Navigator& navigator);
 
 protected:
     void enterClicked() override;

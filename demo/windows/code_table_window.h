@@ -6,11 +6,11 @@
 class Navigator;
 
 // "CHARACTER CODE TABLE": selects one of the display's code tables and walks its upper half.
-class CHARACTER : public DemoWindow
+class CodeTableWindow : public DemoWindow
 {
     Q_OBJECT
 public:
-    explicit CHARACTER(Navigator& navigator);
+    explicit CodeTableWindow(Navigator& navigator);
 
     void startUp(std::function<void(bool)> started) override;
 
@@ -18,12 +18,12 @@ protected:
     void windowClosing() override;
 
 private:
-    void Command1_Click();
-    void Command2_Click();
+    void showCodeTable();
+    void returnToCommandList();
     // Writes every code from 128 to 255, holding each group of 32 for eight seconds.
-    void DIS(PortJob& job);
+    void showUpperHalf(PortJob& job);
 
     Navigator& navigator_;
-    PortSession MSComm1;
-    qint16 CodeTableNumber = 0;
+    PortSession port_;
+    qint16 codeTable_ = 0;
 };

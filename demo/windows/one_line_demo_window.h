@@ -5,11 +5,11 @@
 class Navigator;
 
 // "KD138 DEMO": the one-line model's two line commands.
-class KD138 : public DemoWindow
+class OneLineDemoWindow : public DemoWindow
 {
     Q_OBJECT
 public:
-    explicit KD138(Navigator& navigator);
+    explicit OneLineDemoWindow(Navigator& navigator);
 
 private:
     void press(const QByteArray& bytes);

@@ -1,4 +1,4 @@
-#include "windows/internation.h"
+#include "windows/international_set_window.h"
 
 #include "byte_text.h"
 #include "demo_context.h"
@@ -35,59 +35,59 @@ const QList<OptionEntry>& InternationalSets()
 
 } // namespace
 
-internation::internation(Navigator& navigator)
+InternationalSetWindow::InternationalSetWindow(Navigator& navigator)
     : DemoWindow(QStringLiteral("Internation Character Sets")), navigator_(navigator),
-      MSComm1(navigator.context())
+      port_(navigator.context())
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 20);
     layout->setSpacing(18);
     QButtonGroup* options = AddOptionButtons(layout, InternationalSets(), this);
     connect(options, &QButtonGroup::idClicked, this, [this](int position) {
-        InternationalSetNumber = static_cast<qint16>(InternationalSets()[position].value);
-        InternationalSetName = InternationalSets()[position].name;
+        setNumber_ = static_cast<qint16>(InternationalSets()[position].value);
+        setName_ = InternationalSets()[position].name;
     });
 
     const auto [enter, cancel] = AddSelectionButtons(layout, QStringLiteral("CANCEL"));
-    connect(enter, &QPushButton::clicked, this, &internation::ShowInternationalSet);
-    connect(cancel, &QPushButton::clicked, this, &internation::Command2_Click);
+    connect(enter, &QPushButton::clicked, this, &InternationalSetWindow::showInternationalSet);
+    connect(cancel, &QPushButton::clicked, this, &InternationalSetWindow::returnToCommandList);
 }
 
-void internation::startUp(std::function<void(bool)> started)
+void InternationalSetWindow::startUp(std::function<void(bool)> started)
 {
-    InternationalSetName = QStringLiteral("U.S.A");
-    InternationalSetNumber = 0;
-    std::optional<PortJob> job = MSComm1.openChosen();
+    setName_ = QStringLiteral("U.S.A");
+    setNumber_ = 0;
+    std::optional<PortJob> job = port_.openChosen();
     if (!job) {
         started(false);
         return;
     }
-    MSComm1.run(std::move(job->write("\x0C").write(QByteArray("\x1F\x24\x03\x01", 4))),
-                [started](PortSession::Result result) { started(result == PortSession::Result::Sent); });
+    port_.run(std::move(job->write("\x0C").write(QByteArray("\x1F\x24\x03\x01", 4))),
+              [started](PortSession::Result result) { started(result == PortSession::Result::Sent); });
 }
 
-void internation::windowClosing()
+void InternationalSetWindow::windowClosing()
 {
-    MSComm1.close();
+    port_.close();
 }
 
-void internation::ShowInternationalSet()
+void InternationalSetWindow::showInternationalSet()
 {
     PortJob job;
     job.write("\x0C")
-        .write(QByteArray("\x1B\x52", 2) + Chr(InternationalSetNumber))
-        .write(QByteArray("\x1F\x24\x05\x01", 4) + InternationalSetName.toLatin1())
+        .write(QByteArray("\x1B\x52", 2) + Chr(setNumber_))
+        .write(QByteArray("\x1F\x24\x05\x01", 4) + setName_.toLatin1())
         .write(QByteArray("\x1F\x24\x05\x02", 4))
         .write("#$@[\\]^`{|}~");
-    MSComm1.run(std::move(job), [this](PortSession::Result result) {
+    port_.run(std::move(job), [this](PortSession::Result result) {
         if (result != PortSession::Result::Sent) {
             navigator_.showPortSelection(DemoModel::KD317);
         }
     });
 }
 
-void internation::Command2_Click()
+void InternationalSetWindow::returnToCommandList()
 {
-    MSComm1.close();
+    port_.close();
     navigator_.showEpson();
 }

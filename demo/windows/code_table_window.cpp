@@ -1,4 +1,4 @@
-#include "windows/character.h"
+#include "windows/code_table_window.h"
 
 #include "byte_text.h"
 #include "demo_context.h"
@@ -32,43 +32,43 @@ const QList<OptionEntry>& CodeTables()
 
 } // namespace
 
-CHARACTER::CHARACTER(Navigator& navigator)
-    : DemoWindow(QStringLiteral("CHARACTER CODE TABLE")), navigator_(navigator), MSComm1(navigator.context())
+CodeTableWindow::CodeTableWindow(Navigator& navigator)
+    : DemoWindow(QStringLiteral("CHARACTER CODE TABLE")), navigator_(navigator), port_(navigator.context())
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 20);
     layout->setSpacing(18);
     QButtonGroup* options = AddOptionButtons(layout, CodeTables(), this);
     connect(options, &QButtonGroup::idClicked, this,
-            [this](int position) { CodeTableNumber = static_cast<qint16>(CodeTables()[position].value); });
+            [this](int position) { codeTable_ = static_cast<qint16>(CodeTables()[position].value); });
 
     const auto [enter, close] = AddSelectionButtons(layout, QStringLiteral("CLOSE"));
-    connect(enter, &QPushButton::clicked, this, &CHARACTER::Command1_Click);
-    connect(close, &QPushButton::clicked, this, &CHARACTER::Command2_Click);
+    connect(enter, &QPushButton::clicked, this, &CodeTableWindow::showCodeTable);
+    connect(close, &QPushButton::clicked, this, &CodeTableWindow::returnToCommandList);
 }
 
-void CHARACTER::startUp(std::function<void(bool)> started)
+void CodeTableWindow::startUp(std::function<void(bool)> started)
 {
-    std::optional<PortJob> job = MSComm1.openChosen();
+    std::optional<PortJob> job = port_.openChosen();
     if (!job) {
         started(false);
         return;
     }
-    MSComm1.run(std::move(job->write("\x0C")),
-                [started](PortSession::Result result) { started(result == PortSession::Result::Sent); });
+    port_.run(std::move(job->write("\x0C")),
+              [started](PortSession::Result result) { started(result == PortSession::Result::Sent); });
 }
 
-void CHARACTER::windowClosing()
+void CodeTableWindow::windowClosing()
 {
-    MSComm1.close();
+    port_.close();
 }
 
-void CHARACTER::Command1_Click()
+void CodeTableWindow::showCodeTable()
 {
     PortJob job;
-    job.write(QByteArray("\x1B\x74", 2) + Chr(CodeTableNumber));
-    DIS(job);
-    MSComm1.run(std::move(job), [this](PortSession::Result result) {
+    job.write(QByteArray("\x1B\x74", 2) + Chr(codeTable_));
+    showUpperHalf(job);
+    port_.run(std::move(job), [this](PortSession::Result result) {
         if (result != PortSession::Result::Sent) {
             // The port failed and has been closed; the person chooses a port again.
             navigator_.showPortSelection(DemoModel::KD317);
@@ -76,9 +76,9 @@ void CHARACTER::Command1_Click()
     });
 }
 
-void CHARACTER::Command2_Click()
+void CodeTableWindow::returnToCommandList()
 {
-    MSComm1.run(PortJob().write("\x1B\x40").close(), [this](PortSession::Result result) {
+    port_.run(PortJob().write("\x1B\x40").close(), [this](PortSession::Result result) {
         if (result != PortSession::Result::Sent) {
             navigator_.showPortSelection(DemoModel::KD317);
             return;
@@ -89,7 +89,7 @@ void CHARACTER::Command2_Click()
 
 // The whole walk is one job: the window is held busy from its first byte to its last, so no click may
 // slip between them.
-void CHARACTER::DIS(PortJob& job)
+void CodeTableWindow::showUpperHalf(PortJob& job)
 {
     QByteArray buffer(2, '\0');
     for (int code = 128; code <= 255; ++code) {

@@ -7,11 +7,11 @@ class Navigator;
 
 // "Internation Character Sets": selects one of the display's international sets and shows the
 // characters that differ between them.
-class internation : public DemoWindow
+class InternationalSetWindow : public DemoWindow
 {
     Q_OBJECT
 public:
-    explicit internation(Navigator& navigator);
+    explicit InternationalSetWindow(Navigator& navigator);
 
     void startUp(std::function<void(bool)> started) override;
 
@@ -20,11 +20,11 @@ protected:
 
 private:
     // Selects the set and shows its name and the characters that differ between the sets.
-    void ShowInternationalSet();
-    void Command2_Click();
+    void showInternationalSet();
+    void returnToCommandList();
 
     Navigator& navigator_;
-    PortSession MSComm1;
-    qint16 InternationalSetNumber = 0;
-    QString InternationalSetName = QStringLiteral("U.S.A");
+    PortSession port_;
+    qint16 setNumber_ = 0;
+    QString setName_ = QStringLiteral("U.S.A");
 };

@@ -1,6 +1,6 @@
 // The ESC/POS demonstration: start-up, every command button, the prompts, the pause, the mirror.
 #include "demo_harness.h"
-#include "windows/epson.h"
+#include "windows/escpos_demo_window.h"
 #include "windows/mirror_grid.h"
 
 #include <QApplication>
@@ -16,7 +16,7 @@ const QString Cancel = QStringLiteral("<cancel>");
 
 QLineEdit* Cell(DemoHarness& h, int index)
 {
-    return h.currentAs<epson>()->mirrorGrid()->cellEdit(index);
+    return h.currentAs<EscPosDemoWindow>()->mirrorGrid()->cellEdit(index);
 }
 
 // Types into a mirror cell and waits until what it sent has gone out.
@@ -31,7 +31,7 @@ QString Row(DemoHarness& h, int row)
 {
     QString text;
     for (int c = 1; c <= 20; ++c) {
-        const QString cell = h.currentAs<epson>()->mirror().cell(c + 20 * (row - 1));
+        const QString cell = h.currentAs<EscPosDemoWindow>()->mirror().cell(c + 20 * (row - 1));
         text += cell.isEmpty() ? QStringLiteral(".") : cell;
     }
     return text;
@@ -39,7 +39,7 @@ QString Row(DemoHarness& h, int row)
 
 } // namespace
 
-class TestEpson : public QObject
+class TestEscPosDemoWindow : public QObject
 {
     Q_OBJECT
 private slots:
@@ -57,7 +57,7 @@ private slots:
     void returnRunsStartUpAgain();
 };
 
-void TestEpson::startUpGreets()
+void TestEscPosDemoWindow::startUpGreets()
 {
     DemoHarness h;
     h.reachEpson(3);
@@ -66,10 +66,10 @@ void TestEpson::startUpGreets()
     QCOMPARE(Row(h, 1), QStringLiteral("-WELCOME-.TEST.MODE-").replace('.', ' '));
     QCOMPARE(Row(h, 2), QStringLiteral("--YOU CAN CHANG ME--"));
     QCOMPARE(Cell(h, 40)->text(), QStringLiteral("-"));
-    QCOMPARE(h.currentAs<epson>()->writeMode(), MirrorMode::Overwrite);
+    QCOMPARE(h.currentAs<EscPosDemoWindow>()->writeMode(), MirrorMode::Overwrite);
 }
 
-void TestEpson::fixedButtons_data()
+void TestEscPosDemoWindow::fixedButtons_data()
 {
     QTest::addColumn<int>("number");
     QTest::addColumn<QString>("caption");
@@ -94,7 +94,7 @@ void TestEpson::fixedButtons_data()
     QTest::newRow("30") << 30 << "END TEST" << QStringList{"1F 43 00"};
 }
 
-void TestEpson::fixedButtons()
+void TestEscPosDemoWindow::fixedButtons()
 {
     QFETCH(int, number);
     QFETCH(QString, caption);
@@ -111,7 +111,7 @@ void TestEpson::fixedButtons()
     QCOMPARE(h.ended, number == 30 ? 1 : 0);
 }
 
-void TestEpson::promptedButtons_data()
+void TestEscPosDemoWindow::promptedButtons_data()
 {
     QTest::addColumn<int>("number");
     QTest::addColumn<QStringList>("replies");
@@ -166,7 +166,7 @@ void TestEpson::promptedButtons_data()
                                      << QStringList{reverse};
 }
 
-void TestEpson::promptedButtons()
+void TestEscPosDemoWindow::promptedButtons()
 {
     QFETCH(int, number);
     QFETCH(QStringList, replies);
@@ -190,7 +190,7 @@ void TestEpson::promptedButtons()
     QCOMPARE(h.currentTitle(), QStringLiteral("ESC/poc command list"));
 }
 
-void TestEpson::reversePauseHoldsWindow()
+void TestEscPosDemoWindow::reversePauseHoldsWindow()
 {
     DemoHarness h;
     h.reachEpson();
@@ -212,7 +212,7 @@ void TestEpson::reversePauseHoldsWindow()
     QCOMPARE(h.line.openPorts, 1);
 }
 
-void TestEpson::typingFollowsMode_data()
+void TestEscPosDemoWindow::typingFollowsMode_data()
 {
     QTest::addColumn<QString>("modeButton");
     QTest::addColumn<int>("cell");
@@ -230,7 +230,7 @@ void TestEpson::typingFollowsMode_data()
                                    << " -YOU CAN CHANG ME--" << 20;
 }
 
-void TestEpson::typingFollowsMode()
+void TestEscPosDemoWindow::typingFollowsMode()
 {
     QFETCH(QString, modeButton);
     QFETCH(int, cell);
@@ -255,12 +255,12 @@ void TestEpson::typingFollowsMode()
     QCOMPARE(h.writes(), QStringList{"2A"});
     QCOMPARE(Row(h, 1), row1);
     QCOMPARE(Row(h, 2), row2);
-    QCOMPARE(h.currentAs<epson>()->mirror().focus(), focus);
+    QCOMPARE(h.currentAs<EscPosDemoWindow>()->mirror().focus(), focus);
     QCOMPARE(QApplication::focusWidget(), Cell(h, focus));
-    QCOMPARE(Cell(h, cell)->text(), h.currentAs<epson>()->mirror().cell(cell));
+    QCOMPARE(Cell(h, cell)->text(), h.currentAs<EscPosDemoWindow>()->mirror().cell(cell));
 }
 
-void TestEpson::enterAndClickSendHome()
+void TestEscPosDemoWindow::enterAndClickSendHome()
 {
     DemoHarness h;
     h.reachEpson();
@@ -287,7 +287,7 @@ void TestEpson::enterAndClickSendHome()
     QCOMPARE(Cell(h, 1)->text(), QStringLiteral("a"));
 }
 
-void TestEpson::keyWithoutByteIgnored()
+void TestEscPosDemoWindow::keyWithoutByteIgnored()
 {
     DemoHarness h;
     h.reachEpson();
@@ -299,7 +299,7 @@ void TestEpson::keyWithoutByteIgnored()
     QCOMPARE(h.writes(), QStringList{"E9"});
 }
 
-void TestEpson::verticalShiftSkipsEmptyCells()
+void TestEscPosDemoWindow::verticalShiftSkipsEmptyCells()
 {
     DemoHarness h;
     h.reachEpson();
@@ -319,23 +319,23 @@ void TestEpson::verticalShiftSkipsEmptyCells()
     QCOMPARE(h.writes(), (QStringList{"1F 02", "0C", "58", "1F 43 01"}));
     QCOMPARE(Row(h, 1), QStringLiteral("..X................."));
     QCOMPARE(Row(h, 2), QStringLiteral("...................."));
-    QCOMPARE(h.currentAs<epson>()->writeMode(), MirrorMode::Vertical);
+    QCOMPARE(h.currentAs<EscPosDemoWindow>()->writeMode(), MirrorMode::Vertical);
 }
 
-void TestEpson::returnRunsStartUpAgain()
+void TestEscPosDemoWindow::returnRunsStartUpAgain()
 {
     DemoHarness h;
     h.reachEpson();
     h.click("Command19");
-    QCOMPARE(h.currentAs<epson>()->writeMode(), MirrorMode::Horizontal);
+    QCOMPARE(h.currentAs<EscPosDemoWindow>()->writeMode(), MirrorMode::Horizontal);
     h.clearLog();
     h.click("Command15");
     h.click("Command2");
     QCOMPARE(h.log, (QStringList{"close", "open COM1 9600,n,8,1", "write 0C", "write 1F 24 03 01", "close",
                                  "open COM1 9600,n,8,1", "write 0C", "write 1F 43 01",
                                  "write " + Greeting1Hex, "write " + Greeting2Hex}));
-    QCOMPARE(h.currentAs<epson>()->writeMode(), MirrorMode::Overwrite);
+    QCOMPARE(h.currentAs<EscPosDemoWindow>()->writeMode(), MirrorMode::Overwrite);
 }
 
-QTEST_MAIN(TestEpson)
-#include "tst_epson.moc"
+QTEST_MAIN(TestEscPosDemoWindow)
+#include "tst_escpos_demo_window.moc"

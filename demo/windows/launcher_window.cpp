@@ -1,19 +1,19 @@
-#include "windows/talvex_main.h"
+#include "windows/launcher_window.h"
 
 #include "demo_context.h"
 #include "kp685_sequence.h"
 #include "navigator.h"
-#include "port_form.h"
+#include "shared_port.h"
 
 #include "core/dialogs.h"
 
 #include <QGridLayout>
 #include <QPushButton>
 
-talvex_main::talvex_main(Navigator& navigator)
+LauncherWindow::LauncherWindow(Navigator& navigator)
     : DemoWindow(QStringLiteral("talvex_main")), navigator_(navigator), kp685_(navigator.context())
 {
-    navigator_.loadPortForm();
+    navigator_.loadSharedPort();
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(30, 24, 30, 24);
@@ -33,7 +33,7 @@ talvex_main::talvex_main(Navigator& navigator)
         connect(buttons[i], &QPushButton::clicked, this,
                 [this, caption = captions[i]] { notIncluded(caption); });
     }
-    connect(buttons[3], &QPushButton::clicked, this, &talvex_main::Command4_Click);
+    connect(buttons[3], &QPushButton::clicked, this, &LauncherWindow::sendKp685Greeting);
     connect(buttons[5], &QPushButton::clicked, this,
             [this] { navigator_.showPortSelection(DemoModel::KD317); });
     connect(buttons[6], &QPushButton::clicked, this,
@@ -42,14 +42,14 @@ talvex_main::talvex_main(Navigator& navigator)
             [this] { navigator_.showPortSelection(DemoModel::KD138); });
 }
 
-void talvex_main::windowClosing()
+void LauncherWindow::windowClosing()
 {
-    navigator_.unloadPortForm();
+    navigator_.unloadSharedPort();
 }
 
 // These models' demonstration windows are not part of this program; saying so beats a button that
 // silently does nothing.
-void talvex_main::notIncluded(const QString& model)
+void LauncherWindow::notIncluded(const QString& model)
 {
     navigator_.context().dialogs->message(
         Dialogs::Information, QStringLiteral("talvex_main"),
@@ -58,7 +58,7 @@ void talvex_main::notIncluded(const QString& model)
 
 // KP-685: the launcher holds no port, so the person names one (the port chosen earlier in this run is
 // offered); the greeting goes out with the line settings in force and the port is closed again.
-void talvex_main::Command4_Click()
+void LauncherWindow::sendKp685Greeting()
 {
     DemoContext& context = navigator_.context();
     const QString offered = context.state.portChosen() ? context.state.portText() : QStringLiteral("COM1");

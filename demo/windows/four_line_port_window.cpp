@@ -1,0 +1,17 @@
+#include "windows/four_line_port_window.h"
+
+#include "navigator.h"
+
+FourLinePortWindow::FourLinePortWindow(Navigator& navigator) : PortSelectionWindow(navigator, ComOptions(5))
+{
+}
+
+void FourLinePortWindow::enterClicked()
+{
+    navigator_.showKd426();
+}
+
+void FourLinePortWindow::cancelClicked()
+{
+    navigator_.endProgram();
+}

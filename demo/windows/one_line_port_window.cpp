@@ -1,0 +1,16 @@
+#include "windows/one_line_port_window.h"
+
+#include "navigator.h"
+
+OneLinePortWindow::OneLinePortWindow(Navigator& navigator) : PortSelectionWindow(navigator, ComOptions(10)) {}
+
+void OneLinePortWindow::enterClicked()
+{
+    navigator_.showKd138();
+}
+
+// Back to the launcher; the port chosen here stays in force.
+void OneLinePortWindow::cancelClicked()
+{
+    navigator_.showLauncher();
+}
