@@ -1,9 +1,9 @@
-#include "demo_context.h"
-#include "navigator.h"
-#include "port_worker.h"
+#include "link/demo_context.h"
+#include "link/port_worker.h"
 #include "sim/customer_display_emulator.h"
 #include "sim/emulator_window.h"
 #include "sim/switching_serial_port.h"
+#include "windows/navigator.h"
 
 #include "core/pacer.h"
 #include "core/qt_serial_link.h"

@@ -9,7 +9,10 @@
 #   sim         -> core, protocol, operations, sim
 #   gui         -> core, widgets, protocol, operations, sim, gui
 #   cli         -> core, protocol, operations, sim, cli
-#   demo        -> core, widgets, and demo's own folders
+#   link        -> core, link                          (demo/: ports, jobs, the worker, the port state)
+#   commands    -> core, link, commands                (replies, the mirror, the KP-685 sequence)
+#   sim         -> core, widgets, link, sim            (the simulated customer displays)
+#   windows     -> core, widgets, link, commands, windows
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,11 +25,16 @@ allowed() {
     setup/sim) echo "core protocol operations sim" ;;
     setup/gui) echo "core widgets protocol operations sim gui" ;;
     setup/cli) echo "core protocol operations sim cli" ;;
+    demo/link) echo "core link" ;;
+    demo/commands) echo "core link commands" ;;
+    demo/sim) echo "core widgets link sim" ;;
+    demo/windows) echo "core widgets link commands windows" ;;
     esac
 }
 
 status=0
-for folder in core widgets setup/protocol setup/operations setup/sim setup/gui setup/cli; do
+for folder in core widgets setup/protocol setup/operations setup/sim setup/gui setup/cli \
+    demo/link demo/commands demo/sim demo/windows; do
     ok=" $(allowed "$folder") "
     while IFS= read -r line; do
         file=${line%%:*}

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo_model.h"
+#include "link/demo_model.h"
 
 #include "core/serial_link.h"
 

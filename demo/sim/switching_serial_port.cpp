@@ -1,6 +1,6 @@
 #include "sim/switching_serial_port.h"
 
-#include "demo_port_state.h"
+#include "link/demo_port_state.h"
 #include "sim/emulated_serial_port.h"
 
 #include "core/port_name.h"

@@ -1,6 +1,6 @@
 #include "demo_harness.h"
 
-#include "byte_text.h"
+#include "link/byte_text.h"
 
 #include <QAbstractButton>
 #include <QApplication>

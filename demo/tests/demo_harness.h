@@ -1,8 +1,8 @@
 #pragma once
 
-#include "demo_context.h"
-#include "navigator.h"
-#include "port_worker.h"
+#include "link/demo_context.h"
+#include "link/port_worker.h"
+#include "windows/navigator.h"
 
 #include "core/dialogs.h"
 #include "core/pacer.h"

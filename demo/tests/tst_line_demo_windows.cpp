@@ -1,6 +1,6 @@
 // The four-line and one-line demonstrations: every button's bytes, the prompts, the clock, the printer.
+#include "commands/maker_lines.h"
 #include "demo_harness.h"
-#include "maker_lines.h"
 
 #include <QTest>
 

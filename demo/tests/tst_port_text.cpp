@@ -1,7 +1,7 @@
 // Settings texts, port names, and text on the wire, as vfddemo gives them to the shared core.
-#include "demo_port_state.h"
-#include "kp685_sequence.h"
-#include "maker_lines.h"
+#include "commands/kp685_sequence.h"
+#include "commands/maker_lines.h"
+#include "link/demo_port_state.h"
 
 #include "core/line_settings.h"
 #include "core/port_name.h"

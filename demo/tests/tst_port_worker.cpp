@@ -1,7 +1,7 @@
 // The port worker on its own: jobs run in order on its thread, a write waits until its bytes have left
 // (and fails when they do not leave in time), the busy state, and a program that ends during a pause.
 #include "demo_harness.h"
-#include "port_error.h"
+#include "link/port_error.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>

@@ -2,7 +2,7 @@
 // writes, failures and their messages, and every window's bytes reaching the other end exactly as the
 // recording port sees them.
 #include "demo_harness.h"
-#include "port_error.h"
+#include "link/port_error.h"
 #include "pty_pair.h"
 
 #include "core/qt_serial_link.h"

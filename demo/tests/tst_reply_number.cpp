@@ -1,5 +1,5 @@
 // How prompt replies become numbers and bytes.
-#include "reply_number.h"
+#include "commands/reply_number.h"
 
 #include <QTest>
 

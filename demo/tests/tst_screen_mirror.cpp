@@ -1,5 +1,5 @@
 // The screen mirror's three write modes and the vertical row shift.
-#include "screen_mirror.h"
+#include "commands/screen_mirror.h"
 
 #include <QTest>
 

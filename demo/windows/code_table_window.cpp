@@ -1,8 +1,8 @@
 #include "windows/code_table_window.h"
 
-#include "byte_text.h"
-#include "demo_context.h"
-#include "navigator.h"
+#include "link/byte_text.h"
+#include "link/demo_context.h"
+#include "windows/navigator.h"
 #include "windows/option_table.h"
 #include "windows/selection_buttons.h"
 

@@ -1,11 +1,11 @@
 // The thirty command buttons of the ESC/POS demonstration and what each writes.
 #include "windows/escpos_demo_window.h"
 
-#include "byte_text.h"
-#include "demo_context.h"
-#include "navigator.h"
-#include "reply_number.h"
+#include "commands/reply_number.h"
+#include "link/byte_text.h"
+#include "link/demo_context.h"
 #include "windows/mirror_grid.h"
+#include "windows/navigator.h"
 #include "windows/wrapping_button.h"
 
 #include <QGridLayout>

@@ -1,8 +1,8 @@
 #include "windows/escpos_demo_window.h"
 
-#include "demo_context.h"
-#include "navigator.h"
+#include "link/demo_context.h"
 #include "windows/mirror_grid.h"
+#include "windows/navigator.h"
 
 #include "core/dialogs.h"
 #include "core/wire_text.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "port_session.h"
-#include "screen_mirror.h"
+#include "commands/screen_mirror.h"
+#include "link/port_session.h"
 #include "windows/demo_window.h"
 
 #include <QList>

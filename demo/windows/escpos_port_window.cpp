@@ -1,7 +1,7 @@
 #include "windows/escpos_port_window.h"
 
-#include "demo_context.h"
-#include "navigator.h"
+#include "link/demo_context.h"
+#include "windows/navigator.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,10 +1,10 @@
 #include "windows/four_line_demo_window.h"
 
-#include "demo_context.h"
-#include "maker_lines.h"
-#include "navigator.h"
-#include "pacer_time.h"
-#include "shared_port.h"
+#include "commands/maker_lines.h"
+#include "link/demo_context.h"
+#include "link/pacer_time.h"
+#include "link/shared_port.h"
+#include "windows/navigator.h"
 #include "windows/wrapping_button.h"
 
 #include "core/dialogs.h"

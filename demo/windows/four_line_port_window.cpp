@@ -1,6 +1,6 @@
 #include "windows/four_line_port_window.h"
 
-#include "navigator.h"
+#include "windows/navigator.h"
 
 FourLinePortWindow::FourLinePortWindow(Navigator& navigator) : PortSelectionWindow(navigator, ComOptions(5))
 {

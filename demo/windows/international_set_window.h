@@ -1,6 +1,6 @@
 #pragma once
 
-#include "port_session.h"
+#include "link/port_session.h"
 #include "windows/demo_window.h"
 
 class Navigator;

@@ -1,9 +1,9 @@
 #include "windows/launcher_window.h"
 
-#include "demo_context.h"
-#include "kp685_sequence.h"
-#include "navigator.h"
-#include "shared_port.h"
+#include "commands/kp685_sequence.h"
+#include "link/demo_context.h"
+#include "link/shared_port.h"
+#include "windows/navigator.h"
 
 #include "core/dialogs.h"
 

@@ -1,6 +1,6 @@
 #include "windows/mirror_grid.h"
 
-#include "screen_mirror.h"
+#include "commands/screen_mirror.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "windows/one_line_demo_window.h"
 
-#include "navigator.h"
-#include "shared_port.h"
+#include "link/shared_port.h"
+#include "windows/navigator.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

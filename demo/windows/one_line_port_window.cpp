@@ -1,6 +1,6 @@
 #include "windows/one_line_port_window.h"
 
-#include "navigator.h"
+#include "windows/navigator.h"
 
 OneLinePortWindow::OneLinePortWindow(Navigator& navigator) : PortSelectionWindow(navigator, ComOptions(10)) {}
 

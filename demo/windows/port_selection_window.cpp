@@ -1,7 +1,7 @@
 #include "windows/port_selection_window.h"
 
-#include "demo_context.h"
-#include "navigator.h"
+#include "link/demo_context.h"
+#include "windows/navigator.h"
 #include "windows/selection_buttons.h"
 
 #include "core/port_name.h"

@@ -1,7 +1,7 @@
-#include "kp685_sequence.h"
+#include "commands/kp685_sequence.h"
 
-#include "byte_text.h"
-#include "maker_lines.h"
+#include "commands/maker_lines.h"
+#include "link/byte_text.h"
 
 #include "core/wire_text.h"
 

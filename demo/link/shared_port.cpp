@@ -1,4 +1,4 @@
-#include "shared_port.h"
+#include "link/shared_port.h"
 
 SharedPort::SharedPort(DemoContext& context) : session_(context) {}
 

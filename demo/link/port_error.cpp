@@ -1,6 +1,6 @@
-#include "port_error.h"
+#include "link/port_error.h"
 
-#include "port_worker.h"
+#include "link/port_worker.h"
 
 #include "core/link_status.h"
 

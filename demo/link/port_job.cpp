@@ -1,4 +1,4 @@
-#include "port_job.h"
+#include "link/port_job.h"
 
 #include "core/wire_text.h"
 

@@ -1,4 +1,4 @@
-#include "reply_number.h"
+#include "commands/reply_number.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
-#include "port_worker.h"
+#include "link/port_worker.h"
 
-#include "pacer_time.h"
+#include "link/pacer_time.h"
 
 #include "core/line_settings.h"
 #include "core/pacer.h"

@@ -1,8 +1,8 @@
-#include "navigator.h"
+#include "windows/navigator.h"
 
-#include "demo_context.h"
-#include "port_worker.h"
-#include "shared_port.h"
+#include "link/demo_context.h"
+#include "link/port_worker.h"
+#include "link/shared_port.h"
 #include "windows/code_table_window.h"
 #include "windows/demo_window.h"
 #include "windows/escpos_demo_window.h"

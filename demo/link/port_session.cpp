@@ -1,8 +1,8 @@
-#include "port_session.h"
+#include "link/port_session.h"
 
-#include "demo_context.h"
-#include "port_error.h"
-#include "port_worker.h"
+#include "link/demo_context.h"
+#include "link/port_error.h"
+#include "link/port_worker.h"
 
 #include "core/dialogs.h"
 #include "core/wire_text.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "port_job.h"
+#include "link/port_job.h"
 
 #include <QString>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "demo_port_state.h"
+#include "link/demo_port_state.h"
 
 QString DemoPortState::portText() const
 {

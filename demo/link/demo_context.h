@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo_port_state.h"
+#include "link/demo_port_state.h"
 
 #include <QList>
 #include <QString>

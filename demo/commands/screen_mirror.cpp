@@ -1,4 +1,4 @@
-#include "screen_mirror.h"
+#include "commands/screen_mirror.h"
 
 ScreenMirror::ScreenMirror()
 {
