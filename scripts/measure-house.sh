@@ -21,17 +21,18 @@ code_lines() { # non-blank lines that are not only a // comment, in the .cpp and
 }
 
 echo "lines of code per folder"
-find core widgets setup demo fuzz -type d -not -path '*/corpus*' 2>/dev/null | sort | while read -r d; do
-    n=$(code_lines "$d")
-    [ "$n" -gt 0 ] && printf "  %-22s %6d\n" "$d" "$n"
-done
+{ find core widgets setup demo fuzz -type d -not -path '*/corpus*' 2>/dev/null || true; } | sort |
+    while read -r d; do
+        n=$(code_lines "$d")
+        if [ "$n" -gt 0 ]; then printf "  %-22s %6d\n" "$d" "$n"; fi
+    done
 
 product() { # product source files: everything but tests, tools and benchmarks
-    find core widgets setup demo -type f \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null |
+    { find core widgets setup demo -type f \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null || true; } |
         grep -v -E '/(tests|tools|bench)/'
 }
-echo "product files that include <QSerialPort>: $(product | xargs grep -l '#include <QSerialPort>' | wc -l)"
-echo "nested event loops in product code (QEventLoop, processEvents): $(product | xargs grep -n 'QEventLoop\|processEvents' | wc -l)"
+echo "product files that include <QSerialPort>: $(product | xargs grep -l '#include <QSerialPort>' | wc -l || true)"
+echo "nested event loops in product code (QEventLoop, processEvents): $(product | xargs grep -n 'QEventLoop\|processEvents' | wc -l || true)"
 if [ $# -eq 0 ] && [ -x build/default/setup/vfdctl ]; then
     echo "Qt Widgets libraries linked by vfdctl: $(ldd build/default/setup/vfdctl | grep -c libQt6Widgets || true)"
 fi
