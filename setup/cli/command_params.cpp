@@ -1,31 +1,36 @@
 #include "cli/cli_command.h"
 #include "cli/outcome_report.h"
 #include "operations/general_record.h"
-#include "operations/parameter_vocabulary.h"
 #include "protocol/display_access.h"
+
+#include <array>
 
 namespace {
 
 struct ParamsOption
 {
     const char* option;
-    QString GeneralParameters::*field;
-    const QStringList& (*items)();
+    const GeneralSetting& setting;
 };
 
-const ParamsOption kOptions[] = {
-    {"display-baud", &GeneralParameters::baudRate, &BaudRateItems},
-    {"display-format", &GeneralParameters::dataFormat, &ComFormatItems},
-    {"command-set", &GeneralParameters::commandSet, &CommandItems},
-    {"code-page", &GeneralParameters::codePage, &CodePageItems},
-    {"charset", &GeneralParameters::internationalCharset, &InternationalCharItems},
-    {"brightness", &GeneralParameters::brightness, &BrightnessItems},
-};
+// The options of "params write", one per list of the General page and in its order.
+std::array<ParamsOption, 6> Options()
+{
+    const auto& settings = GeneralSettings();
+    return {{
+        {"display-baud", settings[0]},
+        {"display-format", settings[1]},
+        {"command-set", settings[2]},
+        {"code-page", settings[3]},
+        {"charset", settings[4]},
+        {"brightness", settings[5]},
+    }};
+}
 
 int Write(CliSession& session, const QStringList& args)
 {
     QStringList names;
-    for (const ParamsOption& o : kOptions)
+    for (const ParamsOption& o : Options())
         names << QString::fromLatin1(o.option);
     ParsedArgs parsed;
     QString error;
@@ -36,18 +41,19 @@ int Write(CliSession& session, const QStringList& args)
         return CliExit::Usage;
     }
     GeneralParameters parameters; // the defaults of "Set to Default"
-    for (const ParamsOption& o : kOptions) {
+    for (const ParamsOption& o : Options()) {
         const QString name = QString::fromLatin1(o.option);
         if (!parsed.options.contains(name))
             continue;
         const QString value = parsed.options.value(name);
         // Only the names the lists offer: a typo would silently be stored as "not set".
-        if (!o.items().contains(value)) {
+        if (!o.setting.items().contains(value)) {
             session.err << "vfdctl params write: --" << name << " takes one of "
-                        << o.items().join(QLatin1String(", ")) << ", not '" << value << "'" << Qt::endl;
+                        << o.setting.items().join(QLatin1String(", ")) << ", not '" << value << "'"
+                        << Qt::endl;
             return CliExit::Usage;
         }
-        parameters.*(o.field) = value;
+        parameters.*(o.setting.field) = o.setting.codeOf(value);
     }
     return ReportOutcome(session.access.dialogs, WriteGeneralParameters(session.access, parameters));
 }
@@ -69,10 +75,11 @@ CliCommand ParamsCommand()
         "       Options left out take the defaults of the window's \"Set to Default\".\n"
         "erase  erases the record; the display restarts with its factory settings.\n\n"
         "Options of write (names exactly as the window's lists show them):\n");
-    for (const ParamsOption& o : kOptions)
-        help += QStringLiteral("  --%1  %2 (default %3)\n")
-                    .arg(QString::fromLatin1(o.option), -16)
-                    .arg(o.items().join(QLatin1String(", ")), GeneralParameters().*(o.field));
+    for (const ParamsOption& o : Options())
+        help +=
+            QStringLiteral("  --%1  %2 (default %3)\n")
+                .arg(QString::fromLatin1(o.option), -16)
+                .arg(o.setting.items().join(QLatin1String(", ")), QString::fromLatin1(o.setting.defaultName));
     help += QStringLiteral(
         "\nThe display must be reachable at the global --baud and --format (its current settings).\n");
     command.help = help;

@@ -1,7 +1,6 @@
 #include "gui/general_page.h"
 
 #include "gui/operation_runner.h"
-#include "operations/parameter_vocabulary.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -13,13 +12,16 @@
 
 namespace {
 
-QComboBox* ParameterList(const char* name, const QStringList& items, const QString& text, QWidget* parent)
+// The settings of the lists, in the order of GeneralSettings().
+enum ListIndex { BaudRate, DataFormat, CommandSet, CodePage, Charset, Brightness };
+
+QComboBox* ParameterList(const char* name, const GeneralSetting& setting, QWidget* parent)
 {
     auto* list = new QComboBox(parent);
     list->setObjectName(QString::fromLatin1(name));
     list->setFont(QFont(QStringLiteral("Arial"), 10));
-    list->addItems(items);
-    list->setCurrentText(text);
+    list->addItems(setting.items());
+    list->setCurrentText(QString::fromLatin1(setting.defaultName));
     list->setMinimumContentsLength(9);
     return list;
 }
@@ -30,12 +32,13 @@ GeneralPage::GeneralPage(PageContext context, QWidget* parent) : QWidget(parent)
 {
     auto* frame = new QGroupBox(QStringLiteral("General Parameter Select"), this);
     frame->setObjectName(QStringLiteral("Frame2"));
-    baudRateList_ = ParameterList("CmbBaudRateSelect", BaudRateItems(), QStringLiteral("9600"), frame);
-    formatList_ = ParameterList("CmbComFormatSelect", ComFormatItems(), QStringLiteral("N,8,1"), frame);
-    commandSetList_ = ParameterList("CmbCommandSelect", CommandItems(), QStringLiteral("EPSON"), frame);
-    codePageList_ = ParameterList("CmbCodePageSelect", CodePageItems(), QStringLiteral("Europe"), frame);
-    charsetList_ = ParameterList("CmbICSSelect", InternationalCharItems(), QStringLiteral("USA"), frame);
-    brightnessList_ = ParameterList("CmbBrightnessSelect", BrightnessItems(), QStringLiteral("100%"), frame);
+    const auto& settings = GeneralSettings();
+    baudRateList_ = ParameterList("CmbBaudRateSelect", settings[BaudRate], frame);
+    formatList_ = ParameterList("CmbComFormatSelect", settings[DataFormat], frame);
+    commandSetList_ = ParameterList("CmbCommandSelect", settings[CommandSet], frame);
+    codePageList_ = ParameterList("CmbCodePageSelect", settings[CodePage], frame);
+    charsetList_ = ParameterList("CmbICSSelect", settings[Charset], frame);
+    brightnessList_ = ParameterList("CmbBrightnessSelect", settings[Brightness], frame);
     defaultsButton_ = new QPushButton(QStringLiteral("Set to Default"), frame);
     defaultsButton_->setObjectName(QStringLiteral("CmdSetDefault"));
 
@@ -82,8 +85,16 @@ GeneralPage::GeneralPage(PageContext context, QWidget* parent) : QWidget(parent)
 
 GeneralParameters GeneralPage::parameters() const
 {
-    return {baudRateList_->currentText(), formatList_->currentText(),  commandSetList_->currentText(),
-            codePageList_->currentText(), charsetList_->currentText(), selectedBrightness_};
+    // The lists' texts are mapped here, as they come in; the brightness was mapped when picked.
+    const auto& settings = GeneralSettings();
+    GeneralParameters chosen;
+    chosen.baudRate = settings[BaudRate].codeOf(baudRateList_->currentText());
+    chosen.dataFormat = settings[DataFormat].codeOf(formatList_->currentText());
+    chosen.commandSet = settings[CommandSet].codeOf(commandSetList_->currentText());
+    chosen.codePage = settings[CodePage].codeOf(codePageList_->currentText());
+    chosen.internationalCharset = settings[Charset].codeOf(charsetList_->currentText());
+    chosen.brightness = selectedBrightness_;
+    return chosen;
 }
 
 void GeneralPage::writeParameters()
@@ -102,17 +113,18 @@ void GeneralPage::eraseParameters()
 
 void GeneralPage::setDefaults()
 {
-    const GeneralParameters defaults;
-    baudRateList_->setCurrentText(defaults.baudRate);
-    formatList_->setCurrentText(defaults.dataFormat);
-    commandSetList_->setCurrentText(defaults.commandSet);
-    codePageList_->setCurrentText(defaults.codePage);
-    charsetList_->setCurrentText(defaults.internationalCharset);
-    brightnessList_->setCurrentText(defaults.brightness);
-    selectedBrightness_ = defaults.brightness;
+    const auto& settings = GeneralSettings();
+    const std::pair<QComboBox*, const GeneralSetting&> lists[] = {
+        {baudRateList_, settings[BaudRate]},     {formatList_, settings[DataFormat]},
+        {commandSetList_, settings[CommandSet]}, {codePageList_, settings[CodePage]},
+        {charsetList_, settings[Charset]},       {brightnessList_, settings[Brightness]},
+    };
+    for (const auto& [list, setting] : lists)
+        list->setCurrentText(QString::fromLatin1(setting.defaultName));
+    selectedBrightness_ = GeneralParameters().brightness;
 }
 
 void GeneralPage::chooseBrightness()
 {
-    selectedBrightness_ = brightnessList_->currentText();
+    selectedBrightness_ = GeneralSettings()[Brightness].codeOf(brightnessList_->currentText());
 }

@@ -17,7 +17,7 @@ class GeneralPage : public QWidget
 public:
     GeneralPage(PageContext context, QWidget* parent = nullptr);
 
-    // The lists' texts now (the brightness as last picked).
+    // The codes of the lists' texts now (the brightness as last picked).
     GeneralParameters parameters() const;
 
     void writeParameters();
@@ -36,5 +36,7 @@ private:
     QPushButton* defaultsButton_;
     QPushButton* writeButton_;
     QPushButton* eraseButton_;
-    QString selectedBrightness_ = QStringLiteral("100%");
+    // The code of the brightness the person last picked (or "Set to Default" put in its list): a
+    // write stores that one, not whatever text the list shows.
+    quint8 selectedBrightness_ = GeneralParameters().brightness;
 };

@@ -11,12 +11,12 @@ QByteArray GeneralParameterRecord(const GeneralParameters& p)
     record.replace(0, head.size(), head);
     const int codes[] = {
         ChkCustimerID(QString()),
-        ChkCommandSelect(p.commandSet),
-        ChkInternationalCharSelect(p.internationalCharset),
-        ChkCodePageSelect(p.codePage),
-        ChkBaudRateSelect(p.baudRate),
-        ChkComFormatSelect(p.dataFormat),
-        ChkBrightnessSelect(p.brightness),
+        p.commandSet,
+        p.internationalCharset,
+        p.codePage,
+        p.baudRate,
+        p.dataFormat,
+        p.brightness,
         0xFF,
         ChkCommandTableGroup(QString()),
         ChkFontTableGroup(QString()),

@@ -100,16 +100,53 @@ private slots:
             QVERIFY(ChkBrightnessSelect(item) != 255);
     }
 
+    // "Set to Default" and the defaults of the codes agree: each default name maps to the default code.
+    void defaultsAreTheCodesOfTheDefaultNames()
+    {
+        const GeneralParameters defaults;
+        for (const GeneralSetting& setting : GeneralSettings()) {
+            QVERIFY(setting.items().contains(QString::fromLatin1(setting.defaultName)));
+            QCOMPARE(int(defaults.*(setting.field)), setting.code(QString::fromLatin1(setting.defaultName)));
+        }
+        QCOMPARE(GeneralParametersNamed({"9600", "N,8,1", "EPSON", "Europe", "USA", "100%"}), defaults);
+    }
+
+    // The names map through the vocabulary, each to its own field, in the page's order.
+    void named_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QByteArray>("codes"); // baud, format, command set, code page, charset, brightness
+        QTest::newRow("defaults") << QStringList{"9600", "N,8,1", "EPSON", "Europe", "USA", "100%"}
+                                  << QByteArray::fromHex("010001FF0000");
+        QTest::newRow("every list changed")
+            << QStringList{"115200", "O,7,1", "BA63", "WPC1257", "Denmark2", "25%"}
+            << QByteArray::fromHex("04050A410A01");
+        QTest::newRow("unknown names are not set")
+            << QStringList{"9600 ", "x", "", "Europe", "usa", "0%"} << QByteArray(6, '\xFF');
+    }
+    void named()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QByteArray, codes);
+        const GeneralParameters p = GeneralParametersNamed(names);
+        const QByteArray got = QByteArray() + char(p.baudRate) + char(p.dataFormat) + char(p.commandSet) +
+                               char(p.codePage) + char(p.internationalCharset) + char(p.brightness);
+        QCOMPARE(got.toHex(' '), codes.toHex(' '));
+    }
+
     void record_data()
     {
         QTest::addColumn<GeneralParameters>("parameters");
         QTest::addColumn<QByteArray>("codes");
         QTest::newRow("defaults") << GeneralParameters{} << QByteArray::fromHex("FF0100FF010000FFFFFFFFFF");
         QTest::newRow("every list changed")
-            << GeneralParameters{"115200", "O,7,1", "BA63", "WPC1257", "Denmark2", "25%"}
+            << GeneralParametersNamed({"115200", "O,7,1", "BA63", "WPC1257", "Denmark2", "25%"})
             << QByteArray::fromHex("FF0A0A41040501FFFFFFFFFF");
         QTest::newRow("unknown names are not set")
-            << GeneralParameters{"9600 ", "x", "", "Europe", "usa", "0%"} << QByteArray(12, '\xFF');
+            << GeneralParametersNamed({"9600 ", "x", "", "Europe", "usa", "0%"}) << QByteArray(12, '\xFF');
+        // Each code goes to its own byte: distinct codes catch two fields swapped.
+        QTest::newRow("codes by position") << GeneralParameters{0x11, 0x12, 0x13, 0x14, 0x15, 0x16}
+                                           << QByteArray::fromHex("FF131514111216FFFFFFFFFF");
     }
     void record()
     {

@@ -235,6 +235,32 @@ private slots:
         QCOMPARE(w.display.flash().generalRecord, GeneralParameterRecord({}));
     }
 
+    // A write stores the brightness the person last picked, whatever its list shows now.
+    void brightnessComesFromTheLastPick_data()
+    {
+        QTest::addColumn<int>("picked"); // the item picked, -1 for none
+        QTest::addColumn<int>("shown");  // the item the list shows at the write
+        QTest::addColumn<int>("code");
+        QTest::newRow("never picked: 100%") << -1 << 3 << 0x00;
+        QTest::newRow("picked 25%") << 3 << 3 << 0x01;
+        QTest::newRow("picked 75%, shows 50%") << 1 << 2 << 0x03;
+    }
+    void brightnessComesFromTheLastPick()
+    {
+        QFETCH(int, picked);
+        QFETCH(int, shown);
+        QFETCH(int, code);
+        Window w;
+        QComboBox* brightness = w.combo("CmbBrightnessSelect");
+        if (picked >= 0) {
+            brightness->setCurrentIndex(picked);
+            emit brightness->activated(picked);
+        }
+        brightness->setCurrentIndex(shown);
+        QVERIFY(w.clickAndWait("ComRegTalvex"));
+        QCOMPARE(int(quint8(w.display.flash().generalRecord.at(12))), code);
+    }
+
     void erase()
     {
         Window w;

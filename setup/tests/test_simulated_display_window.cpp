@@ -2,6 +2,7 @@
 // the DSR pulses in virtual time, "Power cycle", and the fault switches' failure messages.
 #include "gui/simulated_display_window.h"
 #include "operations/general_record.h"
+#include "operations/parameter_vocabulary.h"
 #include "operations/title_page.h"
 #include "presented.h"
 #include "protocol/display_access.h"
@@ -79,13 +80,7 @@ private slots:
         QFETCH(int, brightness);
         QFETCH(bool, note);
         Bench bench;
-        GeneralParameters parameters;
-        parameters.baudRate = chosen.at(0);
-        parameters.dataFormat = chosen.at(1);
-        parameters.commandSet = chosen.at(2);
-        parameters.codePage = chosen.at(3);
-        parameters.internationalCharset = chosen.at(4);
-        parameters.brightness = chosen.at(5);
+        const GeneralParameters parameters = GeneralParametersNamed(chosen);
         bench.window.refresh();
         QCOMPARE(bench.label("lblBaudRate"), QStringLiteral("(erased)"));
         QCOMPARE(bench.label("lblGeneral"), QStringLiteral("erased: the display runs at 9600,N,8,1"));
@@ -127,7 +122,7 @@ private slots:
         QFETCH(QString, shown);
         Bench bench;
         GeneralParameters parameters;
-        parameters.codePage = codePage;
+        parameters.codePage = quint8(ChkCodePageSelect(codePage));
         QVERIFY(Presented(bench.dialogs, WriteGeneralParameters(bench.device, parameters)));
         bench.run(600);
         QCOMPARE(bench.label("lblTitlePage"), QStringLiteral("(erased): the display shows its own lines"));

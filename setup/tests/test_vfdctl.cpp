@@ -1,6 +1,7 @@
 // vfdctl through its main entry: arguments in, exit status and output out, against the simulated
 // display in virtual time.
 #include "operations/general_record.h"
+#include "operations/parameter_vocabulary.h"
 #include "vfdctl_run.h"
 
 #include <QJsonArray>
@@ -36,7 +37,7 @@ private slots:
                            "--command-set",  "BA63",      "--code-page",
                            "WPC1257",        "--charset", "Denmark2",
                            "--brightness",   "25%"}
-            << GeneralParameters{"115200", "O,7,1", "BA63", "WPC1257", "Denmark2", "25%"};
+            << GeneralParametersNamed({"115200", "O,7,1", "BA63", "WPC1257", "Denmark2", "25%"});
     }
     void paramsWrite()
     {
@@ -51,7 +52,7 @@ private slots:
         QCOMPARE(display.flash().generalRecord, GeneralParameterRecord(stored));
         // What the simulated display now shows and holds follows the command.
         QVERIFY(run.out.contains("|  Talvex  VQ-71xx   |"));
-        QVERIFY(run.out.contains("general parameters: baud " + stored.baudRate));
+        QVERIFY(run.out.contains("general parameters: baud " + BaudRateName(stored.baudRate)));
     }
 
     void paramsErase()
@@ -139,7 +140,19 @@ private slots:
         QTest::newRow("overview") << QStringList{"--help"} << ""
                                   << QStringList{"params write", "list-ports", "firmware FILE [--force]",
                                                  "  title ",     "  demo ",    "  balance "};
-        QTest::newRow("params") << QStringList{"params", "--help"} << "" << QStringList{"--code-page"};
+        // Each option of "params write" with the names its list offers and the default of "Set to Default".
+        QTest::newRow("params")
+            << QStringList{"params", "--help"} << ""
+            << QStringList{
+                   "  --display-baud      4800, 9600, 19200, 38400, 115200 (default 9600)\n",
+                   "  --display-format    N,8,1, E,8,1, O,8,1, N,7,1, E,7,1, O,7,1 (default N,8,1)\n",
+                   "  --command-set       EPSON, CD5220, DSP800, EMAX, ADM788, PD3000, UTCP, UTCS, BA63 "
+                   "(default EPSON)\n",
+                   "  --code-page         Europe, Katakana, PC850, PC860, PC863, PC865, Slavonic, Russian, "
+                   "Greek, WPC1257, WPC1252, PC858 (default Europe)\n",
+                   "  --charset           USA, Franch, Germany, UK, Denmark1, Sweden, Itlay, Spain, Japan, "
+                   "Norway, Denmark2 (default USA)\n",
+                   "  --brightness        100%, 75%, 50%, 25% (default 100%)\n"};
         QTest::newRow("firmware") << QStringList{"firmware", "--help"} << ""
                                   << QStringList{"SYNOPSIS", "--force", "EXIT STATUS"};
         for (const char* command : {"title", "demo", "balance"})
@@ -218,7 +231,8 @@ private slots:
         SimulatedDisplay display(pacer);
         // A display configured for 19200,E,8,1 is reached only at those settings.
         DisplayFlash flash;
-        flash.generalRecord = GeneralParameterRecord({"19200", "E,8,1", "EPSON", "Europe", "USA", "100%"});
+        flash.generalRecord = GeneralParameterRecord(
+            GeneralParametersNamed({"19200", "E,8,1", "EPSON", "Europe", "USA", "100%"}));
         display.setFlash(flash);
         QCOMPARE(Vfdctl({"--port", "sim", "params", "erase"}, display, pacer).status, 1);
         const Run run = Vfdctl({"--port", "sim", "--baud", "19200", "--format", "E,8,1", "params", "erase"},
