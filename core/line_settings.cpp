@@ -5,7 +5,7 @@
 
 namespace {
 
-bool AllDigits(const QString& text)
+bool allDigits(const QString& text)
 {
     return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
 }
@@ -27,7 +27,7 @@ std::optional<LineSettings> LineSettings::parse(const QString& text, QString* re
     const QString baud = parts[0].trimmed();
     bool ok = false;
     line.baud = baud.toInt(&ok);
-    if (!AllDigits(baud) || !ok || line.baud <= 0)
+    if (!allDigits(baud) || !ok || line.baud <= 0)
         return refuse(QStringLiteral("the baud rate must be a positive whole number"));
 
     const QString parity = parts[1].trimmed().toUpper();

@@ -1,16 +1,16 @@
 #include "core/port_name.h"
 
-bool IsSimulatedPort(const QString& portText)
+bool isSimulatedPort(const QString& portText)
 {
     return portText == kSimulatedPortName;
 }
 
-bool IsComPortText(const QString& portText)
+bool isComPortText(const QString& portText)
 {
     return portText.startsWith(QLatin1String("COM"));
 }
 
-std::optional<int> ComPortNumber(const QString& portText)
+std::optional<int> comPortNumber(const QString& portText)
 {
     QString digits = portText;
     digits.replace(QLatin1String("COM"), QLatin1String("0"));
@@ -21,11 +21,11 @@ std::optional<int> ComPortNumber(const QString& portText)
     return number;
 }
 
-std::optional<QString> SystemPortName(const QString& portText)
+std::optional<QString> systemPortName(const QString& portText)
 {
-    if (!IsComPortText(portText))
+    if (!isComPortText(portText))
         return portText;
-    const std::optional<int> number = ComPortNumber(portText);
+    const std::optional<int> number = comPortNumber(portText);
     if (!number)
         return std::nullopt;
 #ifdef Q_OS_WIN

@@ -10,12 +10,12 @@
 
 inline const QString kSimulatedPortName = QStringLiteral("sim");
 
-bool IsSimulatedPort(const QString& portText);
-bool IsComPortText(const QString& portText);
+bool isSimulatedPort(const QString& portText);
+bool isComPortText(const QString& portText);
 
 // The port number of a "COMn" text; nothing when the text does not give a number of 1 or more.
-std::optional<int> ComPortNumber(const QString& portText);
+std::optional<int> comPortNumber(const QString& portText);
 
 // The name the system opens: "\\.\COMn" on Windows (which also reaches COM10 and above),
 // "/dev/ttyS<n-1>" elsewhere; other texts as they stand. Nothing for a "COM" text without a number.
-std::optional<QString> SystemPortName(const QString& portText);
+std::optional<QString> systemPortName(const QString& portText);

@@ -20,14 +20,14 @@
 
 namespace {
 
-LinkStatus OpenFailure(const QString& reason)
+LinkStatus openFailure(const QString& reason)
 {
     return LinkStatus::failure(LinkError::OpenFailed, reason);
 }
 
 // True when the device node Qt opens for `systemName` is not there: a path as it stands, a bare name
 // under /dev. Windows names are not files, so there the answer is always false.
-bool DeviceNodeMissing(const QString& systemName)
+bool deviceNodeMissing(const QString& systemName)
 {
 #ifdef Q_OS_WIN
     Q_UNUSED(systemName);
@@ -71,7 +71,7 @@ LinkStatus QtSerialLink::setSettings(const LineSettings& line)
             // Leave the line as it was, so that settings() keeps telling the truth.
             applyTo(*port_, line_);
             port_->clearError();
-            return OpenFailure(why);
+            return openFailure(why);
         }
     }
     line_ = line;
@@ -80,11 +80,11 @@ LinkStatus QtSerialLink::setSettings(const LineSettings& line)
 
 LinkStatus QtSerialLink::open()
 {
-    const std::optional<QString> systemName = SystemPortName(portText_);
+    const std::optional<QString> systemName = systemPortName(portText_);
     if (!systemName)
-        return OpenFailure(QStringLiteral("\"%1\" does not name a port number").arg(portText_));
+        return openFailure(QStringLiteral("\"%1\" does not name a port number").arg(portText_));
     if (systemName->isEmpty())
-        return OpenFailure(QStringLiteral("No port name was given"));
+        return openFailure(QStringLiteral("No port name was given"));
 
     // Opening an open link goes to Qt all the same, so that it is reported as the port in use.
     if (!port_)
@@ -103,7 +103,7 @@ LinkStatus QtSerialLink::open()
         port_.reset();
     // A missing device node is the missing port whatever words the platform found for it: a name
     // too long for Qt's lock file, for one, comes back as a permission error.
-    if (!wasOpen && DeviceNodeMissing(*systemName))
+    if (!wasOpen && deviceNodeMissing(*systemName))
         return LinkStatus::failure(LinkError::PortMissing, reason);
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
@@ -115,7 +115,7 @@ LinkStatus QtSerialLink::open()
     default:
         break;
     }
-    return OpenFailure(reason);
+    return openFailure(reason);
 }
 
 void QtSerialLink::close()

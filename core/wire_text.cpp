@@ -7,12 +7,12 @@ namespace {
 constexpr const char* kWireCodePage = "windows-1252";
 }
 
-bool WireCodecAvailable()
+bool wireCodecAvailable()
 {
     return QStringEncoder(kWireCodePage).isValid();
 }
 
-std::optional<QByteArray> EncodeWireText(const QString& text)
+std::optional<QByteArray> encodeWireText(const QString& text)
 {
     QStringEncoder encoder(kWireCodePage, QStringConverter::Flag::Stateless);
     if (!encoder.isValid())
@@ -27,12 +27,12 @@ std::optional<QByteArray> EncodeWireText(const QString& text)
     return bytes;
 }
 
-QString FirstUnencodableCharacter(const QString& text)
+QString firstUnencodableCharacter(const QString& text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         const QString character = text.mid(i, length);
-        if (!EncodeWireText(character))
+        if (!encodeWireText(character))
             return character;
         i += length - 1;
     }

@@ -6,8 +6,8 @@
 
 // Characters go to the display as single bytes in Windows-1252. A character without a byte there
 // is never sent as something else: the text is refused.
-std::optional<QByteArray> EncodeWireText(const QString& text);
+std::optional<QByteArray> encodeWireText(const QString& text);
 // The first character of `text` that has no byte in the wire code page, or an empty text.
-QString FirstUnencodableCharacter(const QString& text);
+QString firstUnencodableCharacter(const QString& text);
 // True when Qt's converter for the wire code page is available.
-bool WireCodecAvailable();
+bool wireCodecAvailable();

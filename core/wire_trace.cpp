@@ -5,7 +5,7 @@
 
 Q_LOGGING_CATEGORY(lcWire, "talvex.wire", QtWarningMsg)
 
-QString HexDump(const QByteArray& bytes)
+QString hexDump(const QByteArray& bytes)
 {
     QString hex;
     QString text;
@@ -52,7 +52,7 @@ LinkStatus TracedLink::write(const QByteArray& bytes)
 {
     const QString count =
         bytes.size() == 1 ? QStringLiteral("1 byte   ") : QStringLiteral("%1 bytes  ").arg(bytes.size());
-    record(QStringLiteral("write"), count + HexDump(bytes));
+    record(QStringLiteral("write"), count + hexDump(bytes));
     LinkStatus status = inner_.write(bytes);
     if (!status.ok())
         record(QStringLiteral("failed"), QStringLiteral("write: ") + status.reason);

@@ -42,4 +42,4 @@ private:
 };
 
 // "1F 46 52  .FR" : hex bytes and their printable characters.
-QString HexDump(const QByteArray& bytes);
+QString hexDump(const QByteArray& bytes);

@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         content.replace(0, 4, kSignature);
 
     const QString path = WriteFuzzFile(QStringLiteral("show.dem"), content);
-    const DemoFileCheck check = CheckDemoFile(path);
+    const DemoFileCheck check = checkDemoFile(path);
     const DemoFileCheck expected = content.size() < 4              ? DemoFileCheck::Invalid
                                    : content.left(4) != kSignature ? DemoFileCheck::Illegal
                                                                    : DemoFileCheck::Accepted;
@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         display.setFaults(faults);
     }
     QList<qint64> progress;
-    const Outcome outcome = WriteDemo(device, path, [&](qint64 sent) { progress << sent; });
+    const Outcome outcome = writeDemo(device, path, [&](qint64 sent) { progress << sent; });
     if (const std::optional<Outcome::Message> box = outcome.message()) // told as the window tells it
         dialogs.message(box->icon, box->title, box->text, box->detail);
     const bool written = static_cast<bool>(outcome);

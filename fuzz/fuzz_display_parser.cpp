@@ -150,8 +150,8 @@ void CheckDisplay(SimulatedDisplay& display, const QByteArray& accepted, qint64 
     if (!display.isOpen())
         Require(!display.dsr());
     const DisplayFlash flash = display.flash();
-    Require(flash.generalRecord.isEmpty() || IsGeneralRecord(flash.generalRecord));
-    Require(flash.titleBlock.isEmpty() || IsTitleBlock(flash.titleBlock));
+    Require(flash.generalRecord.isEmpty() || isGeneralRecord(flash.generalRecord));
+    Require(flash.titleBlock.isEmpty() || isTitleBlock(flash.titleBlock));
     Require(flash.demoPages >= 0 && flash.demoPages <= 0xFF - 0x78);
     Require(flash.balance >= 0 && flash.balance <= 255);
     Require(display.liveBalance() >= 0 && display.liveBalance() <= 255);

@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ScriptedDialogs dialogs;
     QStringList shown;
     const FirmwareFileCheck check =
-        ValidateFirmwareFile(path, dialogs, [&](const QString& t) { shown << t; });
+        validateFirmwareFile(path, dialogs, [&](const QString& t) { shown << t; });
 
     const qsizetype n = content.size();
     const bool sizeFits = n >= 3 && n <= kFirmwareFileLimit;

@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                               ? QString(reinterpret_cast<const QChar*>(bytes.constData()), bytes.size() / 2)
                               : QString::fromUtf8(bytes);
 
-    const double value = ReadReplyNumber(reply);
+    const double value = readReplyNumber(reply);
     Require(std::isfinite(value));
     const double expected = ExpectedValue(reply);
     // Values too small for a normal double may read as 0 on either side.
@@ -77,13 +77,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::fabs(value - expected) <= std::max(1e-12 * std::fabs(expected), 1e-300));
     QString blank = reply;
     blank.remove(u' ').remove(u'\t').remove(u'\n');
-    Require(ReadReplyNumber(blank) == value);
+    Require(readReplyNumber(blank) == value);
 
-    const double rounded = RoundHalfEven(value);
+    const double rounded = roundHalfEven(value);
     Require(std::floor(rounded) == rounded && std::fabs(rounded - value) <= 0.5);
 
     for (const Bounds& b : kBounds) {
-        const std::optional<int> accepted = ReplyInRange(reply, b.low, b.lowOpen, b.high);
+        const std::optional<int> accepted = replyInRange(reply, b.low, b.lowOpen, b.high);
         const bool within = (b.lowOpen ? value > b.low : value >= b.low) && value <= b.high;
         Require(accepted.has_value() == within);
         if (accepted)

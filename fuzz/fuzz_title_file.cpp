@@ -30,7 +30,7 @@ bool WholeCharacters(const QString& line)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray content(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const TitleFileLines read = ReadTitleFile(WriteFuzzFile(QStringLiteral("title.txt"), content));
+    const TitleFileLines read = readTitleFile(WriteFuzzFile(QStringLiteral("title.txt"), content));
 
     Require(read.lines.size() <= 2);
     for (const QString& line : read.lines) {

@@ -13,21 +13,21 @@ namespace {
 constexpr int kScale = 8; // pixels per dot while drawing
 
 // Box-drawing characters and blocks are drawn to the edges of the cell so that they join.
-bool FillsCell(char32_t character)
+bool fillsCell(char32_t character)
 {
     return character >= 0x2500 && character <= 0x259F;
 }
 
 } // namespace
 
-bool RasterizerAvailable()
+bool rasterizerAvailable()
 {
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
-VfdGlyph RasterizedGlyph(char32_t character)
+VfdGlyph rasterizedGlyph(char32_t character)
 {
-    if (!RasterizerAvailable())
+    if (!rasterizerAvailable())
         return {};
     QString text = QString::fromUcs4(&character, 1);
     // The half-width Katakana of the display's tables are the same letters as the full-width ones,
@@ -47,7 +47,7 @@ VfdGlyph RasterizedGlyph(char32_t character)
 
     const QSizeF cell(kGlyphColumns * kScale, kGlyphRows * kScale);
     QTransform toCell;
-    if (FillsCell(character)) {
+    if (fillsCell(character)) {
         const QRectF box(0, -metrics.ascent(), metrics.horizontalAdvance(text),
                          metrics.ascent() + metrics.descent());
         toCell.scale(cell.width() / box.width(), cell.height() / box.height());

@@ -140,7 +140,7 @@ constexpr Mark kMarks[] = {
     {0x0328, true, {0x02, 0x00}},  // ogonek
 };
 
-const Mark* FindMark(char32_t combining)
+const Mark* findMark(char32_t combining)
 {
     for (const Mark& mark : kMarks) {
         if (mark.combining == combining)
@@ -153,7 +153,7 @@ const Mark* FindMark(char32_t combining)
 // of two as long), which loses no shape: an H keeps its bar in the middle, a W its three strokes.
 // Without a run, the second row of an odd count goes, otherwise the one before last, which keeps
 // the diagonal of a Z and the spur of a G.
-QList<quint8> Squeeze(QList<quint8> rows, int count)
+QList<quint8> squeeze(QList<quint8> rows, int count)
 {
     while (rows.size() > count) {
         int drop = -1;
@@ -176,9 +176,9 @@ QList<quint8> Squeeze(QList<quint8> rows, int count)
 }
 
 // The letter's dots from its first lit row down; i and j lose their dot, which the accent replaces.
-QList<quint8> Body(char32_t letter)
+QList<quint8> body(char32_t letter)
 {
-    const VfdGlyph glyph = AsciiGlyph(letter);
+    const VfdGlyph glyph = asciiGlyph(letter);
     int first = (letter == U'i' || letter == U'j') ? 2 : 0;
     while (first < kGlyphRows - 1 && glyph[first] == 0)
         ++first;
@@ -187,26 +187,26 @@ QList<quint8> Body(char32_t letter)
 
 // A Latin letter with an accent from the table above, built from the letter's own pattern. A letter
 // with two accents (ǖ, ế) gets the first, the one nearest the letter.
-std::optional<VfdGlyph> Composed(char32_t character)
+std::optional<VfdGlyph> composedGlyph(char32_t character)
 {
     const QList<uint> parts =
         QString::fromUcs4(&character, 1).normalized(QString::NormalizationForm_D).toUcs4();
     if (parts.size() < 2 || parts.at(0) > 0x7E || !QChar::isLetter(parts.at(0)))
         return std::nullopt;
-    const Mark* mark = FindMark(parts.at(1));
+    const Mark* mark = findMark(parts.at(1));
     if (mark == nullptr)
         return std::nullopt;
     VfdGlyph glyph{};
     if (mark->below) {
         // The letter on rows 0 to 5, its foot on row 5; the mark on row 6.
-        const QList<quint8> letter = Squeeze(Body(parts.at(0)), kGlyphRows - 1);
+        const QList<quint8> letter = squeeze(body(parts.at(0)), kGlyphRows - 1);
         for (qsizetype i = 0; i < letter.size(); ++i)
             glyph[kGlyphRows - 1 - letter.size() + i] = letter.at(i);
         glyph[kGlyphRows - 1] = mark->rows[0];
         return glyph;
     }
     // The accent on rows 0 and 1, the letter on rows 2 to 6.
-    const QList<quint8> letter = Squeeze(Body(parts.at(0)), kGlyphRows - 2);
+    const QList<quint8> letter = squeeze(body(parts.at(0)), kGlyphRows - 2);
     for (qsizetype i = 0; i < letter.size(); ++i)
         glyph[kGlyphRows - letter.size() + i] = letter.at(i);
     glyph[0] = mark->rows[0];
@@ -216,19 +216,19 @@ std::optional<VfdGlyph> Composed(char32_t character)
 
 } // namespace
 
-VfdGlyph AsciiGlyph(char32_t character)
+VfdGlyph asciiGlyph(char32_t character)
 {
     if (character < 0x20 || character > 0x7F)
         return {};
     return kAscii[character - 0x20];
 }
 
-VfdGlyph GlyphFor(char32_t character)
+VfdGlyph glyphFor(char32_t character)
 {
     if (character >= 0x20 && character <= 0x7F)
-        return AsciiGlyph(character);
+        return asciiGlyph(character);
     if (character == kHouse)
-        return AsciiGlyph(0x7F);
+        return asciiGlyph(0x7F);
     if (character < 0x20 || QChar::isSpace(character) || !QChar::isPrint(character))
         return {};
     // Rasterizing costs a font lookup: every character is worked out once per run.
@@ -238,14 +238,14 @@ VfdGlyph GlyphFor(char32_t character)
     const auto found = known.constFind(character);
     if (found != known.constEnd())
         return *found;
-    const std::optional<VfdGlyph> composed = Composed(character);
+    const std::optional<VfdGlyph> composed = composedGlyph(character);
     if (composed) {
         known.insert(character, *composed);
         return *composed;
     }
-    if (!RasterizerAvailable())
+    if (!rasterizerAvailable())
         return {}; // not kept: a QGuiApplication made later draws it
-    const VfdGlyph glyph = RasterizedGlyph(character);
+    const VfdGlyph glyph = rasterizedGlyph(character);
     known.insert(character, glyph);
     return glyph;
 }

@@ -22,12 +22,12 @@ constexpr int kGlyphRows = 7;
 // - a control character, a space, or a character no font can draw as a blank cell.
 // Each character beyond ASCII is worked out once per run; safe to call from any thread, but a
 // rasterized character needs a QGuiApplication (without one it is blank).
-VfdGlyph GlyphFor(char32_t character);
+VfdGlyph glyphFor(char32_t character);
 
 // The hand-set pattern of a printable ASCII character (0x20..0x7F); blank for anything else.
-VfdGlyph AsciiGlyph(char32_t character);
+VfdGlyph asciiGlyph(char32_t character);
 
-inline bool GlyphDot(const VfdGlyph& glyph, int row, int column)
+inline bool glyphDot(const VfdGlyph& glyph, int row, int column)
 {
     return (glyph[row] >> (kGlyphColumns - 1 - column)) & 1;
 }

@@ -10,14 +10,14 @@
 
 namespace {
 
-QColor Mix(const QColor& from, const QColor& to, double share)
+QColor mix(const QColor& from, const QColor& to, double share)
 {
     return QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * share,
                             from.greenF() + (to.greenF() - from.greenF()) * share,
                             from.blueF() + (to.blueF() - from.blueF()) * share);
 }
 
-int Level(int brightness)
+int brightnessLevel(int brightness)
 {
     return std::clamp(brightness, 1, 4) - 1;
 }
@@ -141,8 +141,8 @@ void VfdScreenView::paintEvent(QPaintEvent*)
     painter.setPen(Qt::NoPen);
 
     const VfdFrame shown = frame();
-    const int level = Level(shown.brightness);
-    const QColor lit = Mix(style_.unlitDot, style_.litDot, style_.light[level]);
+    const int level = brightnessLevel(shown.brightness);
+    const QColor lit = mix(style_.unlitDot, style_.litDot, style_.light[level]);
     const double p = pitch();
     const double roundness = std::clamp(style_.dotRoundness, 0.0, 1.0);
     const double radius = p * style_.dotSize / 2 * roundness;
@@ -165,7 +165,7 @@ void VfdScreenView::paintEvent(QPaintEvent*)
     for (int row = 0; row < std::min(rows_, shown.grid.rows()); ++row) {
         for (int column = 0; column < std::min(columns_, shown.grid.columns()); ++column) {
             const VfdCell& cell = shown.grid.at(row, column);
-            const VfdGlyph glyph = GlyphFor(cell.character);
+            const VfdGlyph glyph = glyphFor(cell.character);
             const bool cursorHere =
                 shown.cursorShown && shown.cursorRow == row && shown.cursorColumn == column;
             // The character's rows, the cursor's, and for the upper half of a double character
@@ -175,11 +175,11 @@ void VfdScreenView::paintEvent(QPaintEvent*)
                 for (int dot = 0; dot < kGlyphColumns; ++dot) {
                     bool on = false;
                     if (cell.height == VfdCell::DoubleTop)
-                        on = GlyphDot(glyph, dotRow * kGlyphRows / doubleRows, dot);
+                        on = glyphDot(glyph, dotRow * kGlyphRows / doubleRows, dot);
                     else if (cell.height == VfdCell::DoubleBottom && dotRow < kGlyphRows)
-                        on = GlyphDot(glyph, (dotRow + linePitch()) * kGlyphRows / doubleRows, dot);
+                        on = glyphDot(glyph, (dotRow + linePitch()) * kGlyphRows / doubleRows, dot);
                     else if (dotRow < kGlyphRows)
-                        on = GlyphDot(glyph, dotRow, dot);
+                        on = glyphDot(glyph, dotRow, dot);
                     if (dotRow < kGlyphRows || cell.height == VfdCell::DoubleTop)
                         on = on != cell.reverse;
                     if (cursorHere && dotRow == cursorDotRow && cell.height != VfdCell::DoubleTop)

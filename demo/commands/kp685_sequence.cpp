@@ -14,7 +14,7 @@ const QByteArray Lf("\x0A");
 
 // The printer's Chinese mode takes the traditional-Chinese double-byte page, Big5, which is what the
 // maker's own Windows sent for these lines; Windows-1252 has no Chinese characters at all.
-QByteArray Big5(const QString& text)
+QByteArray big5(const QString& text)
 {
     QStringEncoder encoder("Big5");
     return encoder.encode(text);
@@ -22,17 +22,17 @@ QByteArray Big5(const QString& text)
 
 } // namespace
 
-QList<QByteArray> Kp685Sequence()
+QList<QByteArray> kp685Sequence()
 {
     return {
-        Esc + "!" + Chr(17),
+        Esc + "!" + chr(17),
         Esc + "x2",
-        Big5(MakerChineseName()) + Lf,
+        big5(makerChineseName()) + Lf,
         Esc + "x0",
-        Big5(MakerChineseAddress()) + Lf,
-        Esc + "!" + Chr(33),
-        EncodeWireText(MakerTelephoneLine()).value_or(QByteArray()) + Lf,
-        EncodeWireText(MakerFaxLine()).value_or(QByteArray()) + Lf,
-        Esc + "!" + Chr(17),
+        big5(makerChineseAddress()) + Lf,
+        Esc + "!" + chr(33),
+        encodeWireText(makerTelephoneLine()).value_or(QByteArray()) + Lf,
+        encodeWireText(makerFaxLine()).value_or(QByteArray()) + Lf,
+        Esc + "!" + chr(17),
     };
 }

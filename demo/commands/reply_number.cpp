@@ -5,7 +5,7 @@
 namespace {
 
 // ASCII digits only, as in the decimal form: other scripts' digits are not part of a number.
-bool IsDigitIn(QChar c, int base)
+bool isDigitIn(QChar c, int base)
 {
     const int value = (c >= u'0' && c <= u'9')   ? c.unicode() - u'0'
                       : (c >= u'a' && c <= u'f') ? c.unicode() - u'a' + 10
@@ -14,10 +14,10 @@ bool IsDigitIn(QChar c, int base)
     return value >= 0 && value < base;
 }
 
-double ReadRadix(const QString& text, int start, int base)
+double readRadix(const QString& text, int start, int base)
 {
     double value = 0;
-    for (int i = start; i < text.size() && IsDigitIn(text[i], base); ++i) {
+    for (int i = start; i < text.size() && isDigitIn(text[i], base); ++i) {
         value = value * base + QString(text[i]).toInt(nullptr, base);
     }
     // Hundreds of digits overflow; such a reply is not a number, as a huge exponent is not.
@@ -26,7 +26,7 @@ double ReadRadix(const QString& text, int start, int base)
 
 } // namespace
 
-double ReadReplyNumber(const QString& reply)
+double readReplyNumber(const QString& reply)
 {
     QString text;
     for (const QChar c : reply) {
@@ -37,10 +37,10 @@ double ReadReplyNumber(const QString& reply)
     if (text.size() >= 2 && text[0] == u'&') {
         const QChar kind = text[1].toUpper();
         if (kind == u'H') {
-            return ReadRadix(text, 2, 16);
+            return readRadix(text, 2, 16);
         }
         if (kind == u'O') {
-            return ReadRadix(text, 2, 8);
+            return readRadix(text, 2, 8);
         }
         return 0;
     }
@@ -83,7 +83,7 @@ double ReadReplyNumber(const QString& reply)
     return std::isfinite(value) ? value : 0;
 }
 
-double RoundHalfEven(double value)
+double roundHalfEven(double value)
 {
     const double lower = std::floor(value);
     const double fraction = value - lower;
@@ -96,13 +96,13 @@ double RoundHalfEven(double value)
     return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
 }
 
-std::optional<int> ReplyInRange(const QString& reply, double low, bool lowOpen, double high)
+std::optional<int> replyInRange(const QString& reply, double low, bool lowOpen, double high)
 {
-    const double value = ReadReplyNumber(reply);
+    const double value = readReplyNumber(reply);
     const bool aboveLow = lowOpen ? value > low : value >= low;
     if (!aboveLow || value > high) {
         return std::nullopt;
     }
-    const double rounded = RoundHalfEven(value);
+    const double rounded = roundHalfEven(value);
     return static_cast<int>(rounded);
 }

@@ -30,7 +30,7 @@ struct DemoContext
 };
 
 // The title the input boxes carry.
-inline QString DemoProgramTitle()
+inline QString demoProgramTitle()
 {
     return QStringLiteral("vfddemo");
 }

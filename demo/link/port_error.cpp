@@ -4,7 +4,7 @@
 
 #include "core/link_status.h"
 
-int PortErrorNumberOf(const PortOutcome& outcome)
+int portErrorNumberOf(const PortOutcome& outcome)
 {
     switch (outcome.failure) {
     case PortOutcome::Settings:
@@ -27,12 +27,12 @@ int PortErrorNumberOf(const PortOutcome& outcome)
     return PortErrorNumber::Other;
 }
 
-QString PortErrorText(const PortOutcome& outcome)
+QString portErrorText(const PortOutcome& outcome)
 {
     const QString what = outcome.failure == PortOutcome::Write ? QStringLiteral("failed while writing")
                                                                : QStringLiteral("cannot be opened");
     return QStringLiteral("%1 %2 (error %3):\n%4")
         .arg(outcome.portText, what)
-        .arg(PortErrorNumberOf(outcome))
+        .arg(portErrorNumberOf(outcome))
         .arg(outcome.reason);
 }

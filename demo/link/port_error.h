@@ -15,7 +15,7 @@ constexpr int Other = 8000;
 } // namespace PortErrorNumber
 
 // The number vfddemo shows for a failed job.
-int PortErrorNumberOf(const PortOutcome& outcome);
+int portErrorNumberOf(const PortOutcome& outcome);
 
 // The text of the "Port Error" box for a failed job: "COM2 failed while writing (error 8030):\n...".
-QString PortErrorText(const PortOutcome& outcome);
+QString portErrorText(const PortOutcome& outcome);

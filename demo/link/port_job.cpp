@@ -37,7 +37,7 @@ PortJob& PortJob::text(const QString& text)
     if (refused_) {
         return *this;
     }
-    const std::optional<QByteArray> bytes = EncodeWireText(text);
+    const std::optional<QByteArray> bytes = encodeWireText(text);
     if (!bytes) {
         refused_ = text;
         return *this;

@@ -66,7 +66,7 @@ void PortSession::run(PortJob job, Then then)
             held_ = false;
             if (!outcome.stopped) {
                 context_.dialogs->message(Dialogs::Critical, QStringLiteral("Port Error"),
-                                          PortErrorText(outcome));
+                                          portErrorText(outcome));
             }
         }
         ended(outcome, refused, then);
@@ -89,7 +89,7 @@ void PortSession::ended(const PortOutcome& outcome, const std::optional<QString>
 
 bool PortSession::encode(const QString& text, QByteArray& bytes)
 {
-    const std::optional<QByteArray> encoded = EncodeWireText(text);
+    const std::optional<QByteArray> encoded = encodeWireText(text);
     if (!encoded) {
         refuseText(text);
         return false;

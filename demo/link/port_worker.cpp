@@ -149,7 +149,7 @@ bool PortWorker::open(SerialLink& link, const PortStep& step, PortOutcome& outco
     const std::optional<LineSettings> line = LineSettings::parse(step.settingsText);
     if (!line) {
         return fail(PortOutcome::Settings, LinkError::OpenFailed,
-                    IsSimulatedPort(step.portText)
+                    isSimulatedPort(step.portText)
                         ? QStringLiteral("The line settings cannot be applied.")
                         : QStringLiteral("The line settings \"%1\" are not valid.").arg(step.settingsText));
     }
@@ -176,12 +176,12 @@ bool PortWorker::open(SerialLink& link, const PortStep& step, PortOutcome& outco
 bool PortWorker::write(SerialLink& link, const QByteArray& bytes, PortOutcome& outcome)
 {
     const qint64 limitMs = 1000 + bytes.size() * 10000LL / qMax(baud_, 1);
-    const qint64 start = PacerMs(pacer_);
+    const qint64 start = pacerMs(pacer_);
     LinkStatus status = link.write(bytes);
     // Done once the bytes have left, so that a close right after never drops them and a stuck line
     // is told rather than ignored.
     while (status.ok() && link.bytesToWrite() > 0 && !stop_) {
-        if (PacerMs(pacer_) - start >= limitMs) {
+        if (pacerMs(pacer_) - start >= limitMs) {
             status = LinkStatus::failure(LinkError::WriteFailed,
                                          QStringLiteral("The line did not take the bytes in time."));
             break;
@@ -209,12 +209,12 @@ bool PortWorker::pause(int ms)
     if (watcher) {
         watcher(ms);
     }
-    const qint64 start = PacerMs(pacer_);
+    const qint64 start = pacerMs(pacer_);
     for (;;) {
         if (stop_) {
             return false;
         }
-        const qint64 left = ms - (PacerMs(pacer_) - start);
+        const qint64 left = ms - (pacerMs(pacer_) - start);
         if (left <= 0) {
             return true;
         }

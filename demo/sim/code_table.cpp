@@ -25,7 +25,7 @@ using UpperHalf = std::array<char32_t, 128>;
 
 // Each byte is decoded on its own: in a multi-byte page such as Shift_JIS a lead byte must not swallow
 // the byte after it, since the display draws one cell per byte.
-UpperHalf DecodeUpperHalf(const char* codePage)
+UpperHalf decodeUpperHalf(const char* codePage)
 {
     UpperHalf half;
     half.fill(U' ');
@@ -47,7 +47,7 @@ UpperHalf DecodeUpperHalf(const char* codePage)
 
 } // namespace
 
-const CodeTable* FindCodeTable(int number)
+const CodeTable* findCodeTable(int number)
 {
     for (const CodeTable& table : Tables) {
         if (table.number == number) {
@@ -57,16 +57,16 @@ const CodeTable* FindCodeTable(int number)
     return nullptr;
 }
 
-char32_t UpperHalfCharacter(int number, unsigned char byte)
+char32_t upperHalfCharacter(int number, unsigned char byte)
 {
     static QHash<int, UpperHalf> decoded;
-    const CodeTable* table = FindCodeTable(number);
+    const CodeTable* table = findCodeTable(number);
     if (table == nullptr || byte < 128) {
         return byte < 128 ? char32_t(byte) : U' ';
     }
     auto found = decoded.find(number);
     if (found == decoded.end()) {
-        found = decoded.insert(number, DecodeUpperHalf(table->codePage));
+        found = decoded.insert(number, decodeUpperHalf(table->codePage));
     }
     return (*found)[byte - 128];
 }

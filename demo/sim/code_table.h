@@ -12,8 +12,8 @@ struct CodeTable
 };
 
 // The table numbered n, or nullptr when the displays have no such table.
-const CodeTable* FindCodeTable(int number);
+const CodeTable* findCodeTable(int number);
 
 // The character byte 128..255 stands for in table `number`; a blank where the page has no single-byte
 // character there (the lead bytes of the Katakana page, say).
-char32_t UpperHalfCharacter(int number, unsigned char byte);
+char32_t upperHalfCharacter(int number, unsigned char byte);

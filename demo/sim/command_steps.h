@@ -5,7 +5,7 @@
 // An emulator reads its input one command at a time: `step` takes the bytes that wait, handles the
 // command at their head and says how many bytes it used, or 0 when that command is not complete yet.
 // A command split over two writes then waits in `pending` for its rest.
-template <typename Step> void FeedInSteps(QByteArray& pending, const QByteArray& bytes, Step step)
+template <typename Step> void feedInSteps(QByteArray& pending, const QByteArray& bytes, Step step)
 {
     pending += bytes;
     while (!pending.isEmpty()) {

@@ -25,7 +25,7 @@ LinkStatus EmulatedSerialPort::open()
     if (open_) {
         return LinkStatus::failure(LinkError::PortInUse, QStringLiteral("The port is already open."));
     }
-    if (!IsSimulatedPort(portName_)) {
+    if (!isSimulatedPort(portName_)) {
         return LinkStatus::failure(LinkError::PortMissing, QStringLiteral("No such simulated port."));
     }
     if (!emulator_.claimLine()) {

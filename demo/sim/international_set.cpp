@@ -34,12 +34,12 @@ const std::array<InternationalSet, InternationalSetCount> Sets = {{
 
 } // namespace
 
-QString InternationalSetName(int number)
+QString internationalSetName(int number)
 {
     return number >= 0 && number < InternationalSetCount ? QString::fromLatin1(Sets[number].name) : QString();
 }
 
-char32_t InternationalCharacter(int number, unsigned char byte)
+char32_t internationalCharacter(int number, unsigned char byte)
 {
     if (number < 0 || number >= InternationalSetCount) {
         return byte;

@@ -7,8 +7,8 @@
 constexpr int InternationalSetCount = 13;
 
 // The set's name, or an empty text for a number the displays do not have.
-QString InternationalSetName(int number);
+QString internationalSetName(int number);
 
 // What `byte` shows in set `number`: the set's own character at the twelve code points, the byte itself
 // everywhere else (and in every set the displays do not have).
-char32_t InternationalCharacter(int number, unsigned char byte);
+char32_t internationalCharacter(int number, unsigned char byte);

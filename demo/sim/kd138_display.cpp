@@ -19,7 +19,7 @@ void Kd138Display::powerOn()
 
 void Kd138Display::feed(const QByteArray& bytes)
 {
-    FeedInSteps(pending_, bytes, [this](const QByteArray& pending) { return step(pending); });
+    feedInSteps(pending_, bytes, [this](const QByteArray& pending) { return step(pending); });
 }
 
 int Kd138Display::step(const QByteArray& pending)
@@ -80,7 +80,7 @@ void Kd138Display::put(unsigned char byte)
     if (column_ >= Columns) {
         column_ = 0;
     }
-    grid_.at(0, column_) = VfdCell{byte < 0x80 ? char32_t(byte) : UpperHalfCharacter(Wpc1252, byte)};
+    grid_.at(0, column_) = VfdCell{byte < 0x80 ? char32_t(byte) : upperHalfCharacter(Wpc1252, byte)};
     ++column_;
 }
 

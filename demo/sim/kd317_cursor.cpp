@@ -19,7 +19,7 @@ char32_t Shown(unsigned char byte, int codeTable, int internationalSet)
     if (byte == 0x7F) {
         return U'⌂';
     }
-    return byte < 0x80 ? InternationalCharacter(internationalSet, byte) : UpperHalfCharacter(codeTable, byte);
+    return byte < 0x80 ? internationalCharacter(internationalSet, byte) : upperHalfCharacter(codeTable, byte);
 }
 
 } // namespace

@@ -14,12 +14,12 @@ constexpr unsigned char Us = 0x1F;
 // more is lost.
 constexpr int HeldCapacity = 4096;
 
-unsigned char At(const QByteArray& bytes, int index)
+unsigned char at(const QByteArray& bytes, int index)
 {
     return static_cast<unsigned char>(bytes.at(index));
 }
 
-void Put(VfdGrid& grid, int row, const QString& text)
+void put(VfdGrid& grid, int row, const QString& text)
 {
     const QList<uint> ucs4 = text.toUcs4();
     for (int column = 0; column < grid.columns(); ++column) {
@@ -77,7 +77,7 @@ void Kd317Display::feed(const QByteArray& bytes)
 
 int Kd317Display::step(const QByteArray& pending)
 {
-    const unsigned char byte = At(pending, 0);
+    const unsigned char byte = at(pending, 0);
     if (byte == Esc) {
         return escape(pending);
     }
@@ -97,7 +97,7 @@ int Kd317Display::escape(const QByteArray& pending)
     if (pending.size() < 2) {
         return 0;
     }
-    const unsigned char command = At(pending, 1);
+    const unsigned char command = at(pending, 1);
     if (command == '@') {
         initialize();
         return 2;
@@ -109,9 +109,9 @@ int Kd317Display::escape(const QByteArray& pending)
     if (pending.size() < 3) {
         return 0;
     }
-    const int n = At(pending, 2);
+    const int n = at(pending, 2);
     if (command == 't') {
-        if (FindCodeTable(n) != nullptr) {
+        if (findCodeTable(n) != nullptr) {
             codeTable_ = n;
         } else {
             unknown(QStringLiteral("no such code table"), pending.left(3));
@@ -129,7 +129,7 @@ int Kd317Display::unitSeparator(const QByteArray& pending)
     if (pending.size() < 2) {
         return 0;
     }
-    const unsigned char command = At(pending, 1);
+    const unsigned char command = at(pending, 1);
     // The parameter bytes each command takes after its two bytes.
     int parameters = 0;
     switch (command) {
@@ -150,8 +150,8 @@ int Kd317Display::unitSeparator(const QByteArray& pending)
         return 0;
     }
     const QByteArray whole = pending.left(2 + parameters);
-    const int n = parameters > 0 ? At(pending, 2) : 0;
-    const int m = parameters > 1 ? At(pending, 3) : 0;
+    const int n = parameters > 0 ? at(pending, 2) : 0;
+    const int m = parameters > 1 ? at(pending, 3) : 0;
     switch (command) {
     case 0x01:
     case 0x02:
@@ -198,7 +198,7 @@ int Kd317Display::unitSeparator(const QByteArray& pending)
         break;
     case 'E':
         blink_ = n;
-        blinkSince_ = PacerMs(clock_);
+        blinkSince_ = pacerMs(clock_);
         break;
     case 'r':
         if (n <= 1) {
@@ -211,7 +211,7 @@ int Kd317Display::unitSeparator(const QByteArray& pending)
         if (n < 24 && m < 60) {
             timeShown_ = true;
             timeMinutes_ = n * 60 + m;
-            timeSince_ = PacerMs(clock_);
+            timeSince_ = pacerMs(clock_);
         } else {
             unknown(QStringLiteral("no such time of day"), whole);
         }
@@ -222,7 +222,7 @@ int Kd317Display::unitSeparator(const QByteArray& pending)
         break;
     case '@':
         selfTest_ = true;
-        selfTestSince_ = PacerMs(clock_);
+        selfTestSince_ = pacerMs(clock_);
         break;
     default:
         unknown(QStringLiteral("unknown US command"), whole);
@@ -276,7 +276,7 @@ void Kd317Display::unknown(const QString& what, const QByteArray& bytes)
 
 bool Kd317Display::selfTestRunning()
 {
-    if (selfTest_ && PacerMs(clock_) - selfTestSince_ >= qint64(SelfTestPageMs) * SelfTestPages) {
+    if (selfTest_ && pacerMs(clock_) - selfTestSince_ >= qint64(SelfTestPageMs) * SelfTestPages) {
         finishSelfTest();
     }
     return selfTest_;
@@ -307,23 +307,23 @@ bool Kd317Display::litAt(qint64 now) const
 
 VfdFrame Kd317Display::frame()
 {
-    const qint64 now = PacerMs(clock_);
+    const qint64 now = pacerMs(clock_);
     if (selfTestRunning()) {
         VfdGrid page(Rows, Columns);
-        const CodeTable* table = FindCodeTable(codeTable_);
+        const CodeTable* table = findCodeTable(codeTable_);
         switch ((now - selfTestSince_) / SelfTestPageMs) {
         case 0:
-            Put(page, 0, QStringLiteral(" KD-317  SELF-TEST"));
-            Put(page, 1, QStringLiteral("V1.02 ") + lineSettings_.toUpper());
+            put(page, 0, QStringLiteral(" KD-317  SELF-TEST"));
+            put(page, 1, QStringLiteral("V1.02 ") + lineSettings_.toUpper());
             break;
         case 1:
-            Put(page, 0, QStringLiteral("TABLE ") + QString::fromLatin1(table ? table->name : "?"));
-            Put(page, 1, QStringLiteral("INTL  ") + InternationalSetName(internationalSet_));
+            put(page, 0, QStringLiteral("TABLE ") + QString::fromLatin1(table ? table->name : "?"));
+            put(page, 1, QStringLiteral("INTL  ") + internationalSetName(internationalSet_));
             break;
         default:
             for (int column = 0; column < Columns; ++column) {
                 page.at(0, column).character = char32_t('A' + column);
-                page.at(1, column).character = UpperHalfCharacter(codeTable_, 0x80 + column);
+                page.at(1, column).character = upperHalfCharacter(codeTable_, 0x80 + column);
             }
             break;
         }
@@ -334,7 +334,7 @@ VfdFrame Kd317Display::frame()
     VfdFrame shown(grid_);
     if (timeShown_) {
         const int minutes = int((timeMinutes_ + (now - timeSince_) / 60000) % (24 * 60));
-        Put(shown.grid, Rows - 1,
+        put(shown.grid, Rows - 1,
             grid_.rowText(Rows - 1).left(Columns - 5) + QStringLiteral("%1:%2")
                                                             .arg(minutes / 60, 2, 10, QLatin1Char('0'))
                                                             .arg(minutes % 60, 2, 10, QLatin1Char('0')));

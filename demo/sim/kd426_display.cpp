@@ -31,13 +31,13 @@ void Kd426Display::powerOn()
     timeSize_ = TimeSize::None;
     lines_ = initial_;
     for (Line& line : lines_) {
-        line.since = PacerMs(clock_);
+        line.since = pacerMs(clock_);
     }
 }
 
 void Kd426Display::feed(const QByteArray& bytes)
 {
-    FeedInSteps(pending_, bytes, [this](const QByteArray& pending) { return step(pending); });
+    feedInSteps(pending_, bytes, [this](const QByteArray& pending) { return step(pending); });
 }
 
 int Kd426Display::step(const QByteArray& pending)
@@ -143,7 +143,7 @@ void Kd426Display::lineCommand(char letter, const QByteArray& bytes)
         clear();
         timeSize_ = letter == 't' ? TimeSize::Small : TimeSize::Double;
         timeSeconds_ = time.msecsSinceStartOfDay() / 1000;
-        timeSince_ = PacerMs(clock_);
+        timeSince_ = pacerMs(clock_);
     } else {
         unknown(QStringLiteral("no such line letter"), QByteArray("\x1Bq") + letter);
     }
@@ -157,7 +157,7 @@ QString Kd426Display::lineText(const QByteArray& bytes)
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte >= 0x80) {
-            const char32_t character = UpperHalfCharacter(Wpc1252, byte);
+            const char32_t character = upperHalfCharacter(Wpc1252, byte);
             text += QString::fromUcs4(&character, 1);
         } else if (byte >= 0x20) {
             text += QLatin1Char(c);
@@ -175,14 +175,14 @@ void Kd426Display::setSingle(int row, const QString& text, bool marquee)
     if (lines_[row].height != VfdCell::Single) {
         lines_[row ^ 1] = Line();
     }
-    lines_[row] = {text, marquee, PacerMs(clock_), VfdCell::Single};
+    lines_[row] = {text, marquee, pacerMs(clock_), VfdCell::Single};
 }
 
 void Kd426Display::setDouble(int pair, const QString& text, bool marquee)
 {
     timeSize_ = TimeSize::None;
-    lines_[2 * pair] = {text, marquee, PacerMs(clock_), VfdCell::DoubleTop};
-    lines_[2 * pair + 1] = {text, marquee, PacerMs(clock_), VfdCell::DoubleBottom};
+    lines_[2 * pair] = {text, marquee, pacerMs(clock_), VfdCell::DoubleTop};
+    lines_[2 * pair + 1] = {text, marquee, pacerMs(clock_), VfdCell::DoubleBottom};
 }
 
 void Kd426Display::clear()
@@ -198,7 +198,7 @@ void Kd426Display::unknown(const QString& what, const QByteArray& bytes)
 
 VfdFrame Kd426Display::frame() const
 {
-    const qint64 now = PacerMs(clock_);
+    const qint64 now = pacerMs(clock_);
     VfdGrid grid(Rows, Columns);
     for (int row = 0; row < Rows; ++row) {
         const Line& line = lines_[row];

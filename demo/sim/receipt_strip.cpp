@@ -15,7 +15,7 @@ void ReceiptStrip::reset()
 
 void ReceiptStrip::feed(const QByteArray& bytes)
 {
-    FeedInSteps(pending_, bytes, [this](const QByteArray& pending) { return step(pending); });
+    feedInSteps(pending_, bytes, [this](const QByteArray& pending) { return step(pending); });
 }
 
 int ReceiptStrip::step(const QByteArray& pending)
@@ -56,7 +56,7 @@ int ReceiptStrip::step(const QByteArray& pending)
     } else if (byte < 0x20 || byte == 0x7F) {
         log_.add(QStringLiteral("printer"), QStringLiteral("unknown control code"), pending.left(1));
     } else {
-        addCharacter(byte < 0x80 ? char32_t(byte) : UpperHalfCharacter(0, byte));
+        addCharacter(byte < 0x80 ? char32_t(byte) : upperHalfCharacter(0, byte));
     }
     return 1;
 }

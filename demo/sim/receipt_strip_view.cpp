@@ -11,7 +11,7 @@ constexpr int CharacterWidth = 7;
 constexpr int LineHeight = 14;
 constexpr int Edge = 10;
 
-QFont PrintFont(const ReceiptStrip::Run& run)
+QFont printFont(const ReceiptStrip::Run& run)
 {
     QFont font(QStringLiteral("DejaVu Sans Mono"));
     font.setStyleHint(QFont::Monospace);
@@ -21,7 +21,7 @@ QFont PrintFont(const ReceiptStrip::Run& run)
     return font;
 }
 
-int LineScale(const ReceiptStrip::Line& line)
+int lineScale(const ReceiptStrip::Line& line)
 {
     for (const ReceiptStrip::Run& run : line) {
         if (run.doubleHeight()) {
@@ -56,7 +56,7 @@ void ReceiptStripView::paintEvent(QPaintEvent*)
     int bottom = paper.bottom() - Edge;
     const QList<ReceiptStrip::Line>& lines = strip_.lines();
     for (int i = int(lines.size()) - 1; i >= 0 && bottom > 0; --i) {
-        const int scaleY = LineScale(lines[i]);
+        const int scaleY = lineScale(lines[i]);
         const int top = bottom - LineHeight * scaleY;
         int x = paper.left() + Edge;
         for (const ReceiptStrip::Run& run : lines[i]) {
@@ -64,7 +64,7 @@ void ReceiptStripView::paintEvent(QPaintEvent*)
             painter.save();
             painter.translate(x, top);
             painter.scale(scaleX, scaleY);
-            painter.setFont(PrintFont(run));
+            painter.setFont(printFont(run));
             for (int c = 0; c < run.text.size(); ++c) {
                 painter.drawText(QRect(c * CharacterWidth, 0, CharacterWidth, LineHeight), Qt::AlignCenter,
                                  run.text.mid(c, 1));

@@ -7,7 +7,7 @@ void SimLog::add(const QString& model, const QString& what, const QByteArray& by
     // A long run of noise keeps only its start: the record is for reading, not for replaying.
     const QByteArray shown = bytes.left(12);
     QString entry = QStringLiteral("%1: %2 [%3%4]")
-                        .arg(model, what, HexBytes(shown),
+                        .arg(model, what, hexBytes(shown),
                              bytes.size() > shown.size() ? QStringLiteral(" ...") : QString());
     entries_.append(entry);
     while (entries_.size() > Capacity) {

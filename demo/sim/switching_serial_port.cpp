@@ -15,7 +15,7 @@ void SwitchingSerialPort::setPortName(const QString& name)
 {
     // An open port keeps its line until it is closed.
     if (!active_->isOpen()) {
-        active_ = IsSimulatedPort(name) ? simulated_.get() : real_.get();
+        active_ = isSimulatedPort(name) ? simulated_.get() : real_.get();
     }
     active_->setPortName(name);
 }
@@ -30,7 +30,7 @@ LinkStatus SwitchingSerialPort::open()
     return active_->open();
 }
 
-std::unique_ptr<SerialLink> PortsWithEmulator(CustomerDisplayEmulator& emulator, const DemoPortState& state,
+std::unique_ptr<SerialLink> portsWithEmulator(CustomerDisplayEmulator& emulator, const DemoPortState& state,
                                               std::unique_ptr<SerialLink> real)
 {
     auto simulated =

@@ -34,5 +34,5 @@ private:
 };
 
 // vfddemo's link: it reaches `emulator` (as the model `state` names when it opens) or the `real` port.
-std::unique_ptr<SerialLink> PortsWithEmulator(CustomerDisplayEmulator& emulator, const DemoPortState& state,
+std::unique_ptr<SerialLink> portsWithEmulator(CustomerDisplayEmulator& emulator, const DemoPortState& state,
                                               std::unique_ptr<SerialLink> real);

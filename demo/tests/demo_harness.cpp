@@ -258,5 +258,5 @@ void DemoHarness::reachKd138(int port)
 
 QString Hex(const QByteArray& bytes)
 {
-    return HexBytes(bytes);
+    return hexBytes(bytes);
 }

@@ -9,7 +9,7 @@ namespace {
 const QString Cancel = QStringLiteral("<cancel>");
 const QString Open = QStringLiteral("open COM2 9600,n,8,1");
 
-QString Text(const QString& text)
+QString text(const QString& text)
 {
     return Hex(text.toLatin1());
 }
@@ -40,14 +40,14 @@ void TestLineDemoWindows::kd426Buttons_data()
     QTest::newRow("line 1 cancelled") << 1 << "DISPLAY LINE 1" << QStringList{Cancel} << QStringList{company}
                                       << QStringList{"1B 3D 32", "1B 71 41 0D"};
     QTest::newRow("line 1") << 1 << "DISPLAY LINE 1" << QStringList{"Hello"} << QStringList{company}
-                            << QStringList{"1B 3D 32", "1B 71 41 " + Text("Hello") + " 0D"};
+                            << QStringList{"1B 3D 32", "1B 71 41 " + text("Hello") + " 0D"};
     QTest::newRow("line 2") << 2 << "DISPLAY LINE 2" << QStringList{"1"} << QStringList{"1"}
                             << QStringList{"1B 3D 32", "1B 71 42 31 0D"};
     QTest::newRow("line 3") << 3 << "DISPLAY LINE 3" << QStringList{"abc"} << QStringList{"1"}
                             << QStringList{"1B 3D 32", "1B 71 43 61 62 63 0D"};
     QTest::newRow("line 4 long reply")
         << 4 << "DISPLAY LINE 4" << QStringList{QString(30, 'x')} << QStringList{"1"}
-        << QStringList{"1B 3D 32", "1B 71 44 " + Text(QString(30, 'x')) + " 0D"};
+        << QStringList{"1B 3D 32", "1B 71 44 " + text(QString(30, 'x')) + " 0D"};
     QTest::newRow("clear") << 5 << "CLEAR DISPLAY" << QStringList{} << QStringList{}
                            << QStringList{"1B 3D 32", "1F 0D"};
     QTest::newRow("double 1") << 6 << "DOUBLE LINE 1" << QStringList{"AB"}
@@ -75,9 +75,9 @@ void TestLineDemoWindows::kd426Buttons_data()
                             << QStringList{"     TALVEX SYSTEM.,LTD", "     TALVEX SYSTEM.,LTD"}
                             << QStringList{"1B 3D 32", "1F 0D", "1B 71 45 41 0D", "1B 71 46 42 0D", "1B 73"};
     QTest::newRow("time small") << 16 << "SHOW TIME SMALL" << QStringList{} << QStringList{}
-                                << QStringList{"1B 3D 32", "1B 71 74 " + Text("09:05:07") + " 0D"};
+                                << QStringList{"1B 3D 32", "1B 71 74 " + text("09:05:07") + " 0D"};
     QTest::newRow("time double") << 17 << "SHOW TIME DOUBLE" << QStringList{} << QStringList{}
-                                 << QStringList{"1B 3D 32", "1B 71 54 " + Text("09:05:07") + " 0D"};
+                                 << QStringList{"1B 3D 32", "1B 71 54 " + text("09:05:07") + " 0D"};
 }
 
 void TestLineDemoWindows::kd426Buttons()
@@ -120,9 +120,9 @@ void TestLineDemoWindows::toPrinter()
     h.clearLog();
     QCOMPARE(h.button("Command8")->text(), QStringLiteral("To printer"));
     h.click("Command8");
-    QCOMPARE(h.writes(), (QStringList{"1B 3D 31 0D", "1B 21 11", Text("WELCOME TO TALVEX SYSTEM.,LTD"),
-                                      "1B 64 01", "1B 21 21", Text(MakerTelephoneLine()),
-                                      Text(MakerFaxLine()), "1B 21 11", "1B 64 05"}));
+    QCOMPARE(h.writes(), (QStringList{"1B 3D 31 0D", "1B 21 11", text("WELCOME TO TALVEX SYSTEM.,LTD"),
+                                      "1B 64 01", "1B 21 21", text(makerTelephoneLine()),
+                                      text(makerFaxLine()), "1B 21 11", "1B 64 05"}));
     QCOMPARE(h.log.last(), QStringLiteral("close"));
 }
 
@@ -158,7 +158,7 @@ void TestLineDemoWindows::kd138Buttons_data()
     QTest::addColumn<QString>("bytes");
     QTest::newRow("input line 1") << "Command1"
                                   << "INPUT LINE 1"
-                                  << "1B 51 41 " + Text("12345678901") + " 0D";
+                                  << "1B 51 41 " + text("12345678901") + " 0D";
     QTest::newRow("clear display") << "Command2"
                                    << "CLEAR DISPLAY"
                                    << "0C 0D";

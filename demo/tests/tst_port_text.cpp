@@ -95,8 +95,8 @@ void TestPortText::mapsPortNames()
 {
     QFETCH(QString, text);
     QFETCH(QString, path);
-    QCOMPARE(SystemPortName(text).value_or(QString()), path);
-    QVERIFY(!IsSimulatedPort(text));
+    QCOMPARE(systemPortName(text).value_or(QString()), path);
+    QVERIFY(!isSimulatedPort(text));
 }
 
 void TestPortText::simulatedPortChoice()
@@ -107,7 +107,7 @@ void TestPortText::simulatedPortChoice()
     QCOMPARE(state.portText(), QStringLiteral("COM3"));
     state.chooseSystemPort(kSimulatedPortName);
     QCOMPARE(state.portText(), QStringLiteral("sim"));
-    QVERIFY(IsSimulatedPort(state.portText()));
+    QVERIFY(isSimulatedPort(state.portText()));
     QCOMPARE(state.DemoPortNumber, qint16(0));
 }
 
@@ -132,7 +132,7 @@ void TestPortText::encodesWireText()
     QFETCH(QString, text);
     QFETCH(bool, sendable);
     QFETCH(QByteArray, bytes);
-    const std::optional<QByteArray> encoded = EncodeWireText(text);
+    const std::optional<QByteArray> encoded = encodeWireText(text);
     QCOMPARE(encoded.has_value(), sendable);
     if (sendable) {
         QCOMPARE(*encoded, bytes);
@@ -142,21 +142,21 @@ void TestPortText::encodesWireText()
 void TestPortText::kp685SequenceInOrder()
 {
     QVERIFY(QStringEncoder("Big5").isValid());
-    const QList<QByteArray> writes = Kp685Sequence();
+    const QList<QByteArray> writes = kp685Sequence();
     QCOMPARE(writes.size(), 9);
     QCOMPARE(writes[0], QByteArray("\x1B!\x11"));
     QCOMPARE(writes[1], QByteArray("\x1Bx2"));
     QVERIFY(writes[2].endsWith('\n'));
-    QCOMPARE(writes[2].size(), 2 * MakerChineseName().size() + 1); // two bytes a character, then LF
+    QCOMPARE(writes[2].size(), 2 * makerChineseName().size() + 1); // two bytes a character, then LF
     QCOMPARE(writes[3], QByteArray("\x1Bx0"));
     QVERIFY(writes[4].endsWith('\n'));
-    QCOMPARE(writes[4].size(), 2 * MakerChineseAddress().size() + 1);
+    QCOMPARE(writes[4].size(), 2 * makerChineseAddress().size() + 1);
     QCOMPARE(writes[5], QByteArray("\x1B!!"));
-    QCOMPARE(writes[6], MakerTelephoneLine().toLatin1() + '\n');
-    QCOMPARE(writes[7], MakerFaxLine().toLatin1() + '\n');
+    QCOMPARE(writes[6], makerTelephoneLine().toLatin1() + '\n');
+    QCOMPARE(writes[7], makerFaxLine().toLatin1() + '\n');
     QCOMPARE(writes[8], QByteArray("\x1B!\x11"));
-    QVERIFY(MakerTelephoneLine().startsWith(QStringLiteral("   TEL")));
-    QVERIFY(MakerFaxLine().startsWith(QStringLiteral("   FAX")));
+    QVERIFY(makerTelephoneLine().startsWith(QStringLiteral("   TEL")));
+    QVERIFY(makerFaxLine().startsWith(QStringLiteral("   FAX")));
 }
 
 QTEST_APPLESS_MAIN(TestPortText)

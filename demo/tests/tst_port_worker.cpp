@@ -119,7 +119,7 @@ void TestPortWorker::writeWaitsUntilTheBytesHaveLeft()
     const PortOutcome stuck = w.run(PortJob().write(QByteArray(bytes, 'x')).write("never"));
     QCOMPARE(pacer.milliseconds() - start, limitMs);
     QCOMPARE(
-        PortErrorText(stuck),
+        portErrorText(stuck),
         QStringLiteral("COM2 failed while writing (error 8030):\nThe line did not take the bytes in time."));
     QCOMPARE(w.log.last(), QStringLiteral("close"));
     QCOMPARE(w.line.openPorts, 0);
@@ -132,7 +132,7 @@ void TestPortWorker::firstFailureEndsTheJobWithThePortClosed()
     w.line.failWriteNumber = 2;
     const PortOutcome outcome =
         w.run(PortJob().open("COM2", "9600,n,8,1").write("A").write("B").pause(8000).write("C"));
-    QCOMPARE(PortErrorText(outcome),
+    QCOMPARE(portErrorText(outcome),
              QStringLiteral("COM2 failed while writing (error 8030):\nInput/output error"));
     QCOMPARE(w.log, (QStringList{"open COM2 9600,n,8,1", "write 41", "failed write", "close"}));
     QCOMPARE(pacer.milliseconds(), 0);

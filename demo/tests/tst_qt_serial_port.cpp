@@ -156,10 +156,10 @@ void TestQtSerialPort::refusesToOpen()
     const QString name = portText == "pty" ? pty.path() : portText;
     const PortOutcome outcome = port.run(PortJob().open(name, settings).write("x"));
     QVERIFY(!outcome.ok());
-    QCOMPARE(PortErrorNumberOf(outcome), number);
+    QCOMPARE(portErrorNumberOf(outcome), number);
     QVERIFY(!outcome.reason.isEmpty());
     QVERIFY2(outcome.reason.startsWith(reason), qPrintable(outcome.reason));
-    QVERIFY(PortErrorText(outcome).startsWith(
+    QVERIFY(portErrorText(outcome).startsWith(
         QStringLiteral("%1 cannot be opened (error %2):\n").arg(name).arg(number)));
     // Nothing was written, and the port was let go: it opens again.
     QVERIFY(pty.readAvailable(50).isEmpty());
@@ -176,7 +176,7 @@ void TestQtSerialPort::busyPortRefused()
     QVERIFY(other.open().ok());
     RealPort port;
     const PortOutcome refused = port.run(PortJob().open(pty.path(), QStringLiteral("9600,n,8,1")));
-    QCOMPARE(PortErrorNumberOf(refused), int(PortErrorNumber::InUse));
+    QCOMPARE(portErrorNumberOf(refused), int(PortErrorNumber::InUse));
     other.close();
     const PortOutcome opened = port.run(PortJob().open(pty.path(), QStringLiteral("9600,n,8,1")).close());
     QVERIFY2(opened.ok(), qPrintable(opened.reason));
@@ -191,8 +191,8 @@ void TestQtSerialPort::lostFarSideFailsTheWrite()
     pty.closeMaster();
     const PortOutcome lost = port.run(PortJob().write("B"));
     QVERIFY(!lost.ok());
-    QCOMPARE(PortErrorNumberOf(lost), int(PortErrorNumber::WriteFailed));
-    QVERIFY(PortErrorText(lost).startsWith(
+    QCOMPARE(portErrorNumberOf(lost), int(PortErrorNumber::WriteFailed));
+    QVERIFY(portErrorText(lost).startsWith(
         QStringLiteral("%1 failed while writing (error 8030):\n").arg(pty.path())));
 }
 

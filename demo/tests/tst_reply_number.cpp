@@ -55,7 +55,7 @@ void TestReplyNumber::readsLeadingNumber()
 {
     QFETCH(QString, reply);
     QFETCH(double, value);
-    QCOMPARE(ReadReplyNumber(reply), value);
+    QCOMPARE(readReplyNumber(reply), value);
 }
 
 void TestReplyNumber::roundsHalvesToEven_data()
@@ -77,7 +77,7 @@ void TestReplyNumber::roundsHalvesToEven()
 {
     QFETCH(double, value);
     QFETCH(double, rounded);
-    QCOMPARE(RoundHalfEven(value) + 0.0, rounded);
+    QCOMPARE(roundHalfEven(value) + 0.0, rounded);
 }
 
 void TestReplyNumber::acceptsWithinRange_data()
@@ -111,7 +111,7 @@ void TestReplyNumber::acceptsWithinRange()
     QFETCH(bool, lowOpen);
     QFETCH(double, high);
     QFETCH(int, result);
-    QCOMPARE(ReplyInRange(reply, low, lowOpen, high).value_or(-100), result);
+    QCOMPARE(replyInRange(reply, low, lowOpen, high).value_or(-100), result);
 }
 
 QTEST_APPLESS_MAIN(TestReplyNumber)

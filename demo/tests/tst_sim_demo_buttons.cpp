@@ -32,7 +32,7 @@ struct SimulatedRun
     VirtualPacer time;
     CustomerDisplayEmulator emulator{time};
     DemoHarness h{[this](DemoHarness& run) {
-        return PortsWithEmulator(emulator, run.context.state, std::make_unique<FakeSerialPort>(run.line));
+        return portsWithEmulator(emulator, run.context.state, std::make_unique<FakeSerialPort>(run.line));
     }};
 
     void reach(const char* launcherButton)

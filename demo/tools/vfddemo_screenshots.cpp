@@ -55,7 +55,7 @@ int main(int argc, char* argv[])
     CustomerDisplayEmulator emulator(simulatedTime);
     EmulatorWindow emulatorWindow(emulator);
     DemoHarness h([&emulator](DemoHarness& run) {
-        return PortsWithEmulator(emulator, run.context.state, std::make_unique<FakeSerialPort>(run.line));
+        return portsWithEmulator(emulator, run.context.state, std::make_unique<FakeSerialPort>(run.line));
     });
     QObject::connect(&emulator, &CustomerDisplayEmulator::lineConnected, &emulatorWindow,
                      [&] { emulatorWindow.showBeside(h.current()); });

@@ -12,7 +12,7 @@
 
 namespace {
 
-const QList<OptionEntry>& CodeTables()
+const QList<OptionEntry>& codeTables()
 {
     static const QList<OptionEntry> tables = {
         {"PC437:USA,STANDARD EUROPE", 0, {}},
@@ -38,11 +38,11 @@ CodeTableWindow::CodeTableWindow(Navigator& navigator)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 20);
     layout->setSpacing(18);
-    QButtonGroup* options = AddOptionButtons(layout, CodeTables(), this);
+    QButtonGroup* options = addOptionButtons(layout, codeTables(), this);
     connect(options, &QButtonGroup::idClicked, this,
-            [this](int position) { codeTable_ = static_cast<qint16>(CodeTables()[position].value); });
+            [this](int position) { codeTable_ = static_cast<qint16>(codeTables()[position].value); });
 
-    const auto [enter, close] = AddSelectionButtons(layout, QStringLiteral("CLOSE"));
+    const auto [enter, close] = addSelectionButtons(layout, QStringLiteral("CLOSE"));
     connect(enter, &QPushButton::clicked, this, &CodeTableWindow::showCodeTable);
     connect(close, &QPushButton::clicked, this, &CodeTableWindow::returnToCommandList);
 }
@@ -66,7 +66,7 @@ void CodeTableWindow::windowClosing()
 void CodeTableWindow::showCodeTable()
 {
     PortJob job;
-    job.write(QByteArray("\x1B\x74", 2) + Chr(codeTable_));
+    job.write(QByteArray("\x1B\x74", 2) + chr(codeTable_));
     showUpperHalf(job);
     port_.run(std::move(job), [this](PortSession::Result result) {
         if (result != PortSession::Result::Sent) {

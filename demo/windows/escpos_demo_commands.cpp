@@ -18,7 +18,7 @@ struct EpsonCommand
     QByteArray bytes; // what a button without prompts writes; empty for the others
 };
 
-const QList<EpsonCommand>& Commands()
+const QList<EpsonCommand>& escPosCommands()
 {
     static const QList<EpsonCommand> commands = {
         {"Move cursou right", "\x09"},
@@ -66,7 +66,7 @@ void EscPosDemoWindow::buildCommands(QWidget* area)
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(6);
-    const QList<EpsonCommand>& commands = Commands();
+    const QList<EpsonCommand>& commands = escPosCommands();
     for (int i = 0; i < commands.size(); ++i) {
         auto* button = new WrappingButton(QString::fromLatin1(commands[i].caption));
         button->setObjectName(QStringLiteral("Command%1").arg(i + 1));
@@ -78,7 +78,7 @@ void EscPosDemoWindow::buildCommands(QWidget* area)
 
 void EscPosDemoWindow::commandClicked(int number)
 {
-    const QByteArray& fixed = Commands()[number - 1].bytes;
+    const QByteArray& fixed = escPosCommands()[number - 1].bytes;
     if (!fixed.isEmpty()) {
         send(fixed);
         return;
@@ -130,25 +130,25 @@ void EscPosDemoWindow::moveCursor()
 {
     const QString row =
         ask(QStringLiteral("PLS CHOSE THE ROW THAT YOU WANT TO DISPLAY(1 OR 2 ONLY)"), QStringLiteral("1"));
-    const double rowValue = ReadReplyNumber(row);
+    const double rowValue = readReplyNumber(row);
     if (rowValue != 1 && rowValue != 2) {
         return;
     }
     const QString column = ask(QStringLiteral("PLS CHOSE THE COLUMN THAT YOU WANT TO DISPLAY(1 TO 20 ONLY)"),
                                QStringLiteral("1"));
-    const std::optional<int> columnByte = ReplyInRange(column, 0, true, 20);
+    const std::optional<int> columnByte = replyInRange(column, 0, true, 20);
     if (!columnByte) {
         return;
     }
-    send(QByteArray("\x1F\x24", 2) + Chr(*columnByte) + Chr(static_cast<int>(rowValue)));
+    send(QByteArray("\x1F\x24", 2) + chr(*columnByte) + chr(static_cast<int>(rowValue)));
 }
 
 void EscPosDemoWindow::setBrightness()
 {
     const QString reply =
         ask(QStringLiteral("PLS INPUT NUMBER(1 TO 4) FOR ADJUST BRIGHTNESS"), QStringLiteral("1"));
-    if (const std::optional<int> n = ReplyInRange(reply, 1, false, 4)) {
-        send(QByteArray("\x1F\x58", 2) + Chr(*n));
+    if (const std::optional<int> n = replyInRange(reply, 1, false, 4)) {
+        send(QByteArray("\x1F\x58", 2) + chr(*n));
     }
 }
 
@@ -156,8 +156,8 @@ void EscPosDemoWindow::setBlinking()
 {
     const QString reply =
         ask(QStringLiteral("PLS INPUT NUMBER(0 TO 255) FOR BLINK DISPLAY"), QStringLiteral("0"));
-    if (const std::optional<int> n = ReplyInRange(reply, 0, false, 255)) {
-        send(QByteArray("\x1F\x45", 2) + Chr(*n));
+    if (const std::optional<int> n = replyInRange(reply, 0, false, 255)) {
+        send(QByteArray("\x1F\x45", 2) + chr(*n));
     }
 }
 
@@ -196,16 +196,16 @@ void EscPosDemoWindow::setClock()
 {
     send("\x0C", [this] {
         const QString hour = ask(QStringLiteral("PLS INPUT HOUR 0~23"), QStringLiteral("1"));
-        const std::optional<int> hourByte = ReplyInRange(hour, -1, true, 23);
+        const std::optional<int> hourByte = replyInRange(hour, -1, true, 23);
         // A reply just above -1 still rounds to -1, for which the display has no hour.
         if (!hourByte || *hourByte < 0) {
             return;
         }
         const QString minute = ask(QStringLiteral("PLS INPUT MINIS 0~59"), QStringLiteral("1"));
-        const std::optional<int> minuteByte = ReplyInRange(minute, -1, true, 59);
+        const std::optional<int> minuteByte = replyInRange(minute, -1, true, 59);
         if (!minuteByte || *minuteByte < 0) {
             return;
         }
-        send(QByteArray("\x1F\x54", 2) + Chr(*hourByte) + Chr(*minuteByte));
+        send(QByteArray("\x1F\x54", 2) + chr(*hourByte) + chr(*minuteByte));
     });
 }

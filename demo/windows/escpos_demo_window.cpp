@@ -84,7 +84,7 @@ void EscPosDemoWindow::portLost()
 
 QString EscPosDemoWindow::ask(const QString& prompt, const QString& defaultReply)
 {
-    return navigator_.context().dialogs->input(DemoProgramTitle(), prompt, defaultReply);
+    return navigator_.context().dialogs->input(demoProgramTitle(), prompt, defaultReply);
 }
 
 void EscPosDemoWindow::refreshMirror()
@@ -102,7 +102,7 @@ void EscPosDemoWindow::cellClicked(int)
 void EscPosDemoWindow::keyTyped(int index, const QString& text)
 {
     // A key with no byte in the display's page is ignored.
-    const std::optional<QByteArray> byte = EncodeWireText(text);
+    const std::optional<QByteArray> byte = encodeWireText(text);
     if (!byte || byte->size() != 1) {
         return;
     }

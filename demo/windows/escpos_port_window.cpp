@@ -9,7 +9,7 @@
 
 namespace {
 
-QComboBox* EditableList(const char* name, const QStringList& items, const QString& text)
+QComboBox* editableList(const char* name, const QStringList& items, const QString& text)
 {
     auto* box = new QComboBox;
     box->setObjectName(QString::fromLatin1(name));
@@ -23,11 +23,11 @@ QComboBox* EditableList(const char* name, const QStringList& items, const QStrin
 
 } // namespace
 
-EscPosPortWindow::EscPosPortWindow(Navigator& navigator) : PortSelectionWindow(navigator, ComOptions(8))
+EscPosPortWindow::EscPosPortWindow(Navigator& navigator) : PortSelectionWindow(navigator, comOptions(8))
 {
-    lineSettingsBox_ = EditableList("BOUDRATE", {"4800,n,8,1", "9600,n,8,1", "19200,n,8,1", "38400,n,8,1"},
+    lineSettingsBox_ = editableList("BOUDRATE", {"4800,n,8,1", "9600,n,8,1", "19200,n,8,1", "38400,n,8,1"},
                                     QStringLiteral("9600,n,8,1"));
-    commandSetBox_ = EditableList(
+    commandSetBox_ = editableList(
         "S_COMMAND", {"DSP800", "ESC/pos", "ADM 787", "ADM 788", "EMAX", "UTC/P", "UTC/S", "CD5220"},
         QStringLiteral("ESC/pos"));
     extraArea()->addWidget(new QLabel(QStringLiteral("BAUD RATE SELECTION")), 0, 0);

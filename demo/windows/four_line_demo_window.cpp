@@ -20,19 +20,19 @@ const QByteArray ClearDisplay("\x1F\x0D");
 const QByteArray Cr("\x0D");
 const QString CompanyLine = QStringLiteral("TALVEX SYSTEM.,LTD");
 
-QByteArray LineCommand(char letter)
+QByteArray lineCommand(char letter)
 {
     return QByteArray("\x1B\x71") + letter;
 }
 
-FourLineDemoWindow::Step Bytes(const QByteArray& bytes)
+FourLineDemoWindow::Step bytes(const QByteArray& bytes)
 {
     FourLineDemoWindow::Step step;
     step.bytes = bytes;
     return step;
 }
 
-FourLineDemoWindow::Step Text(const QString& text)
+FourLineDemoWindow::Step text(const QString& text)
 {
     FourLineDemoWindow::Step step;
     step.text = text;
@@ -132,7 +132,7 @@ void FourLineDemoWindow::proceed(PortJob job, const QList<Step>& steps, int next
             return;
         }
         const QString reply =
-            navigator_.context().dialogs->input(DemoProgramTitle(), QString(), step.defaultReply);
+            navigator_.context().dialogs->input(demoProgramTitle(), QString(), step.defaultReply);
         QByteArray text;
         if (!port.session().encode(reply, text)) {
             port.close();
@@ -146,36 +146,36 @@ void FourLineDemoWindow::proceed(PortJob job, const QList<Step>& steps, int next
 
 QList<FourLineDemoWindow::Step> FourLineDemoWindow::timeLine(char letter) const
 {
-    const QString time = PacerTimeOfDay(*navigator_.context().pacer).toString(QStringLiteral("HH:mm:ss"));
-    return {Bytes(AddressDisplay), Bytes(LineCommand(letter) + time.toLatin1() + Cr)};
+    const QString time = pacerTimeOfDay(*navigator_.context().pacer).toString(QStringLiteral("HH:mm:ss"));
+    return {bytes(AddressDisplay), bytes(lineCommand(letter) + time.toLatin1() + Cr)};
 }
 
 QList<FourLineDemoWindow::Step> FourLineDemoWindow::toPrinter() const
 {
     return {
-        Bytes(AddressPrinter), Bytes("\x1B\x21\x11"), Text(QStringLiteral("WELCOME TO TALVEX SYSTEM.,LTD")),
-        Bytes("\x1B\x64\x01"), Bytes("\x1B\x21\x21"), Text(MakerTelephoneLine()),
-        Text(MakerFaxLine()),  Bytes("\x1B\x21\x11"), Bytes("\x1B\x64\x05")};
+        bytes(AddressPrinter), bytes("\x1B\x21\x11"), text(QStringLiteral("WELCOME TO TALVEX SYSTEM.,LTD")),
+        bytes("\x1B\x64\x01"), bytes("\x1B\x21\x21"), text(makerTelephoneLine()),
+        text(makerFaxLine()),  bytes("\x1B\x21\x11"), bytes("\x1B\x64\x05")};
 }
 
 QList<FourLineDemoWindow::Step> FourLineDemoWindow::steps(int number) const
 {
     switch (number) {
     case 1:
-        return {Bytes(AddressDisplay), Prompt(LineCommand('A'), CompanyLine)};
+        return {bytes(AddressDisplay), Prompt(lineCommand('A'), CompanyLine)};
     case 2:
     case 3:
     case 4:
-        return {Bytes(AddressDisplay),
-                Prompt(LineCommand(static_cast<char>('A' + number - 1)), QStringLiteral("1"))};
+        return {bytes(AddressDisplay),
+                Prompt(lineCommand(static_cast<char>('A' + number - 1)), QStringLiteral("1"))};
     case 5:
-        return {Bytes(AddressDisplay), Bytes(ClearDisplay)};
+        return {bytes(AddressDisplay), bytes(ClearDisplay)};
     case 6:
-        return {Bytes(AddressDisplay), Bytes(ClearDisplay),
-                Prompt(LineCommand('E'), QStringLiteral(" TALVEX SYSTEM.,LTD "))};
+        return {bytes(AddressDisplay), bytes(ClearDisplay),
+                Prompt(lineCommand('E'), QStringLiteral(" TALVEX SYSTEM.,LTD "))};
     case 7:
-        return {Bytes(AddressDisplay), Bytes(ClearDisplay),
-                Prompt(LineCommand('F') + '\x0E', QStringLiteral("     KD-426"))};
+        return {bytes(AddressDisplay), bytes(ClearDisplay),
+                Prompt(lineCommand('F') + '\x0E', QStringLiteral("     KD-426"))};
     case 8:
         return toPrinter();
     case 9:
@@ -184,11 +184,11 @@ QList<FourLineDemoWindow::Step> FourLineDemoWindow::steps(int number) const
     case 12:
     case 13:
     case 14:
-        return {Bytes(AddressDisplay), Prompt(LineCommand(static_cast<char>('G' + number - 9)), CompanyLine)};
+        return {bytes(AddressDisplay), Prompt(lineCommand(static_cast<char>('G' + number - 9)), CompanyLine)};
     case 15: {
         const QString initial = QStringLiteral("     TALVEX SYSTEM.,LTD");
-        return {Bytes(AddressDisplay), Bytes(ClearDisplay), Prompt(LineCommand('E'), initial),
-                Prompt(LineCommand('F'), initial), Bytes("\x1B\x73")};
+        return {bytes(AddressDisplay), bytes(ClearDisplay), Prompt(lineCommand('E'), initial),
+                Prompt(lineCommand('F'), initial), bytes("\x1B\x73")};
     }
     case 16:
         return timeLine('t');

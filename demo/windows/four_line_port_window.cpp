@@ -2,7 +2,7 @@
 
 #include "windows/navigator.h"
 
-FourLinePortWindow::FourLinePortWindow(Navigator& navigator) : PortSelectionWindow(navigator, ComOptions(5))
+FourLinePortWindow::FourLinePortWindow(Navigator& navigator) : PortSelectionWindow(navigator, comOptions(5))
 {
 }
 

@@ -13,7 +13,7 @@
 namespace {
 
 // The captions of the two Danish sets have two blanks; the names written to the display have one.
-const QList<OptionEntry>& InternationalSets()
+const QList<OptionEntry>& internationalSets()
 {
     static const QList<OptionEntry> sets = {
         {"U.S.A", 0, "U.S.A"},
@@ -42,13 +42,13 @@ InternationalSetWindow::InternationalSetWindow(Navigator& navigator)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 20);
     layout->setSpacing(18);
-    QButtonGroup* options = AddOptionButtons(layout, InternationalSets(), this);
+    QButtonGroup* options = addOptionButtons(layout, internationalSets(), this);
     connect(options, &QButtonGroup::idClicked, this, [this](int position) {
-        setNumber_ = static_cast<qint16>(InternationalSets()[position].value);
-        setName_ = InternationalSets()[position].name;
+        setNumber_ = static_cast<qint16>(internationalSets()[position].value);
+        setName_ = internationalSets()[position].name;
     });
 
-    const auto [enter, cancel] = AddSelectionButtons(layout, QStringLiteral("CANCEL"));
+    const auto [enter, cancel] = addSelectionButtons(layout, QStringLiteral("CANCEL"));
     connect(enter, &QPushButton::clicked, this, &InternationalSetWindow::showInternationalSet);
     connect(cancel, &QPushButton::clicked, this, &InternationalSetWindow::returnToCommandList);
 }
@@ -75,7 +75,7 @@ void InternationalSetWindow::showInternationalSet()
 {
     PortJob job;
     job.write("\x0C")
-        .write(QByteArray("\x1B\x52", 2) + Chr(setNumber_))
+        .write(QByteArray("\x1B\x52", 2) + chr(setNumber_))
         .write(QByteArray("\x1F\x24\x05\x01", 4) + setName_.toLatin1())
         .write(QByteArray("\x1F\x24\x05\x02", 4))
         .write("#$@[\\]^`{|}~");

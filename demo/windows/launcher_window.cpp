@@ -64,14 +64,14 @@ void LauncherWindow::sendKp685Greeting()
     const QString offered = context.state.portChosen() ? context.state.portText() : QStringLiteral("COM1");
     bool accepted = false;
     const QString port = context.dialogs->input(
-        DemoProgramTitle(),
+        demoProgramTitle(),
         QStringLiteral("KP-685: which port is the printer on? (COM1, COM2, ... or the port's name)"), offered,
         &accepted);
     if (!accepted || port.trimmed().isEmpty()) {
         return;
     }
     PortJob job = kp685_.openPort(port.trimmed());
-    for (const QByteArray& bytes : Kp685Sequence()) {
+    for (const QByteArray& bytes : kp685Sequence()) {
         job.write(bytes);
     }
     kp685_.run(std::move(job.close()));

@@ -2,7 +2,7 @@
 
 #include "windows/navigator.h"
 
-OneLinePortWindow::OneLinePortWindow(Navigator& navigator) : PortSelectionWindow(navigator, ComOptions(10)) {}
+OneLinePortWindow::OneLinePortWindow(Navigator& navigator) : PortSelectionWindow(navigator, comOptions(10)) {}
 
 void OneLinePortWindow::enterClicked()
 {

@@ -5,7 +5,7 @@
 #include <QGridLayout>
 #include <QRadioButton>
 
-QButtonGroup* AddOptionButtons(QBoxLayout* layout, const QList<OptionEntry>& entries, QObject* owner)
+QButtonGroup* addOptionButtons(QBoxLayout* layout, const QList<OptionEntry>& entries, QObject* owner)
 {
     constexpr int perColumn = 5;
     auto* grid = new QGridLayout;

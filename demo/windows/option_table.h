@@ -17,4 +17,4 @@ struct OptionEntry
 
 // Adds to `layout` a grid of option buttons Option1, Option2, ... in columns of five, none checked,
 // grouped so that a click reports the option's position in the table.
-QButtonGroup* AddOptionButtons(QBoxLayout* layout, const QList<OptionEntry>& entries, QObject* owner);
+QButtonGroup* addOptionButtons(QBoxLayout* layout, const QList<OptionEntry>& entries, QObject* owner);

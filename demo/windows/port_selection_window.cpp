@@ -22,7 +22,7 @@ constexpr int SimulatedOption = 0;
 
 } // namespace
 
-QList<ComOption> ComOptions(int count)
+QList<ComOption> comOptions(int count)
 {
     QList<ComOption> options;
     for (int n = 1; n <= count; ++n) {
@@ -96,7 +96,7 @@ PortSelectionWindow::PortSelectionWindow(Navigator& navigator, const QList<ComOp
     extra_ = new QGridLayout;
     layout->addLayout(extra_);
 
-    const auto [enter, cancel] = AddSelectionButtons(layout, QStringLiteral("CANCEL"));
+    const auto [enter, cancel] = addSelectionButtons(layout, QStringLiteral("CANCEL"));
     connect(enter, &QPushButton::clicked, this, [this] { enterClicked(); });
     connect(cancel, &QPushButton::clicked, this, [this] { cancelClicked(); });
 }

@@ -45,4 +45,4 @@ private:
 };
 
 // The port options of each model's port window.
-QList<ComOption> ComOptions(int count);
+QList<ComOption> comOptions(int count);

@@ -3,7 +3,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 
-std::pair<QPushButton*, QPushButton*> AddSelectionButtons(QBoxLayout* layout, const QString& secondCaption)
+std::pair<QPushButton*, QPushButton*> addSelectionButtons(QBoxLayout* layout, const QString& secondCaption)
 {
     auto* row = new QHBoxLayout;
     auto* enter = new QPushButton(QStringLiteral("ENTER"));

@@ -2,7 +2,7 @@
 
 #include <QHash>
 
-bool ParseArgs(const QStringList& args, const QStringList& valueOptions, const QStringList& flags,
+bool parseArgs(const QStringList& args, const QStringList& valueOptions, const QStringList& flags,
                ParsedArgs* parsed, QString* error)
 {
     for (qsizetype i = 0; i < args.size(); ++i) {

@@ -36,15 +36,15 @@ struct CliCommand
 };
 
 // Every command, in the order the overview lists them.
-QList<CliCommand> CliCommands();
+QList<CliCommand> cliCommands();
 
 // One command's definition each; command_table.cpp collects them.
-CliCommand ParamsCommand();
-CliCommand ListPortsCommand();
-CliCommand TitleCommand();
-CliCommand DemoCommand();
-CliCommand BalanceCommand();
-CliCommand FirmwareCommand();
+CliCommand paramsCommand();
+CliCommand listPortsCommand();
+CliCommand titleCommand();
+CliCommand demoCommand();
+CliCommand balanceCommand();
+CliCommand firmwareCommand();
 
 // Splits "--name value" and "--name=value" options from positional words. Flags named in
 // `flags` take no value. Returns false (with a message in *error) for an unknown option or a
@@ -54,5 +54,5 @@ struct ParsedArgs
     QStringList positional;
     QHash<QString, QString> options; // name without dashes -> value ("" for flags)
 };
-bool ParseArgs(const QStringList& args, const QStringList& valueOptions, const QStringList& flags,
+bool parseArgs(const QStringList& args, const QStringList& valueOptions, const QStringList& flags,
                ParsedArgs* parsed, QString* error);

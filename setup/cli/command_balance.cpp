@@ -3,7 +3,7 @@
 #include "operations/factory_adjustment.h"
 #include "protocol/display_access.h"
 
-CliCommand BalanceCommand()
+CliCommand balanceCommand()
 {
     CliCommand command;
     command.name = QStringLiteral("balance");
@@ -21,7 +21,7 @@ CliCommand BalanceCommand()
         "Neither runs the setup exchange: the display is reached at the global --baud and --format.\n");
     command.run = [](CliSession& session, const QStringList& args) {
         if (args == QStringList{QStringLiteral("--store")})
-            return ReportOutcome(session.access.dialogs, StoreBalance(session.access));
+            return reportOutcome(session.access.dialogs, storeBalance(session.access));
         bool number = false;
         const int value = args.size() == 1 ? args.at(0).toInt(&number) : -1;
         if (!number || value < kBalanceMinimum || value > kBalanceMaximum) {
@@ -30,7 +30,7 @@ CliCommand BalanceCommand()
                 << Qt::endl;
             return CliExit::Usage;
         }
-        return ReportOutcome(session.access.dialogs, SendBalance(session.access, value));
+        return reportOutcome(session.access.dialogs, sendBalance(session.access, value));
     };
     return command;
 }

@@ -9,17 +9,17 @@ namespace {
 int Write(CliSession& session, const QString& path)
 {
     // The check of the window's "File Input" first: only a DEMO file goes to the display.
-    const DemoFileCheck check = CheckDemoFile(path);
+    const DemoFileCheck check = checkDemoFile(path);
     if (check != DemoFileCheck::Accepted) {
-        ShowDemoFileCheck(session.access.dialogs, check);
+        showDemoFileCheck(session.access.dialogs, check);
         return CliExit::Failed;
     }
-    return ReportOutcome(session.access.dialogs, WriteDemo(session.access, path));
+    return reportOutcome(session.access.dialogs, writeDemo(session.access, path));
 }
 
 } // namespace
 
-CliCommand DemoCommand()
+CliCommand demoCommand()
 {
     CliCommand command;
     command.name = QStringLiteral("demo");
@@ -39,7 +39,7 @@ CliCommand DemoCommand()
         if (args.value(0) == QLatin1String("write") && args.size() == 2)
             return Write(session, args.at(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
-            return ReportOutcome(session.access.dialogs, EraseDemo(session.access));
+            return reportOutcome(session.access.dialogs, eraseDemo(session.access));
         session.err << "vfdctl demo: expected 'write FILE' or 'erase' (see vfdctl demo --help)" << Qt::endl;
         return CliExit::Usage;
     };

@@ -13,7 +13,7 @@ namespace {
 constexpr double kPageSecondsGuess = 1.5;
 constexpr int kBarWidth = 30;
 
-QString MinutesSeconds(double seconds)
+QString minutesSeconds(double seconds)
 {
     const int whole = static_cast<int>(std::ceil(std::max(0.0, seconds)));
     return QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
@@ -44,7 +44,7 @@ public:
         const QString bar = QString(filled, QLatin1Char('#')) + QString(kBarWidth - filled, QLatin1Char('.'));
         session_.out << "\r[" << bar << "] " << percentage.rightJustified(6) << "  page "
                      << std::min(written + 1, pages) << "/" << pages << "  "
-                     << MinutesSeconds(perPage * (pages - written)) << " left ";
+                     << minutesSeconds(perPage * (pages - written)) << " left ";
         lineOpen_ = true;
         if (written == pages)
             endLine();
@@ -83,7 +83,7 @@ int Run(CliSession& session, const QStringList& args)
 {
     ParsedArgs parsed;
     QString error;
-    if (!ParseArgs(args, {}, {QStringLiteral("force")}, &parsed, &error) || parsed.positional.size() != 1) {
+    if (!parseArgs(args, {}, {QStringLiteral("force")}, &parsed, &error) || parsed.positional.size() != 1) {
         if (error.isEmpty())
             error = parsed.positional.isEmpty() ? QStringLiteral("expected a firmware file")
                                                 : QStringLiteral("expected one firmware file, not %1 words")
@@ -91,22 +91,22 @@ int Run(CliSession& session, const QStringList& args)
         session.err << "vfdctl firmware: " << error << " (see vfdctl firmware --help)" << Qt::endl;
         return CliExit::Usage;
     }
-    const FirmwareFileCheck check = ValidateFirmwareFile(parsed.positional.first(), session.access.dialogs);
+    const FirmwareFileCheck check = validateFirmwareFile(parsed.positional.first(), session.access.dialogs);
     if (!check.FirmwareFileValid)
         return CliExit::Failed;
 
     ProgressPrinter printer(session);
     DisplayAccess access(session.access.link, session.access.pacer, printer, session.access.selection);
-    const Outcome outcome = UpdateFirmware(
+    const Outcome outcome = updateFirmware(
         access, *check.FirmwareImage, parsed.options.contains(QStringLiteral("force")),
         [&](int written, int pages, const QString& percentage) { printer.page(written, pages, percentage); });
     printer.endLine();
-    return ReportOutcome(printer, outcome);
+    return reportOutcome(printer, outcome);
 }
 
 } // namespace
 
-CliCommand FirmwareCommand()
+CliCommand firmwareCommand()
 {
     CliCommand command;
     command.name = QStringLiteral("firmware");

@@ -7,7 +7,7 @@
 #include "core/port_name.h"
 #include "core/qt_serial_link.h"
 
-CliCommand ListPortsCommand()
+CliCommand listPortsCommand()
 {
     CliCommand command;
     command.name = QStringLiteral("list-ports");

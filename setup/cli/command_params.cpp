@@ -14,9 +14,9 @@ struct ParamsOption
 };
 
 // The options of "params write", one per list of the General page and in its order.
-std::array<ParamsOption, 6> Options()
+std::array<ParamsOption, 6> options()
 {
-    const auto& settings = GeneralSettings();
+    const auto& settings = generalSettings();
     return {{
         {"display-baud", settings[0]},
         {"display-format", settings[1]},
@@ -30,18 +30,18 @@ std::array<ParamsOption, 6> Options()
 int Write(CliSession& session, const QStringList& args)
 {
     QStringList names;
-    for (const ParamsOption& o : Options())
+    for (const ParamsOption& o : options())
         names << QString::fromLatin1(o.option);
     ParsedArgs parsed;
     QString error;
-    if (!ParseArgs(args, names, {}, &parsed, &error) || !parsed.positional.isEmpty()) {
+    if (!parseArgs(args, names, {}, &parsed, &error) || !parsed.positional.isEmpty()) {
         session.err << "vfdctl params write: "
                     << (error.isEmpty() ? "unexpected argument " + parsed.positional.first() : error)
                     << Qt::endl;
         return CliExit::Usage;
     }
     GeneralParameters parameters; // the defaults of "Set to Default"
-    for (const ParamsOption& o : Options()) {
+    for (const ParamsOption& o : options()) {
         const QString name = QString::fromLatin1(o.option);
         if (!parsed.options.contains(name))
             continue;
@@ -55,12 +55,12 @@ int Write(CliSession& session, const QStringList& args)
         }
         parameters.*(o.setting.field) = o.setting.codeOf(value);
     }
-    return ReportOutcome(session.access.dialogs, WriteGeneralParameters(session.access, parameters));
+    return reportOutcome(session.access.dialogs, writeGeneralParameters(session.access, parameters));
 }
 
 } // namespace
 
-CliCommand ParamsCommand()
+CliCommand paramsCommand()
 {
     CliCommand command;
     command.name = QStringLiteral("params");
@@ -75,7 +75,7 @@ CliCommand ParamsCommand()
         "       Options left out take the defaults of the window's \"Set to Default\".\n"
         "erase  erases the record; the display restarts with its factory settings.\n\n"
         "Options of write (names exactly as the window's lists show them):\n");
-    for (const ParamsOption& o : Options())
+    for (const ParamsOption& o : options())
         help +=
             QStringLiteral("  --%1  %2 (default %3)\n")
                 .arg(QString::fromLatin1(o.option), -16)
@@ -87,7 +87,7 @@ CliCommand ParamsCommand()
         if (args.value(0) == QLatin1String("write"))
             return Write(session, args.mid(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
-            return ReportOutcome(session.access.dialogs, EraseGeneralParameters(session.access));
+            return reportOutcome(session.access.dialogs, eraseGeneralParameters(session.access));
         session.err << "vfdctl params: expected 'write [options]' or 'erase' (see vfdctl params --help)"
                     << Qt::endl;
         return CliExit::Usage;

@@ -1,7 +1,7 @@
 #include "cli/cli_command.h"
 
-QList<CliCommand> CliCommands()
+QList<CliCommand> cliCommands()
 {
-    return {ParamsCommand(), FirmwareCommand(), TitleCommand(),
-            DemoCommand(),   BalanceCommand(),  ListPortsCommand()};
+    return {paramsCommand(), firmwareCommand(), titleCommand(),
+            demoCommand(),   balanceCommand(),  listPortsCommand()};
 }

@@ -10,7 +10,7 @@ int Write(CliSession& session, const QStringList& args)
 {
     ParsedArgs parsed;
     QString error;
-    if (!ParseArgs(args, {QStringLiteral("file")}, {}, &parsed, &error)) {
+    if (!parseArgs(args, {QStringLiteral("file")}, {}, &parsed, &error)) {
         session.err << "vfdctl title write: " << error << Qt::endl;
         return CliExit::Usage;
     }
@@ -24,9 +24,9 @@ int Write(CliSession& session, const QStringList& args)
     if (fromFile) {
         // As the window's "File Input" reads it; with no box to keep an earlier line, a file
         // without two lines writes nothing.
-        const TitleFileLines read = ReadTitleFile(parsed.options.value(QStringLiteral("file")));
+        const TitleFileLines read = readTitleFile(parsed.options.value(QStringLiteral("file")));
         if (!read.complete()) {
-            ShowTitleFileError(session.access.dialogs);
+            showTitleFileError(session.access.dialogs);
             return CliExit::Failed;
         }
         lines = read.lines;
@@ -38,12 +38,12 @@ int Write(CliSession& session, const QStringList& args)
             return CliExit::Usage;
         }
     }
-    return ReportOutcome(session.access.dialogs, WriteTitlePage(session.access, lines.at(0), lines.at(1)));
+    return reportOutcome(session.access.dialogs, writeTitlePage(session.access, lines.at(0), lines.at(1)));
 }
 
 } // namespace
 
-CliCommand TitleCommand()
+CliCommand titleCommand()
 {
     CliCommand command;
     command.name = QStringLiteral("title");
@@ -69,7 +69,7 @@ CliCommand TitleCommand()
         if (args.value(0) == QLatin1String("write"))
             return Write(session, args.mid(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
-            return ReportOutcome(session.access.dialogs, EraseTitlePage(session.access));
+            return reportOutcome(session.access.dialogs, eraseTitlePage(session.access));
         session.err << "vfdctl title: expected 'write LINE1 LINE2', 'write --file F' or 'erase'"
                        " (see vfdctl title --help)"
                     << Qt::endl;

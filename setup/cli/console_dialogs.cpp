@@ -2,7 +2,7 @@
 
 namespace {
 // The box's lines joined for one line of output.
-QString OneLine(const QString& text)
+QString oneLine(const QString& text)
 {
     QString line = text;
     line.replace(QLatin1String("\r\n"), QLatin1String(" "));
@@ -14,11 +14,11 @@ void ConsoleDialogs::message(Icon icon, const QString& title, const QString& tex
 {
     if (icon == NoIcon || icon == Information) {
         if (!quiet)
-            out_ << title << ": " << OneLine(text) << Qt::endl;
+            out_ << title << ": " << oneLine(text) << Qt::endl;
         return;
     }
     ++failures_;
-    err_ << title << ": " << OneLine(text) << Qt::endl;
+    err_ << title << ": " << oneLine(text) << Qt::endl;
     if (!detail.isEmpty())
         err_ << "  " << detail << Qt::endl;
 }

@@ -20,5 +20,5 @@ int main(int argc, char* argv[])
     QTextStream err(stderr);
     VfdctlEnvironment environment;
     environment.stdoutIsTerminal = isatty(fileno(stdout)) != 0;
-    return VfdctlMain(app.arguments().mid(1), out, err, environment);
+    return vfdctlMain(app.arguments().mid(1), out, err, environment);
 }

@@ -4,7 +4,7 @@
 #include "core/dialogs.h"
 #include "protocol/outcome.h"
 
-int ReportOutcome(Dialogs& console, const Outcome& outcome)
+int reportOutcome(Dialogs& console, const Outcome& outcome)
 {
     if (const std::optional<Outcome::Message> box = outcome.message())
         console.message(box->icon, box->title, box->text, box->detail);

@@ -17,7 +17,7 @@ namespace {
 
 const char* kVersion = "1.10";
 
-QString Overview()
+QString overview()
 {
     QString text = QStringLiteral(
         "Usage: vfdctl [--port PORT] [--baud RATE] [--format P,D,S] [--trace] COMMAND ...\n"
@@ -35,7 +35,7 @@ QString Overview()
         "  --version       the program's version\n"
         "\n"
         "Commands:\n");
-    for (const CliCommand& command : CliCommands())
+    for (const CliCommand& command : cliCommands())
         for (const QString& line : command.synopsis.split(QLatin1Char('\n')))
             text += QStringLiteral("  ") + line + QLatin1Char('\n');
     text += QStringLiteral("\nExit status: 0 success, 1 the device or a file failed, 2 usage error.\n");
@@ -44,7 +44,7 @@ QString Overview()
 
 } // namespace
 
-int VfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err, const VfdctlEnvironment& env)
+int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err, const VfdctlEnvironment& env)
 {
     PortSelection selection;
     QString baudText = QStringLiteral("9600");
@@ -58,7 +58,7 @@ int VfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
         if (!word.startsWith(QLatin1String("--")))
             break;
         if (word == QLatin1String("--help")) {
-            out << Overview();
+            out << overview();
             return CliExit::Ok;
         }
         if (word == QLatin1String("--version")) {
@@ -113,12 +113,12 @@ int VfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
     }
     selection.setLine(baudText, formatText);
     if (i >= arguments.size()) {
-        err << Overview();
+        err << overview();
         return CliExit::Usage;
     }
     const QString commandName = arguments.at(i);
     const QStringList rest = arguments.mid(i + 1);
-    const QList<CliCommand> commands = CliCommands();
+    const QList<CliCommand> commands = cliCommands();
     const auto command = std::find_if(commands.begin(), commands.end(),
                                       [&](const CliCommand& c) { return c.name == commandName; });
     if (command == commands.end()) {
@@ -139,7 +139,7 @@ int VfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
     SimulatedDisplay* simulated = nullptr;
     std::unique_ptr<SerialLink> realLink;
     SerialLink* link = nullptr;
-    if (IsSimulatedPort(selection.port)) {
+    if (isSimulatedPort(selection.port)) {
         simulated = env.simulatedDisplay;
         if (!simulated) {
             ownDisplay = std::make_unique<SimulatedDisplay>(pacer);
@@ -162,9 +162,9 @@ int VfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
     // --quiet) only what asked for.
     if (simulated && command->name != QLatin1String("list-ports")) {
         if (show)
-            out << SimulatedScreenBox(*simulated);
+            out << simulatedScreenBox(*simulated);
         else if (!quiet)
-            out << SimulatedDisplaySummary(*simulated);
+            out << simulatedDisplaySummary(*simulated);
     }
     return status;
 }

@@ -19,5 +19,5 @@ struct VfdctlEnvironment
 };
 
 // The whole command line after the program name; returns the exit status.
-int VfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
+int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
                const VfdctlEnvironment& environment = {});

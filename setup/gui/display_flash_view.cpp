@@ -19,23 +19,23 @@ int Code(const QByteArray& record, int offset)
     return static_cast<quint8>(record.at(offset));
 }
 
-QString SizeAndCrc(const QByteArray& bytes)
+QString sizeAndCrc(const QByteArray& bytes)
 {
-    const QString crc = QString::number(Crc16Value(bytes), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+    const QString crc = QString::number(crc16Value(bytes), 16).toUpper().rightJustified(4, QLatin1Char('0'));
     return QStringLiteral("%1 bytes, CRC %2").arg(bytes.size()).arg(crc);
 }
 
 } // namespace
 
-int StoredCodePage(const DisplayFlash& flash)
+int storedCodePage(const DisplayFlash& flash)
 {
-    return IsGeneralRecord(flash.generalRecord) ? Code(flash.generalRecord, kCodePageAt)
+    return isGeneralRecord(flash.generalRecord) ? Code(flash.generalRecord, kCodePageAt)
                                                 : DisplayCodePage::NotSet;
 }
 
-int StoredBrightnessPercent(const DisplayFlash& flash)
+int storedBrightnessPercent(const DisplayFlash& flash)
 {
-    if (!IsGeneralRecord(flash.generalRecord))
+    if (!isGeneralRecord(flash.generalRecord))
         return 100;
     switch (Code(flash.generalRecord, kBrightnessAt)) {
     case 3:
@@ -49,28 +49,28 @@ int StoredBrightnessPercent(const DisplayFlash& flash)
     }
 }
 
-DisplayFlashView DescribeDisplayFlash(const DisplayFlash& flash, int liveBalance)
+DisplayFlashView describeDisplayFlash(const DisplayFlash& flash, int liveBalance)
 {
     DisplayFlashView view;
     const QByteArray& record = flash.generalRecord;
-    if (IsGeneralRecord(record)) {
+    if (isGeneralRecord(record)) {
         view.general = QStringLiteral("stored");
-        view.baudRate = BaudRateName(Code(record, kBaudAt));
-        view.dataFormat = ComFormatName(Code(record, kFormatAt));
-        view.commandSet = CommandName(Code(record, kCommandAt));
-        view.codePage = CodePageName(Code(record, kCodePageAt));
-        view.internationalCharset = InternationalCharName(Code(record, kCharsetAt));
-        view.brightness = BrightnessName(Code(record, kBrightnessAt));
+        view.baudRate = baudRateName(Code(record, kBaudAt));
+        view.dataFormat = comFormatName(Code(record, kFormatAt));
+        view.commandSet = commandName(Code(record, kCommandAt));
+        view.codePage = codePageName(Code(record, kCodePageAt));
+        view.internationalCharset = internationalCharName(Code(record, kCharsetAt));
+        view.brightness = brightnessName(Code(record, kBrightnessAt));
     } else {
-        view.general = QStringLiteral("erased: the display runs at %1").arg(DisplayLineSettings(flash));
+        view.general = QStringLiteral("erased: the display runs at %1").arg(displayLineSettings(flash));
         const QString erased = QStringLiteral("(erased)");
         view.baudRate = view.dataFormat = view.commandSet = view.codePage = view.internationalCharset =
             view.brightness = erased;
     }
 
-    if (IsTitleBlock(flash.titleBlock)) {
+    if (isTitleBlock(flash.titleBlock)) {
         // The lines as the display draws them, in its own code page.
-        const DisplayCodePage codePage(StoredCodePage(flash));
+        const DisplayCodePage codePage(storedCodePage(flash));
         view.titlePage =
             QStringLiteral("\"%1\" / \"%2\"")
                 .arg(codePage.text(flash.titleBlock.mid(7, 20)), codePage.text(flash.titleBlock.mid(27, 20)));
@@ -81,8 +81,8 @@ DisplayFlashView DescribeDisplayFlash(const DisplayFlash& flash, int liveBalance
     view.demo =
         flash.demo.isEmpty()
             ? QStringLiteral("(erased)")
-            : QStringLiteral("%1, %2 pages announced").arg(SizeAndCrc(flash.demo)).arg(flash.demoPages);
-    view.firmware = flash.firmware.isEmpty() ? QStringLiteral("factory image") : SizeAndCrc(flash.firmware);
+            : QStringLiteral("%1, %2 pages announced").arg(sizeAndCrc(flash.demo)).arg(flash.demoPages);
+    view.firmware = flash.firmware.isEmpty() ? QStringLiteral("factory image") : sizeAndCrc(flash.firmware);
     view.balance = liveBalance == flash.balance
                        ? QString::number(flash.balance)
                        : QStringLiteral("%1 (in use %2)").arg(flash.balance).arg(liveBalance);

@@ -22,10 +22,10 @@ struct DisplayFlashView
     QString balance;
 };
 
-DisplayFlashView DescribeDisplayFlash(const DisplayFlash& flash, int liveBalance);
+DisplayFlashView describeDisplayFlash(const DisplayFlash& flash, int liveBalance);
 
 // The code page code of the stored general record (byte 9); 255 ("not set") when it is erased.
-int StoredCodePage(const DisplayFlash& flash);
+int storedCodePage(const DisplayFlash& flash);
 // The screen brightness the stored record asks for (byte 12: 0 = 100 %, 3 = 75 %, 2 = 50 %,
 // 1 = 25 %), in percent; 100 when the record is erased or holds another code.
-int StoredBrightnessPercent(const DisplayFlash& flash);
+int storedBrightnessPercent(const DisplayFlash& flash);

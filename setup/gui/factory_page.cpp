@@ -61,11 +61,11 @@ void FactoryPage::startPendingBalance()
         return;
     const int position = *pendingBalance_;
     if (context_.runner.run(context_.selection(),
-                            [position](DisplayAccess& access) { return SendBalance(access, position); }))
+                            [position](DisplayAccess& access) { return ::sendBalance(access, position); }))
         pendingBalance_.reset();
 }
 
 void FactoryPage::storeBalance()
 {
-    context_.runner.run(context_.selection(), [](DisplayAccess& access) { return StoreBalance(access); });
+    context_.runner.run(context_.selection(), [](DisplayAccess& access) { return ::storeBalance(access); });
 }

@@ -77,7 +77,7 @@ void FirmwarePage::chooseFirmwareFile()
     firmwareFileValid_ = false;
     const QString path = context_.dialogs.openFile(QStringLiteral("Open"));
     chosenPath_ = path;
-    const FirmwareFileCheck check = ValidateFirmwareFile(
+    const FirmwareFileCheck check = validateFirmwareFile(
         path, context_.dialogs, [this](const QString& text) { fileNameBox_->setText(text); });
     if (check.FirmwareImage)
         firmwareImage_ = *check.FirmwareImage;
@@ -90,7 +90,7 @@ void FirmwarePage::firmwareFileNameChanged()
     const QString text = fileNameBox_->text();
     // The box shows the chosen path in upper case; typed by hand, the text is the path.
     const bool showsChosen = !chosenPath_.isEmpty() && text == chosenPath_.toUpper();
-    context_.runner.buttons().setAllowed(downloadButton_, FileExists(showsChosen ? chosenPath_ : text));
+    context_.runner.buttons().setAllowed(downloadButton_, fileExists(showsChosen ? chosenPath_ : text));
 }
 
 void FirmwarePage::showForceState()
@@ -119,7 +119,7 @@ void FirmwarePage::updateFirmware()
             Qt::QueuedConnection);
     };
     context_.runner.run(context_.selection(), [image, forced, progress](DisplayAccess& access) {
-        return UpdateFirmware(access, image, forced, progress);
+        return ::updateFirmware(access, image, forced, progress);
     });
 }
 

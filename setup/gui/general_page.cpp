@@ -12,10 +12,10 @@
 
 namespace {
 
-// The settings of the lists, in the order of GeneralSettings().
+// The settings of the lists, in the order of generalSettings().
 enum ListIndex { BaudRate, DataFormat, CommandSet, CodePage, Charset, Brightness };
 
-QComboBox* ParameterList(const char* name, const GeneralSetting& setting, QWidget* parent)
+QComboBox* parameterList(const char* name, const GeneralSetting& setting, QWidget* parent)
 {
     auto* list = new QComboBox(parent);
     list->setObjectName(QString::fromLatin1(name));
@@ -32,13 +32,13 @@ GeneralPage::GeneralPage(PageContext context, QWidget* parent) : QWidget(parent)
 {
     auto* frame = new QGroupBox(QStringLiteral("General Parameter Select"), this);
     frame->setObjectName(QStringLiteral("Frame2"));
-    const auto& settings = GeneralSettings();
-    baudRateList_ = ParameterList("CmbBaudRateSelect", settings[BaudRate], frame);
-    formatList_ = ParameterList("CmbComFormatSelect", settings[DataFormat], frame);
-    commandSetList_ = ParameterList("CmbCommandSelect", settings[CommandSet], frame);
-    codePageList_ = ParameterList("CmbCodePageSelect", settings[CodePage], frame);
-    charsetList_ = ParameterList("CmbICSSelect", settings[Charset], frame);
-    brightnessList_ = ParameterList("CmbBrightnessSelect", settings[Brightness], frame);
+    const auto& settings = generalSettings();
+    baudRateList_ = parameterList("CmbBaudRateSelect", settings[BaudRate], frame);
+    formatList_ = parameterList("CmbComFormatSelect", settings[DataFormat], frame);
+    commandSetList_ = parameterList("CmbCommandSelect", settings[CommandSet], frame);
+    codePageList_ = parameterList("CmbCodePageSelect", settings[CodePage], frame);
+    charsetList_ = parameterList("CmbICSSelect", settings[Charset], frame);
+    brightnessList_ = parameterList("CmbBrightnessSelect", settings[Brightness], frame);
     defaultsButton_ = new QPushButton(QStringLiteral("Set to Default"), frame);
     defaultsButton_->setObjectName(QStringLiteral("CmdSetDefault"));
 
@@ -86,7 +86,7 @@ GeneralPage::GeneralPage(PageContext context, QWidget* parent) : QWidget(parent)
 GeneralParameters GeneralPage::parameters() const
 {
     // The lists' texts are mapped here, as they come in; the brightness was mapped when picked.
-    const auto& settings = GeneralSettings();
+    const auto& settings = generalSettings();
     GeneralParameters chosen;
     chosen.baudRate = settings[BaudRate].codeOf(baudRateList_->currentText());
     chosen.dataFormat = settings[DataFormat].codeOf(formatList_->currentText());
@@ -102,18 +102,18 @@ void GeneralPage::writeParameters()
     // The record is built from the lists now, before the first frame; later changes do not alter it.
     const GeneralParameters chosen = parameters();
     context_.runner.run(context_.selection(),
-                        [chosen](DisplayAccess& access) { return WriteGeneralParameters(access, chosen); });
+                        [chosen](DisplayAccess& access) { return writeGeneralParameters(access, chosen); });
 }
 
 void GeneralPage::eraseParameters()
 {
     context_.runner.run(context_.selection(),
-                        [](DisplayAccess& access) { return EraseGeneralParameters(access); });
+                        [](DisplayAccess& access) { return eraseGeneralParameters(access); });
 }
 
 void GeneralPage::setDefaults()
 {
-    const auto& settings = GeneralSettings();
+    const auto& settings = generalSettings();
     const std::pair<QComboBox*, const GeneralSetting&> lists[] = {
         {baudRateList_, settings[BaudRate]},     {formatList_, settings[DataFormat]},
         {commandSetList_, settings[CommandSet]}, {codePageList_, settings[CodePage]},
@@ -126,5 +126,5 @@ void GeneralPage::setDefaults()
 
 void GeneralPage::chooseBrightness()
 {
-    selectedBrightness_ = GeneralSettings()[Brightness].codeOf(brightnessList_->currentText());
+    selectedBrightness_ = generalSettings()[Brightness].codeOf(brightnessList_->currentText());
 }

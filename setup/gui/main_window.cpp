@@ -28,7 +28,7 @@ namespace {
 
 constexpr int kComPortCount = 39;
 
-QComboBox* PortList(const char* name, bool editable, QWidget* parent)
+QComboBox* portList(const char* name, bool editable, QWidget* parent)
 {
     auto* list = new QComboBox(parent);
     list->setObjectName(QString::fromLatin1(name));
@@ -81,9 +81,9 @@ MainWindow::MainWindow(DeviceServices services, QSettings* settings, QWidget* pa
 
     auto* status = new QGroupBox(QStringLiteral("Dsp Status"), this);
     status->setObjectName(QStringLiteral("Frame1_0"));
-    portList_ = PortList("CmbCOM", true, status);
-    baudRateList_ = PortList("CmbBaudRate", false, status);
-    formatList_ = PortList("CmbComFormat", false, status);
+    portList_ = portList("CmbCOM", true, status);
+    baudRateList_ = portList("CmbBaudRate", false, status);
+    formatList_ = portList("CmbComFormat", false, status);
     portList_->setMinimumContentsLength(12);
     endButton_ = new QPushButton(QStringLiteral("End"), status);
     endButton_->setObjectName(QStringLiteral("ComEnd"));
@@ -167,10 +167,10 @@ void MainWindow::load()
                            Qt::ToolTipRole);
     portList_->setCurrentText(start.port);
     baudRateList_->clear();
-    baudRateList_->addItems(BaudRateItems());
+    baudRateList_->addItems(baudRateItems());
     baudRateList_->setCurrentText(QString::number(start.line.baud));
     formatList_->clear();
-    formatList_->addItems(ComFormatItems());
+    formatList_->addItems(comFormatItems());
     formatList_->setCurrentText(start.line.toText().section(QLatin1Char(','), 1));
 
     titleSetPage_->demoFileNameChanged();
@@ -188,7 +188,7 @@ void MainWindow::followPortChoice()
 {
     if (!simWindow_)
         return;
-    const bool simulated = IsSimulatedPort(selection_.port) && isVisible();
+    const bool simulated = isSimulatedPort(selection_.port) && isVisible();
     if (simulated && !simWindowPlaced_) {
         // Beside the main window, where a display stands beside the till.
         simWindow_->move(frameGeometry().topRight() + QPoint(12, 0));

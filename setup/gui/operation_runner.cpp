@@ -44,14 +44,14 @@ bool OperationRunner::run(const PortSelection& selection, Operation operation, s
         // A real port is made on this thread, which then owns it until the operation ends.
         std::unique_ptr<SerialLink> realLink;
         SerialLink* link = services.simulatedDisplay;
-        if (!IsSimulatedPort(selection.port) || !link) {
+        if (!isSimulatedPort(selection.port) || !link) {
             realLink = services.makeRealLink();
             link = realLink.get();
         }
         TracedLink traced(*link, *services.pacer, services.trafficLog);
         StoppingDialogs dialogs(*services.dialogs, services.windowDialogs, *stop);
         DisplayAccess access(traced, *services.pacer, dialogs, selection, stop);
-        ShowOutcome(dialogs, operation(access));
+        showOutcome(dialogs, operation(access));
         if (traced.isOpen())
             traced.close();
     });

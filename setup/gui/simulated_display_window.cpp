@@ -21,7 +21,7 @@ constexpr int kScreenColumns = 20;
 // Fault switches, as a trainer names them.
 constexpr double kLateDsrSeconds = 1.5; // past the 1.0 s the port opening waits
 
-QLabel* ValueLabel(const char* name)
+QLabel* valueLabel(const char* name)
 {
     auto* label = new QLabel;
     label->setObjectName(QLatin1String(name));
@@ -31,7 +31,7 @@ QLabel* ValueLabel(const char* name)
 
 } // namespace
 
-VfdScreenStyle Vq71xxScreenStyle()
+VfdScreenStyle vq71xxScreenStyle()
 {
     VfdScreenStyle style;
     // Six pixels a dot at the preferred size, three at the smallest, as large as the window allows.
@@ -59,7 +59,7 @@ VfdScreenStyle Vq71xxScreenStyle()
     return style;
 }
 
-VfdFrame Vq71xxScreenFrame(const QByteArray& bytes, const DisplayCodePage& codePage, int brightnessPercent,
+VfdFrame vq71xxScreenFrame(const QByteArray& bytes, const DisplayCodePage& codePage, int brightnessPercent,
                            bool lit)
 {
     VfdGrid grid(kScreenLines, kScreenColumns);
@@ -83,15 +83,15 @@ SimulatedDisplayWindow::SimulatedDisplayWindow(SimulatedDisplay& display, QWidge
 
     screen_ = new VfdScreenView;
     screen_->setObjectName(QStringLiteral("vfdScreen"));
-    screen_->setScreenStyle(Vq71xxScreenStyle());
-    codePageNote_ = ValueLabel("lblCodePageNote");
+    screen_->setScreenStyle(vq71xxScreenStyle());
+    codePageNote_ = valueLabel("lblCodePageNote");
 
     dsrLamp_ = new QLabel;
     dsrLamp_->setObjectName(QStringLiteral("dsrLamp"));
     dsrLamp_->setFixedSize(18, 18);
-    dsrText_ = ValueLabel("lblDsr");
-    acknowledgements_ = ValueLabel("lblAcknowledgements");
-    state_ = ValueLabel("lblState");
+    dsrText_ = valueLabel("lblDsr");
+    acknowledgements_ = valueLabel("lblAcknowledgements");
+    state_ = valueLabel("lblState");
     auto* line = new QHBoxLayout;
     line->addWidget(dsrLamp_);
     line->addWidget(dsrText_);
@@ -103,17 +103,17 @@ SimulatedDisplayWindow::SimulatedDisplayWindow(SimulatedDisplay& display, QWidge
     auto* flash = new QGroupBox(QStringLiteral("Held in flash"));
     auto* form = new QFormLayout(flash);
     form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
-    form->addRow(QStringLiteral("General parameters:"), general_ = ValueLabel("lblGeneral"));
-    form->addRow(QStringLiteral("Baud rate:"), baudRate_ = ValueLabel("lblBaudRate"));
-    form->addRow(QStringLiteral("Data format:"), dataFormat_ = ValueLabel("lblDataFormat"));
-    form->addRow(QStringLiteral("Command set:"), commandSet_ = ValueLabel("lblCommandSet"));
-    form->addRow(QStringLiteral("Code page:"), codePageName_ = ValueLabel("lblCodePage"));
-    form->addRow(QStringLiteral("International set:"), charset_ = ValueLabel("lblCharset"));
-    form->addRow(QStringLiteral("Brightness:"), brightness_ = ValueLabel("lblBrightness"));
-    form->addRow(QStringLiteral("Title page:"), titlePage_ = ValueLabel("lblTitlePage"));
-    form->addRow(QStringLiteral("DEMO:"), demo_ = ValueLabel("lblDemo"));
-    form->addRow(QStringLiteral("Firmware:"), firmware_ = ValueLabel("lblFirmware"));
-    form->addRow(QStringLiteral("Balance:"), balance_ = ValueLabel("lblBalance"));
+    form->addRow(QStringLiteral("General parameters:"), general_ = valueLabel("lblGeneral"));
+    form->addRow(QStringLiteral("Baud rate:"), baudRate_ = valueLabel("lblBaudRate"));
+    form->addRow(QStringLiteral("Data format:"), dataFormat_ = valueLabel("lblDataFormat"));
+    form->addRow(QStringLiteral("Command set:"), commandSet_ = valueLabel("lblCommandSet"));
+    form->addRow(QStringLiteral("Code page:"), codePageName_ = valueLabel("lblCodePage"));
+    form->addRow(QStringLiteral("International set:"), charset_ = valueLabel("lblCharset"));
+    form->addRow(QStringLiteral("Brightness:"), brightness_ = valueLabel("lblBrightness"));
+    form->addRow(QStringLiteral("Title page:"), titlePage_ = valueLabel("lblTitlePage"));
+    form->addRow(QStringLiteral("DEMO:"), demo_ = valueLabel("lblDemo"));
+    form->addRow(QStringLiteral("Firmware:"), firmware_ = valueLabel("lblFirmware"));
+    form->addRow(QStringLiteral("Balance:"), balance_ = valueLabel("lblBalance"));
 
     auto* faults = new QGroupBox(QStringLiteral("Faults"));
     auto* faultColumn = new QVBoxLayout(faults);
@@ -188,13 +188,13 @@ void SimulatedDisplayWindow::refresh()
     const int liveBalance = display_.liveBalance();
 
     // Building a code page runs its decoder over 128 bytes: only when the stored code changes.
-    if (codePage_.code() != StoredCodePage(flash))
-        codePage_ = DisplayCodePage(StoredCodePage(flash));
+    if (codePage_.code() != storedCodePage(flash))
+        codePage_ = DisplayCodePage(storedCodePage(flash));
     const DisplayCodePage& codePage = codePage_;
     screenContent_ = (lines.value(0) + lines.value(1)).toLatin1().left(kScreenLines * kScreenColumns);
     screenContent_.append(QByteArray(kScreenLines * kScreenColumns - screenContent_.size(), ' '));
     // Unplugged it has no power; restarting, its tube is dark until it shows its power-on lines.
-    screen_->setFrame(Vq71xxScreenFrame(screenContent_, codePage, StoredBrightnessPercent(flash),
+    screen_->setFrame(vq71xxScreenFrame(screenContent_, codePage, storedBrightnessPercent(flash),
                                         !faults.absent && !restarting));
     codePageNote_->setText(codePage.note());
     codePageNote_->setVisible(!codePage.note().isEmpty());
@@ -222,7 +222,7 @@ void SimulatedDisplayWindow::refresh()
     if (flashChanged || liveBalance != shownLiveBalance_ || general_->text().isEmpty()) {
         shownFlash_ = flash;
         shownLiveBalance_ = liveBalance;
-        showFlash(DescribeDisplayFlash(flash, liveBalance));
+        showFlash(describeDisplayFlash(flash, liveBalance));
     }
 }
 

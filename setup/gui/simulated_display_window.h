@@ -19,13 +19,13 @@ class QTimer;
 // The glass of a VQ71xx display: two lines of 20 character cells, each 5x7 dots, one dot of space
 // between cells and two between the lines, no cursor row; lit dots glow cyan-green on the dark
 // glass, unlit dots stay faintly visible as on the real tube, and the dots grow with the window.
-VfdScreenStyle Vq71xxScreenStyle();
+VfdScreenStyle vq71xxScreenStyle();
 
 // What a VQ71xx screen shows for its 40 bytes (line 1 then line 2, shorter is filled with
 // spaces): each byte drawn as the character of the display's code page (a byte the code page
 // leaves undefined as a blank cell), at a brightness of 100, 75, 50 or 25 %, and no dot lit while
 // the display is off or restarting.
-VfdFrame Vq71xxScreenFrame(const QByteArray& bytes, const DisplayCodePage& codePage, int brightnessPercent,
+VfdFrame vq71xxScreenFrame(const QByteArray& bytes, const DisplayCodePage& codePage, int brightnessPercent,
                            bool lit);
 
 // A window that shows the simulated display as a person would see the real one beside the till:

@@ -17,25 +17,25 @@
 namespace {
 
 // The boxes show text as the display will: one fixed-width cell per character.
-QFont DisplayFont()
+QFont displayFont()
 {
     QFont font(QStringLiteral("Courier New"), 11);
     font.setStyleHint(QFont::TypeWriter);
     return font;
 }
 
-QLineEdit* LineBox(const char* name, const QString& text, QWidget* parent)
+QLineEdit* lineBox(const char* name, const QString& text, QWidget* parent)
 {
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
-    box->setFont(DisplayFont());
+    box->setFont(displayFont());
     box->setMaxLength(kTitleLineLength);
     box->setText(text);
     box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QString(kTitleLineLength + 2, u'W')));
     return box;
 }
 
-QPushButton* Button(const char* name, const char* caption, QWidget* parent)
+QPushButton* button(const char* name, const char* caption, QWidget* parent)
 {
     auto* button = new QPushButton(QString::fromLatin1(caption), parent);
     button->setObjectName(QString::fromLatin1(name));
@@ -49,11 +49,11 @@ TitleSetPage::TitleSetPage(PageContext context, QWidget* parent)
 {
     auto* title = new QGroupBox(QStringLiteral("Power on Title Page"), this);
     title->setObjectName(QStringLiteral("Frame1_1"));
-    line1Box_ = LineBox("Text1_1", QStringLiteral("***  User Define ***"), title);
-    line2Box_ = LineBox("Text2_1", QStringLiteral("***  Cover Page  ***"), title);
-    openTitleFileButton_ = Button("ComOpenFile_1", "File Input", title);
-    writeTitleButton_ = Button("ComCoverPage_1", "Write", title);
-    eraseTitleButton_ = Button("ComCancelCoverPage_0", "Erase", title);
+    line1Box_ = lineBox("Text1_1", QStringLiteral("***  User Define ***"), title);
+    line2Box_ = lineBox("Text2_1", QStringLiteral("***  Cover Page  ***"), title);
+    openTitleFileButton_ = button("ComOpenFile_1", "File Input", title);
+    writeTitleButton_ = button("ComCoverPage_1", "Write", title);
+    eraseTitleButton_ = button("ComCancelCoverPage_0", "Erase", title);
     auto* titleLayout = new QGridLayout(title);
     titleLayout->addWidget(line1Box_, 0, 0);
     titleLayout->addWidget(line2Box_, 1, 0);
@@ -67,15 +67,15 @@ TitleSetPage::TitleSetPage(PageContext context, QWidget* parent)
 
     auto* demo = new QGroupBox(QStringLiteral("User-defined DEMO"), this);
     demo->setObjectName(QStringLiteral("Frame5"));
-    chooseDemoButton_ = Button("Command1", "File Input", demo);
+    chooseDemoButton_ = button("Command1", "File Input", demo);
     demoFileBox_ = new QLineEdit(demo);
     demoFileBox_->setObjectName(QStringLiteral("txtDEMOFile"));
-    demoFileBox_->setFont(DisplayFont());
+    demoFileBox_->setFont(displayFont());
     // Only "File Input" fills the box: a typed name could differ from the path that "Write" sends.
     demoFileBox_->setReadOnly(true);
     demoFileBox_->setProperty("Tag", QString());
-    writeDemoButton_ = Button("cmbWriteDEMO", "Write", demo);
-    eraseDemoButton_ = Button("cmbEraseDEMO", "Erase", demo);
+    writeDemoButton_ = button("cmbWriteDEMO", "Write", demo);
+    eraseDemoButton_ = button("cmbEraseDEMO", "Erase", demo);
     auto* demoLayout = new QGridLayout(demo);
     demoLayout->addWidget(chooseDemoButton_, 0, 0);
     demoLayout->addWidget(demoFileBox_, 0, 1);
@@ -122,12 +122,12 @@ void TitleSetPage::loadTitleFile()
 {
     // This page holds element 1 only: the title-page file input.
     openTitleFileButton_->setEnabled(false);
-    const TitleFileLines read = ReadTitleFile(openFileDialog());
+    const TitleFileLines read = readTitleFile(openFileDialog());
     QLineEdit* const boxes[] = {line1Box_, line2Box_};
     for (qsizetype i = 0; i < read.lines.size(); ++i)
         boxes[i]->setText(read.lines.at(i));
     if (!read.complete())
-        ShowTitleFileError(context_.dialogs);
+        showTitleFileError(context_.dialogs);
     openTitleFileButton_->setEnabled(true);
 }
 
@@ -137,25 +137,25 @@ void TitleSetPage::writeTitlePage()
     const QString line1 = line1Box_->text();
     const QString line2 = line2Box_->text();
     context_.runner.run(context_.selection(), [line1, line2](DisplayAccess& access) {
-        return WriteTitlePage(access, line1, line2);
+        return ::writeTitlePage(access, line1, line2);
     });
 }
 
 void TitleSetPage::eraseTitlePage()
 {
-    context_.runner.run(context_.selection(), [](DisplayAccess& access) { return EraseTitlePage(access); });
+    context_.runner.run(context_.selection(), [](DisplayAccess& access) { return ::eraseTitlePage(access); });
 }
 
 void TitleSetPage::chooseDemoFile()
 {
     const QString path = openFileDialog();
     demoFileBox_->setProperty("Tag", path);
-    demoFileBox_->setText(DemoFileName(path));
+    demoFileBox_->setText(demoFileName(path));
     demoFileNameChanged(); // also when the name is the one shown already: the file may have gone
-    const DemoFileCheck check = CheckDemoFile(path);
+    const DemoFileCheck check = checkDemoFile(path);
     if (check == DemoFileCheck::Invalid || check == DemoFileCheck::Illegal)
         demoFileBox_->clear();
-    ShowDemoFileCheck(context_.dialogs, check);
+    showDemoFileCheck(context_.dialogs, check);
 }
 
 void TitleSetPage::demoFileNameChanged()
@@ -163,18 +163,18 @@ void TitleSetPage::demoFileNameChanged()
     // The name shown is looked up in the folder of the file chosen last.
     const QString name = demoFileBox_->text();
     const QString tag = demoFilePath();
-    const QString folder = tag.left(tag.size() - DemoFileName(tag).size());
-    context_.runner.buttons().setAllowed(writeDemoButton_, !name.isEmpty() && FileExists(folder + name));
+    const QString folder = tag.left(tag.size() - demoFileName(tag).size());
+    context_.runner.buttons().setAllowed(writeDemoButton_, !name.isEmpty() && fileExists(folder + name));
 }
 
 void TitleSetPage::writeDemo()
 {
     const QString path = demoFilePath();
     context_.runner.run(context_.selection(),
-                        [path](DisplayAccess& access) { return WriteDemo(access, path); });
+                        [path](DisplayAccess& access) { return ::writeDemo(access, path); });
 }
 
 void TitleSetPage::eraseDemo()
 {
-    context_.runner.run(context_.selection(), [](DisplayAccess& access) { return EraseDemo(access); });
+    context_.runner.run(context_.selection(), [](DisplayAccess& access) { return ::eraseDemo(access); });
 }

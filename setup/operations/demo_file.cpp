@@ -6,19 +6,19 @@
 
 #include <QDir>
 
-DemoFileCheck CheckDemoFile(const QString& path)
+DemoFileCheck checkDemoFile(const QString& path)
 {
-    const std::optional<QByteArray> head = ReadFileBytes(path, 1, 4);
+    const std::optional<QByteArray> head = readFileBytes(path, 1, 4);
     if (!head)
         return DemoFileCheck::ReadError;
-    if (ByteCount(head) != 4)
+    if (byteCount(head) != 4)
         return DemoFileCheck::Invalid;
-    if (*head != BuildFrame({0x55, 0xAA, 0x5A, 0xA5}))
+    if (*head != buildFrame({0x55, 0xAA, 0x5A, 0xA5}))
         return DemoFileCheck::Illegal;
     return DemoFileCheck::Accepted;
 }
 
-void ShowDemoFileCheck(Dialogs& dialogs, DemoFileCheck check)
+void showDemoFileCheck(Dialogs& dialogs, DemoFileCheck check)
 {
     switch (check) {
     case DemoFileCheck::Accepted:
@@ -37,7 +37,7 @@ void ShowDemoFileCheck(Dialogs& dialogs, DemoFileCheck check)
     }
 }
 
-QString DemoFileName(const QString& path)
+QString demoFileName(const QString& path)
 {
     const qsizetype cut = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QDir::separator()));
     return path.mid(cut + 1);

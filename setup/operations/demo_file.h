@@ -13,9 +13,9 @@ enum class DemoFileCheck {
 };
 
 // Reads the first four bytes of the file and compares them with the signature.
-DemoFileCheck CheckDemoFile(const QString& path);
+DemoFileCheck checkDemoFile(const QString& path);
 // Shows the box of a rejected check (nothing for an accepted file).
-void ShowDemoFileCheck(Dialogs& dialogs, DemoFileCheck check);
+void showDemoFileCheck(Dialogs& dialogs, DemoFileCheck check);
 // The name shown for a chosen file: what follows the last separator of the platform ("\" or "/"
 // on Windows, "/" elsewhere), or the whole path when it has none.
-QString DemoFileName(const QString& path);
+QString demoFileName(const QString& path);

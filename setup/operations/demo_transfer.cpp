@@ -7,7 +7,7 @@
 
 namespace {
 
-Outcome TooLarge(qint64 length)
+Outcome tooLarge(qint64 length)
 {
     return Outcome::refused(
         QStringLiteral("File Ststus"),
@@ -19,7 +19,7 @@ Outcome TooLarge(qint64 length)
             .arg(kDemoBlockSize));
 }
 
-Outcome ReadError()
+Outcome readError()
 {
     return Outcome::refused(QStringLiteral("File Error"), QStringLiteral("Open File Error !!"));
 }
@@ -28,24 +28,24 @@ Outcome ReadError()
 // ahead that tells whether it is the last one; the last block leaves the file's final two bytes
 // behind. The file must keep the length announced in the header: a file that shrank or vanished
 // would otherwise end early and be reported as written.
-Outcome SendDemoBlocks(DisplaySession& display, const QString& path, qint64 announcedLength,
+Outcome sendDemoBlocks(DisplaySession& display, const QString& path, qint64 announcedLength,
                        const std::function<void(qint64)>& blockSent)
 {
     qint64 start = 1;
     for (;;) {
-        const std::optional<QByteArray> ahead = ReadFileBytes(path, start + kDemoBlockSize, 1);
-        const std::optional<QByteArray> read = ReadFileBytes(path, start, kDemoBlockSize);
-        if (!ahead || !read || FileLength(path) != announcedLength)
-            return ReadError();
+        const std::optional<QByteArray> ahead = readFileBytes(path, start + kDemoBlockSize, 1);
+        const std::optional<QByteArray> read = readFileBytes(path, start, kDemoBlockSize);
+        if (!ahead || !read || fileLength(path) != announcedLength)
+            return readError();
         QByteArray block = *read;
-        if (ByteCount(ahead) == 0) {
+        if (byteCount(ahead) == 0) {
             if (block.size() <= 2)
                 return display.outcome();
             block.chop(2);
         }
         if (block.isEmpty())
             return display.outcome();
-        const quint16 crc = Crc16Value(block);
+        const quint16 crc = crc16Value(block);
         const int length = static_cast<int>(block.size());
         display.writeFrame({0x1F, "FR", 0x1F, "FM", crc >> 8, crc & 0xFF, length >> 8, length & 0xFF});
         display.write(block);
@@ -57,7 +57,7 @@ Outcome SendDemoBlocks(DisplaySession& display, const QString& path, qint64 anno
     }
 }
 
-Outcome ConfirmAndRestart(DisplaySession& display)
+Outcome confirmAndRestart(DisplaySession& display)
 {
     display.writeFrame({0x0C, "** Flash Write OK **", "**Display Restart **"});
     return display.confirmAndRestart(QStringLiteral("Flash Write OK !!"), Outcome::FlashWriteOk);
@@ -65,45 +65,45 @@ Outcome ConfirmAndRestart(DisplaySession& display)
 
 } // namespace
 
-QByteArray DemoHeader(qint64 fileLength)
+QByteArray demoHeader(qint64 fileLength)
 {
     if (fileLength < 0 || fileLength > kDemoMaxLength)
         return {};
     const qint64 pages = (fileLength + kDemoBlockSize - 1) / kDemoBlockSize;
-    return BuildFrame({0x55, 0xAA, 0x5A, 0xA5, kDemoPageBase + pages});
+    return buildFrame({0x55, 0xAA, 0x5A, 0xA5, kDemoPageBase + pages});
 }
 
-Outcome WriteDemo(DisplayAccess& access, const QString& path, const std::function<void(qint64)>& blockSent)
+Outcome writeDemo(DisplayAccess& access, const QString& path, const std::function<void(qint64)>& blockSent)
 {
     // Refused before the port is opened, so that nothing at all is sent for it.
-    if (const qint64 length = FileLength(path); length > kDemoMaxLength)
-        return TooLarge(length);
+    if (const qint64 length = fileLength(path); length > kDemoMaxLength)
+        return tooLarge(length);
     // A file that is there but cannot be read (a folder, no permission) is refused before the port
     // opens too: its header alone would already clear the DEMO the display holds.
-    if (FileExists(path) && !ReadFileBytes(path, 1, 1))
-        return ReadError();
+    if (fileExists(path) && !readFileBytes(path, 1, 1))
+        return readError();
     DisplaySession display(access);
     if (Outcome setup = display.sendSetupRequest(); !setup)
         return setup;
-    const qint64 length = FileLength(path);
+    const qint64 length = fileLength(path);
     // Gone since it was chosen: nothing to send, nothing to say.
     if (length == -1)
         return Outcome::refused();
     // Grown since the look above.
     if (length > kDemoMaxLength)
-        return TooLarge(length);
-    const QByteArray header = DemoHeader(length);
-    const quint16 crc = Crc16Value(header);
+        return tooLarge(length);
+    const QByteArray header = demoHeader(length);
+    const quint16 crc = crc16Value(header);
     display.writeFrame({0x1F, "FR", 0x1F, "FZ", crc >> 8, crc & 0xFF, static_cast<int>(header.size())});
     display.write(header);
     if (Outcome ack = display.awaitAck(); !ack)
         return ack;
-    if (Outcome blocks = SendDemoBlocks(display, path, length, blockSent); !blocks)
+    if (Outcome blocks = sendDemoBlocks(display, path, length, blockSent); !blocks)
         return blocks;
-    return ConfirmAndRestart(display);
+    return confirmAndRestart(display);
 } // the session drains and closes the port, whatever path leaves
 
-Outcome EraseDemo(DisplayAccess& access)
+Outcome eraseDemo(DisplayAccess& access)
 {
     DisplaySession display(access);
     if (Outcome open = display.outcome(); !open)
@@ -111,5 +111,5 @@ Outcome EraseDemo(DisplayAccess& access)
     display.writeFrame({0x1F, "FR", 0x1F, "FM", 0, 0, 0, 0});
     if (Outcome ack = display.awaitAck(); !ack)
         return ack;
-    return ConfirmAndRestart(display);
+    return confirmAndRestart(display);
 }

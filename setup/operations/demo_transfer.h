@@ -17,7 +17,7 @@ constexpr qint64 kDemoMaxLength = kDemoMaxPages * kDemoBlockSize;
 
 // The 5-byte header for a file of `fileLength` bytes: signature, then 0x78 + pages. A null array
 // when the file is too long to be announced.
-QByteArray DemoHeader(qint64 fileLength);
+QByteArray demoHeader(qint64 fileLength);
 
 // Writes the DEMO file at `path` into the display: the header, then the file's blocks read from disk
 // one at a time (the file's last two bytes held back), each acknowledged before the next is read;
@@ -25,7 +25,7 @@ QByteArray DemoHeader(qint64 fileLength);
 // that has gone since it was chosen ends the write after the setup request with nothing to say; a
 // file that cannot be read, or changes, during the transfer ends it with "Open File Error !!".
 // `blockSent` (when given) hears the count of file bytes sent after each acknowledged block.
-Outcome WriteDemo(DisplayAccess& access, const QString& path,
+Outcome writeDemo(DisplayAccess& access, const QString& path,
                   const std::function<void(qint64 bytesSent)>& blockSent = {});
 // Erases the stored DEMO with one empty block frame, without a setup request, and restarts the display.
-Outcome EraseDemo(DisplayAccess& access);
+Outcome eraseDemo(DisplayAccess& access);

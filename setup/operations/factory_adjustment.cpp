@@ -3,32 +3,32 @@
 #include "protocol/display_session.h"
 #include "protocol/frame.h"
 
-QByteArray BalanceTestPattern()
+QByteArray balanceTestPattern()
 {
     return QByteArray(40, '0');
 }
 
-QByteArray BalanceRecord(int position)
+QByteArray balanceRecord(int position)
 {
-    return BuildFrame({0x1F, "Fb", 0x0D, position});
+    return buildFrame({0x1F, "Fb", 0x0D, position});
 }
 
-Outcome SendBalance(DisplayAccess& access, int position)
+Outcome sendBalance(DisplayAccess& access, int position)
 {
-    const QByteArray record = BalanceRecord(position);
+    const QByteArray record = balanceRecord(position);
     if (record.isNull())
         return Outcome::refused();
     DisplaySession display(access);
     if (Outcome open = display.outcome(); !open)
         return open;
-    display.write(BalanceTestPattern());
+    display.write(balanceTestPattern());
     display.write(record);
     if (Outcome ack = display.awaitAck(); !ack)
         return ack;
     return Outcome::done(Outcome::BalanceAcknowledged);
 }
 
-Outcome StoreBalance(DisplayAccess& access)
+Outcome storeBalance(DisplayAccess& access)
 {
     DisplaySession display(access);
     if (Outcome open = display.outcome(); !open)

@@ -13,7 +13,7 @@ const QString kOpenFileError = QStringLiteral("Open File Error !!");
 
 } // namespace
 
-QString LastPathComponent(const QString& path)
+QString lastPathComponent(const QString& path)
 {
 #ifdef Q_OS_WIN
     const qsizetype cut = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
@@ -23,7 +23,7 @@ QString LastPathComponent(const QString& path)
     return path.mid(cut + 1);
 }
 
-FirmwareFileCheck ValidateFirmwareFile(const QString& chosenPath, Dialogs& dialogs,
+FirmwareFileCheck validateFirmwareFile(const QString& chosenPath, Dialogs& dialogs,
                                        const std::function<void(const QString&)>& showText)
 {
     FirmwareFileCheck check;
@@ -38,7 +38,7 @@ FirmwareFileCheck ValidateFirmwareFile(const QString& chosenPath, Dialogs& dialo
     };
 
     show(chosenPath.toUpper());
-    const QString name = LastPathComponent(chosenPath).toLower().trimmed();
+    const QString name = lastPathComponent(chosenPath).toLower().trimmed();
     if (name.isEmpty())
         return refuse(QStringLiteral("No File Select, Please Try Again !!"));
     if (!name.contains(QLatin1String(".wfu"))) {
@@ -60,23 +60,23 @@ FirmwareFileCheck ValidateFirmwareFile(const QString& chosenPath, Dialogs& dialo
     }
 
     // A folder, or a file that has gone since it was chosen, cannot be read.
-    if (!FileExists(chosenPath) || QFileInfo(chosenPath).isDir())
+    if (!fileExists(chosenPath) || QFileInfo(chosenPath).isDir())
         return refuse(kOpenFileError);
-    const qint64 length = FileLength(chosenPath);
+    const qint64 length = fileLength(chosenPath);
     if (length > kFirmwareFileLimit)
         return refuse(QStringLiteral("File Size over 48K, Please Try Again !!"));
     // Fewer than three bytes hold no image: nothing that could be sent.
     if (length < 3)
         return refuse(kOpenFileError);
 
-    const std::optional<QByteArray> image = ReadFileBytes(chosenPath, 1, length - 2);
+    const std::optional<QByteArray> image = readFileBytes(chosenPath, 1, length - 2);
     if (!image || image->size() != length - 2)
         return refuse(kOpenFileError);
     check.FirmwareImage = *image + QByteArray(1, '\0');
-    const quint16 computed = Crc16Value(*check.FirmwareImage);
+    const quint16 computed = crc16Value(*check.FirmwareImage);
 
     // Read apart from the image, as the file is now: it may have changed meanwhile.
-    const std::optional<QByteArray> stored = ReadFileBytes(chosenPath, length - 1, 2);
+    const std::optional<QByteArray> stored = readFileBytes(chosenPath, length - 1, 2);
     if (!stored || stored->size() != 2)
         return refuse(kOpenFileError);
     const quint16 storedValue =

@@ -29,9 +29,9 @@ struct FirmwareFileCheck
 // most 48 KB, then the CRC. The first failing check shows its box (title "File Ststus") and ends it.
 // The path is read as chosen (so a case-sensitive file system still finds it) and shown in upper
 // case; `showText` (when given) receives each text for the file box at the moment it changes.
-FirmwareFileCheck ValidateFirmwareFile(const QString& chosenPath, Dialogs& dialogs,
+FirmwareFileCheck validateFirmwareFile(const QString& chosenPath, Dialogs& dialogs,
                                        const std::function<void(const QString&)>& showText = {});
 
 // The name part of a path: what follows the last separator of this platform ("/" and "\" on
 // Windows, "/" elsewhere).
-QString LastPathComponent(const QString& path);
+QString lastPathComponent(const QString& path);

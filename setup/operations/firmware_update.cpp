@@ -13,7 +13,7 @@ const QByteArray kUpdateSignature = QByteArray::fromHex("55AA5AA5");
 const QString kWaitLine = QStringLiteral("Don't Turn Off Power");
 
 // Writes the pieces in order, each whole; false at the first one that could not be sent.
-bool SendAll(DisplaySession& display, std::initializer_list<QByteArray> pieces)
+bool sendAll(DisplaySession& display, std::initializer_list<QByteArray> pieces)
 {
     for (const QByteArray& piece : pieces)
         if (!display.write(piece))
@@ -21,13 +21,13 @@ bool SendAll(DisplaySession& display, std::initializer_list<QByteArray> pieces)
     return true;
 }
 
-bool SendDisplayText(DisplaySession& display, const QString& line1, const QString& line2)
+bool sendDisplayText(DisplaySession& display, const QString& line1, const QString& line2)
 {
-    return SendAll(display, {BuildFrame({0x1F, "FD", 0x28}), BuildFrame({line1}), BuildFrame({line2})});
+    return sendAll(display, {buildFrame({0x1F, "FD", 0x28}), buildFrame({line1}), buildFrame({line2})});
 }
 
 // The person sets DIP-12 before the port opens: the box waits for that.
-void ShowModeReminder(Dialogs& dialogs, bool forced)
+void showModeReminder(Dialogs& dialogs, bool forced)
 {
     if (forced)
         dialogs.message(Dialogs::NoIcon, QStringLiteral("Force Overwrite F/W."),
@@ -39,12 +39,12 @@ void ShowModeReminder(Dialogs& dialogs, bool forced)
 
 } // namespace
 
-int FirmwarePageCount(const QByteArray& firmwareImage)
+int firmwarePageCount(const QByteArray& firmwareImage)
 {
     return static_cast<int>((firmwareImage.size() + 510) / kFirmwarePageSize);
 }
 
-QString FirmwarePercentage(qint64 sent, qint64 length)
+QString firmwarePercentage(qint64 sent, qint64 length)
 {
     if (length <= 0)
         return QStringLiteral("0%");
@@ -56,12 +56,12 @@ QString FirmwarePercentage(qint64 sent, qint64 length)
     return text + QLatin1Char('%');
 }
 
-QString ProgressingLine(const QString& percentage)
+QString progressingLine(const QString& percentage)
 {
     return QStringLiteral("Progressing") + percentage.rightJustified(9, QLatin1Char(' '));
 }
 
-Outcome UpdateFirmware(DisplayAccess& access, const QByteArray& firmwareImage, bool forced,
+Outcome updateFirmware(DisplayAccess& access, const QByteArray& firmwareImage, bool forced,
                        const FirmwareProgress& progress)
 {
     // The held image ends in the appended 0x00; without an image before it there is nothing to
@@ -75,19 +75,19 @@ Outcome UpdateFirmware(DisplayAccess& access, const QByteArray& firmwareImage, b
             progress(page, pages, percentage);
     };
 
-    ShowModeReminder(access.dialogs, forced);
+    showModeReminder(access.dialogs, forced);
     DisplaySession display(access);
     if (Outcome setup = display.sendSetupRequest(!forced); !setup)
         return setup;
-    if (!SendAll(display, {BuildFrame({0x1F, "FR"}), BuildFrame({0x1F, "FF"})}))
+    if (!sendAll(display, {buildFrame({0x1F, "FR"}), buildFrame({0x1F, "FF"})}))
         return display.outcome(Outcome::stopped());
     // The pause gives the display time to get ready; without the request there is nothing to wait for.
     if (Outcome ready = display.pause(kFirmwarePauseMs); !ready)
         return ready;
-    const int pages = FirmwarePageCount(firmwareImage);
+    const int pages = firmwarePageCount(firmwareImage);
     const QByteArray header = kUpdateSignature + QByteArray(1, static_cast<char>(pages));
-    if (!SendAll(display, {BuildFrame({0x1F, "FR"}), BuildFrame({0x1F, "FZ"}), Crc16(header),
-                           BuildFrame({0x05}), header}))
+    if (!sendAll(display, {buildFrame({0x1F, "FR"}), buildFrame({0x1F, "FZ"}), crc16(header),
+                           buildFrame({0x05}), header}))
         return display.outcome(Outcome::stopped());
     if (Outcome ack = display.awaitAck(); !ack)
         return ack;
@@ -95,16 +95,16 @@ Outcome UpdateFirmware(DisplayAccess& access, const QByteArray& firmwareImage, b
     // grace); a failed port or a stop request does, at once.
     qint64 sent = 0;
     for (int page = 0; sent < length; ++page) {
-        const QString percentage = FirmwarePercentage(sent, length);
-        if (!SendDisplayText(display, ProgressingLine(percentage), kWaitLine))
+        const QString percentage = firmwarePercentage(sent, length);
+        if (!sendDisplayText(display, progressingLine(percentage), kWaitLine))
             return display.outcome(Outcome::stopped());
         if (Outcome ack = display.awaitAck(1.0); !ack)
             return ack;
         report(page, pages, percentage);
         const qint64 pageLength = std::min<qint64>(kFirmwarePageSize, length - sent);
         const QByteArray bytes = firmwareImage.mid(sent, pageLength);
-        if (!SendAll(display, {BuildFrame({0x1F, "FR"}), BuildFrame({0x1F, "FM"}), Crc16(bytes),
-                               BuildFrame({FrameItem::word(pageLength)}), bytes}))
+        if (!sendAll(display, {buildFrame({0x1F, "FR"}), buildFrame({0x1F, "FM"}), crc16(bytes),
+                               buildFrame({FrameItem::word(pageLength)}), bytes}))
             return display.outcome(Outcome::stopped());
         if (Outcome ack = display.awaitAck(1.0); !ack)
             return ack;
@@ -113,7 +113,7 @@ Outcome UpdateFirmware(DisplayAccess& access, const QByteArray& firmwareImage, b
             return paused;
     }
     report(pages, pages, QStringLiteral("100%"));
-    if (!SendDisplayText(display, QStringLiteral("**Update Successful*"),
+    if (!sendDisplayText(display, QStringLiteral("**Update Successful*"),
                          QStringLiteral("**Display Restart **")))
         return display.outcome(Outcome::stopped());
     // The box comes before the restart: the person sets DIP-12 while the display waits for it.
@@ -121,7 +121,7 @@ Outcome UpdateFirmware(DisplayAccess& access, const QByteArray& firmwareImage, b
                               QStringLiteral("Firmware Update Sucessfully.\r\n"
                                              "Please make sure DIP-12 in OFF status.\r\n"
                                              "The display will restart !!"));
-    if (!SendAll(display, {BuildFrame({0x1F, "FR"}), BuildFrame({0x1F, "F@"})}))
+    if (!sendAll(display, {buildFrame({0x1F, "FR"}), buildFrame({0x1F, "F@"})}))
         return display.outcome(Outcome::stopped());
     return Outcome::done(Outcome::FirmwareUpdated);
 } // the session lets the final text and the restart leave the port, then closes it

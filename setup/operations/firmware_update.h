@@ -12,13 +12,13 @@ constexpr int kFirmwarePageSize = 512;
 constexpr int kFirmwarePauseMs = 1000; // after the update request and after every page
 
 // The number of 512-byte pages for a held image (the image plus its appended 0x00 byte).
-int FirmwarePageCount(const QByteArray& firmwareImage);
+int firmwarePageCount(const QByteArray& firmwareImage);
 // The share of the image sent so far: the whole part of 1000 * sent / length, divided by 10, as the
 // shortest decimal with a point, and "%": 0%, 17%, 34.1%.
-QString FirmwarePercentage(qint64 sent, qint64 length);
+QString firmwarePercentage(qint64 sent, qint64 length);
 // The display's first line while it is being programmed: "Progressing", blanks, the percentage,
 // 20 characters in all.
-QString ProgressingLine(const QString& percentage);
+QString progressingLine(const QString& percentage);
 
 // Progress of a running update: before each page its index (0 for the first), the page count and
 // the percentage already sent; after the last page (pageCount, pageCount, "100%").
@@ -29,5 +29,5 @@ using FirmwareProgress = std::function<void(int page, int pageCount, const QStri
 // display into its setup state first; forced mode expects it there already (DIP-12 ON). Done when
 // every page was sent and the restart command written. A failed header, a failed port or a stop
 // request ends it with nothing more sent and no restart command; the port is closed on every path.
-Outcome UpdateFirmware(DisplayAccess& access, const QByteArray& firmwareImage, bool forced,
+Outcome updateFirmware(DisplayAccess& access, const QByteArray& firmwareImage, bool forced,
                        const FirmwareProgress& progress = {});

@@ -2,7 +2,7 @@
 
 #include "protocol/display_session.h"
 
-Outcome EraseFlashRecord(DisplayAccess& access, const char* command, const char* displayLine)
+Outcome eraseFlashRecord(DisplayAccess& access, const char* command, const char* displayLine)
 {
     DisplaySession display(access);
     if (Outcome setup = display.sendSetupRequest(); !setup)

@@ -6,4 +6,4 @@ struct DisplayAccess;
 
 // Erases one flash record: setup request, "FR", the record's command (e.g. "FN", "FC") and four zero
 // bytes; on the acknowledgement the 41-byte confirmation with `displayLine`, the box, the restart.
-Outcome EraseFlashRecord(DisplayAccess& access, const char* command, const char* displayLine);
+Outcome eraseFlashRecord(DisplayAccess& access, const char* command, const char* displayLine);

@@ -2,25 +2,24 @@
 
 #include "operations/parameter_vocabulary.h"
 
-const std::array<GeneralSetting, 6>& GeneralSettings()
+const std::array<GeneralSetting, 6>& generalSettings()
 {
     static const std::array<GeneralSetting, 6> settings = {{
-        {&BaudRateItems, "9600", &ChkBaudRateSelect, &GeneralParameters::baudRate},
-        {&ComFormatItems, "N,8,1", &ChkComFormatSelect, &GeneralParameters::dataFormat},
-        {&CommandItems, "EPSON", &ChkCommandSelect, &GeneralParameters::commandSet},
-        {&CodePageItems, "Europe", &ChkCodePageSelect, &GeneralParameters::codePage},
-        {&InternationalCharItems, "USA", &ChkInternationalCharSelect,
-         &GeneralParameters::internationalCharset},
-        {&BrightnessItems, "100%", &ChkBrightnessSelect, &GeneralParameters::brightness},
+        {&baudRateItems, "9600", &baudRateCode, &GeneralParameters::baudRate},
+        {&comFormatItems, "N,8,1", &formatCode, &GeneralParameters::dataFormat},
+        {&commandItems, "EPSON", &commandSetCode, &GeneralParameters::commandSet},
+        {&codePageItems, "Europe", &codePageCode, &GeneralParameters::codePage},
+        {&internationalCharItems, "USA", &charsetCode, &GeneralParameters::internationalCharset},
+        {&brightnessItems, "100%", &brightnessCode, &GeneralParameters::brightness},
     }};
     return settings;
 }
 
-GeneralParameters GeneralParametersNamed(const QStringList& names)
+GeneralParameters generalParametersNamed(const QStringList& names)
 {
-    Q_ASSERT(names.size() == int(GeneralSettings().size()));
+    Q_ASSERT(names.size() == int(generalSettings().size()));
     GeneralParameters parameters;
-    for (std::size_t i = 0; i < GeneralSettings().size(); ++i)
-        parameters.*(GeneralSettings()[i].field) = GeneralSettings()[i].codeOf(names.at(int(i)));
+    for (std::size_t i = 0; i < generalSettings().size(); ++i)
+        parameters.*(generalSettings()[i].field) = generalSettings()[i].codeOf(names.at(int(i)));
     return parameters;
 }

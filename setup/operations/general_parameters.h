@@ -9,7 +9,7 @@
 // The six settings of the General page as the display stores them: one byte each, the code the
 // vocabulary (operations/parameter_vocabulary.h) gives the name the person chose. 255 is "not set",
 // the value of an erased flash byte, and also what a name the vocabulary does not know gives.
-// The defaults are the codes of the names "Set to Default" picks (GeneralSettings()).
+// The defaults are the codes of the names "Set to Default" picks (generalSettings()).
 struct GeneralParameters
 {
     quint8 baudRate = 1;             // "9600"
@@ -37,7 +37,7 @@ struct GeneralSetting
 
 // The six settings in the page's order: baud rate, data format, command set, code page,
 // international character set, brightness.
-const std::array<GeneralSetting, 6>& GeneralSettings();
+const std::array<GeneralSetting, 6>& generalSettings();
 
 // The codes of six names given in the page's order; where the names come in as text (a bench, a test).
-GeneralParameters GeneralParametersNamed(const QStringList& names);
+GeneralParameters generalParametersNamed(const QStringList& names);

@@ -4,13 +4,13 @@
 #include "operations/parameter_vocabulary.h"
 #include "protocol/display_session.h"
 
-QByteArray GeneralParameterRecord(const GeneralParameters& p)
+QByteArray generalParameterRecord(const GeneralParameters& p)
 {
     QByteArray record(64, '\xFF');
     const QByteArray head = QByteArray::fromHex("55AA5AA52045");
     record.replace(0, head.size(), head);
     const int codes[] = {
-        ChkCustimerID(QString()),
+        customerIdCode(QString()),
         p.commandSet,
         p.internationalCharset,
         p.codePage,
@@ -18,10 +18,10 @@ QByteArray GeneralParameterRecord(const GeneralParameters& p)
         p.dataFormat,
         p.brightness,
         0xFF,
-        ChkCommandTableGroup(QString()),
-        ChkFontTableGroup(QString()),
-        ChkBaudRateTableGroup(QString()),
-        ChkDataFormatTableGroup(QString()),
+        commandTableGroup(QString()),
+        fontTableGroup(QString()),
+        baudRateTableGroup(QString()),
+        dataFormatTableGroup(QString()),
     };
     for (int i = 0; i < 12; ++i)
         record[6 + i] = static_cast<char>(codes[i]);
@@ -30,18 +30,18 @@ QByteArray GeneralParameterRecord(const GeneralParameters& p)
     return record;
 }
 
-Outcome WriteGeneralParameters(DisplayAccess& access, const GeneralParameters& parameters)
+Outcome writeGeneralParameters(DisplayAccess& access, const GeneralParameters& parameters)
 {
     DisplaySession display(access);
     if (Outcome setup = display.sendSetupRequest(); !setup)
         return setup;
-    display.writeRecord("FN", GeneralParameterRecord(parameters));
+    display.writeRecord("FN", generalParameterRecord(parameters));
     if (Outcome ack = display.awaitAck(); !ack)
         return ack;
     return display.confirmFlashWriteAndRestart();
 } // the session drains and closes the port, whatever path leaves
 
-Outcome EraseGeneralParameters(DisplayAccess& access)
+Outcome eraseGeneralParameters(DisplayAccess& access)
 {
-    return EraseFlashRecord(access, "FN", "** Flash Erase OK **");
+    return eraseFlashRecord(access, "FN", "** Flash Erase OK **");
 }

@@ -7,7 +7,7 @@ namespace {
 
 using Table = QList<std::pair<const char*, int>>;
 
-int Lookup(const Table& table, const QString& name)
+int lookup(const Table& table, const QString& name)
 {
     for (const auto& [known, code] : table)
         if (name == QLatin1String(known))
@@ -15,7 +15,7 @@ int Lookup(const Table& table, const QString& name)
     return 255;
 }
 
-QString Reverse(const Table& table, int code)
+QString reverse(const Table& table, int code)
 {
     for (const auto& [known, c] : table)
         if (c == code)
@@ -41,106 +41,106 @@ const Table kTableGroup = {{"0", 255}, {"1", 1}};
 
 } // namespace
 
-int ChkBaudRateSelect(const QString& name)
+int baudRateCode(const QString& name)
 {
-    return Lookup(kBaudRates, name);
+    return lookup(kBaudRates, name);
 }
-int ChkComFormatSelect(const QString& name)
+int formatCode(const QString& name)
 {
-    return Lookup(kFormats, name);
+    return lookup(kFormats, name);
 }
-int ChkCommandSelect(const QString& name)
+int commandSetCode(const QString& name)
 {
-    return Lookup(kCommands, name);
+    return lookup(kCommands, name);
 }
-int ChkCodePageSelect(const QString& name)
+int codePageCode(const QString& name)
 {
-    return Lookup(kCodePages, name);
+    return lookup(kCodePages, name);
 }
-int ChkInternationalCharSelect(const QString& name)
+int charsetCode(const QString& name)
 {
-    return Lookup(kCharsets, name);
+    return lookup(kCharsets, name);
 }
-int ChkBrightnessSelect(const QString& name)
+int brightnessCode(const QString& name)
 {
-    return Lookup(kBrightness, name);
+    return lookup(kBrightness, name);
 }
-int ChkCustimerID(const QString& name)
+int customerIdCode(const QString& name)
 {
-    return Lookup(kCustomers, name);
+    return lookup(kCustomers, name);
 }
-int ChkCommandTableGroup(const QString& name)
+int commandTableGroup(const QString& name)
 {
-    return Lookup(kTableGroup, name);
+    return lookup(kTableGroup, name);
 }
-int ChkFontTableGroup(const QString& name)
+int fontTableGroup(const QString& name)
 {
-    return Lookup(kTableGroup, name);
+    return lookup(kTableGroup, name);
 }
-int ChkBaudRateTableGroup(const QString& name)
+int baudRateTableGroup(const QString& name)
 {
-    return Lookup(kTableGroup, name);
+    return lookup(kTableGroup, name);
 }
-int ChkDataFormatTableGroup(const QString& name)
+int dataFormatTableGroup(const QString& name)
 {
-    return Lookup(kTableGroup, name);
+    return lookup(kTableGroup, name);
 }
 
-const QStringList& BaudRateItems()
+const QStringList& baudRateItems()
 {
     static const QStringList items = {"4800", "9600", "19200", "38400", "115200"};
     return items;
 }
-const QStringList& ComFormatItems()
+const QStringList& comFormatItems()
 {
     static const QStringList items = {"N,8,1", "E,8,1", "O,8,1", "N,7,1", "E,7,1", "O,7,1"};
     return items;
 }
-const QStringList& CommandItems()
+const QStringList& commandItems()
 {
     static const QStringList items = {"EPSON",  "CD5220", "DSP800", "EMAX", "ADM788",
                                       "PD3000", "UTCP",   "UTCS",   "BA63"};
     return items;
 }
-const QStringList& CodePageItems()
+const QStringList& codePageItems()
 {
     static const QStringList items = {"Europe",   "Katakana", "PC850", "PC860",   "PC863",   "PC865",
                                       "Slavonic", "Russian",  "Greek", "WPC1257", "WPC1252", "PC858"};
     return items;
 }
-const QStringList& InternationalCharItems()
+const QStringList& internationalCharItems()
 {
     static const QStringList items = {"USA",   "Franch", "Germany", "UK",     "Denmark1", "Sweden",
                                       "Itlay", "Spain",  "Japan",   "Norway", "Denmark2"};
     return items;
 }
-const QStringList& BrightnessItems()
+const QStringList& brightnessItems()
 {
     static const QStringList items = {"100%", "75%", "50%", "25%"};
     return items;
 }
 
-QString BaudRateName(int code)
+QString baudRateName(int code)
 {
-    return Reverse(kBaudRates, code);
+    return reverse(kBaudRates, code);
 }
-QString ComFormatName(int code)
+QString comFormatName(int code)
 {
-    return Reverse(kFormats, code);
+    return reverse(kFormats, code);
 }
-QString CommandName(int code)
+QString commandName(int code)
 {
-    return Reverse(kCommands, code);
+    return reverse(kCommands, code);
 }
-QString CodePageName(int code)
+QString codePageName(int code)
 {
-    return Reverse(kCodePages, code);
+    return reverse(kCodePages, code);
 }
-QString InternationalCharName(int code)
+QString internationalCharName(int code)
 {
-    return Reverse(kCharsets, code);
+    return reverse(kCharsets, code);
 }
-QString BrightnessName(int code)
+QString brightnessName(int code)
 {
-    return Reverse(kBrightness, code);
+    return reverse(kBrightness, code);
 }

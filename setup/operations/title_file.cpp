@@ -15,7 +15,7 @@ namespace {
 constexpr qint64 kTitleFileReadLimit = 64 * 1024;
 
 // The text of the file's beginning; empty when it cannot be read or is not text.
-std::optional<QString> ReadText(const QString& path)
+std::optional<QString> readText(const QString& path)
 {
     QFile file(path);
     if (path.isEmpty() || QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
@@ -37,10 +37,10 @@ std::optional<QString> ReadText(const QString& path)
 
 } // namespace
 
-TitleFileLines ReadTitleFile(const QString& path)
+TitleFileLines readTitleFile(const QString& path)
 {
     TitleFileLines result;
-    const std::optional<QString> text = ReadText(path);
+    const std::optional<QString> text = readText(path);
     if (!text)
         return result;
     // A line exists when some text is left where it begins: "a\n" holds one line, "a\n\n" two.
@@ -66,7 +66,7 @@ TitleFileLines ReadTitleFile(const QString& path)
     return result;
 }
 
-void ShowTitleFileError(Dialogs& dialogs)
+void showTitleFileError(Dialogs& dialogs)
 {
     dialogs.message(Dialogs::Critical, QStringLiteral("File Error"), QStringLiteral("Open File Error !!"));
 }

@@ -17,7 +17,7 @@ struct TitleFileLines
 // Reads the first two lines of a UTF-8 text file (with or without a byte-order mark; lines end in
 // CR LF, LF or a lone CR). A file that cannot be opened, holds no text (a NUL byte, or bytes that
 // are not UTF-8) or ends before its second line gives fewer than two lines.
-TitleFileLines ReadTitleFile(const QString& path);
+TitleFileLines readTitleFile(const QString& path);
 
 // The "File Error" box for a title file that could not be read whole.
-void ShowTitleFileError(Dialogs& dialogs);
+void showTitleFileError(Dialogs& dialogs);

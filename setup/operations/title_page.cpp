@@ -9,19 +9,19 @@ namespace {
 const QByteArray kTitleBlockHead = QByteArray::fromHex("55AA5AA5200003");
 
 // A line as the display stores it: its first 20 characters, filled up with spaces.
-std::optional<QByteArray> TitleLine(const QString& text)
+std::optional<QByteArray> titleLine(const QString& text)
 {
-    std::optional<QByteArray> bytes = EncodeWireText(text.left(kTitleLineLength));
+    std::optional<QByteArray> bytes = encodeWireText(text.left(kTitleLineLength));
     if (bytes)
         *bytes = bytes->leftJustified(kTitleLineLength, ' ');
     return bytes;
 }
 
 // Names the character that cannot go to the display; passed when both lines can.
-Outcome LinesFitTheDisplay(const QString& line1, const QString& line2)
+Outcome linesFitTheDisplay(const QString& line1, const QString& line2)
 {
     for (const QString& line : {line1, line2}) {
-        const QString bad = FirstUnencodableCharacter(line.left(kTitleLineLength));
+        const QString bad = firstUnencodableCharacter(line.left(kTitleLineLength));
         if (bad.isEmpty())
             continue;
         const char32_t code =
@@ -39,19 +39,19 @@ Outcome LinesFitTheDisplay(const QString& line1, const QString& line2)
 
 } // namespace
 
-QByteArray TitlePageBlock(const QString& line1, const QString& line2)
+QByteArray titlePageBlock(const QString& line1, const QString& line2)
 {
-    const std::optional<QByteArray> upper = TitleLine(line1);
-    const std::optional<QByteArray> lower = TitleLine(line2);
+    const std::optional<QByteArray> upper = titleLine(line1);
+    const std::optional<QByteArray> lower = titleLine(line2);
     if (!upper || !lower)
         return {};
     return kTitleBlockHead + *upper + *lower;
 }
 
-Outcome WriteTitlePage(DisplayAccess& access, const QString& line1, const QString& line2)
+Outcome writeTitlePage(DisplayAccess& access, const QString& line1, const QString& line2)
 {
     // Refused before the port is opened: nothing of a title that cannot be shown goes out.
-    if (Outcome fits = LinesFitTheDisplay(line1, line2); !fits)
+    if (Outcome fits = linesFitTheDisplay(line1, line2); !fits)
         return fits;
     DisplaySession display(access);
     if (Outcome open = display.outcome(); !open)
@@ -59,13 +59,13 @@ Outcome WriteTitlePage(DisplayAccess& access, const QString& line1, const QStrin
     display.writeFrame({0x0C});
     if (Outcome setup = display.sendSetupRequest(); !setup)
         return setup;
-    display.writeRecord("FC", TitlePageBlock(line1, line2));
+    display.writeRecord("FC", titlePageBlock(line1, line2));
     if (Outcome ack = display.awaitAck(); !ack)
         return ack;
     return display.confirmFlashWriteAndRestart();
 } // the session drains and closes the port, whatever path leaves
 
-Outcome EraseTitlePage(DisplayAccess& access)
+Outcome eraseTitlePage(DisplayAccess& access)
 {
-    return EraseFlashRecord(access, "FC", "*Flsah Erase OK !! *");
+    return eraseFlashRecord(access, "FC", "*Flsah Erase OK !! *");
 }

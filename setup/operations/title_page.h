@@ -13,10 +13,10 @@ constexpr int kTitleLineLength = 20;
 // The 47-byte power-on title block: signature 55 AA 5A A5, 20 00 03, then each line's characters
 // as single wire bytes filled up with spaces to 20 (a longer line is cut to its first 20). A null
 // array when a character of a line has no byte on the wire.
-QByteArray TitlePageBlock(const QString& line1, const QString& line2);
+QByteArray titlePageBlock(const QString& line1, const QString& line2);
 
 // Writes the title page ("FC" with CRC, length 47 and the block) and restarts the display. A line
 // with a character the display cannot show is refused before anything is sent.
-Outcome WriteTitlePage(DisplayAccess& access, const QString& line1, const QString& line2);
+Outcome writeTitlePage(DisplayAccess& access, const QString& line1, const QString& line2);
 // Erases the title page ("FC" with four zero bytes) and restarts the display.
-Outcome EraseTitlePage(DisplayAccess& access);
+Outcome eraseTitlePage(DisplayAccess& access);

@@ -1,6 +1,6 @@
 #include "protocol/crc16.h"
 
-quint16 Crc16Value(const QByteArray& bytes)
+quint16 crc16Value(const QByteArray& bytes)
 {
     quint16 crc = 0xFFFF;
     for (char byte : bytes) {
@@ -11,9 +11,9 @@ quint16 Crc16Value(const QByteArray& bytes)
     return crc;
 }
 
-QByteArray Crc16(const QByteArray& bytes)
+QByteArray crc16(const QByteArray& bytes)
 {
-    const quint16 crc = Crc16Value(bytes);
+    const quint16 crc = crc16Value(bytes);
     QByteArray out(2, '\0');
     out[0] = static_cast<char>(crc >> 8);
     out[1] = static_cast<char>(crc & 0xFF);

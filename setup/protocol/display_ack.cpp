@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-QString ShortDecimal(double value, int decimals)
+QString shortDecimal(double value, int decimals)
 {
     QString text = QString::number(value, 'f', decimals);
     if (text.contains(QLatin1Char('.'))) {
@@ -16,18 +16,18 @@ QString ShortDecimal(double value, int decimals)
     return text;
 }
 
-QString AckFailureText(int step, double waitStart, double stepDeadline, bool dsr)
+QString ackFailureText(int step, double waitStart, double stepDeadline, bool dsr)
 {
     return QStringLiteral("Process.%1( %2/%3/%4)")
         .arg(step)
-        .arg(ShortDecimal(waitStart, 2), ShortDecimal(stepDeadline, 2),
+        .arg(shortDecimal(waitStart, 2), shortDecimal(stepDeadline, 2),
              dsr ? QStringLiteral("True") : QStringLiteral("False"));
 }
 
 namespace {
 
 // Step conditions that pass the step when they hold (step 4 is handled apart).
-bool StepHolds(SerialLink& link, int step)
+bool stepHolds(SerialLink& link, int step)
 {
     switch (step) {
     case 1:
@@ -68,7 +68,7 @@ Outcome DisplaySession::awaitAck(double graceSeconds)
                 passed = true;
             else if (link.dsr())
                 failedStep = 4;
-        } else if (StepHolds(link, step)) {
+        } else if (stepHolds(link, step)) {
             passed = true;
         } else if (elapsed > limit) {
             failedStep = step;
@@ -95,7 +95,7 @@ Outcome DisplaySession::awaitAck(double graceSeconds)
     const bool dsr = link.dsr();
     const double deadline = waitStartOfDay + (stepStart - waitStart) + kAckSteps[failedStep - 1].limit;
     const Outcome failed =
-        Outcome::noAck(failedStep, AckFailureText(failedStep, waitStartOfDay, deadline, dsr));
+        Outcome::noAck(failedStep, ackFailureText(failedStep, waitStartOfDay, deadline, dsr));
     // The box comes before the NAK lines: the display shows them once the person has read it.
     if (!stopRequested())
         access_.dialogs.message(Dialogs::Exclamation, failed.title(), failed.text());

@@ -15,6 +15,6 @@ inline constexpr AckStep kAckSteps[5] = {
 };
 
 // The text of the "Display ack. failed" box: "Process." n "( " s "/" d "/" True|False ")".
-QString AckFailureText(int step, double waitStart, double stepDeadline, bool dsr);
+QString ackFailureText(int step, double waitStart, double stepDeadline, bool dsr);
 // A number as the shortest decimal with at most `decimals` digits after the point.
-QString ShortDecimal(double value, int decimals);
+QString shortDecimal(double value, int decimals);

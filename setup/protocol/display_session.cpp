@@ -39,17 +39,17 @@ bool DisplaySession::write(const QByteArray& bytes)
 bool DisplaySession::writeRecord(const char* command, const QByteArray& record)
 {
     // Each piece is its own write, as the display has always received them.
-    write(BuildFrame({0x1F, "FR"}));
-    write(BuildFrame({0x1F, command}));
-    write(Crc16(record));
-    write(BuildFrame({static_cast<int>(record.size())}));
+    write(buildFrame({0x1F, "FR"}));
+    write(buildFrame({0x1F, command}));
+    write(crc16(record));
+    write(buildFrame({static_cast<int>(record.size())}));
     return write(record);
 }
 
 bool DisplaySession::eraseRecord(const char* command)
 {
-    write(BuildFrame({0x1F, "FR"}));
-    write(BuildFrame({0x1F, command}));
+    write(buildFrame({0x1F, "FR"}));
+    write(buildFrame({0x1F, command}));
     return write(QByteArray(4, '\0'));
 }
 

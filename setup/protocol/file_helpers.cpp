@@ -3,21 +3,21 @@
 #include <QFile>
 #include <QFileInfo>
 
-bool FileExists(const QString& path)
+bool fileExists(const QString& path)
 {
     return !path.isEmpty() && QFileInfo::exists(path);
 }
 
-qint64 FileLength(const QString& path)
+qint64 fileLength(const QString& path)
 {
-    if (!FileExists(path))
+    if (!fileExists(path))
         return -1;
     return QFileInfo(path).size();
 }
 
-std::optional<QByteArray> ReadFileBytes(const QString& path, qint64 start, qint64 count)
+std::optional<QByteArray> readFileBytes(const QString& path, qint64 start, qint64 count)
 {
-    if (!FileExists(path))
+    if (!fileExists(path))
         return QByteArray();
     QFile file(path);
     if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
@@ -36,7 +36,7 @@ std::optional<QByteArray> ReadFileBytes(const QString& path, qint64 start, qint6
     return bytes;
 }
 
-qint64 ByteCount(const std::optional<QByteArray>& bytes)
+qint64 byteCount(const std::optional<QByteArray>& bytes)
 {
     return bytes ? bytes->size() : 0;
 }

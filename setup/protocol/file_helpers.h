@@ -8,12 +8,12 @@
 // stays open between two actions. Positions count from 1. Paths are used as given.
 
 // False for an empty path; otherwise true when a file or a folder of that name exists.
-bool FileExists(const QString& path);
+bool fileExists(const QString& path);
 // -1 when FileExists is false; otherwise the length the file system reports, without reading.
-qint64 FileLength(const QString& path);
+qint64 fileLength(const QString& path);
 // The bytes at positions start, start+1, ...: `count` of them, or all to the end when count is 0,
 // never more than remain. A missing file or a start outside the file gives an empty sequence;
 // a file that exists but cannot be opened or read gives nothing (a failure for the caller).
-std::optional<QByteArray> ReadFileBytes(const QString& path, qint64 start, qint64 count);
+std::optional<QByteArray> readFileBytes(const QString& path, qint64 start, qint64 count);
 // The number of bytes in a sequence; 0 for an empty or failed read.
-qint64 ByteCount(const std::optional<QByteArray>& bytes);
+qint64 byteCount(const std::optional<QByteArray>& bytes);

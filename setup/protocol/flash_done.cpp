@@ -11,15 +11,15 @@ Outcome DisplaySession::confirmAndRestart(const QString& firstLine, Outcome::Suc
                             firstLine + QStringLiteral("\r\nDisplay will restart !!"));
     // The record is stored, but a display that was not told to restart still shows its setup state:
     // a caller (a script running vfdctl) must not take that for a success.
-    if (!write(BuildFrame({0x1F, "FR"})) || !write(BuildFrame({0x1F, "F@"})))
+    if (!write(buildFrame({0x1F, "FR"})) || !write(buildFrame({0x1F, "F@"})))
         return outcome(Outcome::stopped());
     return Outcome::done(success);
 }
 
 Outcome DisplaySession::confirmFlashWriteAndRestart()
 {
-    write(BuildFrame({0x0C}));
-    write(BuildFrame({"** Flash Write OK **"}));
-    write(BuildFrame({"**Display Restart **"}));
+    write(buildFrame({0x0C}));
+    write(buildFrame({"** Flash Write OK **"}));
+    write(buildFrame({"**Display Restart **"}));
     return confirmAndRestart(QStringLiteral("Flash Write OK !!"), Outcome::FlashWriteOk);
 }

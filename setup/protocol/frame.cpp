@@ -4,7 +4,7 @@
 
 #include <optional>
 
-QByteArray BuildFrame(std::initializer_list<FrameItem> items)
+QByteArray buildFrame(std::initializer_list<FrameItem> items)
 {
     QByteArray frame(""); // not null: an empty frame is still a frame
     for (const FrameItem& item : items) {
@@ -21,7 +21,7 @@ QByteArray BuildFrame(std::initializer_list<FrameItem> items)
             frame.append(static_cast<char>(item.value() & 0xFF));
             break;
         case FrameItem::Text: {
-            const std::optional<QByteArray> bytes = EncodeWireText(item.text());
+            const std::optional<QByteArray> bytes = encodeWireText(item.text());
             if (!bytes)
                 return {};
             frame.append(*bytes);

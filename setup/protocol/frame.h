@@ -42,4 +42,4 @@ private:
 // Concatenates the items' bytes in order. A byte item outside 0..255, a word item outside
 // 0..65535 or a text with a character that has no byte on the wire fails the whole frame:
 // the result is then a null byte array, which DisplaySession::write refuses to write.
-QByteArray BuildFrame(std::initializer_list<FrameItem> items);
+QByteArray buildFrame(std::initializer_list<FrameItem> items);

@@ -60,7 +60,7 @@ std::optional<Outcome::Message> Outcome::message() const
             return std::nullopt; // nothing to send and nothing to say (a file gone since it was chosen)
         return Message{Dialogs::Critical, title_, text_, {}};
     case PortFailed:
-        return Message{Dialogs::Critical, QStringLiteral("Port Error"), PortErrorText(number_), reason_};
+        return Message{Dialogs::Critical, QStringLiteral("Port Error"), portErrorText(number_), reason_};
     case NotReady:
         return Message{Dialogs::Exclamation,
                        QStringLiteral("Port Status"),

@@ -2,7 +2,7 @@
 
 #include "core/link_status.h"
 
-QString PortErrorText(int number)
+QString portErrorText(int number)
 {
     const QString n = QString::number(number);
     switch (number) {

@@ -3,4 +3,4 @@
 #include <QString>
 
 // "Port Error" texts for the failure numbers of a link.
-QString PortErrorText(int number);
+QString portErrorText(int number);

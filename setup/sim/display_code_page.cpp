@@ -6,7 +6,7 @@
 
 namespace {
 
-const char* DecoderFor(int code)
+const char* decoderFor(int code)
 {
     switch (code) {
     case DisplayCodePage::PC437:
@@ -37,7 +37,7 @@ const char* DecoderFor(int code)
 }
 
 // One byte through a fresh decoder, so that a lead byte cannot swallow the next one.
-QChar DecodeOne(const QByteArray& decoderName, quint8 byte)
+QChar decodeOne(const QByteArray& decoderName, quint8 byte)
 {
     QStringDecoder decoder(decoderName.constData(), QStringDecoder::Flag::Stateless);
     const QString decoded = decoder.decode(QByteArray(1, static_cast<char>(byte)));
@@ -54,12 +54,12 @@ QChar DecodeOne(const QByteArray& decoderName, quint8 byte)
 
 DisplayCodePage::DisplayCodePage(int code) : code_(code)
 {
-    const char* name = DecoderFor(code);
+    const char* name = decoderFor(code);
     if (!name) {
         name = "IBM437";
         note_ = code == NotSet ? QStringLiteral("Code page not set: drawn as PC437")
                                : QStringLiteral("Code page %1 has no character table here: drawn as PC437")
-                                     .arg(CodePageName(code));
+                                     .arg(codePageName(code));
     }
     decoderName_ = name;
     QStringDecoder probe(name);
@@ -69,7 +69,7 @@ DisplayCodePage::DisplayCodePage(int code) : code_(code)
         return;
     }
     for (int byte = 0x80; byte <= 0xFF; ++byte)
-        upper_[byte - 0x80] = DecodeOne(decoderName_, static_cast<quint8>(byte));
+        upper_[byte - 0x80] = decodeOne(decoderName_, static_cast<quint8>(byte));
 }
 
 QChar DisplayCodePage::character(quint8 byte) const

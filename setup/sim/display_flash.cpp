@@ -6,21 +6,21 @@ const QStringList kFormats = {"N,8,1", "E,8,1", "O,8,1", "N,7,1", "E,7,1", "O,7,
 const QStringList kOwnLines = {"  Talvex  VQ-71xx   ", "  Customer Display  "};
 } // namespace
 
-bool IsGeneralRecord(const QByteArray& record)
+bool isGeneralRecord(const QByteArray& record)
 {
     return record.size() == 64 && record.startsWith(kBlockSignature);
 }
 
-bool IsTitleBlock(const QByteArray& block)
+bool isTitleBlock(const QByteArray& block)
 {
     return block.size() == 47 && block.startsWith(kBlockSignature + QByteArray::fromHex("200003"));
 }
 
-QString DisplayLineSettings(const DisplayFlash& flash)
+QString displayLineSettings(const DisplayFlash& flash)
 {
     QString baud = QStringLiteral("9600");
     QString format = QStringLiteral("N,8,1");
-    if (IsGeneralRecord(flash.generalRecord)) {
+    if (isGeneralRecord(flash.generalRecord)) {
         const int baudCode = static_cast<quint8>(flash.generalRecord.at(10));
         const int formatCode = static_cast<quint8>(flash.generalRecord.at(11));
         if (baudCode < kBaudRates.size())
@@ -31,9 +31,9 @@ QString DisplayLineSettings(const DisplayFlash& flash)
     return baud + QLatin1Char(',') + format;
 }
 
-QStringList PowerOnLines(const DisplayFlash& flash)
+QStringList powerOnLines(const DisplayFlash& flash)
 {
-    if (!IsTitleBlock(flash.titleBlock))
+    if (!isTitleBlock(flash.titleBlock))
         return kOwnLines;
     return {QString::fromLatin1(flash.titleBlock.mid(7, 20)),
             QString::fromLatin1(flash.titleBlock.mid(27, 20))};

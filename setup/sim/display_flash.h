@@ -17,14 +17,14 @@ struct DisplayFlash
 
 // The line settings the display's own port runs at: from its general record, or 9600,N,8,1
 // when the record is erased or holds a code the display does not know.
-QString DisplayLineSettings(const DisplayFlash& flash);
+QString displayLineSettings(const DisplayFlash& flash);
 
 // The two 20-character lines the display shows after power-on: its title page, or its own.
-QStringList PowerOnLines(const DisplayFlash& flash);
+QStringList powerOnLines(const DisplayFlash& flash);
 
 // True when `record` is a sound general record: 64 bytes opening with the block signature.
-bool IsGeneralRecord(const QByteArray& record);
+bool isGeneralRecord(const QByteArray& record);
 // True when `block` is a sound title block: 47 bytes, signature, 20 00 03.
-bool IsTitleBlock(const QByteArray& block);
+bool isTitleBlock(const QByteArray& block);
 
 inline const QByteArray kBlockSignature = QByteArray::fromHex("55AA5AA5");

@@ -6,19 +6,19 @@
 
 namespace {
 
-QString GeneralSummary(const QByteArray& record)
+QString generalSummary(const QByteArray& record)
 {
-    if (!IsGeneralRecord(record))
+    if (!isGeneralRecord(record))
         return QStringLiteral("erased (9600,N,8,1)");
     const auto at = [&](int offset) { return static_cast<quint8>(record.at(offset)); };
     return QStringLiteral("baud %1, format %2, command set %3, code page %4, charset %5, brightness %6")
-        .arg(BaudRateName(at(10)), ComFormatName(at(11)), CommandName(at(7)), CodePageName(at(9)),
-             InternationalCharName(at(8)), BrightnessName(at(12)));
+        .arg(baudRateName(at(10)), comFormatName(at(11)), commandName(at(7)), codePageName(at(9)),
+             internationalCharName(at(8)), brightnessName(at(12)));
 }
 
 } // namespace
 
-QString SimulatedScreenBox(const SimulatedDisplay& display)
+QString simulatedScreenBox(const SimulatedDisplay& display)
 {
     QString text = QStringLiteral("+--------------------+\n");
     for (const QString& line : display.screen())
@@ -26,24 +26,24 @@ QString SimulatedScreenBox(const SimulatedDisplay& display)
     return text + QStringLiteral("+--------------------+\n");
 }
 
-QString SimulatedDisplaySummary(const SimulatedDisplay& display)
+QString simulatedDisplaySummary(const SimulatedDisplay& display)
 {
     const DisplayFlash flash = display.flash();
-    QString text = SimulatedScreenBox(display);
-    text += QStringLiteral("general parameters: %1\n").arg(GeneralSummary(flash.generalRecord));
-    const QStringList title = PowerOnLines(flash);
-    text += IsTitleBlock(flash.titleBlock)
+    QString text = simulatedScreenBox(display);
+    text += QStringLiteral("general parameters: %1\n").arg(generalSummary(flash.generalRecord));
+    const QStringList title = powerOnLines(flash);
+    text += isTitleBlock(flash.titleBlock)
                 ? QStringLiteral("title page: \"%1\" / \"%2\"\n").arg(title.at(0), title.at(1))
                 : QStringLiteral("title page: erased\n");
     text += flash.demo.isEmpty() ? QStringLiteral("demo: erased\n")
                                  : QStringLiteral("demo: %1 bytes, %2 pages announced, CRC %3\n")
                                        .arg(flash.demo.size())
                                        .arg(flash.demoPages)
-                                       .arg(Crc16Value(flash.demo), 4, 16, QLatin1Char('0'));
+                                       .arg(crc16Value(flash.demo), 4, 16, QLatin1Char('0'));
     text += flash.firmware.isEmpty() ? QStringLiteral("firmware: factory image\n")
                                      : QStringLiteral("firmware: %1 bytes, CRC %2\n")
                                            .arg(flash.firmware.size())
-                                           .arg(Crc16Value(flash.firmware), 4, 16, QLatin1Char('0'));
+                                           .arg(crc16Value(flash.firmware), 4, 16, QLatin1Char('0'));
     text += QStringLiteral("balance: %1 (stored %2)\n").arg(display.liveBalance()).arg(flash.balance);
     return text;
 }

@@ -14,7 +14,7 @@ constexpr double kRestartTime = 0.5; // DSR is low while the display restarts
 const LineSettings kSetupLine{115200, LineSettings::Parity::None, 8, LineSettings::StopBits::One};
 
 // Bits on the line for one character: start, data, parity, stop (1.5 stop bits count as 2).
-int BitsPerCharacter(const LineSettings& line)
+int bitsPerCharacter(const LineSettings& line)
 {
     const int parity = line.parity == LineSettings::Parity::None ? 0 : 1;
     const int stop = line.stopBits == LineSettings::StopBits::One ? 1 : 2;
@@ -22,9 +22,9 @@ int BitsPerCharacter(const LineSettings& line)
 }
 
 // The line the display listens at with these flash contents.
-LineSettings StoredLine(const DisplayFlash& flash)
+LineSettings storedLine(const DisplayFlash& flash)
 {
-    return LineSettings::parse(DisplayLineSettings(flash)).value_or(LineSettings{});
+    return LineSettings::parse(displayLineSettings(flash)).value_or(LineSettings{});
 }
 
 } // namespace
@@ -32,7 +32,7 @@ LineSettings StoredLine(const DisplayFlash& flash)
 SimulatedDisplay::SimulatedDisplay(const Pacer& clock)
     : clock_(clock), parser_([this](const DisplayParser::Item& item) { handleLocked(item); })
 {
-    const QStringList lines = PowerOnLines(flash_);
+    const QStringList lines = powerOnLines(flash_);
     screen_ = (lines.at(0) + lines.at(1)).toLatin1();
 }
 
@@ -115,7 +115,7 @@ LinkStatus SimulatedDisplay::write(const QByteArray& bytes)
         return LinkStatus::success();
     }
     const double start = inFlight_.isEmpty() ? now : std::max(now, inFlight_.last().end);
-    const double duration = bytes.size() * BitsPerCharacter(settings_) / double(settings_.baud);
+    const double duration = bytes.size() * bitsPerCharacter(settings_) / double(settings_.baud);
     inFlight_.append({start, start + duration, settings_, bytes});
     return LinkStatus::success();
 }
@@ -174,7 +174,7 @@ void SimulatedDisplay::advanceLocked()
 LineSettings SimulatedDisplay::listeningSettings() const
 {
     QMutexLocker lock(&mutex_);
-    return setupState_ ? kSetupLine : StoredLine(flash_);
+    return setupState_ ? kSetupLine : storedLine(flash_);
 }
 
 void SimulatedDisplay::receiveLocked(const Chunk& chunk)
@@ -182,7 +182,7 @@ void SimulatedDisplay::receiveLocked(const Chunk& chunk)
     processingTime_ = chunk.end;
     if (faults_.absent || processingTime_ < restartUntil_)
         return;
-    const LineSettings listening = setupState_ ? kSetupLine : StoredLine(flash_);
+    const LineSettings listening = setupState_ ? kSetupLine : storedLine(flash_);
     if (chunk.settings != listening) {
         // At the wrong speed or format the display only sees noise.
         garbage_ += chunk.bytes.size();
@@ -221,7 +221,7 @@ void SimulatedDisplay::restartLocked(double at)
     firmwareBuffer_.clear();
     liveBalance_ = flash_.balance;
     parser_.reset();
-    const QStringList lines = PowerOnLines(flash_);
+    const QStringList lines = powerOnLines(flash_);
     screen_ = (lines.at(0) + lines.at(1)).toLatin1();
     cursor_ = 0;
 }
@@ -260,7 +260,7 @@ void SimulatedDisplay::handleLocked(const DisplayParser::Item& item)
 
 void SimulatedDisplay::handleFrameLocked(const DisplayParser::Item& item)
 {
-    const bool sound = item.erase || Crc16Value(item.payload) == item.crc;
+    const bool sound = item.erase || crc16Value(item.payload) == item.crc;
     switch (item.letter) {
     case 'R':
         break;
@@ -276,13 +276,13 @@ void SimulatedDisplay::handleFrameLocked(const DisplayParser::Item& item)
         acknowledgeLocked();
         break;
     case 'N':
-        if (!setupState_ || !sound || !(item.erase || (item.length == 64 && IsGeneralRecord(item.payload))))
+        if (!setupState_ || !sound || !(item.erase || (item.length == 64 && isGeneralRecord(item.payload))))
             break;
         flash_.generalRecord = item.erase ? QByteArray() : item.payload;
         acknowledgeLocked();
         break;
     case 'C':
-        if (!setupState_ || !sound || !(item.erase || (item.length == 47 && IsTitleBlock(item.payload))))
+        if (!setupState_ || !sound || !(item.erase || (item.length == 47 && isTitleBlock(item.payload))))
             break;
         flash_.titleBlock = item.erase ? QByteArray() : item.payload;
         acknowledgeLocked();
@@ -358,7 +358,7 @@ void SimulatedDisplay::setFlash(const DisplayFlash& flash)
     QMutexLocker lock(&mutex_);
     flash_ = flash;
     liveBalance_ = flash.balance;
-    const QStringList lines = PowerOnLines(flash_);
+    const QStringList lines = powerOnLines(flash_);
     screen_ = (lines.at(0) + lines.at(1)).toLatin1();
 }
 

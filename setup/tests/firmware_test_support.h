@@ -22,7 +22,7 @@ inline QByteArray Pattern(qsizetype size)
 // A .wfu file holding `image`: the image, then the CRC of image + 0x00, high byte first.
 inline QByteArray WfuFile(const QByteArray& image)
 {
-    return image + Crc16(image + QByteArray(1, '\0'));
+    return image + crc16(image + QByteArray(1, '\0'));
 }
 
 inline bool WriteFile(const QString& path, const QByteArray& bytes)

@@ -8,6 +8,6 @@
 
 inline Outcome Presented(Dialogs& dialogs, const Outcome& outcome)
 {
-    ShowOutcome(dialogs, outcome);
+    showOutcome(dialogs, outcome);
     return outcome;
 }

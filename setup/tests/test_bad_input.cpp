@@ -353,7 +353,7 @@ private slots:
         if (readWhole) {
             QVERIFY(w.clickAndWait("ComCoverPage_1"));
             if (refusal.isEmpty()) {
-                QCOMPARE(w.display.flash().titleBlock, TitlePageBlock(lines.at(0), lines.at(1)));
+                QCOMPARE(w.display.flash().titleBlock, titlePageBlock(lines.at(0), lines.at(1)));
             } else {
                 QCOMPARE(w.dialogs.messages(), QStringList{refusal});
                 QVERIFY(w.display.writes().isEmpty());
@@ -366,7 +366,7 @@ private slots:
             Vfdctl({"--port", "sim", "--quiet", "title", "write", "--file", path}, pacer, display);
         if (refusal.isEmpty()) {
             QCOMPARE(run.status, 0);
-            QCOMPARE(display.flash().titleBlock, TitlePageBlock(lines.at(0), lines.at(1)));
+            QCOMPARE(display.flash().titleBlock, titlePageBlock(lines.at(0), lines.at(1)));
             return;
         }
         QCOMPARE(run.status, 1);

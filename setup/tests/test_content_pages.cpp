@@ -61,7 +61,7 @@ private slots:
         QTest::keyClicks(w.box("Text1_1"), "Welcome to the shop!!"); // 21: the box keeps 20
         w.box("Text2_1")->clear();
         QVERIFY(w.clickAndWait("ComCoverPage_1"));
-        const QByteArray block = TitlePageBlock("Welcome to the shop!", "");
+        const QByteArray block = titlePageBlock("Welcome to the shop!", "");
         QCOMPARE(w.display.flash().titleBlock, block);
         QVERIFY(w.display.wire().startsWith(QByteArray("\x0C") + kSetupRequest));
         QCOMPARE(w.dialogs.messages(), QStringList{kWriteOkBox});

@@ -65,15 +65,15 @@ private slots:
         QList<qint64> progress;
 
         QVERIFY(
-            Presented(bench.dialogs, WriteDemo(bench.device, path, [&](qint64 sent) { progress << sent; })));
+            Presented(bench.dialogs, writeDemo(bench.device, path, [&](qint64 sent) { progress << sent; })));
 
         const auto writes = bench.display.writes();
         QCOMPARE(writes.at(0).bytes, kSetupRequest);
         const QByteArray header =
             QByteArray::fromHex("55AA5AA5") + QByteArray(1, static_cast<char>(pageByte));
-        QCOMPARE(DemoHeader(size), header);
+        QCOMPARE(demoHeader(size), header);
         QCOMPARE(writes.at(1).bytes,
-                 QByteArray::fromHex("1F46521F465A") + Crc16(header) + QByteArray("\x05"));
+                 QByteArray::fromHex("1F46521F465A") + crc16(header) + QByteArray("\x05"));
         QCOMPARE(writes.at(2).bytes, header);
         const QList<SentBlock> sent = Blocks(writes);
         QCOMPARE(sent.size(), blocks.size());
@@ -81,7 +81,7 @@ private slots:
         for (qsizetype i = 0; i < sent.size(); ++i) {
             const QByteArray expected = content.mid(position, blocks.at(i));
             QCOMPARE(sent.at(i).data, expected);
-            QCOMPARE(sent.at(i).frame.mid(6, 2), Crc16(expected));
+            QCOMPARE(sent.at(i).frame.mid(6, 2), crc16(expected));
             QCOMPARE(static_cast<quint8>(sent.at(i).frame.at(8)) << 8 |
                          static_cast<quint8>(sent.at(i).frame.at(9)),
                      blocks.at(i));
@@ -99,7 +99,7 @@ private slots:
     void thousandByteHeaderFrame()
     {
         Bench bench;
-        QVERIFY(Presented(bench.dialogs, WriteDemo(bench.device, bench.file("a.dem", DemoBytes(1000)))));
+        QVERIFY(Presented(bench.dialogs, writeDemo(bench.device, bench.file("a.dem", DemoBytes(1000)))));
         const auto writes = bench.display.writes();
         QCOMPARE(writes.at(1).bytes.toHex(' '), QByteArray("1f 46 52 1f 46 5a 74 d3 05"));
         QCOMPARE(writes.at(2).bytes.toHex(' '), QByteArray("55 aa 5a a5 7a"));
@@ -113,8 +113,8 @@ private slots:
     {
         const int size = 100000;
         Bench bench;
-        QVERIFY(DemoHeader(size).isNull());
-        QVERIFY(!Presented(bench.dialogs, WriteDemo(bench.device, bench.file("big.dem", DemoBytes(size)))));
+        QVERIFY(demoHeader(size).isNull());
+        QVERIFY(!Presented(bench.dialogs, writeDemo(bench.device, bench.file("big.dem", DemoBytes(size)))));
         QVERIFY(bench.display.writes().isEmpty());
         QVERIFY(!bench.display.isOpen());
         QCOMPARE(bench.dialogs.messages().size(), 1);
@@ -136,7 +136,7 @@ private slots:
         QFETCH(int, blocksSent);
         Bench bench;
         bench.faults([&](auto& f) { f.acknowledgeFirst = acknowledged; });
-        QVERIFY(!Presented(bench.dialogs, WriteDemo(bench.device, bench.file("a.dem", DemoBytes(2000)))));
+        QVERIFY(!Presented(bench.dialogs, writeDemo(bench.device, bench.file("a.dem", DemoBytes(2000)))));
         QCOMPARE(Blocks(bench.display.writes()).size(), blocksSent);
         const QByteArray wire = bench.display.wire();
         QVERIFY(wire.endsWith(kNakLines));
@@ -174,7 +174,7 @@ private slots:
             }
         };
 
-        QVERIFY(!Presented(bench.dialogs, WriteDemo(bench.device, path, afterFirstBlock)));
+        QVERIFY(!Presented(bench.dialogs, writeDemo(bench.device, path, afterFirstBlock)));
 
         QCOMPARE(Blocks(bench.display.writes()).size(), 1);
         QCOMPARE(bench.dialogs.messages(), QStringList{"File Error: Open File Error !!"});
@@ -191,7 +191,7 @@ private slots:
         flash.demo = DemoBytes(100);
         bench.display.setFlash(flash);
 
-        QVERIFY(Presented(bench.dialogs, EraseDemo(bench.device)));
+        QVERIFY(Presented(bench.dialogs, eraseDemo(bench.device)));
 
         const auto writes = bench.display.writes();
         QCOMPARE(writes.at(0).bytes.toHex(' '), QByteArray("1f 46 52 1f 46 4d 00 00 00 00"));
@@ -235,9 +235,9 @@ private slots:
             QVERIFY(QDir().mkdir(path));
         else if (content != "<missing>")
             path = bench.file("x.dem", content);
-        const DemoFileCheck result = CheckDemoFile(path);
+        const DemoFileCheck result = checkDemoFile(path);
         QCOMPARE(int(result), check);
-        ShowDemoFileCheck(bench.dialogs, result);
+        showDemoFileCheck(bench.dialogs, result);
         QCOMPARE(bench.dialogs.messages(), message.isEmpty() ? QStringList{} : QStringList{message});
         if (!message.isEmpty())
             QCOMPARE(bench.dialogs.shown().first().icon, Dialogs::Critical);
@@ -265,7 +265,7 @@ private slots:
     {
         QFETCH(QString, path);
         QFETCH(QString, name);
-        QCOMPARE(DemoFileName(path), name);
+        QCOMPARE(demoFileName(path), name);
     }
 };
 

@@ -139,8 +139,8 @@ private slots:
 
     void failureTextCarriesStepTimesAndDsr()
     {
-        QCOMPARE(AckFailureText(3, 100.5, 106.5, true), QString("Process.3( 100.5/106.5/True)"));
-        QCOMPARE(AckFailureText(1, 36000, 36006, false), QString("Process.1( 36000/36006/False)"));
+        QCOMPARE(ackFailureText(3, 100.5, 106.5, true), QString("Process.3( 100.5/106.5/True)"));
+        QCOMPARE(ackFailureText(1, 36000, 36006, false), QString("Process.1( 36000/36006/False)"));
         // In a real wait: nothing to drain, DSR high at once, then no drop for 3 s.
         Bench bench(100.5);
         bench.faults([](auto& f) { f.acknowledgeFirst = 0; });

@@ -31,9 +31,9 @@ private slots:
         QFETCH(int, position);
         QFETCH(QByteArray, record);
         Bench bench;
-        QCOMPARE(BalanceRecord(position), record);
+        QCOMPARE(balanceRecord(position), record);
 
-        QVERIFY(Presented(bench.dialogs, SendBalance(bench.device, position)));
+        QVERIFY(Presented(bench.dialogs, sendBalance(bench.device, position)));
 
         const auto writes = bench.display.writes();
         QCOMPARE(writes.size(), 2);
@@ -58,8 +58,8 @@ private slots:
     {
         QFETCH(int, position);
         Bench bench;
-        QVERIFY(BalanceRecord(position).isNull());
-        QVERIFY(!Presented(bench.dialogs, SendBalance(bench.device, position)));
+        QVERIFY(balanceRecord(position).isNull());
+        QVERIFY(!Presented(bench.dialogs, sendBalance(bench.device, position)));
         QVERIFY(bench.display.writes().isEmpty());
     }
 
@@ -68,7 +68,7 @@ private slots:
         Bench bench;
         bench.faults([](auto& f) { f.acknowledgeFirst = 0; });
         for (int position : {10, 20, 30}) {
-            QVERIFY(!Presented(bench.dialogs, SendBalance(bench.device, position)));
+            QVERIFY(!Presented(bench.dialogs, sendBalance(bench.device, position)));
             QVERIFY(!bench.display.isOpen());
         }
         const QStringList shown = bench.dialogs.messages();
@@ -76,17 +76,17 @@ private slots:
         for (const QString& message : shown)
             QVERIFY(message.startsWith("Display ack. failed: Process.3( "));
         QCOMPARE(bench.display.wire(),
-                 (kPattern + BalanceRecord(10) + kNakLines + kPattern + BalanceRecord(20) + kNakLines +
-                  kPattern + BalanceRecord(30) + kNakLines));
+                 (kPattern + balanceRecord(10) + kNakLines + kPattern + balanceRecord(20) + kNakLines +
+                  kPattern + balanceRecord(30) + kNakLines));
     }
 
     void storeSendsFrAndFwBeforeWaiting()
     {
         Bench bench;
-        QVERIFY(Presented(bench.dialogs, SendBalance(bench.device, 77)));
+        QVERIFY(Presented(bench.dialogs, sendBalance(bench.device, 77)));
         const qsizetype before = bench.display.writes().size();
 
-        QVERIFY(Presented(bench.dialogs, StoreBalance(bench.device)));
+        QVERIFY(Presented(bench.dialogs, storeBalance(bench.device)));
 
         const auto writes = bench.display.writes().mid(before);
         QCOMPARE(writes.at(0).bytes.toHex(' '), QByteArray("1f 46 52"));
@@ -105,7 +105,7 @@ private slots:
     {
         Bench bench;
         bench.faults([](auto& f) { f.acknowledgeFirst = 0; });
-        QVERIFY(!Presented(bench.dialogs, StoreBalance(bench.device)));
+        QVERIFY(!Presented(bench.dialogs, storeBalance(bench.device)));
         QCOMPARE(bench.display.wire(), QByteArray::fromHex("1F46521F4657") + kNakLines);
         QCOMPARE(bench.dialogs.messages().size(), 1);
         QCOMPARE(bench.display.flash().balance, 128);

@@ -163,25 +163,25 @@ Outcome StartOp(Op op, DisplayAccess& device, const Inputs& inputs)
 {
     switch (op) {
     case Op::GeneralWrite:
-        return WriteGeneralParameters(device, {});
+        return writeGeneralParameters(device, {});
     case Op::GeneralErase:
-        return EraseGeneralParameters(device);
+        return eraseGeneralParameters(device);
     case Op::TitleWrite:
-        return WriteTitlePage(device, QStringLiteral("Fresh bread"), QStringLiteral("daily"));
+        return writeTitlePage(device, QStringLiteral("Fresh bread"), QStringLiteral("daily"));
     case Op::TitleErase:
-        return EraseTitlePage(device);
+        return eraseTitlePage(device);
     case Op::DemoWrite:
-        return WriteDemo(device, inputs.demoPath);
+        return writeDemo(device, inputs.demoPath);
     case Op::DemoErase:
-        return EraseDemo(device);
+        return eraseDemo(device);
     case Op::Balance:
-        return SendBalance(device, 200);
+        return sendBalance(device, 200);
     case Op::BalanceStore:
-        return StoreBalance(device);
+        return storeBalance(device);
     case Op::FirmwareOnline:
-        return UpdateFirmware(device, inputs.firmwareImage, false);
+        return updateFirmware(device, inputs.firmwareImage, false);
     case Op::FirmwareForced:
-        return UpdateFirmware(device, inputs.firmwareImage, true);
+        return updateFirmware(device, inputs.firmwareImage, true);
     }
     return Outcome::stopped();
 }
@@ -190,7 +190,7 @@ Outcome StartOp(Op op, DisplayAccess& device, const Inputs& inputs)
 Outcome RunOp(Op op, DisplayAccess& device, const Inputs& inputs)
 {
     const Outcome outcome = StartOp(op, device, inputs);
-    ShowOutcome(device.dialogs, outcome);
+    showOutcome(device.dialogs, outcome);
     return outcome;
 }
 
@@ -373,7 +373,7 @@ private slots:
         QCOMPARE(messages.mid(0, reminders), expected);
         const QString prefix = QStringLiteral("Display ack. failed: Process.%1( %2/")
                                    .arg(step)
-                                   .arg(ShortDecimal(kStartOfDay + waitStart, 2));
+                                   .arg(shortDecimal(kStartOfDay + waitStart, 2));
         const QString text = messages.last();
         QVERIFY2(text.startsWith(prefix), qPrintable(text));
         const bool dsrHigh = step == 1 || step == 3 || step == 4;

@@ -56,7 +56,7 @@ private slots:
                                            << "File CRC16 Check-Sum Error !!" << true << false;
         QTest::newRow("3 bytes: one image byte") << "vq7146.wfu" << WfuFile("A") << "" << true << false;
         QTest::newRow("2 bytes: no image")
-            << "vq7146.wfu" << Crc16(QByteArray(1, '\0')) << "Open File Error !!" << false << false;
+            << "vq7146.wfu" << crc16(QByteArray(1, '\0')) << "Open File Error !!" << false << false;
         QTest::newRow("1 byte") << "vq7146.wfu" << QByteArray("x") << "Open File Error !!" << false << false;
         QTest::newRow("empty file") << "vq7146.wfu" << QByteArray() << "Open File Error !!" << false << false;
         QTest::newRow("wrong extension") << "vq7146.bin" << WfuFile(Pattern(10))
@@ -85,7 +85,7 @@ private slots:
         ScriptedDialogs dialogs;
         QStringList shownTexts;
         const FirmwareFileCheck check =
-            ValidateFirmwareFile(path, dialogs, [&](const QString& text) { shownTexts << text; });
+            validateFirmwareFile(path, dialogs, [&](const QString& text) { shownTexts << text; });
 
         QCOMPARE(check.FirmwareFileValid, message.isEmpty());
         if (message.isEmpty()) {
@@ -111,7 +111,7 @@ private slots:
         const QByteArray image = Pattern(700);
         QVERIFY(WriteFile(path, WfuFile(image)));
         ScriptedDialogs dialogs;
-        const FirmwareFileCheck check = ValidateFirmwareFile(path, dialogs);
+        const FirmwareFileCheck check = validateFirmwareFile(path, dialogs);
         QVERIFY2(check.FirmwareFileValid, qPrintable(dialogs.messages().join('\n')));
         QCOMPARE(*check.FirmwareImage, image + QByteArray(1, '\0'));
         QCOMPARE(check.shownText, path.toUpper());
@@ -131,7 +131,7 @@ private slots:
         if (kind == "folder")
             QVERIFY(QDir(dir.path()).mkdir("vq7146.wfu"));
         ScriptedDialogs dialogs;
-        const FirmwareFileCheck check = ValidateFirmwareFile(path, dialogs);
+        const FirmwareFileCheck check = validateFirmwareFile(path, dialogs);
         QVERIFY(!check.FirmwareFileValid);
         QVERIFY(!check.FirmwareImage);
         QCOMPARE(dialogs.messages(), QStringList{kTitle + ": Open File Error !!"});
@@ -163,7 +163,7 @@ private slots:
     {
         QFETCH(QString, path);
         QFETCH(QString, component);
-        QCOMPARE(LastPathComponent(path), component);
+        QCOMPARE(lastPathComponent(path), component);
     }
 
     // A name that is only a folder path has no file name.
@@ -171,7 +171,7 @@ private slots:
     {
         QTemporaryDir dir;
         ScriptedDialogs dialogs;
-        const FirmwareFileCheck check = ValidateFirmwareFile(dir.path() + "/", dialogs);
+        const FirmwareFileCheck check = validateFirmwareFile(dir.path() + "/", dialogs);
         QVERIFY(!check.FirmwareFileValid);
         QCOMPARE(dialogs.messages(), QStringList{kTitle + ": No File Select, Please Try Again !!"});
     }

@@ -41,7 +41,7 @@ struct Bench
     // The held image (image + 0x00) is what the window passes.
     Outcome update(const QByteArray& image, bool forced = false, const FirmwareProgress& progress = {})
     {
-        return Presented(dialogs, UpdateFirmware(device, image + QByteArray(1, '\0'), forced, progress));
+        return Presented(dialogs, updateFirmware(device, image + QByteArray(1, '\0'), forced, progress));
     }
     // The write that follows each write equal to `marker`.
     QList<QByteArray> after(const QByteArray& marker, int distance = 1) const
@@ -62,12 +62,12 @@ QByteArray ExpectedWire(const QByteArray& image, bool forced)
     QByteArray wire = forced ? QByteArray() : QByteArray(20, '\x02');
     wire += kFR + QByteArray::fromHex("1F4646");
     const QByteArray header = QByteArray::fromHex("55AA5AA5") + QByteArray(1, char(pages));
-    wire += kFR + QByteArray::fromHex("1F465A") + Crc16(header) + QByteArray("\x05") + header;
+    wire += kFR + QByteArray::fromHex("1F465A") + crc16(header) + QByteArray("\x05") + header;
     for (int sent = 0; sent < image.size(); sent += 512) {
         const QByteArray page = image.mid(sent, 512);
-        const QString percentage = FirmwarePercentage(sent, image.size());
+        const QString percentage = firmwarePercentage(sent, image.size());
         wire += kFD40 + ("Progressing" + percentage.rightJustified(9)).toLatin1() + "Don't Turn Off Power";
-        wire += kFR + QByteArray::fromHex("1F464D") + Crc16(page) + char(page.size() >> 8) +
+        wire += kFR + QByteArray::fromHex("1F464D") + crc16(page) + char(page.size() >> 8) +
                 char(page.size() & 0xFF) + page;
     }
     wire += kFD40 + "**Update Successful*" + "**Display Restart **";
@@ -142,7 +142,7 @@ private slots:
         QFETCH(qint64, sent);
         QFETCH(qint64, length);
         QFETCH(QString, text);
-        QCOMPARE(FirmwarePercentage(sent, length), text);
+        QCOMPARE(firmwarePercentage(sent, length), text);
     }
 
     void progressLinesAndLabel()
@@ -232,8 +232,8 @@ private slots:
     void emptyImageIsNeverSent()
     {
         Bench bench;
-        QVERIFY(!Presented(bench.dialogs, UpdateFirmware(bench.device, QByteArray(1, '\0'), false)));
-        QVERIFY(!Presented(bench.dialogs, UpdateFirmware(bench.device, QByteArray(), false)));
+        QVERIFY(!Presented(bench.dialogs, updateFirmware(bench.device, QByteArray(1, '\0'), false)));
+        QVERIFY(!Presented(bench.dialogs, updateFirmware(bench.device, QByteArray(), false)));
         QCOMPARE(bench.dialogs.messages(), QStringList(2, "File Ststus: File Error, Please Try Again !!"));
         QVERIFY(bench.display.writes().isEmpty());
         QCOMPARE(bench.display.portName(), QString()); // never opened
@@ -248,7 +248,7 @@ private slots:
         ScriptedDialogs dialogs;
         DisplayAccess device(display, pacer, dialogs);
         const double start = pacer.now();
-        QVERIFY(Presented(dialogs, UpdateFirmware(device, Pattern(2048) + QByteArray(1, '\0'), false)));
+        QVERIFY(Presented(dialogs, updateFirmware(device, Pattern(2048) + QByteArray(1, '\0'), false)));
         const double wall = pacer.now() - start;
 
         const SimulatedDisplay::Faults faults = display.faults();

@@ -55,60 +55,60 @@ private slots:
         QFETCH(int, code);
         switch (function) {
         case 0:
-            QCOMPARE(ChkBaudRateSelect(name), code);
+            QCOMPARE(baudRateCode(name), code);
             break;
         case 1:
-            QCOMPARE(ChkComFormatSelect(name), code);
+            QCOMPARE(formatCode(name), code);
             break;
         case 2:
-            QCOMPARE(ChkCommandSelect(name), code);
+            QCOMPARE(commandSetCode(name), code);
             break;
         case 3:
-            QCOMPARE(ChkCodePageSelect(name), code);
+            QCOMPARE(codePageCode(name), code);
             break;
         case 4:
-            QCOMPARE(ChkInternationalCharSelect(name), code);
+            QCOMPARE(charsetCode(name), code);
             break;
         case 5:
-            QCOMPARE(ChkBrightnessSelect(name), code);
+            QCOMPARE(brightnessCode(name), code);
             break;
         case 6:
-            QCOMPARE(ChkCustimerID(name), code);
+            QCOMPARE(customerIdCode(name), code);
             break;
         default:
             // The four table-group functions share one shape.
-            QCOMPARE(ChkCommandTableGroup(name), code);
-            QCOMPARE(ChkFontTableGroup(name), code);
-            QCOMPARE(ChkBaudRateTableGroup(name), code);
-            QCOMPARE(ChkDataFormatTableGroup(name), code);
+            QCOMPARE(commandTableGroup(name), code);
+            QCOMPARE(fontTableGroup(name), code);
+            QCOMPARE(baudRateTableGroup(name), code);
+            QCOMPARE(dataFormatTableGroup(name), code);
         }
     }
 
     void everyListItemButEuropeHasACode()
     {
-        for (const QString& item : BaudRateItems())
-            QVERIFY(ChkBaudRateSelect(item) != 255);
-        for (const QString& item : ComFormatItems())
-            QVERIFY(ChkComFormatSelect(item) != 255);
-        for (const QString& item : CommandItems())
-            QVERIFY(ChkCommandSelect(item) != 255);
-        for (const QString& item : CodePageItems())
-            QCOMPARE(ChkCodePageSelect(item) == 255, item == "Europe");
-        for (const QString& item : InternationalCharItems())
-            QVERIFY(ChkInternationalCharSelect(item) != 255);
-        for (const QString& item : BrightnessItems())
-            QVERIFY(ChkBrightnessSelect(item) != 255);
+        for (const QString& item : baudRateItems())
+            QVERIFY(baudRateCode(item) != 255);
+        for (const QString& item : comFormatItems())
+            QVERIFY(formatCode(item) != 255);
+        for (const QString& item : commandItems())
+            QVERIFY(commandSetCode(item) != 255);
+        for (const QString& item : codePageItems())
+            QCOMPARE(codePageCode(item) == 255, item == "Europe");
+        for (const QString& item : internationalCharItems())
+            QVERIFY(charsetCode(item) != 255);
+        for (const QString& item : brightnessItems())
+            QVERIFY(brightnessCode(item) != 255);
     }
 
     // "Set to Default" and the defaults of the codes agree: each default name maps to the default code.
     void defaultsAreTheCodesOfTheDefaultNames()
     {
         const GeneralParameters defaults;
-        for (const GeneralSetting& setting : GeneralSettings()) {
+        for (const GeneralSetting& setting : generalSettings()) {
             QVERIFY(setting.items().contains(QString::fromLatin1(setting.defaultName)));
             QCOMPARE(int(defaults.*(setting.field)), setting.code(QString::fromLatin1(setting.defaultName)));
         }
-        QCOMPARE(GeneralParametersNamed({"9600", "N,8,1", "EPSON", "Europe", "USA", "100%"}), defaults);
+        QCOMPARE(generalParametersNamed({"9600", "N,8,1", "EPSON", "Europe", "USA", "100%"}), defaults);
     }
 
     // The names map through the vocabulary, each to its own field, in the page's order.
@@ -128,7 +128,7 @@ private slots:
     {
         QFETCH(QStringList, names);
         QFETCH(QByteArray, codes);
-        const GeneralParameters p = GeneralParametersNamed(names);
+        const GeneralParameters p = generalParametersNamed(names);
         const QByteArray got = QByteArray() + char(p.baudRate) + char(p.dataFormat) + char(p.commandSet) +
                                char(p.codePage) + char(p.internationalCharset) + char(p.brightness);
         QCOMPARE(got.toHex(' '), codes.toHex(' '));
@@ -140,10 +140,10 @@ private slots:
         QTest::addColumn<QByteArray>("codes");
         QTest::newRow("defaults") << GeneralParameters{} << QByteArray::fromHex("FF0100FF010000FFFFFFFFFF");
         QTest::newRow("every list changed")
-            << GeneralParametersNamed({"115200", "O,7,1", "BA63", "WPC1257", "Denmark2", "25%"})
+            << generalParametersNamed({"115200", "O,7,1", "BA63", "WPC1257", "Denmark2", "25%"})
             << QByteArray::fromHex("FF0A0A41040501FFFFFFFFFF");
         QTest::newRow("unknown names are not set")
-            << GeneralParametersNamed({"9600 ", "x", "", "Europe", "usa", "0%"}) << QByteArray(12, '\xFF');
+            << generalParametersNamed({"9600 ", "x", "", "Europe", "usa", "0%"}) << QByteArray(12, '\xFF');
         // Each code goes to its own byte: distinct codes catch two fields swapped.
         QTest::newRow("codes by position") << GeneralParameters{0x11, 0x12, 0x13, 0x14, 0x15, 0x16}
                                            << QByteArray::fromHex("FF131514111216FFFFFFFFFF");
@@ -152,7 +152,7 @@ private slots:
     {
         QFETCH(GeneralParameters, parameters);
         QFETCH(QByteArray, codes);
-        const QByteArray record = GeneralParameterRecord(parameters);
+        const QByteArray record = generalParameterRecord(parameters);
         QCOMPARE(record.size(), 64);
         QCOMPARE(record.mid(6, 12).toHex(' '), codes.toHex(' '));
         QCOMPARE(record.left(6), QByteArray::fromHex("55AA5AA52045"));
@@ -168,8 +168,8 @@ private slots:
         const QByteArray expected = QByteArray::fromHex("55AA5AA52045FF0100FF010000") +
                                     QByteArray(19, '\xFF') + "Talvex" + QByteArray(10, '\xFF') + "VQ-71xx" +
                                     QByteArray(9, '\xFF');
-        QCOMPARE(GeneralParameterRecord({}), expected);
-        QCOMPARE(Crc16(expected), QByteArray::fromHex("AA8D"));
+        QCOMPARE(generalParameterRecord({}), expected);
+        QCOMPARE(crc16(expected), QByteArray::fromHex("AA8D"));
     }
 };
 

@@ -64,7 +64,7 @@ struct Window : WindowFixture
 
 QByteArray RecordWrite(const QByteArray& record)
 {
-    return kSetupRequest + QByteArray::fromHex("1F4652") + QByteArray::fromHex("1F464E") + Crc16(record) +
+    return kSetupRequest + QByteArray::fromHex("1F4652") + QByteArray::fromHex("1F464E") + crc16(record) +
            QByteArray("\x40") + record;
 }
 
@@ -201,7 +201,7 @@ private slots:
     {
         Window w;
         QVERIFY(w.clickAndWait("ComRegTalvex"));
-        const QByteArray record = GeneralParameterRecord({});
+        const QByteArray record = generalParameterRecord({});
         QCOMPARE(w.display.wire().toHex(' '), (RecordWrite(record) + kWriteConfirmation).toHex(' '));
         QCOMPARE(w.messagesAfterNotice(),
                  QStringList{"Port Status: Flash Write OK !!\r\nDisplay will restart !!"});
@@ -232,7 +232,7 @@ private slots:
         w.combo("CmbBaudRate")->setCurrentText("115200");
         w.combo("CmbComFormat")->setCurrentText("O,7,1");
         QVERIFY(w.clickAndWait("ComRegTalvex"));
-        QCOMPARE(w.display.flash().generalRecord, GeneralParameterRecord({}));
+        QCOMPARE(w.display.flash().generalRecord, generalParameterRecord({}));
     }
 
     // A write stores the brightness the person last picked, whatever its list shows now.

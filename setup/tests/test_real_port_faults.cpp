@@ -161,8 +161,8 @@ private slots:
         DisplayAccess device(link, pacer, dialogs, {far.path(), {}, {}});
         QElapsedTimer timer;
         timer.start();
-        const bool ok = static_cast<bool>(firmware ? Presented(dialogs, UpdateFirmware(device, image, false))
-                                                   : Presented(dialogs, WriteDemo(device, demoPath)));
+        const bool ok = static_cast<bool>(firmware ? Presented(dialogs, updateFirmware(device, image, false))
+                                                   : Presented(dialogs, writeDemo(device, demoPath)));
         const qint64 elapsed = timer.elapsed();
 
         QVERIFY(!ok);
@@ -216,12 +216,12 @@ private slots:
         bool ok = true;
         QStringList expected;
         if (operation == 0) {
-            ok = static_cast<bool>(Presented(dialogs, WriteGeneralParameters(device, {})));
+            ok = static_cast<bool>(Presented(dialogs, writeGeneralParameters(device, {})));
         } else if (operation == 1) {
-            ok = static_cast<bool>(Presented(dialogs, WriteTitlePage(device, "Fresh bread", "daily")));
+            ok = static_cast<bool>(Presented(dialogs, writeTitlePage(device, "Fresh bread", "daily")));
         } else {
             ok = static_cast<bool>(Presented(
-                dialogs, UpdateFirmware(device, firmware_test::Pattern(100) + QByteArray(1, '\0'), true)));
+                dialogs, updateFirmware(device, firmware_test::Pattern(100) + QByteArray(1, '\0'), true)));
             expected << "Force Overwrite F/W.: Firmware Update.\r\nMake sure DIP-12 in ON status.";
         }
         const qint64 elapsed = timer.elapsed();

@@ -80,11 +80,11 @@ private slots:
         QFETCH(int, brightness);
         QFETCH(bool, note);
         Bench bench;
-        const GeneralParameters parameters = GeneralParametersNamed(chosen);
+        const GeneralParameters parameters = generalParametersNamed(chosen);
         bench.window.refresh();
         QCOMPARE(bench.label("lblBaudRate"), QStringLiteral("(erased)"));
         QCOMPARE(bench.label("lblGeneral"), QStringLiteral("erased: the display runs at 9600,N,8,1"));
-        QVERIFY(Presented(bench.dialogs, WriteGeneralParameters(bench.device, parameters)));
+        QVERIFY(Presented(bench.dialogs, writeGeneralParameters(bench.device, parameters)));
         bench.window.refresh();
         QCOMPARE(bench.label("lblGeneral"), QStringLiteral("stored"));
         QCOMPARE(bench.label("lblBaudRate"), chosen.at(0));
@@ -98,7 +98,7 @@ private slots:
 
         // Erased again at the line settings the display now listens at.
         bench.device.selection.setLine(chosen.at(0), chosen.at(1));
-        QVERIFY(Presented(bench.dialogs, EraseGeneralParameters(bench.device)));
+        QVERIFY(Presented(bench.dialogs, eraseGeneralParameters(bench.device)));
         bench.window.refresh();
         QCOMPARE(bench.label("lblCodePage"), QStringLiteral("(erased)"));
         QCOMPARE(bench.label("lblGeneral"), QStringLiteral("erased: the display runs at 9600,N,8,1"));
@@ -122,13 +122,13 @@ private slots:
         QFETCH(QString, shown);
         Bench bench;
         GeneralParameters parameters;
-        parameters.codePage = quint8(ChkCodePageSelect(codePage));
-        QVERIFY(Presented(bench.dialogs, WriteGeneralParameters(bench.device, parameters)));
+        parameters.codePage = quint8(codePageCode(codePage));
+        QVERIFY(Presented(bench.dialogs, writeGeneralParameters(bench.device, parameters)));
         bench.run(600);
         QCOMPARE(bench.label("lblTitlePage"), QStringLiteral("(erased): the display shows its own lines"));
         QVERIFY(Presented(
             bench.dialogs,
-            WriteTitlePage(bench.device, QString::fromLatin1("Total        12,50 \xD5"), "Danke!")));
+            writeTitlePage(bench.device, QString::fromLatin1("Total        12,50 \xD5"), "Danke!")));
         bench.run(600);
         QCOMPARE(bench.label("lblTitlePage"), shown);
         QCOMPARE(bench.window.screenContent(), QByteArray("Total        12,50 \xD5"
@@ -168,7 +168,7 @@ private slots:
         bench.run(100);
         QVERIFY(bench.window.screen()->frame().lit);
         QCOMPARE(bench.window.screenContent(), QByteArray("** Flash Write OK ****Display Restart **"));
-        bench.hostWrites(BuildFrame({0x1F, "F@"}));
+        bench.hostWrites(buildFrame({0x1F, "F@"}));
         // Time from the command to dark, length of the dark spell, and what shows afterwards.
         const qint64 sent = bench.pacer.milliseconds();
         qint64 darkFrom = -1, litAgain = -1;
@@ -231,7 +231,7 @@ private slots:
         QFETCH(QByteArray, lines);
         Bench bench;
         if (titleStored)
-            QVERIFY(Presented(bench.dialogs, WriteTitlePage(bench.device, QString::fromLatin1(lines.left(20)),
+            QVERIFY(Presented(bench.dialogs, writeTitlePage(bench.device, QString::fromLatin1(lines.left(20)),
                                                             QString::fromLatin1(lines.mid(20)))));
         bench.run(600);
         bench.hostWrites(QByteArray("\x0C") + "something else");
@@ -269,7 +269,7 @@ private slots:
         QVERIFY(box);
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
         QVERIFY(box->isChecked());
-        QVERIFY(!Presented(bench.dialogs, WriteGeneralParameters(bench.device, GeneralParameters())));
+        QVERIFY(!Presented(bench.dialogs, writeGeneralParameters(bench.device, GeneralParameters())));
         QCOMPARE(bench.dialogs.messages().size(), 1);
         QVERIFY2(bench.dialogs.messages().first().startsWith(message),
                  qPrintable(bench.dialogs.messages().first()));
@@ -285,7 +285,7 @@ private slots:
         QTest::mouseClick(bench.window.findChild<QPushButton*>("cmdPowerCycle"), Qt::LeftButton);
         bench.run(600);
         bench.dialogs.clear();
-        QVERIFY(Presented(bench.dialogs, WriteGeneralParameters(bench.device, GeneralParameters())));
+        QVERIFY(Presented(bench.dialogs, writeGeneralParameters(bench.device, GeneralParameters())));
         QCOMPARE(bench.dialogs.messages(),
                  QStringList{"Port Status: Flash Write OK !!\r\nDisplay will restart !!"});
         QVERIFY(!bench.display.flash().generalRecord.isEmpty());

@@ -52,12 +52,12 @@ private slots:
         Bench bench;
         const QByteArray block = kTitleHead + lines;
         QCOMPARE(block.size(), 47);
-        QCOMPARE(TitlePageBlock(line1, line2), block);
+        QCOMPARE(titlePageBlock(line1, line2), block);
 
-        QVERIFY(Presented(bench.dialogs, WriteTitlePage(bench.device, line1, line2)));
+        QVERIFY(Presented(bench.dialogs, writeTitlePage(bench.device, line1, line2)));
 
         const QByteArray expected = QByteArray("\x0C") + kSetupRequest + QByteArray::fromHex("1F4652") +
-                                    QByteArray::fromHex("1F4643") + Crc16(block) + QByteArray("\x2F") +
+                                    QByteArray::fromHex("1F4643") + crc16(block) + QByteArray("\x2F") +
                                     block + kWriteOkLines + kRestart;
         QCOMPARE(bench.display.wire().toHex(' '), expected.toHex(' '));
         // One write each: the clear, the request, FR, FC, CRC, length, block, the three
@@ -66,7 +66,7 @@ private slots:
         QCOMPARE(writes.size(), 12);
         QCOMPARE(writes.at(0).bytes, QByteArray("\x0C"));
         QCOMPARE(writes.at(0).settings, QString("9600,N,8,1"));
-        QCOMPARE(writes.at(4).bytes, Crc16(block));
+        QCOMPARE(writes.at(4).bytes, crc16(block));
         QCOMPARE(writes.at(6).bytes, block);
         QCOMPARE(writes.at(6).settings, QString("115200,N,8,1"));
         QCOMPARE(bench.display.flash().titleBlock, block);
@@ -79,7 +79,7 @@ private slots:
     {
         Bench bench;
         QVERIFY(Presented(bench.dialogs,
-                          WriteTitlePage(bench.device, "***  User Define ***", "***  Cover Page  ***")));
+                          writeTitlePage(bench.device, "***  User Define ***", "***  Cover Page  ***")));
         const QByteArray wire = bench.display.wire();
         const qsizetype fc = wire.indexOf(QByteArray::fromHex("1F4643"));
         QCOMPARE(wire.mid(fc + 3, 3).toHex(' '), QByteArray("7e 1d 2f"));
@@ -90,10 +90,10 @@ private slots:
     {
         Bench bench;
         DisplayFlash flash;
-        flash.titleBlock = TitlePageBlock("A", "B");
+        flash.titleBlock = titlePageBlock("A", "B");
         bench.display.setFlash(flash);
 
-        QVERIFY(Presented(bench.dialogs, EraseTitlePage(bench.device)));
+        QVERIFY(Presented(bench.dialogs, eraseTitlePage(bench.device)));
 
         const QByteArray expected = kSetupRequest + QByteArray::fromHex("1F46521F464300000000") +
                                     QByteArray("\x0C") + "*Flsah Erase OK !! *" + "**Display Restart **" +
@@ -121,8 +121,8 @@ private slots:
         Bench bench;
         bench.faults([&](auto& f) { f.acknowledgeFirst = 1; });
 
-        QVERIFY(!(erase ? Presented(bench.dialogs, EraseTitlePage(bench.device))
-                        : Presented(bench.dialogs, WriteTitlePage(bench.device, "A", "B"))));
+        QVERIFY(!(erase ? Presented(bench.dialogs, eraseTitlePage(bench.device))
+                        : Presented(bench.dialogs, writeTitlePage(bench.device, "A", "B"))));
 
         const QByteArray wire = bench.display.wire();
         QVERIFY(wire.endsWith(kNakLines));
@@ -154,9 +154,9 @@ private slots:
         QFETCH(QString, line2);
         QFETCH(QString, character);
         Bench bench;
-        QVERIFY(TitlePageBlock(line1, line2).isNull());
+        QVERIFY(titlePageBlock(line1, line2).isNull());
 
-        QVERIFY(!Presented(bench.dialogs, WriteTitlePage(bench.device, line1, line2)));
+        QVERIFY(!Presented(bench.dialogs, writeTitlePage(bench.device, line1, line2)));
 
         QVERIFY(bench.display.writes().isEmpty());
         QVERIFY(!bench.display.isOpen());
@@ -208,7 +208,7 @@ private slots:
         QFETCH(QStringList, lines);
         QFETCH(bool, complete);
         Bench bench;
-        const TitleFileLines read = ReadTitleFile(bench.file("title.txt", content));
+        const TitleFileLines read = readTitleFile(bench.file("title.txt", content));
         QCOMPARE(read.lines, lines);
         QCOMPARE(read.complete(), complete);
     }
@@ -216,11 +216,11 @@ private slots:
     void titleFileThatCannotBeOpened()
     {
         Bench bench;
-        QVERIFY(ReadTitleFile(QString()).lines.isEmpty());
-        QVERIFY(ReadTitleFile(bench.dir.filePath("missing.txt")).lines.isEmpty());
+        QVERIFY(readTitleFile(QString()).lines.isEmpty());
+        QVERIFY(readTitleFile(bench.dir.filePath("missing.txt")).lines.isEmpty());
         QVERIFY(QDir(bench.dir.path()).mkdir("folder"));
-        QVERIFY(ReadTitleFile(bench.dir.filePath("folder")).lines.isEmpty());
-        ShowTitleFileError(bench.dialogs);
+        QVERIFY(readTitleFile(bench.dir.filePath("folder")).lines.isEmpty());
+        showTitleFileError(bench.dialogs);
         QCOMPARE(bench.dialogs.messages(), QStringList{"File Error: Open File Error !!"});
         QCOMPARE(bench.dialogs.shown().first().icon, Dialogs::Critical);
     }
@@ -229,14 +229,14 @@ private slots:
     {
         Bench bench;
         QByteArray content = "First\nSecond\n" + QByteArray(8 * 1024 * 1024, 'x');
-        const TitleFileLines read = ReadTitleFile(bench.file("big.txt", content));
+        const TitleFileLines read = readTitleFile(bench.file("big.txt", content));
         QCOMPARE(read.lines, (QStringList{"First", "Second"}));
         // Where the read stops inside a character, the file is still text: the euro signs start
         // at byte 14, so byte 65536 is the middle of one.
         content = "First\nSecond\nx";
         while (content.size() < 70 * 1024)
             content += "\xE2\x82\xAC";
-        QCOMPARE(ReadTitleFile(bench.file("euros.txt", content)).lines, (QStringList{"First", "Second"}));
+        QCOMPARE(readTitleFile(bench.file("euros.txt", content)).lines, (QStringList{"First", "Second"}));
     }
 };
 

@@ -28,34 +28,34 @@ private slots:
     {
         QFETCH(QByteArray, input);
         QFETCH(int, value);
-        QCOMPARE(int(Crc16Value(input)), value);
-        QCOMPARE(Crc16(input), QByteArray::fromHex(QByteArray::number(value, 16).rightJustified(4, '0')));
+        QCOMPARE(int(crc16Value(input)), value);
+        QCOMPARE(crc16(input), QByteArray::fromHex(QByteArray::number(value, 16).rightJustified(4, '0')));
     }
 
     void frames()
     {
-        QCOMPARE(BuildFrame({0x1F, "FR"}), QByteArray::fromHex("1F4652"));
-        QCOMPARE(BuildFrame({0x1F, "FR", 0x1F, "FM", 0, 0, 0, 0}),
+        QCOMPARE(buildFrame({0x1F, "FR"}), QByteArray::fromHex("1F4652"));
+        QCOMPARE(buildFrame({0x1F, "FR", 0x1F, "FM", 0, 0, 0, 0}),
                  QByteArray::fromHex("1F46521F464D00000000"));
-        QCOMPARE(BuildFrame({FrameItem::word(0x5793)}), QByteArray::fromHex("5793"));
-        QCOMPARE(BuildFrame({FrameItem::word(255)}), QByteArray::fromHex("00FF"));
-        QCOMPARE(BuildFrame({FrameItem::word(256)}), QByteArray::fromHex("0100"));
-        QCOMPARE(BuildFrame({FrameItem::word(65535)}), QByteArray::fromHex("FFFF"));
-        const QByteArray ok = BuildFrame({12, "** Flash Write OK **", "**Display Restart **"});
+        QCOMPARE(buildFrame({FrameItem::word(0x5793)}), QByteArray::fromHex("5793"));
+        QCOMPARE(buildFrame({FrameItem::word(255)}), QByteArray::fromHex("00FF"));
+        QCOMPARE(buildFrame({FrameItem::word(256)}), QByteArray::fromHex("0100"));
+        QCOMPARE(buildFrame({FrameItem::word(65535)}), QByteArray::fromHex("FFFF"));
+        const QByteArray ok = buildFrame({12, "** Flash Write OK **", "**Display Restart **"});
         QCOMPARE(ok.size(), 41);
         QCOMPARE(ok, QByteArray("\x0C** Flash Write OK ****Display Restart **"));
         // An empty text adds nothing; a boolean or a floating-point number is not an item at all.
-        QCOMPARE(BuildFrame({0x1F, "", "FR"}), QByteArray::fromHex("1F4652"));
+        QCOMPARE(buildFrame({0x1F, "", "FR"}), QByteArray::fromHex("1F4652"));
         static_assert(!std::is_convertible_v<bool, FrameItem> && !std::is_convertible_v<double, FrameItem>);
-        QVERIFY(!BuildFrame({}).isNull());
+        QVERIFY(!buildFrame({}).isNull());
     }
 
     void frameItemsOutOfRangeFailTheWholeFrame()
     {
-        QVERIFY(BuildFrame({0x1F, 256}).isNull());
-        QVERIFY(BuildFrame({0x1F, -1}).isNull());
-        QVERIFY(BuildFrame({0x1F, FrameItem::word(65536)}).isNull());
-        QVERIFY(BuildFrame({0x1F, QStringLiteral("Привет")}).isNull()); // outside the wire code page
+        QVERIFY(buildFrame({0x1F, 256}).isNull());
+        QVERIFY(buildFrame({0x1F, -1}).isNull());
+        QVERIFY(buildFrame({0x1F, FrameItem::word(65536)}).isNull());
+        QVERIFY(buildFrame({0x1F, QStringLiteral("Привет")}).isNull()); // outside the wire code page
     }
 
     void wireText_data()
@@ -75,16 +75,16 @@ private slots:
     }
     void wireText()
     {
-        QVERIFY(WireCodecAvailable());
+        QVERIFY(wireCodecAvailable());
         QFETCH(QString, text);
         QFETCH(QByteArray, bytes);
         QFETCH(bool, encodable);
-        const auto encoded = EncodeWireText(text);
+        const auto encoded = encodeWireText(text);
         QCOMPARE(encoded.has_value(), encodable);
         if (encodable)
             QCOMPARE(*encoded, bytes);
         else
-            QVERIFY(!FirstUnencodableCharacter(text).isEmpty());
+            QVERIFY(!firstUnencodableCharacter(text).isEmpty());
     }
 
     void portNames_data()
@@ -113,12 +113,12 @@ private slots:
 #endif
         QFETCH(QString, text);
         QFETCH(QString, system);
-        QCOMPARE(SystemPortName(text).value_or(QString()), system);
+        QCOMPARE(systemPortName(text).value_or(QString()), system);
     }
 
-    void readFileBytes_data()
+    void readsFileBytes_data()
     {
-        QTest::addColumn<int>("fileLength");
+        QTest::addColumn<int>("length");
         QTest::addColumn<int>("start");
         QTest::addColumn<int>("count");
         QTest::addColumn<QByteArray>("expected");
@@ -130,9 +130,9 @@ private slots:
         QTest::newRow("1,4 of 3") << 3 << 1 << 4 << ten.left(3);
         QTest::newRow("empty file") << 0 << 1 << 0 << QByteArray();
     }
-    void readFileBytes()
+    void readsFileBytes()
     {
-        QFETCH(int, fileLength);
+        QFETCH(int, length);
         QFETCH(int, start);
         QFETCH(int, count);
         QFETCH(QByteArray, expected);
@@ -140,13 +140,13 @@ private slots:
         const QString path = dir.filePath("f.bin");
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray("0123456789").left(fileLength));
+        file.write(QByteArray("0123456789").left(length));
         file.close();
-        const auto bytes = ReadFileBytes(path, start, count);
+        const auto bytes = ::readFileBytes(path, start, count);
         QVERIFY(bytes.has_value());
         QCOMPARE(*bytes, expected);
-        QCOMPARE(ByteCount(bytes), qint64(expected.size()));
-        QCOMPARE(FileLength(path), qint64(fileLength));
+        QCOMPARE(byteCount(bytes), qint64(expected.size()));
+        QCOMPARE(fileLength(path), qint64(length));
         // Nothing stays open: the file can be removed at once, also on Windows.
         QVERIFY(QFile::remove(path));
     }
@@ -154,16 +154,16 @@ private slots:
     void missingEmptyAndFolder()
     {
         QTemporaryDir dir;
-        QVERIFY(!FileExists(QString()));
-        QCOMPARE(FileLength(QString()), qint64(-1));
-        QVERIFY(!FileExists(dir.filePath("missing")));
-        QCOMPARE(FileLength(dir.filePath("missing")), qint64(-1));
-        QCOMPARE(ByteCount(ReadFileBytes(dir.filePath("missing"), 1, 0)), qint64(0));
-        QVERIFY(ReadFileBytes(dir.filePath("missing"), 1, 0).has_value());
-        QVERIFY(FileExists(dir.path()));
+        QVERIFY(!fileExists(QString()));
+        QCOMPARE(fileLength(QString()), qint64(-1));
+        QVERIFY(!fileExists(dir.filePath("missing")));
+        QCOMPARE(fileLength(dir.filePath("missing")), qint64(-1));
+        QCOMPARE(byteCount(::readFileBytes(dir.filePath("missing"), 1, 0)), qint64(0));
+        QVERIFY(::readFileBytes(dir.filePath("missing"), 1, 0).has_value());
+        QVERIFY(fileExists(dir.path()));
         // A folder exists but cannot be read: a failure, not an empty file.
-        QVERIFY(!ReadFileBytes(dir.path(), 1, 0).has_value());
-        QCOMPARE(ByteCount(ReadFileBytes(dir.path(), 1, 0)), qint64(0));
+        QVERIFY(!::readFileBytes(dir.path(), 1, 0).has_value());
+        QCOMPARE(byteCount(::readFileBytes(dir.path(), 1, 0)), qint64(0));
     }
 };
 

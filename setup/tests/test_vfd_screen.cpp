@@ -110,7 +110,7 @@ private slots:
     {
         QSet<QByteArray> seen;
         for (int c = 0x20; c <= 0x7F; ++c) {
-            const VfdGlyph glyph = AsciiGlyph(char32_t(c));
+            const VfdGlyph glyph = asciiGlyph(char32_t(c));
             for (quint8 row : glyph)
                 QVERIFY2(row < 32, qPrintable(QStringLiteral("0x%1 wider than 5 dots").arg(c, 0, 16)));
             QCOMPARE(LitDots(glyph) == 0, c == 0x20);
@@ -118,8 +118,8 @@ private slots:
             QVERIFY2(!seen.contains(key), qPrintable(QStringLiteral("0x%1 repeats a glyph").arg(c, 0, 16)));
             seen.insert(key);
         }
-        QCOMPARE(LitDots(GlyphFor(U'\0')), 0);
-        QCOMPARE(LitDots(GlyphFor(U'\x1B')), 0);
+        QCOMPARE(LitDots(glyphFor(U'\0')), 0);
+        QCOMPARE(LitDots(glyphFor(U'\x1B')), 0);
     }
 
     void charactersBeyondAscii_data()
@@ -137,11 +137,11 @@ private slots:
     {
         QFETCH(QString, character);
         QFETCH(QString, letter);
-        const VfdGlyph glyph = GlyphFor(character.toUcs4().at(0));
+        const VfdGlyph glyph = glyphFor(character.toUcs4().at(0));
         QVERIFY(LitDots(glyph) >= 5);
         if (letter.isEmpty())
             return;
-        const VfdGlyph base = AsciiGlyph(letter.at(0).unicode());
+        const VfdGlyph base = asciiGlyph(letter.at(0).unicode());
         QVERIFY(glyph != base);
         if (letter.at(0).isLower() && letter != QLatin1String("c")) {
             // The small letter keeps its own five rows; the accent takes the two above.
@@ -156,7 +156,7 @@ private slots:
         const QString letters = QStringLiteral("AÄÀÁÂÃÅOÖÒÓÔÕUÜÙÚÛeéèêëaäàáâãåçñ");
         QSet<QByteArray> seen;
         for (QChar c : letters) {
-            const VfdGlyph glyph = GlyphFor(c.unicode());
+            const VfdGlyph glyph = glyphFor(c.unicode());
             const QByteArray key(reinterpret_cast<const char*>(glyph.data()), kGlyphRows);
             QVERIFY2(!seen.contains(key), qPrintable(QStringLiteral("%1 looks like another letter").arg(c)));
             seen.insert(key);
@@ -166,35 +166,35 @@ private slots:
     void boxDrawingJoinsItsNeighbours()
     {
         // A horizontal line lights a full row and a vertical one a full column, edge to edge.
-        const VfdGlyph horizontal = GlyphFor(U'\u2500');
+        const VfdGlyph horizontal = glyphFor(U'\u2500');
         QVERIFY(std::count(horizontal.begin(), horizontal.end(), quint8(0x1F)) >= 1);
-        const VfdGlyph vertical = GlyphFor(U'\u2502');
+        const VfdGlyph vertical = glyphFor(U'\u2502');
         bool fullColumn = false;
         for (int column = 0; column < kGlyphColumns; ++column) {
             bool all = true;
             for (int row = 0; row < kGlyphRows; ++row)
-                all = all && GlyphDot(vertical, row, column);
+                all = all && glyphDot(vertical, row, column);
             fullColumn = fullColumn || all;
         }
         QVERIFY(fullColumn);
-        QCOMPARE(LitDots(GlyphFor(U'\u2588')), kGlyphRows * kGlyphColumns); // full block
+        QCOMPARE(LitDots(glyphFor(U'\u2588')), kGlyphRows * kGlyphColumns); // full block
     }
 
     void screenLightsTheCharactersDots()
     {
         VfdScreenView screen;
-        screen.setScreenStyle(Vq71xxScreenStyle());
+        screen.setScreenStyle(vq71xxScreenStyle());
         QByteArray bytes(40, ' ');
         bytes[0] = 'A';
         bytes[19] = '1';
         bytes[20] = static_cast<char>(0xD5); // the euro sign in PC858
-        screen.setFrame(Vq71xxScreenFrame(bytes, DisplayCodePage(19), 100, true));
+        screen.setFrame(vq71xxScreenFrame(bytes, DisplayCodePage(19), 100, true));
         const QImage image = Drawn(screen);
         QCOMPARE(DrawnDots(screen, image, 0),
                  Pattern({".###.", "#...#", "#...#", "#...#", "#####", "#...#", "#...#"}));
         QCOMPARE(DrawnDots(screen, image, 19),
                  Pattern({"..#..", ".##..", "..#..", "..#..", "..#..", "..#..", ".###."}));
-        QCOMPARE(DrawnDots(screen, image, 20), GlyphFor(U'\u20AC'));
+        QCOMPARE(DrawnDots(screen, image, 20), glyphFor(U'\u20AC'));
         for (int cell : {1, 18, 21, 39})
             QCOMPARE(LitDots(DrawnDots(screen, image, cell)), 0);
         // Cells sit a dot apart, and the second line lower than the first by more than a cell.
@@ -202,21 +202,21 @@ private slots:
         QVERIFY(qAbs(DotRect(screen, 1, 0, 0).left() - DotRect(screen, 0, 0, 4).left() - 2 * pitch) < 0.5);
         QVERIFY(DotRect(screen, 20, 0, 0).top() - DotRect(screen, 0, 6, 0).top() > 2.5 * pitch);
 
-        screen.setFrame(Vq71xxScreenFrame(bytes, DisplayCodePage(2), 100, true));
-        QCOMPARE(DrawnDots(screen, Drawn(screen), 20), GlyphFor(U'\u0131')); // dotless i
-        screen.setFrame(Vq71xxScreenFrame(bytes, DisplayCodePage(2), 100, false));
+        screen.setFrame(vq71xxScreenFrame(bytes, DisplayCodePage(2), 100, true));
+        QCOMPARE(DrawnDots(screen, Drawn(screen), 20), glyphFor(U'\u0131')); // dotless i
+        screen.setFrame(vq71xxScreenFrame(bytes, DisplayCodePage(2), 100, false));
         QCOMPARE(LitDots(DrawnDots(screen, Drawn(screen), 0)), 0);
     }
 
     void dimmerScreensAreDarker()
     {
         VfdScreenView screen;
-        screen.setScreenStyle(Vq71xxScreenStyle());
+        screen.setScreenStyle(vq71xxScreenStyle());
         // The house sign, so every cell has lit dots.
         const QByteArray houses(40, '\x7F');
         int previous = 256;
         for (int percent : {100, 75, 50, 25}) {
-            screen.setFrame(Vq71xxScreenFrame(houses, DisplayCodePage(), percent, true));
+            screen.setFrame(vq71xxScreenFrame(houses, DisplayCodePage(), percent, true));
             const QImage image = Drawn(screen);
             const int lit = qGreen(image.pixel(DotRect(screen, 5, 6, 0).center().toPoint()));
             const int unlit = qGreen(image.pixel(DotRect(screen, 5, 0, 0).center().toPoint()));

@@ -37,7 +37,7 @@ private slots:
                            "--command-set",  "BA63",      "--code-page",
                            "WPC1257",        "--charset", "Denmark2",
                            "--brightness",   "25%"}
-            << GeneralParametersNamed({"115200", "O,7,1", "BA63", "WPC1257", "Denmark2", "25%"});
+            << generalParametersNamed({"115200", "O,7,1", "BA63", "WPC1257", "Denmark2", "25%"});
     }
     void paramsWrite()
     {
@@ -49,10 +49,10 @@ private slots:
         QCOMPARE(run.status, 0);
         QVERIFY(run.err.isEmpty());
         QVERIFY(run.out.startsWith("Port Status: Flash Write OK !! Display will restart !!\n"));
-        QCOMPARE(display.flash().generalRecord, GeneralParameterRecord(stored));
+        QCOMPARE(display.flash().generalRecord, generalParameterRecord(stored));
         // What the simulated display now shows and holds follows the command.
         QVERIFY(run.out.contains("|  Talvex  VQ-71xx   |"));
-        QVERIFY(run.out.contains("general parameters: baud " + BaudRateName(stored.baudRate)));
+        QVERIFY(run.out.contains("general parameters: baud " + baudRateName(stored.baudRate)));
     }
 
     void paramsErase()
@@ -231,8 +231,8 @@ private slots:
         SimulatedDisplay display(pacer);
         // A display configured for 19200,E,8,1 is reached only at those settings.
         DisplayFlash flash;
-        flash.generalRecord = GeneralParameterRecord(
-            GeneralParametersNamed({"19200", "E,8,1", "EPSON", "Europe", "USA", "100%"}));
+        flash.generalRecord = generalParameterRecord(
+            generalParametersNamed({"19200", "E,8,1", "EPSON", "Europe", "USA", "100%"}));
         display.setFlash(flash);
         QCOMPARE(Vfdctl({"--port", "sim", "params", "erase"}, display, pacer).status, 1);
         const Run run = Vfdctl({"--port", "sim", "--baud", "19200", "--format", "E,8,1", "params", "erase"},

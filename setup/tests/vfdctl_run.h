@@ -22,7 +22,7 @@ inline VfdctlRun RunVfdctl(const QStringList& arguments, VirtualPacer& pacer, Si
     VfdctlRun run;
     QTextStream out(&run.out);
     QTextStream err(&run.err);
-    run.status = VfdctlMain(arguments, out, err,
+    run.status = vfdctlMain(arguments, out, err,
                             VfdctlEnvironment{&pacer, &display, std::move(makeRealLink), stdoutIsTerminal});
     out.flush();
     err.flush();

@@ -85,7 +85,7 @@ QString MakeFirmwareFile(const QTemporaryDir& dir)
     QByteArray image;
     for (int i = 0; i < 1500; ++i)
         image.append(static_cast<char>(i * 7));
-    const quint16 crc = Crc16Value(image + QByteArray(1, '\0'));
+    const quint16 crc = crc16Value(image + QByteArray(1, '\0'));
     const QString path = dir.filePath(QStringLiteral("VQ7146_V1.11.wfu"));
     QFile file(path);
     if (file.open(QIODevice::WriteOnly))

@@ -26,7 +26,7 @@ QStringList Rows(const VfdGlyph& glyph)
     for (int row = 0; row < kGlyphRows; ++row) {
         QString text;
         for (int column = 0; column < kGlyphColumns; ++column)
-            text += GlyphDot(glyph, row, column) ? QLatin1Char('#') : QLatin1Char('.');
+            text += glyphDot(glyph, row, column) ? QLatin1Char('#') : QLatin1Char('.');
         rows.append(text);
     }
     return rows;
@@ -57,7 +57,7 @@ QStringList DrawnRows(const VfdScreenView& screen, const QImage& image, int row,
     return rows;
 }
 
-VfdFrame Text(const QString& line1, const QString& line2)
+VfdFrame text(const QString& line1, const QString& line2)
 {
     VfdGrid grid(2, 20);
     for (int column = 0; column < 20; ++column) {
@@ -107,25 +107,25 @@ private slots:
     {
         QFETCH(QString, character);
         QFETCH(QStringList, rows);
-        QCOMPARE(Rows(GlyphFor(character.toUcs4().at(0))), rows);
+        QCOMPARE(Rows(glyphFor(character.toUcs4().at(0))), rows);
     }
 
     void houseSignByEitherCode()
     {
         // vfdsetup's displays show byte 0x7F as the house sign, vfddemo's KD-317 as U+2302.
         const VfdGlyph house = Pattern({".....", "..#..", ".#.#.", "#...#", "#...#", "#...#", "#####"});
-        QCOMPARE(GlyphFor(U'\x7F'), house);
-        QCOMPARE(GlyphFor(U'\u2302'), house);
+        QCOMPARE(glyphFor(U'\x7F'), house);
+        QCOMPARE(glyphFor(U'\u2302'), house);
     }
 
     void doubleBoxLinesStayApart()
     {
         // A double vertical line lights two columns with a dark one between, edge to edge.
-        const VfdGlyph glyph = GlyphFor(U'\u2551');
+        const VfdGlyph glyph = glyphFor(U'\u2551');
         for (int row = 0; row < kGlyphRows; ++row) {
             int lit = 0;
             for (int column = 0; column < kGlyphColumns; ++column)
-                lit += GlyphDot(glyph, row, column);
+                lit += glyphDot(glyph, row, column);
             QCOMPARE(lit, 2);
             QVERIFY(glyph[row] != 0x18 && glyph[row] != 0x0C && glyph[row] != 0x06 && glyph[row] != 0x03);
         }
@@ -134,7 +134,7 @@ private slots:
     void cellsAndCursorRow()
     {
         VfdScreenView screen;
-        screen.setFrame(Text(QStringLiteral("A"), QString()));
+        screen.setFrame(text(QStringLiteral("A"), QString()));
         QCOMPARE(screen.sizeHint(), QSize(588, 104)); // 4 pixels a dot, as vfddemo's window has it
         const double pitch = screen.dotRect(0, 0, 0, 1).left() - screen.dotRect(0, 0, 0, 0).left();
         QCOMPARE(pitch, 4.0);
@@ -151,7 +151,7 @@ private slots:
     void reverseCursorAndBlink()
     {
         VfdScreenView screen;
-        VfdFrame frame = Text(QStringLiteral("AB"), QStringLiteral("xy"));
+        VfdFrame frame = text(QStringLiteral("AB"), QStringLiteral("xy"));
         frame.grid.at(0, 1).reverse = true;
         frame.cursorShown = true;
         frame.cursorRow = 1;
@@ -182,7 +182,7 @@ private slots:
     void doubleHeightSpansBothRows()
     {
         VfdScreenView screen;
-        VfdFrame frame = Text(QStringLiteral("H"), QStringLiteral("H"));
+        VfdFrame frame = text(QStringLiteral("H"), QStringLiteral("H"));
         frame.grid.at(0, 0).height = VfdCell::DoubleTop;
         frame.grid.at(1, 0).height = VfdCell::DoubleBottom;
         screen.setFrame(frame);
@@ -199,7 +199,7 @@ private slots:
     void dimmerLevelsAreDarker()
     {
         VfdScreenView screen;
-        VfdFrame frame = Text(QString(20, QChar(0x7F)), QString());
+        VfdFrame frame = text(QString(20, QChar(0x7F)), QString());
         // The light of a dot, over its three colours: green alone is saturated at the top levels.
         const auto light = [](QRgb pixel) { return qRed(pixel) + qGreen(pixel) + qBlue(pixel); };
         int previous = 3 * 256;
