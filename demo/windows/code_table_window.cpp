@@ -2,9 +2,9 @@
 
 #include "link/byte_text.h"
 #include "link/demo_context.h"
-#include "windows/navigator.h"
 #include "windows/option_table.h"
 #include "windows/selection_buttons.h"
+#include "windows/window_chain.h"
 
 #include <QButtonGroup>
 #include <QPushButton>
@@ -32,7 +32,7 @@ const QList<OptionEntry>& codeTables()
 
 } // namespace
 
-CodeTableWindow::CodeTableWindow(Navigator& navigator)
+CodeTableWindow::CodeTableWindow(WindowChain& navigator)
     : DemoWindow(QStringLiteral("CHARACTER CODE TABLE")), navigator_(navigator), port_(navigator.context())
 {
     auto* layout = new QVBoxLayout(this);
@@ -83,7 +83,7 @@ void CodeTableWindow::returnToCommandList()
             navigator_.showPortSelection(DemoModel::KD317);
             return;
         }
-        navigator_.showEpson();
+        navigator_.showEscPosDemo();
     });
 }
 

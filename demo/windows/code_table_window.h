@@ -3,14 +3,14 @@
 #include "link/port_session.h"
 #include "windows/demo_window.h"
 
-class Navigator;
+class WindowChain;
 
 // "CHARACTER CODE TABLE": selects one of the display's code tables and walks its upper half.
 class CodeTableWindow : public DemoWindow
 {
     Q_OBJECT
 public:
-    explicit CodeTableWindow(Navigator& navigator);
+    explicit CodeTableWindow(WindowChain& navigator);
 
     void startUp(std::function<void(bool)> started) override;
 
@@ -23,7 +23,7 @@ private:
     // Writes every code from 128 to 255, holding each group of 32 for eight seconds.
     void showUpperHalf(PortJob& job);
 
-    Navigator& navigator_;
+    WindowChain& navigator_;
     PortSession port_;
     qint16 codeTable_ = 0;
 };

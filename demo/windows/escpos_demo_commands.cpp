@@ -5,7 +5,7 @@
 #include "link/byte_text.h"
 #include "link/demo_context.h"
 #include "windows/mirror_grid.h"
-#include "windows/navigator.h"
+#include "windows/window_chain.h"
 #include "windows/wrapping_button.h"
 
 #include <QGridLayout>
@@ -95,11 +95,11 @@ void EscPosDemoWindow::commandClicked(int number)
         return;
     case 14:
         port_.close();
-        navigator_.showCharacter();
+        navigator_.showCodeTable();
         return;
     case 15:
         port_.close();
-        navigator_.showInternation();
+        navigator_.showInternationalSet();
         return;
     case 16:
         return showReversed();

@@ -2,7 +2,7 @@
 
 #include "link/demo_context.h"
 #include "windows/mirror_grid.h"
-#include "windows/navigator.h"
+#include "windows/window_chain.h"
 
 #include "core/dialogs.h"
 #include "core/wire_text.h"
@@ -14,7 +14,7 @@ const QString Greeting1 = QStringLiteral("-WELCOME- TEST MODE-");
 const QString Greeting2 = QStringLiteral("--YOU CAN CHANG ME--");
 } // namespace
 
-EscPosDemoWindow::EscPosDemoWindow(Navigator& navigator)
+EscPosDemoWindow::EscPosDemoWindow(WindowChain& navigator)
     : DemoWindow(QStringLiteral("ESC/poc command list")), navigator_(navigator), port_(navigator.context())
 {
     auto* layout = new QVBoxLayout(this);

@@ -7,7 +7,7 @@
 #include <QList>
 
 class MirrorGrid;
-class Navigator;
+class WindowChain;
 class QPushButton;
 
 // "ESC/poc command list": the ESC/POS command set of the two-line KD-317, one button per command, and
@@ -16,7 +16,7 @@ class EscPosDemoWindow : public DemoWindow
 {
     Q_OBJECT
 public:
-    explicit EscPosDemoWindow(Navigator& navigator);
+    explicit EscPosDemoWindow(WindowChain& navigator);
 
     // Opens the port and greets the display; false (after telling the person) when the port fails.
     void startUp(std::function<void(bool)> started) override;
@@ -51,7 +51,7 @@ private:
     void keyTyped(int index, const QString& text);
     void refreshMirror();
 
-    Navigator& navigator_;
+    WindowChain& navigator_;
     PortSession port_;
     MirrorMode writeMode_ = MirrorMode::Overwrite;
     ScreenMirror mirror_;

@@ -1,7 +1,7 @@
 #include "windows/escpos_port_window.h"
 
 #include "link/demo_context.h"
-#include "windows/navigator.h"
+#include "windows/window_chain.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -23,7 +23,7 @@ QComboBox* editableList(const char* name, const QStringList& items, const QStrin
 
 } // namespace
 
-EscPosPortWindow::EscPosPortWindow(Navigator& navigator) : PortSelectionWindow(navigator, comOptions(8))
+EscPosPortWindow::EscPosPortWindow(WindowChain& navigator) : PortSelectionWindow(navigator, comOptions(8))
 {
     lineSettingsBox_ = editableList("BOUDRATE", {"4800,n,8,1", "9600,n,8,1", "19200,n,8,1", "38400,n,8,1"},
                                     QStringLiteral("9600,n,8,1"));
@@ -41,7 +41,7 @@ void EscPosPortWindow::enterClicked()
 {
     // Whatever text the box holds is the settings text, listed or typed.
     navigator_.context().state.DemoLineSettings = lineSettingsBox_->currentText();
-    navigator_.showEpson();
+    navigator_.showEscPosDemo();
 }
 
 void EscPosPortWindow::cancelClicked()

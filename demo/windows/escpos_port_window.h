@@ -9,7 +9,7 @@ class EscPosPortWindow : public PortSelectionWindow
 {
     Q_OBJECT
 public:
-    explicit EscPosPortWindow(Navigator& navigator);
+    explicit EscPosPortWindow(WindowChain& navigator);
 
 protected:
     void enterClicked() override;

@@ -4,7 +4,7 @@
 #include "link/demo_context.h"
 #include "link/pacer_time.h"
 #include "link/shared_port.h"
-#include "windows/navigator.h"
+#include "windows/window_chain.h"
 #include "windows/wrapping_button.h"
 
 #include "core/dialogs.h"
@@ -79,7 +79,7 @@ const QList<Kd426Button> Buttons = {
 
 } // namespace
 
-FourLineDemoWindow::FourLineDemoWindow(Navigator& navigator)
+FourLineDemoWindow::FourLineDemoWindow(WindowChain& navigator)
     : DemoWindow(QString::fromUtf8("KD426-繁體")), navigator_(navigator)
 {
     auto* grid = new QGridLayout(this);

@@ -6,7 +6,7 @@
 #include <QList>
 #include <QString>
 
-class Navigator;
+class WindowChain;
 class PortJob;
 class SharedPort;
 
@@ -16,7 +16,7 @@ class FourLineDemoWindow : public DemoWindow
 {
     Q_OBJECT
 public:
-    explicit FourLineDemoWindow(Navigator& navigator);
+    explicit FourLineDemoWindow(WindowChain& navigator);
 
     // What a button does, in order: bytes to write, or a line the person is asked for.
     struct Step
@@ -37,5 +37,5 @@ private:
     QList<Step> timeLine(char letter) const;
     QList<Step> toPrinter() const;
 
-    Navigator& navigator_;
+    WindowChain& navigator_;
 };

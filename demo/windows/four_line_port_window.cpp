@@ -1,14 +1,14 @@
 #include "windows/four_line_port_window.h"
 
-#include "windows/navigator.h"
+#include "windows/window_chain.h"
 
-FourLinePortWindow::FourLinePortWindow(Navigator& navigator) : PortSelectionWindow(navigator, comOptions(5))
+FourLinePortWindow::FourLinePortWindow(WindowChain& navigator) : PortSelectionWindow(navigator, comOptions(5))
 {
 }
 
 void FourLinePortWindow::enterClicked()
 {
-    navigator_.showKd426();
+    navigator_.showFourLineDemo();
 }
 
 void FourLinePortWindow::cancelClicked()

@@ -7,7 +7,7 @@ class FourLinePortWindow : public PortSelectionWindow
 {
     Q_OBJECT
 public:
-    explicit FourLinePortWindow(Navigator& navigator);
+    explicit FourLinePortWindow(WindowChain& navigator);
 
 protected:
     void enterClicked() override;

@@ -2,9 +2,9 @@
 
 #include "link/byte_text.h"
 #include "link/demo_context.h"
-#include "windows/navigator.h"
 #include "windows/option_table.h"
 #include "windows/selection_buttons.h"
+#include "windows/window_chain.h"
 
 #include <QButtonGroup>
 #include <QPushButton>
@@ -35,7 +35,7 @@ const QList<OptionEntry>& internationalSets()
 
 } // namespace
 
-InternationalSetWindow::InternationalSetWindow(Navigator& navigator)
+InternationalSetWindow::InternationalSetWindow(WindowChain& navigator)
     : DemoWindow(QStringLiteral("Internation Character Sets")), navigator_(navigator),
       port_(navigator.context())
 {
@@ -89,5 +89,5 @@ void InternationalSetWindow::showInternationalSet()
 void InternationalSetWindow::returnToCommandList()
 {
     port_.close();
-    navigator_.showEpson();
+    navigator_.showEscPosDemo();
 }

@@ -3,14 +3,14 @@
 #include "commands/kp685_sequence.h"
 #include "link/demo_context.h"
 #include "link/shared_port.h"
-#include "windows/navigator.h"
+#include "windows/window_chain.h"
 
 #include "core/dialogs.h"
 
 #include <QGridLayout>
 #include <QPushButton>
 
-LauncherWindow::LauncherWindow(Navigator& navigator)
+LauncherWindow::LauncherWindow(WindowChain& navigator)
     : DemoWindow(QStringLiteral("talvex_main")), navigator_(navigator), kp685_(navigator.context())
 {
     navigator_.loadSharedPort();

@@ -3,14 +3,14 @@
 #include "link/port_session.h"
 #include "windows/demo_window.h"
 
-class Navigator;
+class WindowChain;
 
 // The launcher: one button per display model.
 class LauncherWindow : public DemoWindow
 {
     Q_OBJECT
 public:
-    explicit LauncherWindow(Navigator& navigator);
+    explicit LauncherWindow(WindowChain& navigator);
 
 protected:
     void windowClosing() override;
@@ -19,6 +19,6 @@ private:
     void notIncluded(const QString& model);
     void sendKp685Greeting();
 
-    Navigator& navigator_;
+    WindowChain& navigator_;
     PortSession kp685_;
 };

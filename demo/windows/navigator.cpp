@@ -98,25 +98,25 @@ void Navigator::cannotOpen(DemoModel model)
     }
 }
 
-void Navigator::showEpson()
+void Navigator::showEscPosDemo()
 {
     context_.state.DemoDisplayModel = DemoModel::KD317;
     startUp(new EscPosDemoWindow(*this), DemoModel::KD317);
 }
 
-void Navigator::showCharacter()
+void Navigator::showCodeTable()
 {
     context_.state.DemoDisplayModel = DemoModel::KD317;
     startUp(new CodeTableWindow(*this), DemoModel::KD317);
 }
 
-void Navigator::showInternation()
+void Navigator::showInternationalSet()
 {
     context_.state.DemoDisplayModel = DemoModel::KD317;
     startUp(new InternationalSetWindow(*this), DemoModel::KD317);
 }
 
-void Navigator::showKd426()
+void Navigator::showFourLineDemo()
 {
     context_.state.DemoDisplayModel = DemoModel::KD426;
     // The demonstration opens the port only around each press; trying it once here lets the person
@@ -128,7 +128,7 @@ void Navigator::showKd426()
     });
 }
 
-void Navigator::showKd138()
+void Navigator::showOneLineDemo()
 {
     context_.state.DemoDisplayModel = DemoModel::KD138;
     sharedPort().probe([this](bool opened) {

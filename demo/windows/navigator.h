@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/demo_model.h"
+#include "windows/window_chain.h"
 
 #include <QMetaObject>
 #include <QPointer>
@@ -17,30 +17,29 @@ class SharedPort;
 // a visible window. A demonstration that cannot open its port is not shown: the person is told why and
 // stays on (or is brought back to) the port selection. While the port worker has work the window shown
 // is busy.
-class Navigator
+class Navigator : public WindowChain
 {
 public:
     explicit Navigator(DemoContext& context);
-    ~Navigator();
+    ~Navigator() override;
     Navigator(const Navigator&) = delete;
     Navigator& operator=(const Navigator&) = delete;
 
-    DemoContext& context() { return context_; }
+    DemoContext& context() override { return context_; }
     QWidget* current() const { return current_; }
 
-    void showLauncher();
-    void showPortSelection(DemoModel model);
-    void showEpson();
-    void showCharacter();
-    void showInternation();
-    void showKd426();
-    void showKd138();
-    void endProgram();
+    void showLauncher() override;
+    void showPortSelection(DemoModel model) override;
+    void showEscPosDemo() override;
+    void showCodeTable() override;
+    void showInternationalSet() override;
+    void showFourLineDemo() override;
+    void showOneLineDemo() override;
+    void endProgram() override;
 
-    // The hidden window holding the port of the KD-426 and KD-138 demonstrations, loaded on first use.
-    SharedPort& sharedPort();
-    void loadSharedPort();
-    void unloadSharedPort();
+    SharedPort& sharedPort() override;
+    void loadSharedPort() override;
+    void unloadSharedPort() override;
 
 private:
     void handOver(QWidget* next);

@@ -1,12 +1,12 @@
 #include "windows/one_line_demo_window.h"
 
 #include "link/shared_port.h"
-#include "windows/navigator.h"
+#include "windows/window_chain.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
 
-OneLineDemoWindow::OneLineDemoWindow(Navigator& navigator)
+OneLineDemoWindow::OneLineDemoWindow(WindowChain& navigator)
     : DemoWindow(QStringLiteral("KD138 DEMO")), navigator_(navigator)
 {
     auto* layout = new QHBoxLayout(this);

@@ -2,17 +2,17 @@
 
 #include "windows/demo_window.h"
 
-class Navigator;
+class WindowChain;
 
 // "KD138 DEMO": the one-line model's two line commands.
 class OneLineDemoWindow : public DemoWindow
 {
     Q_OBJECT
 public:
-    explicit OneLineDemoWindow(Navigator& navigator);
+    explicit OneLineDemoWindow(WindowChain& navigator);
 
 private:
     void press(const QByteArray& bytes);
 
-    Navigator& navigator_;
+    WindowChain& navigator_;
 };

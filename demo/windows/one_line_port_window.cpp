@@ -1,12 +1,14 @@
 #include "windows/one_line_port_window.h"
 
-#include "windows/navigator.h"
+#include "windows/window_chain.h"
 
-OneLinePortWindow::OneLinePortWindow(Navigator& navigator) : PortSelectionWindow(navigator, comOptions(10)) {}
+OneLinePortWindow::OneLinePortWindow(WindowChain& navigator) : PortSelectionWindow(navigator, comOptions(10))
+{
+}
 
 void OneLinePortWindow::enterClicked()
 {
-    navigator_.showKd138();
+    navigator_.showOneLineDemo();
 }
 
 // Back to the launcher; the port chosen here stays in force.

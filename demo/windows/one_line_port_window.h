@@ -7,7 +7,7 @@ class OneLinePortWindow : public PortSelectionWindow
 {
     Q_OBJECT
 public:
-    explicit OneLinePortWindow(Navigator& navigator);
+    explicit OneLinePortWindow(WindowChain& navigator);
 
 protected:
     void enterClicked() override;

@@ -1,8 +1,8 @@
 #include "windows/port_selection_window.h"
 
 #include "link/demo_context.h"
-#include "windows/navigator.h"
 #include "windows/selection_buttons.h"
+#include "windows/window_chain.h"
 
 #include "core/port_name.h"
 
@@ -32,7 +32,7 @@ QList<ComOption> comOptions(int count)
     return options;
 }
 
-PortSelectionWindow::PortSelectionWindow(Navigator& navigator, const QList<ComOption>& options)
+PortSelectionWindow::PortSelectionWindow(WindowChain& navigator, const QList<ComOption>& options)
     : DemoWindow(QStringLiteral("PLEASE SELECT COMPORT")), navigator_(navigator)
 {
     QPalette cyan = palette();

@@ -4,7 +4,7 @@
 
 #include <QList>
 
-class Navigator;
+class WindowChain;
 class QButtonGroup;
 class QComboBox;
 class QGridLayout;
@@ -25,7 +25,7 @@ class PortSelectionWindow : public DemoWindow
 {
     Q_OBJECT
 public:
-    PortSelectionWindow(Navigator& navigator, const QList<ComOption>& options);
+    PortSelectionWindow(WindowChain& navigator, const QList<ComOption>& options);
 
 protected:
     virtual void enterClicked() = 0;
@@ -33,7 +33,7 @@ protected:
     // Room between the options and the buttons for a window's own controls.
     QGridLayout* extraArea() const { return extra_; }
 
-    Navigator& navigator_;
+    WindowChain& navigator_;
 
 private:
     void optionClicked(int number);
