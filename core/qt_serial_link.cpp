@@ -1,9 +1,9 @@
 #include "core/qt_serial_link.h"
 
+#include "core/open_failure.h"
 #include "core/port_name.h"
 
 #include <QDeadlineTimer>
-#include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QStringList>
 #include <algorithm>
@@ -23,20 +23,6 @@ namespace {
 LinkStatus openFailure(const QString& reason)
 {
     return LinkStatus::failure(LinkError::OpenFailed, reason);
-}
-
-// True when the device node Qt opens for `systemName` is not there: a path as it stands, a bare name
-// under /dev. Windows names are not files, so there the answer is always false.
-bool deviceNodeMissing(const QString& systemName)
-{
-#ifdef Q_OS_WIN
-    Q_UNUSED(systemName);
-    return false;
-#else
-    const bool path = systemName.startsWith(QLatin1Char('/')) || systemName.startsWith(QLatin1String("./")) ||
-                      systemName.startsWith(QLatin1String("../"));
-    return !QFileInfo::exists(path ? systemName : QStringLiteral("/dev/") + systemName);
-#endif
 }
 
 } // namespace
@@ -99,23 +85,10 @@ LinkStatus QtSerialLink::open()
 
     const QSerialPort::SerialPortError error = port_->error();
     const QString reason = port_->errorString();
-    if (!wasOpen)
-        port_.reset();
-    // A missing device node is the missing port whatever words the platform found for it: a name
-    // too long for Qt's lock file, for one, comes back as a permission error.
-    if (!wasOpen && deviceNodeMissing(*systemName))
-        return LinkStatus::failure(LinkError::PortMissing, reason);
-    switch (error) {
-    case QSerialPort::DeviceNotFoundError:
-        return LinkStatus::failure(LinkError::PortMissing, reason);
-    case QSerialPort::PermissionError: // held by another program (lock file, exclusive mode)
-        return LinkStatus::failure(LinkError::PortInUse, reason);
-    case QSerialPort::OpenError: // this link has it open already
-        return LinkStatus::failure(LinkError::PortInUseByOther, reason);
-    default:
-        break;
-    }
-    return openFailure(reason);
+    if (wasOpen)
+        return openFailureStatus(error, reason, PortNode::Present);
+    port_.reset();
+    return openFailureStatus(error, reason, portNodeOf(*systemName));
 }
 
 void QtSerialLink::close()

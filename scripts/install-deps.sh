@@ -3,7 +3,9 @@
 # and does nothing when they are all there already.
 set -euo pipefail
 packages=(cmake g++ make qt6-base-dev qt6-serialport-dev libqt6serialport6 qt6-qpa-plugins
-          fonts-liberation fonts-droid-fallback xvfb xauth imagemagick)
+          fonts-liberation fonts-droid-fallback xvfb xauth imagemagick
+          # the Debian package (scripts/package.sh) and its checks
+          dpkg-dev file lintian desktop-file-utils man-db)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -5,6 +5,7 @@
 #include "core/pacer.h"
 #include "core/port_name.h"
 #include "core/qt_serial_link.h"
+#include "core/version.h"
 #include "core/wire_trace.h"
 #include "protocol/display_access.h"
 #include "sim/display_summary.h"
@@ -14,8 +15,6 @@
 #include <QRegularExpression>
 
 namespace {
-
-const char* kVersion = "1.10";
 
 QString overview()
 {
@@ -62,7 +61,7 @@ int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
             return CliExit::Ok;
         }
         if (word == QLatin1String("--version")) {
-            out << "vfdctl " << kVersion << Qt::endl;
+            out << "vfdctl " << ProjectVersion::Text << Qt::endl;
             return CliExit::Ok;
         }
         if (word == QLatin1String("--trace")) {

@@ -2,6 +2,7 @@
 
 #include "core/port_name.h"
 #include "core/qt_serial_link.h"
+#include "core/version.h"
 #include "gui/factory_page.h"
 #include "gui/firmware_page.h"
 #include "gui/general_page.h"
@@ -146,7 +147,7 @@ void MainWindow::load()
     if (title.isEmpty())
         title = QStringLiteral("Talvex Display Utility");
     setWindowTitle(
-        QStringLiteral("%1 Ver.%2.%3").arg(title).arg(VFDSETUP_VERSION_MAJOR).arg(VFDSETUP_VERSION_MINOR));
+        QStringLiteral("%1 Ver.%2.%3").arg(title).arg(ProjectVersion::Major).arg(ProjectVersion::Minor));
 
     if (!portDefaultsApplied_) {
         selection_ = PortSelection{};
