@@ -3,38 +3,124 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace {
-constexpr const char* kWireCodePage = "windows-1252";
+
+QByteArray systemDefaultName()
+{
+#ifdef Q_OS_WIN
+    // Windows-1252 on a Western system; the converters know every ANSI page as "windows-<n>".
+    const QByteArray name = "windows-" + QByteArray::number(static_cast<uint>(GetACP()));
+    if (QStringEncoder(name.constData()).isValid())
+        return name;
+#endif
+    return "windows-1252";
 }
 
-bool wireCodecAvailable()
+// A character of `text` from `at`, a surrogate pair whole.
+QString characterAt(const QString& text, qsizetype at)
 {
-    return QStringEncoder(kWireCodePage).isValid();
+    const bool pair =
+        text.at(at).isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate();
+    return text.mid(at, pair ? 2 : 1);
 }
 
-std::optional<QByteArray> encodeWireText(const QString& text)
+QString codePoint(const QString& character)
 {
-    QStringEncoder encoder(kWireCodePage, QStringConverter::Flag::Stateless);
-    if (!encoder.isValid())
-        return std::nullopt;
-    QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError())
-        return std::nullopt;
-    // A converter may substitute a character it cannot map; the round trip shows it.
-    QStringDecoder decoder(kWireCodePage, QStringConverter::Flag::Stateless);
-    if (QString(decoder.decode(bytes)) != text)
-        return std::nullopt;
-    return bytes;
+    const char32_t code = character.size() == 2 ? QChar::surrogateToUcs4(character.at(0), character.at(1))
+                                                : character.at(0).unicode();
+    return QStringLiteral("U+%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0'));
 }
 
-QString firstUnencodableCharacter(const QString& text)
+} // namespace
+
+WireEncoding::WireEncoding() : name_(systemDefaultName()) {}
+
+std::optional<WireEncoding> WireEncoding::fromName(const QString& name)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QString character = text.mid(i, length);
-        if (!encodeWireText(character))
-            return character;
-        i += length - 1;
+    const QByteArray latin = name.toLatin1();
+    QStringEncoder encoder(latin.constData(), QStringConverter::Flag::Stateless);
+    if (name.isEmpty() || !encoder.isValid())
+        return std::nullopt;
+    QString ascii;
+    for (char16_t c = 0x20; c < 0x7F; ++c)
+        ascii += QChar(c);
+    if (QByteArray(encoder.encode(ascii)) != ascii.toLatin1())
+        return std::nullopt;
+    return WireEncoding(latin);
+}
+
+QStringList WireEncoding::offeredNames()
+{
+    static const QStringList offered = [] {
+        QStringList names{WireEncoding().name()};
+        for (const char* name :
+             {"windows-1252", "windows-1250", "windows-1251", "windows-1253", "windows-1254", "windows-1257",
+              "IBM437", "IBM850", "IBM00858", "IBM852", "IBM860", "IBM863", "IBM865", "IBM866", "IBM737",
+              "Shift_JIS", "Big5", "GBK", "EUC-KR"}) {
+            const QString text = QString::fromLatin1(name);
+            if (!names.contains(text) && fromName(text))
+                names << text;
+        }
+        return names;
+    }();
+    return offered;
+}
+
+WireBytes WireEncoding::encode(const QString& text) const
+{
+    QStringEncoder encoder(name_.constData(), QStringConverter::Flag::Stateless);
+    QStringDecoder decoder(name_.constData(), QStringConverter::Flag::Stateless);
+    WireBytes result{encoder.encode(text), {}};
+    // A converter may put a substitute byte in for a character it cannot map without calling it an
+    // error; the round trip shows it.
+    if (!encoder.hasError() && QString(decoder.decode(result.bytes)) == text)
+        return result;
+    for (qsizetype at = 0; at < text.size();) {
+        const QString character = characterAt(text, at);
+        at += character.size();
+        QStringEncoder one(name_.constData(), QStringConverter::Flag::Stateless);
+        QStringDecoder back(name_.constData(), QStringConverter::Flag::Stateless);
+        const QByteArray bytes = one.encode(character);
+        if (one.hasError() || QString(back.decode(bytes)) != character) {
+            result.refusal =
+                QStringLiteral("The character \"%1\" (%2) cannot be shown on the display: it has no "
+                               "byte in the text encoding %3.")
+                    .arg(character, codePoint(character), name());
+            break;
+        }
     }
-    return {};
+    if (result.refusal.isEmpty())
+        result.refusal = QStringLiteral("The text cannot be written in the text encoding %1.").arg(name());
+    result.bytes.clear();
+    return result;
+}
+
+WireBytes WireEncoding::encodeLine(const QString& text, int width) const
+{
+    WireBytes line = encode(text);
+    if (!line)
+        return line;
+    if (line.bytes.size() > width) {
+        line.refusal =
+            QStringLiteral("The line \"%1\" takes %2 bytes in the text encoding %3; a display line "
+                           "holds %4.")
+                .arg(text, QString::number(line.bytes.size()), name(), QString::number(width));
+        line.bytes.clear();
+        return line;
+    }
+    line.bytes = line.bytes.leftJustified(width, ' ');
+    return line;
+}
+
+std::optional<QString> WireEncoding::decode(const QByteArray& bytes) const
+{
+    QStringDecoder decoder(name_.constData(), QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError() || text.contains(QChar::ReplacementCharacter))
+        return std::nullopt;
+    return text;
 }

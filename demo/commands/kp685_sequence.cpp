@@ -3,8 +3,6 @@
 #include "commands/maker_lines.h"
 #include "link/byte_text.h"
 
-#include "core/wire_text.h"
-
 #include <QStringEncoder>
 
 namespace {
@@ -12,8 +10,9 @@ namespace {
 const QByteArray Esc("\x1B");
 const QByteArray Lf("\x0A");
 
-// The printer's Chinese mode takes the traditional-Chinese double-byte page, Big5, which is what the
-// maker's own Windows sent for these lines; Windows-1252 has no Chinese characters at all.
+// The printer's own page is the traditional-Chinese double-byte Big5, whatever encoding the displays
+// are given: it is what the maker's own Windows sent for these lines, and its ASCII half carries the
+// telephone and fax lines unchanged.
 QByteArray big5(const QString& text)
 {
     QStringEncoder encoder("Big5");
@@ -31,8 +30,8 @@ QList<QByteArray> kp685Sequence()
         Esc + "x0",
         big5(makerChineseAddress()) + Lf,
         Esc + "!" + chr(33),
-        encodeWireText(makerTelephoneLine()).value_or(QByteArray()) + Lf,
-        encodeWireText(makerFaxLine()).value_or(QByteArray()) + Lf,
+        big5(makerTelephoneLine()) + Lf,
+        big5(makerFaxLine()) + Lf,
         Esc + "!" + chr(17),
     };
 }

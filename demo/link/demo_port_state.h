@@ -2,6 +2,8 @@
 
 #include "link/demo_model.h"
 
+#include "core/wire_text.h"
+
 #include <QString>
 
 // The port and line settings shared by every window for the whole run.
@@ -17,6 +19,8 @@ struct DemoPortState
     // The model whose demonstration is shown or about to open the port; the simulated display takes
     // this model's part.
     DemoModel DemoDisplayModel = DemoModel::KD317;
+    // The encoding every text goes to the display in, chosen on the port-selection windows.
+    WireEncoding encoding;
 
     bool portChosen() const { return !DemoPortName.isEmpty() || DemoPortNumber > 0; }
     // What the port is called in messages and what is opened: "COM3" or the system's name.

@@ -1,7 +1,5 @@
 #include "link/port_job.h"
 
-#include "core/wire_text.h"
-
 #include <algorithm>
 
 PortJob& PortJob::add(PortStep step)
@@ -34,15 +32,34 @@ PortJob& PortJob::write(const QByteArray& bytes)
 
 PortJob& PortJob::text(const QString& text)
 {
-    if (refused_) {
+    if (text.isEmpty()) {
         return *this;
     }
-    const std::optional<QByteArray> bytes = encodeWireText(text);
-    if (!bytes) {
-        refused_ = text;
-        return *this;
+    PortStep step;
+    step.kind = PortStep::Text;
+    step.text = text;
+    return add(std::move(step));
+}
+
+void PortJob::encodeTexts(const WireEncoding& encoding)
+{
+    QList<PortStep> encoded;
+    for (PortStep& step : steps_) {
+        if (refused_ && step.kind != PortStep::Close) {
+            continue;
+        }
+        if (step.kind == PortStep::Text) {
+            const WireBytes bytes = encoding.encode(step.text);
+            if (!bytes) {
+                refused_ = step.text;
+                continue;
+            }
+            step.kind = PortStep::Write;
+            step.bytes = bytes.bytes;
+        }
+        encoded.append(std::move(step));
     }
-    return write(*bytes);
+    steps_ = std::move(encoded);
 }
 
 PortJob& PortJob::pause(int ms)

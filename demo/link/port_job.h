@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/wire_text.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -8,12 +10,13 @@
 // One thing the port worker does.
 struct PortStep
 {
-    enum Kind { Open, Write, Pause, Close };
+    enum Kind { Open, Write, Text, Pause, Close };
 
     Kind kind = Write;
     QString portText;     // Open: "COM3", the system's name of a port, or "sim"
     QString settingsText; // Open: the settings as the person typed them, "9600,n,8,1"
     QByteArray bytes;     // Write
+    QString text;         // Text: written in the wire encoding, which the session knows
     int ms = 0;           // Pause
 };
 
@@ -25,8 +28,7 @@ public:
     PortJob& open(const QString& portText, const QString& settingsText);
     // Nothing is written for no bytes.
     PortJob& write(const QByteArray& bytes);
-    // Text in the displays' single-byte page (Windows-1252). A text with a character the page lacks
-    // is refused: neither it nor any later write or pause is sent, and the job says which text it was.
+    // Text, written in the wire encoding the person chose; see encodeTexts.
     PortJob& text(const QString& text);
     PortJob& pause(int ms);
     // Closes the port; kept after a refused text too, so that a port opened here is let go.
@@ -37,6 +39,10 @@ public:
     bool opens() const;
     bool endsClosed() const { return !steps_.isEmpty() && steps_.last().kind == PortStep::Close; }
     const std::optional<QString>& refusedText() const { return refused_; }
+    // Turns each text into its bytes in `encoding`. A text with a character the encoding lacks is
+    // refused: neither it nor any later write or pause is sent (a close is kept), and the job says which
+    // text it was.
+    void encodeTexts(const WireEncoding& encoding);
 
 private:
     PortJob& add(PortStep step);

@@ -36,6 +36,7 @@ PortJob PortSession::openPort(const QString& portText) const
 
 void PortSession::run(PortJob job, Then then)
 {
+    job.encodeTexts(context_.state.encoding);
     const std::optional<QString> refused = job.refusedText();
     if (job.isEmpty()) {
         // Nothing for the port to do (a refused text, say).
@@ -89,22 +90,25 @@ void PortSession::ended(const PortOutcome& outcome, const std::optional<QString>
 
 bool PortSession::encode(const QString& text, QByteArray& bytes)
 {
-    const std::optional<QByteArray> encoded = encodeWireText(text);
+    const WireBytes encoded = context_.state.encoding.encode(text);
     if (!encoded) {
         refuseText(text);
         return false;
     }
-    bytes = *encoded;
+    bytes = encoded.bytes;
     return true;
+}
+
+const WireEncoding& PortSession::encoding() const
+{
+    return context_.state.encoding;
 }
 
 void PortSession::refuseText(const QString& text)
 {
     context_.dialogs->message(
         Dialogs::Exclamation, QStringLiteral("Text Error"),
-        QStringLiteral("\"%1\" holds a character the display cannot show (Windows-1252 only).\n"
-                       "Nothing more is sent.")
-            .arg(text));
+        QStringLiteral("%1\nNothing more is sent.").arg(context_.state.encoding.encode(text).refusal));
 }
 
 void PortSession::close()

@@ -40,6 +40,8 @@ public:
     void run(PortJob job, Then then = {});
     // The bytes the text becomes, or a "Text Error" box telling why it cannot be sent.
     bool encode(const QString& text, QByteArray& bytes);
+    // The encoding the person chose for every text of this run.
+    const WireEncoding& encoding() const;
     // Lets go of the port, when this session holds it.
     void close();
     bool isOpen() const { return held_; }

@@ -112,6 +112,9 @@ PortOutcome PortWorker::execute(SerialLink& link, const PortJob& job)
         case PortStep::Write:
             done = write(link, step.bytes, outcome);
             break;
+        case PortStep::Text:
+            // The session has turned every text into bytes before it posted the job.
+            break;
         case PortStep::Pause:
             done = pause(step.ms);
             outcome.stopped = !done;

@@ -1,17 +1,16 @@
 #include "sim/kd426_display.h"
 
 #include "link/pacer_time.h"
-#include "sim/code_table.h"
 #include "sim/command_steps.h"
 #include "sim/sim_log.h"
 
+#include <QStringDecoder>
 #include <QTime>
 
 namespace {
 
 constexpr unsigned char Esc = 0x1B;
 constexpr unsigned char Cr = 0x0D;
-constexpr int Wpc1252 = 16;
 
 } // namespace
 
@@ -150,15 +149,21 @@ void Kd426Display::lineCommand(char letter, const QByteArray& bytes)
 }
 
 // The demonstration puts SO (0E) before the text of the second double line; the display skips it, as it
-// skips any other control code inside a line, noting the others.
+// skips any other control code inside a line, noting the others. The KD-426 is the traditional-Chinese
+// model: a Big5 byte pair is one character, and a byte of the upper half that starts none is a blank.
 QString Kd426Display::lineText(const QByteArray& bytes)
 {
     QString text;
-    for (const char c : bytes) {
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes.at(i);
         const auto byte = static_cast<unsigned char>(c);
         if (byte >= 0x80) {
-            const char32_t character = upperHalfCharacter(Wpc1252, byte);
-            text += QString::fromUcs4(&character, 1);
+            QStringDecoder big5("Big5", QStringDecoder::Flag::Stateless);
+            const QString pair = big5.decode(bytes.mid(i, 2));
+            const bool character =
+                !big5.hasError() && pair.size() == 1 && pair != QChar::ReplacementCharacter;
+            text += character ? pair : QStringLiteral(" ");
+            i += character ? 1 : 0;
         } else if (byte >= 0x20) {
             text += QLatin1Char(c);
         } else if (byte != 0x0E) {

@@ -5,7 +5,6 @@
 
 #include "core/line_settings.h"
 #include "core/port_name.h"
-#include "core/wire_text.h"
 
 #include <QStringEncoder>
 #include <QTest>
@@ -19,8 +18,6 @@ private slots:
     void mapsPortNames_data();
     void mapsPortNames();
     void simulatedPortChoice();
-    void encodesWireText_data();
-    void encodesWireText();
     void kp685SequenceInOrder();
 };
 
@@ -109,34 +106,6 @@ void TestPortText::simulatedPortChoice()
     QCOMPARE(state.portText(), QStringLiteral("sim"));
     QVERIFY(isSimulatedPort(state.portText()));
     QCOMPARE(state.DemoPortNumber, qint16(0));
-}
-
-void TestPortText::encodesWireText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("sendable");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("ascii") << "14IJ" << true << QByteArray("14IJ");
-    QTest::newRow("empty") << "" << true << QByteArray();
-    QTest::newRow("euro sign") << QString::fromUtf8("€") << true << QByteArray("\x80");
-    QTest::newRow("e acute") << QString::fromUtf8("é") << true << QByteArray("\xE9");
-    QTest::newRow("control byte") << QString(QChar(8)) << true << QByteArray("\x08");
-    QTest::newRow("chinese refused") << QString::fromUtf8("a中") << false << QByteArray();
-    QTest::newRow("cyrillic refused") << QString::fromUtf8("Ж") << false << QByteArray();
-    QTest::newRow("question mark is itself") << "?" << true << QByteArray("?");
-}
-
-void TestPortText::encodesWireText()
-{
-    QVERIFY(QStringEncoder("windows-1252").isValid());
-    QFETCH(QString, text);
-    QFETCH(bool, sendable);
-    QFETCH(QByteArray, bytes);
-    const std::optional<QByteArray> encoded = encodeWireText(text);
-    QCOMPARE(encoded.has_value(), sendable);
-    if (sendable) {
-        QCOMPARE(*encoded, bytes);
-    }
 }
 
 void TestPortText::kp685SequenceInOrder()

@@ -105,8 +105,9 @@ void TestSimKd426Kd138::lines_data()
         << Line('E', "BIG") + Line('B', "SMALL") << QStringList{"", "SMALL", "", ""} << Heights{S, S, S, S};
     QTest::newRow("clear") << Line('A', "X") + Line('F', "Y") + "\x1F\x0D" << QStringList{"", "", "", ""}
                            << Heights{S, S, S, S};
-    QTest::newRow("upper half in the host's page")
-        << Line('A', "\x80 \xE9") << QStringList{"€ é", "", "", ""} << Heights{S, S, S, S};
+    QTest::newRow("Big5 pairs, a lone upper byte blank")
+        << Line('A', "\xA5\x78\x80\xA5\x5F") << QStringList{QString::fromUtf8("台 北"), "", "", ""}
+        << Heights{S, S, S, S};
 }
 
 void TestSimKd426Kd138::lines()

@@ -5,7 +5,6 @@
 #include "windows/window_chain.h"
 
 #include "core/dialogs.h"
-#include "core/wire_text.h"
 
 #include <QVBoxLayout>
 
@@ -102,11 +101,11 @@ void EscPosDemoWindow::cellClicked(int)
 void EscPosDemoWindow::keyTyped(int index, const QString& text)
 {
     // A key with no byte in the display's page is ignored.
-    const std::optional<QByteArray> byte = encodeWireText(text);
-    if (!byte || byte->size() != 1) {
+    const WireBytes byte = port_.encoding().encode(text);
+    if (!byte || byte.bytes.size() != 1) {
         return;
     }
-    const int k = static_cast<unsigned char>(byte->at(0));
+    const int k = static_cast<unsigned char>(byte.bytes.at(0));
     if (k == 13) {
         grid_->focusCell(1);
         send("\x0B");
@@ -118,5 +117,5 @@ void EscPosDemoWindow::keyTyped(int index, const QString& text)
     mirror_.typeCharacter(index, shown, writeMode_);
     refreshMirror();
     grid_->focusCell(mirror_.focus());
-    send(*byte);
+    send(byte.bytes);
 }

@@ -92,6 +92,7 @@ PortSelectionWindow::PortSelectionWindow(WindowChain& navigator, const QList<Com
     connect(systemPorts_, &QComboBox::activated, this, &PortSelectionWindow::systemPortChosen);
     other->addWidget(systemPorts_, 1);
     layout->addLayout(other);
+    layout->addLayout(encodingRow());
 
     extra_ = new QGridLayout;
     layout->addLayout(extra_);
@@ -99,6 +100,25 @@ PortSelectionWindow::PortSelectionWindow(WindowChain& navigator, const QList<Com
     const auto [enter, cancel] = addSelectionButtons(layout, QStringLiteral("CANCEL"));
     connect(enter, &QPushButton::clicked, this, [this] { enterClicked(); });
     connect(cancel, &QPushButton::clicked, this, [this] { cancelClicked(); });
+}
+
+QHBoxLayout* PortSelectionWindow::encodingRow()
+{
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("Text encoding:")));
+    auto* encodings = new QComboBox;
+    encodings->setObjectName(QStringLiteral("TextEncoding"));
+    encodings->setToolTip(QStringLiteral("The encoding that text goes to the display in (Big5 for the "
+                                         "traditional-Chinese KD-426)"));
+    encodings->addItems(WireEncoding::offeredNames());
+    encodings->setCurrentText(navigator_.context().state.encoding.name());
+    connect(encodings, &QComboBox::textActivated, this, [this](const QString& name) {
+        if (const std::optional<WireEncoding> encoding = WireEncoding::fromName(name)) {
+            navigator_.context().state.encoding = *encoding;
+        }
+    });
+    row->addWidget(encodings, 1);
+    return row;
 }
 
 void PortSelectionWindow::optionClicked(int number)

@@ -8,6 +8,7 @@ class WindowChain;
 class QButtonGroup;
 class QComboBox;
 class QGridLayout;
+class QHBoxLayout;
 class QPushButton;
 class QRadioButton;
 
@@ -38,6 +39,8 @@ protected:
 private:
     void optionClicked(int number);
     void systemPortChosen(int index);
+    // "Text encoding:" and its list, which sets the encoding of the whole run.
+    QHBoxLayout* encodingRow();
 
     QButtonGroup* options_;
     QComboBox* systemPorts_;

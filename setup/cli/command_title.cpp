@@ -24,9 +24,10 @@ int Write(CliSession& session, const QStringList& args)
     if (fromFile) {
         // As the window's "File Input" reads it; with no box to keep an earlier line, a file
         // without two lines writes nothing.
-        const TitleFileLines read = readTitleFile(parsed.options.value(QStringLiteral("file")));
+        const TitleFileLines read =
+            readTitleFile(parsed.options.value(QStringLiteral("file")), session.access.selection.encoding);
         if (!read.complete()) {
-            showTitleFileError(session.access.dialogs);
+            showTitleFileError(session.access.dialogs, read);
             return CliExit::Failed;
         }
         lines = read.lines;
@@ -57,10 +58,11 @@ CliCommand titleCommand()
         "       vfdctl [global options] title erase\n\n"
         "write  stores the two lines the display shows when it is switched on, then restarts it.\n"
         "       Each line holds at most 20 characters and is filled up with spaces; an empty line\n"
-        "       is 20 spaces. Every character must exist in the display's code page (Windows-1252):\n"
-        "       a line with any other character is refused and nothing is sent.\n"
+        "       is 20 spaces. Every character must exist in the text encoding (--encoding) and a\n"
+        "       line must fit in 20 bytes of it: any other line is refused and nothing is sent.\n"
         "--file F  takes the lines from the first two lines of the text file F (UTF-8, with or\n"
-        "       without a byte-order mark; CR LF, LF or CR line ends), each cut to 20 characters.\n"
+        "       without a byte-order mark, or else text in the --encoding; CR LF, LF or CR line\n"
+        "       ends), each cut to 20 characters.\n"
         "       A file with fewer than two lines is refused with \"Open File Error !!\".\n"
         "erase  erases the title page; the display then shows its own power-on lines.\n\n"
         "Both run the setup exchange at 115200 baud after reaching the display at the global\n"

@@ -18,22 +18,26 @@ namespace {
 
 QString overview()
 {
-    QString text = QStringLiteral(
-        "Usage: vfdctl [--port PORT] [--baud RATE] [--format P,D,S] [--trace] COMMAND ...\n"
-        "\n"
-        "Configures and services Talvex VQ71xx customer displays over a serial port.\n"
-        "\n"
-        "Global options:\n"
-        "  --port PORT     COM1..COMn, a system port such as /dev/ttyUSB0, or sim (default COM1)\n"
-        "  --baud RATE     the display's current rate: 4800, 9600, 19200, 38400, 115200 (default 9600)\n"
-        "  --format P,D,S  parity, data bits, stop bits, e.g. N,8,1 (default N,8,1)\n"
-        "  --trace         print every write and DSR change with a millisecond timestamp on stderr\n"
-        "  --quiet         print nothing on success (failures still go to stderr)\n"
-        "  --show          with --port sim: print the display's screen as a 2x20 box afterwards\n"
-        "  --help          this text; 'vfdctl COMMAND --help' for a command\n"
-        "  --version       the program's version\n"
-        "\n"
-        "Commands:\n");
+    QString text =
+        QStringLiteral(
+            "Usage: vfdctl [--port PORT] [--baud RATE] [--format P,D,S] [--trace] COMMAND ...\n"
+            "\n"
+            "Configures and services Talvex VQ71xx customer displays over a serial port.\n"
+            "\n"
+            "Global options:\n"
+            "  --port PORT     COM1..COMn, a system port such as /dev/ttyUSB0, or sim (default COM1)\n"
+            "  --baud RATE     the display's current rate: 4800, 9600, 19200, 38400, 115200 (default 9600)\n"
+            "  --format P,D,S  parity, data bits, stop bits, e.g. N,8,1 (default N,8,1)\n"
+            "  --encoding NAME the text encoding of the display's code page, e.g. windows-1251, IBM866,\n"
+            "                  IBM737, windows-1257, Shift_JIS, Big5 (default %1)\n"
+            "  --trace         print every write and DSR change with a millisecond timestamp on stderr\n"
+            "  --quiet         print nothing on success (failures still go to stderr)\n"
+            "  --show          with --port sim: print the display's screen as a 2x20 box afterwards\n"
+            "  --help          this text; 'vfdctl COMMAND --help' for a command\n"
+            "  --version       the program's version\n"
+            "\n"
+            "Commands:\n")
+            .arg(WireEncoding().name());
     for (const CliCommand& command : cliCommands())
         for (const QString& line : command.synopsis.split(QLatin1Char('\n')))
             text += QStringLiteral("  ") + line + QLatin1Char('\n');
@@ -105,6 +109,15 @@ int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
                 return CliExit::Usage;
             }
             formatText = value;
+        } else if (name == QLatin1String("--encoding")) {
+            const std::optional<WireEncoding> encoding = WireEncoding::fromName(value);
+            if (!encoding) {
+                err << "vfdctl: --encoding takes a text encoding such as "
+                    << WireEncoding::offeredNames().mid(0, 6).join(QLatin1String(", ")) << ", not '" << value
+                    << "'" << Qt::endl;
+                return CliExit::Usage;
+            }
+            selection.encoding = *encoding;
         } else {
             err << "vfdctl: unknown option " << name << " (see vfdctl --help)" << Qt::endl;
             return CliExit::Usage;

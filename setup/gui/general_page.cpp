@@ -1,6 +1,7 @@
 #include "gui/general_page.h"
 
 #include "gui/operation_runner.h"
+#include "operations/parameter_vocabulary.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -81,6 +82,8 @@ GeneralPage::GeneralPage(PageContext context, QWidget* parent) : QWidget(parent)
     connect(eraseButton_, &QPushButton::clicked, this, &GeneralPage::eraseParameters);
     connect(defaultsButton_, &QPushButton::clicked, this, [this] { setDefaults(); });
     connect(brightnessList_, &QComboBox::activated, this, [this] { chooseBrightness(); });
+    connect(codePageList_, &QComboBox::activated, this,
+            [this] { emit codePageChosen(codePageCode(codePageList_->currentText())); });
 }
 
 GeneralParameters GeneralPage::parameters() const

@@ -25,6 +25,10 @@ public:
     void setDefaults();
     void chooseBrightness();
 
+signals:
+    // The person picked a code page (its code) in the list.
+    void codePageChosen(int code);
+
 private:
     PageContext context_;
     QComboBox* baudRateList_;

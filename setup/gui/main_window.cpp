@@ -85,6 +85,9 @@ MainWindow::MainWindow(DeviceServices services, QSettings* settings, QWidget* pa
     portList_ = portList("CmbCOM", true, status);
     baudRateList_ = portList("CmbBaudRate", false, status);
     formatList_ = portList("CmbComFormat", false, status);
+    encodingList_ = portList("CmbTextEncoding", false, status);
+    encodingList_->setToolTip(QStringLiteral("The encoding that text goes to the display in; pick the one "
+                                             "of the display's code page"));
     portList_->setMinimumContentsLength(12);
     endButton_ = new QPushButton(QStringLiteral("End"), status);
     endButton_->setObjectName(QStringLiteral("ComEnd"));
@@ -92,6 +95,7 @@ MainWindow::MainWindow(DeviceServices services, QSettings* settings, QWidget* pa
     statusLayout->addRow(QStringLiteral("Port"), portList_);
     statusLayout->addRow(QStringLiteral("BaudRate"), baudRateList_);
     statusLayout->addRow(QStringLiteral("Format"), formatList_);
+    statusLayout->addRow(QStringLiteral("Text encoding"), encodingList_);
     statusLayout->addRow(endButton_);
 
     trafficToggle_ = new QPushButton(QStringLiteral("Traffic"), this);
@@ -120,6 +124,8 @@ MainWindow::MainWindow(DeviceServices services, QSettings* settings, QWidget* pa
     connect(portList_, &QComboBox::currentTextChanged, this, &MainWindow::choosePort);
     connect(baudRateList_, &QComboBox::currentTextChanged, this, &MainWindow::chooseBaudRate);
     connect(formatList_, &QComboBox::currentTextChanged, this, &MainWindow::chooseFormat);
+    connect(encodingList_, &QComboBox::activated, this, &MainWindow::chooseEncoding);
+    connect(generalPage_, &GeneralPage::codePageChosen, this, &MainWindow::offerEncodingFor);
     connect(endButton_, &QPushButton::clicked, this, &MainWindow::end);
     connect(trafficToggle_, &QPushButton::toggled, this, &MainWindow::showTraffic);
     if (services.simulatedDisplay) {
@@ -173,6 +179,9 @@ void MainWindow::load()
     formatList_->clear();
     formatList_->addItems(comFormatItems());
     formatList_->setCurrentText(start.line.toText().section(QLatin1Char(','), 1));
+    encodingList_->clear();
+    encodingList_->addItems(WireEncoding::offeredNames());
+    encodingList_->setCurrentText(start.encoding.name());
 
     titleSetPage_->demoFileNameChanged();
     firmwarePage_->firmwareFileNameChanged();
@@ -250,6 +259,26 @@ void MainWindow::chooseBaudRate()
 void MainWindow::chooseFormat()
 {
     selection_.setLine(baudRateList_->currentText(), formatList_->currentText());
+}
+
+void MainWindow::chooseEncoding()
+{
+    if (const std::optional<WireEncoding> encoding = WireEncoding::fromName(encodingList_->currentText())) {
+        selection_.encoding = *encoding;
+        encodingChosen_ = true;
+    }
+}
+
+void MainWindow::offerEncodingFor(int codePage)
+{
+    const std::optional<WireEncoding> encoding =
+        WireEncoding::fromName(QString::fromLatin1(codePageEncoding(codePage)));
+    if (encodingChosen_ || !encoding)
+        return;
+    selection_.encoding = *encoding;
+    if (encodingList_->findText(encoding->name()) < 0)
+        encodingList_->addItem(encoding->name());
+    encodingList_->setCurrentText(encoding->name());
 }
 
 void MainWindow::end()

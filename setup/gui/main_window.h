@@ -37,6 +37,11 @@ public:
     void choosePort();
     void chooseBaudRate();
     void chooseFormat();
+    // The person picked a text encoding: it stays until they pick another.
+    void chooseEncoding();
+    // The code page picked on the General page: its encoding is chosen for the person, unless they
+    // have chosen one themselves.
+    void offerEncodingFor(int codePage);
     void end();
     // Starts with another port than COM1 selected (vfdsetup --port sim). Call before load.
     void presetPort(const QString& port);
@@ -74,6 +79,8 @@ private:
     QComboBox* portList_;
     QComboBox* baudRateList_;
     QComboBox* formatList_;
+    QComboBox* encodingList_;
+    bool encodingChosen_ = false;
     QPushButton* endButton_;
     QPushButton* trafficToggle_;
     TrafficView* trafficView_;

@@ -122,12 +122,12 @@ void TitleSetPage::loadTitleFile()
 {
     // This page holds element 1 only: the title-page file input.
     openTitleFileButton_->setEnabled(false);
-    const TitleFileLines read = readTitleFile(openFileDialog());
+    const TitleFileLines read = readTitleFile(openFileDialog(), context_.selection().encoding);
     QLineEdit* const boxes[] = {line1Box_, line2Box_};
     for (qsizetype i = 0; i < read.lines.size(); ++i)
         boxes[i]->setText(read.lines.at(i));
     if (!read.complete())
-        showTitleFileError(context_.dialogs);
+        showTitleFileError(context_.dialogs, read);
     openTitleFileButton_->setEnabled(true);
 }
 

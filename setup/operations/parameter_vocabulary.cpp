@@ -1,5 +1,6 @@
 #include "operations/parameter_vocabulary.h"
 
+#include <QHash>
 #include <QList>
 #include <utility>
 
@@ -143,4 +144,14 @@ QString internationalCharName(int code)
 QString brightnessName(int code)
 {
     return reverse(kBrightness, code);
+}
+
+QByteArray codePageEncoding(int code)
+{
+    static const QHash<QString, QByteArray> encodings = {
+        {"PC437", "IBM437"},   {"Katakana", "Shift_JIS"},   {"PC850", "IBM850"},         {"PC860", "IBM860"},
+        {"PC863", "IBM863"},   {"PC865", "IBM865"},         {"Russian", "IBM866"},       {"Greek", "IBM737"},
+        {"PC858", "IBM00858"}, {"WPC1252", "windows-1252"}, {"WPC1257", "windows-1257"},
+    };
+    return encodings.value(codePageName(code));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -34,3 +35,8 @@ QString commandName(int code);
 QString codePageName(int code);
 QString internationalCharName(int code);
 QString brightnessName(int code);
+
+// The text encoding (a name Qt's converters know) that writes the characters a display with this code
+// page shows, byte for byte: "IBM866" for Russian, "Shift_JIS" for Katakana (its single bytes
+// 0xA1..0xDF are the half-width katakana), ...; empty for a code page that has none here.
+QByteArray codePageEncoding(int code);

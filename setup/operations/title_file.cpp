@@ -14,8 +14,9 @@ namespace {
 // file chosen by mistake must not be read whole.
 constexpr qint64 kTitleFileReadLimit = 64 * 1024;
 
-// The text of the file's beginning; empty when it cannot be read or is not text.
-std::optional<QString> readText(const QString& path)
+// The text of the file's beginning, in UTF-8 or else in the wire encoding; empty when it cannot be
+// read or is not text, with `refusal` set when it holds no NUL but decodes in neither.
+std::optional<QString> readText(const QString& path, const WireEncoding& encoding, QString& refusal)
 {
     QFile file(path);
     if (path.isEmpty() || QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
@@ -28,8 +29,17 @@ std::optional<QString> readText(const QString& path)
     QStringDecoder decoder(QStringDecoder::Utf8,
                            file.atEnd() ? QStringDecoder::Flag::Stateless : QStringDecoder::Flag::Default);
     QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
+    if (decoder.hasError()) {
+        // A file saved in the system's own code page, as Windows editors do.
+        const std::optional<QString> local = encoding.decode(bytes);
+        if (!local) {
+            refusal = QStringLiteral("\"%1\" is neither UTF-8 text nor text in the text encoding %2.\r\n"
+                                     "Nothing was read.")
+                          .arg(QFileInfo(path).fileName(), encoding.name());
+            return std::nullopt;
+        }
+        return local;
+    }
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     return text;
@@ -37,10 +47,10 @@ std::optional<QString> readText(const QString& path)
 
 } // namespace
 
-TitleFileLines readTitleFile(const QString& path)
+TitleFileLines readTitleFile(const QString& path, const WireEncoding& encoding)
 {
     TitleFileLines result;
-    const std::optional<QString> text = readText(path);
+    const std::optional<QString> text = readText(path, encoding, result.refusal);
     if (!text)
         return result;
     // A line exists when some text is left where it begins: "a\n" holds one line, "a\n\n" two.
@@ -66,7 +76,8 @@ TitleFileLines readTitleFile(const QString& path)
     return result;
 }
 
-void showTitleFileError(Dialogs& dialogs)
+void showTitleFileError(Dialogs& dialogs, const TitleFileLines& read)
 {
-    dialogs.message(Dialogs::Critical, QStringLiteral("File Error"), QStringLiteral("Open File Error !!"));
+    dialogs.message(Dialogs::Critical, QStringLiteral("File Error"),
+                    read.refusal.isEmpty() ? QStringLiteral("Open File Error !!") : read.refusal);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/wire_text.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,13 +13,17 @@ class Dialogs;
 struct TitleFileLines
 {
     QStringList lines;
+    // Why the file is not text in either encoding; empty otherwise.
+    QString refusal;
     bool complete() const { return lines.size() == 2; }
 };
 
-// Reads the first two lines of a UTF-8 text file (with or without a byte-order mark; lines end in
-// CR LF, LF or a lone CR). A file that cannot be opened, holds no text (a NUL byte, or bytes that
-// are not UTF-8) or ends before its second line gives fewer than two lines.
-TitleFileLines readTitleFile(const QString& path);
+// Reads the first two lines of a text file: UTF-8 (with or without a byte-order mark), or else text
+// in the wire encoding; lines end in CR LF, LF or a lone CR. A file that cannot be opened, holds no
+// text (a NUL byte, or bytes that decode in neither) or ends before its second line gives fewer than
+// two lines.
+TitleFileLines readTitleFile(const QString& path, const WireEncoding& encoding = WireEncoding());
 
-// The "File Error" box for a title file that could not be read whole.
-void showTitleFileError(Dialogs& dialogs);
+// The "File Error" box for a title file that could not be read whole: why, when it is not text in
+// either encoding.
+void showTitleFileError(Dialogs& dialogs, const TitleFileLines& read = {});

@@ -8,50 +8,42 @@ namespace {
 
 const QByteArray kTitleBlockHead = QByteArray::fromHex("55AA5AA5200003");
 
-// A line as the display stores it: its first 20 characters, filled up with spaces.
-std::optional<QByteArray> titleLine(const QString& text)
+// A line as the display stores it: its first 20 characters as at most 20 bytes, filled up with spaces.
+WireBytes titleLine(const QString& text, const WireEncoding& encoding)
 {
-    std::optional<QByteArray> bytes = encodeWireText(text.left(kTitleLineLength));
-    if (bytes)
-        *bytes = bytes->leftJustified(kTitleLineLength, ' ');
-    return bytes;
+    return encoding.encodeLine(text.left(kTitleLineLength), kTitleLineLength);
 }
 
-// Names the character that cannot go to the display; passed when both lines can.
-Outcome linesFitTheDisplay(const QString& line1, const QString& line2)
+// Why a line cannot go to the display; passed when both lines can.
+Outcome linesFitTheDisplay(const QString& line1, const QString& line2, const WireEncoding& encoding)
 {
     for (const QString& line : {line1, line2}) {
-        const QString bad = firstUnencodableCharacter(line.left(kTitleLineLength));
-        if (bad.isEmpty())
+        const WireBytes bytes = titleLine(line, encoding);
+        if (bytes)
             continue;
-        const char32_t code =
-            bad.size() == 2 ? QChar::surrogateToUcs4(bad.at(0), bad.at(1)) : bad.at(0).unicode();
-        return Outcome::refused(
-            QStringLiteral("Title Page"),
-            QStringLiteral("The character \"%1\" (U+%2) cannot be shown on the display.\r\n"
-                           "Nothing was sent; please change the line \"%3\".")
-                .arg(bad)
-                .arg(static_cast<uint>(code), 4, 16, QLatin1Char('0'))
-                .arg(line.left(kTitleLineLength)));
+        return Outcome::refused(QStringLiteral("Title Page"),
+                                QStringLiteral("%1\r\nNothing was sent; please change the line \"%2\".")
+                                    .arg(bytes.refusal, line.left(kTitleLineLength)));
     }
     return Outcome::passed();
 }
 
 } // namespace
 
-QByteArray titlePageBlock(const QString& line1, const QString& line2)
+QByteArray titlePageBlock(const QString& line1, const QString& line2, const WireEncoding& encoding)
 {
-    const std::optional<QByteArray> upper = titleLine(line1);
-    const std::optional<QByteArray> lower = titleLine(line2);
+    const WireBytes upper = titleLine(line1, encoding);
+    const WireBytes lower = titleLine(line2, encoding);
     if (!upper || !lower)
         return {};
-    return kTitleBlockHead + *upper + *lower;
+    return kTitleBlockHead + upper.bytes + lower.bytes;
 }
 
 Outcome writeTitlePage(DisplayAccess& access, const QString& line1, const QString& line2)
 {
     // Refused before the port is opened: nothing of a title that cannot be shown goes out.
-    if (Outcome fits = linesFitTheDisplay(line1, line2); !fits)
+    const WireEncoding& encoding = access.selection.encoding;
+    if (Outcome fits = linesFitTheDisplay(line1, line2, encoding); !fits)
         return fits;
     DisplaySession display(access);
     if (Outcome open = display.outcome(); !open)
@@ -59,7 +51,7 @@ Outcome writeTitlePage(DisplayAccess& access, const QString& line1, const QStrin
     display.writeFrame({0x0C});
     if (Outcome setup = display.sendSetupRequest(); !setup)
         return setup;
-    display.writeRecord("FC", titlePageBlock(line1, line2));
+    display.writeRecord("FC", titlePageBlock(line1, line2, encoding));
     if (Outcome ack = display.awaitAck(); !ack)
         return ack;
     return display.confirmFlashWriteAndRestart();

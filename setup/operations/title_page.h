@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/wire_text.h"
 #include "protocol/outcome.h"
 
 #include <QByteArray>
@@ -10,13 +11,14 @@ struct DisplayAccess;
 // Characters per line of a VQ71xx display, and so of each title line.
 constexpr int kTitleLineLength = 20;
 
-// The 47-byte power-on title block: signature 55 AA 5A A5, 20 00 03, then each line's characters
-// as single wire bytes filled up with spaces to 20 (a longer line is cut to its first 20). A null
-// array when a character of a line has no byte on the wire.
-QByteArray titlePageBlock(const QString& line1, const QString& line2);
+// The 47-byte power-on title block: signature 55 AA 5A A5, 20 00 03, then each line's bytes in the
+// wire encoding filled up with spaces to 20 (a longer line is cut to its first 20 characters). A null
+// array when a character of a line has no byte in the encoding or a line takes more than 20 bytes.
+QByteArray titlePageBlock(const QString& line1, const QString& line2,
+                          const WireEncoding& encoding = WireEncoding());
 
-// Writes the title page ("FC" with CRC, length 47 and the block) and restarts the display. A line
-// with a character the display cannot show is refused before anything is sent.
+// Writes the title page ("FC" with CRC, length 47 and the block) in the selection's wire encoding and
+// restarts the display. A line the display cannot hold is refused before anything is sent.
 Outcome writeTitlePage(DisplayAccess& access, const QString& line1, const QString& line2);
 // Erases the title page ("FC" with four zero bytes) and restarts the display.
 Outcome eraseTitlePage(DisplayAccess& access);

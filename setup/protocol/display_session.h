@@ -42,7 +42,10 @@ public:
     // could not be built: a caller error, never written.
     bool write(const QByteArray& bytes);
     // Writes one frame built from its items.
-    bool writeFrame(std::initializer_list<FrameItem> items) { return write(buildFrame(items)); }
+    bool writeFrame(std::initializer_list<FrameItem> items)
+    {
+        return write(buildFrame(items, access_.selection.encoding));
+    }
     // "FR", the record's command, the CRC of the record, its length in one byte, the record: five writes.
     bool writeRecord(const char* command, const QByteArray& record);
     // "FR", the record's command and four zero bytes.

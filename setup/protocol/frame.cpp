@@ -1,10 +1,6 @@
 #include "protocol/frame.h"
 
-#include "core/wire_text.h"
-
-#include <optional>
-
-QByteArray buildFrame(std::initializer_list<FrameItem> items)
+QByteArray buildFrame(std::initializer_list<FrameItem> items, const WireEncoding& encoding)
 {
     QByteArray frame(""); // not null: an empty frame is still a frame
     for (const FrameItem& item : items) {
@@ -21,10 +17,10 @@ QByteArray buildFrame(std::initializer_list<FrameItem> items)
             frame.append(static_cast<char>(item.value() & 0xFF));
             break;
         case FrameItem::Text: {
-            const std::optional<QByteArray> bytes = encodeWireText(item.text());
+            const WireBytes bytes = encoding.encode(item.text());
             if (!bytes)
                 return {};
-            frame.append(*bytes);
+            frame.append(bytes.bytes);
             break;
         }
         }

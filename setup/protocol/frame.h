@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/wire_text.h"
+
 #include <QByteArray>
 #include <QString>
 #include <concepts>
@@ -7,7 +9,7 @@
 #include <type_traits>
 
 // One item of a command frame. Its kind decides its bytes: a byte item one byte, a word item two
-// bytes high byte first, a text item its characters as single bytes in the wire code page. A boolean
+// bytes high byte first, a text item its characters' bytes in the wire encoding. A boolean
 // or a floating-point number has no bytes on the wire, so it does not compile as an item.
 class FrameItem
 {
@@ -42,4 +44,4 @@ private:
 // Concatenates the items' bytes in order. A byte item outside 0..255, a word item outside
 // 0..65535 or a text with a character that has no byte on the wire fails the whole frame:
 // the result is then a null byte array, which DisplaySession::write refuses to write.
-QByteArray buildFrame(std::initializer_list<FrameItem> items);
+QByteArray buildFrame(std::initializer_list<FrameItem> items, const WireEncoding& encoding = WireEncoding());

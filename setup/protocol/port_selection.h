@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/line_settings.h"
+#include "core/wire_text.h"
 
 #include <QString>
 #include <optional>
@@ -12,6 +13,8 @@ struct PortSelection
     LineSettings line;
     // Why the settings the person gave do not parse; empty when they do. Opening then fails with it.
     QString lineRefusal;
+    // The encoding that text goes to the display in.
+    WireEncoding encoding;
 
     // Parses the speed ("9600") and the format ("N,8,1") as the person gave them, once.
     void setLine(const QString& baud, const QString& format)

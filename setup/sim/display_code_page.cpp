@@ -6,36 +6,6 @@
 
 namespace {
 
-const char* decoderFor(int code)
-{
-    switch (code) {
-    case DisplayCodePage::PC437:
-        return "IBM437";
-    case DisplayCodePage::Katakana:
-        return "Shift_JIS"; // its single bytes 0xA1..0xDF are the half-width katakana
-    case DisplayCodePage::PC850:
-        return "IBM850";
-    case DisplayCodePage::PC860:
-        return "IBM860";
-    case DisplayCodePage::PC863:
-        return "IBM863";
-    case DisplayCodePage::PC865:
-        return "IBM865";
-    case DisplayCodePage::Russian:
-        return "IBM866";
-    case DisplayCodePage::Greek:
-        return "IBM737";
-    case DisplayCodePage::WPC1252:
-        return "windows-1252";
-    case DisplayCodePage::PC858:
-        return "IBM00858";
-    case DisplayCodePage::WPC1257:
-        return "windows-1257";
-    default:
-        return nullptr;
-    }
-}
-
 // One byte through a fresh decoder, so that a lead byte cannot swallow the next one.
 QChar decodeOne(const QByteArray& decoderName, quint8 byte)
 {
@@ -54,18 +24,19 @@ QChar decodeOne(const QByteArray& decoderName, quint8 byte)
 
 DisplayCodePage::DisplayCodePage(int code) : code_(code)
 {
-    const char* name = decoderFor(code);
-    if (!name) {
+    QByteArray name = codePageEncoding(code);
+    if (name.isEmpty()) {
         name = "IBM437";
         note_ = code == NotSet ? QStringLiteral("Code page not set: drawn as PC437")
                                : QStringLiteral("Code page %1 has no character table here: drawn as PC437")
                                      .arg(codePageName(code));
     }
     decoderName_ = name;
-    QStringDecoder probe(name);
+    QStringDecoder probe(name.constData());
     if (!probe.isValid()) {
         // A Qt built without ICU lacks most DOS code pages; the upper half stays blank then.
-        note_ = QStringLiteral("No %1 decoder in this Qt: upper half drawn blank").arg(QLatin1String(name));
+        note_ =
+            QStringLiteral("No %1 decoder in this Qt: upper half drawn blank").arg(QString::fromLatin1(name));
         return;
     }
     for (int byte = 0x80; byte <= 0xFF; ++byte)

@@ -2,6 +2,7 @@
 
 #include "operations/parameter_vocabulary.h"
 #include "protocol/crc16.h"
+#include "sim/display_code_page.h"
 #include "sim/simulated_display.h"
 
 namespace {
@@ -16,13 +17,23 @@ QString generalSummary(const QByteArray& record)
              internationalCharName(at(8)), brightnessName(at(12)));
 }
 
+// How the display draws bytes: in the code page of its stored general record (byte 9).
+DisplayCodePage storedCodePage(const DisplayFlash& flash)
+{
+    const QByteArray& record = flash.generalRecord;
+    if (!isGeneralRecord(record))
+        return DisplayCodePage(DisplayCodePage::NotSet);
+    return DisplayCodePage(static_cast<quint8>(record.at(9)));
+}
+
 } // namespace
 
 QString simulatedScreenBox(const SimulatedDisplay& display)
 {
+    const DisplayCodePage codePage = storedCodePage(display.flash());
     QString text = QStringLiteral("+--------------------+\n");
     for (const QString& line : display.screen())
-        text += QLatin1Char('|') + line + QStringLiteral("|\n");
+        text += QLatin1Char('|') + codePage.text(line.toLatin1()) + QStringLiteral("|\n");
     return text + QStringLiteral("+--------------------+\n");
 }
 

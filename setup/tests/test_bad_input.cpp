@@ -316,13 +316,15 @@ private slots:
             << false << QStringList{QString(20, 'a'), initial.at(1)} << kOpenFileError;
         QTest::newRow("binary") << QByteArray::fromHex("89504E470D0A1A0A0000000D49484452") << false << initial
                                 << kOpenFileError;
-        QTest::newRow("Latin-1, not UTF-8") << QByteArray("Caf\xE9\nx") << false << initial << kOpenFileError;
+        QTest::newRow("Windows-1252, not UTF-8")
+            << QByteArray("Caf\xE9\nx") << false << QStringList{QString::fromUtf8("Café"), "x"} << "";
         QTest::newRow("outside Windows-1252")
             << QByteArray("Gda\xC5\x84sk\n\xC5\x81\xC3\xB3"
                           "d\xC5\xBA")
             << false << QStringList{QString::fromUtf8("Gdańsk"), QString::fromUtf8("Łódź")}
             << QString::fromUtf8(
-                   "Title Page: The character \"ń\" (U+0144) cannot be shown on the display.\r\n"
+                   "Title Page: The character \"ń\" (U+0144) cannot be shown on the display: it has no byte "
+                   "in the text encoding windows-1252.\r\n"
                    "Nothing was sent; please change the line \"Gdańsk\".");
         // The hole reads as NUL bytes: no text, however good its beginning.
         QTest::newRow("two lines, then a 1 GB hole")

@@ -158,7 +158,7 @@ private slots:
         PulsingDsrLink link(real);
         RealPacer pacer;
         ScriptedDialogs dialogs;
-        DisplayAccess device(link, pacer, dialogs, {far.path(), {}, {}});
+        DisplayAccess device(link, pacer, dialogs, {far.path(), {}, {}, {}});
         QElapsedTimer timer;
         timer.start();
         const bool ok = static_cast<bool>(firmware ? Presented(dialogs, updateFirmware(device, image, false))
@@ -210,7 +210,7 @@ private slots:
         QtSerialLink link;
         RealPacer pacer;
         ScriptedDialogs dialogs;
-        DisplayAccess device(link, pacer, dialogs, {far.path(), {}, {}});
+        DisplayAccess device(link, pacer, dialogs, {far.path(), {}, {}, {}});
         QElapsedTimer timer;
         timer.start();
         bool ok = true;

@@ -1,6 +1,5 @@
 // Checksums, frames, wire text and the file helpers: the bytes every operation is built from.
 #include "core/port_name.h"
-#include "core/wire_text.h"
 #include "protocol/crc16.h"
 #include "protocol/file_helpers.h"
 #include "protocol/frame.h"
@@ -56,35 +55,6 @@ private slots:
         QVERIFY(buildFrame({0x1F, -1}).isNull());
         QVERIFY(buildFrame({0x1F, FrameItem::word(65536)}).isNull());
         QVERIFY(buildFrame({0x1F, QStringLiteral("Привет")}).isNull()); // outside the wire code page
-    }
-
-    void wireText_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("encodable");
-        QTest::newRow("ascii") << QStringLiteral("Talvex") << QByteArray("Talvex") << true;
-        QTest::newRow("euro sign") << QStringLiteral("\u20AC5")
-                                   << QByteArray("\x80"
-                                                 "5")
-                                   << true;
-        QTest::newRow("umlaut") << QStringLiteral("\u00FC") << QByteArray("\xFC") << true;
-        QTest::newRow("cyrillic") << QStringLiteral("\u0416") << QByteArray() << false;
-        QTest::newRow("emoji") << QStringLiteral("a\U0001F600") << QByteArray() << false;
-        QTest::newRow("cjk") << QStringLiteral("\u8abf") << QByteArray() << false;
-    }
-    void wireText()
-    {
-        QVERIFY(wireCodecAvailable());
-        QFETCH(QString, text);
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, encodable);
-        const auto encoded = encodeWireText(text);
-        QCOMPARE(encoded.has_value(), encodable);
-        if (encodable)
-            QCOMPARE(*encoded, bytes);
-        else
-            QVERIFY(!firstUnencodableCharacter(text).isEmpty());
     }
 
     void portNames_data()

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -144,5 +145,20 @@ int main(int argc, char* argv[])
     // The factory page, which a technician opens with Ctrl+Shift+F.
     tour.window().showFactoryPage();
     tour.shoot(&tour.window(), QStringLiteral("vfdsetup-factory.png"));
+
+    // A Russian display: the code page picked on the General page brings its text encoding along, and
+    // a Cyrillic title reads in Cyrillic on the display.
+    tour.tab(0);
+    auto* codePages = tour.find<QComboBox>("CmbCodePageSelect");
+    codePages->setCurrentText(QStringLiteral("Russian"));
+    emit codePages->activated(codePages->currentIndex());
+    tour.press("ComRegTalvex");
+    tour.shoot(&tour.window(), QStringLiteral("vfdsetup-russian.png"));
+    tour.tab(2);
+    tour.find<QLineEdit>("Text1_1")->setText(QString::fromUtf8("Добро пожаловать!"));
+    tour.find<QLineEdit>("Text2_1")->setText(QString::fromUtf8("Итого    12,50 руб"));
+    tour.press("ComCoverPage_1");
+    tour.settle(800);
+    tour.shoot(display, QStringLiteral("simulated-display-cyrillic.png"));
     return 0;
 }
