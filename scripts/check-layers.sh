@@ -13,6 +13,7 @@
 #   commands    -> core, link, commands                (replies, the mirror, the KP-685 sequence)
 #   sim         -> core, widgets, link, sim            (the simulated customer displays)
 #   windows     -> core, widgets, link, commands, windows
+#   emu         -> core, widgets, link, sim, emu           (vfdemu: demo's simulated displays on a port)
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,12 +30,13 @@ allowed() {
     demo/commands) echo "core link commands" ;;
     demo/sim) echo "core widgets link sim" ;;
     demo/windows) echo "core widgets link commands windows" ;;
+    emu) echo "core widgets link sim emu" ;;
     esac
 }
 
 status=0
 for folder in core widgets setup/protocol setup/operations setup/sim setup/gui setup/cli \
-    demo/link demo/commands demo/sim demo/windows; do
+    demo/link demo/commands demo/sim demo/windows emu; do
     ok=" $(allowed "$folder") "
     while IFS= read -r line; do
         file=${line%%:*}
@@ -54,6 +56,11 @@ done
 # Nothing of one program reaches into the other.
 if grep -rln --include='*.h' --include='*.cpp' -E '#include "(\.\./)*(demo|setup)/' core widgets setup demo 2>/dev/null; then
     echo "an include reaches into another program's folder"
+    status=1
+fi
+# vfdemu sits on top: nothing includes it.
+if grep -rln --include='*.h' --include='*.cpp' -E '#include "(\.\./)*emu/' core widgets setup demo 2>/dev/null; then
+    echo "an include reaches into vfdemu's folder"
     status=1
 fi
 [ $status -eq 0 ] && echo "layers: every include names its folder and points down"

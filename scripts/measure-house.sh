@@ -21,14 +21,14 @@ code_lines() { # non-blank lines that are not only a // comment, in the .cpp and
 }
 
 echo "lines of code per folder"
-{ find core widgets setup demo fuzz -type d -not -path '*/corpus*' 2>/dev/null || true; } | sort |
+{ find core widgets setup demo emu fuzz -type d -not -path '*/corpus*' 2>/dev/null || true; } | sort |
     while read -r d; do
         n=$(code_lines "$d")
         if [ "$n" -gt 0 ]; then printf "  %-22s %6d\n" "$d" "$n"; fi
     done
 
 product() { # product source files: everything but tests, tools and benchmarks
-    { find core widgets setup demo -type f \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null || true; } |
+    { find core widgets setup demo emu -type f \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null || true; } |
         grep -v -E '/(tests|tools|bench)/'
 }
 echo "product files that include <QSerialPort>: $(product | xargs grep -l '#include <QSerialPort>' | wc -l || true)"

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// A symbolic link with a fixed name (/tmp/ttyVFD0) to the pseudo-terminal, whose own name changes from
+// run to run. A link left behind by a run that was killed is replaced; anything else at that path is
+// left alone. The link goes when this object does, if it still points where it was made to.
+class DeviceLink
+{
+public:
+    DeviceLink() = default;
+    ~DeviceLink();
+    DeviceLink(const DeviceLink&) = delete;
+    DeviceLink& operator=(const DeviceLink&) = delete;
+
+    // False with the reason in *reason when the link cannot be made.
+    bool make(const QString& target, const QString& path, QString* reason);
+
+private:
+    QString target_;
+    QString path_;
+};

@@ -1,0 +1,259 @@
+// vfdemu's display at the end of a pseudo-terminal, driven as a point-of-sale program drives it: through
+// the project's serial link and through plain open()/write(), with the screen file as the only window.
+#include "emu/line_resampler.h"
+#include "emu/pty_end.h"
+#include "emu/screen_sink.h"
+#include "emu/screen_text.h"
+#include "emu/terminal_settings.h"
+#include "emu/virtual_display.h"
+
+#include "core/pacer.h"
+#include "core/qt_serial_link.h"
+
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+LineSettings line(const QString& text)
+{
+    return *LineSettings::parse(text);
+}
+
+// The display at the end of a fresh pseudo-terminal, its screen written to a file.
+struct Rig
+{
+    explicit Rig(DemoModel model) : display(pacer, model, line("9600,N,8,1")), end(display.settings())
+    {
+        QString reason;
+        QVERIFY2(end.open(&reason), qPrintable(reason));
+        QObject::connect(&end, &FarEnd::received, &display, &VirtualDisplay::receive);
+        QObject::connect(&display, &VirtualDisplay::changed, &sink, &ScreenSink::refresh);
+    }
+    QString screen() const
+    {
+        QFile file(dir.filePath("screen"));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+    bool shows(const QString& text) const
+    {
+        return QTest::qWaitFor([&] { return screen() == text; }, 5000);
+    }
+
+    VirtualPacer pacer;
+    VirtualDisplay display;
+    PtyEnd end;
+    QTemporaryDir dir;
+    ScreenSink sink{[this] { return screenText(display); }, dir.filePath("screen")};
+};
+
+// The program's end of the line, opened through the project's serial link or with plain open().
+struct Opener
+{
+    Opener(bool qtLink, const QString& path, const QString& settings)
+    {
+        if (qtLink) {
+            link.setPortName(path);
+            link.setSettings(line(settings));
+            QVERIFY(link.open().ok());
+        } else {
+            fd = ::open(qPrintable(path), O_RDWR | O_NOCTTY);
+            QVERIFY(fd >= 0 && setRawTerminal(fd, line(settings)));
+        }
+    }
+    ~Opener() { fd >= 0 && ::close(fd); }
+    void write(const QByteArray& bytes)
+    {
+        QVERIFY(fd < 0 ? link.write(bytes).ok()
+                       : ::write(fd, bytes.constData(), bytes.size()) == bytes.size());
+    }
+
+    QtSerialLink link{1000};
+    int fd = -1;
+};
+
+// The screen file's text: rows padded to the width, then the cursor, then the KD-426's receipt.
+QString screen(QStringList rows, const QString& cursor, const QStringList& receipt = {})
+{
+    for (QString& row : rows)
+        row = row.leftJustified(20);
+    rows << QString() << cursor;
+    if (cursor == "cursor none")
+        rows << QString() << receipt;
+    return rows.join('\n') + '\n';
+}
+
+} // namespace
+
+class TestVfdemu : public QObject
+{
+    Q_OBJECT
+private slots:
+    void commandFamilies_data()
+    {
+        QTest::addColumn<DemoModel>("model");
+        QTest::addColumn<bool>("qtLink");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("expected");
+        const auto kd317 = DemoModel::KD317, kd426 = DemoModel::KD426, kd138 = DemoModel::KD138;
+        const char* kd426At = "       KD-426"; // both halves of the double line shown at power-on
+        QTest::newRow("KD-317 text") << kd317 << true << QByteArray("\x1B@HELLO")
+                                     << screen({"HELLO", ""}, "cursor 1,6");
+        QTest::newRow("KD-317 cursor moves") << kd317 << false << QByteArray("AB\x1F\x24\x05\x02X\x0A")
+                                             << screen({"AB", "    X"}, "cursor 1,6");
+        QTest::newRow("KD-317 clear")
+            << kd317 << true << QByteArray("ABC\x1F\x42XY\x0C") << screen({"", ""}, "cursor 1,1");
+        QTest::newRow("KD-317 code table")
+            << kd317 << false << QByteArray("\x1Bt\x00\x80\xE1", 5) << screen({"Çß", ""}, "cursor 1,3");
+        QTest::newRow("KD-317 write mode")
+            << kd317 << true << QByteArray("\x1F\x03").append("ABCDEFGHIJKLMNOPQRSTUV")
+            << screen({"CDEFGHIJKLMNOPQRSTUV", ""}, "cursor 1,20");
+        QTest::newRow("KD-317 clock") << kd317 << false << QByteArray("\x1FT\x0C\x1E")
+                                      << screen({"", "               12:30"}, "cursor 1,1");
+        QTest::newRow("KD-426 lines") << kd426 << true << QByteArray("\x1BqATOTAL\r\x1BqD12.00\r")
+                                      << screen({"TOTAL", "", "", "12.00"}, "cursor none");
+        QTest::newRow("KD-426 double line") << kd426 << false << QByteArray("\x1BqFBIG\r")
+                                            << screen({kd426At, kd426At, "BIG", "BIG"}, "cursor none");
+        QTest::newRow("KD-426 clear")
+            << kd426 << true << QByteArray("\x1F\x0D") << screen({"", "", "", ""}, "cursor none");
+        QTest::newRow("KD-426 printer")
+            << kd426 << false << QByteArray("\x1B=1THANK YOU\n\x1B=2")
+            << screen({kd426At, kd426At, "", "  CUSTOMER DISPLAY"}, "cursor none", {"THANK YOU"});
+        QTest::newRow("KD-138 line") << kd138 << true << QByteArray("\x1BQAPRICE 1.99\r")
+                                     << screen({"PRICE 1.99"}, "cursor 1,1");
+        QTest::newRow("KD-138 characters")
+            << kd138 << false << QByteArray("AB\rC") << screen({"CB"}, "cursor 1,2");
+        QTest::newRow("KD-138 clear") << kd138 << true << QByteArray("AB\x0C") << screen({""}, "cursor 1,1");
+    }
+    void commandFamilies()
+    {
+        QFETCH(DemoModel, model);
+        QFETCH(bool, qtLink);
+        QFETCH(QString, expected);
+        Rig rig(model);
+        Opener opener(qtLink, rig.end.name(), "9600,N,8,1");
+        QFETCH(QByteArray, bytes);
+        opener.write(bytes);
+        QVERIFY2(rig.shows(expected), qPrintable(rig.screen()));
+    }
+
+    // What a display at 9600,N,8,1 (or 7 bits) makes of bytes sent at other settings.
+    void resamplesOtherSettings_data()
+    {
+        QTest::addColumn<QString>("sent");
+        QTest::addColumn<QString>("heard");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("7 data bits lose the top bit")
+            << "9600,N,8,1"
+            << "9600,N,7,1" << QByteArray("\xC1\x41") << QByteArray("AA");
+        QTest::newRow("parity read as the top bit")
+            << "9600,E,7,1"
+            << "9600,N,8,1" << QByteArray("EH") << QByteArray("\xC5H");
+        QTest::newRow("second stop bit unchecked")
+            << "9600,N,8,2"
+            << "9600,N,8,1" << QByteArray("\x55\xAA") << QByteArray("\x55\xAA");
+        QTest::newRow("half speed: FF") << "4800,N,8,1"
+                                        << "9600,N,8,1" << QByteArray("\xFF") << QByteArray("\xFE");
+        QTest::newRow("double speed: start bits too short")
+            << "19200,N,8,1"
+            << "9600,N,8,1" << QByteArray("\xFF\xFF") << QByteArray();
+    }
+    void resamplesOtherSettings()
+    {
+        QFETCH(QString, sent);
+        QFETCH(QString, heard);
+        QFETCH(QByteArray, bytes);
+        QTEST(resampleLine(bytes, line(sent), line(heard)), "expected");
+    }
+
+    void otherSettingsShowGarbage_data()
+    {
+        QTest::addColumn<bool>("qtLink");
+        QTest::addColumn<QString>("settings");
+        QTest::newRow("faster, serial link") << true << "19200,N,8,1";
+        QTest::newRow("slower, open()") << false << "4800,N,8,1";
+    }
+    void otherSettingsShowGarbage()
+    {
+        QFETCH(bool, qtLink);
+        QFETCH(QString, settings);
+        Rig rig(DemoModel::KD317);
+        Opener opener(qtLink, rig.end.name(), settings);
+        QTest::ignoreMessage(QtWarningMsg,
+                             qPrintable("vfdemu: bytes arrive at " + settings +
+                                        " but the display listens at 9600,N,8,1: it shows garbage"));
+        opener.write("HELLO");
+        QVERIFY(QTest::qWaitFor([&] { return rig.display.bytesReceived() == 5; }, 5000));
+        QVERIFY2(!rig.screen().startsWith("HELLO"), qPrintable(rig.screen()));
+    }
+
+    void survivesReopening()
+    {
+        Rig rig(DemoModel::KD138);
+        for (int round = 1; round <= 4; ++round) {
+            Opener opener(round % 2 == 0, rig.end.name(), "9600,N,8,1");
+            opener.write("\x0CROUND " + QByteArray::number(round));
+            QVERIFY2(rig.shows(screen({QStringLiteral("ROUND %1").arg(round)}, "cursor 1,8")),
+                     qPrintable(rig.screen()));
+        }
+    }
+
+    void takesNoiseWithoutStalling_data()
+    {
+        QTest::addColumn<DemoModel>("model");
+        QTest::addColumn<QString>("settings");
+        QTest::newRow("KD-317") << DemoModel::KD317 << "9600,N,8,1";
+        QTest::newRow("KD-426") << DemoModel::KD426 << "9600,N,8,1";
+        QTest::newRow("KD-138") << DemoModel::KD138 << "9600,N,8,1";
+        QTest::newRow("KD-317 at other settings") << DemoModel::KD317 << "2400,N,8,2";
+    }
+    void takesNoiseWithoutStalling()
+    {
+        QFETCH(DemoModel, model);
+        QFETCH(QString, settings);
+        constexpr int Megabyte = 1 << 20;
+        QByteArray noise(Megabyte, Qt::Uninitialized);
+        QRandomGenerator(17).fillRange(reinterpret_cast<quint32*>(noise.data()), Megabyte / 4);
+        Rig rig(model);
+        Opener opener(false, rig.end.name(), settings);
+        if (settings != "9600,N,8,1")
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("shows garbage"));
+        // The writer blocks while the pseudo-terminal is full, so it runs beside the reading event loop.
+        std::thread writer([&] { opener.write(noise); });
+        const bool all = QTest::qWaitFor([&] { return rig.display.bytesReceived() == Megabyte; }, 60000);
+        writer.join();
+        QVERIFY2(all, qPrintable(QString::number(rig.display.bytesReceived())));
+    }
+
+    void signalEndsCleanly_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+    }
+    void signalEndsCleanly()
+    {
+        QFETCH(int, signal);
+        QTemporaryDir dir;
+        const QString link = dir.filePath("ttyVFD0");
+        QProcess emu;
+        emu.start(VFDEMU_PATH, {"--headless", "--link", link});
+        QVERIFY(QTest::qWaitFor([&] { return QFileInfo(link).symLinkTarget().startsWith("/dev/"); }, 10000));
+        ::kill(static_cast<pid_t>(emu.processId()), signal);
+        QVERIFY(emu.waitForFinished(10000));
+        QCOMPARE(emu.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(emu.exitCode(), 0);
+        QVERIFY(!QFileInfo(link).isSymLink());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestVfdemu)
+#include "tst_vfdemu.moc"
