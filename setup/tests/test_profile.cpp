@@ -5,6 +5,10 @@
 #include "operations/general_record.h"
 #include "operations/provisioning_profile.h"
 #include "operations/title_page.h"
+#include "window_fixture.h"
+
+#include <QComboBox>
+#include <QLineEdit>
 
 #include <QDir>
 #include <QFileInfo>
@@ -153,7 +157,37 @@ private slots:
         QCOMPARE(read.error, QString());
         QVERIFY(read.profile == profile);
     }
+
+    // The window's File menu: what it saves comes back on load, and loading sends nothing.
+    void windowSavesAndLoads()
+    {
+        const QString path = dir_.filePath("window.ini");
+        const QStringList choices{"4800", "E,7,1", "UTCP", "Greek", "Norway", "75%"};
+        {
+            WindowFixture w;
+            const char* lists[] = {"CmbBaudRateSelect", "CmbComFormatSelect", "CmbCommandSelect",
+                                   "CmbCodePageSelect", "CmbICSSelect",       "CmbBrightnessSelect"};
+            for (int i = 0; i < 6; ++i)
+                w.find<QComboBox>(lists[i])->setCurrentText(choices[i]);
+            w.find<QLineEdit>("Text1_1")->setText("Fleet");
+            w.showTab(1);
+            w.choose("ComOpenFile_0", dir_.filePath("fw/FW_VQ7146.wfu"));
+            w.showTab(2);
+            w.choose("Command1", dir_.filePath("demo.bin"));
+            QVERIFY(w.window->saveProfileTo(path));
+        }
+        WindowFixture w;
+        QVERIFY(w.window->loadProfileFrom(path));
+        const ProvisioningProfile loaded = *readProvisioningProfile(path).profile;
+        QCOMPARE(loaded.general, choices);
+        QCOMPARE(loaded.titleLines, (QStringList{"Fleet", "***  Cover Page  ***"}));
+        QCOMPARE(w.find<QComboBox>("CmbBrightnessSelect")->currentText(), choices[5]);
+        QCOMPARE(w.find<QLineEdit>("Text1_1")->text(), QString("Fleet"));
+        QCOMPARE(w.find<QLineEdit>("txtDEMOFile")->property("Tag").toString(), dir_.filePath("demo.bin"));
+        QVERIFY(w.find<QPushButton>("ComDownLoad")->isEnabled());
+        QVERIFY(w.display.writes().isEmpty());
+    }
 };
 
-QTEST_GUILESS_MAIN(ProfileTest)
+QTEST_MAIN(ProfileTest)
 #include "test_profile.moc"
