@@ -38,8 +38,16 @@ class StoppingPacer : public VirtualPacer
 {
 public:
     StoppingPacer(std::atomic_bool& stop, qint64 atMs) : stop_(stop), atMs_(atMs) {}
-    void pump() override { VirtualPacer::pump(), check(); }
-    void sleep(int milliseconds) override { VirtualPacer::sleep(milliseconds), check(); }
+    void pump() override
+    {
+        VirtualPacer::pump();
+        check();
+    }
+    void sleep(int milliseconds) override
+    {
+        VirtualPacer::sleep(milliseconds);
+        check();
+    }
 
 private:
     void check()
