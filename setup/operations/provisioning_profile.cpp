@@ -5,6 +5,7 @@
 #include "operations/title_page.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -149,6 +150,18 @@ bool readFiles(ProfileReader& reader, ProvisioningProfile& profile)
            reader.flag(QStringLiteral("firmware/force"), &profile.forceFirmware);
 }
 
+// QSettings writes its top-level keys under "[General]"; the profile's own word is "[general]" (which
+// QSettings reads the same way).
+bool nameGeneralSectionAsRead(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    if (file.peek(9) != "[General]")
+        return true;
+    return file.write("[general]") == 9;
+}
+
 } // namespace
 
 const QStringList& generalProfileKeys()
@@ -208,5 +221,7 @@ bool writeProvisioningProfile(const QString& path, const ProvisioningProfile& pr
     if (profile.storeBalance)
         ini.setValue(QStringLiteral("balance/store"), true);
     ini.sync();
-    return ini.status() == QSettings::NoError;
+    if (ini.status() != QSettings::NoError)
+        return false;
+    return nameGeneralSectionAsRead(path);
 }
