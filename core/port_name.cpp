@@ -1,8 +1,11 @@
 #include "core/port_name.h"
 
+#include <QRegularExpression>
+
 bool isSimulatedPort(const QString& portText)
 {
-    return portText == kSimulatedPortName;
+    static const QRegularExpression named(QStringLiteral("^sim:[A-Za-z0-9_-]+$"));
+    return portText == kSimulatedPortName || named.match(portText).hasMatch();
 }
 
 bool isComPortText(const QString& portText)

@@ -5,11 +5,13 @@
 
 // The port text is what the person picked or typed:
 //  - "COMn" is port number n: every "COM" becomes "0" and the rest is read as a number;
-//  - "sim" is the built-in simulated display;
+//  - "sim" is the built-in simulated display, and "sim:NAME" (sim:a, sim:b, ...) another one beside
+//    it: each name is a display of its own within one run;
 //  - anything else is the system's own name or path of a port, opened as it stands.
 
 inline const QString kSimulatedPortName = QStringLiteral("sim");
 
+// "sim", or "sim:" followed by a name of letters, digits, '-' or '_'.
 bool isSimulatedPort(const QString& portText);
 bool isComPortText(const QString& portText);
 

@@ -5,18 +5,34 @@
 #include <QTextStream>
 #include <functional>
 
+class Dialogs;
+class WireEncoding;
 struct DisplayAccess;
 class SimulatedDisplay;
 
-// What a vfdctl command works with.
+// What a vfdctl command works with on one port.
 struct CliSession
 {
     DisplayAccess& access;
     QTextStream& out;
     QTextStream& err;
-    SimulatedDisplay* simulatedDisplay; // set when --port sim
+    SimulatedDisplay* simulatedDisplay; // set when the port is a simulated display
     bool stdoutIsTerminal = false;
     bool quiet = false; // --quiet: nothing on stdout on success
+    // What was done and the state the display is left in, should the run be interrupted now; a
+    // command keeps it up to date where it knows more (the firmware page count).
+    QString interruption = QStringLiteral("Interrupted before the display was told to restart: what it "
+                                          "stores may be incomplete; run the command again");
+};
+
+// What a command may use before any port is opened: its words and files are checked once, and a
+// refusal is told once, however many ports the run has.
+struct CliContext
+{
+    QTextStream& out;
+    QTextStream& err;
+    Dialogs& dialogs;
+    const WireEncoding& encoding; // what text goes to the displays in
 };
 
 // Exit statuses shared by every command.
@@ -26,13 +42,26 @@ constexpr int Failed = 1; // the device or a file failed; the reason is on stder
 constexpr int Usage = 2;
 } // namespace CliExit
 
+// The work of a command on one port; returns an exit status.
+using CliJob = std::function<int(CliSession&)>;
+
+struct CliPlan
+{
+    int status = CliExit::Ok; // the result when there is no job
+    CliJob job;
+
+    static CliPlan done(int status) { return {status, {}}; }
+    static CliPlan run(CliJob job) { return {CliExit::Ok, std::move(job)}; }
+};
+
 struct CliCommand
 {
     QString name;     // first word: "params", "title", ...
     QString synopsis; // one line per form, for the overview
     QString help;     // man-page style text for "vfdctl COMMAND --help"
-    // Runs the command with the words after its name. Returns an exit status.
-    std::function<int(CliSession&, const QStringList& args)> run;
+    // Checks the words after its name (and the files they name). Gives the work to do on each port,
+    // or the exit status when there is none (a usage error, a refused file, a command without a port).
+    std::function<CliPlan(CliContext&, const QStringList& args)> prepare;
 };
 
 // Every command, in the order the overview lists them.
@@ -45,6 +74,10 @@ CliCommand titleCommand();
 CliCommand demoCommand();
 CliCommand balanceCommand();
 CliCommand firmwareCommand();
+CliCommand applyCommand();
+
+// The firmware update of a checked image, as "firmware" and "apply" run it on each port.
+CliJob firmwareJob(const QByteArray& firmwareImage, bool forced);
 
 // Splits "--name value" and "--name=value" options from positional words. Flags named in
 // `flags` take no value. Returns false (with a message in *error) for an unknown option or a

@@ -19,18 +19,22 @@ CliCommand balanceCommand()
         "         display uses it at once, so its effect can be judged by eye. Not stored.\n"
         "--store  makes the display store the balance it uses now, then restarts it.\n\n"
         "Neither runs the setup exchange: the display is reached at the global --baud and --format.\n");
-    command.run = [](CliSession& session, const QStringList& args) {
+    command.prepare = [](CliContext& context, const QStringList& args) {
         if (args == QStringList{QStringLiteral("--store")})
-            return reportOutcome(session.access.dialogs, storeBalance(session.access));
+            return CliPlan::run([](CliSession& session) {
+                return reportOutcome(session.access.dialogs, storeBalance(session.access));
+            });
         bool number = false;
         const int value = args.size() == 1 ? args.at(0).toInt(&number) : -1;
         if (!number || value < kBalanceMinimum || value > kBalanceMaximum) {
-            session.err
+            context.err
                 << "vfdctl balance: expected a VALUE from 0 to 255, or --store (see vfdctl balance --help)"
                 << Qt::endl;
-            return CliExit::Usage;
+            return CliPlan::done(CliExit::Usage);
         }
-        return reportOutcome(session.access.dialogs, sendBalance(session.access, value));
+        return CliPlan::run([value](CliSession& session) {
+            return reportOutcome(session.access.dialogs, sendBalance(session.access, value));
+        });
     };
     return command;
 }

@@ -6,15 +6,17 @@
 
 namespace {
 
-int Write(CliSession& session, const QString& path)
+CliPlan Write(CliContext& context, const QString& path)
 {
     // The check of the window's "File Input" first: only a DEMO file goes to the display.
     const DemoFileCheck check = checkDemoFile(path);
     if (check != DemoFileCheck::Accepted) {
-        showDemoFileCheck(session.access.dialogs, check);
-        return CliExit::Failed;
+        showDemoFileCheck(context.dialogs, check);
+        return CliPlan::done(CliExit::Failed);
     }
-    return reportOutcome(session.access.dialogs, writeDemo(session.access, path));
+    return CliPlan::run([path](CliSession& session) {
+        return reportOutcome(session.access.dialogs, writeDemo(session.access, path));
+    });
 }
 
 } // namespace
@@ -35,13 +37,15 @@ CliCommand demoCommand()
         "       before anything is sent. The file is read block by block while it is sent.\n"
         "erase  erases the stored DEMO with one empty block, without the setup exchange, at the\n"
         "       global --baud and --format, and restarts the display.\n");
-    command.run = [](CliSession& session, const QStringList& args) {
+    command.prepare = [](CliContext& context, const QStringList& args) {
         if (args.value(0) == QLatin1String("write") && args.size() == 2)
-            return Write(session, args.at(1));
+            return Write(context, args.at(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
-            return reportOutcome(session.access.dialogs, eraseDemo(session.access));
-        session.err << "vfdctl demo: expected 'write FILE' or 'erase' (see vfdctl demo --help)" << Qt::endl;
-        return CliExit::Usage;
+            return CliPlan::run([](CliSession& session) {
+                return reportOutcome(session.access.dialogs, eraseDemo(session.access));
+            });
+        context.err << "vfdctl demo: expected 'write FILE' or 'erase' (see vfdctl demo --help)" << Qt::endl;
+        return CliPlan::done(CliExit::Usage);
     };
     return command;
 }

@@ -79,7 +79,7 @@ private:
     bool lineOpen_ = false;
 };
 
-int Run(CliSession& session, const QStringList& args)
+CliPlan Prepare(CliContext& context, const QStringList& args)
 {
     ParsedArgs parsed;
     QString error;
@@ -88,23 +88,41 @@ int Run(CliSession& session, const QStringList& args)
             error = parsed.positional.isEmpty() ? QStringLiteral("expected a firmware file")
                                                 : QStringLiteral("expected one firmware file, not %1 words")
                                                       .arg(parsed.positional.size());
-        session.err << "vfdctl firmware: " << error << " (see vfdctl firmware --help)" << Qt::endl;
-        return CliExit::Usage;
+        context.err << "vfdctl firmware: " << error << " (see vfdctl firmware --help)" << Qt::endl;
+        return CliPlan::done(CliExit::Usage);
     }
-    const FirmwareFileCheck check = validateFirmwareFile(parsed.positional.first(), session.access.dialogs);
+    const FirmwareFileCheck check = validateFirmwareFile(parsed.positional.first(), context.dialogs);
     if (!check.FirmwareFileValid)
-        return CliExit::Failed;
-
-    ProgressPrinter printer(session);
-    DisplayAccess access(session.access.link, session.access.pacer, printer, session.access.selection);
-    const Outcome outcome = updateFirmware(
-        access, *check.FirmwareImage, parsed.options.contains(QStringLiteral("force")),
-        [&](int written, int pages, const QString& percentage) { printer.page(written, pages, percentage); });
-    printer.endLine();
-    return reportOutcome(printer, outcome);
+        return CliPlan::done(CliExit::Failed);
+    return CliPlan::run(firmwareJob(*check.FirmwareImage, parsed.options.contains(QStringLiteral("force"))));
 }
 
 } // namespace
+
+CliJob firmwareJob(const QByteArray& firmwareImage, bool forced)
+{
+    return [firmwareImage, forced](CliSession& session) {
+        ProgressPrinter printer(session);
+        DisplayAccess access(session.access.link, session.access.pacer, printer, session.access.selection,
+                             session.access.stop);
+        session.interruption =
+            QStringLiteral("Interrupted before the first page: the display may wait in its "
+                           "setup state; switch it off and on again");
+        const Outcome outcome = updateFirmware(
+            access, firmwareImage, forced, [&](int written, int pages, const QString& percentage) {
+                printer.page(written, pages, percentage);
+                if (written > 0)
+                    session.interruption =
+                        QStringLiteral("Interrupted after page %1 of %2: the display stays in "
+                                       "its update state; run the update again, with --force "
+                                       "if it no longer answers")
+                            .arg(written)
+                            .arg(pages);
+            });
+        printer.endLine();
+        return reportOutcome(printer, outcome);
+    };
+}
 
 CliCommand firmwareCommand()
 {
@@ -147,6 +165,6 @@ CliCommand firmwareCommand()
         "EXAMPLES\n"
         "    vfdctl --port /dev/ttyUSB0 firmware FW_VQ7146_V12.WFU\n"
         "    vfdctl --port COM3 firmware --force FW_VQ7146_V12.WFU\n");
-    command.run = Run;
+    command.prepare = Prepare;
     return command;
 }

@@ -19,11 +19,11 @@ CliCommand listPortsCommand()
         "the USB adapter's description. The last line is 'sim', the built-in simulated display.\n"
         "COM1 to COM39 may also be given to --port; on Linux COMn opens /dev/ttyS<n-1>.\n\n"
         "  --json  one JSON array of {\"name\": ..., \"description\": ...} objects instead.\n");
-    command.run = [](CliSession& session, const QStringList& args) {
+    command.prepare = [](CliContext& context, const QStringList& args) {
         const bool json = args == QStringList{QStringLiteral("--json")};
         if (!args.isEmpty() && !json) {
-            session.err << "vfdctl list-ports: takes only --json" << Qt::endl;
-            return CliExit::Usage;
+            context.err << "vfdctl list-ports: takes only --json" << Qt::endl;
+            return CliPlan::done(CliExit::Usage);
         }
         QList<QPair<QString, QString>> ports = QtSerialLink::systemPorts();
         ports.append({kSimulatedPortName, QStringLiteral("simulated VQ71xx display")});
@@ -32,13 +32,13 @@ CliCommand listPortsCommand()
             for (const auto& [name, description] : ports)
                 array.append(QJsonObject{{QStringLiteral("name"), name},
                                          {QStringLiteral("description"), description}});
-            session.out << QJsonDocument(array).toJson(QJsonDocument::Compact) << Qt::endl;
-            return CliExit::Ok;
+            context.out << QJsonDocument(array).toJson(QJsonDocument::Compact) << Qt::endl;
+            return CliPlan::done(CliExit::Ok);
         }
         for (const auto& [name, description] : ports)
-            session.out << name << (description.isEmpty() ? QString() : QStringLiteral("\t") + description)
+            context.out << name << (description.isEmpty() ? QString() : QStringLiteral("\t") + description)
                         << Qt::endl;
-        return CliExit::Ok;
+        return CliPlan::done(CliExit::Ok);
     };
     return command;
 }

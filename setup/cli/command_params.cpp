@@ -27,7 +27,7 @@ std::array<ParamsOption, 6> options()
     }};
 }
 
-int Write(CliSession& session, const QStringList& args)
+CliPlan Write(CliContext& context, const QStringList& args)
 {
     QStringList names;
     for (const ParamsOption& o : options())
@@ -35,10 +35,10 @@ int Write(CliSession& session, const QStringList& args)
     ParsedArgs parsed;
     QString error;
     if (!parseArgs(args, names, {}, &parsed, &error) || !parsed.positional.isEmpty()) {
-        session.err << "vfdctl params write: "
+        context.err << "vfdctl params write: "
                     << (error.isEmpty() ? "unexpected argument " + parsed.positional.first() : error)
                     << Qt::endl;
-        return CliExit::Usage;
+        return CliPlan::done(CliExit::Usage);
     }
     GeneralParameters parameters; // the defaults of "Set to Default"
     for (const ParamsOption& o : options()) {
@@ -48,14 +48,16 @@ int Write(CliSession& session, const QStringList& args)
         const QString value = parsed.options.value(name);
         // Only the names the lists offer: a typo would silently be stored as "not set".
         if (!o.setting.items().contains(value)) {
-            session.err << "vfdctl params write: --" << name << " takes one of "
+            context.err << "vfdctl params write: --" << name << " takes one of "
                         << o.setting.items().join(QLatin1String(", ")) << ", not '" << value << "'"
                         << Qt::endl;
-            return CliExit::Usage;
+            return CliPlan::done(CliExit::Usage);
         }
         parameters.*(o.setting.field) = o.setting.codeOf(value);
     }
-    return reportOutcome(session.access.dialogs, writeGeneralParameters(session.access, parameters));
+    return CliPlan::run([parameters](CliSession& session) {
+        return reportOutcome(session.access.dialogs, writeGeneralParameters(session.access, parameters));
+    });
 }
 
 } // namespace
@@ -83,14 +85,16 @@ CliCommand paramsCommand()
     help += QStringLiteral(
         "\nThe display must be reachable at the global --baud and --format (its current settings).\n");
     command.help = help;
-    command.run = [](CliSession& session, const QStringList& args) {
+    command.prepare = [](CliContext& context, const QStringList& args) {
         if (args.value(0) == QLatin1String("write"))
-            return Write(session, args.mid(1));
+            return Write(context, args.mid(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
-            return reportOutcome(session.access.dialogs, eraseGeneralParameters(session.access));
-        session.err << "vfdctl params: expected 'write [options]' or 'erase' (see vfdctl params --help)"
+            return CliPlan::run([](CliSession& session) {
+                return reportOutcome(session.access.dialogs, eraseGeneralParameters(session.access));
+            });
+        context.err << "vfdctl params: expected 'write [options]' or 'erase' (see vfdctl params --help)"
                     << Qt::endl;
-        return CliExit::Usage;
+        return CliPlan::done(CliExit::Usage);
     };
     return command;
 }

@@ -2,6 +2,6 @@
 
 QList<CliCommand> cliCommands()
 {
-    return {paramsCommand(), firmwareCommand(), titleCommand(),
-            demoCommand(),   balanceCommand(),  listPortsCommand()};
+    return {paramsCommand(),  firmwareCommand(), titleCommand(),    demoCommand(),
+            balanceCommand(), applyCommand(),    listPortsCommand()};
 }

@@ -6,40 +6,43 @@
 
 namespace {
 
-int Write(CliSession& session, const QStringList& args)
+CliPlan Write(CliContext& context, const QStringList& args)
 {
     ParsedArgs parsed;
     QString error;
     if (!parseArgs(args, {QStringLiteral("file")}, {}, &parsed, &error)) {
-        session.err << "vfdctl title write: " << error << Qt::endl;
-        return CliExit::Usage;
+        context.err << "vfdctl title write: " << error << Qt::endl;
+        return CliPlan::done(CliExit::Usage);
     }
     const bool fromFile = parsed.options.contains(QStringLiteral("file"));
     if (fromFile ? !parsed.positional.isEmpty() : parsed.positional.size() != 2) {
-        session.err << "vfdctl title write: give two lines, or --file F (see vfdctl title --help)"
+        context.err << "vfdctl title write: give two lines, or --file F (see vfdctl title --help)"
                     << Qt::endl;
-        return CliExit::Usage;
+        return CliPlan::done(CliExit::Usage);
     }
     QStringList lines = parsed.positional;
     if (fromFile) {
         // As the window's "File Input" reads it; with no box to keep an earlier line, a file
         // without two lines writes nothing.
         const TitleFileLines read =
-            readTitleFile(parsed.options.value(QStringLiteral("file")), session.access.selection.encoding);
+            readTitleFile(parsed.options.value(QStringLiteral("file")), context.encoding);
         if (!read.complete()) {
-            showTitleFileError(session.access.dialogs, read);
-            return CliExit::Failed;
+            showTitleFileError(context.dialogs, read);
+            return CliPlan::done(CliExit::Failed);
         }
         lines = read.lines;
     }
     for (const QString& line : lines) {
         if (line.size() > kTitleLineLength) {
-            session.err << "vfdctl title write: a line holds at most " << kTitleLineLength << " characters, '"
+            context.err << "vfdctl title write: a line holds at most " << kTitleLineLength << " characters, '"
                         << line << "' has " << line.size() << Qt::endl;
-            return CliExit::Usage;
+            return CliPlan::done(CliExit::Usage);
         }
     }
-    return reportOutcome(session.access.dialogs, writeTitlePage(session.access, lines.at(0), lines.at(1)));
+    return CliPlan::run([lines](CliSession& session) {
+        return reportOutcome(session.access.dialogs,
+                             writeTitlePage(session.access, lines.at(0), lines.at(1)));
+    });
 }
 
 } // namespace
@@ -67,15 +70,17 @@ CliCommand titleCommand()
         "erase  erases the title page; the display then shows its own power-on lines.\n\n"
         "Both run the setup exchange at 115200 baud after reaching the display at the global\n"
         "--baud and --format (its current settings).\n");
-    command.run = [](CliSession& session, const QStringList& args) {
+    command.prepare = [](CliContext& context, const QStringList& args) {
         if (args.value(0) == QLatin1String("write"))
-            return Write(session, args.mid(1));
+            return Write(context, args.mid(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
-            return reportOutcome(session.access.dialogs, eraseTitlePage(session.access));
-        session.err << "vfdctl title: expected 'write LINE1 LINE2', 'write --file F' or 'erase'"
+            return CliPlan::run([](CliSession& session) {
+                return reportOutcome(session.access.dialogs, eraseTitlePage(session.access));
+            });
+        context.err << "vfdctl title: expected 'write LINE1 LINE2', 'write --file F' or 'erase'"
                        " (see vfdctl title --help)"
                     << Qt::endl;
-        return CliExit::Usage;
+        return CliPlan::done(CliExit::Usage);
     };
     return command;
 }

@@ -17,7 +17,8 @@ void ConsoleDialogs::message(Icon icon, const QString& title, const QString& tex
             out_ << title << ": " << oneLine(text) << Qt::endl;
         return;
     }
-    ++failures_;
+    if (failures_++ == 0)
+        firstFailure_ = title + QStringLiteral(": ") + oneLine(text);
     err_ << title << ": " << oneLine(text) << Qt::endl;
     if (!detail.isEmpty())
         err_ << "  " << detail << Qt::endl;

@@ -19,9 +19,12 @@ public:
 
     bool quiet = false;
     int failures() const { return failures_; }
+    // The first failure box as one "Title: text" line; empty while there was none.
+    const QString& firstFailure() const { return firstFailure_; }
 
 private:
     QTextStream& out_;
     QTextStream& err_;
     int failures_ = 0;
+    QString firstFailure_;
 };

@@ -1,4 +1,5 @@
 // vfdctl: the command-line front end over the same operations as vfdsetup's window.
+#include "cli/stop_signal.h"
 #include "cli/vfdctl.h"
 
 #include <QCoreApplication>
@@ -20,5 +21,6 @@ int main(int argc, char* argv[])
     QTextStream err(stderr);
     VfdctlEnvironment environment;
     environment.stdoutIsTerminal = isatty(fileno(stdout)) != 0;
+    environment.stop = &stopOnSignals();
     return vfdctlMain(app.arguments().mid(1), out, err, environment);
 }

@@ -2,14 +2,16 @@
 
 #include "cli/cli_command.h"
 #include "cli/console_dialogs.h"
+#include "cli/fleet_run.h"
+#include "cli/port_run.h"
 #include "core/pacer.h"
 #include "core/port_name.h"
 #include "core/qt_serial_link.h"
 #include "core/version.h"
-#include "core/wire_trace.h"
-#include "protocol/display_access.h"
+#include "core/wire_text.h"
 #include "sim/display_summary.h"
 #include "sim/simulated_display.h"
+#include "sim/simulated_fault.h"
 
 #include <QLoggingCategory>
 #include <QRegularExpression>
@@ -20,12 +22,17 @@ QString overview()
 {
     QString text =
         QStringLiteral(
-            "Usage: vfdctl [--port PORT] [--baud RATE] [--format P,D,S] [--trace] COMMAND ...\n"
+            "Usage: vfdctl [--port PORT]... [--ports LIST] [--baud RATE] [--format P,D,S] [--trace] COMMAND "
+            "...\n"
             "\n"
-            "Configures and services Talvex VQ71xx customer displays over a serial port.\n"
+            "Configures and services Talvex VQ71xx customer displays over serial ports, one or many at "
+            "once.\n"
             "\n"
             "Global options:\n"
-            "  --port PORT     COM1..COMn, a system port such as /dev/ttyUSB0, or sim (default COM1)\n"
+            "  --port PORT     COM1..COMn, a system port such as /dev/ttyUSB0, sim or sim:NAME (default\n"
+            "                  COM1); give it again for more ports\n"
+            "  --ports LIST    more ports, comma-separated (COM3,COM4,sim:a), or all: every port the\n"
+            "                  system reports\n"
             "  --baud RATE     the display's current rate: 4800, 9600, 19200, 38400, 115200 (default 9600)\n"
             "  --format P,D,S  parity, data bits, stop bits, e.g. N,8,1 (default N,8,1)\n"
             "  --encoding NAME the text encoding of the display's code page, e.g. windows-1251, IBM866,\n"
@@ -33,6 +40,9 @@ QString overview()
             "  --trace         print every write and DSR change with a millisecond timestamp on stderr\n"
             "  --quiet         print nothing on success (failures still go to stderr)\n"
             "  --show          with --port sim: print the display's screen as a 2x20 box afterwards\n"
+            "  --sim-fault PORT=FAULT\n"
+            "                  start the simulated display PORT (sim or sim:NAME) with a fault: absent,\n"
+            "                  no-ack, no-ack-after:N (only the first N frames acknowledged), dsr-late\n"
             "  --help          this text; 'vfdctl COMMAND --help' for a command\n"
             "  --version       the program's version\n"
             "\n"
@@ -41,8 +51,27 @@ QString overview()
     for (const CliCommand& command : cliCommands())
         for (const QString& line : command.synopsis.split(QLatin1Char('\n')))
             text += QStringLiteral("  ") + line + QLatin1Char('\n');
-    text += QStringLiteral("\nExit status: 0 success, 1 the device or a file failed, 2 usage error.\n");
+    text += QStringLiteral(
+        "\n"
+        "Several ports: the command runs on all of them at once, each port exactly as alone. On a\n"
+        "terminal each port has a live line; otherwise every line starts with its port. A table of\n"
+        "each port's result and time follows. sim and each sim:NAME are separate simulated displays.\n"
+        "\n"
+        "SIGINT (Ctrl+C) or SIGTERM stops every port at its next frame and closes it; what was done\n"
+        "and the state the display is left in go to stderr. A second signal ends vfdctl at once.\n"
+        "\n"
+        "Exit status: 0 success (on every port), 1 the device or a file failed (on any port), 2 usage\n"
+        "error, 130 interrupted.\n");
     return text;
+}
+
+// The ports the system reports, by the names they are opened with.
+QStringList systemPortNames()
+{
+    QStringList names;
+    for (const auto& [name, description] : QtSerialLink::systemPorts())
+        names << name;
+    return names;
 }
 
 } // namespace
@@ -50,6 +79,8 @@ QString overview()
 int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err, const VfdctlEnvironment& env)
 {
     PortSelection selection;
+    QStringList ports;
+    QHash<QString, SimulatedDisplay::Faults> simFaults;
     QString baudText = QStringLiteral("9600");
     QString formatText = QStringLiteral("N,8,1");
     bool trace = false;
@@ -92,7 +123,28 @@ int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
             return CliExit::Usage;
         }
         if (name == QLatin1String("--port")) {
-            selection.port = value;
+            ports << value;
+        } else if (name == QLatin1String("--ports")) {
+            if (value == QLatin1String("all")) {
+                const QStringList all = env.systemPorts ? env.systemPorts() : systemPortNames();
+                if (all.isEmpty()) {
+                    err << "vfdctl: --ports all: the system reports no serial port" << Qt::endl;
+                    return CliExit::Failed;
+                }
+                ports << all;
+            } else {
+                ports << value.split(QLatin1Char(','), Qt::SkipEmptyParts);
+            }
+        } else if (name == QLatin1String("--sim-fault")) {
+            const QString port = value.section(QLatin1Char('='), 0, 0);
+            const std::optional<SimulatedDisplay::Faults> faults =
+                simulatedFaultNamed(value.section(QLatin1Char('='), 1));
+            if (!isSimulatedPort(port) || !faults) {
+                err << "vfdctl: --sim-fault takes PORT=FAULT, PORT sim or sim:NAME, FAULT one of "
+                    << kSimulatedFaultNames << ", not '" << value << "'" << Qt::endl;
+                return CliExit::Usage;
+            }
+            simFaults.insert(port, *faults);
         } else if (name == QLatin1String("--baud")) {
             bool ok = false;
             if (value.toInt(&ok) <= 0 || !ok) {
@@ -124,6 +176,12 @@ int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
         }
     }
     selection.setLine(baudText, formatText);
+    if (ports.isEmpty())
+        ports << selection.port;
+    if (ports.removeDuplicates() > 0) {
+        err << "vfdctl: a port is named twice" << Qt::endl;
+        return CliExit::Usage;
+    }
     if (i >= arguments.size()) {
         err << overview();
         return CliExit::Usage;
@@ -142,41 +200,62 @@ int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
         return CliExit::Ok;
     }
 
+    ConsoleDialogs dialogs(out, err);
+    dialogs.quiet = quiet;
+    CliContext context{out, err, dialogs, selection.encoding};
+    const CliPlan plan = command->prepare(context, rest);
+
     if (trace)
         QLoggingCategory::setFilterRules(QStringLiteral("talvex.wire.debug=true"));
 
-    RealPacer realPacer;
-    Pacer& pacer = env.pacer ? *env.pacer : realPacer;
-    std::unique_ptr<SimulatedDisplay> ownDisplay;
-    SimulatedDisplay* simulated = nullptr;
-    std::unique_ptr<SerialLink> realLink;
-    SerialLink* link = nullptr;
-    if (isSimulatedPort(selection.port)) {
-        simulated = env.simulatedDisplay;
-        if (!simulated) {
-            ownDisplay = std::make_unique<SimulatedDisplay>(pacer);
-            simulated = ownDisplay.get();
+    // Each port its own pacer and, for a simulated port, its own display.
+    const bool single = ports.size() == 1;
+    std::vector<std::unique_ptr<Pacer>> ownPacers;
+    std::vector<std::unique_ptr<SimulatedDisplay>> ownDisplays;
+    QList<FleetPort> fleet;
+    for (const QString& port : std::as_const(ports)) {
+        PortTarget target;
+        target.selection = selection;
+        target.selection.port = port;
+        target.pacer = single && env.pacer ? env.pacer : env.pacerFor ? env.pacerFor(port) : nullptr;
+        if (!target.pacer)
+            target.pacer = ownPacers.emplace_back(std::make_unique<RealPacer>()).get();
+        if (isSimulatedPort(port)) {
+            SimulatedDisplay* simulated = single && env.simulatedDisplay ? env.simulatedDisplay
+                                          : env.simulatedDisplayFor      ? env.simulatedDisplayFor(port)
+                                                                         : nullptr;
+            if (!simulated)
+                simulated = ownDisplays.emplace_back(std::make_unique<SimulatedDisplay>(*target.pacer)).get();
+            if (simFaults.contains(port))
+                simulated->setFaults(simFaults.value(port));
+            target.simulatedDisplay = simulated;
         }
-        link = simulated;
-    } else {
-        realLink = env.makeRealLink ? env.makeRealLink() : std::make_unique<QtSerialLink>();
-        link = realLink.get();
+        target.makeRealLink = env.makeRealLink;
+        target.stop = env.stop;
+        target.stdoutIsTerminal = env.stdoutIsTerminal;
+        target.quiet = quiet;
+        fleet.append({port, target});
     }
-    TracedLink traced(*link, pacer);
-    ConsoleDialogs dialogs(out, err);
-    dialogs.quiet = quiet;
-    DisplayAccess access(traced, pacer, dialogs, selection);
-    CliSession session{access, out, err, simulated, env.stdoutIsTerminal, quiet};
-    const int status = command->run(session, rest);
-    if (traced.isOpen())
-        traced.close();
+
+    if (!single) {
+        if (!plan.job)
+            return plan.status;
+        const int status = runFleet(plan.job, fleet, arguments.mid(i).join(QLatin1Char(' ')), out, err,
+                                    env.stdoutIsTerminal, quiet);
+        for (const FleetPort& port : std::as_const(fleet))
+            if (show && port.target.simulatedDisplay)
+                out << port.name << ":\n" << simulatedScreenBox(*port.target.simulatedDisplay);
+        return status;
+    }
+    const PortTarget& target = fleet.first().target;
+    const int status = plan.job ? runJobOnPort(plan.job, target, out, err, dialogs) : plan.status;
     // What the simulated display now shows and holds: the whole summary, or with --show (or
     // --quiet) only what asked for.
-    if (simulated && command->name != QLatin1String("list-ports")) {
+    if (target.simulatedDisplay && command->name != QLatin1String("list-ports")) {
         if (show)
-            out << simulatedScreenBox(*simulated);
+            out << simulatedScreenBox(*target.simulatedDisplay);
         else if (!quiet)
-            out << simulatedDisplaySummary(*simulated);
+            out << simulatedDisplaySummary(*target.simulatedDisplay);
     }
     return status;
 }

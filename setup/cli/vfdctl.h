@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <QTextStream>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -16,6 +17,15 @@ struct VfdctlEnvironment
     SimulatedDisplay* simulatedDisplay = nullptr;              // null: a fresh one for "--port sim"
     std::function<std::unique_ptr<SerialLink>()> makeRealLink; // null: a QtSerialLink
     bool stdoutIsTerminal = false;
+    // With several ports each has its own pacer and simulated display: these give them by port
+    // (null or a null result: a real-time pacer, a fresh simulated display).
+    std::function<Pacer*(const QString& port)> pacerFor = {};
+    std::function<SimulatedDisplay*(const QString& port)> simulatedDisplayFor = {};
+    // Asks every port to stop at its next frame (null: never; the program gives the flag that
+    // SIGINT and SIGTERM raise).
+    const std::atomic_bool* stop = nullptr;
+    // The ports "--ports all" stands for (null: those the system reports).
+    std::function<QStringList()> systemPorts = {};
 };
 
 // The whole command line after the program name; returns the exit status.

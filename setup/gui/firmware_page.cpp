@@ -75,14 +75,19 @@ void FirmwarePage::chooseFirmwareFile()
     DeviceButtons& buttons = context_.runner.buttons();
     buttons.setAllowed(openFileButton_, false);
     firmwareFileValid_ = false;
-    const QString path = context_.dialogs.openFile(QStringLiteral("Open"));
+    useFirmwareFile(context_.dialogs.openFile(QStringLiteral("Open")));
+    buttons.setAllowed(openFileButton_, true);
+}
+
+void FirmwarePage::useFirmwareFile(const QString& path)
+{
+    firmwareFileValid_ = false;
     chosenPath_ = path;
     const FirmwareFileCheck check = validateFirmwareFile(
         path, context_.dialogs, [this](const QString& text) { fileNameBox_->setText(text); });
     if (check.FirmwareImage)
         firmwareImage_ = *check.FirmwareImage;
     firmwareFileValid_ = check.FirmwareFileValid;
-    buttons.setAllowed(openFileButton_, true);
 }
 
 void FirmwarePage::firmwareFileNameChanged()

@@ -23,6 +23,10 @@ public:
 
     // Element 0 chooses and checks a firmware file; "Open File" is off meanwhile.
     void chooseFirmwareFile();
+    // Takes `path` as the firmware file and checks it as "Open File" does.
+    void useFirmwareFile(const QString& path);
+    // The file chosen last, as chosen (empty before any).
+    const QString& firmwareFilePath() const { return chosenPath_; }
     // Enables "DownLoad" exactly when the file box names an existing file or folder (element 0).
     void firmwareFileNameChanged();
     // Red caption while "Force overwrite" is checked, black otherwise.

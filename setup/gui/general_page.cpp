@@ -100,6 +100,21 @@ GeneralParameters GeneralPage::parameters() const
     return chosen;
 }
 
+QStringList GeneralPage::choices() const
+{
+    return {baudRateList_->currentText(), formatList_->currentText(),  commandSetList_->currentText(),
+            codePageList_->currentText(), charsetList_->currentText(), brightnessList_->currentText()};
+}
+
+void GeneralPage::setChoices(const QStringList& names)
+{
+    QComboBox* const lists[] = {baudRateList_, formatList_,  commandSetList_,
+                                codePageList_, charsetList_, brightnessList_};
+    for (int i = 0; i < 6; ++i)
+        lists[i]->setCurrentText(names.value(i));
+    chooseBrightness();
+}
+
 void GeneralPage::writeParameters()
 {
     // The record is built from the lists now, before the first frame; later changes do not alter it.

@@ -19,6 +19,10 @@ public:
 
     // The codes of the lists' texts now (the brightness as last picked).
     GeneralParameters parameters() const;
+    // The six lists' texts in their order (a profile's [general] section), and the lists set from
+    // them as if the person had picked each.
+    QStringList choices() const;
+    void setChoices(const QStringList& names);
 
     void writeParameters();
     void eraseParameters();

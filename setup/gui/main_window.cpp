@@ -119,6 +119,7 @@ MainWindow::MainWindow(DeviceServices services, QSettings* settings, QWidget* pa
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
     layout->addWidget(trafficView_);
+    addProfileMenu(layout);
 
     connect(tabs_, &QTabBar::currentChanged, this, &MainWindow::showChosenPage);
     connect(portList_, &QComboBox::currentTextChanged, this, &MainWindow::choosePort);

@@ -15,6 +15,7 @@ class QComboBox;
 class QPushButton;
 class QSettings;
 class QTabBar;
+class QVBoxLayout;
 class SimulatedDisplayWindow;
 class TitleSetPage;
 class TrafficView;
@@ -47,6 +48,14 @@ public:
     void presetPort(const QString& port);
     // Shows the factory page for a technician (Ctrl+Shift+F or --factory); it has no tab until then.
     void showFactoryPage();
+
+    // The File menu's "Save profile…" and "Load profile…": the General page's six choices, the two
+    // title lines, the chosen DEMO and firmware files, in vfdctl's profile format. Loading sends
+    // nothing to the display; a file is checked as its page's file input checks it.
+    void saveProfile();
+    void loadProfile();
+    bool saveProfileTo(const QString& path);
+    bool loadProfileFrom(const QString& path);
 
     // Shows or hides the traffic pane (hidden at start).
     void showTraffic(bool shown);
@@ -88,4 +97,5 @@ private:
     bool simWindowPlaced_ = false;
 
     void followPortChoice();
+    void addProfileMenu(QVBoxLayout* layout);
 };

@@ -146,9 +146,26 @@ void TitleSetPage::eraseTitlePage()
     context_.runner.run(context_.selection(), [](DisplayAccess& access) { return ::eraseTitlePage(access); });
 }
 
+QStringList TitleSetPage::titleLines() const
+{
+    return {line1Box_->text(), line2Box_->text()};
+}
+
+void TitleSetPage::setTitleLines(const QStringList& lines)
+{
+    // As "File Input" fills them: a line that is not there leaves its box as it was.
+    QLineEdit* const boxes[] = {line1Box_, line2Box_};
+    for (qsizetype i = 0; i < std::min<qsizetype>(lines.size(), 2); ++i)
+        boxes[i]->setText(lines.at(i));
+}
+
 void TitleSetPage::chooseDemoFile()
 {
-    const QString path = openFileDialog();
+    useDemoFile(openFileDialog());
+}
+
+void TitleSetPage::useDemoFile(const QString& path)
+{
     demoFileBox_->setProperty("Tag", path);
     demoFileBox_->setText(demoFileName(path));
     demoFileNameChanged(); // also when the name is the one shown already: the file may have gone

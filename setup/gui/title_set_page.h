@@ -21,6 +21,11 @@ public:
     void writeTitlePage();
     void eraseTitlePage();
     void chooseDemoFile();
+    // Takes `path` as the DEMO file, with the check of "File Input".
+    void useDemoFile(const QString& path);
+    // The two lines of the title boxes, and the boxes filled from two lines.
+    QStringList titleLines() const;
+    void setTitleLines(const QStringList& lines);
     void writeDemo();
     void eraseDemo();
 

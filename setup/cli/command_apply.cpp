@@ -1,0 +1,147 @@
+#include "cli/cli_command.h"
+#include "cli/outcome_report.h"
+#include "operations/demo_file.h"
+#include "operations/demo_transfer.h"
+#include "operations/factory_adjustment.h"
+#include "operations/firmware_file.h"
+#include "operations/general_record.h"
+#include "operations/provisioning_profile.h"
+#include "operations/title_file.h"
+#include "operations/title_page.h"
+#include "protocol/display_access.h"
+
+namespace {
+
+// Between two steps the display restarts; the next step opens the port after this pause.
+constexpr int kRestartPauseMs = 2000;
+
+struct ApplyStep
+{
+    QString name;
+    CliJob job;
+};
+
+QList<ApplyStep> applySteps(const ProvisioningProfile& profile, const QByteArray& firmwareImage,
+                            const QStringList& titleLines)
+{
+    QList<ApplyStep> steps;
+    if (!profile.firmwareFile.isEmpty())
+        steps.append({QStringLiteral("firmware"), firmwareJob(firmwareImage, profile.forceFirmware)});
+    if (profile.general) {
+        const QStringList names = *profile.general;
+        steps.append({QStringLiteral("general"), [names](CliSession& session) {
+                          const int status = reportOutcome(
+                              session.access.dialogs,
+                              writeGeneralParameters(session.access, generalParametersNamed(names)));
+                          // The display restarts at its new line settings: the next steps reach it there.
+                          session.access.selection.setLine(names.at(0), names.at(1));
+                          return status;
+                      }});
+    }
+    if (!titleLines.isEmpty())
+        steps.append({QStringLiteral("title"), [titleLines](CliSession& session) {
+                          return reportOutcome(
+                              session.access.dialogs,
+                              writeTitlePage(session.access, titleLines.at(0), titleLines.at(1)));
+                      }});
+    if (!profile.demoFile.isEmpty())
+        steps.append({QStringLiteral("demo"), [path = profile.demoFile](CliSession& session) {
+                          return reportOutcome(session.access.dialogs, writeDemo(session.access, path));
+                      }});
+    if (profile.balance || profile.storeBalance)
+        steps.append({QStringLiteral("balance"), [profile](CliSession& session) {
+                          if (profile.balance) {
+                              const int status = reportOutcome(session.access.dialogs,
+                                                               sendBalance(session.access, *profile.balance));
+                              if (status != CliExit::Ok || !profile.storeBalance)
+                                  return status;
+                          }
+                          return reportOutcome(session.access.dialogs, storeBalance(session.access));
+                      }});
+    return steps;
+}
+
+CliPlan prepare(CliContext& context, const QStringList& args)
+{
+    if (args.size() != 1 || args.first().startsWith(QLatin1String("--"))) {
+        context.err << "vfdctl apply: expected one PROFILE (see vfdctl apply --help)" << Qt::endl;
+        return CliPlan::done(CliExit::Usage);
+    }
+    const ProfileReading reading = readProvisioningProfile(args.first());
+    if (!reading.profile) {
+        context.err << "vfdctl apply: " << reading.error << Qt::endl;
+        return CliPlan::done(CliExit::Usage);
+    }
+    // Every file is checked before anything is sent to any port.
+    const ProvisioningProfile& profile = *reading.profile;
+    QByteArray firmwareImage;
+    if (!profile.firmwareFile.isEmpty()) {
+        const FirmwareFileCheck check = validateFirmwareFile(profile.firmwareFile, context.dialogs);
+        if (!check.FirmwareFileValid)
+            return CliPlan::done(CliExit::Failed);
+        firmwareImage = *check.FirmwareImage;
+    }
+    QStringList titleLines = profile.titleLines.value_or(QStringList{});
+    if (!profile.titleFile.isEmpty()) {
+        const TitleFileLines read = readTitleFile(profile.titleFile);
+        if (!read.complete()) {
+            showTitleFileError(context.dialogs);
+            return CliPlan::done(CliExit::Failed);
+        }
+        titleLines = read.lines;
+    }
+    if (!profile.demoFile.isEmpty()) {
+        if (const DemoFileCheck check = checkDemoFile(profile.demoFile); check != DemoFileCheck::Accepted) {
+            showDemoFileCheck(context.dialogs, check);
+            return CliPlan::done(CliExit::Failed);
+        }
+    }
+    return CliPlan::run([steps = applySteps(profile, firmwareImage, titleLines)](CliSession& session) {
+        QStringList done;
+        for (const ApplyStep& step : steps) {
+            if (!done.isEmpty())
+                session.access.pacer.sleep(kRestartPauseMs);
+            if (!session.quiet)
+                session.out << "apply: " << step.name << Qt::endl;
+            session.interruption =
+                QStringLiteral("Interrupted in the %1 step%2: the display was not told to restart and may "
+                               "hold it in part; apply the profile again")
+                    .arg(step.name, done.isEmpty()
+                                        ? QString()
+                                        : QStringLiteral(" (done: %1)").arg(done.join(QLatin1String(", "))));
+            if (const int status = step.job(session); status != CliExit::Ok)
+                return status;
+            done << step.name;
+        }
+        return CliExit::Ok;
+    });
+}
+
+} // namespace
+
+CliCommand applyCommand()
+{
+    CliCommand command;
+    command.name = QStringLiteral("apply");
+    command.synopsis =
+        QStringLiteral("apply PROFILE                  provision the display from a profile (INI file)");
+    command.help = QStringLiteral(
+        "Usage: vfdctl [global options] apply PROFILE\n\n"
+        "Provisions the display from PROFILE, an INI file with these sections and keys (the words of\n"
+        "the single commands), applied in this order; a section left out is skipped:\n\n"
+        "  [firmware]  file=F.wfu  force=true|false      as 'firmware F [--force]'\n"
+        "  [general]   display-baud= display-format= command-set= code-page= charset= brightness=\n"
+        "                                                as 'params write' (a key left out: its default)\n"
+        "  [title]     line1= line2=, or file=F          as 'title write'\n"
+        "  [demo]      file=F                            as 'demo write F'\n"
+        "  [balance]   value=0..255  store=true|false    as 'balance VALUE' then 'balance --store'\n\n"
+        "Files are named relative to the profile's folder. Values with a comma or with spaces at\n"
+        "either end are written in double quotes. The whole profile and every file it names are\n"
+        "checked before anything is sent to any port. After [general] the later steps reach the\n"
+        "display at its new display-baud and display-format; between steps vfdctl waits two seconds\n"
+        "for the display's restart.\n\n"
+        "Exit status: 2 a profile that cannot be read, an unknown section or key, or a bad value;\n"
+        "1 a file that fails its check, or a step that failed on the display.\n");
+    command.prepare = prepare;
+    return command;
+}

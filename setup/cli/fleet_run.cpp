@@ -1,0 +1,105 @@
+#include "cli/fleet_run.h"
+
+#include "cli/console_dialogs.h"
+#include "cli/fleet_console.h"
+#include "core/pacer.h"
+
+#include <QThread>
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace {
+
+thread_local QString traceLabel;
+QtMessageHandler previousHandler = nullptr;
+
+// Trace lines from a port's worker carry the port's name.
+void labelTraceLine(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    const bool wire = context.category && qstrcmp(context.category, "talvex.wire") == 0;
+    previousHandler(type, context,
+                    wire && !traceLabel.isEmpty() ? traceLabel + QStringLiteral(": ") + message : message);
+}
+
+struct PortResult
+{
+    int status = CliExit::Failed;
+    QString failure;
+    double seconds = 0;
+};
+
+QString resultText(const PortResult& result)
+{
+    if (result.status == CliExit::Ok)
+        return QStringLiteral("ok");
+    if (result.status == CliExit::Interrupted)
+        return QStringLiteral("interrupted");
+    return result.failure.isEmpty() ? QStringLiteral("failed") : result.failure;
+}
+
+void printTable(QTextStream& out, const QList<FleetPort>& ports, const QList<PortResult>& results)
+{
+    int nameWidth = 4;
+    int resultWidth = 6;
+    for (qsizetype i = 0; i < ports.size(); ++i) {
+        nameWidth = std::max(nameWidth, static_cast<int>(ports[i].name.size()));
+        resultWidth = std::max(resultWidth, static_cast<int>(resultText(results[i]).size()));
+    }
+    out << QStringLiteral("port").leftJustified(nameWidth) << "  "
+        << QStringLiteral("result").leftJustified(resultWidth) << "  time" << Qt::endl;
+    for (qsizetype i = 0; i < ports.size(); ++i)
+        out << ports[i].name.leftJustified(nameWidth) << "  "
+            << resultText(results[i]).leftJustified(resultWidth) << "  "
+            << QString::number(results[i].seconds, 'f', 1) << " s" << Qt::endl;
+}
+
+} // namespace
+
+int runFleet(const CliJob& job, const QList<FleetPort>& ports, const QString& command, QTextStream& out,
+             QTextStream& err, bool stdoutIsTerminal, bool quiet)
+{
+    QStringList names;
+    for (const FleetPort& port : ports)
+        names << port.name;
+    FleetConsole console(names, command, out, err, stdoutIsTerminal);
+    previousHandler = qInstallMessageHandler(labelTraceLine);
+
+    QList<PortResult> results(ports.size());
+    std::vector<std::unique_ptr<QThread>> workers;
+    for (qsizetype i = 0; i < ports.size(); ++i) {
+        workers.emplace_back(QThread::create([&, i] {
+            const FleetPort& port = ports[i];
+            traceLabel = port.name;
+            PortOutputDevice outDevice(console, static_cast<int>(i), false);
+            PortOutputDevice errDevice(console, static_cast<int>(i), true);
+            QTextStream portOut(&outDevice);
+            QTextStream portErr(&errDevice);
+            ConsoleDialogs dialogs(portOut, portErr);
+            dialogs.quiet = quiet;
+            Pacer& pacer = *port.target.pacer;
+            const double start = pacer.now();
+            results[i].status = runJobOnPort(job, port.target, portOut, portErr, dialogs);
+            results[i].seconds = pacer.now() - start;
+            results[i].failure = dialogs.firstFailure();
+            portOut.flush();
+            portErr.flush();
+        }));
+        workers.back()->start();
+    }
+    for (const auto& worker : workers)
+        worker->wait();
+    qInstallMessageHandler(previousHandler);
+    console.finish();
+
+    if (!quiet)
+        printTable(out, ports, results);
+    int status = CliExit::Ok;
+    for (const PortResult& result : results) {
+        if (result.status == CliExit::Interrupted)
+            return CliExit::Interrupted;
+        if (result.status != CliExit::Ok)
+            status = CliExit::Failed;
+    }
+    return status;
+}

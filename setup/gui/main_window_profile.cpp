@@ -1,0 +1,73 @@
+// The main window's File menu: its choices saved to and loaded from a profile.
+#include "gui/firmware_page.h"
+#include "gui/general_page.h"
+#include "gui/main_window.h"
+#include "gui/title_set_page.h"
+#include "operations/provisioning_profile.h"
+#include "operations/title_file.h"
+
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+void MainWindow::addProfileMenu(QVBoxLayout* layout)
+{
+    auto* menus = new QMenuBar(this);
+    menus->setObjectName(QStringLiteral("menuMain"));
+    QMenu* file = menus->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("menuFile"));
+    file->addAction(QStringLiteral("Save profile…"), this, &MainWindow::saveProfile)
+        ->setObjectName(QStringLiteral("mnuSaveProfile"));
+    file->addAction(QStringLiteral("Load profile…"), this, &MainWindow::loadProfile)
+        ->setObjectName(QStringLiteral("mnuLoadProfile"));
+    layout->setMenuBar(menus);
+}
+
+void MainWindow::saveProfile()
+{
+    const QString path = dialogs().saveFile(QStringLiteral("Save profile"), QStringLiteral("profile.ini"));
+    if (!path.isEmpty() && !saveProfileTo(path))
+        dialogs().message(Dialogs::Critical, QStringLiteral("Profile"),
+                          QStringLiteral("Cannot write the profile %1").arg(path));
+}
+
+void MainWindow::loadProfile()
+{
+    const QString path = dialogs().openFile(QStringLiteral("Load profile"));
+    if (!path.isEmpty())
+        loadProfileFrom(path);
+}
+
+bool MainWindow::saveProfileTo(const QString& path)
+{
+    ProvisioningProfile profile;
+    profile.general = generalPage_->choices();
+    profile.titleLines = titleSetPage_->titleLines();
+    profile.demoFile = titleSetPage_->demoFilePath();
+    profile.firmwareFile = firmwarePage_->firmwareFilePath();
+    return writeProvisioningProfile(path, profile);
+}
+
+bool MainWindow::loadProfileFrom(const QString& path)
+{
+    const ProfileReading reading = readProvisioningProfile(path);
+    if (!reading.profile) {
+        dialogs().message(Dialogs::Critical, QStringLiteral("Profile"), reading.error);
+        return false;
+    }
+    const ProvisioningProfile& profile = *reading.profile;
+    if (profile.general)
+        generalPage_->setChoices(*profile.general);
+    if (profile.titleLines)
+        titleSetPage_->setTitleLines(*profile.titleLines);
+    if (!profile.titleFile.isEmpty()) {
+        const TitleFileLines read = readTitleFile(profile.titleFile);
+        titleSetPage_->setTitleLines(read.lines);
+        if (!read.complete())
+            showTitleFileError(dialogs());
+    }
+    if (!profile.demoFile.isEmpty())
+        titleSetPage_->useDemoFile(profile.demoFile);
+    if (!profile.firmwareFile.isEmpty())
+        firmwarePage_->useFirmwareFile(profile.firmwareFile);
+    return true;
+}

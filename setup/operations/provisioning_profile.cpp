@@ -1,0 +1,227 @@
+#include "operations/provisioning_profile.h"
+
+#include "operations/factory_adjustment.h"
+#include "operations/general_parameters.h"
+#include "operations/title_page.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+
+// Every key a profile may hold, as QSettings names them: [general] keys are QSettings' own
+// top-level keys.
+QStringList knownKeys()
+{
+    QStringList keys = generalProfileKeys();
+    keys << QStringLiteral("title/line1") << QStringLiteral("title/line2") << QStringLiteral("title/file")
+         << QStringLiteral("demo/file") << QStringLiteral("firmware/file") << QStringLiteral("firmware/force")
+         << QStringLiteral("balance/value") << QStringLiteral("balance/store");
+    return keys;
+}
+
+QString sectionKey(const QString& key)
+{
+    return key.contains(QLatin1Char('/')) ? QStringLiteral("[%1] %2").arg(key.section(QLatin1Char('/'), 0, 0),
+                                                                          key.section(QLatin1Char('/'), 1))
+                                          : QStringLiteral("[general] ") + key;
+}
+
+// A value as written: QSettings reads an unquoted "N,8,1" as a list, which is joined again.
+QString text(const QSettings& ini, const QString& key)
+{
+    const QVariant value = ini.value(key);
+    return value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(','))
+                                                    : value.toString();
+}
+
+class ProfileReader
+{
+public:
+    explicit ProfileReader(const QString& path)
+        : ini_(path, QSettings::IniFormat), folder_(QFileInfo(path).absoluteDir())
+    {
+    }
+
+    QSettings ini_;
+    QDir folder_;
+    QString error;
+
+    bool has(const QString& key) const { return ini_.contains(key); }
+    bool hasSection(const QString& section) const { return ini_.childGroups().contains(section); }
+    QString value(const QString& key) const { return text(ini_, key); }
+
+    bool refuse(const QString& key, const QString& why)
+    {
+        error = sectionKey(key) + QStringLiteral(": ") + why;
+        return false;
+    }
+    bool flag(const QString& key, bool* result)
+    {
+        const QString word = value(key);
+        if (word != QLatin1String("true") && word != QLatin1String("false"))
+            return refuse(key, QStringLiteral("takes true or false, not '%1'").arg(word));
+        *result = word == QLatin1String("true");
+        return true;
+    }
+    bool file(const QString& key, QString* result)
+    {
+        const QString name = value(key);
+        if (name.isEmpty())
+            return refuse(key, QStringLiteral("names no file"));
+        *result = QDir::cleanPath(folder_.absoluteFilePath(name));
+        return true;
+    }
+};
+
+bool readGeneral(ProfileReader& reader, ProvisioningProfile& profile)
+{
+    const QStringList keys = generalProfileKeys();
+    QStringList names;
+    bool any = false;
+    for (int i = 0; i < keys.size(); ++i) {
+        const GeneralSetting& setting = generalSettings()[i];
+        QString name = QString::fromLatin1(setting.defaultName);
+        if (reader.has(keys[i])) {
+            any = true;
+            name = reader.value(keys[i]);
+            if (!setting.items().contains(name))
+                return reader.refuse(keys[i], QStringLiteral("takes one of %1, not '%2'")
+                                                  .arg(setting.items().join(QLatin1String(", ")), name));
+        }
+        names << name;
+    }
+    if (any)
+        profile.general = names;
+    return true;
+}
+
+bool readTitle(ProfileReader& reader, ProvisioningProfile& profile)
+{
+    const bool lines = reader.has(QStringLiteral("title/line1")) || reader.has(QStringLiteral("title/line2"));
+    if (reader.has(QStringLiteral("title/file"))) {
+        if (lines)
+            return reader.refuse(QStringLiteral("title/file"),
+                                 QStringLiteral("takes the place of line1 and line2"));
+        return reader.file(QStringLiteral("title/file"), &profile.titleFile);
+    }
+    if (!lines)
+        return !reader.hasSection(QStringLiteral("title")) ||
+               reader.refuse(QStringLiteral("title/line1"), QStringLiteral("give line1 and line2, or file"));
+    const QStringList titleLines{reader.value(QStringLiteral("title/line1")),
+                                 reader.value(QStringLiteral("title/line2"))};
+    for (int i = 0; i < 2; ++i) {
+        const QString key = QStringLiteral("title/line%1").arg(i + 1);
+        if (titleLines[i].size() > kTitleLineLength)
+            return reader.refuse(key, QStringLiteral("holds at most %1 characters").arg(kTitleLineLength));
+        if (titlePageBlock(titleLines[i], {}).isNull())
+            return reader.refuse(key, QStringLiteral("has a character the display cannot show"));
+    }
+    profile.titleLines = titleLines;
+    return true;
+}
+
+bool readBalance(ProfileReader& reader, ProvisioningProfile& profile)
+{
+    if (reader.has(QStringLiteral("balance/value"))) {
+        bool number = false;
+        const int value = reader.value(QStringLiteral("balance/value")).toInt(&number);
+        if (!number || value < kBalanceMinimum || value > kBalanceMaximum)
+            return reader.refuse(QStringLiteral("balance/value"),
+                                 QStringLiteral("takes a number from 0 to 255"));
+        profile.balance = value;
+    }
+    return !reader.has(QStringLiteral("balance/store")) ||
+           reader.flag(QStringLiteral("balance/store"), &profile.storeBalance);
+}
+
+bool readFiles(ProfileReader& reader, ProvisioningProfile& profile)
+{
+    if (reader.hasSection(QStringLiteral("demo")) &&
+        !reader.file(QStringLiteral("demo/file"), &profile.demoFile))
+        return false;
+    if (!reader.hasSection(QStringLiteral("firmware")))
+        return true;
+    if (!reader.file(QStringLiteral("firmware/file"), &profile.firmwareFile))
+        return false;
+    return !reader.has(QStringLiteral("firmware/force")) ||
+           reader.flag(QStringLiteral("firmware/force"), &profile.forceFirmware);
+}
+
+// QSettings writes its top-level keys under "[General]"; the profile's own word is "[general]" (which
+// QSettings reads the same way).
+bool nameGeneralSectionAsRead(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    if (file.peek(9) != "[General]")
+        return true;
+    return file.write("[general]") == 9;
+}
+
+} // namespace
+
+const QStringList& generalProfileKeys()
+{
+    static const QStringList keys = {QStringLiteral("display-baud"), QStringLiteral("display-format"),
+                                     QStringLiteral("command-set"),  QStringLiteral("code-page"),
+                                     QStringLiteral("charset"),      QStringLiteral("brightness")};
+    return keys;
+}
+
+ProfileReading readProvisioningProfile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile() || !info.isReadable())
+        return {std::nullopt, QStringLiteral("cannot read the profile %1").arg(path)};
+    ProfileReader reader(path);
+    if (reader.ini_.status() != QSettings::NoError)
+        return {std::nullopt, QStringLiteral("%1 is not an INI file").arg(path)};
+    const QStringList known = knownKeys();
+    for (const QString& key : reader.ini_.allKeys())
+        if (!known.contains(key))
+            return {std::nullopt, sectionKey(key) + QStringLiteral(": unknown section or key")};
+    ProvisioningProfile profile;
+    if (!readGeneral(reader, profile) || !readTitle(reader, profile) || !readBalance(reader, profile) ||
+        !readFiles(reader, profile))
+        return {std::nullopt, reader.error};
+    return {profile, {}};
+}
+
+bool writeProvisioningProfile(const QString& path, const ProvisioningProfile& profile)
+{
+    QSettings ini(path, QSettings::IniFormat);
+    ini.clear(); // nothing but what the profile holds
+    const QDir folder = QFileInfo(path).absoluteDir();
+    const auto relative = [&](const QString& file) {
+        const QString inside = folder.relativeFilePath(file);
+        return inside.startsWith(QLatin1String("..")) ? file : inside;
+    };
+    if (profile.general)
+        for (int i = 0; i < generalProfileKeys().size(); ++i)
+            ini.setValue(generalProfileKeys()[i], profile.general->value(i));
+    if (profile.titleLines) {
+        ini.setValue(QStringLiteral("title/line1"), profile.titleLines->value(0));
+        ini.setValue(QStringLiteral("title/line2"), profile.titleLines->value(1));
+    } else if (!profile.titleFile.isEmpty()) {
+        ini.setValue(QStringLiteral("title/file"), relative(profile.titleFile));
+    }
+    if (!profile.demoFile.isEmpty())
+        ini.setValue(QStringLiteral("demo/file"), relative(profile.demoFile));
+    if (!profile.firmwareFile.isEmpty()) {
+        ini.setValue(QStringLiteral("firmware/file"), relative(profile.firmwareFile));
+        if (profile.forceFirmware)
+            ini.setValue(QStringLiteral("firmware/force"), true);
+    }
+    if (profile.balance)
+        ini.setValue(QStringLiteral("balance/value"), *profile.balance);
+    if (profile.storeBalance)
+        ini.setValue(QStringLiteral("balance/store"), true);
+    ini.sync();
+    if (ini.status() != QSettings::NoError)
+        return false;
+    return nameGeneralSectionAsRead(path);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// What one profile file sets up on a display, in the words of vfdctl's single commands: an INI file
+// with the sections [firmware], [general], [title], [demo] and [balance], applied in that order, a
+// section left out skipped. Paths in it are relative to the profile's folder; here they are absolute.
+struct ProvisioningProfile
+{
+    // [general]: the six choices of the General page by name, in its order (display-baud,
+    // display-format, command-set, code-page, charset, brightness); a key left out is its default.
+    std::optional<QStringList> general;
+    // [title]: line1 and line2, or the first two lines of file.
+    std::optional<QStringList> titleLines;
+    QString titleFile;
+    // [demo] file.
+    QString demoFile;
+    // [firmware] file and force.
+    QString firmwareFile;
+    bool forceFirmware = false;
+    // [balance] value (0..255, sent live) and store (the display keeps the balance it uses).
+    std::optional<int> balance;
+    bool storeBalance = false;
+
+    friend bool operator==(const ProvisioningProfile&, const ProvisioningProfile&) = default;
+};
+
+// The keys of [general], in the General page's order.
+const QStringList& generalProfileKeys();
+
+struct ProfileReading
+{
+    std::optional<ProvisioningProfile> profile; // absent when the file was refused
+    QString error;                              // why, for the person
+};
+
+// Reads and checks a profile: a file that cannot be read, an unknown section or key, a value a
+// list does not offer, a title line the display cannot show, a section without what it needs, all
+// refuse the whole profile. The files it names are not opened here.
+ProfileReading readProvisioningProfile(const QString& path);
+
+// Writes the profile, its paths relative to the profile's folder where they lie below it; false
+// when the file could not be written.
+bool writeProvisioningProfile(const QString& path, const ProvisioningProfile& profile);
