@@ -75,7 +75,8 @@ void FirmwarePage::chooseFirmwareFile()
     DeviceButtons& buttons = context_.runner.buttons();
     buttons.setAllowed(openFileButton_, false);
     firmwareFileValid_ = false;
-    const QString path = context_.dialogs.openFile(QStringLiteral("Open"));
+    const QString path =
+        context_.dialogs.openFileOfType(QStringLiteral("Open"), QStringLiteral("Firmware files (*.wfu)"));
     chosenPath_ = path;
     const FirmwareFileCheck check = validateFirmwareFile(
         path, context_.dialogs, [this](const QString& text) { fileNameBox_->setText(text); });

@@ -105,9 +105,9 @@ TitleSetPage::TitleSetPage(PageContext context, QWidget* parent)
     connect(eraseDemoButton_, &QPushButton::clicked, this, &TitleSetPage::eraseDemo);
 }
 
-QString TitleSetPage::openFileDialog()
+QString TitleSetPage::openFileDialog(const QString& typeFilter)
 {
-    const QString chosen = context_.dialogs.openFile(QStringLiteral("Open"));
+    const QString chosen = context_.dialogs.openFileOfType(QStringLiteral("Open"), typeFilter);
     if (!chosen.isEmpty())
         dialogFileName_ = chosen;
     return dialogFileName_;
@@ -122,7 +122,7 @@ void TitleSetPage::loadTitleFile()
 {
     // This page holds element 1 only: the title-page file input.
     openTitleFileButton_->setEnabled(false);
-    const TitleFileLines read = readTitleFile(openFileDialog());
+    const TitleFileLines read = readTitleFile(openFileDialog(QStringLiteral("Text files (*.txt)")));
     QLineEdit* const boxes[] = {line1Box_, line2Box_};
     for (qsizetype i = 0; i < read.lines.size(); ++i)
         boxes[i]->setText(read.lines.at(i));
@@ -148,7 +148,8 @@ void TitleSetPage::eraseTitlePage()
 
 void TitleSetPage::chooseDemoFile()
 {
-    const QString path = openFileDialog();
+    // DEMO files have no type of their own.
+    const QString path = openFileDialog({});
     demoFileBox_->setProperty("Tag", path);
     demoFileBox_->setText(demoFileName(path));
     demoFileNameChanged(); // also when the name is the one shown already: the file may have gone

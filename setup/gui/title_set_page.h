@@ -28,8 +28,9 @@ public:
     QString demoFilePath() const;
 
 private:
-    // The page's file-open dialog: a cancel leaves the name last chosen, which is then used again.
-    QString openFileDialog();
+    // The page's file-open dialog, offering `typeFilter` beside every file: a cancel leaves the name
+    // last chosen, which is then used again.
+    QString openFileDialog(const QString& typeFilter);
 
     PageContext context_;
     QString dialogFileName_;
