@@ -1,5 +1,6 @@
 #include "gui/title_set_page.h"
 
+#include "gui/cancelled_text.h"
 #include "gui/operation_runner.h"
 #include "operations/demo_file.h"
 #include "operations/demo_transfer.h"
@@ -76,6 +77,8 @@ TitleSetPage::TitleSetPage(PageContext context, QWidget* parent)
     demoFileBox_->setProperty("Tag", QString());
     writeDemoButton_ = button("cmbWriteDEMO", "Write", demo);
     eraseDemoButton_ = button("cmbEraseDEMO", "Erase", demo);
+    cancelDemoButton_ = button("cmbCancelDEMO", "Cancel", demo);
+    cancelDemoButton_->setEnabled(false);
     auto* demoLayout = new QGridLayout(demo);
     demoLayout->addWidget(chooseDemoButton_, 0, 0);
     demoLayout->addWidget(demoFileBox_, 0, 1);
@@ -84,6 +87,7 @@ TitleSetPage::TitleSetPage(PageContext context, QWidget* parent)
     demoButtons->addStretch(1);
     demoButtons->addWidget(writeDemoButton_);
     demoButtons->addWidget(eraseDemoButton_);
+    demoButtons->addWidget(cancelDemoButton_);
     demoLayout->addLayout(demoButtons, 1, 0, 1, 2);
 
     auto* layout = new QVBoxLayout(this);
@@ -103,6 +107,7 @@ TitleSetPage::TitleSetPage(PageContext context, QWidget* parent)
     connect(demoFileBox_, &QLineEdit::textChanged, this, &TitleSetPage::demoFileNameChanged);
     connect(writeDemoButton_, &QPushButton::clicked, this, &TitleSetPage::writeDemo);
     connect(eraseDemoButton_, &QPushButton::clicked, this, &TitleSetPage::eraseDemo);
+    connect(cancelDemoButton_, &QPushButton::clicked, this, &TitleSetPage::cancelDemoWrite);
 }
 
 QString TitleSetPage::openFileDialog(const QString& typeFilter)
@@ -171,8 +176,26 @@ void TitleSetPage::demoFileNameChanged()
 void TitleSetPage::writeDemo()
 {
     const QString path = demoFilePath();
-    context_.runner.run(context_.selection(),
-                        [path](DisplayAccess& access) { return ::writeDemo(access, path); });
+    OperationRunner* runner = &context_.runner;
+    const bool started = runner->run(
+        context_.selection(),
+        [runner, path](DisplayAccess& access) {
+            qint64 bytesSent = 0;
+            const Outcome outcome = ::writeDemo(access, path, [&](qint64 sent) { bytesSent = sent; });
+            // The session has closed the port by now.
+            if (outcome.kind() == Outcome::Stopped && runner->cancelled())
+                access.dialogs.message(Dialogs::Exclamation, kCancelledTitle,
+                                       demoCancelledText(bytesSent, fileLength(path)));
+            return outcome;
+        },
+        [this] { cancelDemoButton_->setEnabled(false); });
+    cancelDemoButton_->setEnabled(started);
+}
+
+void TitleSetPage::cancelDemoWrite()
+{
+    cancelDemoButton_->setEnabled(false);
+    context_.runner.cancel();
 }
 
 void TitleSetPage::eraseDemo()

@@ -23,6 +23,8 @@ public:
     void chooseDemoFile();
     void writeDemo();
     void eraseDemo();
+    // Stops a running DEMO write before its next block; the person is told how far it got.
+    void cancelDemoWrite();
 
     // The full path of the chosen DEMO file, kept in the file box's "Tag".
     QString demoFilePath() const;
@@ -43,4 +45,5 @@ private:
     QLineEdit* demoFileBox_;
     QPushButton* writeDemoButton_;
     QPushButton* eraseDemoButton_;
+    QPushButton* cancelDemoButton_;
 };

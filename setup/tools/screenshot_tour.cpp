@@ -144,5 +144,14 @@ int main(int argc, char* argv[])
     // The factory page, which a technician opens with Ctrl+Shift+F.
     tour.window().showFactoryPage();
     tour.shoot(&tour.window(), QStringLiteral("vfdsetup-factory.png"));
+
+    // F/W Update while it runs, "Cancel" beside its progress; cancelled once pictured.
+    tour.tab(1);
+    QSignalSpy done(&tour.window().runner(), &OperationRunner::operationFinished);
+    tour.find<QPushButton>("ComDownLoad")->click();
+    tour.settle(2500);
+    tour.shoot(&tour.window(), QStringLiteral("vfdsetup-firmware-running.png"));
+    tour.find<QPushButton>("ComCancelDownLoad")->click();
+    done.wait(10000);
     return 0;
 }
