@@ -18,6 +18,13 @@ public:
                           bool* accepted = nullptr) = 0;
     // A file-open dialog; an empty text when cancelled.
     virtual QString openFile(const QString& title) = 0;
+    // A file-open dialog that shows every file, as openFile() does, and offers `typeFilter` (such as
+    // "Text files (*.txt)") as a second choice in its type list.
+    virtual QString openFileOfType(const QString& title, const QString& typeFilter)
+    {
+        Q_UNUSED(typeFilter);
+        return openFile(title);
+    }
     // A file-save dialog; an empty text when cancelled or where nothing can be chosen.
     virtual QString saveFile(const QString& title, const QString& suggestedName)
     {

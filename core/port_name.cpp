@@ -37,3 +37,11 @@ std::optional<QString> systemPortName(const QString& portText)
     return QStringLiteral("/dev/ttyS%1").arg(*number - 1);
 #endif
 }
+
+std::optional<int> comPortOpening(const QString& systemName, int highest)
+{
+    for (int n = 1; n <= highest; ++n)
+        if (systemPortName(QStringLiteral("COM%1").arg(n)) == systemName)
+            return n;
+    return std::nullopt;
+}

@@ -21,3 +21,8 @@ std::optional<int> comPortNumber(const QString& portText);
 // The name the system opens: "\\.\COMn" on Windows (which also reaches COM10 and above),
 // "/dev/ttyS<n-1>" elsewhere; other texts as they stand. Nothing for a "COM" text without a number.
 std::optional<QString> systemPortName(const QString& portText);
+
+// The number n of the "COMn" entry among COM1 to COM`highest` that opens the system port
+// `systemName` (COM1 for /dev/ttyS0 on Linux); nothing when none does. A port list shows such a port
+// once, as its COM entry.
+std::optional<int> comPortOpening(const QString& systemName, int highest);

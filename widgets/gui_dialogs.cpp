@@ -116,9 +116,18 @@ QString GuiDialogs::input(const QString& title, const QString& prompt, const QSt
 
 QString GuiDialogs::openFile(const QString& title)
 {
+    return openFileOfType(title, {});
+}
+
+QString GuiDialogs::openFileOfType(const QString& title, const QString& typeFilter)
+{
+    // Every file shows by default; the type is a narrowing the person may choose.
+    QString types = QStringLiteral("All files (*)");
+    if (!typeFilter.isEmpty())
+        types += QStringLiteral(";;") + typeFilter;
     QString path;
     onGuiThread([&] {
-        path = QFileDialog::getOpenFileName(boxParent(), title, lastFolder_);
+        path = QFileDialog::getOpenFileName(boxParent(), title, lastFolder_, types);
         if (!path.isEmpty())
             lastFolder_ = QFileInfo(path).absolutePath();
     });
@@ -128,6 +137,13 @@ QString GuiDialogs::openFile(const QString& title)
 QString GuiDialogs::saveFile(const QString& title, const QString& suggestedName)
 {
     QString path;
-    onGuiThread([&] { path = QFileDialog::getSaveFileName(boxParent(), title, suggestedName); });
+    onGuiThread([&] {
+        const QString start = QFileInfo(suggestedName).isRelative() && !lastFolder_.isEmpty()
+                                  ? lastFolder_ + QLatin1Char('/') + suggestedName
+                                  : suggestedName;
+        path = QFileDialog::getSaveFileName(boxParent(), title, start);
+        if (!path.isEmpty())
+            lastFolder_ = QFileInfo(path).absolutePath();
+    });
     return path;
 }

@@ -24,7 +24,9 @@ public:
     // The default text comes up selected, so that typing replaces it.
     QString input(const QString& title, const QString& prompt, const QString& defaultText,
                   bool* accepted = nullptr) override;
+    // Both start in the folder of the file chosen last in this run, and remember the new one.
     QString openFile(const QString& title) override;
+    QString openFileOfType(const QString& title, const QString& typeFilter) override;
     QString saveFile(const QString& title, const QString& suggestedName) override;
 
     void setClosing() { closing_ = true; }

@@ -1,5 +1,7 @@
 #include "commands/screen_mirror.h"
 
+#include <algorithm>
+
 ScreenMirror::ScreenMirror()
 {
     for (int i = 0; i < CellCount; ++i) {
@@ -41,7 +43,8 @@ void ScreenMirror::typeCharacter(int index, const QString& shown, MirrorMode mod
             setCell(RowLength, cell(RowLength + 1));
             setCell(RowLength + 1, QStringLiteral(" "));
         } else {
-            focus_ = index + 1;
+            // The last cell keeps the focus: there is no cell after it.
+            focus_ = std::min(index + 1, CellCount);
         }
         break;
     }

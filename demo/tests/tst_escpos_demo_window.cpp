@@ -225,6 +225,8 @@ void TestEscPosDemoWindow::typingFollowsMode_data()
     QTest::newRow("overwrite 40") << "Command17" << 40 << QStringList{"1F 01"} << g1 << "--YOU CAN CHANG ME-*"
                                   << 1;
     QTest::newRow("vertical 39") << "Command18" << 39 << QStringList{} << g2 << "..................*." << 40;
+    QTest::newRow("horizontal 40") << "Command19" << 40 << QStringList{"0C", "1F 03"} << g1
+                                   << "--YOU CAN CHANG ME-*" << 40;
     QTest::newRow("horizontal 21") << "Command19" << 21 << QStringList{"0C", "1F 03"}
                                    << "WELCOME- TEST MODE-*"
                                    << " -YOU CAN CHANG ME--" << 20;
@@ -295,6 +297,10 @@ void TestEscPosDemoWindow::keyWithoutByteIgnored()
     Type(h, Cell(h, 5), QString::fromUtf8("中"));
     QVERIFY(h.writes().isEmpty());
     QCOMPARE(Cell(h, 5)->text(), QStringLiteral("C"));
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
+    QApplication::sendEvent(Cell(h, 5), &del);
+    h.settle();
+    QVERIFY(h.writes().isEmpty());
     Type(h, Cell(h, 5), QString::fromUtf8("é"));
     QCOMPARE(h.writes(), QStringList{"E9"});
 }

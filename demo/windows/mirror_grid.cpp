@@ -59,8 +59,9 @@ bool MirrorGrid::eventFilter(QObject* watched, QEvent* event)
         if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
             return false;
         }
-        // The window does all the cell's key handling, so the cell's own editing never runs.
-        if (key->text().size() == 1) {
+        // The window does all the cell's key handling, so the cell's own editing never runs. Delete
+        // edits a text but types no character (its text is 0x7F on some systems): it writes nothing.
+        if (key->text().size() == 1 && key->key() != Qt::Key_Delete) {
             emit keyTyped(index, key->text());
         }
         return true;

@@ -81,13 +81,21 @@ PortSelectionWindow::PortSelectionWindow(WindowChain& navigator, const QList<Com
     systemPorts_->addItem(QString());
     const QList<SystemPortEntry> ports =
         navigator_.context().systemPorts ? navigator_.context().systemPorts() : QList<SystemPortEntry>{};
+    int listed = 0;
     for (const SystemPortEntry& port : ports) {
+        // A port that a COM option opens is that option: its system name shows as the option's tip.
+        const std::optional<int> com = comPortOpening(port.name, int(options.size()));
+        if (QAbstractButton* option = com ? options_->button(*com) : nullptr) {
+            option->setToolTip(port.name);
+            continue;
+        }
+        ++listed;
         const QString label = port.description.isEmpty()
                                   ? port.name
                                   : QStringLiteral("%1  (%2)").arg(port.name, port.description);
         systemPorts_->addItem(label, port.name);
     }
-    systemPorts_->setEnabled(!ports.isEmpty());
+    systemPorts_->setEnabled(listed > 0);
     systemPorts_->setMinimumContentsLength(18);
     connect(systemPorts_, &QComboBox::activated, this, &PortSelectionWindow::systemPortChosen);
     other->addWidget(systemPorts_, 1);

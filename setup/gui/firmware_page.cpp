@@ -1,5 +1,6 @@
 #include "gui/firmware_page.h"
 
+#include "gui/cancelled_text.h"
 #include "gui/operation_runner.h"
 #include "operations/firmware_file.h"
 #include "operations/firmware_update.h"
@@ -32,6 +33,9 @@ FirmwarePage::FirmwarePage(PageContext context, QWidget* parent)
     forceBox_->setObjectName(QStringLiteral("chkOverwrite"));
     downloadButton_ = new QPushButton(QStringLiteral("DownLoad"), frame);
     downloadButton_->setObjectName(QStringLiteral("ComDownLoad"));
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), frame);
+    cancelButton_->setObjectName(QStringLiteral("ComCancelDownLoad"));
+    cancelButton_->setEnabled(false);
     auto* progressLabel = new QLabel(QStringLiteral("Progress:"), frame);
     progressBar_ = new QProgressBar(frame);
     progressBar_->setObjectName(QStringLiteral("ProgressBar1"));
@@ -49,12 +53,13 @@ FirmwarePage::FirmwarePage(PageContext context, QWidget* parent)
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(fileLabel);
     fileRow->addWidget(fileNameBox_, 1);
-    grid->addLayout(fileRow, 0, 1, 1, 3);
+    grid->addLayout(fileRow, 0, 1, 1, 4);
     grid->addWidget(forceBox_, 1, 1);
     grid->addWidget(downloadButton_, 1, 0);
     grid->addWidget(progressLabel, 2, 0);
     grid->addWidget(progressBar_, 2, 1, 1, 2);
     grid->addWidget(percentLabel_, 2, 3);
+    grid->addWidget(cancelButton_, 2, 4);
     grid->setColumnStretch(2, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -68,6 +73,7 @@ FirmwarePage::FirmwarePage(PageContext context, QWidget* parent)
     connect(fileNameBox_, &QLineEdit::textChanged, this, [this] { firmwareFileNameChanged(); });
     connect(forceBox_, &QCheckBox::toggled, this, &FirmwarePage::showForceState);
     connect(downloadButton_, &QPushButton::clicked, this, &FirmwarePage::updateFirmware);
+    connect(cancelButton_, &QPushButton::clicked, this, &FirmwarePage::cancelUpdate);
 }
 
 void FirmwarePage::chooseFirmwareFile()
@@ -75,7 +81,8 @@ void FirmwarePage::chooseFirmwareFile()
     DeviceButtons& buttons = context_.runner.buttons();
     buttons.setAllowed(openFileButton_, false);
     firmwareFileValid_ = false;
-    useFirmwareFile(context_.dialogs.openFile(QStringLiteral("Open")));
+    useFirmwareFile(
+        context_.dialogs.openFileOfType(QStringLiteral("Open"), QStringLiteral("Firmware files (*.wfu)")));
     buttons.setAllowed(openFileButton_, true);
 }
 
@@ -118,20 +125,40 @@ void FirmwarePage::updateFirmware()
     const bool forced = forceBox_->isChecked();
     // Progress comes from the operation's thread; the widgets are changed on this one. The runner
     // ends the operation before the window's pages are destroyed, so the page outlives it.
-    const FirmwareProgress progress = [this](int page, int pages, const QString& percentage) {
-        QMetaObject::invokeMethod(
-            this, [this, page, pages, percentage] { showProgress(page, pages, percentage); },
-            Qt::QueuedConnection);
-    };
-    context_.runner.run(context_.selection(), [image, forced, progress](DisplayAccess& access) {
-        return ::updateFirmware(access, image, forced, progress);
-    });
+    OperationRunner* runner = &context_.runner;
+    const bool started = runner->run(
+        context_.selection(),
+        [this, runner, image, forced](DisplayAccess& access) {
+            int pagesSent = 0;
+            int pageCount = 0;
+            const FirmwareProgress progress = [&](int sent, int pages, const QString& percentage) {
+                pagesSent = sent;
+                pageCount = pages;
+                QMetaObject::invokeMethod(
+                    this, [this, sent, pages, percentage] { showProgress(sent, pages, percentage); },
+                    Qt::QueuedConnection);
+            };
+            const Outcome outcome = ::updateFirmware(access, image, forced, progress);
+            // The session has closed the port by now.
+            if (outcome.kind() == Outcome::Stopped && runner->cancelled())
+                access.dialogs.message(Dialogs::Exclamation, kCancelledTitle,
+                                       firmwareCancelledText(pagesSent, pageCount));
+            return outcome;
+        },
+        [this] { cancelButton_->setEnabled(false); });
+    cancelButton_->setEnabled(started);
 }
 
-void FirmwarePage::showProgress(int page, int pageCount, const QString& percentage)
+void FirmwarePage::cancelUpdate()
+{
+    cancelButton_->setEnabled(false);
+    context_.runner.cancel();
+}
+
+void FirmwarePage::showProgress(int pagesSent, int pageCount, const QString& percentage)
 {
     // The bar and the label both count the pages already sent.
     progressBar_->setMaximum(pageCount);
-    progressBar_->setValue(page);
+    progressBar_->setValue(pagesSent);
     percentLabel_->setText(percentage);
 }

@@ -33,18 +33,21 @@ public:
     void showForceState();
     // Flashes the image of the last successful check, after refusing at once when there is none.
     void updateFirmware();
+    // Stops a running update before its next frame; the person is told how far it got.
+    void cancelUpdate();
 
     bool firmwareFileValid() const { return firmwareFileValid_; }
     const QByteArray& firmwareImage() const { return firmwareImage_; }
 
 private:
-    void showProgress(int page, int pageCount, const QString& percentage);
+    void showProgress(int pagesSent, int pageCount, const QString& percentage);
 
     PageContext context_;
     QPushButton* openFileButton_;
     QLineEdit* fileNameBox_;
     QCheckBox* forceBox_;
     QPushButton* downloadButton_;
+    QPushButton* cancelButton_;
     QProgressBar* progressBar_;
     QLabel* percentLabel_;
 

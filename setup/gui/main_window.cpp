@@ -6,6 +6,7 @@
 #include "gui/factory_page.h"
 #include "gui/firmware_page.h"
 #include "gui/general_page.h"
+#include "gui/port_list.h"
 #include "gui/simulated_display_window.h"
 #include "gui/title_set_page.h"
 #include "gui/traffic_view.h"
@@ -26,8 +27,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr int kComPortCount = 39;
 
 QComboBox* portList(const char* name, bool editable, QWidget* parent)
 {
@@ -162,17 +161,7 @@ void MainWindow::load()
     }
     const PortSelection start = selection_;
     QSignalBlocker blockPort(portList_), blockBaud(baudRateList_), blockFormat(formatList_);
-    portList_->clear();
-    for (int n = 1; n <= kComPortCount; ++n)
-        portList_->addItem(QStringLiteral("COM%1").arg(n));
-    for (const auto& [name, description] : QtSerialLink::systemPorts()) {
-        portList_->addItem(name);
-        if (!description.isEmpty())
-            portList_->setItemData(portList_->count() - 1, description, Qt::ToolTipRole);
-    }
-    portList_->addItem(kSimulatedPortName);
-    portList_->setItemData(portList_->count() - 1, QStringLiteral("simulated VQ71xx display"),
-                           Qt::ToolTipRole);
+    fillPortList(portList_, portListEntries(QtSerialLink::systemPorts()));
     portList_->setCurrentText(start.port);
     baudRateList_->clear();
     baudRateList_->addItems(baudRateItems());

@@ -37,6 +37,7 @@ bool OperationRunner::run(const PortSelection& selection, Operation operation, s
     if (busy())
         return false;
     stop_ = false;
+    cancelled_ = false;
     buttons_.setLocked(true);
     const DeviceServices services = services_;
     std::atomic_bool* stop = &stop_;

@@ -51,6 +51,15 @@ public:
 
     // Asks the running operation to stop at its next wait; nothing more is sent.
     void requestStop() { stop_ = true; }
+    // The person's "Cancel": a stop request that the operation may tell the person about, which a
+    // stop for the window's closing must not.
+    void cancel()
+    {
+        cancelled_ = true;
+        requestStop();
+    }
+    // True once the running operation was cancelled (safe from its worker thread).
+    bool cancelled() const { return cancelled_; }
     // Waits (processing no events) until the worker has ended. For shutdown only.
     void waitForIdle();
     // Tells the window's boxes that the window is closing and asks the operation to stop: what
@@ -65,4 +74,5 @@ private:
     DeviceButtons buttons_;
     QThread* thread_ = nullptr;
     std::atomic_bool stop_ = false;
+    std::atomic_bool cancelled_ = false;
 };

@@ -35,6 +35,12 @@ public:
         stopWhenClosing();
         return path;
     }
+    QString openFileOfType(const QString& title, const QString& typeFilter) override
+    {
+        const QString path = dialogs_.openFileOfType(title, typeFilter);
+        stopWhenClosing();
+        return path;
+    }
     QString saveFile(const QString& title, const QString& suggestedName) override
     {
         const QString path = dialogs_.saveFile(title, suggestedName);

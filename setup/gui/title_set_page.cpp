@@ -1,5 +1,6 @@
 #include "gui/title_set_page.h"
 
+#include "gui/cancelled_text.h"
 #include "gui/operation_runner.h"
 #include "operations/demo_file.h"
 #include "operations/demo_transfer.h"
@@ -76,6 +77,8 @@ TitleSetPage::TitleSetPage(PageContext context, QWidget* parent)
     demoFileBox_->setProperty("Tag", QString());
     writeDemoButton_ = button("cmbWriteDEMO", "Write", demo);
     eraseDemoButton_ = button("cmbEraseDEMO", "Erase", demo);
+    cancelDemoButton_ = button("cmbCancelDEMO", "Cancel", demo);
+    cancelDemoButton_->setEnabled(false);
     auto* demoLayout = new QGridLayout(demo);
     demoLayout->addWidget(chooseDemoButton_, 0, 0);
     demoLayout->addWidget(demoFileBox_, 0, 1);
@@ -84,6 +87,7 @@ TitleSetPage::TitleSetPage(PageContext context, QWidget* parent)
     demoButtons->addStretch(1);
     demoButtons->addWidget(writeDemoButton_);
     demoButtons->addWidget(eraseDemoButton_);
+    demoButtons->addWidget(cancelDemoButton_);
     demoLayout->addLayout(demoButtons, 1, 0, 1, 2);
 
     auto* layout = new QVBoxLayout(this);
@@ -103,11 +107,12 @@ TitleSetPage::TitleSetPage(PageContext context, QWidget* parent)
     connect(demoFileBox_, &QLineEdit::textChanged, this, &TitleSetPage::demoFileNameChanged);
     connect(writeDemoButton_, &QPushButton::clicked, this, &TitleSetPage::writeDemo);
     connect(eraseDemoButton_, &QPushButton::clicked, this, &TitleSetPage::eraseDemo);
+    connect(cancelDemoButton_, &QPushButton::clicked, this, &TitleSetPage::cancelDemoWrite);
 }
 
-QString TitleSetPage::openFileDialog()
+QString TitleSetPage::openFileDialog(const QString& typeFilter)
 {
-    const QString chosen = context_.dialogs.openFile(QStringLiteral("Open"));
+    const QString chosen = context_.dialogs.openFileOfType(QStringLiteral("Open"), typeFilter);
     if (!chosen.isEmpty())
         dialogFileName_ = chosen;
     return dialogFileName_;
@@ -122,7 +127,8 @@ void TitleSetPage::loadTitleFile()
 {
     // This page holds element 1 only: the title-page file input.
     openTitleFileButton_->setEnabled(false);
-    const TitleFileLines read = readTitleFile(openFileDialog(), context_.selection().encoding);
+    const TitleFileLines read =
+        readTitleFile(openFileDialog(QStringLiteral("Text files (*.txt)")), context_.selection().encoding);
     QLineEdit* const boxes[] = {line1Box_, line2Box_};
     for (qsizetype i = 0; i < read.lines.size(); ++i)
         boxes[i]->setText(read.lines.at(i));
@@ -161,7 +167,8 @@ void TitleSetPage::setTitleLines(const QStringList& lines)
 
 void TitleSetPage::chooseDemoFile()
 {
-    useDemoFile(openFileDialog());
+    // DEMO files have no type of their own.
+    useDemoFile(openFileDialog({}));
 }
 
 void TitleSetPage::useDemoFile(const QString& path)
@@ -187,8 +194,26 @@ void TitleSetPage::demoFileNameChanged()
 void TitleSetPage::writeDemo()
 {
     const QString path = demoFilePath();
-    context_.runner.run(context_.selection(),
-                        [path](DisplayAccess& access) { return ::writeDemo(access, path); });
+    OperationRunner* runner = &context_.runner;
+    const bool started = runner->run(
+        context_.selection(),
+        [runner, path](DisplayAccess& access) {
+            qint64 bytesSent = 0;
+            const Outcome outcome = ::writeDemo(access, path, [&](qint64 sent) { bytesSent = sent; });
+            // The session has closed the port by now.
+            if (outcome.kind() == Outcome::Stopped && runner->cancelled())
+                access.dialogs.message(Dialogs::Exclamation, kCancelledTitle,
+                                       demoCancelledText(bytesSent, fileLength(path)));
+            return outcome;
+        },
+        [this] { cancelDemoButton_->setEnabled(false); });
+    cancelDemoButton_->setEnabled(started);
+}
+
+void TitleSetPage::cancelDemoWrite()
+{
+    cancelDemoButton_->setEnabled(false);
+    context_.runner.cancel();
 }
 
 void TitleSetPage::eraseDemo()

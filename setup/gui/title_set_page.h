@@ -28,13 +28,16 @@ public:
     void setTitleLines(const QStringList& lines);
     void writeDemo();
     void eraseDemo();
+    // Stops a running DEMO write before its next block; the person is told how far it got.
+    void cancelDemoWrite();
 
     // The full path of the chosen DEMO file, kept in the file box's "Tag".
     QString demoFilePath() const;
 
 private:
-    // The page's file-open dialog: a cancel leaves the name last chosen, which is then used again.
-    QString openFileDialog();
+    // The page's file-open dialog, offering `typeFilter` beside every file: a cancel leaves the name
+    // last chosen, which is then used again.
+    QString openFileDialog(const QString& typeFilter);
 
     PageContext context_;
     QString dialogFileName_;
@@ -47,4 +50,5 @@ private:
     QLineEdit* demoFileBox_;
     QPushButton* writeDemoButton_;
     QPushButton* eraseDemoButton_;
+    QPushButton* cancelDemoButton_;
 };

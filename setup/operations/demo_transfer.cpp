@@ -47,8 +47,8 @@ Outcome sendDemoBlocks(DisplaySession& display, const QString& path, qint64 anno
             return display.outcome();
         const quint16 crc = crc16Value(block);
         const int length = static_cast<int>(block.size());
-        display.writeFrame({0x1F, "FR", 0x1F, "FM", crc >> 8, crc & 0xFF, length >> 8, length & 0xFF});
-        display.write(block);
+        display.writeAll(
+            {buildFrame({0x1F, "FR", 0x1F, "FM", crc >> 8, crc & 0xFF, length >> 8, length & 0xFF}), block});
         if (Outcome ack = display.awaitAck(); !ack)
             return ack;
         start += length;
@@ -94,8 +94,9 @@ Outcome writeDemo(DisplayAccess& access, const QString& path, const std::functio
         return tooLarge(length);
     const QByteArray header = demoHeader(length);
     const quint16 crc = crc16Value(header);
-    display.writeFrame({0x1F, "FR", 0x1F, "FZ", crc >> 8, crc & 0xFF, static_cast<int>(header.size())});
-    display.write(header);
+    display.writeAll(
+        {buildFrame({0x1F, "FR", 0x1F, "FZ", crc >> 8, crc & 0xFF, static_cast<int>(header.size())}),
+         header});
     if (Outcome ack = display.awaitAck(); !ack)
         return ack;
     if (Outcome blocks = sendDemoBlocks(display, path, length, blockSent); !blocks)

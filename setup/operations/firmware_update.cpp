@@ -5,25 +5,14 @@
 #include "protocol/display_session.h"
 #include "protocol/frame.h"
 
-#include <initializer_list>
-
 namespace {
 
 const QByteArray kUpdateSignature = QByteArray::fromHex("55AA5AA5");
 const QString kWaitLine = QStringLiteral("Don't Turn Off Power");
 
-// Writes the pieces in order, each whole; false at the first one that could not be sent.
-bool sendAll(DisplaySession& display, std::initializer_list<QByteArray> pieces)
-{
-    for (const QByteArray& piece : pieces)
-        if (!display.write(piece))
-            return false;
-    return true;
-}
-
 bool sendDisplayText(DisplaySession& display, const QString& line1, const QString& line2)
 {
-    return sendAll(display, {buildFrame({0x1F, "FD", 0x28}), buildFrame({line1}), buildFrame({line2})});
+    return display.writeAll({buildFrame({0x1F, "FD", 0x28}), buildFrame({line1}), buildFrame({line2})});
 }
 
 // The person sets DIP-12 before the port opens: the box waits for that.
@@ -79,18 +68,19 @@ Outcome updateFirmware(DisplayAccess& access, const QByteArray& firmwareImage, b
     DisplaySession display(access);
     if (Outcome setup = display.sendSetupRequest(!forced); !setup)
         return setup;
-    if (!sendAll(display, {buildFrame({0x1F, "FR"}), buildFrame({0x1F, "FF"})}))
+    if (!display.writeAll({buildFrame({0x1F, "FR"}), buildFrame({0x1F, "FF"})}))
         return display.outcome(Outcome::stopped());
     // The pause gives the display time to get ready; without the request there is nothing to wait for.
     if (Outcome ready = display.pause(kFirmwarePauseMs); !ready)
         return ready;
     const int pages = firmwarePageCount(firmwareImage);
     const QByteArray header = kUpdateSignature + QByteArray(1, static_cast<char>(pages));
-    if (!sendAll(display, {buildFrame({0x1F, "FR"}), buildFrame({0x1F, "FZ"}), crc16(header),
-                           buildFrame({0x05}), header}))
+    if (!display.writeAll(
+            {buildFrame({0x1F, "FR"}), buildFrame({0x1F, "FZ"}), crc16(header), buildFrame({0x05}), header}))
         return display.outcome(Outcome::stopped());
     if (Outcome ack = display.awaitAck(); !ack)
         return ack;
+    report(0, pages, firmwarePercentage(0, length));
     // A page or text that is not acknowledged does not stop the transfer (the wait gives up after its
     // grace); a failed port or a stop request does, at once.
     qint64 sent = 0;
@@ -100,19 +90,18 @@ Outcome updateFirmware(DisplayAccess& access, const QByteArray& firmwareImage, b
             return display.outcome(Outcome::stopped());
         if (Outcome ack = display.awaitAck(1.0); !ack)
             return ack;
-        report(page, pages, percentage);
         const qint64 pageLength = std::min<qint64>(kFirmwarePageSize, length - sent);
         const QByteArray bytes = firmwareImage.mid(sent, pageLength);
-        if (!sendAll(display, {buildFrame({0x1F, "FR"}), buildFrame({0x1F, "FM"}), crc16(bytes),
+        if (!display.writeAll({buildFrame({0x1F, "FR"}), buildFrame({0x1F, "FM"}), crc16(bytes),
                                buildFrame({FrameItem::word(pageLength)}), bytes}))
             return display.outcome(Outcome::stopped());
         if (Outcome ack = display.awaitAck(1.0); !ack)
             return ack;
         sent += pageLength;
+        report(page + 1, pages, firmwarePercentage(sent, length));
         if (Outcome paused = display.pause(kFirmwarePauseMs); !paused)
             return paused;
     }
-    report(pages, pages, QStringLiteral("100%"));
     if (!sendDisplayText(display, QStringLiteral("**Update Successful*"),
                          QStringLiteral("**Display Restart **")))
         return display.outcome(Outcome::stopped());
@@ -121,7 +110,7 @@ Outcome updateFirmware(DisplayAccess& access, const QByteArray& firmwareImage, b
                               QStringLiteral("Firmware Update Sucessfully.\r\n"
                                              "Please make sure DIP-12 in OFF status.\r\n"
                                              "The display will restart !!"));
-    if (!sendAll(display, {buildFrame({0x1F, "FR"}), buildFrame({0x1F, "F@"})}))
+    if (!display.writeAll({buildFrame({0x1F, "FR"}), buildFrame({0x1F, "F@"})}))
         return display.outcome(Outcome::stopped());
     return Outcome::done(Outcome::FirmwareUpdated);
 } // the session lets the final text and the restart leave the port, then closes it

@@ -20,9 +20,10 @@ QString firmwarePercentage(qint64 sent, qint64 length);
 // 20 characters in all.
 QString progressingLine(const QString& percentage);
 
-// Progress of a running update: before each page its index (0 for the first), the page count and
-// the percentage already sent; after the last page (pageCount, pageCount, "100%").
-using FirmwareProgress = std::function<void(int page, int pageCount, const QString& percentage)>;
+// Progress of a running update: (0, pageCount, "0%") once the header is acknowledged, then after
+// each page the pages sent so far, the page count and the share sent; the last (pageCount,
+// pageCount, "100%").
+using FirmwareProgress = std::function<void(int pagesSent, int pageCount, const QString& percentage)>;
 
 // Flashes the image into the display page by page and restarts it. `firmwareImage` is the held
 // image with its appended 0x00 byte, which is never sent. Online mode (`forced` false) asks the

@@ -2,6 +2,8 @@
 
 #include "protocol/crc16.h"
 
+#include <algorithm>
+
 DisplaySession::DisplaySession(DisplayAccess& access) : access_(access)
 {
     if (Outcome opened = open(); !opened)
@@ -27,7 +29,22 @@ Outcome DisplaySession::outcome(const Outcome& otherwise) const
 
 bool DisplaySession::write(const QByteArray& bytes)
 {
-    if (!open_ || halted() || bytes.isNull())
+    return !stopRequested() && send(bytes);
+}
+
+bool DisplaySession::writeAll(std::initializer_list<QByteArray> pieces)
+{
+    if (stopRequested())
+        return false;
+    for (const QByteArray& piece : pieces)
+        if (!send(piece))
+            return false;
+    return true;
+}
+
+bool DisplaySession::send(const QByteArray& bytes)
+{
+    if (!open_ || linkFailed() || bytes.isNull())
         return false;
     const LinkStatus status = access_.link.write(bytes);
     if (status.ok())
@@ -39,22 +56,20 @@ bool DisplaySession::write(const QByteArray& bytes)
 bool DisplaySession::writeRecord(const char* command, const QByteArray& record)
 {
     // Each piece is its own write, as the display has always received them.
-    write(buildFrame({0x1F, "FR"}));
-    write(buildFrame({0x1F, command}));
-    write(crc16(record));
-    write(buildFrame({static_cast<int>(record.size())}));
-    return write(record);
+    return writeAll({buildFrame({0x1F, "FR"}), buildFrame({0x1F, command}), crc16(record),
+                     buildFrame({static_cast<int>(record.size())}), record});
 }
 
 bool DisplaySession::eraseRecord(const char* command)
 {
-    write(buildFrame({0x1F, "FR"}));
-    write(buildFrame({0x1F, command}));
-    return write(QByteArray(4, '\0'));
+    return writeAll({buildFrame({0x1F, "FR"}), buildFrame({0x1F, command}), QByteArray(4, '\0')});
 }
 
 Outcome DisplaySession::pause(int milliseconds)
 {
-    access_.pacer.sleep(milliseconds);
+    // In short slices, so that a stop request ends the pause at once instead of after it.
+    constexpr int kSliceMs = 10;
+    for (int left = milliseconds; left > 0 && !stopRequested(); left -= kSliceMs)
+        access_.pacer.sleep(std::min(left, kSliceMs));
     return outcome();
 }

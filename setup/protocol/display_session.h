@@ -46,6 +46,9 @@ public:
     {
         return write(buildFrame(items, access_.selection.encoding));
     }
+    // Writes the pieces of one command in order, each as its own write. A stop request is honoured
+    // before the first piece, never between two: the display is never left with half a command.
+    bool writeAll(std::initializer_list<QByteArray> pieces);
     // "FR", the record's command, the CRC of the record, its length in one byte, the record: five writes.
     bool writeRecord(const char* command, const QByteArray& record);
     // "FR", the record's command and four zero bytes.
@@ -61,7 +64,7 @@ public:
     // sends the NAK lines and ends the operation; with a positive grace it is ignored and the step
     // passes once that many seconds have passed since the wait began.
     Outcome awaitAck(double graceSeconds = 0);
-    // Sleeps, then tells whether the operation may go on.
+    // Sleeps, then tells whether the operation may go on; a stop request cuts the sleep short.
     Outcome pause(int milliseconds);
     // The end of every successful flash write or erase: the "Port Status" box (no icon) with its first
     // line and "Display will restart !!", then, once the person has closed it, "FR" and "F@". The
@@ -77,6 +80,8 @@ public:
 
 private:
     Outcome open();
+    // write() without the stop check: false when the port is closed or has failed.
+    bool send(const QByteArray& bytes);
     // Polls DSR until it is seen or more than `limit` seconds have passed; a halted operation counts
     // as not seen.
     bool pollDsr(double limit);

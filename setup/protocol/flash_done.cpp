@@ -11,7 +11,7 @@ Outcome DisplaySession::confirmAndRestart(const QString& firstLine, Outcome::Suc
                             firstLine + QStringLiteral("\r\nDisplay will restart !!"));
     // The record is stored, but a display that was not told to restart still shows its setup state:
     // a caller (a script running vfdctl) must not take that for a success.
-    if (!write(buildFrame({0x1F, "FR"})) || !write(buildFrame({0x1F, "F@"})))
+    if (!writeAll({buildFrame({0x1F, "FR"}), buildFrame({0x1F, "F@"})}))
         return outcome(Outcome::stopped());
     return Outcome::done(success);
 }

@@ -160,5 +160,13 @@ int main(int argc, char* argv[])
     tour.press("ComCoverPage_1");
     tour.settle(800);
     tour.shoot(display, QStringLiteral("simulated-display-cyrillic.png"));
+    // F/W Update while it runs, "Cancel" beside its progress; cancelled once pictured.
+    tour.tab(1);
+    QSignalSpy done(&tour.window().runner(), &OperationRunner::operationFinished);
+    tour.find<QPushButton>("ComDownLoad")->click();
+    tour.settle(2500);
+    tour.shoot(&tour.window(), QStringLiteral("vfdsetup-firmware-running.png"));
+    tour.find<QPushButton>("ComCancelDownLoad")->click();
+    done.wait(10000);
     return 0;
 }

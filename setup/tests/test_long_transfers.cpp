@@ -1,0 +1,138 @@
+// The two long transfers of the window, clicked for real against the simulated display: "Cancel"
+// stops them between two commands with the port closed, no restart sent and the person told how far
+// they got; the firmware progress bar counts the pages sent.
+#include "content_bench.h"
+#include "firmware_test_support.h"
+#include "window_fixture.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTest>
+
+namespace {
+
+// The simulated display behind a port that lets the test look at the window before each write,
+// on the GUI thread, while the operation waits.
+class WatchedLink : public SerialLink
+{
+public:
+    WatchedLink(SerialLink& inner, std::function<void(const QByteArray&)> beforeWrite)
+        : inner_(inner), beforeWrite_(std::move(beforeWrite))
+    {
+    }
+    void setPortName(const QString& name) override { inner_.setPortName(name); }
+    QString portName() const override { return inner_.portName(); }
+    LinkStatus setSettings(const LineSettings& settings) override { return inner_.setSettings(settings); }
+    LineSettings settings() const override { return inner_.settings(); }
+    LinkStatus open() override { return inner_.open(); }
+    void close() override { inner_.close(); }
+    bool isOpen() const override { return inner_.isOpen(); }
+    bool dsr() override { return inner_.dsr(); }
+    qint64 bytesToWrite() override { return inner_.bytesToWrite(); }
+    LinkStatus write(const QByteArray& bytes) override
+    {
+        QMetaObject::invokeMethod(
+            qApp, [&] { beforeWrite_(bytes); }, Qt::BlockingQueuedConnection);
+        return inner_.write(bytes);
+    }
+
+private:
+    SerialLink& inner_;
+    std::function<void(const QByteArray&)> beforeWrite_;
+};
+
+const QByteArray kFirmwareImage = firmware_test::Pattern(1200); // pages of 512, 512 and 176 bytes
+const QByteArray kDemo = content_test::DemoBytes(1500);         // blocks of 512, 512 and 474 bytes
+
+struct Bench : WindowFixture
+{
+    explicit Bench(int tab)
+        : WindowFixture(tab, {nullptr, {}, false, [this] {
+                                  return std::make_unique<WatchedLink>(
+                                      display, [this](const QByteArray& bytes) { beforeWrite(bytes); });
+                              }})
+    {
+        find<QComboBox>("CmbCOM")->setCurrentText("COM9");
+        if (tab == 1)
+            choose("ComOpenFile_0", file("FW_VQ7146.wfu", firmware_test::WfuFile(kFirmwareImage)));
+        else
+            choose("Command1", file("shop.dem", kDemo));
+        dialogs.clear();
+    }
+    std::function<void(const QByteArray&)> beforeWrite = [](const QByteArray&) {};
+};
+
+} // namespace
+
+class LongTransfersTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cancelStopsBetweenCommands_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QByteArray>("cancelAt"); // "Cancel" is clicked before the write that starts so
+        QTest::addColumn<int>("occurrence");
+        QTest::addColumn<QByteArray>("lastWrite");
+        QTest::addColumn<QString>("howFar"); // the first line of the box
+        QTest::newRow("firmware header")
+            << 1 << QByteArray::fromHex("1F465A") << 1 << QByteArray::fromHex("55AA5AA503")
+            << "Firmware update cancelled before the first page.";
+        QTest::newRow("firmware page 2")
+            << 1 << QByteArray::fromHex("1F464D") << 2 << kFirmwareImage.mid(512, 512)
+            << "Firmware update cancelled after page 1 of 3.";
+        QTest::newRow("DEMO block 2") << 2 << QByteArray::fromHex("1F46521F464D") << 2 << kDemo.mid(512, 512)
+                                      << "DEMO write cancelled after 512 of 1500 bytes.";
+    }
+
+    void cancelStopsBetweenCommands()
+    {
+        QFETCH(int, tab);
+        QFETCH(QByteArray, cancelAt);
+        QFETCH(int, occurrence);
+        Bench w(tab);
+        const char* cancel = tab == 1 ? "ComCancelDownLoad" : "cmbCancelDEMO";
+        QVERIFY(!w.find(cancel)->isEnabled());
+        int seen = 0;
+        w.beforeWrite = [&](const QByteArray& bytes) {
+            if (bytes.startsWith(cancelAt) && ++seen == occurrence)
+                QTest::mouseClick(w.find(cancel), Qt::LeftButton);
+        };
+        QVERIFY(w.clickAndWait(tab == 1 ? "ComDownLoad" : "cmbWriteDEMO"));
+
+        const QList<SimulatedDisplay::Write> writes = w.display.writes();
+        QTEST(writes.last().bytes, "lastWrite");
+        for (const SimulatedDisplay::Write& write : writes)
+            QVERIFY(write.bytes != QByteArray::fromHex("1F4640")); // no restart
+        QVERIFY(!w.display.isOpen());
+        QCOMPARE(w.dialogs.shown().last().title, QString("Cancelled"));
+        QTEST(w.dialogs.shown().last().text.section("\r\n", 0, 0), "howFar");
+        QVERIFY(!w.find(cancel)->isEnabled());
+    }
+
+    void firmwareBarCountsPagesSent()
+    {
+        Bench w(1);
+        QStringList seen;
+        const auto look = [&] {
+            const auto* bar = w.find<QProgressBar>("ProgressBar1");
+            seen << QString("%1/%2 %3")
+                        .arg(bar->value())
+                        .arg(bar->maximum())
+                        .arg(w.find<QLabel>("Label3_1")->text());
+        };
+        w.beforeWrite = [&](const QByteArray& bytes) {
+            if (bytes.startsWith("Progressing"))
+                look();
+        };
+        QVERIFY(w.clickAndWait("ComDownLoad"));
+        look();
+        QCOMPARE(seen, (QStringList{"0/3 0%", "1/3 42.6%", "2/3 85.3%", "3/3 100%"}));
+    }
+};
+
+QTEST_MAIN(LongTransfersTest)
+#include "test_long_transfers.moc"
