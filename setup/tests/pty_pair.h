@@ -1,12 +1,11 @@
-// A pseudo-terminal pair for the tests of the real port link: the link opens the slave by its
-// path, the test plays the display on the master side.
+// A pseudo-terminal pair for the tests of the real port link: the link opens the slave by its path,
+// the test plays the display on the master side.
 #pragma once
 
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QString>
 
-#include <algorithm>
 #include <fcntl.h>
 #include <limits>
 #include <poll.h>
@@ -18,9 +17,8 @@
 #include <pty.h>
 #endif
 
-// A pseudo-terminal pair. The slave descriptor stays open for the whole test: its line settings
-// are what the link set (termios belongs to the terminal, not to a descriptor), and the pair does
-// not hang up between two opens of the link.
+// The slave descriptor stays open for the whole test: its line settings are what the link set
+// (termios belongs to the terminal), and the pair does not hang up between two opens of the link.
 class PtyPair
 {
 public:
@@ -30,8 +28,7 @@ public:
         if (::openpty(&master_, &slave_, name, nullptr, nullptr) != 0)
             return;
         path_ = QString::fromLocal8Bit(name);
-        // The far side takes bytes as they come. The slave is left as openpty made it (cooked,
-        // with output processing), so the link has to make it raw itself.
+        // The far side takes bytes as they come; the slave is left cooked, so the link must make it raw.
         termios raw{};
         ::tcgetattr(master_, &raw);
         ::cfmakeraw(&raw);
@@ -50,33 +47,28 @@ public:
     bool ok() const { return master_ >= 0 && !path_.isEmpty(); }
     const QString& path() const { return path_; }
 
-    // Everything that arrives until `count` bytes have come or `timeoutMs` has passed.
-    QByteArray read(qsizetype count, int timeoutMs = 2000)
+    // What arrives until `count` bytes have come or `timeoutMs` has passed, at most `max` bytes. What
+    // has arrived is read whole: the far side of a tty is woken to write more only once it is drained.
+    QByteArray read(qsizetype count, int timeoutMs = 2000,
+                    qsizetype max = std::numeric_limits<qsizetype>::max())
     {
         QByteArray got;
         QElapsedTimer timer;
         timer.start();
-        while (got.size() < count && timer.elapsed() < timeoutMs) {
-            got += readAvailable(10);
-        }
+        do {
+            pollfd fd{master_, POLLIN, 0};
+            if (::poll(&fd, 1, 10) <= 0 || !(fd.revents & POLLIN))
+                continue;
+            char buffer[4096];
+            ssize_t n = 0;
+            while (got.size() < max &&
+                   (n = ::read(master_, buffer, std::min<qsizetype>(sizeof buffer, max - got.size()))) > 0)
+                got.append(buffer, n);
+        } while (got.size() < count && got.size() < max && timer.elapsed() < timeoutMs);
         return got;
     }
-    // What has arrived, at most `max` bytes, waiting at most `timeoutMs` for the first byte.
-    QByteArray readAvailable(int timeoutMs, qsizetype max = std::numeric_limits<qsizetype>::max())
-    {
-        QByteArray got;
-        pollfd fd{master_, POLLIN, 0};
-        if (::poll(&fd, 1, timeoutMs) <= 0 || !(fd.revents & POLLIN))
-            return got;
-        char buffer[4096];
-        while (got.size() < max) {
-            const ssize_t n = ::read(master_, buffer, std::min<qsizetype>(sizeof buffer, max - got.size()));
-            if (n <= 0)
-                break;
-            got.append(buffer, n);
-        }
-        return got;
-    }
+    // What arrives within `timeoutMs`, read whole.
+    QByteArray readAvailable(int timeoutMs) { return read(1, timeoutMs); }
     termios lineSettings() const
     {
         termios t{};

@@ -4,36 +4,30 @@
 
 void ScriptedDialogs::message(Icon icon, const QString& title, const QString& text, const QString& detail)
 {
+    const qsizetype at = sequence ? sequence() : -1;
     QMutexLocker lock(&mutex_);
-    shown_.append({icon, title, text, detail});
+    shown_.append({icon, title, text, detail, at});
 }
 
 QString ScriptedDialogs::input(const QString& title, const QString& prompt, const QString&, bool* accepted)
 {
     QMutexLocker lock(&mutex_);
-    shown_.append({NoIcon, title, prompt, QStringLiteral("input")});
-    const bool have = !inputs_.isEmpty();
+    shown_.append({NoIcon, title, prompt, QStringLiteral("input"), -1});
     if (accepted)
-        *accepted = have;
-    return have ? inputs_.takeFirst() : QString();
+        *accepted = false;
+    return {};
 }
 
 QString ScriptedDialogs::openFile(const QString& title)
 {
     QMutexLocker lock(&mutex_);
-    shown_.append({NoIcon, title, QString(), QStringLiteral("file")});
+    shown_.append({NoIcon, title, QString(), QStringLiteral("file"), -1});
     return files_.isEmpty() ? QString() : files_.takeFirst();
 }
 
 QString ScriptedDialogs::saveFile(const QString& title, const QString&)
 {
     return openFile(title);
-}
-
-void ScriptedDialogs::scriptInput(const QString& answer)
-{
-    QMutexLocker lock(&mutex_);
-    inputs_.append(answer);
 }
 
 void ScriptedDialogs::scriptFile(const QString& path)

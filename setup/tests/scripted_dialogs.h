@@ -5,9 +5,10 @@
 #include <QList>
 #include <QMutex>
 #include <QStringList>
+#include <functional>
 
-// Dialogs for tests: records every box that was shown and answers input and file boxes from a
-// script, in order. Safe to call from the operation's worker thread.
+// Dialogs for tests: records every box that was shown, cancels input boxes and answers file boxes
+// from a script, in order. Safe to call from the operation's worker thread.
 class ScriptedDialogs : public Dialogs
 {
 public:
@@ -17,7 +18,11 @@ public:
         QString title;
         QString text;
         QString detail;
+        qsizetype at = -1; // what `sequence` said when the box was shown
     };
+
+    // Asked at every box for the position it came at (a test passes the count of writes so far).
+    std::function<qsizetype()> sequence;
 
     void message(Icon icon, const QString& title, const QString& text, const QString& detail = {}) override;
     QString input(const QString& title, const QString& prompt, const QString& defaultText,
@@ -26,8 +31,6 @@ public:
     // Answered from the same script as openFile.
     QString saveFile(const QString& title, const QString& suggestedName) override;
 
-    // Answers for the next input boxes; an absent answer cancels.
-    void scriptInput(const QString& answer);
     // Answers for the next file-open dialogs; an empty text is a cancel.
     void scriptFile(const QString& path);
 
@@ -39,6 +42,5 @@ public:
 private:
     mutable QMutex mutex_;
     QList<Shown> shown_;
-    QStringList inputs_;
     QStringList files_;
 };

@@ -1,6 +1,6 @@
 // The window's own file-open dialog, as each page opens it: every file shown by default, the page's
 // file type offered second, and the folder of the last chosen file kept for the run.
-#include "firmware_test_support.h"
+#include "device_bench.h"
 #include "gui/main_window.h"
 #include "sim/simulated_display.h"
 
@@ -68,7 +68,7 @@ private slots:
         QFETCH(QString, button);
         QTemporaryDir dir;
         const QString firmware = dir.filePath("FW_VQ7146.wfu");
-        QVERIFY(firmware_test::WriteFile(firmware, firmware_test::WfuFile(firmware_test::Pattern(100))));
+        QVERIFY(writeFile(firmware, wfuFile(imageBytes(100))));
         VirtualPacer pacer;
         SimulatedDisplay display(pacer);
         QSettings settings(dir.filePath("store.ini"), QSettings::IniFormat);

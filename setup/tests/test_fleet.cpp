@@ -1,7 +1,6 @@
 // vfdctl on several ports at once, against simulated displays in virtual time: each port's bytes
 // and timing are those of a run on it alone, one failing port leaves the others alone, and a stop
 // request ends every port between frames.
-#include "firmware_test_support.h"
 #include "fleet_stations.h"
 
 #include <QRegularExpression>
@@ -74,7 +73,7 @@ private slots:
     void initTestCase()
     {
         firmware_ = dir_.filePath(QStringLiteral("FW_VQ7146.wfu"));
-        QVERIFY(firmware_test::WriteFile(firmware_, firmware_test::WfuFile(firmware_test::Pattern(1500))));
+        QVERIFY(writeFile(firmware_, wfuFile(imageBytes(1500))));
     }
 
     void portsRunAsAlone_data()

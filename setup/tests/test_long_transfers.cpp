@@ -1,8 +1,6 @@
 // The two long transfers of the window, clicked for real against the simulated display: "Cancel"
 // stops them between two commands with the port closed, no restart sent and the person told how far
 // they got; the firmware progress bar counts the pages sent.
-#include "content_bench.h"
-#include "firmware_test_support.h"
 #include "window_fixture.h"
 
 #include <QApplication>
@@ -43,20 +41,20 @@ private:
     std::function<void(const QByteArray&)> beforeWrite_;
 };
 
-const QByteArray kFirmwareImage = firmware_test::Pattern(1200); // pages of 512, 512 and 176 bytes
-const QByteArray kDemo = content_test::DemoBytes(1500);         // blocks of 512, 512 and 474 bytes
+const QByteArray kFirmwareImage = imageBytes(1200); // pages of 512, 512 and 176 bytes
+const QByteArray kDemo = demoBytes(1500);           // blocks of 512, 512 and 474 bytes
 
-struct Bench : WindowFixture
+struct TransferWindow : WindowFixture
 {
-    explicit Bench(int tab)
-        : WindowFixture(tab, {nullptr, {}, false, [this] {
-                                  return std::make_unique<WatchedLink>(
-                                      display, [this](const QByteArray& bytes) { beforeWrite(bytes); });
-                              }})
+    explicit TransferWindow(int tab)
+        : WindowFixture(tab, nullptr, {}, [this] {
+              return std::make_unique<WatchedLink>(display,
+                                                   [this](const QByteArray& bytes) { beforeWrite(bytes); });
+          })
     {
         find<QComboBox>("CmbCOM")->setCurrentText("COM9");
         if (tab == 1)
-            choose("ComOpenFile_0", file("FW_VQ7146.wfu", firmware_test::WfuFile(kFirmwareImage)));
+            choose("ComOpenFile_0", file("FW_VQ7146.wfu", wfuFile(kFirmwareImage)));
         else
             choose("Command1", file("shop.dem", kDemo));
         dialogs.clear();
@@ -93,7 +91,7 @@ private slots:
         QFETCH(int, tab);
         QFETCH(QByteArray, cancelAt);
         QFETCH(int, occurrence);
-        Bench w(tab);
+        TransferWindow w(tab);
         const char* cancel = tab == 1 ? "ComCancelDownLoad" : "cmbCancelDEMO";
         QVERIFY(!w.find(cancel)->isEnabled());
         int seen = 0;
@@ -115,7 +113,7 @@ private slots:
 
     void firmwareBarCountsPagesSent()
     {
-        Bench w(1);
+        TransferWindow w(1);
         QStringList seen;
         const auto look = [&] {
             const auto* bar = w.find<QProgressBar>("ProgressBar1");

@@ -1,6 +1,5 @@
 // Profiles: "vfdctl apply" on two simulated displays in virtual time, every key applied in its
 // order, every refusal made before anything is sent to any port; and a profile written and read back.
-#include "firmware_test_support.h"
 #include "fleet_stations.h"
 #include "operations/general_record.h"
 #include "operations/provisioning_profile.h"
@@ -18,7 +17,7 @@
 
 namespace {
 
-const QByteArray kImage = firmware_test::Pattern(1500);
+const QByteArray kImage = imageBytes(1500);
 const QByteArray kDemo = QByteArray::fromHex("55AA5AA5") + QByteArray(600, 'd') + "\r\n";
 
 } // namespace
@@ -33,13 +32,13 @@ class ProfileTest : public QObject
     {
         const QString path = dir_.filePath(name);
         QDir().mkpath(QFileInfo(path).path());
-        return firmware_test::WriteFile(path, bytes) ? path : QString();
+        return writeFile(path, bytes) ? path : QString();
     }
 
 private slots:
     void initTestCase()
     {
-        write("fw/FW_VQ7146.wfu", firmware_test::WfuFile(kImage));
+        write("fw/FW_VQ7146.wfu", wfuFile(kImage));
         write("demo.bin", kDemo);
         write("bad.bin", "DEMO");
         write("title.txt", "From a\nfile\n");

@@ -2,28 +2,21 @@
 // boxes that do not look at the stop flag. The window must then be torn down within a second, with
 // the port closed and nothing more sent: the boxes know the program is going down before anything
 // waits for the operation's worker.
-#include "firmware_test_support.h"
 #include "gui/main_window.h"
-#include "scripted_dialogs.h"
-#include "sim/simulated_display.h"
+#include "operation_cases.h"
 #include "widgets/gui_dialogs.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QTabBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
-
-using namespace firmware_test;
 
 namespace {
 
@@ -64,93 +57,46 @@ class QuitDuringOperationTest : public QObject
 private slots:
     void quitUnderABoxTearsDownAtOnce_data()
     {
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<QString>("fileButton");
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<QByteArray>("fileBytes");
-        QTest::addColumn<bool>("forced");
+        QTest::addColumn<int>("op");
         QTest::addColumn<QString>("line1");
-        QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("boxTitle");
         QTest::addColumn<QString>("boxText");
-
-        const QByteArray wfu = WfuFile(Pattern(3000));
-        QTest::newRow("firmware online: the mode reminder")
-            << 1 << "ComOpenFile_0"
-            << "FW_VQ7146_V12.wfu" << wfu << false << QString() << "ComDownLoad"
-            << "Online F/W Upload."
-            << "Firmware Update.";
-        QTest::newRow("firmware forced: the mode reminder")
-            << 1 << "ComOpenFile_0"
-            << "FW_VQ7146_V12.wfu" << wfu << true << QString() << "ComDownLoad"
-            << "Force Overwrite F/W."
+        QTest::newRow("firmware: the mode reminder")
+            << int(Op::FirmwareOnline) << QString() << "Online F/W Upload."
             << "Firmware Update.";
         QTest::newRow("firmware: the success box before the restart")
-            << 1 << "ComOpenFile_0"
-            << "FW_VQ7146_V12.wfu" << wfu << false << QString() << "ComDownLoad"
-            << "Port Status"
+            << int(Op::FirmwareOnline) << QString() << "Port Status"
             << "Firmware Update Sucessfully.";
-        QTest::newRow("DEMO: too large")
-            << 2 << "Command1"
-            << "big.dem" << QByteArray::fromHex("55AA5AA5") + QByteArray(69200, 'x') << false << QString()
-            << "cmbWriteDEMO"
-            << "File Ststus"
-            << "DEMO File too large!";
-        QTest::newRow("DEMO: a folder that cannot be read")
-            << 2 << "Command1"
-            << "folder.dem" << QByteArray() << false << QString() << "cmbWriteDEMO"
-            << "File Error"
-            << "Open File Error !!";
         QTest::newRow("title page: a character the display cannot show")
-            << 2 << QString() << QString() << QByteArray() << false << QString::fromUtf8("\u4E2D")
-            << "ComCoverPage_1"
-            << "Title Page"
+            << int(Op::TitleWrite) << QString::fromUtf8("\u4E2D") << "Title Page"
             << "The character";
     }
 
     void quitUnderABoxTearsDownAtOnce()
     {
-        QFETCH(int, tab);
-        QFETCH(QString, fileButton);
-        QFETCH(QString, fileName);
-        QFETCH(QByteArray, fileBytes);
-        QFETCH(bool, forced);
+        QFETCH(int, op);
         QFETCH(QString, line1);
-        QFETCH(QString, button);
         QFETCH(QString, boxTitle);
         QFETCH(QString, boxText);
-
-        QTemporaryDir dir;
-        QSettings settings(dir.filePath("store.ini"), QSettings::IniFormat);
-        VirtualPacer pacer;
-        SimulatedDisplay display(pacer);
+        const OpCase& opCase = kOps[op];
+        Bench bench;
         QWidget boxHost;
         GuiDialogs boxes(&boxHost);
         RealBoxDialogs dialogs(boxes);
-        DeviceServices services;
-        services.pacer = &pacer;
-        services.dialogs = &dialogs;
-        services.simulatedDisplay = &display;
-        services.windowDialogs = &boxes;
+        QSettings settings(bench.dir.filePath("store.ini"), QSettings::IniFormat);
+        DeviceServices services{&bench.pacer, &dialogs, &bench.display, {}, nullptr, &boxes};
         auto window = std::make_unique<MainWindow>(services, &settings);
         window->load();
         window->findChild<QComboBox*>("CmbCOM")->setCurrentText("sim");
-        window->findChild<QTabBar*>("tabMain")->setCurrentIndex(tab);
+        window->findChild<QTabBar*>("tabMain")->setCurrentIndex(opCase.tab);
         window->show();
-
-        if (!fileButton.isEmpty()) {
-            const QString path = dir.filePath(fileName);
-            if (fileBytes.isEmpty())
-                QVERIFY(QDir(dir.path()).mkdir(fileName));
-            else
-                QVERIFY(WriteFile(path, fileBytes));
-            dialogs.scriptFile(path);
-            QTest::mouseClick(window->findChild<QPushButton*>(fileButton), Qt::LeftButton);
+        if (const QString file = opInputFile(opCase.op, bench.dir); !file.isEmpty()) {
+            dialogs.scriptFile(file);
+            QTest::mouseClick(window->findChild<QPushButton*>("ComOpenFile_0"), Qt::LeftButton);
         }
-        if (forced)
-            window->findChild<QCheckBox*>("chkOverwrite")->setChecked(true);
         if (!line1.isNull())
             window->findChild<QLineEdit*>("Text1_1")->setText(line1);
+        SimulatedDisplay& display = bench.display;
 
         // The loop ends while the box is up; what the display holds then is all it may ever get.
         QByteArray wireAtBox;
@@ -173,7 +119,7 @@ private slots:
         giveUp.setSingleShot(true);
         connect(&giveUp, &QTimer::timeout, this, [] { QCoreApplication::exit(1); });
         giveUp.start(10000);
-        QTest::mouseClick(window->findChild<QPushButton*>(qPrintable(button)), Qt::LeftButton);
+        QTest::mouseClick(window->findChild<QPushButton*>(opCase.button), Qt::LeftButton);
         QVERIFY(window->runner().busy());
         QCOMPARE(QCoreApplication::exec(), 0);
         watch.stop();

@@ -1,23 +1,29 @@
-// vfdctl through its main entry: arguments in, exit status and output out, against the simulated
-// display in virtual time.
-#include "operations/general_record.h"
-#include "operations/parameter_vocabulary.h"
-#include "vfdctl_run.h"
+// vfdctl through its main entry against the simulated display in virtual time: each command yields
+// its operation's transcript (the bytes are pinned by the operations' golden transcripts), every
+// refusal of the command line once with its exit status and nothing sent, then what only vfdctl
+// prints: help, version, ports, the display's summary, the firmware progress.
+#include "operation_cases.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTest>
-
-Q_DECLARE_METATYPE(GeneralParameters)
 
 namespace {
 
-using Run = VfdctlRun;
-
-Run Vfdctl(const QStringList& args, SimulatedDisplay& display, VirtualPacer& pacer)
+// "sim" and the words of `command` ("|" between words); FILE, TITLE and DIR name the bench's files.
+VfdctlRun vfdctl(Bench& bench, const QString& command, const QStringList& global = {}, bool terminal = false)
 {
-    return RunVfdctl(args, pacer, display);
+    QStringList words = QStringList{"--port", "sim"} + global;
+    for (QString word : command.split('|', Qt::SkipEmptyParts))
+        words << word.replace("DIR", bench.dir.path());
+    return runVfdctl(bench, words, terminal);
+}
+
+QString wireOnly(const SimulatedDisplay& display)
+{
+    return transcript(display, ScriptedDialogs());
 }
 
 } // namespace
@@ -27,218 +33,232 @@ class VfdctlTest : public QObject
     Q_OBJECT
 
 private slots:
-    void paramsWrite_data()
+    void commandYieldsItsOperation_data()
     {
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<GeneralParameters>("stored");
-        QTest::newRow("defaults") << QStringList{} << GeneralParameters{};
-        QTest::newRow("every option")
-            << QStringList{"--display-baud", "115200",    "--display-format=O,7,1",
-                           "--command-set",  "BA63",      "--code-page",
-                           "WPC1257",        "--charset", "Denmark2",
-                           "--brightness",   "25%"}
-            << generalParametersNamed({"115200", "O,7,1", "BA63", "WPC1257", "Denmark2", "25%"});
+        QTest::addColumn<int>("op");
+        QTest::addColumn<QString>("command");
+        for (const OpCase& op : kOps)
+            QTest::newRow(op.name) << int(op.op) << QString::fromLatin1(op.vfdctl);
+        QTest::newRow("title write --file") << int(Op::TitleWrite) << "title|write|--file|DIR/two.txt";
     }
-    void paramsWrite()
+    void commandYieldsItsOperation()
     {
-        QFETCH(QStringList, options);
-        QFETCH(GeneralParameters, stored);
-        VirtualPacer pacer;
-        SimulatedDisplay display(pacer);
-        const Run run = Vfdctl(QStringList{"--port", "sim", "params", "write"} + options, display, pacer);
+        QFETCH(int, op);
+        QFETCH(QString, command);
+        Bench bench;
+        prepareDisplay(Op(op), bench.display);
+        presentOp(Op(op), bench.access, opInputFile(Op(op), bench.dir));
+
+        Bench cli;
+        prepareDisplay(Op(op), cli.display);
+        cli.file("two.txt", "Fresh bread\r\ndaily\r\nthird line\r\n");
+        command.replace("FILE", opInputFile(Op(op), cli.dir));
+        const VfdctlRun run = vfdctl(cli, command);
         QCOMPARE(run.status, 0);
-        QVERIFY(run.err.isEmpty());
-        QVERIFY(run.out.startsWith("Port Status: Flash Write OK !! Display will restart !!\n"));
-        QCOMPARE(display.flash().generalRecord, generalParameterRecord(stored));
-        // What the simulated display now shows and holds follows the command.
-        QVERIFY(run.out.contains("|  Talvex  VQ-71xx   |"));
-        QVERIFY(run.out.contains("general parameters: baud " + baudRateName(stored.baudRate)));
+        QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
+        QCOMPARE(wireOnly(cli.display), wireOnly(bench.display));
+        for (const QString& box : bench.dialogs.messages()) // the boxes as lines, in order
+            QVERIFY2(run.out.contains(QString(box).replace("\r\n", " ") + "\n"), qPrintable(run.out));
+        QVERIFY(!cli.display.isOpen());
     }
 
-    void paramsErase()
+    // Refused command lines: a usage error (2) or a refusal (1) that names the problem, nothing sent.
+    void refusals_data()
     {
-        VirtualPacer pacer;
-        SimulatedDisplay display(pacer);
-        QCOMPARE(Vfdctl({"--port", "sim", "params", "write"}, display, pacer).status, 0);
-        const Run run = Vfdctl({"--port", "sim", "params", "erase"}, display, pacer);
-        QCOMPARE(run.status, 0);
-        QVERIFY(display.flash().generalRecord.isEmpty());
-        QVERIFY(run.out.contains("general parameters: erased"));
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said"); // the start of stderr
+        const QString baud = "vfdctl: --baud takes a positive number, not '%1'";
+        const QString balance = "vfdctl balance: expected a VALUE from 0 to 255, or --store";
+        const QString params = "vfdctl params write: --%1 takes one of ";
+        const QString lines = "vfdctl title write: give two lines, or --file F";
+        const QString status = "File Ststus: ";
+        QTest::newRow("no command") << QString() << 2 << "Usage: vfdctl";
+        QTest::newRow("unknown command") << "frobnicate" << 2 << "vfdctl: unknown command 'frobnicate'";
+        QTest::newRow("unknown global option")
+            << "--speed|9600|params|erase" << 2 << "vfdctl: unknown option --speed";
+        QTest::newRow("missing value") << "--baud" << 2 << "vfdctl: option --baud needs a value";
+        QTest::newRow("--baud 0") << "--baud|0|params|erase" << 2 << baud.arg("0");
+        QTest::newRow("--baud 9600.5") << "--baud|9600.5|params|erase" << 2 << baud.arg("9600.5");
+        QTest::newRow("--baud beyond 32 bits")
+            << "--baud|99999999999|params|erase" << 2 << baud.arg("99999999999");
+        QTest::newRow("--baud=") << "--baud=|params|erase" << 2 << baud.arg("");
+        QTest::newRow("--format N81")
+            << "--format|N81|params|erase" << 2 << "vfdctl: --format takes parity,data";
+        QTest::newRow("--format N,9,1")
+            << "--format|N,9,1|params|erase" << 2 << "vfdctl: --format takes parity,data";
+        QTest::newRow("params alone") << "params" << 2 << "vfdctl params: expected";
+        QTest::newRow("erase with a word") << "params|erase|now" << 2 << "vfdctl params: expected";
+        QTest::newRow("unknown params option")
+            << "params|write|--volume|11" << 2 << "vfdctl params write: unknown option --volume";
+        QTest::newRow("option without value")
+            << "params|write|--charset" << 2 << "vfdctl params write: option --charset needs";
+        QTest::newRow("code page Europa")
+            << "params|write|--code-page|Europa" << 2 << params.arg("code-page");
+        QTest::newRow("code page in lower case")
+            << "params|write|--code-page|pc437" << 2 << params.arg("code-page");
+        QTest::newRow("baud with a blank")
+            << "params|write|--display-baud|9600 " << 2 << params.arg("display-baud");
+        QTest::newRow("brightness without %")
+            << "params|write|--brightness|100" << 2 << params.arg("brightness");
+        QTest::newRow("balance 256") << "balance|256" << 2 << balance;
+        QTest::newRow("balance -1") << "balance|-1" << 2 << balance;
+        QTest::newRow("balance 4294967296") << "balance|4294967296" << 2 << balance;
+        QTest::newRow("balance 0x10") << "balance|0x10" << 2 << balance;
+        QTest::newRow("balance 1e2") << "balance|1e2" << 2 << balance;
+        QTest::newRow("balance, two values") << "balance|12|13" << 2 << balance;
+        QTest::newRow("balance, nothing") << "balance" << 2 << balance;
+        QTest::newRow("title, one line") << "title|write|x" << 2 << lines;
+        QTest::newRow("title, both forms") << "title|write|a|b|--file|DIR/two.txt" << 2 << lines;
+        QTest::newRow("title, 21 accented letters")
+            << "title|write|" + QString(21, QChar(0xE9)) + "|x" << 2
+            << "vfdctl title write: a line holds at most 20 characters";
+        QTest::newRow("title, a character outside Windows-1252")
+            << QString::fromUtf8("title|write|Привет|x") << 1
+            << QString::fromUtf8(
+                   "Title Page: The character \"П\" (U+041f) cannot be shown on the display: it has "
+                   "no byte in the text encoding windows-1252. Nothing was sent; please change the line "
+                   "\"Привет\".");
+        QTest::newRow("title --file missing")
+            << "title|write|--file|DIR/none.txt" << 1 << "File Error: Open File Error !!";
+        QTest::newRow("title --file with one line")
+            << "title|write|--file|DIR/one.txt" << 1 << "File Error: Open File Error !!";
+        QTest::newRow("demo, no file") << "demo|write" << 2 << "vfdctl demo: expected";
+        QTest::newRow("demo missing") << "demo|write|DIR/none.dem" << 1 << status + "InValid File!";
+        QTest::newRow("demo, not a DEMO") << "demo|write|DIR/one.txt" << 1 << status + "Illegal DEMO File!";
+        QTest::newRow("firmware, no file") << "firmware" << 2 << "vfdctl firmware: expected a firmware file";
+        QTest::newRow("firmware, two files")
+            << "firmware|DIR/vq7146.wfu|DIR/vq7146.wfu" << 2 << "vfdctl firmware: expected one firmware file";
+        QTest::newRow("firmware --fast")
+            << "firmware|DIR/vq7146.wfu|--fast" << 2 << "vfdctl firmware: unknown option";
+        QTest::newRow("firmware missing")
+            << "firmware|DIR/no/vq7146.wfu" << 1 << status + "Open File Error !!";
+        QTest::newRow("firmware CRC")
+            << "firmware|DIR/vq7146.wfu" << 1 << status + "File CRC16 Check-Sum Error !!";
+        QTest::newRow("list-ports --xml")
+            << "list-ports|--xml" << 2 << "vfdctl list-ports: takes only --json";
+    }
+    void refusals()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        Bench bench;
+        bench.file("one.txt", "Only one line\n");
+        bench.file("vq7146.wfu", QByteArray("123456789") + QByteArray::fromHex("4B37"));
+        const VfdctlRun run = vfdctl(bench, command, {"--quiet"});
+        QCOMPARE(run.status, status);
+        QVERIFY2(run.err.startsWith(said), qPrintable(run.err));
+        QVERIFY(bench.display.writes().isEmpty());
     }
 
+    // A display that fails: exit status 1, the box on stderr.
     void deviceFailuresExitWithOne_data()
     {
         QTest::addColumn<int>("fault");
-        QTest::addColumn<QString>("stderrStart");
+        QTest::addColumn<QString>("said");
         QTest::newRow("absent") << 0 << "Port Status: Display DSR not ready yet !!\n";
-        QTest::newRow("missing port") << 1 << "Port Error: COM Port not Exist( 8002) !!\n";
+        QTest::newRow("missing port") << 1 << "Port Error: COM Port not Exist( 8002) !!\n  No such file";
         QTest::newRow("no acknowledgement") << 2 << "Display ack. failed: Process.3( ";
         // Erased, but the adapter was pulled before "F@": the display still waits in its setup state.
-        QTest::newRow("restart lost after the acknowledgement") << 3 << "Port Error: ";
+        QTest::newRow("restart lost") << 3 << "Port Error: COM Port Write Error( 8020) !!\n";
     }
     void deviceFailuresExitWithOne()
     {
         QFETCH(int, fault);
-        QFETCH(QString, stderrStart);
-        VirtualPacer pacer;
-        SimulatedDisplay sound(pacer);
-        QCOMPARE(Vfdctl({"--port", "sim", "params", "erase"}, sound, pacer).status, 0);
-        const qsizetype soundWrites = sound.writes().size();
-        SimulatedDisplay display(pacer);
-        SimulatedDisplay::Faults faults;
-        faults.absent = fault == 0;
-        faults.portMissing = fault == 1;
-        faults.acknowledgeFirst = fault == 2 ? 0 : -1;
-        faults.vanishAfterWrites = fault == 3 ? static_cast<int>(soundWrites - 1) : -1;
-        display.setFaults(faults);
-        const Run run = Vfdctl({"--port", "sim", "params", "erase"}, display, pacer);
+        QFETCH(QString, said);
+        Bench bench;
+        bench.faults([&](auto& f) {
+            f.absent = fault == 0;
+            f.portMissing = fault == 1;
+            f.acknowledgeFirst = fault == 2 ? 0 : -1;
+            f.vanishAfterWrites = fault == 3 ? 6 : -1; // the seventh write is the "F@" of an erase
+        });
+        const VfdctlRun run = vfdctl(bench, "params|erase");
         QCOMPARE(run.status, 1);
-        QVERIFY2(run.err.startsWith(stderrStart), qPrintable(run.err));
-        QCOMPARE(run.out.contains("Flash Erase OK"), fault == 3);
-        QVERIFY(!display.wire().contains("\x1F"
-                                         "F@"));
+        QVERIFY2(run.err.startsWith(said), qPrintable(run.err));
     }
 
-    void usageErrorsExitWithTwoAndSendNothing_data()
+    void helpVersionAndPorts()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::newRow("no command") << QStringList{"--port", "sim"};
-        QTest::newRow("unknown command") << QStringList{"--port", "sim", "frobnicate"};
-        QTest::newRow("unknown global option") << QStringList{"--speed", "9600", "params", "erase"};
-        QTest::newRow("baud not a number")
-            << QStringList{"--port", "sim", "--baud", "fast", "params", "erase"};
-        QTest::newRow("baud zero") << QStringList{"--port", "sim", "--baud", "0", "params", "erase"};
-        QTest::newRow("bad format") << QStringList{"--port", "sim", "--format", "N81", "params", "erase"};
-        QTest::newRow("missing value") << QStringList{"--port"};
-        QTest::newRow("params alone") << QStringList{"--port", "sim", "params"};
-        QTest::newRow("erase with extra word") << QStringList{"--port", "sim", "params", "erase", "now"};
-        QTest::newRow("name not in the list")
-            << QStringList{"--port", "sim", "params", "write", "--code-page", "Europa"};
-        QTest::newRow("trailing blank")
-            << QStringList{"--port", "sim", "params", "write", "--display-baud", "9600 "};
-        QTest::newRow("option without value") << QStringList{"--port", "sim", "params", "write", "--charset"};
-        QTest::newRow("unknown params option")
-            << QStringList{"--port", "sim", "params", "write", "--volume", "11"};
-    }
-    void usageErrorsExitWithTwoAndSendNothing()
-    {
-        QFETCH(QStringList, args);
-        VirtualPacer pacer;
-        SimulatedDisplay display(pacer);
-        const Run run = Vfdctl(args, display, pacer);
-        QCOMPARE(run.status, 2);
-        QVERIFY(!run.err.isEmpty());
-        QVERIFY(display.writes().isEmpty());
-    }
-
-    // Every help text: exit 0, nothing sent, and the pieces a reader looks for.
-    void helpTexts_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QStringList>("pieces");
-        QTest::newRow("overview") << QStringList{"--help"} << ""
-                                  << QStringList{"params write", "list-ports", "firmware FILE [--force]",
-                                                 "  title ",     "  demo ",    "  balance "};
+        Bench bench;
+        VfdctlRun run = vfdctl(bench, "--help");
+        QCOMPARE(run.status, 0);
+        for (const char* piece :
+             {"params write", "list-ports", "firmware FILE [--force]", "  title ", "  demo ", "  balance ",
+              "Exit status: 0 success (on every port), 1 the device or a file failed (on any port), 2 usage"})
+            QVERIFY2(run.out.contains(piece), piece);
         // Each option of "params write" with the names its list offers and the default of "Set to Default".
-        QTest::newRow("params")
-            << QStringList{"params", "--help"} << ""
-            << QStringList{
-                   "  --display-baud      4800, 9600, 19200, 38400, 115200 (default 9600)\n",
-                   "  --display-format    N,8,1, E,8,1, O,8,1, N,7,1, E,7,1, O,7,1 (default N,8,1)\n",
-                   "  --command-set       EPSON, CD5220, DSP800, EMAX, ADM788, PD3000, UTCP, UTCS, BA63 "
-                   "(default EPSON)\n",
-                   "  --code-page         Europe, Katakana, PC850, PC860, PC863, PC865, Slavonic, Russian, "
-                   "Greek, WPC1257, WPC1252, PC858 (default Europe)\n",
-                   "  --charset           USA, Franch, Germany, UK, Denmark1, Sweden, Itlay, Spain, Japan, "
-                   "Norway, Denmark2 (default USA)\n",
-                   "  --brightness        100%, 75%, 50%, 25% (default 100%)\n"};
-        QTest::newRow("firmware") << QStringList{"firmware", "--help"} << ""
-                                  << QStringList{"SYNOPSIS", "--force", "EXIT STATUS"};
+        run = vfdctl(bench, "params|--help");
+        QVERIFY(
+            run.out.contains("  --code-page         Europe, Katakana, PC850, PC860, PC863, PC865, Slavonic, "
+                             "Russian, Greek, WPC1257, WPC1252, PC858 (default Europe)\n"));
+        QVERIFY(run.out.contains("  --brightness        100%, 75%, 50%, 25% (default 100%)\n"));
         for (const char* command : {"title", "demo", "balance"})
-            QTest::newRow(command) << QStringList{command, "--help"}
-                                   << QString("Usage: vfdctl [global options] ") + command << QStringList{};
-    }
-    void helpTexts()
-    {
-        QFETCH(QStringList, args);
-        QFETCH(QString, start);
-        QFETCH(QStringList, pieces);
-        VirtualPacer pacer;
-        SimulatedDisplay display(pacer);
-        const Run run = Vfdctl(args, display, pacer);
-        QCOMPARE(run.status, 0);
-        QVERIFY2(run.out.startsWith(start), qPrintable(run.out));
-        for (const QString& piece : pieces)
-            QVERIFY2(run.out.contains(piece), qPrintable(piece));
-        QVERIFY(display.writes().isEmpty());
-    }
-
-    void version()
-    {
-        VirtualPacer pacer;
-        SimulatedDisplay display(pacer);
-        const Run run = Vfdctl({"--version"}, display, pacer);
-        QCOMPARE(run.status, 0);
-        QCOMPARE(run.out, QString("vfdctl 1.10\n"));
-    }
-
-    void listPortsEndsWithSim()
-    {
-        VirtualPacer pacer;
-        SimulatedDisplay display(pacer);
-        const Run run = Vfdctl({"list-ports"}, display, pacer);
-        QCOMPARE(run.status, 0);
-        QVERIFY(run.out.endsWith("sim\tsimulated VQ71xx display\n"));
-    }
-
-    void quietShowAndJson()
-    {
-        VirtualPacer pacer;
-        SimulatedDisplay display(pacer);
-        Run run = Vfdctl({"--port", "sim", "--quiet", "params", "erase"}, display, pacer);
-        QCOMPARE(run.status, 0);
-        QCOMPARE(run.out, QString());
-        run = Vfdctl({"--port", "sim", "--quiet", "--show", "params", "erase"}, display, pacer);
-        QCOMPARE(run.out, QString("+--------------------+\n|  Talvex  VQ-71xx   |\n|  Customer Display  |\n"
-                                  "+--------------------+\n"));
-        run = Vfdctl({"list-ports", "--json"}, display, pacer);
+            QVERIFY(vfdctl(bench, QString(command) + "|--help")
+                        .out.startsWith(QString("Usage: vfdctl [global options] ") + command));
+        QVERIFY(vfdctl(bench, "firmware|--help").out.contains("EXIT STATUS"));
+        QCOMPARE(vfdctl(bench, "--version").out, QString("vfdctl 1.10\n"));
+        QVERIFY(vfdctl(bench, "list-ports").out.endsWith("sim\tsimulated VQ71xx display\n"));
+        run = vfdctl(bench, "list-ports|--json");
         QCOMPARE(run.status, 0);
         const QJsonArray ports = QJsonDocument::fromJson(run.out.toUtf8()).array();
-        QVERIFY(!ports.isEmpty());
         QCOMPARE(ports.last().toObject().value("name").toString(), QString("sim"));
-        QCOMPARE(Vfdctl({"list-ports", "--xml"}, display, pacer).status, 2);
+        QVERIFY(bench.display.writes().isEmpty());
     }
 
-    void showAfterATitleWrite()
+    // What the simulated display holds and shows afterwards: the summary, only the screen with
+    // --show, nothing with --quiet.
+    void displaySummary()
     {
-        VirtualPacer pacer;
-        SimulatedDisplay display(pacer);
-        const Run run =
-            Vfdctl({"--port", "sim", "--show", "title", "write", "Hello", "  Total 12.50"}, display, pacer);
+        Bench bench;
+        VfdctlRun run = vfdctl(bench, "params|write|--display-baud|19200|--code-page|PC858");
+        QVERIFY(run.out.contains("|  Talvex  VQ-71xx   |\n"));
+        QVERIFY(run.out.contains("general parameters: baud 19200, format N,8,1, command set EPSON, code page "
+                                 "PC858, charset USA, brightness 100%\n"));
+        run = vfdctl(bench, "title|write|Hello|  Total 12.50", {"--baud", "19200", "--show"});
         QCOMPARE(run.status, 0);
-        // After "F@" the display restarts and shows the title page it now holds.
         QCOMPARE(run.out, QString("Port Status: Flash Write OK !! Display will restart !!\n"
-                                  "+--------------------+\n"
-                                  "|Hello               |\n"
-                                  "|  Total 12.50       |\n"
+                                  "+--------------------+\n|Hello               |\n|  Total 12.50       |\n"
                                   "+--------------------+\n"));
+        QCOMPARE(vfdctl(bench, "title|erase").status, 1); // the display listens at 19200 now
+        QCOMPARE(vfdctl(bench, "demo|erase", {"--baud", "19200", "--quiet"}).out, QString());
     }
 
-    void globalSettingsReachThePort()
+    void firmwareProgress_data()
     {
-        VirtualPacer pacer;
-        SimulatedDisplay display(pacer);
-        // A display configured for 19200,E,8,1 is reached only at those settings.
-        DisplayFlash flash;
-        flash.generalRecord = generalParameterRecord(
-            generalParametersNamed({"19200", "E,8,1", "EPSON", "Europe", "USA", "100%"}));
-        display.setFlash(flash);
-        QCOMPARE(Vfdctl({"--port", "sim", "params", "erase"}, display, pacer).status, 1);
-        const Run run = Vfdctl({"--port", "sim", "--baud", "19200", "--format", "E,8,1", "params", "erase"},
-                               display, pacer);
+        QTest::addColumn<bool>("terminal");
+        QTest::addColumn<QString>("pattern");
+        QTest::newRow("one line a page")
+            << false
+            << "^Online F/W Upload.: Firmware Update. Make sure DIP-12 in OFF status.\n"
+               "firmware: page 1 of 3, 0% sent\nfirmware: page 2 of 3, 46.5% sent\n"
+               "firmware: page 3 of 3, 93% sent\nfirmware: 3 of 3 pages sent, 100%\n"
+               "Port Status: Firmware Update Sucessfully. ";
+        // On a terminal one bar, rewritten in place, ends its line before the next box.
+        QTest::newRow("a bar on a terminal") << true
+                                             << "\r\\[\\.{30}\\]     0%  page 1/3  0:05 left "
+                                                "\r\\[#{10}\\.{20}\\]  46.5%  page 2/3  0:0\\d left "
+                                                "\r\\[#{20}\\.{10}\\]    93%  page 3/3  0:0\\d left "
+                                                "\r\\[#{30}\\]   100%  page 3/3  0:00 left \nPort Status: ";
+    }
+    void firmwareProgress()
+    {
+        QFETCH(bool, terminal);
+        QFETCH(QString, pattern);
+        Bench bench;
+        const VfdctlRun run =
+            vfdctl(bench, "firmware|" + opInputFile(Op::FirmwareOnline, bench.dir), {}, terminal);
         QCOMPARE(run.status, 0);
-        QCOMPARE(display.writes().last().settings, QString("115200,N,8,1"));
+        QVERIFY2(run.out.contains(QRegularExpression(pattern)), qPrintable(run.out));
+
+        Bench failing;
+        failing.faults([](auto& f) { f.vanishAfterWrites = 20; });
+        const VfdctlRun failed =
+            vfdctl(failing, "firmware|" + opInputFile(Op::FirmwareOnline, failing.dir), {}, terminal);
+        QCOMPARE(failed.status, 1);
+        QCOMPARE(failed.err,
+                 QString("Port Error: COM Port Write Error( 8020) !!\n  The device was removed\n"));
     }
 };
 

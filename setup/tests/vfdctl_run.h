@@ -2,18 +2,11 @@
 // exit status and what it printed, as the command-line tests read them.
 #pragma once
 
-#include "cli/vfdctl.h"
 #include "core/pacer.h"
+#include "device_bench.h"
 #include "sim/simulated_display.h"
 
 #include <QTextStream>
-
-struct VfdctlRun
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
 
 inline VfdctlRun RunVfdctl(const QStringList& arguments, VirtualPacer& pacer, SimulatedDisplay& display,
                            std::function<std::unique_ptr<SerialLink>()> makeRealLink = {},

@@ -1,29 +1,39 @@
-// The main window offscreen on the simulated display, as the widget tests drive it: a throw-away
-// settings file, scripted dialogs, and clicks that pump the event loop until the operation ends.
+// The main window offscreen on the bench's simulated display, as the widget tests drive it: a
+// throw-away settings file, scripted dialogs, and clicks that pump the event loop until the
+// operation ends.
 #pragma once
 
+#include "device_bench.h"
 #include "gui/main_window.h"
-#include "scripted_dialogs.h"
-#include "sim/simulated_display.h"
 
+#include <QComboBox>
 #include <QPushButton>
 #include <QSettings>
-#include <QTemporaryDir>
-#include <functional>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
 #include <memory>
 
-struct WindowOptions
+struct WindowFixture : Bench
 {
-    ScriptedDialogs* dialogs = nullptr; // the test's own dialogs, when it must hold an operation
-    QString storedTitle;                // a caption already in the settings, null for none
-    bool keepNotice = false;            // keep the start-up notice among the messages
-    std::function<std::unique_ptr<SerialLink>()> makeRealLink; // for port names other than "sim"
-};
-
-struct WindowFixture
-{
-    // `tab` is the page shown first, -1 for the window's own choice.
-    explicit WindowFixture(int tab = -1, WindowOptions options = {});
+    // `tab` is the page shown first (-1: the window's own choice); `own` replaces the bench's dialogs.
+    // `makeRealLink` opens every port other than "sim" (a test's own link in front of the display).
+    explicit WindowFixture(int tab = -1, ScriptedDialogs* own = nullptr, const QString& storedTitle = {},
+                           std::function<std::unique_ptr<SerialLink>()> makeRealLink = {})
+        : boxes(own ? *own : dialogs), settings(dir.filePath("store.ini"), QSettings::IniFormat)
+    {
+        if (!storedTitle.isNull())
+            settings.setValue("vfdsetup/strFormTitle", storedTitle);
+        window = std::make_unique<MainWindow>(
+            DeviceServices{&pacer, &boxes, &display, std::move(makeRealLink)}, &settings);
+        window->load();
+        find<QComboBox>("CmbCOM")->setCurrentText("sim");
+        if (tab >= 0)
+            showTab(tab);
+        window->show();
+        notice = boxes.shown();
+        boxes.clear();
+    }
 
     template <typename T = QPushButton> T* find(const char* name) const
     {
@@ -33,19 +43,29 @@ struct WindowFixture
         return widget;
     }
     // Shows a page the way a click on its tab does.
-    void showTab(int tab);
+    void showTab(int tab)
+    {
+        find<QTabBar>("tabMain")->setCurrentIndex(tab);
+        window->showChosenPage();
+    }
     // Scripts the file dialog to answer `path`, then clicks `fileButton`.
-    void choose(const char* fileButton, const QString& path);
+    void choose(const char* fileButton, const QString& path)
+    {
+        boxes.scriptFile(path);
+        QTest::mouseClick(find(fileButton), Qt::LeftButton);
+    }
     // Clicks a device button; true when an operation ran and finished within 10 s.
-    bool clickAndWait(const char* name);
-    // Writes `bytes` to a file of the temporary folder and returns its path.
-    QString file(const QString& name, const QByteArray& bytes) const;
+    bool clickAndWait(const char* name)
+    {
+        QSignalSpy done(&window->runner(), &OperationRunner::operationFinished);
+        QTest::mouseClick(find(name), Qt::LeftButton);
+        if (!window->runner().busy() && done.isEmpty())
+            return false; // refused before any operation started
+        return !done.isEmpty() || done.wait(10000);
+    }
 
-    QTemporaryDir dir;
-    std::unique_ptr<QSettings> settings;
-    VirtualPacer pacer;
-    SimulatedDisplay display;
-    ScriptedDialogs ownDialogs;
-    ScriptedDialogs& dialogs;
+    ScriptedDialogs& boxes;
+    QSettings settings;
     std::unique_ptr<MainWindow> window;
+    QList<ScriptedDialogs::Shown> notice; // what the window showed at start-up
 };

@@ -1,0 +1,252 @@
+// The pieces every operation is built from (their checksums are in every golden transcript): frames,
+// wire text, port names, the display's codes and record, the parser of the simulated display, and
+// the waits of a display session to the millisecond (whole operations failing: the fault matrix).
+#include "core/port_name.h"
+#include "core/wire_text.h"
+#include "device_bench.h"
+#include "gui/outcome_box.h"
+#include "operations/factory_adjustment.h"
+#include "operations/general_record.h"
+#include "operations/parameter_vocabulary.h"
+#include "protocol/display_ack.h"
+#include "protocol/display_session.h"
+#include "protocol/frame.h"
+#include "sim/display_parser.h"
+
+#include <QTest>
+
+namespace {
+
+const QByteArray kSetupRequest(20, '\x02');
+
+QString describe(const DisplayParser::Item& item)
+{
+    using Item = DisplayParser::Item;
+    if (item.kind != Item::Command)
+        return QStringLiteral("%1 %2").arg(item.kind).arg(item.byte, 2, 16, QLatin1Char('0'));
+    return QStringLiteral("F%1 %2%3")
+        .arg(QLatin1Char(item.letter))
+        .arg(item.length)
+        .arg(item.erase ? " erase" : "");
+}
+
+} // namespace
+
+class ProtocolTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void frames()
+    {
+        QCOMPARE(buildFrame({0x1F, "FR", 0x1F, "FM", 0, 0, 0, 0}),
+                 QByteArray::fromHex("1F46521F464D00000000"));
+        QCOMPARE(buildFrame({FrameItem::word(255), FrameItem::word(0x5793)}),
+                 QByteArray::fromHex("00FF5793"));
+        QCOMPARE(buildFrame({12, QString::fromUtf8("\u20AC\u00FC")}), QByteArray("\x0C\x80\xFC"));
+        QVERIFY(!buildFrame({}).isNull());
+        // An item out of range fails the whole frame; a boolean or a floating-point number is no item.
+        QVERIFY(buildFrame({0x1F, 256}).isNull());
+        QVERIFY(buildFrame({0x1F, -1}).isNull());
+        QVERIFY(buildFrame({FrameItem::word(65536)}).isNull());
+        QVERIFY(buildFrame({0x1F, QString::fromUtf8("\u0416")}).isNull());
+        static_assert(!std::is_convertible_v<bool, FrameItem> && !std::is_convertible_v<double, FrameItem>);
+        // A balance outside one byte has no record: refused, with nothing sent.
+        Bench bench;
+        QVERIFY(balanceRecord(256).isNull() && balanceRecord(-1).isNull());
+        QCOMPARE(sendBalance(bench.access, 256).kind(), Outcome::Refused);
+        QVERIFY(bench.display.writes().isEmpty());
+    }
+
+    void portNames_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("system");
+        QTest::newRow("COM1") << "COM1"
+                              << "/dev/ttyS0";
+        QTest::newRow("COM39") << "COM39"
+                               << "/dev/ttyS38";
+        QTest::newRow("USB adapter") << "/dev/ttyUSB0"
+                                     << "/dev/ttyUSB0";
+        QTest::newRow("COM without number") << "COMx" << QString();
+        QTest::newRow("COM0") << "COM0" << QString();
+        QTest::newRow("lower case is a system name") << "com3"
+                                                     << "com3";
+    }
+    void portNames()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("Unix device names");
+#endif
+        QFETCH(QString, text);
+        QFETCH(QString, system);
+        QCOMPARE(systemPortName(text).value_or(QString()), system);
+    }
+
+    // The codes the display stores for every name the General page offers, in the lists' order;
+    // names it does not offer (or in another case) are "not set".
+    void vocabulary_data()
+    {
+        QTest::addColumn<int>("list");
+        QTest::addColumn<QByteArray>("codes");
+        QTest::newRow("baud rate") << 0 << QByteArray::fromHex("0001020304");
+        QTest::newRow("data format") << 1 << QByteArray::fromHex("000102030405");
+        QTest::newRow("command set") << 2 << QByteArray::fromHex("01080005040906070A");
+        QTest::newRow("code page") << 3 << QByteArray::fromHex("FF010203040506070C411013");
+        QTest::newRow("charset") << 4 << QByteArray::fromHex("000102030405060708090A");
+        QTest::newRow("brightness") << 5 << QByteArray::fromHex("00030201");
+    }
+    void vocabulary()
+    {
+        QFETCH(int, list);
+        QFETCH(QByteArray, codes);
+        const GeneralSetting& setting = generalSettings()[list];
+        QByteArray got;
+        for (const QString& name : setting.items())
+            got += char(setting.codeOf(name));
+        QCOMPARE(got.toHex(' '), codes.toHex(' '));
+        QCOMPARE(setting.codeOf(setting.items().first().toLower() + " "), quint8(255));
+        QCOMPARE(int(GeneralParameters().*(setting.field)),
+                 setting.code(QString::fromLatin1(setting.defaultName)));
+        QCOMPARE(commandSetCode("ICD2002"), 2); // known to the display, not offered
+        QCOMPARE(commandSetCode("ADM787"), 3);
+        QCOMPARE(codePageCode("PC437"), 0);
+    }
+
+    // The record: signature, 20 45, the codes each at its own byte, fixed texts, 0xFF fill.
+    void generalRecord()
+    {
+        const QByteArray record = generalParameterRecord({0x11, 0x12, 0x13, 0x14, 0x15, 0x16});
+        QCOMPARE(record.toHex(' '),
+                 (QByteArray::fromHex("55AA5AA52045FF131514111216FFFFFFFFFF") + QByteArray(14, '\xFF') +
+                  "Talvex" + QByteArray(10, '\xFF') + "VQ-71xx" + QByteArray(9, '\xFF'))
+                     .toHex(' '));
+    }
+
+    // The simulated display's parser: inputs the fuzzers found faults with, and the erase forms.
+    void parser_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("items");
+        QTest::newRow("FZ with a zero header, then F@")
+            << QByteArray::fromHex("1F465A0000001F4640") << QStringList{"FZ 0", "F@ 0"};
+        QTest::newRow("FR FZ zero, then a character")
+            << QByteArray::fromHex("1F46521F465A00000074") << QStringList{"FR 0", "FZ 0", "2 74"};
+        QTest::newRow("FN erase") << QByteArray::fromHex("1F464E000000001F4640")
+                                  << QStringList{"FN 0 erase", "F@ 0"};
+        QTest::newRow("FC erase") << QByteArray::fromHex("1F4643000000001F4640")
+                                  << QStringList{"FC 0 erase", "F@ 0"};
+        QTest::newRow("FM erase") << QByteArray::fromHex("1F464D000000001F4640")
+                                  << QStringList{"FM 0 erase", "F@ 0"};
+        QTest::newRow("FN zero header, then not zero")
+            << QByteArray::fromHex("1F464E0000000141") << QStringList{"4 00", "2 41"};
+        QTest::newRow("setup request, clear, balance")
+            << kSetupRequest + "\x0C" + QByteArray::fromHex("1F46620D0D")
+            << QStringList{"0 00", "1 00", "Fb 0"};
+    }
+    void parser()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, items);
+        QStringList seen;
+        DisplayParser parser([&](const DisplayParser::Item& item) { seen << describe(item); });
+        parser.feed(bytes);
+        QCOMPARE(seen, items);
+    }
+
+    // DSR up to the limit after the open is waited for; the selection is applied to the port.
+    void openWaitsForDsr()
+    {
+        Bench bench;
+        bench.faults([](auto& f) { f.dsrDelay = 1.0; });
+        bench.access.selection.port = "COM3";
+        bench.access.selection.setLine("115200", "E,7,1");
+        DisplaySession session(bench.access);
+        QVERIFY(session.isOpen());
+        QCOMPARE_LE(bench.pacer.now(), 1.002);
+        QCOMPARE(bench.display.settings().toText(), QString("115200,E,7,1"));
+        QCOMPARE(bench.display.portName(), QString("COM3"));
+        QVERIFY(!session.write(QByteArray())); // a frame that could not be built is never written
+        QVERIFY(bench.display.wire().isEmpty());
+    }
+
+    // The acknowledgement of a setup request, to the millisecond: the pulse starts 20 ms after the
+    // last byte (20 bytes at 9600 baud take about 21 ms). With a grace the wait never fails: it ends
+    // at the grace or at the failure, whichever is later. (Failures without a grace: the fault matrix.)
+    void acknowledgement_data()
+    {
+        QTest::addColumn<double>("pulseWidth");
+        QTest::addColumn<int>("acknowledgeFirst");
+        QTest::addColumn<double>("grace");
+        QTest::addColumn<double>("endsAfter");
+        QTest::newRow("200 ms pulse") << 0.2 << -1 << 0.0 << 0.241;
+        QTest::newRow("60 ms pulse") << 0.06 << -1 << 0.0 << 0.101;
+        QTest::newRow("grace: acknowledged") << 0.2 << -1 << 1.0 << 0.241;
+        QTest::newRow("grace: step 4 early, on at the grace") << 0.03 << -1 << 1.0 << 1.001;
+        QTest::newRow("grace: step 3 after the grace, on then") << 0.2 << 0 << 1.0 << 3.022;
+    }
+    void acknowledgement()
+    {
+        QFETCH(double, pulseWidth);
+        QFETCH(int, acknowledgeFirst);
+        QFETCH(double, grace);
+        QFETCH(double, endsAfter);
+        Bench bench;
+        bench.faults([&](auto& f) {
+            f.pulseWidth = pulseWidth;
+            f.acknowledgeFirst = acknowledgeFirst;
+        });
+        DisplaySession session(bench.access);
+        QVERIFY(session.write(kSetupRequest));
+        QVERIFY(session.awaitAck(grace));
+        QCOMPARE_LE(qAbs(bench.pacer.now() - endsAfter), 0.003);
+        QCOMPARE(bench.transcript(), QString("9600,N,8,1 | 02*20"));
+    }
+
+    void setupRequest_data()
+    {
+        QTest::addColumn<bool>("request");
+        QTest::addColumn<bool>("ready");
+        QTest::addColumn<QString>("golden");
+        QTest::newRow("forced mode: nothing sent, 115200 after a pause")
+            << false << true << "115200,N,8,1 | +100 'next'";
+        // Going on at the old speed after telling the person the display is not ready would be wrong.
+        QTest::newRow("forced mode, not ready")
+            << false << false << "box (!) Port Status: Display DSR not ready yet !!";
+        QTest::newRow("not ready") << true << false << "box (!) Port Status: Display DSR not ready yet !!";
+    }
+    void setupRequest()
+    {
+        QFETCH(bool, request);
+        QFETCH(bool, ready);
+        QFETCH(QString, golden);
+        Bench bench;
+        DisplaySession session(bench.access);
+        bench.faults([&](auto& f) { f.absent = !ready; });
+        const Outcome outcome = session.sendSetupRequest(request);
+        showOutcome(bench.dialogs, outcome);
+        if (outcome)
+            session.write("next"); // what follows goes at the new speed, after the pause
+        QCOMPARE(bench.transcript(), golden);
+        QCOMPARE(bench.display.inSetupState(), request && bool(outcome));
+    }
+
+    // A stop request ends every wait at once and nothing more is sent.
+    void stopRequest()
+    {
+        Bench bench;
+        bench.faults([](auto& f) { f.acknowledgeFirst = 0; });
+        DisplaySession session(bench.access);
+        QVERIFY(session.write(kSetupRequest));
+        bench.stop = true;
+        const double before = bench.pacer.now();
+        QCOMPARE(session.awaitAck(1.0).kind(), Outcome::Stopped);
+        QCOMPARE(session.awaitAck(0).kind(), Outcome::Stopped);
+        QVERIFY(!session.write("more"));
+        QCOMPARE(bench.pacer.now(), before);
+        QCOMPARE(bench.display.wire(), kSetupRequest);
+    }
+};
+
+QTEST_GUILESS_MAIN(ProtocolTest)
+#include "test_protocol.moc"

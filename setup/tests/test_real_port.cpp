@@ -1,0 +1,332 @@
+// The real port link against a pseudo-terminal pair (the test plays the display on the master
+// side): bytes, line settings, refusals, a busy or missing port, the output queue, a far side that
+// goes away; then whole operations over it in real time, with a far side that hangs up.
+#include "core/qt_serial_link.h"
+#include "gui/outcome_box.h"
+#include "operation_cases.h"
+#include "pty_pair.h"
+
+#include <QMutex>
+#include <QRegularExpression>
+#include <QTest>
+#include <QThread>
+
+#include <thread>
+
+namespace {
+
+LineSettings line(const QString& text)
+{
+    return LineSettings::parse(text).value();
+}
+
+// A link open on a fresh pair.
+struct OpenLink
+{
+    explicit OpenLink(int writeTimeoutMs = QtSerialLink::kDefaultWriteTimeoutMs) : link(writeTimeoutMs)
+    {
+        link.setPortName(pty.path());
+        link.setSettings(line("9600,N,8,1"));
+        opened = link.open().ok();
+    }
+    PtyPair pty;
+    QtSerialLink link;
+    bool opened = false;
+};
+
+// The display's end of a pair, read on its own thread in small pieces; it hangs up (closes the
+// master) once `hangUpAfter` bytes have come.
+class FarSide
+{
+public:
+    explicit FarSide(qsizetype hangUpAfter) : hangUpAfter_(hangUpAfter)
+    {
+        reader_ = std::thread([this] {
+            while (!stop_) {
+                const QByteArray got = pty_.read(1, 10, 64); // small pieces: the hang-up comes inside a block
+                QMutexLocker lock(&mutex_);
+                received_ += got;
+                if (hangUpAfter_ >= 0 && received_.size() >= hangUpAfter_) {
+                    pty_.closeMaster();
+                    return;
+                }
+            }
+        });
+    }
+    ~FarSide()
+    {
+        stop_ = true;
+        reader_.join();
+    }
+    const QString& path() const { return pty_.path(); }
+    QByteArray received() const
+    {
+        QMutexLocker lock(&mutex_);
+        return received_;
+    }
+
+private:
+    PtyPair pty_;
+    qsizetype hangUpAfter_;
+    std::thread reader_;
+    std::atomic_bool stop_ = false;
+    mutable QMutex mutex_;
+    QByteArray received_;
+};
+
+// Plays the display's DSR in front of a real link (a pty has none): high while open, with one low
+// pulse of 100 ms starting 10 ms after the first look at DSR that follows a write.
+class PulsingDsrLink : public QtSerialLink
+{
+public:
+    PulsingDsrLink() { clock_.start(); }
+    LinkStatus write(const QByteArray& bytes) override
+    {
+        armed_ = true;
+        return QtSerialLink::write(bytes);
+    }
+    bool dsr() override
+    {
+        const qint64 now = clock_.elapsed();
+        if (armed_) {
+            armed_ = false;
+            pulseStart_ = now + 10;
+        }
+        return isOpen() && !(pulseStart_ >= 0 && now >= pulseStart_ && now < pulseStart_ + 100);
+    }
+
+private:
+    QElapsedTimer clock_;
+    bool armed_ = false;
+    qint64 pulseStart_ = -1;
+};
+
+} // namespace
+
+class RealPortTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Every byte value and the control bytes a cooked terminal or software flow control would
+    // change pass unchanged, in order, however the writes are cut.
+    void writesArriveInOrder()
+    {
+        OpenLink open;
+        QVERIFY(open.opened);
+        QByteArray everyValue;
+        for (int i = 0; i < 256; ++i)
+            everyValue += char(i);
+        const QByteArray writes[] = {everyValue, QByteArray("\r\n\n\x03\x11\x13\x1A\x04\x7F\x00", 10),
+                                     demoBytes(3000)};
+        QByteArray received;
+        for (const QByteArray& bytes : writes) {
+            QVERIFY(open.link.write(bytes).ok());
+            received += open.pty.read(bytes.size());
+        }
+        QCOMPARE(received.toHex(), (writes[0] + writes[1] + writes[2]).toHex());
+        QCOMPARE(open.pty.read(1, 50), QByteArray());
+    }
+
+    // A Linux pty keeps the speed, the stop bits and the parity kind, but forces 8 data bits and
+    // drops the parity enable, so these are the bits checked; what it refuses is the next test.
+    void settingsTakeEffect_data()
+    {
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<uint>("speed");
+        QTest::addColumn<uint>("parityKind");
+        QTest::addColumn<bool>("twoStopBits");
+        QTest::newRow("19200,O,8,2") << "19200,O,8,2" << uint(B19200) << uint(PARODD) << true;
+        QTest::newRow("lower case, blanks") << " 4800 , o , 8 , 1 " << uint(B4800) << uint(PARODD) << false;
+#ifdef CMSPAR
+        QTest::newRow("mark parity 1200,M,8,1")
+            << "1200,M,8,1" << uint(B1200) << uint(PARODD | CMSPAR) << false;
+        QTest::newRow("space parity 2400,s,8,1") << "2400,s,8,1" << uint(B2400) << uint(CMSPAR) << false;
+#endif
+    }
+    void settingsTakeEffect()
+    {
+        QFETCH(QString, settings);
+        QFETCH(uint, speed);
+        QFETCH(uint, parityKind);
+        QFETCH(bool, twoStopBits);
+        OpenLink open;
+        QVERIFY(open.opened);
+        QVERIFY(open.link.setSettings(line(settings)).ok()); // while open: at once
+        const termios t = open.pty.lineSettings();
+        QCOMPARE(uint(::cfgetospeed(&t)), speed);
+        tcflag_t kind = PARODD;
+#ifdef CMSPAR
+        kind |= CMSPAR;
+#endif
+        QCOMPARE(uint(t.c_cflag & kind), parityKind);
+        QCOMPARE(bool(t.c_cflag & CSTOPB), twoStopBits);
+        // No flow control of either kind, and a raw line: nothing rewrites the frames.
+        QCOMPARE(uint(t.c_cflag & CRTSCTS) | uint(t.c_iflag & (IXON | IXOFF | IXANY)) |
+                     uint(t.c_oflag & OPOST),
+                 0u);
+    }
+
+    // Settings the open port refuses: the port's words, and the line back as it was, speed included.
+    void settingsThePortRefuses()
+    {
+        OpenLink open;
+        QVERIFY(open.opened);
+        for (const char* refused : {"115200,E,7,1", "4800,O,6,1"}) {
+            const LinkStatus status = open.link.setSettings(line(refused));
+            QCOMPARE(status.number, LinkError::OpenFailed);
+            QVERIFY(!status.reason.isEmpty());
+            QVERIFY(open.link.settings() == line("9600,N,8,1"));
+            const termios t = open.pty.lineSettings();
+            QCOMPARE(uint(::cfgetospeed(&t)), uint(B9600));
+        }
+        QVERIFY(open.link.write("ok").ok()); // no error left behind
+        QCOMPARE(open.pty.read(2), QByteArray("ok"));
+    }
+
+    void portInUse()
+    {
+        OpenLink first;
+        QVERIFY(first.opened);
+        QtSerialLink second;
+        second.setPortName(first.pty.path());
+        QCOMPARE(second.open().number, LinkError::PortInUse); // Qt's lock file, even for root
+        // A link that did not open refuses writes and reads no line. (Missing ports: the input checks.)
+        QCOMPARE(second.write("x").number, LinkError::WriteFailed);
+        QVERIFY(!second.dsr());
+        QCOMPARE(second.bytesToWrite(), 0);
+        QCOMPARE(first.link.open().number, LinkError::PortInUseByOther);
+        QVERIFY(first.link.isOpen());
+        first.link.close();
+        QVERIFY(second.open().ok()); // the lock went with the close
+        QVERIFY(second.write("next").ok());
+        QCOMPARE(first.pty.read(4), QByteArray("next"));
+    }
+
+    // A pty has no modem lines: DSR reads low at once and leaves no error for the next write.
+    void dsrOnPseudoTerminalIsFalse()
+    {
+        OpenLink open;
+        QVERIFY(open.opened);
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!open.link.dsr());
+        QCOMPARE_LT(timer.elapsed(), 20);
+        QVERIFY(open.link.write("w").ok());
+        QCOMPARE(open.pty.read(1), QByteArray("w"));
+    }
+
+    // A slow far side is no failure: what is left is counted until it has all arrived, in order,
+    // moved only by the link's own calls; a far side that has gone fails every call at once.
+    void outputQueueAndFarSideGone()
+    {
+        OpenLink open(100);
+        QVERIFY(open.opened);
+        const QByteArray block = imageBytes(200000);
+        QVERIFY(open.link.write(block).ok());
+        QCOMPARE_GT(open.link.bytesToWrite(), 0);
+        QByteArray received;
+        QElapsedTimer timer;
+        timer.start();
+        for (qint64 left = 1; (received.size() < block.size() || left > 0) && timer.elapsed() < 5000;) {
+            received += open.pty.read(1, 10);
+            left = open.link.bytesToWrite(); // only the link's own calls move the rest
+        }
+        QCOMPARE(received.size(), block.size());
+        QVERIFY(received == block);
+        QCOMPARE(open.link.bytesToWrite(), 0);
+
+        QVERIFY(open.link.write(block).ok());
+        open.pty.closeMaster();
+        timer.restart();
+        QCOMPARE(open.link.write("gone").number, LinkError::WriteFailed);
+        QVERIFY(!open.link.dsr());
+        open.link.bytesToWrite();
+        QCOMPARE_LT(timer.elapsed(), 500);
+        open.link.close();
+        QVERIFY(!open.link.isOpen());
+    }
+
+    // Made on this thread, used on a QThread that never runs its event loop, as the window's worker does.
+    void worksOnAThreadWithoutEventLoop()
+    {
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+        PtyPair pty;
+        QtSerialLink link;
+        link.setPortName(pty.path());
+        bool written = false;
+        qint64 left = -1;
+        std::unique_ptr<QThread> worker(QThread::create([&] {
+            written = link.open().ok() && link.setSettings(line("115200,N,8,1")).ok() &&
+                      link.write(imageBytes(1000)).ok() && link.write("end").ok();
+            QElapsedTimer timer;
+            timer.start();
+            do {
+                left = link.bytesToWrite();
+            } while (left > 0 && timer.elapsed() < 2000);
+            link.close();
+        }));
+        worker->start();
+        QVERIFY(worker->wait(10000));
+        QVERIFY(written);
+        QCOMPARE(left, 0);
+        QCOMPARE(pty.read(1003), imageBytes(1000) + "end");
+    }
+
+    // The far side hangs up during a transfer: one "Port Error" box, the port closed, quickly, and
+    // what arrived is the start of the transfer without a restart.
+    void farSideHangsUpDuringTransfer_data()
+    {
+        QTest::addColumn<int>("op");
+        QTest::addColumn<int>("hangUpAfter");
+        // DEMO: the setup request, the header frames (14 bytes), then 10-byte frames and 512-byte blocks.
+        QTest::newRow("DEMO, inside the second block") << int(Op::DemoWrite) << 20 + 14 + 10 + 512 + 10 + 200;
+        // Firmware: the request, FR FF, the header frames, the first page's text, then the page.
+        QTest::newRow("firmware, inside the first page") << int(Op::FirmwareOnline) << 20 + 6 + 14 + 43 + 300;
+    }
+    void farSideHangsUpDuringTransfer()
+    {
+        QFETCH(int, op);
+        QFETCH(int, hangUpAfter);
+        FarSide far(hangUpAfter);
+        Bench bench;
+        PulsingDsrLink link;
+        RealPacer pacer;
+        DisplayAccess access(link, pacer, bench.dialogs, {far.path(), {}, {}, {}});
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!presentOp(Op(op), access, opInputFile(Op(op), bench.dir)));
+        QCOMPARE_LT(timer.elapsed(), op == int(Op::DemoWrite) ? 2000 : 3500); // the firmware's two pauses
+        QCOMPARE(bench.dialogs.messages().last(), QString("Port Error: COM Port Write Error( 8020) !!"));
+        QCOMPARE(bench.dialogs.messages().size(), op == int(Op::DemoWrite) ? 1 : 2); // and the reminder
+        QVERIFY(!link.isOpen());
+        const QByteArray received = far.received();
+        QCOMPARE_GE(received.size(), hangUpAfter);
+        QVERIFY(received.startsWith(QByteArray(20, '\x02')));
+        QVERIFY(!received.contains(QByteArray::fromHex("1F4640")));
+        if (op == int(Op::DemoWrite))
+            QCOMPARE(received.mid(44, 512), kDemoFile.left(512));
+    }
+
+    // A port that cannot report its modem lines reads DSR as low: the open gives up after its 1.0 s.
+    void portWithoutModemLines()
+    {
+        FarSide far(-1);
+        QtSerialLink link;
+        RealPacer pacer;
+        Bench bench;
+        DisplayAccess access(link, pacer, bench.dialogs, {far.path(), {}, {}, {}});
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!presentOp(Op::TitleWrite, access, {}));
+        QCOMPARE_GE(timer.elapsed(), 1000);
+        QCOMPARE_LT(timer.elapsed(), 1500);
+        QCOMPARE(bench.dialogs.messages(), QStringList{"Port Status: Display DSR not ready yet !!"});
+        QVERIFY(!link.isOpen());
+        QTest::qWait(50);
+        QVERIFY(far.received().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(RealPortTest)
+#include "test_real_port.moc"
