@@ -29,7 +29,12 @@ Seen clickAndAnswer(QPushButton* button, const QString& answer = {})
     Seen seen;
     QTimer answering;
     QObject::connect(&answering, &QTimer::timeout, [&] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+        // The dialog is looked for among the visible windows: it may not be the active one yet.
+        QFileDialog* dialog = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* shown = qobject_cast<QFileDialog*>(widget); shown && shown->isVisible())
+                dialog = shown;
+        if (dialog) {
             seen = {dialog->nameFilters(), dialog->selectedNameFilter(), dialog->directory().absolutePath()};
             if (answer.isEmpty())
                 dialog->reject();
@@ -39,7 +44,7 @@ Seen clickAndAnswer(QPushButton* button, const QString& answer = {})
                     QDialog::Accepted); // "Open" without its look at the folder
             }
         } else if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-            box->accept();
+            box->button(QMessageBox::Ok)->click(); // as a person closes it: through its button
     });
     answering.start(20);
     button->click();
