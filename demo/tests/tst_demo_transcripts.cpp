@@ -68,7 +68,6 @@ const QString Kd138 = QStringLiteral("Command8 Option2 Command1");
 const QString Greeting =
     QStringLiteral("0C | 1F 43 01 | \"-WELCOME- TEST MODE-\" | \"--YOU CAN CHANG ME--\"");
 const QString Open1 = QStringLiteral("open COM1 9600,n,8,1 | ");
-const QString Open2 = QStringLiteral("open COM2 9600,n,8,1 | ");
 const QString Cancel = QStringLiteral("<cancel>");
 const QString EpsonTitle = QStringLiteral("ESC/poc command list");
 const QString Kd426Title = QString::fromUtf8("KD426-繁體");
@@ -133,10 +132,11 @@ void TestDemoTranscripts::clicks_data()
     row("COM option after a system port", "", "Command6 system:1 Option7 Command1", none,
         "open COM7 9600,n,8,1 | " + Greeting, EpsonTitle);
     row("KP-685", "", "Command4", {"COM2"},
-        "ask KP-685: which port is the printer on? (COM1, COM2, ... or the port's name) [COM1] | " + Open2 +
-            "1B 21 11 | 1B 78 32 | AE F5 AB C2 B4 B5 A8 74 B2 CE AA D1 A5 F7 A6 B3 AD AD A4 BD A5 71 0A | "
-            "1B 78 30 | B7 73 A5 5F A5 AB BD 64 A8 D2 B0 CF A5 DC BD 64 B8 F4 A4 40 AC 71 A4 40 B8 B9 0A | "
-            "1B 21 21 | \"   TEL:+886-2-5550-1234\" 0A | \"   FAX:+886-2-5550-1235\" 0A | 1B 21 11 | close",
+        "ask KP-685: which port is the printer on? (COM1, COM2, ... or the port's name) [COM1] | "
+        "open COM2 9600,n,8,1 | 1B 21 11 | 1B 78 32 | AE F5 AB C2 B4 B5 A8 74 B2 CE AA D1 A5 F7 A6 B3 AD AD "
+        "A4 BD A5 71 0A | "
+        "1B 78 30 | B7 73 A5 5F A5 AB BD 64 A8 D2 B0 CF A5 DC BD 64 B8 F4 A4 40 AC 71 A4 40 B8 B9 0A | "
+        "1B 21 21 | \"   TEL:+886-2-5550-1234\" 0A | \"   FAX:+886-2-5550-1235\" 0A | 1B 21 11 | close",
         "talvex_main");
     row("KP-685 offers the port chosen, cancelled", "Command8 Option6 Command2", "Command4", {Cancel},
         "ask KP-685: which port is the printer on? (COM1, COM2, ... or the port's name) [COM6]",
@@ -236,51 +236,45 @@ void TestDemoTranscripts::clicks_data()
     row("international sets", Epson + " Command15", steps, none, shown, "Internation Character Sets");
 
     // The four-line and one-line windows: each press opens the port and closes it again.
-    const QString company = "ask [TALVEX SYSTEM.,LTD] | ";
+    const auto press = [](const QStringList& presses) {
+        return "open COM2 9600,n,8,1 | " + presses.join(" | close | open COM2 9600,n,8,1 | ") + " | close";
+    };
+    const QString company = "1B 3D 32 | ask [TALVEX SYSTEM.,LTD] | ";
     row("KD-426 display lines", Kd426, "Command1 Command1 Command2 Command3 Command4",
         {Cancel, "Hello", "1", "abc", QString(30, 'x')},
-        Open2 + "1B 3D 32 | " + company + "1B 71 41 0D | close | " + Open2 + "1B 3D 32 | " + company +
-            "1B 71 41 \"Hello\" 0D | close | " + Open2 + "1B 3D 32 | ask [1] | 1B 71 42 31 0D | close | " +
-            Open2 + "1B 3D 32 | ask [1] | 1B 71 43 \"abc\" 0D | close | " + Open2 +
-            "1B 3D 32 | ask [1] | 1B 71 44 \"" + QString(30, 'x') + "\" 0D | close",
+        press({company + "1B 71 41 0D", company + "1B 71 41 \"Hello\" 0D",
+               "1B 3D 32 | ask [1] | 1B 71 42 31 0D", "1B 3D 32 | ask [1] | 1B 71 43 \"abc\" 0D",
+               "1B 3D 32 | ask [1] | 1B 71 44 \"" + QString(30, 'x') + "\" 0D"}),
         Kd426Title);
     row("KD-426 clear and double lines", Kd426, "Command5 Command6 Command7", {"AB", "AB"},
-        Open2 + "1B 3D 32 | 1F 0D | close | " + Open2 + "1B 3D 32 | 1F 0D | ask [ TALVEX SYSTEM.,LTD ] | " +
-            "1B 71 45 41 42 0D | close | " + Open2 +
-            "1B 3D 32 | 1F 0D | ask [     KD-426] | 1B 71 46 0E 41 42 0D | close",
+        press({"1B 3D 32 | 1F 0D", "1B 3D 32 | 1F 0D | ask [ TALVEX SYSTEM.,LTD ] | 1B 71 45 41 42 0D",
+               "1B 3D 32 | 1F 0D | ask [     KD-426] | 1B 71 46 0E 41 42 0D"}),
         Kd426Title);
-    QString moving;
-    for (const char* letter : {"47", "48", "49", "4A", "4B", "4C"}) {
-        moving += Open2 + "1B 3D 32 | " + company + "1B 71 " + letter + " 5A 0D | close | ";
-    }
     row("KD-426 horizontal lines", Kd426, "Command9 Command10 Command11 Command12 Command13 Command14",
-        QStringList(6, "Z"), moving, Kd426Title);
+        QStringList(6, "Z"),
+        press({company + "1B 71 47 5A 0D", company + "1B 71 48 5A 0D", company + "1B 71 49 5A 0D",
+               company + "1B 71 4A 5A 0D", company + "1B 71 4B 5A 0D", company + "1B 71 4C 5A 0D"}),
+        Kd426Title);
     const QString initial = "ask [     TALVEX SYSTEM.,LTD] | ";
     row("KD-426 modify initial display", Kd426, "Command15 Command15", {Cancel, Cancel, "A", "B"},
-        Open2 + "1B 3D 32 | 1F 0D | " + initial + "1B 71 45 0D | " + initial +
-            "1B 71 46 0D | 1B 73 | close | " + Open2 + "1B 3D 32 | 1F 0D | " + initial + "1B 71 45 41 0D | " +
-            initial + "1B 71 46 42 0D | 1B 73 | close",
+        press({"1B 3D 32 | 1F 0D | " + initial + "1B 71 45 0D | " + initial + "1B 71 46 0D | 1B 73",
+               "1B 3D 32 | 1F 0D | " + initial + "1B 71 45 41 0D | " + initial + "1B 71 46 42 0D | 1B 73"}),
         Kd426Title);
     row("KD-426 time", Kd426, "Command16 Command17", none,
-        Open2 + "1B 3D 32 | 1B 71 74 \"09:05:07\" 0D | close | " + Open2 +
-            "1B 3D 32 | 1B 71 54 \"09:05:07\" 0D | close",
-        Kd426Title);
+        press({"1B 3D 32 | 1B 71 74 \"09:05:07\" 0D", "1B 3D 32 | 1B 71 54 \"09:05:07\" 0D"}), Kd426Title);
     row("KD-426 to printer", Kd426, "Command8", none,
-        Open2 + "1B 3D 31 0D | 1B 21 11 | \"WELCOME TO TALVEX SYSTEM.,LTD\" | 1B 64 01 | 1B 21 21 | "
-                "\"   TEL:+886-2-5550-1234\" | \"   FAX:+886-2-5550-1235\" | 1B 21 11 | 1B 64 05 | close",
+        press({"1B 3D 31 0D | 1B 21 11 | \"WELCOME TO TALVEX SYSTEM.,LTD\" | 1B 64 01 | 1B 21 21 | "
+               "\"   TEL:+886-2-5550-1234\" | \"   FAX:+886-2-5550-1235\" | 1B 21 11 | 1B 64 05"}),
         Kd426Title);
     row("KD-426 each press takes the settings in force", Kd426, "settings:19200,n,8,1 Command5", none,
         "open COM2 19200,n,8,1 | 1B 3D 32 | 1F 0D | close", Kd426Title);
     row("KD-426 reply without a byte", Kd426, "Command1", {QString::fromUtf8("台北")},
-        Open2 + "1B 3D 32 | " + company +
-            QString::fromUtf8(
-                "box Text Error: \"台北\" holds a character the display cannot show (Windows-1252 "
-                "only).\nNothing more is sent. | close"),
+        press(
+            {company + QString::fromUtf8("box Text Error: \"台北\" holds a character the display cannot show "
+                                         "(Windows-1252 only).\nNothing more is sent.")}),
         Kd426Title);
     row("KD-138", Kd138, "Command1 Command2 Command1", none,
-        Open2 + "1B 51 41 \"12345678901\" 0D | close | " + Open2 + "0C 0D | close | " + Open2 +
-            "1B 51 41 \"12345678901\" 0D | close",
-        "KD138 DEMO");
+        press({"1B 51 41 \"12345678901\" 0D", "0C 0D", "1B 51 41 \"12345678901\" 0D"}), "KD138 DEMO");
 }
 
 void TestDemoTranscripts::clicks()

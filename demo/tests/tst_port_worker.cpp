@@ -17,25 +17,6 @@ public:
     qint64 bytesToWrite() override { return isOpen() ? 1 : 0; }
 };
 
-struct Worker
-{
-    FakeLine line;
-    PortWorker worker;
-    explicit Worker(Pacer& pacer) : worker(std::make_unique<StuckPort>(line), pacer) {}
-
-    PortOutcome run(PortJob job)
-    {
-        std::optional<PortOutcome> ended;
-        worker.post(std::move(job), [&ended](const PortOutcome& outcome) { ended = outcome; });
-        if (!QTest::qWaitFor([&ended] { return ended.has_value(); }, 10000)) {
-            PortOutcome lost;
-            lost.stopped = true; // never told
-            return lost;
-        }
-        return *ended;
-    }
-};
-
 } // namespace
 
 class TestPortWorker : public QObject
@@ -62,17 +43,20 @@ void TestPortWorker::writeWaitsUntilTheBytesHaveLeft()
     QFETCH(QString, settings);
     QFETCH(int, bytes);
     QFETCH(int, limitMs);
-    VirtualPacer pacer;
-    Worker w(pacer);
-    QVERIFY(w.run(PortJob().open("COM2", settings)).ok());
-    const qint64 start = pacer.milliseconds();
-    const PortOutcome stuck = w.run(PortJob().write(QByteArray(bytes, 'x')).write("never"));
-    QCOMPARE(pacer.milliseconds() - start, limitMs);
+    DemoHarness h([](DemoHarness& run) { return std::make_unique<StuckPort>(run.line); });
+    PortOutcome stuck;
+    h.worker.post(PortJob().open("COM2", settings), {});
+    h.settle();
+    const qint64 start = h.ms();
+    h.worker.post(PortJob().write(QByteArray(bytes, 'x')).write("never"),
+                  [&](const PortOutcome& o) { stuck = o; });
+    h.settle();
+    QCOMPARE(h.ms() - start, limitMs);
     QCOMPARE(
         portErrorText(stuck),
         QStringLiteral("COM2 failed while writing (error 8030):\nThe line did not take the bytes in time."));
-    QCOMPARE(w.line.log.last(), QStringLiteral("close"));
-    QCOMPARE(w.line.openPorts, 0);
+    QCOMPARE(h.line.log.last(), QStringLiteral("close"));
+    QCOMPARE(h.line.openPorts, 0);
 }
 
 void TestPortWorker::endingTheProgramCutsThePauseShort()
