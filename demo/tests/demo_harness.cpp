@@ -1,33 +1,28 @@
 #include "demo_harness.h"
 
 #include "link/byte_text.h"
+#include "windows/escpos_demo_window.h"
+#include "windows/mirror_grid.h"
 
-#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDeadlineTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
 #include <QThread>
 
-namespace {
-
-// The settings as the recording port logs them: the serial control's style, "9600,n,8,1".
-QString SettingsText(const LineSettings& settings)
+void FakeLine::record(const QString& entry)
 {
-    return settings.toText().toLower();
-}
-
-} // namespace
-
-FakeSerialPort::~FakeSerialPort()
-{
-    close();
+    QMutexLocker lock(&mutex);
+    log.append(entry);
 }
 
 LinkStatus FakeSerialPort::setSettings(const LineSettings& settings)
 {
     if (line_.settingsFailure) {
-        line_.log->append(QStringLiteral("open failed %1").arg(portText_));
+        line_.record(QStringLiteral("open failed %1").arg(portText_));
         return *line_.settingsFailure;
     }
     settings_ = settings;
@@ -40,34 +35,33 @@ LinkStatus FakeSerialPort::open()
         return LinkStatus::failure(LinkError::PortInUse, QStringLiteral("already open"));
     }
     if (line_.openFailure || line_.gonePorts.contains(portText_)) {
-        line_.log->append(QStringLiteral("open failed %1").arg(portText_));
+        line_.record(QStringLiteral("open failed %1").arg(portText_));
         return line_.openFailure.value_or(
             LinkStatus::failure(LinkError::PortMissing, QStringLiteral("No such file or directory")));
     }
     open_ = true;
     ++line_.openPorts;
-    line_.log->append(QStringLiteral("open %1 %2").arg(portText_, SettingsText(settings_)));
+    // The settings in the serial control's style, "9600,n,8,1".
+    line_.record(QStringLiteral("open %1 %2").arg(portText_, settings_.toText().toLower()));
     return LinkStatus::success();
 }
 
 LinkStatus FakeSerialPort::write(const QByteArray& bytes)
 {
     if (!open_) {
-        line_.log->append(QStringLiteral("failed write on a closed port"));
+        line_.record(QStringLiteral("failed write on a closed port"));
         return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("not open"));
     }
     if (++line_.writes == line_.vanishBeforeWrite) {
         line_.gonePorts.append(portText_);
     }
-    if (line_.gonePorts.contains(portText_)) {
-        line_.log->append(QStringLiteral("failed write"));
-        return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("No such device"));
+    const bool gone = line_.gonePorts.contains(portText_);
+    if (gone || line_.writes == line_.failWriteNumber) {
+        line_.record(QStringLiteral("failed write"));
+        return LinkStatus::failure(LinkError::WriteFailed, gone ? QStringLiteral("No such device")
+                                                                : QStringLiteral("Input/output error"));
     }
-    if (line_.writes == line_.failWriteNumber) {
-        line_.log->append(QStringLiteral("failed write"));
-        return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("Input/output error"));
-    }
-    line_.log->append(QStringLiteral("write ") + Hex(bytes));
+    line_.record(QStringLiteral("write ") + Hex(bytes));
     return LinkStatus::success();
 }
 
@@ -76,19 +70,21 @@ void FakeSerialPort::close()
     if (open_) {
         open_ = false;
         --line_.openPorts;
-        line_.log->append(QStringLiteral("close"));
+        line_.record(QStringLiteral("close"));
     }
 }
 
 void ScriptedDialogs::message(Icon icon, const QString& title, const QString& text, const QString&)
 {
-    messages.append({icon, title, text});
+    icons.append(icon);
+    line->record(QStringLiteral("box %1: %2").arg(title, text));
 }
 
 QString ScriptedDialogs::input(const QString& title, const QString& prompt, const QString& defaultText,
                                bool* accepted)
 {
-    prompts.append({prompt, title, defaultText, line != nullptr ? line->writes : 0});
+    prompts.append({title, line->writes});
+    line->record(QStringLiteral("ask %1[%2]").arg(prompt.isEmpty() ? prompt : prompt + u' ', defaultText));
     std::optional<QString> reply;
     if (!replies.empty()) {
         reply = replies.front();
@@ -111,13 +107,10 @@ void DemoHarness::HarnessPacer::pump()
 DemoHarness::DemoHarness(LinkMaker makeLink, bool realTimeWaits)
     : pacer(realTimeWaits), worker(makeLink ? makeLink(*this) : std::make_unique<FakeSerialPort>(line), pacer)
 {
-    line.log = &log;
     dialogs.line = &line;
     worker.setPauseWatcher([this](int ms) { pauseBegins(ms); });
     navigator.showLauncher();
 }
-
-DemoHarness::~DemoHarness() = default;
 
 DemoContext DemoHarness::makeContext()
 {
@@ -129,14 +122,17 @@ DemoContext DemoHarness::makeContext()
         return QList<SystemPortEntry>{
             {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("USB-Serial Controller")}};
     };
-    made.endProgram = [this] { ++ended; };
+    made.endProgram = [this] {
+        ++ended;
+        line.record(QStringLiteral("end"));
+    };
     return made;
 }
 
 void DemoHarness::pauseBegins(int ms)
 {
+    line.record(QStringLiteral("pause %1").arg(ms));
     QMutexLocker lock(&pauseMutex_);
-    log.append(QStringLiteral("pause %1").arg(ms));
     if (!duringPause) {
         return;
     }
@@ -178,11 +174,6 @@ void DemoHarness::settle()
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-QString DemoHarness::currentTitle() const
-{
-    return current() ? current()->windowTitle() : QString();
-}
-
 QAbstractButton* DemoHarness::button(const QString& objectName) const
 {
     return current() ? current()->findChild<QAbstractButton*>(objectName) : nullptr;
@@ -202,25 +193,77 @@ void DemoHarness::click(const QString& objectName)
     settle();
 }
 
-QStringList DemoHarness::writes() const
+void DemoHarness::answer(const QStringList& replies)
 {
-    QStringList result;
-    for (const QString& entry : log) {
+    dialogs.replies.clear(); // answers a failed run left unasked are not the person's next ones
+    for (const QString& reply : replies) {
+        dialogs.replies.push_back(reply == QStringLiteral("<cancel>") ? std::nullopt
+                                                                      : std::optional<QString>(reply));
+    }
+}
+
+void DemoHarness::perform(const QString& steps)
+{
+    for (const QString& step : steps.split(u' ', Qt::SkipEmptyParts)) {
+        const QStringList part = step.split(u':');
+        const auto cell = [this, &part] {
+            return currentAs<EscPosDemoWindow>()->mirrorGrid()->cellEdit(part[1].toInt());
+        };
+        const auto combo = [this](const char* name) { return current()->findChild<QComboBox*>(name); };
+        if (part[0] == "cell") {
+            QTest::mouseClick(cell(), Qt::LeftButton);
+        } else if (part[0] == "key") {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, part[2]);
+            QApplication::sendEvent(cell(), &press);
+        } else if (part[0] == "encoding") {
+            auto* list = current()->findChild<QComboBox*>("TextEncoding");
+            list->setCurrentText(part[1]);
+            emit list->textActivated(list->currentText());
+        } else if (part[0] == "delete") {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
+            QApplication::sendEvent(cell(), &press);
+        } else if (part[0] == "keys") {
+            QTest::keyClicks(cell(), part[2]);
+        } else if (part[0] == "enter") {
+            QTest::keyClick(cell(), Qt::Key_Return);
+        } else if (part[0] == "boudrate" && part[1].startsWith(u'#')) {
+            combo("BOUDRATE")->setCurrentIndex(part[1].mid(1).toInt());
+        } else if (part[0] == "boudrate") {
+            combo("BOUDRATE")->lineEdit()->selectAll();
+            QTest::keyClicks(combo("BOUDRATE")->lineEdit(), step.mid(9));
+        } else if (part[0] == "command") {
+            combo("S_COMMAND")->setCurrentIndex(part[1].toInt());
+        } else if (part[0] == "system") {
+            combo("SystemPorts")->setCurrentIndex(part[1].toInt());
+            emit combo("SystemPorts")->activated(part[1].toInt());
+        } else if (part[0] == "settings") {
+            context.state.DemoLineSettings = step.mid(9);
+        } else if (part[0] == "close") {
+            current()->close();
+        } else {
+            click(step);
+        }
+        settle();
+    }
+}
+
+QStringList DemoHarness::transcript() const
+{
+    QStringList result = line.log;
+    for (QString& entry : result) {
         if (entry.startsWith(QStringLiteral("write "))) {
-            result.append(entry.mid(6));
+            entry.remove(0, 6);
         }
     }
     return result;
 }
 
-QStringList DemoHarness::traffic() const
+QStringList DemoHarness::writes() const
 {
     QStringList result;
-    for (const QString& entry : log) {
+    for (const QString& entry : line.log) {
         if (entry.startsWith(QStringLiteral("write "))) {
             result.append(entry.mid(6));
-        } else if (entry.startsWith(QStringLiteral("pause "))) {
-            result.append(entry);
         }
     }
     return result;
@@ -233,27 +276,6 @@ int VisibleWindows()
         visible += widget->isVisible() ? 1 : 0;
     }
     return visible;
-}
-
-void DemoHarness::reachEpson(int port)
-{
-    click(QStringLiteral("Command6"));
-    click(QStringLiteral("Option%1").arg(port));
-    click(QStringLiteral("Command1"));
-}
-
-void DemoHarness::reachKd426(int port)
-{
-    click(QStringLiteral("Command7"));
-    click(QStringLiteral("Option%1").arg(port));
-    click(QStringLiteral("Command1"));
-}
-
-void DemoHarness::reachKd138(int port)
-{
-    click(QStringLiteral("Command8"));
-    click(QStringLiteral("Option%1").arg(port));
-    click(QStringLiteral("Command1"));
 }
 
 QString Hex(const QByteArray& bytes)

@@ -9,7 +9,6 @@
 #include "core/serial_link.h"
 
 #include <QAbstractButton>
-#include <QList>
 #include <QMutex>
 #include <QStringList>
 #include <QWaitCondition>
@@ -18,15 +17,14 @@
 #include <memory>
 #include <optional>
 
-// One record of everything that reaches the line and the pauses, in order:
-// "open COM3 9600,n,8,1", "write 1F 58 02", "pause 5000", "close". Written on the port worker's
-// thread; read once the worker is idle (DemoHarness::settle).
-using WireLog = QStringList;
-
-// How the recording port behaves.
+// Everything that reaches the line, the pauses, and what the person sees and is asked, in order:
+// "open COM3 9600,n,8,1", "write 1F 58 02", "pause 5000", "ask PROMPT [DEFAULT]", "box TITLE: TEXT",
+// "close", "end". Written from the port worker's thread and the GUI thread.
 struct FakeLine
 {
-    WireLog* log = nullptr;
+    void record(const QString& entry);
+
+    QStringList log;
     std::optional<LinkStatus> openFailure;     // how the system fails an open
     std::optional<LinkStatus> settingsFailure; // how the port refuses the line settings
     int failWriteNumber = 0;                   // the n-th write (counted over the run) fails; 0 never
@@ -36,6 +34,7 @@ struct FakeLine
     QStringList gonePorts; // ports pulled out: they cannot be opened, and writes to them fail
     int writes = 0;
     int openPorts = 0;
+    QMutex mutex;
 };
 
 // A link that records into its line instead of reaching a port.
@@ -43,7 +42,7 @@ class FakeSerialPort : public SerialLink
 {
 public:
     explicit FakeSerialPort(FakeLine& line) : line_(line) {}
-    ~FakeSerialPort() override;
+    ~FakeSerialPort() override { close(); }
 
     void setPortName(const QString& name) override { portText_ = name; }
     QString portName() const override { return portText_; }
@@ -69,13 +68,8 @@ class ScriptedDialogs : public Dialogs
 public:
     struct Prompt
     {
-        QString prompt, title, defaultReply;
+        QString title;
         int writesBefore = 0; // the line's writes (counted over the run) when the prompt came up
-    };
-    struct Message
-    {
-        Icon icon;
-        QString title, text;
     };
 
     void message(Icon icon, const QString& title, const QString& text, const QString& detail = {}) override;
@@ -83,42 +77,43 @@ public:
                   bool* accepted = nullptr) override;
     QString openFile(const QString&) override { return {}; }
 
-    const FakeLine* line = nullptr; // the line whose writes each prompt notes
+    FakeLine* line = nullptr;
     std::deque<std::optional<QString>> replies;
     QList<Prompt> prompts;
-    QList<Message> messages;
+    QList<Icon> icons; // of the boxes shown
 };
 
 // A whole vfddemo run on the recording port, virtual time and the scripted dialogs. The port work runs
-// on the port worker's thread as in the program; every click waits until it has ended.
+// on the port worker's thread as in the program; every step waits until it has ended.
 class DemoHarness
 {
 public:
     // What the run's port worker reaches; the recording port when none is given.
     using LinkMaker = std::function<std::unique_ptr<SerialLink>(DemoHarness&)>;
     explicit DemoHarness(LinkMaker makeLink = {}, bool realTimeWaits = false);
-    ~DemoHarness();
 
     QWidget* current() const { return navigator.current(); }
     template <class Window> Window* currentAs() const { return qobject_cast<Window*>(current()); }
-    QString currentTitle() const;
+    QString currentTitle() const { return current() ? current()->windowTitle() : QString(); }
 
-    // Clicks the named control of the window shown now, as the person would, and settles.
+    // Does what the person does, one step after another, each waiting until the port work has ended:
+    // "Command6" (a click on the control of that name), "cell:12" (a click on mirror cell 12), "key:5:X"
+    // (X typed into cell 5), "enter:5", "boudrate:2400,e,7,2" or "boudrate:#3" (the settings list),
+    // "command:7" (the command list), "system:1" (the system port list), "settings:TEXT" (the line
+    // settings in force), "close" (the window closed).
+    void perform(const QString& steps);
     void click(const QString& objectName);
     QAbstractButton* button(const QString& objectName) const;
+    // The answers to the coming prompts; "<cancel>" stands for Cancel.
+    void answer(const QStringList& replies);
     // Runs the GUI thread until the port worker has ended all its work and the windows it handed
     // over are gone; meanwhile `duringPause` runs (on this thread) while each pause is held.
     void settle();
+    // The record with the writes as bare hexadecimal: "open COM1 9600,n,8,1", "0C", "pause 8000", ...
+    QStringList transcript() const;
     // Only the writes of the record, as hexadecimal.
     QStringList writes() const;
-    // The writes, as hexadecimal, and the pauses ("pause 5000") of the record, in order.
-    QStringList traffic() const;
-    void clearLog() { log.clear(); }
-
-    // Walks from the launcher to a demonstration window on COM<port>.
-    void reachEpson(int port = 1);
-    void reachKd426(int port = 1);
-    void reachKd138(int port = 1);
+    void clearLog() { line.log.clear(); }
 
     // Milliseconds of virtual time since the run began; only pauses take time.
     qint64 ms() const { return pacer.milliseconds(); }
@@ -138,7 +133,6 @@ public:
         bool realTimeWaits_;
     };
 
-    WireLog log;
     FakeLine line;
     HarnessPacer pacer;
     ScriptedDialogs dialogs;
