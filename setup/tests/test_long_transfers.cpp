@@ -1,6 +1,7 @@
 // The two long transfers of the window, clicked for real against the simulated display: "Cancel"
 // stops them between two commands with the port closed, no restart sent and the person told how far
 // they got; the firmware progress bar counts the pages sent.
+#include "core/wire_trace.h"
 #include "window_fixture.h"
 
 #include <QApplication>
@@ -12,32 +13,22 @@
 namespace {
 
 // The simulated display behind a port that lets the test look at the window before each write,
-// on the GUI thread, while the operation waits.
-class WatchedLink : public SerialLink
+// on the GUI thread, while the operation waits. The traced link forwards all else to the display.
+class WatchedLink : public TracedLink
 {
 public:
-    WatchedLink(SerialLink& inner, std::function<void(const QByteArray&)> beforeWrite)
-        : inner_(inner), beforeWrite_(std::move(beforeWrite))
+    WatchedLink(SerialLink& inner, const Pacer& pacer, std::function<void(const QByteArray&)> beforeWrite)
+        : TracedLink(inner, pacer), beforeWrite_(std::move(beforeWrite))
     {
     }
-    void setPortName(const QString& name) override { inner_.setPortName(name); }
-    QString portName() const override { return inner_.portName(); }
-    LinkStatus setSettings(const LineSettings& settings) override { return inner_.setSettings(settings); }
-    LineSettings settings() const override { return inner_.settings(); }
-    LinkStatus open() override { return inner_.open(); }
-    void close() override { inner_.close(); }
-    bool isOpen() const override { return inner_.isOpen(); }
-    bool dsr() override { return inner_.dsr(); }
-    qint64 bytesToWrite() override { return inner_.bytesToWrite(); }
     LinkStatus write(const QByteArray& bytes) override
     {
         QMetaObject::invokeMethod(
             qApp, [&] { beforeWrite_(bytes); }, Qt::BlockingQueuedConnection);
-        return inner_.write(bytes);
+        return TracedLink::write(bytes);
     }
 
 private:
-    SerialLink& inner_;
     std::function<void(const QByteArray&)> beforeWrite_;
 };
 
@@ -48,15 +39,13 @@ struct TransferWindow : WindowFixture
 {
     explicit TransferWindow(int tab)
         : WindowFixture(tab, nullptr, {}, [this] {
-              return std::make_unique<WatchedLink>(display,
+              return std::make_unique<WatchedLink>(display, pacer,
                                                    [this](const QByteArray& bytes) { beforeWrite(bytes); });
           })
     {
         find<QComboBox>("CmbCOM")->setCurrentText("COM9");
-        if (tab == 1)
-            choose("ComOpenFile_0", file("FW_VQ7146.wfu", wfuFile(kFirmwareImage)));
-        else
-            choose("Command1", file("shop.dem", kDemo));
+        tab == 1 ? choose("ComOpenFile_0", file("FW_VQ7146.wfu", wfuFile(kFirmwareImage)))
+                 : choose("Command1", file("shop.dem", kDemo));
         dialogs.clear();
     }
     std::function<void(const QByteArray&)> beforeWrite = [](const QByteArray&) {};
@@ -69,38 +58,35 @@ class LongTransfersTest : public QObject
     Q_OBJECT
 
 private slots:
+    // The page, "Cancel" clicked before the n-th write that starts with the hex ("1F464D#2"), the last
+    // write, and the first line of the box that says how far it got.
     void cancelStopsBetweenCommands_data()
     {
         QTest::addColumn<int>("tab");
-        QTest::addColumn<QByteArray>("cancelAt"); // "Cancel" is clicked before the write that starts so
-        QTest::addColumn<int>("occurrence");
+        QTest::addColumn<QString>("cancelAt");
         QTest::addColumn<QByteArray>("lastWrite");
-        QTest::addColumn<QString>("howFar"); // the first line of the box
-        QTest::newRow("firmware header")
-            << 1 << QByteArray::fromHex("1F465A") << 1 << QByteArray::fromHex("55AA5AA503")
-            << "Firmware update cancelled before the first page.";
-        QTest::newRow("firmware page 2")
-            << 1 << QByteArray::fromHex("1F464D") << 2 << kFirmwareImage.mid(512, 512)
-            << "Firmware update cancelled after page 1 of 3.";
-        QTest::newRow("DEMO block 2") << 2 << QByteArray::fromHex("1F46521F464D") << 2 << kDemo.mid(512, 512)
+        QTest::addColumn<QString>("howFar");
+        QTest::newRow("firmware header") << 1 << "1F465A#1" << QByteArray::fromHex("55AA5AA503")
+                                         << "Firmware update cancelled before the first page.";
+        QTest::newRow("firmware page 2") << 1 << "1F464D#2" << kFirmwareImage.mid(512, 512)
+                                         << "Firmware update cancelled after page 1 of 3.";
+        QTest::newRow("DEMO block 2") << 2 << "1F46521F464D#2" << kDemo.mid(512, 512)
                                       << "DEMO write cancelled after 512 of 1500 bytes.";
     }
-
     void cancelStopsBetweenCommands()
     {
         QFETCH(int, tab);
-        QFETCH(QByteArray, cancelAt);
-        QFETCH(int, occurrence);
+        QFETCH(QString, cancelAt);
         TransferWindow w(tab);
         const char* cancel = tab == 1 ? "ComCancelDownLoad" : "cmbCancelDEMO";
         QVERIFY(!w.find(cancel)->isEnabled());
-        int seen = 0;
+        const QByteArray start = QByteArray::fromHex(cancelAt.section('#', 0, 0).toLatin1());
+        int left = cancelAt.section('#', 1).toInt();
         w.beforeWrite = [&](const QByteArray& bytes) {
-            if (bytes.startsWith(cancelAt) && ++seen == occurrence)
+            if (bytes.startsWith(start) && --left == 0)
                 QTest::mouseClick(w.find(cancel), Qt::LeftButton);
         };
         QVERIFY(w.clickAndWait(tab == 1 ? "ComDownLoad" : "cmbWriteDEMO"));
-
         const QList<SimulatedDisplay::Write> writes = w.display.writes();
         QTEST(writes.last().bytes, "lastWrite");
         for (const SimulatedDisplay::Write& write : writes)
@@ -115,12 +101,10 @@ private slots:
     {
         TransferWindow w(1);
         QStringList seen;
+        const auto* bar = w.find<QProgressBar>("ProgressBar1");
         const auto look = [&] {
-            const auto* bar = w.find<QProgressBar>("ProgressBar1");
-            seen << QString("%1/%2 %3")
-                        .arg(bar->value())
-                        .arg(bar->maximum())
-                        .arg(w.find<QLabel>("Label3_1")->text());
+            seen << QString("%1/%2 ").arg(bar->value()).arg(bar->maximum()) +
+                        w.find<QLabel>("Label3_1")->text();
         };
         w.beforeWrite = [&](const QByteArray& bytes) {
             if (bytes.startsWith("Progressing"))
