@@ -145,17 +145,27 @@ struct VfdctlRun
     QString err;
 };
 
-// vfdctl through its main entry on the bench's display and pacer.
-inline VfdctlRun runVfdctl(Bench& bench, const QStringList& arguments, bool terminal = false,
-                           std::function<std::unique_ptr<SerialLink>()> makeRealLink = {})
+// vfdctl through its main entry in `environment`, keeping its exit status and what it printed.
+inline VfdctlRun runVfdctl(const QStringList& arguments, const VfdctlEnvironment& environment)
 {
     VfdctlRun run;
     QTextStream out(&run.out);
     QTextStream err(&run.err);
-    run.status =
-        vfdctlMain(arguments, out, err,
-                   VfdctlEnvironment{&bench.pacer, &bench.display, std::move(makeRealLink), terminal});
+    run.status = vfdctlMain(arguments, out, err, environment);
     out.flush();
     err.flush();
     return run;
+}
+
+// vfdctl on the bench's display and pacer.
+inline VfdctlRun runVfdctl(Bench& bench, const QStringList& arguments, bool terminal = false,
+                           std::function<std::unique_ptr<SerialLink>()> makeRealLink = {})
+{
+    return runVfdctl(arguments, {&bench.pacer, &bench.display, std::move(makeRealLink), terminal});
+}
+
+// vfdctl on a display and pacer of the caller's own, for runs that share one display without a bench.
+inline VfdctlRun RunVfdctl(const QStringList& arguments, VirtualPacer& pacer, SimulatedDisplay& display)
+{
+    return runVfdctl(arguments, {&pacer, &display, {}});
 }

@@ -2,7 +2,7 @@
 // clock, and the vfdctl environment that hands them out by port.
 #pragma once
 
-#include "vfdctl_run.h"
+#include "device_bench.h"
 
 #include <map>
 
@@ -18,17 +18,11 @@ struct Station
 
 struct Stations
 {
-    std::map<QString, std::unique_ptr<Station>> byPort;
+    std::map<QString, Station> byPort;
 
-    Station& at(const QString& port)
-    {
-        auto& station = byPort[port];
-        if (!station)
-            station = std::make_unique<Station>();
-        return *station;
-    }
-
-    // Runs vfdctl with `arguments` on these stations; `stop` (optional) is the stop request.
+    Station& at(const QString& port) { return byPort.try_emplace(port).first->second; }
+    // Runs vfdctl with `arguments`, a station for each simulated port they name; `stop` (optional) is the
+    // stop request. Other ports get no station: vfdctl opens them as real ports.
     VfdctlRun run(const QStringList& arguments, const std::atomic_bool* stop = nullptr)
     {
         for (const QString& word : arguments)
@@ -37,18 +31,12 @@ struct Stations
                     at(port);
         VfdctlEnvironment environment;
         environment.pacerFor = [this](const QString& port) -> Pacer* {
-            return byPort.count(port) ? byPort[port]->pacer.get() : nullptr;
+            return byPort.count(port) ? byPort.at(port).pacer.get() : nullptr;
         };
         environment.simulatedDisplayFor = [this](const QString& port) -> SimulatedDisplay* {
-            return byPort.count(port) ? &byPort[port]->display : nullptr;
+            return byPort.count(port) ? &byPort.at(port).display : nullptr;
         };
         environment.stop = stop;
-        VfdctlRun run;
-        QTextStream out(&run.out);
-        QTextStream err(&run.err);
-        run.status = vfdctlMain(arguments, out, err, environment);
-        out.flush();
-        err.flush();
-        return run;
+        return runVfdctl(arguments, environment);
     }
 };
