@@ -1,6 +1,7 @@
 // The title text file read on any bytes: at most two lines, each at most 20 characters and whole
 // characters only, and the lines those of the text split at CR LF, LF or a lone CR. A file holding
-// a NUL byte or bytes that are not UTF-8 gives no lines.
+// a NUL byte gives no lines; bytes that are not UTF-8 are read in the wire encoding, or give no lines.
+#include "core/wire_text.h"
 #include "fuzz_files.h"
 #include "fuzz_require.h"
 #include "operations/title_file.h"
@@ -43,12 +44,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // that ends in a line end has no line after it.
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(content);
-    if (content.contains('\0') || decoder.hasError()) {
+    if (content.contains('\0')) {
         Require(read.lines.isEmpty());
         return 0;
     }
-    if (text.startsWith(QChar(0xFEFF)))
+    if (decoder.hasError()) {
+        // Not UTF-8: text in the wire encoding, or no text at all.
+        const std::optional<QString> local = WireEncoding().decode(content);
+        if (!local) {
+            Require(read.lines.isEmpty());
+            return 0;
+        }
+        text = *local;
+    } else if (text.startsWith(QChar(0xFEFF))) {
         text.remove(0, 1);
+    }
     static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
     QStringList lines = text.split(lineEnd);
     if (lines.last().isEmpty())
