@@ -22,10 +22,7 @@
 
 namespace {
 
-LineSettings line(const QString& text)
-{
-    return *LineSettings::parse(text);
-}
+const auto line = [](const QString& text) { return LineSettings::parse(text).value(); };
 
 // The display at the end of a fresh pseudo-terminal, its screen written to a file.
 struct Rig
@@ -79,14 +76,17 @@ struct Opener
     int fd = -1;
 };
 
-// The screen file's text: rows padded to the width, then the cursor, then the KD-426's receipt.
-QString screen(QStringList rows, const QString& cursor, const QStringList& receipt = {})
+// The screen file's text from "rows split at /;cursor;receipt": rows padded to the width, then the
+// cursor, then (the KD-426, cursor "none") its receipt. "@" stands for the KD-426's power-on double line.
+QString screen(const QString& golden)
 {
+    const QStringList parts = QString(golden).replace("@", "       KD-426").split(';');
+    QStringList rows = parts.at(0).split('/');
     for (QString& row : rows)
         row = row.leftJustified(20);
-    rows << QString() << cursor;
-    if (cursor == "cursor none")
-        rows << QString() << receipt;
+    rows << QString() << "cursor " + parts.at(1);
+    if (parts.at(1) == "none")
+        rows << QString() << parts.mid(2);
     return rows.join('\n') + '\n';
 }
 
@@ -96,41 +96,34 @@ class TestVfdemu : public QObject
 {
     Q_OBJECT
 private slots:
+    // One row per command family; the rows alternate between the serial link and plain open().
     void commandFamilies_data()
     {
         QTest::addColumn<DemoModel>("model");
         QTest::addColumn<bool>("qtLink");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("expected");
-        const auto kd317 = DemoModel::KD317, kd426 = DemoModel::KD426, kd138 = DemoModel::KD138;
-        const char* kd426At = "       KD-426"; // both halves of the double line shown at power-on
-        QTest::newRow("KD-317 text") << kd317 << true << QByteArray("\x1B@HELLO")
-                                     << screen({"HELLO", ""}, "cursor 1,6");
-        QTest::newRow("KD-317 cursor moves") << kd317 << false << QByteArray("AB\x1F\x24\x05\x02X\x0A")
-                                             << screen({"AB", "    X"}, "cursor 1,6");
-        QTest::newRow("KD-317 clear")
-            << kd317 << true << QByteArray("ABC\x1F\x42XY\x0C") << screen({"", ""}, "cursor 1,1");
-        QTest::newRow("KD-317 code table")
-            << kd317 << false << QByteArray("\x1Bt\x00\x80\xE1", 5) << screen({"Çß", ""}, "cursor 1,3");
-        QTest::newRow("KD-317 write mode")
-            << kd317 << true << QByteArray("\x1F\x03").append("ABCDEFGHIJKLMNOPQRSTUV")
-            << screen({"CDEFGHIJKLMNOPQRSTUV", ""}, "cursor 1,20");
-        QTest::newRow("KD-317 clock") << kd317 << false << QByteArray("\x1FT\x0C\x1E")
-                                      << screen({"", "               12:30"}, "cursor 1,1");
-        QTest::newRow("KD-426 lines") << kd426 << true << QByteArray("\x1BqATOTAL\r\x1BqD12.00\r")
-                                      << screen({"TOTAL", "", "", "12.00"}, "cursor none");
-        QTest::newRow("KD-426 double line") << kd426 << false << QByteArray("\x1BqFBIG\r")
-                                            << screen({kd426At, kd426At, "BIG", "BIG"}, "cursor none");
-        QTest::newRow("KD-426 clear")
-            << kd426 << true << QByteArray("\x1F\x0D") << screen({"", "", "", ""}, "cursor none");
-        QTest::newRow("KD-426 printer")
-            << kd426 << false << QByteArray("\x1B=1THANK YOU\n\x1B=2")
-            << screen({kd426At, kd426At, "", "  CUSTOMER DISPLAY"}, "cursor none", {"THANK YOU"});
-        QTest::newRow("KD-138 line") << kd138 << true << QByteArray("\x1BQAPRICE 1.99\r")
-                                     << screen({"PRICE 1.99"}, "cursor 1,1");
-        QTest::newRow("KD-138 characters")
-            << kd138 << false << QByteArray("AB\rC") << screen({"CB"}, "cursor 1,2");
-        QTest::newRow("KD-138 clear") << kd138 << true << QByteArray("AB\x0C") << screen({""}, "cursor 1,1");
+        const auto k317 = DemoModel::KD317, k426 = DemoModel::KD426, k138 = DemoModel::KD138;
+        const std::tuple<const char*, DemoModel, QByteArray, const char*> rows[] = {
+            {"KD-317 text", k317, "\x1B@HELLO", "HELLO/;1,6"},
+            {"KD-317 cursor moves", k317, "AB\x1F\x24\x05\x02X\x0A", "AB/    X;1,6"},
+            {"KD-317 clear", k317, "ABC\x1F\x42XY\x0C", "/;1,1"},
+            {"KD-317 code table", k317, QByteArray("\x1Bt\x00\x80\xE1", 5), "Çß/;1,3"},
+            {"KD-317 write mode", k317, "\x1F\003ABCDEFGHIJKLMNOPQRSTUV", "CDEFGHIJKLMNOPQRSTUV/;1,20"},
+            {"KD-317 clock", k317, "\x1FT\x0C\x1E", "/               12:30;1,1"},
+            {"KD-426 lines", k426, "\x1BqATOTAL\r\x1BqD12.00\r", "TOTAL///12.00;none"},
+            {"KD-426 double line", k426, "\x1BqFBIG\r", "@/@/BIG/BIG;none"},
+            {"KD-426 clear", k426, "\x1F\x0D", "///;none"},
+            {"KD-426 printer", k426, "\x1B=1THANK YOU\n\x1B=2", "@/@//  CUSTOMER DISPLAY;none;THANK YOU"},
+            {"KD-138 line", k138, "\x1BQAPRICE 1.99\r", "PRICE 1.99;1,1"},
+            {"KD-138 characters", k138, "AB\rC", "CB;1,2"},
+            {"KD-138 clear", k138, "AB\x0C", ";1,1"},
+        };
+        bool qtLink = true;
+        for (const auto& [name, model, bytes, golden] : rows) {
+            QTest::newRow(name) << model << qtLink << bytes << screen(QString::fromUtf8(golden));
+            qtLink = !qtLink;
+        }
     }
     void commandFamilies()
     {
@@ -151,20 +144,15 @@ private slots:
         QTest::addColumn<QString>("heard");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("7 data bits lose the top bit")
-            << "9600,N,8,1"
-            << "9600,N,7,1" << QByteArray("\xC1\x41") << QByteArray("AA");
-        QTest::newRow("parity read as the top bit")
-            << "9600,E,7,1"
-            << "9600,N,8,1" << QByteArray("EH") << QByteArray("\xC5H");
-        QTest::newRow("second stop bit unchecked")
-            << "9600,N,8,2"
-            << "9600,N,8,1" << QByteArray("\x55\xAA") << QByteArray("\x55\xAA");
-        QTest::newRow("half speed: FF") << "4800,N,8,1"
-                                        << "9600,N,8,1" << QByteArray("\xFF") << QByteArray("\xFE");
-        QTest::newRow("double speed: start bits too short")
-            << "19200,N,8,1"
-            << "9600,N,8,1" << QByteArray("\xFF\xFF") << QByteArray();
+        const std::tuple<const char*, const char*, const char*, QByteArray, QByteArray> rows[] = {
+            {"7 data bits lose the top bit", "9600,N,8,1", "9600,N,7,1", "\xC1\x41", "AA"},
+            {"parity read as the top bit", "9600,E,7,1", "9600,N,8,1", "EH", "\xC5H"},
+            {"second stop bit unchecked", "9600,N,8,2", "9600,N,8,1", "\x55\xAA", "\x55\xAA"},
+            {"half speed: FF", "4800,N,8,1", "9600,N,8,1", "\xFF", "\xFE"},
+            {"double speed: start bits too short", "19200,N,8,1", "9600,N,8,1", "\xFF\xFF", ""},
+        };
+        for (const auto& [name, sent, heard, bytes, expected] : rows)
+            QTest::newRow(name) << QString(sent) << QString(heard) << bytes << expected;
     }
     void resamplesOtherSettings()
     {
@@ -201,8 +189,7 @@ private slots:
         for (int round = 1; round <= 4; ++round) {
             Opener opener(round % 2 == 0, rig.end.name(), "9600,N,8,1");
             opener.write("\x0CROUND " + QByteArray::number(round));
-            QVERIFY2(rig.shows(screen({QStringLiteral("ROUND %1").arg(round)}, "cursor 1,8")),
-                     qPrintable(rig.screen()));
+            QVERIFY2(rig.shows(screen(QStringLiteral("ROUND %1;1,8").arg(round))), qPrintable(rig.screen()));
         }
     }
 

@@ -67,8 +67,6 @@ public:
         } while (got.size() < count && got.size() < max && timer.elapsed() < timeoutMs);
         return got;
     }
-    // What arrives within `timeoutMs`, read whole.
-    QByteArray readAvailable(int timeoutMs) { return read(1, timeoutMs); }
     termios lineSettings() const
     {
         termios t{};

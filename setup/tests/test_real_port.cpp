@@ -15,10 +15,14 @@
 
 namespace {
 
-LineSettings line(const QString& text)
-{
-    return LineSettings::parse(text).value();
-}
+// A timer that has started.
+const auto startedTimer = [] {
+    QElapsedTimer timer;
+    timer.start();
+    return timer;
+};
+
+const auto line = [](const QString& text) { return LineSettings::parse(text).value(); };
 
 // A link open on a fresh pair.
 struct OpenLink
@@ -27,11 +31,10 @@ struct OpenLink
     {
         link.setPortName(pty.path());
         link.setSettings(line("9600,N,8,1"));
-        opened = link.open().ok();
+        QVERIFY(link.open().ok());
     }
     PtyPair pty;
     QtSerialLink link;
-    bool opened = false;
 };
 
 // The display's end of a pair, read on its own thread in small pieces; it hangs up (closes the
@@ -113,7 +116,6 @@ private slots:
     void writesArriveInOrder()
     {
         OpenLink open;
-        QVERIFY(open.opened);
         QByteArray everyValue;
         for (int i = 0; i < 256; ++i)
             everyValue += char(i);
@@ -151,7 +153,6 @@ private slots:
         QFETCH(uint, parityKind);
         QFETCH(bool, twoStopBits);
         OpenLink open;
-        QVERIFY(open.opened);
         QVERIFY(open.link.setSettings(line(settings)).ok()); // while open: at once
         const termios t = open.pty.lineSettings();
         QCOMPARE(uint(::cfgetospeed(&t)), speed);
@@ -168,10 +169,10 @@ private slots:
     }
 
     // Settings the open port refuses: the port's words, and the line back as it was, speed included.
-    void settingsThePortRefuses()
+    // A pty has no modem lines: DSR reads low at once. Neither leaves an error for the next write.
+    void settingsThePortRefusesAndDsrReadsLow()
     {
         OpenLink open;
-        QVERIFY(open.opened);
         for (const char* refused : {"115200,E,7,1", "4800,O,6,1"}) {
             const LinkStatus status = open.link.setSettings(line(refused));
             QCOMPARE(status.number, LinkError::OpenFailed);
@@ -180,14 +181,16 @@ private slots:
             const termios t = open.pty.lineSettings();
             QCOMPARE(uint(::cfgetospeed(&t)), uint(B9600));
         }
-        QVERIFY(open.link.write("ok").ok()); // no error left behind
+        QElapsedTimer timer = startedTimer();
+        QVERIFY(!open.link.dsr());
+        QCOMPARE_LT(timer.elapsed(), 20);
+        QVERIFY(open.link.write("ok").ok());
         QCOMPARE(open.pty.read(2), QByteArray("ok"));
     }
 
     void portInUse()
     {
         OpenLink first;
-        QVERIFY(first.opened);
         QtSerialLink second;
         second.setPortName(first.pty.path());
         QCOMPARE(second.open().number, LinkError::PortInUse); // Qt's lock file, even for root
@@ -203,31 +206,16 @@ private slots:
         QCOMPARE(first.pty.read(4), QByteArray("next"));
     }
 
-    // A pty has no modem lines: DSR reads low at once and leaves no error for the next write.
-    void dsrOnPseudoTerminalIsFalse()
-    {
-        OpenLink open;
-        QVERIFY(open.opened);
-        QElapsedTimer timer;
-        timer.start();
-        QVERIFY(!open.link.dsr());
-        QCOMPARE_LT(timer.elapsed(), 20);
-        QVERIFY(open.link.write("w").ok());
-        QCOMPARE(open.pty.read(1), QByteArray("w"));
-    }
-
     // A slow far side is no failure: what is left is counted until it has all arrived, in order,
     // moved only by the link's own calls; a far side that has gone fails every call at once.
     void outputQueueAndFarSideGone()
     {
         OpenLink open(100);
-        QVERIFY(open.opened);
         const QByteArray block = imageBytes(200000);
         QVERIFY(open.link.write(block).ok());
         QCOMPARE_GT(open.link.bytesToWrite(), 0);
         QByteArray received;
-        QElapsedTimer timer;
-        timer.start();
+        QElapsedTimer timer = startedTimer();
         for (qint64 left = 1; (received.size() < block.size() || left > 0) && timer.elapsed() < 5000;) {
             received += open.pty.read(1, 10);
             left = open.link.bytesToWrite(); // only the link's own calls move the rest
@@ -259,8 +247,7 @@ private slots:
         std::unique_ptr<QThread> worker(QThread::create([&] {
             written = link.open().ok() && link.setSettings(line("115200,N,8,1")).ok() &&
                       link.write(imageBytes(1000)).ok() && link.write("end").ok();
-            QElapsedTimer timer;
-            timer.start();
+            QElapsedTimer timer = startedTimer();
             do {
                 left = link.bytesToWrite();
             } while (left > 0 && timer.elapsed() < 2000);
@@ -293,8 +280,7 @@ private slots:
         PulsingDsrLink link;
         RealPacer pacer;
         DisplayAccess access(link, pacer, bench.dialogs, {far.path(), {}, {}, {}});
-        QElapsedTimer timer;
-        timer.start();
+        QElapsedTimer timer = startedTimer();
         QVERIFY(!presentOp(Op(op), access, opInputFile(Op(op), bench.dir)));
         QCOMPARE_LT(timer.elapsed(), op == int(Op::DemoWrite) ? 2000 : 3500); // the firmware's two pauses
         QCOMPARE(bench.dialogs.messages().last(), QString("Port Error: COM Port Write Error( 8020) !!"));
@@ -316,8 +302,7 @@ private slots:
         RealPacer pacer;
         Bench bench;
         DisplayAccess access(link, pacer, bench.dialogs, {far.path(), {}, {}, {}});
-        QElapsedTimer timer;
-        timer.start();
+        QElapsedTimer timer = startedTimer();
         QVERIFY(!presentOp(Op::TitleWrite, access, {}));
         QCOMPARE_GE(timer.elapsed(), 1000);
         QCOMPARE_LT(timer.elapsed(), 1500);

@@ -22,8 +22,10 @@ struct WindowBench : Bench
     WindowBench() : window(display) {}
     SimulatedDisplayWindow window;
 
-    QString labels(const QStringList& names) const
+    // The labels' texts as the window shows them now (it refreshes first).
+    QString labels(const QStringList& names)
     {
+        window.refresh();
         QStringList texts;
         for (const QString& name : names)
             texts << window.findChild<QLabel*>(name)->text();
@@ -146,51 +148,50 @@ private slots:
 
     void flashViewAfterAWrite_data()
     {
-        QTest::addColumn<QStringList>("chosen"); // baud, format, command set, code page, charset, brightness
+        // Chosen: baud | format | command set | code page | charset | brightness.
+        QTest::addColumn<QString>("choices");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("brightness");
-        QTest::newRow("defaults")
-            << QStringList{"9600", "N,8,1", "EPSON", "Europe", "USA", "100%"}
-            << "stored | 9600 | N,8,1 | EPSON | (not set) | USA | 100% | Code page not set: drawn as PC437"
-            << 4;
-        QTest::newRow("PC858, 25 %") << QStringList{"19200", "E,8,1", "CD5220", "PC858", "Germany", "25%"}
-                                     << "stored | 19200 | E,8,1 | CD5220 | PC858 | Germany | 25% | " << 1;
-        QTest::newRow("Slavonic, 75 %") << QStringList{"4800", "O,7,1", "DSP800", "Slavonic", "Itlay", "75%"}
-                                        << "stored | 4800 | O,7,1 | DSP800 | Slavonic | Itlay | 75% | Code "
-                                           "page Slavonic has no character table here: drawn as PC437"
-                                        << 3;
+        const std::tuple<const char*, const char*, const char*, int> rows[] = {
+            {"defaults", "9600 | N,8,1 | EPSON | Europe | USA | 100%",
+             "stored | 9600 | N,8,1 | EPSON | (not set) | USA | 100% | Code page not set: drawn as PC437", 4},
+            {"PC858, 25 %", "19200 | E,8,1 | CD5220 | PC858 | Germany | 25%",
+             "stored | 19200 | E,8,1 | CD5220 | PC858 | Germany | 25% | ", 1},
+            {"Slavonic, 75 %", "4800 | O,7,1 | DSP800 | Slavonic | Itlay | 75%",
+             "stored | 4800 | O,7,1 | DSP800 | Slavonic | Itlay | 75% | Code page Slavonic has no character "
+             "table here: drawn as PC437",
+             3},
+        };
+        for (const auto& [name, chosen, shown, brightness] : rows)
+            QTest::newRow(name) << QString(chosen) << QString(shown) << brightness;
     }
     void flashViewAfterAWrite()
     {
-        QFETCH(QStringList, chosen);
+        QFETCH(QString, choices);
         QFETCH(QString, shown);
         QFETCH(int, brightness);
+        const QStringList chosen = choices.split(" | ");
         WindowBench bench;
-        bench.window.refresh();
         const QString erased = "erased: the display runs at 9600,N,8,1 | (erased)";
         QCOMPARE(bench.labels(kGeneralLabels.mid(0, 2)), erased);
         QVERIFY(writeGeneralParameters(bench.access, generalParametersNamed(chosen)));
-        bench.window.refresh();
         QCOMPARE(bench.labels(kGeneralLabels), shown);
         QCOMPARE(bench.window.screen()->frame().brightness, brightness);
         // Erased again at the line settings the display now listens at.
         bench.access.selection.setLine(chosen.at(0), chosen.at(1));
         QVERIFY(eraseGeneralParameters(bench.access));
-        bench.window.refresh();
         QCOMPARE(bench.labels(kGeneralLabels.mid(0, 2)), erased);
         QCOMPARE(bench.window.screen()->frame().brightness, 4);
     }
 
+    // The last character of the first line, byte D5, in each code page.
     void titlePageInTheDisplaysCodePage_data()
     {
         QTest::addColumn<QString>("codePage");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("PC858") << "PC858"
-                               << "\"Total        12,50 €\" / \"Danke!              \"";
-        QTest::newRow("PC850") << "PC850"
-                               << "\"Total        12,50 ı\" / \"Danke!              \"";
-        QTest::newRow("WPC1252") << "WPC1252"
-                                 << "\"Total        12,50 Õ\" / \"Danke!              \"";
+        const QString shown = "\"Total        12,50 %1\" / \"Danke!              \"";
+        for (const auto& [codePage, d5] : {std::pair{"PC858", "€"}, {"PC850", "ı"}, {"WPC1252", "Õ"}})
+            QTest::newRow(codePage) << QString(codePage) << shown.arg(QString::fromUtf8(d5));
     }
     void titlePageInTheDisplaysCodePage()
     {
@@ -213,7 +214,6 @@ private slots:
     void demoFirmwareAndBalance()
     {
         WindowBench bench;
-        bench.window.refresh();
         const QStringList names{"lblDemo", "lblFirmware", "lblBalance"};
         QCOMPARE(bench.labels(names), QString("(erased) | factory image | 128"));
         DisplayFlash flash = bench.display.flash();
@@ -236,23 +236,20 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<double>("pulseWidth");
         QTest::addColumn<QString>("golden");
+        const QString restarted =
+            "lit+high | Listening at 9600,N,8,1 | Acknowledgements: 0 |   Talvex  VQ-71xx     "
+            "Customer Display  ";
+        const QString acknowledged =
+            "lit+high | Listening at 115200,N,8,1 | Acknowledgements: 1 | something else"
+            "                          ";
+        const QByteArray request(20, '\x02');
         QTest::newRow("F@: dark for half a second")
-            << QByteArray::fromHex("1F4640") << 0.2
-            << "lit+high 10 | dark+low 500 | lit+high | Listening at 9600,N,8,1 | Acknowledgements: 0 |   "
-               "Talvex  VQ-71xx     Customer Display  ";
+            << QByteArray::fromHex("1F4640") << 0.2 << "lit+high 10 | dark+low 500 | " + restarted;
         QTest::newRow("setup request: the 200 ms pulse")
-            << QByteArray(20, '\x02') << 0.2
-            << "lit+high 50 | lit+low 200 | lit+high | Listening at 115200,N,8,1 | Acknowledgements: 1 | "
-               "something else                          ";
-        QTest::newRow("a 50 ms pulse") << QByteArray(20, '\x02') << 0.05
-                                       << "lit+high 50 | lit+low 50 | lit+high | Listening at 115200,N,8,1 | "
-                                          "Acknowledgements: 1 | something else                          ";
-        QTest::newRow("a 600 ms pulse") << QByteArray(20, '\x02') << 0.6
-                                        << "lit+high 50 | lit+low 600 | lit+high | Listening at 115200,N,8,1 "
-                                           "| Acknowledgements: 1 | something else                          ";
-        QTest::newRow("power cycle") << QByteArray() << 0.2
-                                     << "dark+low 500 | lit+high | Listening at 9600,N,8,1 | "
-                                        "Acknowledgements: 0 |   Talvex  VQ-71xx     Customer Display  ";
+            << request << 0.2 << "lit+high 50 | lit+low 200 | " + acknowledged;
+        QTest::newRow("a 50 ms pulse") << request << 0.05 << "lit+high 50 | lit+low 50 | " + acknowledged;
+        QTest::newRow("a 600 ms pulse") << request << 0.6 << "lit+high 50 | lit+low 600 | " + acknowledged;
+        QTest::newRow("power cycle") << QByteArray() << 0.2 << "dark+low 500 | " + restarted;
     }
     void timeline()
     {
@@ -288,10 +285,9 @@ private slots:
     {
         QTest::addColumn<QString>("faultSwitch");
         QTest::addColumn<QString>("message");
-        QTest::newRow("unplugged") << "chkUnplugged"
-                                   << "Port Status: Display DSR not ready yet !!";
-        QTest::newRow("DSR late") << "chkDsrLate"
-                                  << "Port Status: Display DSR not ready yet !!";
+        const QString notReady = "Port Status: Display DSR not ready yet !!";
+        QTest::newRow("unplugged") << "chkUnplugged" << notReady;
+        QTest::newRow("DSR late") << "chkDsrLate" << notReady;
         QTest::newRow("does not acknowledge") << "chkNoAcknowledge"
                                               << "Display ack. failed: Process.3( ";
     }
