@@ -5,32 +5,23 @@
 #include "sim/switching_serial_port.h"
 #include "windows/navigator.h"
 
+#include "core/early_answers.h"
 #include "core/pacer.h"
 #include "core/qt_serial_link.h"
-#include "core/version.h"
 #include "widgets/gui_dialogs.h"
 
 #include <QApplication>
-#include <cstdio>
-#include <cstring>
 
 int main(int argc, char* argv[])
 {
     // Answered before Qt looks for a screen, so that they work without one.
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("vfddemo %s\n", ProjectVersion::Text);
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--help") == 0) {
-            std::printf("Usage: vfddemo\n\n"
-                        "Demonstrates the Talvex KD-317 (ESC/POS), KD-426 and KD-138 customer displays,\n"
-                        "on a serial port or on a built-in simulated display.\n\n"
-                        "  --help     this text\n"
-                        "  --version  the program's version\n");
-            return 0;
-        }
-    }
+    if (answerVersionOrHelp(argc, argv, "vfddemo",
+                            "Usage: vfddemo\n\n"
+                            "Demonstrates the Talvex KD-317 (ESC/POS), KD-426 and KD-138 customer displays,\n"
+                            "on a serial port or on a built-in simulated display.\n\n"
+                            "  --help     this text\n"
+                            "  --version  the program's version\n"))
+        return 0;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vfddemo"));
     QGuiApplication::setDesktopFileName(QStringLiteral("vfddemo"));

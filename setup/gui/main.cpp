@@ -1,31 +1,22 @@
 // vfdsetup: the configuration and service tool of the Talvex VQ71xx customer displays.
+#include "core/early_answers.h"
 #include "core/pacer.h"
-#include "core/version.h"
 #include "gui/main_window.h"
 #include "sim/simulated_display.h"
 
 #include <QApplication>
-#include <cstdio>
-#include <cstring>
 
 int main(int argc, char* argv[])
 {
     // Answered before Qt looks for a screen, so that they work without one.
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("vfdsetup %s\n", ProjectVersion::Text);
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--help") == 0) {
-            std::printf("Usage: vfdsetup [--port PORT] [--factory]\n\n"
-                        "Configures and services Talvex VQ71xx customer displays.\n\n"
-                        "  --port PORT  start on PORT: COMn, a system port such as /dev/ttyUSB0, or sim\n"
-                        "  --factory    also show the Factory Adjustment Tool page\n"
-                        "  --help       this text\n"
-                        "  --version    the program's version\n");
-            return 0;
-        }
-    }
+    if (answerVersionOrHelp(argc, argv, "vfdsetup",
+                            "Usage: vfdsetup [--port PORT] [--factory]\n\n"
+                            "Configures and services Talvex VQ71xx customer displays.\n\n"
+                            "  --port PORT  start on PORT: COMn, a system port such as /dev/ttyUSB0, or sim\n"
+                            "  --factory    also show the Factory Adjustment Tool page\n"
+                            "  --help       this text\n"
+                            "  --version    the program's version\n"))
+        return 0;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vfdsetup"));
     QGuiApplication::setDesktopFileName(QStringLiteral("vfdsetup"));
