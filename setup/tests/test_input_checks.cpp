@@ -55,17 +55,17 @@ struct ReadsFail
     bool works = false;
 };
 
-// The file `spec` names in the bench's folder, "[kind:]name": the bytes; "missing:" nothing; "folder:" a
-// folder; "sparse:" the bytes followed by a hole up to 1 GB; "unreadable:" the bytes, made unreadable
-// through `unreadable`.
-QString makeFile(const Bench& bench, const QString& spec, const QByteArray& bytes,
+// The file that `entry` describes in the bench's folder, "[kind:]name": the bytes; "missing:" nothing;
+// "folder:" a folder; "sparse:" the bytes followed by a hole up to 1 GB; "unreadable:" the bytes, made
+// unreadable through `unreadable`.
+QString makeFile(const Bench& bench, const QString& entry, const QByteArray& bytes,
                  std::optional<ReadsFail>& unreadable)
 {
-    const QString kind = spec.section(':', -2, -2), path = bench.dir.filePath(spec.section(':', -1));
+    const QString kind = entry.section(':', -2, -2), path = bench.dir.filePath(entry.section(':', -1));
     if (kind == "folder")
-        QDir(bench.dir.path()).mkdir(spec.section(':', -1));
+        QDir(bench.dir.path()).mkdir(entry.section(':', -1));
     else if (kind != "missing")
-        bench.file(spec.section(':', -1), bytes);
+        bench.file(entry.section(':', -1), bytes);
     if (kind == "sparse" && !QFile(path).resize(kOneGigabyte))
         qFatal("cannot extend %s", qPrintable(path));
     if (kind == "unreadable")
