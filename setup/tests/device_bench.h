@@ -163,9 +163,3 @@ inline VfdctlRun runVfdctl(Bench& bench, const QStringList& arguments, bool term
 {
     return runVfdctl(arguments, {&bench.pacer, &bench.display, std::move(makeRealLink), terminal});
 }
-
-// vfdctl on a display and pacer of the caller's own, for runs that share one display without a bench.
-inline VfdctlRun RunVfdctl(const QStringList& arguments, VirtualPacer& pacer, SimulatedDisplay& display)
-{
-    return runVfdctl(arguments, {&pacer, &display, {}});
-}

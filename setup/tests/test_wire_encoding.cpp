@@ -78,7 +78,7 @@ private slots:
         SimulatedDisplay display(pacer);
         VfdctlRun run;
         for (const QString& arguments : runs.join('\n').split("\n;\n"))
-            run = RunVfdctl(QStringList{"--port", "sim"} + arguments.split('\n'), pacer, display);
+            run = runVfdctl(QStringList{"--port", "sim"} + arguments.split('\n'), {&pacer, &display, {}});
         QCOMPARE(run.status, part[0].toInt());
         QVERIFY2(run.err.contains(part[1]), qPrintable(run.err));
         if (part[2].isEmpty())
