@@ -1,20 +1,16 @@
-// The event loop ends (QCoreApplication::exit) while an operation of the window shows one of the
-// boxes that do not look at the stop flag. The window must then be torn down within a second, with
-// the port closed and nothing more sent: the boxes know the program is going down before anything
-// waits for the operation's worker.
-#include "gui/main_window.h"
+// The event loop ends (QCoreApplication::exit), or the window is closed, while an operation of the
+// window shows one of the boxes that do not look at the stop flag. The window must then be torn down
+// within a second, with the port closed and nothing more sent: the boxes know the program is going
+// down before anything waits for the operation's worker. A close is refused until the operation has
+// stopped; then the window closes itself.
 #include "operation_cases.h"
 #include "widgets/gui_dialogs.h"
+#include "window_fixture.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QSettings>
-#include <QTabBar>
-#include <QTest>
 #include <QThread>
 #include <QTimer>
 
@@ -61,15 +57,19 @@ private slots:
         QTest::addColumn<QString>("line1");
         QTest::addColumn<QString>("boxTitle");
         QTest::addColumn<QString>("boxText");
+        QTest::addColumn<bool>("closeWindow"); // instead of ending the loop; the box is then answered
         QTest::newRow("firmware: the mode reminder")
             << int(Op::FirmwareOnline) << QString() << "Online F/W Upload."
-            << "Firmware Update.";
+            << "Firmware Update." << false;
         QTest::newRow("firmware: the success box before the restart")
             << int(Op::FirmwareOnline) << QString() << "Port Status"
-            << "Firmware Update Sucessfully.";
+            << "Firmware Update Sucessfully." << false;
         QTest::newRow("title page: a character the display cannot show")
             << int(Op::TitleWrite) << QString::fromUtf8("\u4E2D") << "Title Page"
-            << "The character";
+            << "The character" << false;
+        QTest::newRow("closed under the success box of a general write")
+            << int(Op::GeneralWrite) << QString() << "Port Status"
+            << "Flash Write OK !!" << true;
     }
 
     void quitUnderABoxTearsDownAtOnce()
@@ -78,38 +78,38 @@ private slots:
         QFETCH(QString, line1);
         QFETCH(QString, boxTitle);
         QFETCH(QString, boxText);
+        QFETCH(bool, closeWindow);
         const OpCase& opCase = kOps[op];
-        Bench bench;
         QWidget boxHost;
         GuiDialogs boxes(&boxHost);
         RealBoxDialogs dialogs(boxes);
-        QSettings settings(bench.dir.filePath("store.ini"), QSettings::IniFormat);
-        DeviceServices services{&bench.pacer, &dialogs, &bench.display, {}, nullptr, &boxes};
-        auto window = std::make_unique<MainWindow>(services, &settings);
-        window->load();
-        window->findChild<QComboBox*>("CmbCOM")->setCurrentText("sim");
-        window->findChild<QTabBar*>("tabMain")->setCurrentIndex(opCase.tab);
-        window->show();
-        if (const QString file = opInputFile(opCase.op, bench.dir); !file.isEmpty()) {
-            dialogs.scriptFile(file);
-            QTest::mouseClick(window->findChild<QPushButton*>("ComOpenFile_0"), Qt::LeftButton);
-        }
+        WindowFixture w(opCase.tab, &dialogs, {}, {}, &boxes);
+        if (const QString file = opInputFile(opCase.op, w.dir); !file.isEmpty())
+            w.choose("ComOpenFile_0", file);
         if (!line1.isNull())
-            window->findChild<QLineEdit*>("Text1_1")->setText(line1);
-        SimulatedDisplay& display = bench.display;
+            w.find<QLineEdit>("Text1_1")->setText(line1);
+        std::unique_ptr<MainWindow>& window = w.window;
+        SimulatedDisplay& display = w.display;
 
         // The loop ends while the box is up; what the display holds then is all it may ever get.
         QByteArray wireAtBox;
         bool seen = false;
         QTimer watch;
         watch.setInterval(1);
+        bool closeRefused = false;
         connect(&watch, &QTimer::timeout, this, [&] {
-            if (seen)
+            if (seen) {
+                if (!window->isVisible())
+                    QCoreApplication::exit(0); // closed once the operation stopped
                 return;
-            if (ShownBox(boxTitle, boxText)) {
+            }
+            if (QMessageBox* box = ShownBox(boxTitle, boxText)) {
                 seen = true;
                 wireAtBox = display.wire();
-                QCoreApplication::exit(0);
+                if (!closeWindow)
+                    return QCoreApplication::exit(0);
+                closeRefused = !window->close();
+                box->button(QMessageBox::Ok)->click();
             } else if (QMessageBox* earlier = ShownBox("Online F/W Upload.", QString())) {
                 earlier->button(QMessageBox::Ok)->click(); // the person reads the reminder and goes on
             }
@@ -119,11 +119,12 @@ private slots:
         giveUp.setSingleShot(true);
         connect(&giveUp, &QTimer::timeout, this, [] { QCoreApplication::exit(1); });
         giveUp.start(10000);
-        QTest::mouseClick(window->findChild<QPushButton*>(opCase.button), Qt::LeftButton);
+        QTest::mouseClick(w.find(opCase.button), Qt::LeftButton);
         QVERIFY(window->runner().busy());
         QCOMPARE(QCoreApplication::exec(), 0);
         watch.stop();
         QVERIFY(seen);
+        QCOMPARE(closeRefused, closeWindow);
 
         QElapsedTimer teardown;
         teardown.start();

@@ -17,15 +17,18 @@
 struct WindowFixture : Bench
 {
     // `tab` is the page shown first (-1: the window's own choice); `own` replaces the bench's dialogs.
-    // `makeRealLink` opens every port other than "sim" (a test's own link in front of the display).
+    // `makeRealLink` opens every port other than "sim" (a test's own link in front of the display);
+    // `windowBoxes` are the window's own boxes, when `own` shows some of its boxes through them.
     explicit WindowFixture(int tab = -1, ScriptedDialogs* own = nullptr, const QString& storedTitle = {},
-                           std::function<std::unique_ptr<SerialLink>()> makeRealLink = {})
+                           std::function<std::unique_ptr<SerialLink>()> makeRealLink = {},
+                           GuiDialogs* windowBoxes = nullptr)
         : boxes(own ? *own : dialogs), settings(dir.filePath("store.ini"), QSettings::IniFormat)
     {
         if (!storedTitle.isNull())
             settings.setValue("vfdsetup/strFormTitle", storedTitle);
         window = std::make_unique<MainWindow>(
-            DeviceServices{&pacer, &boxes, &display, std::move(makeRealLink)}, &settings);
+            DeviceServices{&pacer, &boxes, &display, std::move(makeRealLink), nullptr, windowBoxes},
+            &settings);
         window->load();
         find<QComboBox>("CmbCOM")->setCurrentText("sim");
         if (tab >= 0)
