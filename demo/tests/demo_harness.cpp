@@ -4,6 +4,7 @@
 #include "windows/escpos_demo_window.h"
 #include "windows/mirror_grid.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QDeadlineTimer>
@@ -61,7 +62,7 @@ LinkStatus FakeSerialPort::write(const QByteArray& bytes)
         return LinkStatus::failure(LinkError::WriteFailed, gone ? QStringLiteral("No such device")
                                                                 : QStringLiteral("Input/output error"));
     }
-    line_.record(QStringLiteral("write ") + Hex(bytes));
+    line_.record(QStringLiteral("write ") + hexBytes(bytes));
     return LinkStatus::success();
 }
 
@@ -83,7 +84,7 @@ void ScriptedDialogs::message(Icon icon, const QString& title, const QString& te
 QString ScriptedDialogs::input(const QString& title, const QString& prompt, const QString& defaultText,
                                bool* accepted)
 {
-    prompts.append({title, line->writes});
+    promptTitles.append(title);
     line->record(QStringLiteral("ask %1[%2]").arg(prompt.isEmpty() ? prompt : prompt + u' ', defaultText));
     std::optional<QString> reply;
     if (!replies.empty()) {
@@ -122,10 +123,7 @@ DemoContext DemoHarness::makeContext()
         return QList<SystemPortEntry>{
             {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("USB-Serial Controller")}};
     };
-    made.endProgram = [this] {
-        ++ended;
-        line.record(QStringLiteral("end"));
-    };
+    made.endProgram = [this] { line.record(QStringLiteral("end")); };
     return made;
 }
 
@@ -174,14 +172,9 @@ void DemoHarness::settle()
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-QAbstractButton* DemoHarness::button(const QString& objectName) const
-{
-    return current() ? current()->findChild<QAbstractButton*>(objectName) : nullptr;
-}
-
 void DemoHarness::click(const QString& objectName)
 {
-    QAbstractButton* target = button(objectName);
+    auto* target = current() ? current()->findChild<QAbstractButton*>(objectName) : nullptr;
     if (target == nullptr) {
         QFAIL(qPrintable(QStringLiteral("no control %1 on \"%2\"").arg(objectName, currentTitle())));
     }
@@ -247,28 +240,6 @@ void DemoHarness::perform(const QString& steps)
     }
 }
 
-QStringList DemoHarness::transcript() const
-{
-    QStringList result = line.log;
-    for (QString& entry : result) {
-        if (entry.startsWith(QStringLiteral("write "))) {
-            entry.remove(0, 6);
-        }
-    }
-    return result;
-}
-
-QStringList DemoHarness::writes() const
-{
-    QStringList result;
-    for (const QString& entry : line.log) {
-        if (entry.startsWith(QStringLiteral("write "))) {
-            result.append(entry.mid(6));
-        }
-    }
-    return result;
-}
-
 int VisibleWindows()
 {
     int visible = 0;
@@ -276,9 +247,4 @@ int VisibleWindows()
         visible += widget->isVisible() ? 1 : 0;
     }
     return visible;
-}
-
-QString Hex(const QByteArray& bytes)
-{
-    return hexBytes(bytes);
 }

@@ -8,7 +8,6 @@
 #include "core/pacer.h"
 #include "core/serial_link.h"
 
-#include <QAbstractButton>
 #include <QMutex>
 #include <QStringList>
 #include <QWaitCondition>
@@ -66,12 +65,6 @@ private:
 class ScriptedDialogs : public Dialogs
 {
 public:
-    struct Prompt
-    {
-        QString title;
-        int writesBefore = 0; // the line's writes (counted over the run) when the prompt came up
-    };
-
     void message(Icon icon, const QString& title, const QString& text, const QString& detail = {}) override;
     QString input(const QString& title, const QString& prompt, const QString& defaultText,
                   bool* accepted = nullptr) override;
@@ -79,7 +72,7 @@ public:
 
     FakeLine* line = nullptr;
     std::deque<std::optional<QString>> replies;
-    QList<Prompt> prompts;
+    QStringList promptTitles;
     QList<Icon> icons; // of the boxes shown
 };
 
@@ -103,16 +96,11 @@ public:
     // settings in force), "close" (the window closed).
     void perform(const QString& steps);
     void click(const QString& objectName);
-    QAbstractButton* button(const QString& objectName) const;
     // The answers to the coming prompts; "<cancel>" stands for Cancel.
     void answer(const QStringList& replies);
     // Runs the GUI thread until the port worker has ended all its work and the windows it handed
     // over are gone; meanwhile `duringPause` runs (on this thread) while each pause is held.
     void settle();
-    // The record with the writes as bare hexadecimal: "open COM1 9600,n,8,1", "0C", "pause 8000", ...
-    QStringList transcript() const;
-    // Only the writes of the record, as hexadecimal.
-    QStringList writes() const;
     void clearLog() { line.log.clear(); }
 
     // Milliseconds of virtual time since the run began; only pauses take time.
@@ -151,11 +139,7 @@ public:
     PortWorker worker;
     DemoContext context{makeContext()};
     Navigator navigator{context};
-    int ended = 0;
 };
 
 // How many top-level windows are shown; vfddemo shows one at a time.
 int VisibleWindows();
-
-// "1F 58 02" from a byte string.
-QString Hex(const QByteArray& bytes);

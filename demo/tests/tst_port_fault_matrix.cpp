@@ -1,6 +1,7 @@
-// Every window and operation that opens or writes the port, against every way the port can fail: the
-// one box the person sees, the bytes of the sound run up to the failure and none after, the port let
-// go, no pause held after the failure, and the window usable again.
+// Every window, and each kind of job its buttons give the port worker (a button that runs the same kind
+// of job as one here fails the same way), against every way the port can fail: the one box the person sees,
+// the bytes of the sound run up to the failure and none after, the port let go, no pause held after the
+// failure, and the window usable again.
 #include "demo_harness.h"
 #include "windows/demo_window.h"
 
@@ -38,18 +39,12 @@ const QList<Operation>& Operations()
         {"KD-426 ENTER", "Command7", "Option2 Command1", {}, PortChoice, Kd426},
         {"KD-138 ENTER", "Command8", "Option2 Command1", {}, PortChoice, Kd138},
         {"epson fixed", ToEpson, "Command1", {}, PortChoice, Epson},
-        {"epson position", ToEpson, "Command9", {"2", "5"}, PortChoice, Epson},
         {"epson brightness", ToEpson, "Command11", {"3"}, PortChoice, Epson},
-        {"epson blink", ToEpson, "Command12", {"7"}, PortChoice, Epson},
-        {"epson initialize", ToEpson, "Command13", {}, PortChoice, Epson},
         {"epson reverse", ToEpson, "Command16", {"AB"}, PortChoice, Epson},
-        {"epson overwrite", ToEpson, "Command17", {}, PortChoice, Epson},
         {"epson vertical scroll", ToEpson, "Command18", {}, PortChoice, Epson},
         {"epson horizontal scroll", ToEpson, "Command19", {}, PortChoice, Epson},
-        {"epson self-test", ToEpson, "Command27", {}, PortChoice, Epson},
         {"epson time", ToEpson, "Command28", {"12", "30"}, PortChoice, Epson},
         {"epson END TEST", ToEpson, "Command30", {}, Epson, {}},
-        {"epson mirror click", ToEpson, "cell:12", {}, PortChoice, Epson},
         {"epson mirror key", ToEpson, "key:5:X", {}, PortChoice, Epson},
         {"epson to CHARACTER", ToEpson, "Command14", {}, PortChoice, Epson},
         {"epson to internation", ToEpson, "Command15", {}, PortChoice, Epson},
@@ -58,14 +53,10 @@ const QList<Operation>& Operations()
         {"internation ENTER", ToEpson + " Command15", "Option3 Command1", {}, PortChoice, Epson},
         {"internation CANCEL", ToEpson + " Command15", "Command2", {}, PortChoice, Epson},
         {"KD-426 line 1", ToKd426, "Command1", {"Hi"}, Kd426, {}},
-        {"KD-426 clear", ToKd426, "Command5", {}, Kd426, {}},
-        {"KD-426 double line 2", ToKd426, "Command7", {"AB"}, Kd426, {}},
-        {"KD-426 horizontal line 3", ToKd426, "Command11", {"Z"}, Kd426, {}},
         {"KD-426 modify initial display", ToKd426, "Command15", {"A", "B"}, Kd426, {}},
         {"KD-426 time", ToKd426, "Command17", {}, Kd426, {}},
         {"KD-426 to printer", ToKd426, "Command8", {}, Kd426, {}},
         {"KD-138 input line 1", ToKd138, "Command1", {}, Kd138, {}},
-        {"KD-138 clear", ToKd138, "Command2", {}, Kd138, {}},
         {"KP-685", "", "Command4", {"COM2"}, "talvex_main", {}},
     };
     return operations;
@@ -218,8 +209,8 @@ void TestPortFaultMatrix::portFails()
     QCOMPARE(VisibleWindows(), 1);
     auto* window = qobject_cast<DemoWindow*>(h.current());
     QVERIFY(window != nullptr && window->isEnabled() && !window->isBusy());
-    QCOMPARE(h.ended, op.steps == "Command30" ? 1 : 0);
-    if (h.ended) {
+    QCOMPARE(log.contains("end"), op.steps == "Command30");
+    if (log.contains("end")) {
         return;
     }
     h.line.openFailure.reset();

@@ -5,6 +5,9 @@
 #include "pty_pair.h"
 
 #include "core/qt_serial_link.h"
+#include "link/byte_text.h"
+
+#include <QRegularExpression>
 
 #include <QTest>
 
@@ -20,19 +23,13 @@ void TestQtSerialPort::windowsReachTheLine_data()
 {
     QTest::addColumn<QString>("steps"); // "system:1" chooses the pseudo-terminal
     QTest::addColumn<QStringList>("replies");
-    QTest::newRow("KD-317 and both selection windows")
-        << "Command6 system:1 Command1 Command1 Command2 Command3 Command4 Command5 Command6 Command7 "
-           "Command8 "
-           "Command9 Command10 Command11 Command12 Command13 Command16 Command17 Command18 Command19 "
-           "Command27 "
-           "Command28 Command14 Option3 Command1 Command2 Command15 Option11 Command1 Command2 Command30"
-        << QStringList{"2", "5", "3", "1", "AB", "12", "30"};
-    QTest::newRow("KD-426")
-        << "Command7 system:1 Command1 Command1 Command2 Command3 Command4 Command5 Command6 "
-           "Command7 Command8 Command9 Command10 Command11 Command12 Command13 Command14 "
-           "Command15 Command16 Command17"
-        << QStringList{"L1", "<cancel>", "L3", "L4", "D1", "D2",       "H1",
-                       "H2", "H3",       "H4", "K",  "L",  "<cancel>", "M2"};
+    // Line feeds, carriage returns, XON (1B 21 11), every byte from 80 to FF, pauses, and the port
+    // closed and opened again: what a line not set raw, or a close that drops bytes, would change.
+    QTest::newRow("KD-317 and the code table window")
+        << "Command6 system:1 Command1 Command4 Command6 Command11 Command16 Command14 Option3 Command1 "
+           "Command2 Command30"
+        << QStringList{"3", "AB"};
+    QTest::newRow("KD-426") << "Command7 system:1 Command1 Command1 Command8 Command17" << QStringList{"L1"};
     QTest::newRow("KD-138") << "Command8 system:1 Command1 Command1 Command2" << QStringList{};
 }
 
@@ -54,11 +51,11 @@ void TestQtSerialPort::windowsReachTheLine()
         h->perform(steps);
     }
     QCOMPARE(real.line.log.filter("box "), QStringList());
-    for (const QString& hex : recorded.writes()) {
-        expected += QByteArray::fromHex(hex.toLatin1());
+    for (const QString& write : recorded.line.log.filter(QRegularExpression("^write "))) {
+        expected += QByteArray::fromHex(write.mid(6).toLatin1());
     }
     QVERIFY(expected.size() > 10);
-    QCOMPARE(Hex(pty.read(expected.size())), Hex(expected));
+    QCOMPARE(hexBytes(pty.read(expected.size())), hexBytes(expected));
 }
 
 QTEST_MAIN(TestQtSerialPort)

@@ -96,7 +96,9 @@ class TestVfdemu : public QObject
 {
     Q_OBJECT
 private slots:
-    // One row per command family; the rows alternate between the serial link and plain open().
+    // The screen file of each model (rows, the cursor counted from 1, the receipt, characters as UTF-8);
+    // the rows alternate between the serial link and plain open(). The screens of the commands are the
+    // emulators' (demo/tests/tst_emulators.cpp).
     void commandFamilies_data()
     {
         QTest::addColumn<DemoModel>("model");
@@ -105,19 +107,10 @@ private slots:
         QTest::addColumn<QString>("expected");
         const auto k317 = DemoModel::KD317, k426 = DemoModel::KD426, k138 = DemoModel::KD138;
         const std::tuple<const char*, DemoModel, QByteArray, const char*> rows[] = {
-            {"KD-317 text", k317, "\x1B@HELLO", "HELLO/;1,6"},
             {"KD-317 cursor moves", k317, "AB\x1F\x24\x05\x02X\x0A", "AB/    X;1,6"},
-            {"KD-317 clear", k317, "ABC\x1F\x42XY\x0C", "/;1,1"},
             {"KD-317 code table", k317, QByteArray("\x1Bt\x00\x80\xE1", 5), "Çß/;1,3"},
-            {"KD-317 write mode", k317, "\x1F\003ABCDEFGHIJKLMNOPQRSTUV", "CDEFGHIJKLMNOPQRSTUV/;1,20"},
-            {"KD-317 clock", k317, "\x1FT\x0C\x1E", "/               12:30;1,1"},
-            {"KD-426 lines", k426, "\x1BqATOTAL\r\x1BqD12.00\r", "TOTAL///12.00;none"},
-            {"KD-426 double line", k426, "\x1BqFBIG\r", "@/@/BIG/BIG;none"},
-            {"KD-426 clear", k426, "\x1F\x0D", "///;none"},
             {"KD-426 printer", k426, "\x1B=1THANK YOU\n\x1B=2", "@/@//  CUSTOMER DISPLAY;none;THANK YOU"},
             {"KD-138 line", k138, "\x1BQAPRICE 1.99\r", "PRICE 1.99;1,1"},
-            {"KD-138 characters", k138, "AB\rC", "CB;1,2"},
-            {"KD-138 clear", k138, "AB\x0C", ";1,1"},
         };
         bool qtLink = true;
         for (const auto& [name, model, bytes, golden] : rows) {
@@ -167,7 +160,6 @@ private slots:
         QTest::addColumn<bool>("qtLink");
         QTest::addColumn<QString>("settings");
         QTest::newRow("faster, serial link") << true << "19200,N,8,1";
-        QTest::newRow("slower, open()") << false << "4800,N,8,1";
     }
     void otherSettingsShowGarbage()
     {
@@ -198,8 +190,6 @@ private slots:
         QTest::addColumn<DemoModel>("model");
         QTest::addColumn<QString>("settings");
         QTest::newRow("KD-317") << DemoModel::KD317 << "9600,N,8,1";
-        QTest::newRow("KD-426") << DemoModel::KD426 << "9600,N,8,1";
-        QTest::newRow("KD-138") << DemoModel::KD138 << "9600,N,8,1";
         QTest::newRow("KD-317 at other settings") << DemoModel::KD317 << "2400,N,8,2";
     }
     void takesNoiseWithoutStalling()
