@@ -74,6 +74,13 @@ inline QString transcript(const SimulatedDisplay& display, const ScriptedDialogs
     return out.join(QLatin1String(" | "));
 }
 
+// Writes `bytes` to `path`; false when the file cannot be written whole.
+inline bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 struct Bench
 {
     explicit Bench(double startOfDay = 36000.0)
@@ -98,8 +105,7 @@ struct Bench
     QString file(const QString& name, const QByteArray& bytes) const
     {
         const QString path = dir.filePath(name);
-        QFile out(path);
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(bytes) != bytes.size())
+        if (!writeFile(path, bytes))
             qFatal("cannot write %s", qPrintable(path));
         return path;
     }
@@ -129,13 +135,6 @@ inline QByteArray imageBytes(qsizetype size)
 inline QByteArray wfuFile(const QByteArray& image)
 {
     return image + crc16(image + QByteArray(1, '\0'));
-}
-
-// Writes `bytes` to `path`; false when the file cannot be written whole.
-inline bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 struct VfdctlRun

@@ -58,8 +58,7 @@ inline QString opInputFile(Op op, const QTemporaryDir& dir)
     if (!demo && op != Op::FirmwareOnline && op != Op::FirmwareForced)
         return {};
     const QString path = dir.filePath(demo ? "shop.dem" : "FW_VQ7146_V12.wfu");
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(demo ? kDemoFile : wfuFile(kFirmwareImage)) < 0)
+    if (!writeFile(path, demo ? kDemoFile : wfuFile(kFirmwareImage)))
         qFatal("cannot write %s", qPrintable(path));
     return path;
 }

@@ -7,7 +7,6 @@
 #include <QString>
 
 #include <fcntl.h>
-#include <limits>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
@@ -47,10 +46,9 @@ public:
     bool ok() const { return master_ >= 0 && !path_.isEmpty(); }
     const QString& path() const { return path_; }
 
-    // What arrives until `count` bytes have come or `timeoutMs` has passed, at most `max` bytes. What
-    // has arrived is read whole: the far side of a tty is woken to write more only once it is drained.
-    QByteArray read(qsizetype count, int timeoutMs = 2000,
-                    qsizetype max = std::numeric_limits<qsizetype>::max())
+    // What arrives until `count` bytes have come or `timeoutMs` has passed. What has arrived is read
+    // whole: the far side of a tty is woken to write more only once it is drained.
+    QByteArray read(qsizetype count, int timeoutMs = 2000)
     {
         QByteArray got;
         QElapsedTimer timer;
@@ -61,10 +59,9 @@ public:
                 continue;
             char buffer[4096];
             ssize_t n = 0;
-            while (got.size() < max &&
-                   (n = ::read(master_, buffer, std::min<qsizetype>(sizeof buffer, max - got.size()))) > 0)
+            while ((n = ::read(master_, buffer, sizeof buffer)) > 0)
                 got.append(buffer, n);
-        } while (got.size() < count && got.size() < max && timer.elapsed() < timeoutMs);
+        } while (got.size() < count && timer.elapsed() < timeoutMs);
         return got;
     }
     termios lineSettings() const

@@ -61,8 +61,6 @@ private slots:
             << "--sim-fault sim:b=no-ack firmware" << noAck + "36000/36003.02/True)";
         QTest::newRow("header unacknowledged")
             << "--sim-fault sim:b=no-ack-after:1 firmware" << noAck + "36001.34/36004.34/True)";
-        QTest::newRow("record unacknowledged")
-            << "--sim-fault sim:b=no-ack-after:1 params write" << noAck + "36000.34/36003.35/True)";
         QTest::newRow("port missing") << "firmware"
                                       << "/dev/no-such-vfd-port: Port Error: COM Port not Exist( 8002) !!";
     }

@@ -11,7 +11,7 @@ class PortPermissionTest : public QObject
 
 private slots:
     // The system's error and reason, whether the port's node is there, then the box's text; "+help"
-    // when the detail tells how to be allowed.
+    // when the detail tells how to be allowed. (A port that is not there: test_input_checks.)
     void detail_data()
     {
         QTest::addColumn<int>("error");
@@ -26,8 +26,6 @@ private slots:
             << denied << "Permission error while locking the device" << PortNode::Present << inUse;
         QTest::newRow("name too long for the lock file")
             << denied << "Permission error while creating lock file" << PortNode::Missing << missing;
-        QTest::newRow("missing") << int(QSerialPort::DeviceNotFoundError) << "No such file or directory"
-                                 << PortNode::Missing << missing;
         QTest::newRow("open here already") << int(QSerialPort::OpenError) << "Device is already open"
                                            << PortNode::Present << "COM Port Already Open( 8015) !!";
         QTest::newRow("not a terminal")

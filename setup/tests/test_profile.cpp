@@ -29,6 +29,7 @@ private slots:
     {
         write("fw/FW_VQ7146.wfu", wfuFile(imageBytes(1500)));
         write("demo.bin", kDemo);
+        write("saved/demo.bin", kDemo);
         write("bad.bin", "DEMO");
         write("title.txt", "From a\nfile\n");
         write("one-line.txt", "only one\n");
@@ -85,10 +86,8 @@ private slots:
         const auto row = [](const char* profile, int status, const QString& error) {
             QTest::newRow(qPrintable(error)) << QString(profile) << status << error;
         };
-        row("", 2, "cannot read the profile nothere.ini");
         row("", 2, "cannot read the profile fw"); // a folder
         row("[colour]\nred=1\n", 2, "[colour] red: unknown section or key");
-        row("[title]\nline3=x\n", 2, "[title] line3: unknown section or key");
         row("[general]\ndisplay-baud=9601\n", 2,
             "[general] display-baud: takes one of 4800, 9600, 19200, 38400, 115200, not '9601'");
         row("[firmware]\nfile=fw/FW_VQ7146.wfu\nforce=yes\n", 2,
@@ -119,25 +118,12 @@ private slots:
         QVERIFY(fleet.at("sim").display.writes().isEmpty() && fleet.at("sim:b").display.writes().isEmpty());
     }
 
-    void savedProfileReadsBack()
-    {
-        ProvisioningProfile profile;
-        profile.general = QStringList{"38400", "N,7,1", "CD5220", "Katakana", "Japan", "25%"};
-        profile.titleLines = QStringList{" Welcome, ", ""};
-        profile.demoFile = dir_.filePath("demo.bin");
-        profile.firmwareFile = QDir::cleanPath(dir_.path() + "/../elsewhere/FW_VQ7152.wfu"); // stays absolute
-        const QString path = dir_.filePath("saved/p.ini");
-        QDir().mkpath(dir_.filePath("saved"));
-        QVERIFY(writeProvisioningProfile(path, profile));
-        const ProfileReading read = readProvisioningProfile(path);
-        QCOMPARE(read.error, QString());
-        QVERIFY(read.profile == profile);
-    }
-
-    // The window's File menu: what it saves comes back on load, and loading sends nothing.
+    // The window's File menu: what it saves comes back on load (blanks and commas of a title line, an
+    // empty line, a file inside the profile's folder and one outside), and loading sends nothing.
     void windowSavesAndLoads()
     {
-        const QString path = dir_.filePath("window.ini");
+        const QString path = dir_.filePath("saved/window.ini");
+        const QString firmware = dir_.filePath("fw/FW_VQ7146.wfu");
         const QStringList choices{"4800", "E,7,1", "UTCP", "Greek", "Norway", "75%"};
         {
             WindowFixture w;
@@ -145,21 +131,24 @@ private slots:
             for (const char* list : {"CmbBaudRateSelect", "CmbComFormatSelect", "CmbCommandSelect",
                                      "CmbCodePageSelect", "CmbICSSelect", "CmbBrightnessSelect"})
                 w.find<QComboBox>(list)->setCurrentText(choices[i++]);
-            w.find<QLineEdit>("Text1_1")->setText("Fleet");
+            w.find<QLineEdit>("Text1_1")->setText(" Fleet, ");
+            w.find<QLineEdit>("Text2_1")->clear();
             w.showTab(1);
-            w.choose("ComOpenFile_0", dir_.filePath("fw/FW_VQ7146.wfu"));
+            w.choose("ComOpenFile_0", firmware);
             w.showTab(2);
-            w.choose("Command1", dir_.filePath("demo.bin"));
+            w.choose("Command1", dir_.filePath("saved/demo.bin"));
             QVERIFY(w.window->saveProfileTo(path));
         }
         WindowFixture w;
         QVERIFY(w.window->loadProfileFrom(path));
         const ProvisioningProfile loaded = *readProvisioningProfile(path).profile;
         QCOMPARE(loaded.general, choices);
-        QCOMPARE(loaded.titleLines, (QStringList{"Fleet", "***  Cover Page  ***"}));
+        QCOMPARE(loaded.titleLines, (QStringList{" Fleet, ", ""}));
+        QCOMPARE(loaded.firmwareFile, firmware);
         QCOMPARE(w.find<QComboBox>("CmbBrightnessSelect")->currentText(), choices[5]);
-        QCOMPARE(w.find<QLineEdit>("Text1_1")->text(), QString("Fleet"));
-        QCOMPARE(w.find<QLineEdit>("txtDEMOFile")->property("Tag").toString(), dir_.filePath("demo.bin"));
+        QCOMPARE(w.find<QLineEdit>("Text1_1")->text(), QString(" Fleet, "));
+        QCOMPARE(w.find<QLineEdit>("txtDEMOFile")->property("Tag").toString(),
+                 dir_.filePath("saved/demo.bin"));
         QVERIFY(w.find<QPushButton>("ComDownLoad")->isEnabled());
         QVERIFY(w.display.writes().isEmpty());
     }

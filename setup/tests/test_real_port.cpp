@@ -1,17 +1,14 @@
 // The real port link against a pseudo-terminal pair (the test plays the display on the master
 // side): bytes, line settings, refusals, a busy or missing port, the output queue, a far side that
-// goes away; then whole operations over it in real time, with a far side that hangs up.
+// goes away (a transfer that meets it: the fault matrix); then an operation over it in real time.
 #include "core/qt_serial_link.h"
 #include "gui/outcome_box.h"
 #include "operation_cases.h"
 #include "pty_pair.h"
 
-#include <QMutex>
 #include <QRegularExpression>
 #include <QTest>
 #include <QThread>
-
-#include <thread>
 
 namespace {
 
@@ -35,73 +32,6 @@ struct OpenLink
     }
     PtyPair pty;
     QtSerialLink link;
-};
-
-// The display's end of a pair, read on its own thread in small pieces; it hangs up (closes the
-// master) once `hangUpAfter` bytes have come.
-class FarSide
-{
-public:
-    explicit FarSide(qsizetype hangUpAfter) : hangUpAfter_(hangUpAfter)
-    {
-        reader_ = std::thread([this] {
-            while (!stop_) {
-                const QByteArray got = pty_.read(1, 10, 64); // small pieces: the hang-up comes inside a block
-                QMutexLocker lock(&mutex_);
-                received_ += got;
-                if (hangUpAfter_ >= 0 && received_.size() >= hangUpAfter_) {
-                    pty_.closeMaster();
-                    return;
-                }
-            }
-        });
-    }
-    ~FarSide()
-    {
-        stop_ = true;
-        reader_.join();
-    }
-    const QString& path() const { return pty_.path(); }
-    QByteArray received() const
-    {
-        QMutexLocker lock(&mutex_);
-        return received_;
-    }
-
-private:
-    PtyPair pty_;
-    qsizetype hangUpAfter_;
-    std::thread reader_;
-    std::atomic_bool stop_ = false;
-    mutable QMutex mutex_;
-    QByteArray received_;
-};
-
-// Plays the display's DSR in front of a real link (a pty has none): high while open, with one low
-// pulse of 100 ms starting 10 ms after the first look at DSR that follows a write.
-class PulsingDsrLink : public QtSerialLink
-{
-public:
-    PulsingDsrLink() { clock_.start(); }
-    LinkStatus write(const QByteArray& bytes) override
-    {
-        armed_ = true;
-        return QtSerialLink::write(bytes);
-    }
-    bool dsr() override
-    {
-        const qint64 now = clock_.elapsed();
-        if (armed_) {
-            armed_ = false;
-            pulseStart_ = now + 10;
-        }
-        return isOpen() && !(pulseStart_ >= 0 && now >= pulseStart_ && now < pulseStart_ + 100);
-    }
-
-private:
-    QElapsedTimer clock_;
-    bool armed_ = false;
-    qint64 pulseStart_ = -1;
 };
 
 } // namespace
@@ -260,56 +190,21 @@ private slots:
         QCOMPARE(pty.read(1003), imageBytes(1000) + "end");
     }
 
-    // The far side hangs up during a transfer: one "Port Error" box, the port closed, quickly, and
-    // what arrived is the start of the transfer without a restart.
-    void farSideHangsUpDuringTransfer_data()
-    {
-        QTest::addColumn<int>("op");
-        QTest::addColumn<int>("hangUpAfter");
-        // DEMO: the setup request, the header frames (14 bytes), then 10-byte frames and 512-byte blocks.
-        QTest::newRow("DEMO, inside the second block") << int(Op::DemoWrite) << 20 + 14 + 10 + 512 + 10 + 200;
-        // Firmware: the request, FR FF, the header frames, the first page's text, then the page.
-        QTest::newRow("firmware, inside the first page") << int(Op::FirmwareOnline) << 20 + 6 + 14 + 43 + 300;
-    }
-    void farSideHangsUpDuringTransfer()
-    {
-        QFETCH(int, op);
-        QFETCH(int, hangUpAfter);
-        FarSide far(hangUpAfter);
-        Bench bench;
-        PulsingDsrLink link;
-        RealPacer pacer;
-        DisplayAccess access(link, pacer, bench.dialogs, {far.path(), {}, {}, {}});
-        QElapsedTimer timer = startedTimer();
-        QVERIFY(!presentOp(Op(op), access, opInputFile(Op(op), bench.dir)));
-        QCOMPARE_LT(timer.elapsed(), op == int(Op::DemoWrite) ? 2000 : 3500); // the firmware's two pauses
-        QCOMPARE(bench.dialogs.messages().last(), QString("Port Error: COM Port Write Error( 8020) !!"));
-        QCOMPARE(bench.dialogs.messages().size(), op == int(Op::DemoWrite) ? 1 : 2); // and the reminder
-        QVERIFY(!link.isOpen());
-        const QByteArray received = far.received();
-        QCOMPARE_GE(received.size(), hangUpAfter);
-        QVERIFY(received.startsWith(QByteArray(20, '\x02')));
-        QVERIFY(!received.contains(QByteArray::fromHex("1F4640")));
-        if (op == int(Op::DemoWrite))
-            QCOMPARE(received.mid(44, 512), kDemoFile.left(512));
-    }
-
     // A port that cannot report its modem lines reads DSR as low: the open gives up after its 1.0 s.
     void portWithoutModemLines()
     {
-        FarSide far(-1);
+        PtyPair pty;
         QtSerialLink link;
         RealPacer pacer;
         Bench bench;
-        DisplayAccess access(link, pacer, bench.dialogs, {far.path(), {}, {}, {}});
+        DisplayAccess access(link, pacer, bench.dialogs, {pty.path(), {}, {}, {}});
         QElapsedTimer timer = startedTimer();
         QVERIFY(!presentOp(Op::TitleWrite, access, {}));
         QCOMPARE_GE(timer.elapsed(), 1000);
         QCOMPARE_LT(timer.elapsed(), 1500);
         QCOMPARE(bench.dialogs.messages(), QStringList{"Port Status: Display DSR not ready yet !!"});
         QVERIFY(!link.isOpen());
-        QTest::qWait(50);
-        QVERIFY(far.received().isEmpty());
+        QCOMPARE(pty.read(1, 50), QByteArray());
     }
 };
 
