@@ -56,6 +56,9 @@ bool OperationRunner::run(const PortSelection& selection, Operation operation, s
         if (traced.isOpen())
             traced.close();
     });
+    // Owned by the runner as well: a window that closes right after the operation ends may never run
+    // the deferred delete below, and the finished thread must not outlive the runner.
+    thread_->setParent(this);
     connect(thread_, &QThread::finished, this, [this, whenDone] {
         thread_->deleteLater();
         thread_ = nullptr;
