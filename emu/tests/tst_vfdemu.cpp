@@ -132,7 +132,7 @@ private slots:
         QVERIFY2(rig.shows(expected), qPrintable(rig.screen()));
     }
 
-    // What a display at 9600,N,8,1 (or 7 bits) makes of bytes sent at other settings.
+    // What a display at 9600,N,8,1 (or 7 bits) makes of bytes sent at other settings, or at its own.
     void resamplesOtherSettings_data()
     {
         QTest::addColumn<QString>("sent");
@@ -141,6 +141,7 @@ private slots:
         QTest::addColumn<QByteArray>("expected");
         const std::tuple<const char*, const char*, const char*, QByteArray, QByteArray> rows[] = {
             {"7 data bits lose the top bit", "9600,N,8,1", "9600,N,7,1", "\xC1\x41", "AA"},
+            {"a 7-bit line carries no top bit", "9600,E,7,1", "9600,E,7,1", "\xC1", "A"},
             {"parity read as the top bit", "9600,E,7,1", "9600,N,8,1", "EH", "\xC5H"},
             {"second stop bit unchecked", "9600,N,8,2", "9600,N,8,1", "\x55\xAA", "\x55\xAA"},
             {"half speed: FF", "4800,N,8,1", "9600,N,8,1", "\xFF", "\xFE"},
