@@ -6,7 +6,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 // What vfdemu was asked to do, from its command line.
 struct EmuOptions
@@ -20,10 +19,18 @@ struct EmuOptions
     bool trace = false;
 };
 
-// True when the arguments ask for no window, which decides the kind of application made before the
-// arguments are parsed whole.
-bool wantsHeadless(int argc, char** argv);
+// The command line read once, before anything is made: a display to run, a text to answer with, or a
+// refusal. Which of them comes first on the line wins.
+struct EmuCommandLine
+{
+    enum class Action { Run, Help, Version, Refuse };
+    Action action = Action::Run;
+    EmuOptions options; // Run
+    QString refusal;    // Refuse: what is wrong, naming the option; any value in it is cut short
+};
 
-// Parses the arguments (--help and --version print and exit here); nothing, with the message on stderr
-// already, when they are wrong.
-std::optional<EmuOptions> parseEmuOptions(const QStringList& arguments);
+// Reads the arguments that follow the program's name. Touches nothing, prints nothing.
+EmuCommandLine parseEmuCommandLine(const QStringList& arguments);
+
+// The text of --help.
+const char* emuHelpText();

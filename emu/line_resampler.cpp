@@ -47,12 +47,23 @@ std::vector<bool> lineLevels(const QByteArray& bytes, const LineSettings& sent)
     return levels;
 }
 
+// A line of fewer than eight data bits does not carry the top bits of what a program writes.
+QByteArray dataBitsOnly(QByteArray bytes, int dataBits)
+{
+    const unsigned mask = (1u << dataBits) - 1;
+    if (mask < 0xFF) {
+        for (char& c : bytes)
+            c = static_cast<char>(static_cast<unsigned char>(c) & mask);
+    }
+    return bytes;
+}
+
 } // namespace
 
 QByteArray resampleLine(const QByteArray& bytes, const LineSettings& sent, const LineSettings& heard)
 {
     if (sent == heard)
-        return bytes;
+        return dataBitsOnly(bytes, heard.dataBits);
     if (sent.baud <= 0 || heard.baud <= 0)
         return {};
     const std::vector<bool> levels = lineLevels(bytes, sent);

@@ -1,5 +1,6 @@
 // vfdemu's display at the end of a pseudo-terminal, driven as a point-of-sale program drives it: through
 // the project's serial link and through plain open()/write(), with the screen file as the only window.
+#include "emu/emu_options.h"
 #include "emu/line_resampler.h"
 #include "emu/pty_end.h"
 #include "emu/screen_sink.h"
@@ -9,6 +10,7 @@
 
 #include "core/pacer.h"
 #include "core/qt_serial_link.h"
+#include "core/version.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -130,7 +132,7 @@ private slots:
         QVERIFY2(rig.shows(expected), qPrintable(rig.screen()));
     }
 
-    // What a display at 9600,N,8,1 (or 7 bits) makes of bytes sent at other settings.
+    // What a display at 9600,N,8,1 (or 7 bits) makes of bytes sent at other settings, or at its own.
     void resamplesOtherSettings_data()
     {
         QTest::addColumn<QString>("sent");
@@ -139,6 +141,7 @@ private slots:
         QTest::addColumn<QByteArray>("expected");
         const std::tuple<const char*, const char*, const char*, QByteArray, QByteArray> rows[] = {
             {"7 data bits lose the top bit", "9600,N,8,1", "9600,N,7,1", "\xC1\x41", "AA"},
+            {"a 7-bit line carries no top bit", "9600,E,7,1", "9600,E,7,1", "\xC1", "A"},
             {"parity read as the top bit", "9600,E,7,1", "9600,N,8,1", "EH", "\xC5H"},
             {"second stop bit unchecked", "9600,N,8,2", "9600,N,8,1", "\x55\xAA", "\x55\xAA"},
             {"half speed: FF", "4800,N,8,1", "9600,N,8,1", "\xFF", "\xFE"},
@@ -210,25 +213,77 @@ private slots:
         QVERIFY2(all, qPrintable(QString::number(rig.display.bytesReceived())));
     }
 
-    void signalEndsCleanly_data()
+    // The program's command line, run with no display server. A refused line makes nothing: no link, no
+    // screen file, no pseudo-terminal (nothing on stdout). A line that runs shows its model's first screen
+    // after the pseudo-terminal's path, and a signal ends it with status 0 and its link removed.
+    void commandLine_data()
     {
-        QTest::addColumn<int>("signal");
-        QTest::newRow("SIGTERM") << SIGTERM;
-        QTest::newRow("SIGINT") << SIGINT;
+        QTest::addColumn<QStringList>("arguments"); // "@" stands for an empty folder
+        QTest::addColumn<int>("signal");            // the one that ends a line that runs
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("error");
+        const QString tooLong = "\x1B[2J" + QString(100000, 'x'),
+                      expected = "baud,parity,data bits,stop bits";
+        const std::pair<QStringList, QString> refused[] = {
+            {{"--link", "--headless"}, "option --link needs a value"},
+            {{"--headless", "--link", "@/tty", "--screen-file"}, "option --screen-file needs a value"},
+            {{"--headless", "--screen-file", "@/screen", "--colour"}, "unknown option --colour"},
+            {{"--headless=yes"}, "option --headless takes no value"},
+            {{"--headless", "ttyVFD0"}, "unexpected argument \"ttyVFD0\""},
+            {{"--model", "kd999", "--link", "@/tty"}, "--model takes kd317, kd426 or kd138, not \"kd999\""},
+            {{"--headless", "--settings=" + tooLong},
+             "--settings: Invalid settings \"?[2J" + QString(28, 'x') + "...\": expected " + expected},
+            {{"--port", "COM7"}, "--port is for Windows; here vfdemu makes its own pseudo-terminal"},
+        };
+        for (const auto& [arguments, error] : refused)
+            QTest::newRow(qPrintable(error.left(30)))
+                << arguments << 0 << QString() << "vfdemu: " + error + '\n';
+        const std::tuple<const char*, QStringList, int, QString> answered[] = {
+            {"--help", {"--help", "--colour"}, 0, emuHelpText()},
+            {"--version", {"-v"}, 0, QStringLiteral("vfdemu %1\n").arg(ProjectVersion::Text)},
+            {"KD-317 by default", {"--headless", "--link", "@/ttyVFD0"}, SIGTERM, screen("/;1,1")},
+            {"KD-426", {"--headless", "--model", "kd426"}, SIGINT, screen("@/@//  CUSTOMER DISPLAY;none;")},
+            {"KD-138", {"--model=KD138", "--headless", "--settings", "19200,E,7,2"}, SIGTERM, screen(";1,1")},
+        };
+        for (const auto& [name, arguments, signal, output] : answered)
+            QTest::newRow(name) << arguments << signal << output << QString();
     }
-    void signalEndsCleanly()
+    void commandLine()
     {
+        QFETCH(QStringList, arguments);
         QFETCH(int, signal);
+        QFETCH(QString, output);
         QTemporaryDir dir;
-        const QString link = dir.filePath("ttyVFD0");
+        arguments.replaceInStrings("@", dir.path());
+        QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            bare.remove(name);
         QProcess emu;
-        emu.start(VFDEMU_PATH, {"--headless", "--link", link});
-        QVERIFY(QTest::qWaitFor([&] { return QFileInfo(link).symLinkTarget().startsWith("/dev/"); }, 10000));
-        ::kill(static_cast<pid_t>(emu.processId()), signal);
+        emu.setProcessEnvironment(bare);
+        emu.setWorkingDirectory(dir.path());
+        emu.start(VFDEMU_PATH, arguments);
+        QString out; // a line that runs prints the pseudo-terminal's path, then the screen
+        const auto screenShown = [&] {
+            out += emu.readAllStandardOutput();
+            return out.section('\n', 1).startsWith(output);
+        };
+        if (signal != 0) {
+            QVERIFY2(QTest::qWaitFor(screenShown, 10000), qPrintable(out));
+            if (const QString link = dir.filePath("ttyVFD0"); arguments.contains(link))
+                QCOMPARE(QFileInfo(link).symLinkTarget(), out.section('\n', 0, 0));
+            ::kill(static_cast<pid_t>(emu.processId()), signal);
+        }
         QVERIFY(emu.waitForFinished(10000));
+        out += emu.readAllStandardOutput();
         QCOMPARE(emu.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(emu.exitCode(), 0);
-        QVERIFY(!QFileInfo(link).isSymLink());
+        QFETCH(QString, error);
+        QCOMPARE(emu.exitCode(), error.isEmpty() ? 0 : 2);
+        QCOMPARE(QString::fromUtf8(emu.readAllStandardError()), error);
+        if (signal == 0)
+            QCOMPARE(out, output);
+        QVERIFY(QDir(dir.path())
+                    .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot)
+                    .isEmpty());
     }
 };
 

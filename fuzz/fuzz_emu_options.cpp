@@ -1,0 +1,68 @@
+// vfdemu's command line from any arguments: a refusal is short and prints as it stands, whatever the
+// arguments held, and a line that runs asks for a display that can be run and reads back the same when
+// its options are written out again.
+#include "emu/emu_options.h"
+#include "fuzz_input.h"
+#include "fuzz_require.h"
+
+#include <QStringList>
+
+namespace {
+
+// The words of vfdemu's command line, so that the fuzzer reaches past "unknown option".
+const char* const kWords[] = {
+    "--model", "--settings", "--link", "--port",   "--headless",  "--screen-file", "--trace",       "--help",
+    "-h",      "--version",  "-v",     "--model=", "--settings=", "--link=",       "--screen-file="};
+
+// Arguments are cut at each zero byte; one that starts with a byte below 16 starts with that word.
+QStringList argumentsFrom(const uint8_t* data, size_t size)
+{
+    QStringList arguments;
+    const QByteArray all(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    for (const QByteArray& piece : all.split('\0')) {
+        const auto first = piece.isEmpty() ? 255u : static_cast<unsigned char>(piece.at(0));
+        if (first < sizeof kWords / sizeof kWords[0])
+            arguments << QString::fromLatin1(kWords[first]) + QString::fromUtf8(piece.mid(1));
+        else
+            arguments << QString::fromUtf8(piece);
+    }
+    return arguments;
+}
+
+const char* modelName(DemoModel model)
+{
+    return model == DemoModel::KD426 ? "kd426" : model == DemoModel::KD138 ? "kd138" : "kd317";
+}
+
+bool sameOptions(const EmuOptions& a, const EmuOptions& b)
+{
+    return a.model == b.model && a.settings == b.settings && a.link == b.link && a.port == b.port &&
+           a.screenFile == b.screenFile && a.headless == b.headless && a.trace == b.trace;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const EmuCommandLine command = parseEmuCommandLine(argumentsFrom(data, size));
+    if (command.action == EmuCommandLine::Action::Refuse) {
+        Require(!command.refusal.isEmpty() && command.refusal.size() <= 160);
+        for (const QChar c : command.refusal)
+            Require(c.isPrint() && (c == QLatin1Char(' ') || !c.isSpace()));
+    }
+    if (command.action != EmuCommandLine::Action::Run)
+        return 0;
+    const EmuOptions& options = command.options;
+    Require(options.settings.baud > 0 && options.port.isEmpty());
+    QStringList again = {QStringLiteral("--model=") + QLatin1String(modelName(options.model)),
+                         QStringLiteral("--settings=") + options.settings.toText(),
+                         QStringLiteral("--link=") + options.link,
+                         QStringLiteral("--screen-file=") + options.screenFile};
+    if (options.headless)
+        again << QStringLiteral("--headless");
+    if (options.trace)
+        again << QStringLiteral("--trace");
+    const EmuCommandLine reread = parseEmuCommandLine(again);
+    Require(reread.action == EmuCommandLine::Action::Run && sameOptions(reread.options, options));
+    return 0;
+}
