@@ -22,7 +22,11 @@ QString hexDump(const QByteArray& bytes)
 void TracedLink::record(const QString& event, const QString& text)
 {
     const double timeOfDay = pacer_.timeOfDay();
-    qCDebug(lcWire).noquote() << TrafficLog::clock(timeOfDay) << event.leftJustified(9) << text;
+    if (label_.isEmpty())
+        qCDebug(lcWire).noquote() << TrafficLog::clock(timeOfDay) << event.leftJustified(9) << text;
+    else
+        qCDebug(lcWire).noquote() << label_ + QLatin1Char(':') << TrafficLog::clock(timeOfDay)
+                                  << event.leftJustified(9) << text;
     if (log_)
         log_->add(timeOfDay, event, text);
 }

@@ -16,9 +16,10 @@ Q_DECLARE_LOGGING_CATEGORY(lcWire)
 class TracedLink : public SerialLink
 {
 public:
-    // `log` (optional) also receives every event, for the window's traffic view.
-    TracedLink(SerialLink& inner, const Pacer& pacer, TrafficLog* log = nullptr)
-        : inner_(inner), pacer_(pacer), log_(log)
+    // `log` (optional) also receives every event, for the window's traffic view. A `label` (a fleet's
+    // port name) starts each trace line, so that the lines of many ports can be told apart.
+    TracedLink(SerialLink& inner, const Pacer& pacer, TrafficLog* log = nullptr, QString label = {})
+        : inner_(inner), pacer_(pacer), log_(log), label_(std::move(label))
     {
     }
 
@@ -38,6 +39,7 @@ private:
     SerialLink& inner_;
     const Pacer& pacer_;
     TrafficLog* log_;
+    QString label_;
     int lastDsr_ = -1;
 };
 

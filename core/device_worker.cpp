@@ -1,0 +1,104 @@
+#include "core/device_worker.h"
+
+#include "core/output_drain.h"
+#include "core/serial_link.h"
+#include "core/wire_trace.h"
+
+#include <QThread>
+
+DeviceWorker::DeviceWorker(std::unique_ptr<SerialLink> link, Pacer& pacer, DeviceWiring wiring,
+                           QObject* parent)
+    : QObject(parent), link_(std::move(link)), pacer_(pacer), wiring_(std::move(wiring))
+{
+    thread_ = QThread::create([this] { serve(); });
+    thread_->setObjectName(QStringLiteral("device worker"));
+    thread_->start();
+}
+
+DeviceWorker::~DeviceWorker()
+{
+    requestStop();
+    {
+        QMutexLocker lock(&mutex_);
+        quit_ = true;
+    }
+    wake_.wakeAll();
+    thread_->wait();
+    delete thread_;
+}
+
+void DeviceWorker::post(Job job, std::function<void()> done)
+{
+    if (inFlight_++ == 0)
+        emit busyChanged(true);
+    {
+        QMutexLocker lock(&mutex_);
+        queue_.push_back({++lastPosted_, std::move(job), std::move(done)});
+    }
+    wake_.wakeOne();
+}
+
+void DeviceWorker::requestStop()
+{
+    QMutexLocker lock(&mutex_);
+    stopThrough_ = lastPosted_;
+    stop_ = true;
+}
+
+void DeviceWorker::waitForIdle()
+{
+    QMutexLocker lock(&mutex_);
+    while (running_ || !queue_.empty())
+        idle_.wait(&mutex_);
+}
+
+void DeviceWorker::finished(const std::function<void()>& done)
+{
+    if (--inFlight_ == 0)
+        emit busyChanged(false);
+    if (done)
+        done();
+}
+
+void DeviceWorker::serve()
+{
+    TracedLink link(*link_, pacer_, wiring_.trafficLog, wiring_.traceLabel);
+    for (;;) {
+        Queued next;
+        {
+            QMutexLocker lock(&mutex_);
+            while (queue_.empty() && !quit_)
+                wake_.wait(&mutex_);
+            // Jobs still queued at the end are dropped: the program is going, nobody waits for them.
+            if (quit_)
+                break;
+            next = std::move(queue_.front());
+            queue_.pop_front();
+            running_ = true;
+            stop_ = next.id <= stopThrough_;
+        }
+        runJob(link, next);
+        QMutexLocker lock(&mutex_);
+        running_ = false;
+        idle_.wakeAll();
+    }
+    if (link.isOpen()) {
+        waitForOutputToLeave(link, pacer_, kDrainLimitSeconds);
+        link.close();
+    }
+    QMutexLocker lock(&mutex_);
+    queue_.clear();
+    idle_.wakeAll();
+}
+
+void DeviceWorker::runJob(TracedLink& link, Queued& queued)
+{
+    DevicePort port(link, pacer_, stop_);
+    queued.job(port);
+    if (!port.keepsOpen() && link.isOpen()) {
+        waitForOutputToLeave(link, pacer_, kDrainLimitSeconds);
+        link.close();
+    }
+    QMetaObject::invokeMethod(
+        this, [this, done = std::move(queued.done)] { finished(done); }, Qt::QueuedConnection);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <functional>
+
+class Pacer;
+class SerialLink;
+
+// How a wait for written bytes to leave the port ended.
+enum class DrainResult {
+    Sent,     // nothing is left to transmit
+    TimedOut, // more than the limit passed with bytes still queued
+    Halted,   // the caller asked to stop waiting
+};
+
+// Waits until everything written to `link` has left the computer (Qt's buffer and the system's output
+// queue), looking once per pacer pass. Gives up once more than `limitSeconds` have passed, or as soon as
+// `halted` (when given) says so. A port that is not open has nothing to send.
+DrainResult waitForOutputToLeave(SerialLink& link, Pacer& pacer, double limitSeconds,
+                                 const std::function<bool()>& halted = {});
