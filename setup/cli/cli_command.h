@@ -40,6 +40,7 @@ namespace CliExit {
 constexpr int Ok = 0;
 constexpr int Failed = 1; // the device or a file failed; the reason is on stderr
 constexpr int Usage = 2;
+constexpr int Interrupted = 130; // a stop signal ended the run
 } // namespace CliExit
 
 // The work of a command on one port; returns an exit status.
@@ -78,6 +79,9 @@ CliCommand applyCommand();
 
 // The firmware update of a checked image, as "firmware" and "apply" run it on each port.
 CliJob firmwareJob(const QByteArray& firmwareImage, bool forced);
+// The DEMO write of a checked file on one port, as "demo write" and "apply" run it; a refusal of the
+// file names it, with where a profile names it (`origin`).
+int writeDemoFile(CliSession& session, const QString& path, const QString& origin = {});
 
 // Splits "--name value" and "--name=value" options from positional words. Flags named in
 // `flags` take no value. Returns false (with a message in *error) for an unknown option or a

@@ -31,8 +31,7 @@ QList<ApplyStep> applySteps(const ProvisioningProfile& profile, const QByteArray
         const QStringList names = *profile.general;
         steps.append({QStringLiteral("general"), [names](CliSession& session) {
                           const int status = reportOutcome(
-                              session.access.dialogs,
-                              writeGeneralParameters(session.access, generalParametersNamed(names)));
+                              session, writeGeneralParameters(session.access, generalParametersNamed(names)));
                           // The display restarts at its new line settings: the next steps reach it there.
                           session.access.selection.setLine(names.at(0), names.at(1));
                           return status;
@@ -41,22 +40,21 @@ QList<ApplyStep> applySteps(const ProvisioningProfile& profile, const QByteArray
     if (!titleLines.isEmpty())
         steps.append({QStringLiteral("title"), [titleLines](CliSession& session) {
                           return reportOutcome(
-                              session.access.dialogs,
-                              writeTitlePage(session.access, titleLines.at(0), titleLines.at(1)));
+                              session, writeTitlePage(session.access, titleLines.at(0), titleLines.at(1)));
                       }});
     if (!profile.demoFile.isEmpty())
         steps.append({QStringLiteral("demo"), [path = profile.demoFile](CliSession& session) {
-                          return reportOutcome(session.access.dialogs, writeDemo(session.access, path));
+                          return writeDemoFile(session, path, QStringLiteral("[demo] file"));
                       }});
     if (profile.balance || profile.storeBalance)
         steps.append({QStringLiteral("balance"), [profile](CliSession& session) {
                           if (profile.balance) {
-                              const int status = reportOutcome(session.access.dialogs,
-                                                               sendBalance(session.access, *profile.balance));
+                              const int status =
+                                  reportOutcome(session, sendBalance(session.access, *profile.balance));
                               if (status != CliExit::Ok || !profile.storeBalance)
                                   return status;
                           }
-                          return reportOutcome(session.access.dialogs, storeBalance(session.access));
+                          return reportOutcome(session, storeBalance(session.access));
                       }});
     return steps;
 }
@@ -77,8 +75,10 @@ CliPlan prepare(CliContext& context, const QStringList& args)
     QByteArray firmwareImage;
     if (!profile.firmwareFile.isEmpty()) {
         const FirmwareFileCheck check = validateFirmwareFile(profile.firmwareFile, context.dialogs);
-        if (!check.FirmwareFileValid)
+        if (!check.FirmwareFileValid) {
+            nameRefusedFile(context.err, profile.firmwareFile, QStringLiteral("[firmware] file"));
             return CliPlan::done(CliExit::Failed);
+        }
         firmwareImage = *check.FirmwareImage;
     }
     QStringList titleLines = profile.titleLines.value_or(QStringList{});
@@ -86,6 +86,7 @@ CliPlan prepare(CliContext& context, const QStringList& args)
         const TitleFileLines read = readTitleFile(profile.titleFile);
         if (!read.complete()) {
             showTitleFileError(context.dialogs);
+            nameRefusedFile(context.err, profile.titleFile, QStringLiteral("[title] file"));
             return CliPlan::done(CliExit::Failed);
         }
         titleLines = read.lines;
@@ -93,6 +94,7 @@ CliPlan prepare(CliContext& context, const QStringList& args)
     if (!profile.demoFile.isEmpty()) {
         if (const DemoFileCheck check = checkDemoFile(profile.demoFile); check != DemoFileCheck::Accepted) {
             showDemoFileCheck(context.dialogs, check);
+            nameRefusedFile(context.err, profile.demoFile, QStringLiteral("[demo] file"));
             return CliPlan::done(CliExit::Failed);
         }
     }

@@ -21,9 +21,8 @@ CliCommand balanceCommand()
         "Neither runs the setup exchange: the display is reached at the global --baud and --format.\n");
     command.prepare = [](CliContext& context, const QStringList& args) {
         if (args == QStringList{QStringLiteral("--store")})
-            return CliPlan::run([](CliSession& session) {
-                return reportOutcome(session.access.dialogs, storeBalance(session.access));
-            });
+            return CliPlan::run(
+                [](CliSession& session) { return reportOutcome(session, storeBalance(session.access)); });
         bool number = false;
         const int value = args.size() == 1 ? args.at(0).toInt(&number) : -1;
         if (!number || value < kBalanceMinimum || value > kBalanceMaximum) {
@@ -33,7 +32,7 @@ CliCommand balanceCommand()
             return CliPlan::done(CliExit::Usage);
         }
         return CliPlan::run([value](CliSession& session) {
-            return reportOutcome(session.access.dialogs, sendBalance(session.access, value));
+            return reportOutcome(session, sendBalance(session.access, value));
         });
     };
     return command;

@@ -4,6 +4,16 @@
 #include "operations/demo_transfer.h"
 #include "protocol/display_access.h"
 
+int writeDemoFile(CliSession& session, const QString& path, const QString& origin)
+{
+    const Outcome outcome = writeDemo(session.access, path);
+    const int status = reportOutcome(session, outcome);
+    // The file has changed since it was checked (grown past the limit, no longer readable).
+    if (outcome.kind() == Outcome::Refused)
+        nameRefusedFile(session.err, path, origin);
+    return status;
+}
+
 namespace {
 
 CliPlan Write(CliContext& context, const QString& path)
@@ -12,11 +22,10 @@ CliPlan Write(CliContext& context, const QString& path)
     const DemoFileCheck check = checkDemoFile(path);
     if (check != DemoFileCheck::Accepted) {
         showDemoFileCheck(context.dialogs, check);
+        nameRefusedFile(context.err, path);
         return CliPlan::done(CliExit::Failed);
     }
-    return CliPlan::run([path](CliSession& session) {
-        return reportOutcome(session.access.dialogs, writeDemo(session.access, path));
-    });
+    return CliPlan::run([path](CliSession& session) { return writeDemoFile(session, path); });
 }
 
 } // namespace
@@ -41,9 +50,8 @@ CliCommand demoCommand()
         if (args.value(0) == QLatin1String("write") && args.size() == 2)
             return Write(context, args.at(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
-            return CliPlan::run([](CliSession& session) {
-                return reportOutcome(session.access.dialogs, eraseDemo(session.access));
-            });
+            return CliPlan::run(
+                [](CliSession& session) { return reportOutcome(session, eraseDemo(session.access)); });
         context.err << "vfdctl demo: expected 'write FILE' or 'erase' (see vfdctl demo --help)" << Qt::endl;
         return CliPlan::done(CliExit::Usage);
     };

@@ -3,15 +3,22 @@
 #include "operations/firmware_file.h"
 #include "operations/firmware_update.h"
 #include "protocol/display_access.h"
+#include "protocol/setup_request.h"
 
 #include <cmath>
 
 namespace {
 
-// Estimated time of one page before the first has been timed: the fixed pause plus two
-// acknowledgements and the page on the wire.
-constexpr double kPageSecondsGuess = 1.5;
 constexpr int kBarWidth = 30;
+
+// The time a page takes at the protocol's fixed pace: its display text and its page frames on the
+// wire at the setup rate (ten bits a byte), their two acknowledgements (a pulse of about 0.2 s after a
+// short delay), and the pause after it. The time left is this for each page still to go, so it only
+// counts down, whatever one page took.
+constexpr qint64 kPageWireBytes = (4 + 40) + (3 + 3 + 2 + 2 + kFirmwarePageSize);
+constexpr double kAcknowledgementSeconds = 0.22;
+const double kPageSeconds =
+    kFirmwarePauseMs / 1000.0 + 2 * kAcknowledgementSeconds + kPageWireBytes * 10.0 / kSetupSettings.baud;
 
 QString minutesSeconds(double seconds)
 {
@@ -28,9 +35,8 @@ public:
 
     void page(int written, int pages, const QString& percentage)
     {
-        const double now = session_.access.pacer.now();
-        if (written == 0)
-            start_ = now;
+        if (session_.quiet)
+            return;
         if (!session_.stdoutIsTerminal) {
             if (written == pages)
                 session_.out << "firmware: " << pages << " of " << pages << " pages sent, 100%" << Qt::endl;
@@ -39,12 +45,11 @@ public:
                              << " sent" << Qt::endl;
             return;
         }
-        const double perPage = written > 0 ? (now - start_) / written : kPageSecondsGuess;
         const int filled = pages > 0 ? written * kBarWidth / pages : 0;
         const QString bar = QString(filled, QLatin1Char('#')) + QString(kBarWidth - filled, QLatin1Char('.'));
         session_.out << "\r[" << bar << "] " << percentage.rightJustified(6) << "  page "
                      << std::min(written + 1, pages) << "/" << pages << "  "
-                     << minutesSeconds(perPage * (pages - written)) << " left ";
+                     << minutesSeconds(kPageSeconds * (pages - written)) << " left ";
         lineOpen_ = true;
         if (written == pages)
             endLine();
@@ -75,7 +80,6 @@ public:
 private:
     CliSession& session_;
     Dialogs& inner_;
-    double start_ = 0;
     bool lineOpen_ = false;
 };
 
@@ -92,8 +96,10 @@ CliPlan Prepare(CliContext& context, const QStringList& args)
         return CliPlan::done(CliExit::Usage);
     }
     const FirmwareFileCheck check = validateFirmwareFile(parsed.positional.first(), context.dialogs);
-    if (!check.FirmwareFileValid)
+    if (!check.FirmwareFileValid) {
+        nameRefusedFile(context.err, parsed.positional.first());
         return CliPlan::done(CliExit::Failed);
+    }
     return CliPlan::run(firmwareJob(*check.FirmwareImage, parsed.options.contains(QStringLiteral("force"))));
 }
 
@@ -120,7 +126,7 @@ CliJob firmwareJob(const QByteArray& firmwareImage, bool forced)
                             .arg(pages);
             });
         printer.endLine();
-        return reportOutcome(printer, outcome);
+        return reportOutcome(session, outcome, forced);
     };
 }
 

@@ -56,7 +56,7 @@ CliPlan Write(CliContext& context, const QStringList& args)
         parameters.*(o.setting.field) = o.setting.codeOf(value);
     }
     return CliPlan::run([parameters](CliSession& session) {
-        return reportOutcome(session.access.dialogs, writeGeneralParameters(session.access, parameters));
+        return reportOutcome(session, writeGeneralParameters(session.access, parameters));
     });
 }
 
@@ -90,7 +90,7 @@ CliCommand paramsCommand()
             return Write(context, args.mid(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
             return CliPlan::run([](CliSession& session) {
-                return reportOutcome(session.access.dialogs, eraseGeneralParameters(session.access));
+                return reportOutcome(session, eraseGeneralParameters(session.access));
             });
         context.err << "vfdctl params: expected 'write [options]' or 'erase' (see vfdctl params --help)"
                     << Qt::endl;

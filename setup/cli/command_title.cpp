@@ -28,6 +28,7 @@ CliPlan Write(CliContext& context, const QStringList& args)
             readTitleFile(parsed.options.value(QStringLiteral("file")), context.encoding);
         if (!read.complete()) {
             showTitleFileError(context.dialogs, read);
+            nameRefusedFile(context.err, parsed.options.value(QStringLiteral("file")));
             return CliPlan::done(CliExit::Failed);
         }
         lines = read.lines;
@@ -39,9 +40,13 @@ CliPlan Write(CliContext& context, const QStringList& args)
             return CliPlan::done(CliExit::Usage);
         }
     }
+    // A line the display cannot show is refused input like a long one, told once however many ports.
+    if (const Outcome fits = checkTitleLines(lines.at(0), lines.at(1), context.encoding); !fits) {
+        reportOutcome(context.dialogs, fits);
+        return CliPlan::done(CliExit::Usage);
+    }
     return CliPlan::run([lines](CliSession& session) {
-        return reportOutcome(session.access.dialogs,
-                             writeTitlePage(session.access, lines.at(0), lines.at(1)));
+        return reportOutcome(session, writeTitlePage(session.access, lines.at(0), lines.at(1)));
     });
 }
 
@@ -74,9 +79,8 @@ CliCommand titleCommand()
         if (args.value(0) == QLatin1String("write"))
             return Write(context, args.mid(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
-            return CliPlan::run([](CliSession& session) {
-                return reportOutcome(session.access.dialogs, eraseTitlePage(session.access));
-            });
+            return CliPlan::run(
+                [](CliSession& session) { return reportOutcome(session, eraseTitlePage(session.access)); });
         context.err << "vfdctl title: expected 'write LINE1 LINE2', 'write --file F' or 'erase'"
                        " (see vfdctl title --help)"
                     << Qt::endl;

@@ -26,8 +26,14 @@ void FleetConsole::print(int port, bool error, const QString& line, bool complet
             (error ? err_ : out_) << prefixed << Qt::endl;
         return;
     }
-    if (error && complete)
-        heldErrors_ << prefixed;
+    // A failure line goes out at once, above the block: what a port has told must reach the terminal
+    // even when a second signal ends the program before the run does.
+    if (error && complete) {
+        if (drawn_)
+            out_ << "\x1b[" << static_cast<int>(ports_.size()) << "A\x1b[J" << Qt::flush;
+        drawn_ = false;
+        err_ << prefixed << Qt::endl;
+    }
     if (!line.trimmed().isEmpty())
         live_[port] = line.trimmed();
     redrawLocked();
@@ -43,14 +49,6 @@ void FleetConsole::redrawLocked()
              << '\n';
     out_.flush();
     drawn_ = true;
-}
-
-void FleetConsole::finish()
-{
-    QMutexLocker lock(&mutex_);
-    for (const QString& line : std::as_const(heldErrors_))
-        err_ << line << Qt::endl;
-    heldErrors_.clear();
 }
 
 PortOutputDevice::PortOutputDevice(FleetConsole& console, int port, bool error)

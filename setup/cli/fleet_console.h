@@ -7,8 +7,8 @@
 
 // Where the ports of a run with several ports print. Piped, every line goes out at once, prefixed
 // with its port. On a terminal, each port has one live line (its latest output: the step, the
-// firmware's progress and time left), rewritten in place; failure lines are held and printed
-// below the block when the run ends.
+// firmware's progress and time left), rewritten in place; failure lines go out at once, prefixed,
+// above the block.
 class FleetConsole
 {
 public:
@@ -19,8 +19,6 @@ public:
     // A piece of one port's output: a whole line, or (`complete` false) the start of a line so far,
     // which only the live line shows.
     void print(int port, bool error, const QString& line, bool complete = true);
-    // Ends the live block and prints the failure lines held meanwhile.
-    void finish();
 
 private:
     void redrawLocked();
@@ -32,7 +30,6 @@ private:
     bool terminal_;
     int width_ = 0; // of the widest port name
     QStringList live_;
-    QStringList heldErrors_;
     bool drawn_ = false;
 };
 

@@ -62,7 +62,8 @@ int runFleet(const CliJob& job, const QList<FleetPort>& ports, const QString& co
     QStringList names;
     for (const FleetPort& port : ports)
         names << port.name;
-    FleetConsole console(names, command, out, err, stdoutIsTerminal);
+    // With --quiet no live block is drawn: a failure is all that shows.
+    FleetConsole console(names, command, out, err, stdoutIsTerminal && !quiet);
     previousHandler = qInstallMessageHandler(labelTraceLine);
 
     QList<PortResult> results(ports.size());
@@ -90,7 +91,6 @@ int runFleet(const CliJob& job, const QList<FleetPort>& ports, const QString& co
     for (const auto& worker : workers)
         worker->wait();
     qInstallMessageHandler(previousHandler);
-    console.finish();
 
     if (!quiet)
         printTable(out, ports, results);

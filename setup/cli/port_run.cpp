@@ -20,10 +20,7 @@ int runJobOnPort(const CliJob& job, const PortTarget& target, QTextStream& out, 
     const int status = job(session);
     if (traced.isOpen())
         traced.close();
-    // A job that finished before the request has nothing to take back.
-    if (status != CliExit::Ok && access.stopRequested()) {
+    if (status == CliExit::Interrupted)
         err << session.interruption << Qt::endl;
-        return CliExit::Interrupted;
-    }
     return status;
 }

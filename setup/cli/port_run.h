@@ -12,11 +12,6 @@ class Pacer;
 class SerialLink;
 class SimulatedDisplay;
 
-// vfdctl's exit status when a stop signal ended the run.
-namespace CliExit {
-constexpr int Interrupted = 130;
-}
-
 // Everything one port's run works with.
 struct PortTarget
 {
@@ -30,7 +25,7 @@ struct PortTarget
 };
 
 // Runs a command's job on one port through a traced link, and closes the port afterwards. A job
-// that a stop request ended prints what was done and the state the display is left in on `err`
-// and gives CliExit::Interrupted.
+// that a stop request ended (it gives CliExit::Interrupted) is followed by what was done and the
+// state the display is left in, on `err`.
 int runJobOnPort(const CliJob& job, const PortTarget& target, QTextStream& out, QTextStream& err,
                  Dialogs& dialogs);

@@ -2,7 +2,9 @@
 
 #include "cli/cli_command.h"
 #include "cli/console_dialogs.h"
+#include "cli/failure_hints.h"
 #include "cli/fleet_run.h"
+#include "cli/global_options.h"
 #include "cli/port_run.h"
 #include "core/pacer.h"
 #include "core/port_name.h"
@@ -11,10 +13,8 @@
 #include "core/wire_text.h"
 #include "sim/display_summary.h"
 #include "sim/simulated_display.h"
-#include "sim/simulated_fault.h"
 
 #include <QLoggingCategory>
-#include <QRegularExpression>
 
 namespace {
 
@@ -22,13 +22,13 @@ QString overview()
 {
     QString text =
         QStringLiteral(
-            "Usage: vfdctl [--port PORT]... [--ports LIST] [--baud RATE] [--format P,D,S] [--trace] COMMAND "
-            "...\n"
+            "Usage: vfdctl [--port PORT]... [--ports LIST] [--baud RATE] [--format P,D,S] [--encoding NAME]\n"
+            "              [--trace] [--quiet] [--show] [--sim-fault PORT=FAULT]... COMMAND ...\n"
             "\n"
             "Configures and services Talvex VQ71xx customer displays over serial ports, one or many at "
             "once.\n"
             "\n"
-            "Global options:\n"
+            "Global options (before the command):\n"
             "  --port PORT     COM1..COMn, a system port such as /dev/ttyUSB0, sim or sim:NAME (default\n"
             "                  COM1); give it again for more ports\n"
             "  --ports LIST    more ports, comma-separated (COM3,COM4,sim:a), or all: every port the\n"
@@ -38,11 +38,15 @@ QString overview()
             "  --encoding NAME the text encoding of the display's code page, e.g. windows-1251, IBM866,\n"
             "                  IBM737, windows-1257, Shift_JIS, Big5 (default %1)\n"
             "  --trace         print every write and DSR change with a millisecond timestamp on stderr\n"
-            "  --quiet         print nothing on success (failures still go to stderr)\n"
-            "  --show          with --port sim: print the display's screen as a 2x20 box afterwards\n"
+            "  --quiet         print nothing on success, not even progress (failures still go to\n"
+            "                  stderr)\n"
+            "  --show          at the end, print what each simulated display shows and holds (its screen\n"
+            "                  as a 2x20 box, then its flash), also with several ports or --quiet;\n"
+            "                  without it a single sim port prints this unless --quiet\n"
             "  --sim-fault PORT=FAULT\n"
-            "                  start the simulated display PORT (sim or sim:NAME) with a fault: absent,\n"
-            "                  no-ack, no-ack-after:N (only the first N frames acknowledged), dsr-late\n"
+            "                  start the simulated display PORT (sim or sim:NAME, a port of the run)\n"
+            "                  with a fault: absent, no-ack, no-ack-after:N (only the first N frames\n"
+            "                  acknowledged), dsr-late\n"
             "  --help          this text; 'vfdctl COMMAND --help' for a command\n"
             "  --version       the program's version\n"
             "\n"
@@ -61,7 +65,7 @@ QString overview()
         "and the state the display is left in go to stderr. A second signal ends vfdctl at once.\n"
         "\n"
         "Exit status: 0 success (on every port), 1 the device or a file failed (on any port), 2 usage\n"
-        "error, 130 interrupted.\n");
+        "error (also a title line the display cannot show), 130 interrupted.\n");
     return text;
 }
 
@@ -74,120 +78,79 @@ QStringList systemPortNames()
     return names;
 }
 
+// The ports of a run, each with its own pacer and, for a simulated port, its own display.
+struct RunPorts
+{
+    std::vector<std::unique_ptr<Pacer>> ownPacers;
+    std::vector<std::unique_ptr<SimulatedDisplay>> ownDisplays;
+    QList<FleetPort> ports;
+};
+
+void preparePorts(const GlobalOptions& options, const VfdctlEnvironment& env, RunPorts& run)
+{
+    const bool single = options.ports.size() == 1;
+    for (const QString& port : options.ports) {
+        PortTarget target;
+        target.selection = options.selection;
+        target.selection.port = port;
+        target.pacer = single && env.pacer ? env.pacer : env.pacerFor ? env.pacerFor(port) : nullptr;
+        if (!target.pacer)
+            target.pacer = run.ownPacers.emplace_back(std::make_unique<RealPacer>()).get();
+        if (isSimulatedPort(port)) {
+            SimulatedDisplay* simulated = single && env.simulatedDisplay ? env.simulatedDisplay
+                                          : env.simulatedDisplayFor      ? env.simulatedDisplayFor(port)
+                                                                         : nullptr;
+            if (!simulated)
+                simulated =
+                    run.ownDisplays.emplace_back(std::make_unique<SimulatedDisplay>(*target.pacer)).get();
+            if (options.simFaults.contains(port))
+                simulated->setFaults(options.simFaults.value(port));
+            target.simulatedDisplay = simulated;
+        }
+        target.makeRealLink = env.makeRealLink;
+        target.stop = env.stop;
+        target.stdoutIsTerminal = env.stdoutIsTerminal;
+        target.quiet = options.quiet;
+        run.ports.append({port, target});
+    }
+}
+
+// What each simulated display now shows and holds: on a single port unless --quiet, with --show on
+// every port whatever else was asked.
+void printSimulatedDisplays(const QList<FleetPort>& ports, const GlobalOptions& options, QTextStream& out)
+{
+    const bool single = ports.size() == 1;
+    if (!options.show && (options.quiet || !single))
+        return;
+    for (const FleetPort& port : ports) {
+        if (!port.target.simulatedDisplay)
+            continue;
+        if (!single)
+            out << port.name << ":\n";
+        out << simulatedDisplaySummary(*port.target.simulatedDisplay);
+    }
+    out.flush();
+}
+
 } // namespace
 
 int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err, const VfdctlEnvironment& env)
 {
-    PortSelection selection;
-    QStringList ports;
-    QHash<QString, SimulatedDisplay::Faults> simFaults;
-    QString baudText = QStringLiteral("9600");
-    QString formatText = QStringLiteral("N,8,1");
-    bool trace = false;
-    bool quiet = false;
-    bool show = false;
-    qsizetype i = 0;
-    for (; i < arguments.size(); ++i) {
-        const QString& word = arguments.at(i);
-        if (!word.startsWith(QLatin1String("--")))
-            break;
-        if (word == QLatin1String("--help")) {
-            out << overview();
-            return CliExit::Ok;
-        }
-        if (word == QLatin1String("--version")) {
-            out << "vfdctl " << ProjectVersion::Text << Qt::endl;
-            return CliExit::Ok;
-        }
-        if (word == QLatin1String("--trace")) {
-            trace = true;
-            continue;
-        }
-        if (word == QLatin1String("--quiet")) {
-            quiet = true;
-            continue;
-        }
-        if (word == QLatin1String("--show")) {
-            show = true;
-            continue;
-        }
-        QString name = word;
-        QString value;
-        if (word.contains(QLatin1Char('='))) {
-            name = word.section(QLatin1Char('='), 0, 0);
-            value = word.section(QLatin1Char('='), 1);
-        } else if (i + 1 < arguments.size()) {
-            value = arguments.at(++i);
-        } else {
-            err << "vfdctl: option " << name << " needs a value" << Qt::endl;
-            return CliExit::Usage;
-        }
-        if (name == QLatin1String("--port")) {
-            ports << value;
-        } else if (name == QLatin1String("--ports")) {
-            if (value == QLatin1String("all")) {
-                const QStringList all = env.systemPorts ? env.systemPorts() : systemPortNames();
-                if (all.isEmpty()) {
-                    err << "vfdctl: --ports all: the system reports no serial port" << Qt::endl;
-                    return CliExit::Failed;
-                }
-                ports << all;
-            } else {
-                ports << value.split(QLatin1Char(','), Qt::SkipEmptyParts);
-            }
-        } else if (name == QLatin1String("--sim-fault")) {
-            const QString port = value.section(QLatin1Char('='), 0, 0);
-            const std::optional<SimulatedDisplay::Faults> faults =
-                simulatedFaultNamed(value.section(QLatin1Char('='), 1));
-            if (!isSimulatedPort(port) || !faults) {
-                err << "vfdctl: --sim-fault takes PORT=FAULT, PORT sim or sim:NAME, FAULT one of "
-                    << kSimulatedFaultNames << ", not '" << value << "'" << Qt::endl;
-                return CliExit::Usage;
-            }
-            simFaults.insert(port, *faults);
-        } else if (name == QLatin1String("--baud")) {
-            bool ok = false;
-            if (value.toInt(&ok) <= 0 || !ok) {
-                err << "vfdctl: --baud takes a positive number, not '" << value << "'" << Qt::endl;
-                return CliExit::Usage;
-            }
-            baudText = value;
-        } else if (name == QLatin1String("--format")) {
-            static const QRegularExpression format(QStringLiteral("^[NEOMS],[5-8],(1|1\\.5|2)$"),
-                                                   QRegularExpression::CaseInsensitiveOption);
-            if (!format.match(value).hasMatch()) {
-                err << "vfdctl: --format takes parity,data bits,stop bits such as N,8,1, not '" << value
-                    << "'" << Qt::endl;
-                return CliExit::Usage;
-            }
-            formatText = value;
-        } else if (name == QLatin1String("--encoding")) {
-            const std::optional<WireEncoding> encoding = WireEncoding::fromName(value);
-            if (!encoding) {
-                err << "vfdctl: --encoding takes a text encoding such as "
-                    << WireEncoding::offeredNames().mid(0, 6).join(QLatin1String(", ")) << ", not '" << value
-                    << "'" << Qt::endl;
-                return CliExit::Usage;
-            }
-            selection.encoding = *encoding;
-        } else {
-            err << "vfdctl: unknown option " << name << " (see vfdctl --help)" << Qt::endl;
-            return CliExit::Usage;
-        }
+    GlobalOptions options;
+    if (const std::optional<int> ended =
+            readGlobalOptions(arguments, env.systemPorts ? env.systemPorts : systemPortNames, err, options))
+        return *ended;
+    if (options.help || options.version) {
+        out << (options.help ? overview() : QStringLiteral("vfdctl %1\n").arg(ProjectVersion::Text))
+            << Qt::flush;
+        return CliExit::Ok;
     }
-    selection.setLine(baudText, formatText);
-    if (ports.isEmpty())
-        ports << selection.port;
-    if (ports.removeDuplicates() > 0) {
-        err << "vfdctl: a port is named twice" << Qt::endl;
+    if (options.commandAt >= arguments.size()) {
+        err << overview() << Qt::flush;
         return CliExit::Usage;
     }
-    if (i >= arguments.size()) {
-        err << overview();
-        return CliExit::Usage;
-    }
-    const QString commandName = arguments.at(i);
-    const QStringList rest = arguments.mid(i + 1);
+    const QString commandName = arguments.at(options.commandAt);
+    const QStringList rest = arguments.mid(options.commandAt + 1);
     const QList<CliCommand> commands = cliCommands();
     const auto command = std::find_if(commands.begin(), commands.end(),
                                       [&](const CliCommand& c) { return c.name == commandName; });
@@ -196,66 +159,33 @@ int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
         return CliExit::Usage;
     }
     if (rest.contains(QLatin1String("--help"))) {
-        out << command->help;
+        out << command->help << Qt::flush;
         return CliExit::Ok;
     }
 
     ConsoleDialogs dialogs(out, err);
-    dialogs.quiet = quiet;
-    CliContext context{out, err, dialogs, selection.encoding};
+    dialogs.quiet = options.quiet;
+    CliContext context{out, err, dialogs, options.selection.encoding};
     const CliPlan plan = command->prepare(context, rest);
+    // Refused before any port was opened (or a command without one): only the refusal is printed.
+    if (!plan.job) {
+        const auto global = std::find_if(rest.begin(), rest.end(), isGlobalOption);
+        if (plan.status == CliExit::Usage && global != rest.end())
+            err << "  "
+                << failureHint(FailureKey::GlobalOptionAfterCommand, {{}, {}, {}, global->section('=', 0, 0)})
+                << Qt::endl;
+        return plan.status;
+    }
 
-    if (trace)
+    if (options.trace)
         QLoggingCategory::setFilterRules(QStringLiteral("talvex.wire.debug=true"));
-
-    // Each port its own pacer and, for a simulated port, its own display.
-    const bool single = ports.size() == 1;
-    std::vector<std::unique_ptr<Pacer>> ownPacers;
-    std::vector<std::unique_ptr<SimulatedDisplay>> ownDisplays;
-    QList<FleetPort> fleet;
-    for (const QString& port : std::as_const(ports)) {
-        PortTarget target;
-        target.selection = selection;
-        target.selection.port = port;
-        target.pacer = single && env.pacer ? env.pacer : env.pacerFor ? env.pacerFor(port) : nullptr;
-        if (!target.pacer)
-            target.pacer = ownPacers.emplace_back(std::make_unique<RealPacer>()).get();
-        if (isSimulatedPort(port)) {
-            SimulatedDisplay* simulated = single && env.simulatedDisplay ? env.simulatedDisplay
-                                          : env.simulatedDisplayFor      ? env.simulatedDisplayFor(port)
-                                                                         : nullptr;
-            if (!simulated)
-                simulated = ownDisplays.emplace_back(std::make_unique<SimulatedDisplay>(*target.pacer)).get();
-            if (simFaults.contains(port))
-                simulated->setFaults(simFaults.value(port));
-            target.simulatedDisplay = simulated;
-        }
-        target.makeRealLink = env.makeRealLink;
-        target.stop = env.stop;
-        target.stdoutIsTerminal = env.stdoutIsTerminal;
-        target.quiet = quiet;
-        fleet.append({port, target});
-    }
-
-    if (!single) {
-        if (!plan.job)
-            return plan.status;
-        const int status = runFleet(plan.job, fleet, arguments.mid(i).join(QLatin1Char(' ')), out, err,
-                                    env.stdoutIsTerminal, quiet);
-        for (const FleetPort& port : std::as_const(fleet))
-            if (show && port.target.simulatedDisplay)
-                out << port.name << ":\n" << simulatedScreenBox(*port.target.simulatedDisplay);
-        return status;
-    }
-    const PortTarget& target = fleet.first().target;
-    const int status = plan.job ? runJobOnPort(plan.job, target, out, err, dialogs) : plan.status;
-    // What the simulated display now shows and holds: the whole summary, or with --show (or
-    // --quiet) only what asked for.
-    if (target.simulatedDisplay && command->name != QLatin1String("list-ports")) {
-        if (show)
-            out << simulatedScreenBox(*target.simulatedDisplay);
-        else if (!quiet)
-            out << simulatedDisplaySummary(*target.simulatedDisplay);
-    }
+    RunPorts run;
+    preparePorts(options, env, run);
+    const int status =
+        run.ports.size() == 1
+            ? runJobOnPort(plan.job, run.ports.first().target, out, err, dialogs)
+            : runFleet(plan.job, run.ports, arguments.mid(options.commandAt).join(QLatin1Char(' ')), out, err,
+                       env.stdoutIsTerminal, options.quiet);
+    printSimulatedDisplays(run.ports, options, out);
     return status;
 }

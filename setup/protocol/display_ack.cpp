@@ -57,7 +57,9 @@ Outcome DisplaySession::awaitAck(double graceSeconds)
     int failedStep = 0;
 
     while (failedStep == 0 && step <= 5) {
-        if (halted())
+        // Once DSR has dropped the display has taken the frame and is answering: a stop request
+        // waits for the answer (at most the last two steps), so that what was done counts it.
+        if (linkFailed() || (stopRequested() && step <= 3))
             return outcome();
         const double elapsed = pacer.now() - stepStart;
         const double limit = kAckSteps[step - 1].limit;
@@ -81,7 +83,7 @@ Outcome DisplaySession::awaitAck(double graceSeconds)
             pacer.pump();
     }
     if (failedStep == 0)
-        return outcome();
+        return Outcome::passed(); // acknowledged; a stop request is honoured by the next step
 
     if (graceSeconds > 0) {
         while (pacer.now() - waitStart <= graceSeconds) {

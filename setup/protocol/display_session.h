@@ -62,7 +62,8 @@ public:
     Outcome sendSetupRequest(bool sendRequest = true);
     // Waits for the acknowledgement. With grace 0 a missing one shows the "Display ack. failed" box,
     // sends the NAK lines and ends the operation; with a positive grace it is ignored and the step
-    // passes once that many seconds have passed since the wait began.
+    // passes once that many seconds have passed since the wait began. A stop request ends the wait,
+    // except once DSR has dropped: the display's answer is then watched to its end, and counts.
     Outcome awaitAck(double graceSeconds = 0);
     // Sleeps, then tells whether the operation may go on; a stop request cuts the sleep short.
     Outcome pause(int milliseconds);

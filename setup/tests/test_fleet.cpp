@@ -1,6 +1,6 @@
 // vfdctl on several ports at once, against simulated displays in virtual time: each port's bytes
-// and timing are those of a run on it alone, one failing port leaves the others alone, and a stop
-// request ends every port between frames.
+// and timing are those of a run on it alone, one failing port leaves the others alone and its lines
+// carry its name, and a stop request ends every port between frames.
 #include "fleet_stations.h"
 
 #include <QRegularExpression>
@@ -21,18 +21,19 @@ QStringList tableResults(const QString& out)
     return results;
 }
 
-// A virtual clock that raises the stop request once it passes 3.5 s, as a signal would: after a page or two.
+// A virtual clock that raises the stop request once it passes `at` milliseconds, as a signal would.
 struct StoppingPacer : VirtualPacer
 {
-    explicit StoppingPacer(std::atomic_bool& stop) : stop(stop) {}
+    StoppingPacer(std::atomic_bool& stop, int at) : stop(stop), at(at) {}
     void pump() override { VirtualPacer::pump(), check(); }
     void sleep(int milliseconds) override { VirtualPacer::sleep(milliseconds), check(); }
     void check()
     {
-        if (milliseconds() >= 3500)
+        if (milliseconds() >= at)
             stop = true; // only ever raised: the ports run on threads of their own
     }
     std::atomic_bool& stop;
+    int at;
 };
 
 } // namespace
@@ -80,6 +81,7 @@ private slots:
         const VfdctlRun run = fleet.run(QStringList{"--ports", ports.join(',')} + command);
         QCOMPARE(run.status, failing.isEmpty() ? 0 : 1);
         QCOMPARE(tableResults(run.out), results);
+        QVERIFY2(run.err.contains(failing), qPrintable(run.err)); // with its own port's name
         // Piped, every line of a port carries its name.
         for (const QString& line :
              (run.out.section("\nport ", 0, 0) + run.err).split('\n', Qt::SkipEmptyParts))
@@ -90,40 +92,57 @@ private slots:
         };
         for (const auto& [port, station] : fleet.byPort) {
             Stations alone;
-            alone.run(QStringList{"--port", port} + command);
+            alone.run(QStringList{"--port", port} + (port == failingPort ? command : firmware_));
             QVERIFY2(std::ranges::equal(station.display.writes(), alone.at(port).display.writes(), same),
                      qPrintable(port));
         }
     }
 
+    // The ports, when the stop comes (any port's clock past it raises it), the command (FW: the test's
+    // image), the exit status, and what each port then tells.
     void stopEndsEveryPortBetweenFrames_data()
     {
         QTest::addColumn<QStringList>("ports");
-        QTest::addColumn<QString>("prefix");
-        QTest::newRow("one port") << QStringList{"sim"} << "";
-        QTest::newRow("three ports") << QStringList{"sim", "sim:b", "sim:c"} << "sim(:.)?: ";
+        QTest::addColumn<int>("at");
+        QTest::addColumn<QString>("words");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("told");
+        const QString afterPage =
+            "Interrupted after page %1 of 3: the display stays in its update state; run the "
+            "update again, with --force if it no longer answers$";
+        // DSR is low: the display is answering page 2, so it has taken it.
+        QTest::newRow("one port") << QStringList{"sim"} << 3400 << "firmware FW" << 130
+                                  << "^" + afterPage.arg(2);
+        QTest::newRow("three ports") << QStringList{"sim", "sim:b", "sim:c"} << 3500 << "firmware FW" << 130
+                                     << "^sim(:.)?: (" + afterPage.arg("[12]") +
+                                            "|Interrupted before the first page)";
+        // The signal comes while the port closes after its failure: it stays a failure.
+        QTest::newRow("a port that had failed")
+            << QStringList{"sim"} << 3040 << "--sim-fault sim=no-ack params erase" << 1
+            << "^Display ack. failed: Process.3\\( ";
     }
     void stopEndsEveryPortBetweenFrames()
     {
         QFETCH(QStringList, ports);
-        QFETCH(QString, prefix);
+        QFETCH(int, at);
+        QFETCH(QString, words);
+        QFETCH(int, status);
+        QFETCH(QString, told);
         std::atomic_bool stop{false};
         Stations fleet;
-        for (const QString& port : ports) // any port's clock past 3.5 s raises it
-            fleet.byPort.try_emplace(port, std::make_unique<StoppingPacer>(stop));
-        const VfdctlRun run = fleet.run({"--ports", ports.join(','), "firmware", firmware_[1]}, &stop);
-        QCOMPARE(run.status, 130);
-        const QRegularExpression told(
-            "^" + prefix +
-            "Interrupted (after page [12] of 3: the display stays in its update state; "
-            "run the update again, with --force if it no longer answers|before the "
-            "first page.*)$");
-        QVERIFY2(run.err.split('\n', Qt::SkipEmptyParts).filter(told).size() == ports.size(),
-                 qPrintable(run.err));
+        for (const QString& port : ports)
+            fleet.byPort.try_emplace(port, std::make_unique<StoppingPacer>(stop, at));
+        const VfdctlRun run = fleet.run(
+            QStringList{"--ports", ports.join(',')} + words.replace("FW", firmware_[1]).split(' '), &stop);
+        QCOMPARE(run.status, status);
+        const QStringList lines = run.err.split('\n', Qt::SkipEmptyParts);
+        QVERIFY2(lines.filter(QRegularExpression(told)).size() == ports.size(), qPrintable(run.err));
+        QCOMPARE(lines.filter("Interrupted").size(), status == 130 ? ports.size() : 0);
         for (const auto& [port, station] : fleet.byPort) {
             QVERIFY(!station.display.isOpen());
             QCOMPARE(station.display.restarts(), 0); // no "F@" after an interruption
-            QCOMPARE(station.display.garbageBytes(), 0);
+            QCOMPARE(station.display.garbageBytes(),
+                     status == 130 ? 0 : 41); // 41: the NAK lines after a failure
             QVERIFY(station.display.flash().firmware.isEmpty());
         }
     }

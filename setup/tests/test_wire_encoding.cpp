@@ -56,7 +56,7 @@ private slots:
             << QStringList{"--encoding", "UTF-16", "title", "erase"} << usage + "|";
         QTest::newRow("Big5 line of 21 bytes")
             << QStringList{"--encoding", "Big5", "title", "write", "中文中文中文中文中文a", "x"}
-            << "1|takes 21 bytes in the text encoding Big5; a display line holds 20|";
+            << "2|takes 21 bytes in the text encoding Big5; a display line holds 20|";
         QTest::newRow("Cyrillic title on a Russian display")
             << QStringList{"params", "write",  "--code-page", "Russian", ";",      "--encoding",
                            "IBM866", "--show", "title",       "write",   "Привет", "Мир"}

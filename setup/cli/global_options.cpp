@@ -1,0 +1,131 @@
+#include "cli/global_options.h"
+
+#include "cli/cli_command.h"
+#include "cli/failure_hints.h"
+#include "core/port_name.h"
+#include "operations/parameter_vocabulary.h"
+#include "sim/simulated_fault.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+const QStringList kFlags = {QStringLiteral("--trace"), QStringLiteral("--quiet"), QStringLiteral("--show"),
+                            QStringLiteral("--help"), QStringLiteral("--version")};
+const QStringList kValueOptions = {QStringLiteral("--port"),     QStringLiteral("--ports"),
+                                   QStringLiteral("--baud"),     QStringLiteral("--format"),
+                                   QStringLiteral("--encoding"), QStringLiteral("--sim-fault")};
+
+// Takes one option with its value; the message of a usage error otherwise.
+QString takeOption(const QString& name, const QString& value, GlobalOptions& options, QString& baud,
+                   QString& format)
+{
+    const QString given = QStringLiteral(", not '%1'").arg(value);
+    if (name == QLatin1String("--port")) {
+        options.ports << value;
+    } else if (name == QLatin1String("--ports")) {
+        options.ports << value.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    } else if (name == QLatin1String("--sim-fault")) {
+        const QString port = value.section(QLatin1Char('='), 0, 0);
+        const std::optional<SimulatedDisplay::Faults> faults =
+            simulatedFaultNamed(value.section(QLatin1Char('='), 1));
+        if (!isSimulatedPort(port) || !faults)
+            return QStringLiteral("--sim-fault takes PORT=FAULT, PORT sim or sim:NAME, FAULT one of ") +
+                   kSimulatedFaultNames + given;
+        options.simFaults.insert(port, *faults);
+    } else if (name == QLatin1String("--baud")) {
+        // Only the rates a display can be set to: any other is refused now, not as a missing
+        // acknowledgement seconds later.
+        if (!baudRateItems().contains(value))
+            return QStringLiteral("--baud takes one of ") + baudRateItems().join(QLatin1String(", ")) + given;
+        baud = value;
+    } else if (name == QLatin1String("--format")) {
+        static const QRegularExpression pattern(QStringLiteral("^[NEOMS],[5-8],(1|1\\.5|2)$"),
+                                                QRegularExpression::CaseInsensitiveOption);
+        if (!pattern.match(value).hasMatch())
+            return QStringLiteral("--format takes parity,data bits,stop bits such as N,8,1") + given;
+        format = value;
+    } else if (name == QLatin1String("--encoding")) {
+        const std::optional<WireEncoding> encoding = WireEncoding::fromName(value);
+        if (!encoding)
+            return QStringLiteral("--encoding takes a text encoding such as ") +
+                   WireEncoding::offeredNames().mid(0, 6).join(QLatin1String(", ")) + given;
+        options.selection.encoding = *encoding;
+    } else {
+        return QStringLiteral("unknown option %1 (see vfdctl --help)").arg(name);
+    }
+    return {};
+}
+
+// The ports of the run, checked: each once, and every --sim-fault for one of them.
+QString checkPorts(GlobalOptions& options)
+{
+    if (options.ports.isEmpty())
+        options.ports << options.selection.port;
+    for (qsizetype i = 0; i < options.ports.size(); ++i)
+        if (options.ports.indexOf(options.ports.at(i), i + 1) > i)
+            return QStringLiteral("a port is named twice\n  ") +
+                   failureHint(FailureKey::PortNamedTwice, {options.ports.at(i), {}, {}, {}});
+    for (auto it = options.simFaults.cbegin(); it != options.simFaults.cend(); ++it)
+        if (!options.ports.contains(it.key()))
+            return QStringLiteral(
+                       "--sim-fault names %1, which is not a port of this run (give it with --port "
+                       "or --ports)")
+                .arg(it.key());
+    return {};
+}
+
+} // namespace
+
+std::optional<int> readGlobalOptions(const QStringList& arguments,
+                                     const std::function<QStringList()>& systemPorts, QTextStream& err,
+                                     GlobalOptions& options)
+{
+    QString baud = QStringLiteral("9600");
+    QString format = QStringLiteral("N,8,1");
+    qsizetype& i = options.commandAt;
+    for (; i < arguments.size() && arguments.at(i).startsWith(QLatin1String("--")); ++i) {
+        const QString& word = arguments.at(i);
+        options.help = word == QLatin1String("--help");
+        options.version = word == QLatin1String("--version");
+        if (options.help || options.version)
+            return std::nullopt;
+        options.trace = options.trace || word == QLatin1String("--trace");
+        options.quiet = options.quiet || word == QLatin1String("--quiet");
+        options.show = options.show || word == QLatin1String("--show");
+        if (kFlags.contains(word))
+            continue;
+        const bool inlineValue = word.contains(QLatin1Char('='));
+        const QString name = word.section(QLatin1Char('='), 0, 0);
+        if (!inlineValue && i + 1 >= arguments.size()) {
+            err << "vfdctl: option " << name << " needs a value" << Qt::endl;
+            return CliExit::Usage;
+        }
+        const QString value = inlineValue ? word.section(QLatin1Char('='), 1) : arguments.at(++i);
+        if (name == QLatin1String("--ports") && value == QLatin1String("all")) {
+            const QStringList all = systemPorts();
+            if (all.isEmpty()) {
+                err << "vfdctl: --ports all: the system reports no serial port" << Qt::endl;
+                return CliExit::Failed;
+            }
+            options.ports << all;
+            continue;
+        }
+        if (const QString error = takeOption(name, value, options, baud, format); !error.isEmpty()) {
+            err << "vfdctl: " << error << Qt::endl;
+            return CliExit::Usage;
+        }
+    }
+    options.selection.setLine(baud, format);
+    if (const QString error = checkPorts(options); !error.isEmpty()) {
+        err << "vfdctl: " << error << Qt::endl;
+        return CliExit::Usage;
+    }
+    return std::nullopt;
+}
+
+bool isGlobalOption(const QString& word)
+{
+    const QString name = word.section(QLatin1Char('='), 0, 0);
+    return kFlags.contains(name) || kValueOptions.contains(name);
+}
