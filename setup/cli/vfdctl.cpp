@@ -7,6 +7,7 @@
 #include "core/pacer.h"
 #include "core/port_name.h"
 #include "core/qt_serial_link.h"
+#include "core/quoted_value.h"
 #include "core/version.h"
 #include "core/wire_text.h"
 #include "sim/display_summary.h"
@@ -14,7 +15,6 @@
 #include "sim/simulated_fault.h"
 
 #include <QLoggingCategory>
-#include <QRegularExpression>
 
 namespace {
 
@@ -141,23 +141,21 @@ int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
                 simulatedFaultNamed(value.section(QLatin1Char('='), 1));
             if (!isSimulatedPort(port) || !faults) {
                 err << "vfdctl: --sim-fault takes PORT=FAULT, PORT sim or sim:NAME, FAULT one of "
-                    << kSimulatedFaultNames << ", not '" << value << "'" << Qt::endl;
+                    << kSimulatedFaultNames << ", not " << quotedValue(value) << Qt::endl;
                 return CliExit::Usage;
             }
             simFaults.insert(port, *faults);
         } else if (name == QLatin1String("--baud")) {
             bool ok = false;
             if (value.toInt(&ok) <= 0 || !ok) {
-                err << "vfdctl: --baud takes a positive number, not '" << value << "'" << Qt::endl;
+                err << "vfdctl: --baud takes a positive number, not " << quotedValue(value) << Qt::endl;
                 return CliExit::Usage;
             }
             baudText = value;
         } else if (name == QLatin1String("--format")) {
-            static const QRegularExpression format(QStringLiteral("^[NEOMS],[5-8],(1|1\\.5|2)$"),
-                                                   QRegularExpression::CaseInsensitiveOption);
-            if (!format.match(value).hasMatch()) {
-                err << "vfdctl: --format takes parity,data bits,stop bits such as N,8,1, not '" << value
-                    << "'" << Qt::endl;
+            if (!LineSettings::parse(QStringLiteral("9600,") + value)) {
+                err << "vfdctl: --format takes parity,data bits,stop bits such as N,8,1, not "
+                    << quotedValue(value) << Qt::endl;
                 return CliExit::Usage;
             }
             formatText = value;
@@ -165,8 +163,8 @@ int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
             const std::optional<WireEncoding> encoding = WireEncoding::fromName(value);
             if (!encoding) {
                 err << "vfdctl: --encoding takes a text encoding such as "
-                    << WireEncoding::offeredNames().mid(0, 6).join(QLatin1String(", ")) << ", not '" << value
-                    << "'" << Qt::endl;
+                    << WireEncoding::offeredNames().mid(0, 6).join(QLatin1String(", ")) << ", not "
+                    << quotedValue(value) << Qt::endl;
                 return CliExit::Usage;
             }
             selection.encoding = *encoding;
@@ -192,7 +190,7 @@ int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
     const auto command = std::find_if(commands.begin(), commands.end(),
                                       [&](const CliCommand& c) { return c.name == commandName; });
     if (command == commands.end()) {
-        err << "vfdctl: unknown command '" << commandName << "' (see vfdctl --help)" << Qt::endl;
+        err << "vfdctl: unknown command " << quotedValue(commandName) << " (see vfdctl --help)" << Qt::endl;
         return CliExit::Usage;
     }
     if (rest.contains(QLatin1String("--help"))) {
