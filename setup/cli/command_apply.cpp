@@ -67,7 +67,7 @@ CliPlan prepare(CliContext& context, const QStringList& args)
         context.err << "vfdctl apply: expected one PROFILE (see vfdctl apply --help)" << Qt::endl;
         return CliPlan::done(CliExit::Usage);
     }
-    const ProfileReading reading = readProvisioningProfile(args.first());
+    const ProfileReading reading = readProvisioningProfile(args.first(), context.encoding);
     if (!reading.profile) {
         context.err << "vfdctl apply: " << reading.error << Qt::endl;
         return CliPlan::done(CliExit::Usage);
@@ -83,11 +83,14 @@ CliPlan prepare(CliContext& context, const QStringList& args)
     }
     QStringList titleLines = profile.titleLines.value_or(QStringList{});
     if (!profile.titleFile.isEmpty()) {
-        const TitleFileLines read = readTitleFile(profile.titleFile);
+        // As "title write --file" reads it; its lines are checked here, with the rest.
+        const TitleFileLines read = readTitleFile(profile.titleFile, context.encoding);
         if (!read.complete()) {
-            showTitleFileError(context.dialogs);
+            showTitleFileError(context.dialogs, read);
             return CliPlan::done(CliExit::Failed);
         }
+        if (const Outcome fits = titleLinesFit(read.lines.at(0), read.lines.at(1), context.encoding); !fits)
+            return CliPlan::done(reportOutcome(context.dialogs, fits));
         titleLines = read.lines;
     }
     if (!profile.demoFile.isEmpty()) {

@@ -14,8 +14,9 @@ WireBytes titleLine(const QString& text, const WireEncoding& encoding)
     return encoding.encodeLine(text.left(kTitleLineLength), kTitleLineLength);
 }
 
-// Why a line cannot go to the display; passed when both lines can.
-Outcome linesFitTheDisplay(const QString& line1, const QString& line2, const WireEncoding& encoding)
+} // namespace
+
+Outcome titleLinesFit(const QString& line1, const QString& line2, const WireEncoding& encoding)
 {
     for (const QString& line : {line1, line2}) {
         const WireBytes bytes = titleLine(line, encoding);
@@ -27,8 +28,6 @@ Outcome linesFitTheDisplay(const QString& line1, const QString& line2, const Wir
     }
     return Outcome::passed();
 }
-
-} // namespace
 
 QByteArray titlePageBlock(const QString& line1, const QString& line2, const WireEncoding& encoding)
 {
@@ -43,7 +42,7 @@ Outcome writeTitlePage(DisplayAccess& access, const QString& line1, const QStrin
 {
     // Refused before the port is opened: nothing of a title that cannot be shown goes out.
     const WireEncoding& encoding = access.selection.encoding;
-    if (Outcome fits = linesFitTheDisplay(line1, line2, encoding); !fits)
+    if (Outcome fits = titleLinesFit(line1, line2, encoding); !fits)
         return fits;
     DisplaySession display(access);
     if (Outcome open = display.outcome(); !open)

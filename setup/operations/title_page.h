@@ -17,6 +17,10 @@ constexpr int kTitleLineLength = 20;
 QByteArray titlePageBlock(const QString& line1, const QString& line2,
                           const WireEncoding& encoding = WireEncoding());
 
+// Why a title cannot go to the display in `encoding` ("Title Page" refused, nothing sent); passed
+// when both lines can.
+Outcome titleLinesFit(const QString& line1, const QString& line2, const WireEncoding& encoding);
+
 // Writes the title page ("FC" with CRC, length 47 and the block) in the selection's wire encoding and
 // restarts the display. A line the display cannot hold is refused before anything is sent.
 Outcome writeTitlePage(DisplayAccess& access, const QString& line1, const QString& line2);

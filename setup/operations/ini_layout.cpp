@@ -1,0 +1,119 @@
+#include "operations/ini_layout.h"
+
+#include "core/quoted_value.h"
+
+#include <QHash>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+namespace {
+
+// Follows the text line by line: the sections seen, and the keys of the one being read.
+class LayoutScan
+{
+public:
+    explicit LayoutScan(const IniLayout& layout) : layout_(layout) {}
+
+    // `line` is trimmed.
+    IniLayoutProblem take(int number, const QString& line)
+    {
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
+            return {};
+        if (line.endsWith(QLatin1Char('\\')))
+            return {number, QStringLiteral("ends in a backslash, which would join the next line to it")};
+        if (line.startsWith(QLatin1Char('[')))
+            return section(number, line);
+        if (line.contains(QLatin1Char('=')))
+            return key(number, line.section(QLatin1Char('='), 0, 0).trimmed());
+        return {number, QStringLiteral("neither [section] nor key=value: %1").arg(quotedValue(line))};
+    }
+
+    IniLayoutProblem end() const
+    {
+        if (sectionLines_.isEmpty()) {
+            QStringList names;
+            for (const auto& [name, keys] : layout_)
+                names << QLatin1Char('[') + name + QLatin1Char(']');
+            return {0, QStringLiteral("holds none of the sections %1 or %2")
+                           .arg(names.mid(0, names.size() - 1).join(QLatin1String(", ")), names.last())};
+        }
+        return emptySection();
+    }
+
+private:
+    const IniLayout& layout_;
+    QHash<QString, int> sectionLines_; // each section seen, and its line
+    QString section_;                  // the section being read
+    QHash<QString, int> keyLines_;     // its keys so far, and their lines
+
+    const QStringList* keysOf(const QString& section) const
+    {
+        for (const auto& [name, keys] : layout_)
+            if (name == section)
+                return &keys;
+        return nullptr;
+    }
+
+    IniLayoutProblem emptySection() const
+    {
+        if (!section_.isEmpty() && keyLines_.isEmpty())
+            return {sectionLines_.value(section_), QStringLiteral("the section [%1] is empty").arg(section_)};
+        return {};
+    }
+
+    IniLayoutProblem section(int number, const QString& line)
+    {
+        const qsizetype close = line.indexOf(QLatin1Char(']'));
+        const QString after = close < 0 ? QString() : line.mid(close + 1).trimmed();
+        if (close < 0 || !(after.isEmpty() || after.startsWith(QLatin1Char(';'))))
+            return {number, QStringLiteral("neither [section] nor key=value: %1").arg(quotedValue(line))};
+        QString name = line.mid(1, close - 1);
+        if (name.compare(QLatin1String("general"), Qt::CaseInsensitive) == 0)
+            name = QStringLiteral("general");
+        if (!keysOf(name))
+            return {number, QStringLiteral("unknown section %1").arg(quotedValue(line.left(close + 1)))};
+        if (sectionLines_.contains(name))
+            return {number, QStringLiteral("a second [%1] section (the first is on line %2)")
+                                .arg(name)
+                                .arg(sectionLines_.value(name))};
+        if (const IniLayoutProblem empty = emptySection(); empty.found())
+            return empty;
+        sectionLines_.insert(name, number);
+        section_ = name;
+        keyLines_.clear();
+        return {};
+    }
+
+    IniLayoutProblem key(int number, const QString& name)
+    {
+        if (section_.isEmpty())
+            return {number, QStringLiteral("key=value before the first [section]")};
+        if (!keysOf(section_)->contains(name))
+            return {number, QStringLiteral("[%1] has no key %2").arg(section_, quotedValue(name))};
+        if (keyLines_.contains(name))
+            return {number, QStringLiteral("[%1] %2 again (the first is on line %3)")
+                                .arg(section_, name)
+                                .arg(keyLines_.value(name))};
+        keyLines_.insert(name, number);
+        return {};
+    }
+};
+
+} // namespace
+
+IniLayoutProblem iniLayoutProblem(const QByteArray& text, const IniLayout& layout)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString decoded = decoder.decode(text);
+    if (decoder.hasError() || text.contains('\0'))
+        return {0, QStringLiteral("is not UTF-8 text")};
+    if (decoded.startsWith(QChar(0xFEFF)))
+        decoded.remove(0, 1);
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
+    const QStringList lines = decoded.split(lineEnd);
+    LayoutScan scan(layout);
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (const IniLayoutProblem problem = scan.take(int(i + 1), lines.at(i).trimmed()); problem.found())
+            return problem;
+    return scan.end();
+}
