@@ -8,24 +8,56 @@
 
 namespace {
 
+const QString kJoinsNextLine = QStringLiteral("ends in a backslash, which would join the next line to it");
+
+// True when `text` ends in a backslash that escapes nothing but the line's end.
+bool joinsNextLine(const QString& text)
+{
+    qsizetype backslashes = 0;
+    while (backslashes < text.size() && text.at(text.size() - 1 - backslashes) == u'\\')
+        ++backslashes;
+    return backslashes % 2 == 1;
+}
+
+// Why QSettings would read a value on into the next line: a double quote left open, or a backslash
+// that escapes the line's end. A backslash escapes the character after it, in quotes or not; a ";"
+// outside quotes begins a comment.
+QString valueProblem(const QString& value)
+{
+    bool quoted = false;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value.at(i);
+        if (c == u'\\') {
+            if (++i == value.size())
+                return kJoinsNextLine;
+        } else if (c == u'"') {
+            quoted = !quoted;
+        } else if (c == u';' && !quoted) {
+            return {};
+        }
+    }
+    return quoted ? QStringLiteral("a double quote is left open") : QString();
+}
+
 // Follows the text line by line: the sections seen, and the keys of the one being read.
 class LayoutScan
 {
 public:
     explicit LayoutScan(const IniLayout& layout) : layout_(layout) {}
 
-    // `line` is trimmed.
-    IniLayoutProblem take(int number, const QString& line)
+    IniLayoutProblem take(int number, const QString& text)
     {
+        const QString line = text.trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
             return {};
-        if (line.endsWith(QLatin1Char('\\')))
-            return {number, QStringLiteral("ends in a backslash, which would join the next line to it")};
         if (line.startsWith(QLatin1Char('[')))
-            return section(number, line);
-        if (line.contains(QLatin1Char('=')))
-            return key(number, line.section(QLatin1Char('='), 0, 0).trimmed());
-        return {number, QStringLiteral("neither [section] nor key=value: %1").arg(quotedValue(line))};
+            return joinsNextLine(text) ? IniLayoutProblem{number, kJoinsNextLine} : section(number, line);
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (equals < 0)
+            return {number, QStringLiteral("neither [section] nor key=value: %1").arg(quotedValue(line))};
+        if (const QString why = valueProblem(text.mid(text.indexOf(QLatin1Char('=')) + 1)); !why.isEmpty())
+            return {number, why};
+        return key(number, line.left(equals).trimmed());
     }
 
     IniLayoutProblem end() const
@@ -113,7 +145,7 @@ IniLayoutProblem iniLayoutProblem(const QByteArray& text, const IniLayout& layou
     const QStringList lines = decoded.split(lineEnd);
     LayoutScan scan(layout);
     for (qsizetype i = 0; i < lines.size(); ++i)
-        if (const IniLayoutProblem problem = scan.take(int(i + 1), lines.at(i).trimmed()); problem.found())
+        if (const IniLayoutProblem problem = scan.take(int(i + 1), lines.at(i)); problem.found())
             return problem;
     return scan.end();
 }

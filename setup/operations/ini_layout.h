@@ -21,7 +21,8 @@ struct IniLayoutProblem
 // Checks an INI text before QSettings reads its values: QSettings takes any text without a word,
 // drops a line or a character it cannot read, and merges a section given twice. The text must be
 // UTF-8 (a byte-order mark allowed, no NUL); each line blank, a ";" comment, "[section]" or
-// "key=value", none ending in a backslash (QSettings would join the next line to it); every section
+// "key=value", none that QSettings would read on into the next line (a backslash escaping the line's
+// end, a double quote left open in a value); every section
 // one of `layout`'s, given once, holding at least one key and only its own keys, each once; and at
 // least one section. Section and key names are matched exactly, except that QSettings reads
 // "[general]" in any letter case.

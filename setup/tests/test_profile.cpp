@@ -149,6 +149,10 @@ private slots:
         row("[general]\ncharset=UK\n", 2, "line 3: a second [general] section (the first is on line 1)");
         row("brightness=75%\n", 2, "line 3: [general] brightness again (the first is on line 2)");
         row("[demo]\n", 2, "line 3: the section [demo] is empty");
+        // QSettings would read on into the next line.
+        row("[title]\nline1=\"a\nline2=b\n", 2, "line 4: a double quote is left open");
+        row("[title]\nline1=a\\\nline2=b\n", 2,
+            "line 4: ends in a backslash, which would join the next line to it");
         row("[colour]\nred=1\n", 2, "line 3: unknown section '[colour]'");
         row("display-baud=9601\n", 2,
             "[general] display-baud: takes one of 4800, 9600, 19200, 38400, 115200, not '9601'");
