@@ -95,10 +95,9 @@ WireBytes WireEncoding::encode(const QString& text) const
         QStringDecoder back(name_.constData(), QStringConverter::Flag::Stateless);
         const QByteArray bytes = one.encode(character);
         if (one.hasError() || QString(back.decode(bytes)) != character) {
-            result.refusal =
-                QStringLiteral("The character \"%1\" (%2) cannot be shown on the display: it has no "
-                               "byte in the text encoding %3.")
-                    .arg(character, codePoint(character), name());
+            result.refusal = QStringLiteral("The character %1 (%2) cannot be shown on the display: it has no "
+                                            "byte in the text encoding %3.")
+                                 .arg(quotedValue(character, u'"'), codePoint(character), name());
             break;
         }
     }

@@ -12,7 +12,7 @@ shift $(( $# > 0 ? 1 : 0 ))
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(fuzz_firmware_file fuzz_demo_file fuzz_title_file fuzz_reply_number
                                      fuzz_display_parser fuzz_kd317_display fuzz_kd426_display
-                                     fuzz_kd138_display fuzz_receipt_strip)
+                                     fuzz_kd138_display fuzz_receipt_strip fuzz_profile fuzz_wire_text)
 
 bash scripts/install-deps.sh
 missing=()
