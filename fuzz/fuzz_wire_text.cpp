@@ -11,13 +11,16 @@
 
 namespace {
 
-// The characters between the marks: at most kQuotedValueLength of the value's, then "…" when cut.
+// The characters between the marks: at most kQuotedValueLength of the value's, then "…" when cut
+// (a value may end in "…" of its own).
 void RequireQuoted(const QString& value)
 {
     const QString quoted = quotedValue(value);
     Require(quoted.size() >= 2 && quoted.front() == u'\'' && quoted.back() == u'\'' && PrintableLine(quoted));
     Require(quoted.size() <= 2 + kQuotedValueLength * 10 + 1);
-    Require(quoted.endsWith(QStringLiteral("…'")) == (value.toUcs4().size() > kQuotedValueLength));
+    const bool cut = value.toUcs4().size() > kQuotedValueLength;
+    Require(!cut || quoted.endsWith(QStringLiteral("…'")));
+    Require(cut || value.endsWith(QStringLiteral("…")) || !quoted.endsWith(QStringLiteral("…'")));
 }
 
 } // namespace

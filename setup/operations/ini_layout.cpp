@@ -39,6 +39,18 @@ QString valueProblem(const QString& value)
     return quoted ? QStringLiteral("a double quote is left open") : QString();
 }
 
+// `text` without the blanks and tabs at either end: the only ones QSettings passes over before a
+// section's "[" (it reads "\v[demo]" as no section at all).
+QString trimmedOfBlanks(const QString& text)
+{
+    qsizetype start = 0, end = text.size();
+    while (start < end && (text.at(start) == u' ' || text.at(start) == u'\t'))
+        ++start;
+    while (end > start && (text.at(end - 1) == u' ' || text.at(end - 1) == u'\t'))
+        --end;
+    return text.mid(start, end - start);
+}
+
 // Follows the text line by line: the sections seen, and the keys of the one being read.
 class LayoutScan
 {
@@ -47,7 +59,7 @@ public:
 
     IniLayoutProblem take(int number, const QString& text)
     {
-        const QString line = text.trimmed();
+        const QString line = trimmedOfBlanks(text);
         if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
             return {};
         if (line.startsWith(QLatin1Char('[')))
@@ -57,7 +69,7 @@ public:
             return {number, QStringLiteral("neither [section] nor key=value: %1").arg(quotedValue(line))};
         if (const QString why = valueProblem(text.mid(text.indexOf(QLatin1Char('=')) + 1)); !why.isEmpty())
             return {number, why};
-        return key(number, line.left(equals).trimmed());
+        return key(number, trimmedOfBlanks(line.left(equals)));
     }
 
     IniLayoutProblem end() const
@@ -96,7 +108,7 @@ private:
     IniLayoutProblem section(int number, const QString& line)
     {
         const qsizetype close = line.indexOf(QLatin1Char(']'));
-        const QString after = close < 0 ? QString() : line.mid(close + 1).trimmed();
+        const QString after = close < 0 ? QString() : trimmedOfBlanks(line.mid(close + 1));
         if (close < 0 || !(after.isEmpty() || after.startsWith(QLatin1Char(';'))))
             return {number, QStringLiteral("neither [section] nor key=value: %1").arg(quotedValue(line))};
         QString name = line.mid(1, close - 1);

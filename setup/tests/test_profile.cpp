@@ -153,6 +153,7 @@ private slots:
         row("[title]\nline1=\"a\nline2=b\n", 2, "line 4: a double quote is left open");
         row("[title]\nline1=a\\\nline2=b\n", 2,
             "line 4: ends in a backslash, which would join the next line to it");
+        row("\v[demo]\nfile=demo.bin\n", 2, "line 3: neither [section] nor key=value: '\\x0b[demo]'");
         row("[colour]\nred=1\n", 2, "line 3: unknown section '[colour]'");
         row("display-baud=9601\n", 2,
             "[general] display-baud: takes one of 4800, 9600, 19200, 38400, 115200, not '9601'");
