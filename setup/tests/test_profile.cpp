@@ -50,6 +50,7 @@ private slots:
         write("ru-utf8.txt", "Привет\nМир\n");
         write("big5.txt", "ab\xA4\ncd\n");
         write("empty.ini", "; nothing but a comment\n");
+        write("large.ini", "[general]\nbrightness=50%\n" + QByteArray(4 << 20, ';'));
     }
 
     void applies_data()
@@ -145,6 +146,7 @@ private slots:
         row("@fw", 2, "cannot read the profile"); // a folder
         row("@empty.ini", 2,
             "empty.ini holds none of the sections [firmware], [general], [title], [demo] or [balance]");
+        row("@large.ini", 2, "large.ini is larger than a profile can be (4 MB)"); // not read whole
         row("this is not ini\n", 2, "line 3: neither [section] nor key=value: 'this is not ini'");
         row("[general]\ncharset=UK\n", 2, "line 3: a second [general] section (the first is on line 1)");
         row("brightness=75%\n", 2, "line 3: [general] brightness again (the first is on line 2)");
