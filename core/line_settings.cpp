@@ -1,5 +1,8 @@
 #include "core/line_settings.h"
 
+#include "core/offered_name.h"
+#include "core/quoted_value.h"
+
 #include <QStringList>
 #include <algorithm>
 
@@ -16,7 +19,7 @@ std::optional<LineSettings> LineSettings::parse(const QString& text, QString* re
 {
     const auto refuse = [&](const QString& why) -> std::optional<LineSettings> {
         if (reason)
-            *reason = QStringLiteral("Invalid settings \"%1\": %2").arg(text, why);
+            *reason = QStringLiteral("Invalid settings %1: %2").arg(quotedValue(text, u'"'), why);
         return std::nullopt;
     };
     const QStringList parts = text.split(QLatin1Char(','));
@@ -30,19 +33,12 @@ std::optional<LineSettings> LineSettings::parse(const QString& text, QString* re
     if (!allDigits(baud) || !ok || line.baud <= 0)
         return refuse(QStringLiteral("the baud rate must be a positive whole number"));
 
-    const QString parity = parts[1].trimmed().toUpper();
-    if (parity == QLatin1String("N"))
-        line.parity = Parity::None;
-    else if (parity == QLatin1String("E"))
-        line.parity = Parity::Even;
-    else if (parity == QLatin1String("O"))
-        line.parity = Parity::Odd;
-    else if (parity == QLatin1String("M"))
-        line.parity = Parity::Mark;
-    else if (parity == QLatin1String("S"))
-        line.parity = Parity::Space;
-    else
+    static const QStringList kParities = {QStringLiteral("N"), QStringLiteral("E"), QStringLiteral("O"),
+                                          QStringLiteral("M"), QStringLiteral("S")};
+    const std::optional<QString> parity = offeredName(kParities, parts[1].trimmed());
+    if (!parity)
         return refuse(QStringLiteral("the parity must be N, E, O, M or S"));
+    line.parity = static_cast<Parity>(kParities.indexOf(*parity));
 
     const QString data = parts[2].trimmed();
     if (data.size() != 1 || data[0] < QLatin1Char('5') || data[0] > QLatin1Char('8'))

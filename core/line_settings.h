@@ -18,7 +18,8 @@ struct LineSettings
     StopBits stopBits = StopBits::One;
 
     // "baud,parity,data bits,stop bits"; blanks around a field are allowed and the parity letter may
-    // be either case. Nothing, with the reason in *reason when given, for any other text.
+    // be either case (core/offered_name.h). Nothing, with the reason in *reason when given, for any other
+    // text.
     static std::optional<LineSettings> parse(const QString& text, QString* reason = nullptr);
 
     // "9600,N,8,1": the parity letter upper case, the stop bits as 1, 1.5 or 2.

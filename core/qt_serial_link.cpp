@@ -2,6 +2,7 @@
 
 #include "core/open_failure.h"
 #include "core/port_name.h"
+#include "core/quoted_value.h"
 
 #include <QDeadlineTimer>
 #include <QSerialPortInfo>
@@ -68,7 +69,8 @@ LinkStatus QtSerialLink::open()
 {
     const std::optional<QString> systemName = systemPortName(portText_);
     if (!systemName)
-        return openFailure(QStringLiteral("\"%1\" does not name a port number").arg(portText_));
+        return openFailure(
+            QStringLiteral("%1 does not name a port number").arg(quotedValue(portText_, u'"')));
     if (systemName->isEmpty())
         return openFailure(QStringLiteral("No port name was given"));
 

@@ -1,5 +1,8 @@
 #include "core/wire_text.h"
 
+#include "core/offered_name.h"
+#include "core/quoted_value.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -41,6 +44,12 @@ WireEncoding::WireEncoding() : name_(systemDefaultName()) {}
 
 std::optional<WireEncoding> WireEncoding::fromName(const QString& name)
 {
+    // A name the lists offer is spelled as they spell it ("ibm866" is "IBM866").
+    return known(offeredName(offeredNames(), name).value_or(name));
+}
+
+std::optional<WireEncoding> WireEncoding::known(const QString& name)
+{
     const QByteArray latin = name.toLatin1();
     QStringEncoder encoder(latin.constData(), QStringConverter::Flag::Stateless);
     if (name.isEmpty() || !encoder.isValid())
@@ -62,7 +71,7 @@ QStringList WireEncoding::offeredNames()
               "IBM437", "IBM850", "IBM00858", "IBM852", "IBM860", "IBM863", "IBM865", "IBM866", "IBM737",
               "Shift_JIS", "Big5", "GBK", "EUC-KR"}) {
             const QString text = QString::fromLatin1(name);
-            if (!names.contains(text) && fromName(text))
+            if (!names.contains(text) && known(text))
                 names << text;
         }
         return names;
@@ -86,10 +95,9 @@ WireBytes WireEncoding::encode(const QString& text) const
         QStringDecoder back(name_.constData(), QStringConverter::Flag::Stateless);
         const QByteArray bytes = one.encode(character);
         if (one.hasError() || QString(back.decode(bytes)) != character) {
-            result.refusal =
-                QStringLiteral("The character \"%1\" (%2) cannot be shown on the display: it has no "
-                               "byte in the text encoding %3.")
-                    .arg(character, codePoint(character), name());
+            result.refusal = QStringLiteral("The character %1 (%2) cannot be shown on the display: it has no "
+                                            "byte in the text encoding %3.")
+                                 .arg(quotedValue(character, u'"'), codePoint(character), name());
             break;
         }
     }
@@ -106,9 +114,9 @@ WireBytes WireEncoding::encodeLine(const QString& text, int width) const
         return line;
     if (line.bytes.size() > width) {
         line.refusal =
-            QStringLiteral("The line \"%1\" takes %2 bytes in the text encoding %3; a display line "
-                           "holds %4.")
-                .arg(text, QString::number(line.bytes.size()), name(), QString::number(width));
+            QStringLiteral("The line %1 takes %2 bytes in the text encoding %3; a display line holds %4.")
+                .arg(quotedValue(text, u'"'), QString::number(line.bytes.size()), name(),
+                     QString::number(width));
         line.bytes.clear();
         return line;
     }

@@ -24,6 +24,7 @@ public:
     WireEncoding();
     // The encoding Qt's converters know by `name`, when they know it and it keeps ASCII as it is (a
     // display shows 0x20..0x7E as ASCII whatever its code page, so UTF-16 or EBCDIC cannot reach it).
+    // A name the lists offer is matched as every typed name is (core/offered_name.h).
     static std::optional<WireEncoding> fromName(const QString& name);
     // The encodings offered in the programs' lists, each one known to this Qt; the default first.
     static QStringList offeredNames();
@@ -41,5 +42,7 @@ public:
 
 private:
     explicit WireEncoding(const QByteArray& name) : name_(name) {}
+    // fromName as the converters spell it, without the lists' own spelling.
+    static std::optional<WireEncoding> known(const QString& name);
     QByteArray name_;
 };

@@ -1,5 +1,7 @@
 #include "emu/emu_options.h"
 
+#include "core/quoted_value.h"
+
 #include "emu/virtual_display.h"
 
 #include <algorithm>
@@ -44,22 +46,10 @@ Exit status: 0 after SIGINT, SIGTERM or the window closed; 1 when the line canno
 arguments.
 )";
 
-// A value echoed in a refusal may be megabytes long or hold control characters: only its start is shown,
-// each character that would not print as itself replaced by "?".
-QString shortened(const QString& value)
-{
-    constexpr qsizetype kShown = 32;
-    QString shown = value.left(kShown);
-    for (QChar& c : shown) {
-        if (!c.isPrint() || (c.isSpace() && c != QLatin1Char(' ')))
-            c = QLatin1Char('?');
-    }
-    return value.size() > kShown ? shown + QStringLiteral("...") : shown;
-}
-
+// A value echoed in a refusal may be megabytes long or hold control characters: only its start is shown.
 QString quoted(const QString& value)
 {
-    return QLatin1Char('"') + shortened(value) + QLatin1Char('"');
+    return quotedValue(value, u'"');
 }
 
 // Each option that takes a value stores it, or says why it cannot.
@@ -78,13 +68,8 @@ QString storeSettings(EmuOptions& options, const QString& value)
 {
     QString why;
     const std::optional<LineSettings> line = LineSettings::parse(value, &why);
-    if (!line) {
-        // The reason quotes the whole value; the refusal quotes its start.
-        const QString whole = QLatin1Char('"') + value + QLatin1Char('"');
-        if (const qsizetype at = why.indexOf(whole); at >= 0)
-            why.replace(at, whole.size(), quoted(value));
+    if (!line)
         return QStringLiteral("--settings: %1").arg(why);
-    }
     options.settings = *line;
     return {};
 }
@@ -162,7 +147,7 @@ EmuCommandLine parseEmuCommandLine(const QStringList& arguments)
         const auto* it = std::find_if(std::begin(kValued), std::end(kValued), named);
         if (it == std::end(kValued))
             return answer(EmuCommandLine::Action::Refuse,
-                          QStringLiteral("unknown option %1").arg(shortened(name)));
+                          QStringLiteral("unknown option %1").arg(quotedValue(name, QChar())));
         QString value;
         if (equals >= 0)
             value = word.mid(equals + 1);

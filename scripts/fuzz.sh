@@ -13,7 +13,7 @@ targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(fuzz_firmware_file fuzz_demo_file fuzz_title_file fuzz_reply_number
                                      fuzz_display_parser fuzz_kd317_display fuzz_kd426_display
                                      fuzz_kd138_display fuzz_receipt_strip fuzz_line_resampler
-                                     fuzz_emu_options)
+                                     fuzz_emu_options fuzz_profile fuzz_wire_text)
 
 bash scripts/install-deps.sh
 missing=()

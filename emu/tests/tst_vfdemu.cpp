@@ -232,7 +232,7 @@ private slots:
             {{"--headless", "ttyVFD0"}, "unexpected argument \"ttyVFD0\""},
             {{"--model", "kd999", "--link", "@/tty"}, "--model takes kd317, kd426 or kd138, not \"kd999\""},
             {{"--headless", "--settings=" + tooLong},
-             "--settings: Invalid settings \"?[2J" + QString(28, 'x') + "...\": expected " + expected},
+             "--settings: Invalid settings \"\\x1b[2J" + QString(36, 'x') + "…\": expected " + expected},
             {{"--port", "COM7"}, "--port is for Windows; here vfdemu makes its own pseudo-terminal"},
         };
         for (const auto& [arguments, error] : refused)

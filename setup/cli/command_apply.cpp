@@ -65,7 +65,7 @@ CliPlan prepare(CliContext& context, const QStringList& args)
         context.err << "vfdctl apply: expected one PROFILE (see vfdctl apply --help)" << Qt::endl;
         return CliPlan::done(CliExit::Usage);
     }
-    const ProfileReading reading = readProvisioningProfile(args.first());
+    const ProfileReading reading = readProvisioningProfile(args.first(), context.encoding);
     if (!reading.profile) {
         context.err << "vfdctl apply: " << reading.error << Qt::endl;
         return CliPlan::done(CliExit::Usage);
@@ -83,12 +83,15 @@ CliPlan prepare(CliContext& context, const QStringList& args)
     }
     QStringList titleLines = profile.titleLines.value_or(QStringList{});
     if (!profile.titleFile.isEmpty()) {
-        const TitleFileLines read = readTitleFile(profile.titleFile);
+        // As "title write --file" reads it; its lines are checked here, with the rest.
+        const TitleFileLines read = readTitleFile(profile.titleFile, context.encoding);
         if (!read.complete()) {
-            showTitleFileError(context.dialogs);
+            showTitleFileError(context.dialogs, read);
             nameRefusedFile(context.err, profile.titleFile, QStringLiteral("[title] file"));
             return CliPlan::done(CliExit::Failed);
         }
+        if (const Outcome fits = checkTitleLines(read.lines.at(0), read.lines.at(1), context.encoding); !fits)
+            return CliPlan::done(reportOutcome(context.dialogs, fits));
         titleLines = read.lines;
     }
     if (!profile.demoFile.isEmpty()) {
@@ -138,12 +141,14 @@ CliCommand applyCommand()
         "  [demo]      file=F                            as 'demo write F'\n"
         "  [balance]   value=0..255  store=true|false    as 'balance VALUE' then 'balance --store'\n\n"
         "Files are named relative to the profile's folder. Values with a comma or with spaces at\n"
-        "either end are written in double quotes. The whole profile and every file it names are\n"
-        "checked before anything is sent to any port. After [general] the later steps reach the\n"
+        "either end are written in double quotes; names take any letter case. Title lines, and those\n"
+        "of a title file, must be shown in the --encoding. The whole profile and every file it names\n"
+        "are checked before anything is sent to any port. After [general] the later steps reach the\n"
         "display at its new display-baud and display-format; between steps vfdctl waits two seconds\n"
         "for the display's restart.\n\n"
-        "Exit status: 2 a profile that cannot be read, an unknown section or key, or a bad value;\n"
-        "1 a file that fails its check, or a step that failed on the display.\n");
+        "Exit status: 2 a file that is no profile (not UTF-8 text, no known section, a line of another\n"
+        "kind, a section or key given twice, an empty section), an unknown section or key, or a bad\n"
+        "value; 1 a file that fails its check, or a step that failed on the display.\n");
     command.prepare = prepare;
     return command;
 }

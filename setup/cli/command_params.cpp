@@ -1,5 +1,6 @@
 #include "cli/cli_command.h"
 #include "cli/outcome_report.h"
+#include "core/quoted_value.h"
 #include "operations/general_record.h"
 #include "protocol/display_access.h"
 
@@ -36,7 +37,8 @@ CliPlan Write(CliContext& context, const QStringList& args)
     QString error;
     if (!parseArgs(args, names, {}, &parsed, &error) || !parsed.positional.isEmpty()) {
         context.err << "vfdctl params write: "
-                    << (error.isEmpty() ? "unexpected argument " + parsed.positional.first() : error)
+                    << (error.isEmpty() ? "unexpected argument " + quotedValue(parsed.positional.first())
+                                        : error)
                     << Qt::endl;
         return CliPlan::done(CliExit::Usage);
     }
@@ -47,13 +49,14 @@ CliPlan Write(CliContext& context, const QStringList& args)
             continue;
         const QString value = parsed.options.value(name);
         // Only the names the lists offer: a typo would silently be stored as "not set".
-        if (!o.setting.items().contains(value)) {
+        const std::optional<QString> named = o.setting.itemNamed(value);
+        if (!named) {
             context.err << "vfdctl params write: --" << name << " takes one of "
-                        << o.setting.items().join(QLatin1String(", ")) << ", not '" << value << "'"
+                        << o.setting.items().join(QLatin1String(", ")) << ", not " << quotedValue(value)
                         << Qt::endl;
             return CliPlan::done(CliExit::Usage);
         }
-        parameters.*(o.setting.field) = o.setting.codeOf(value);
+        parameters.*(o.setting.field) = o.setting.codeOf(*named);
     }
     return CliPlan::run([parameters](CliSession& session) {
         return reportOutcome(session, writeGeneralParameters(session.access, parameters));
@@ -76,7 +79,7 @@ CliCommand paramsCommand()
         "write  stores the display's general parameters (one 64-byte record) and restarts it.\n"
         "       Options left out take the defaults of the window's \"Set to Default\".\n"
         "erase  erases the record; the display restarts with its factory settings.\n\n"
-        "Options of write (names exactly as the window's lists show them):\n");
+        "Options of write (names as the window's lists show them, in any letter case):\n");
     for (const ParamsOption& o : options())
         help +=
             QStringLiteral("  --%1  %2 (default %3)\n")

@@ -1,5 +1,6 @@
 #include "cli/cli_command.h"
 #include "cli/outcome_report.h"
+#include "core/quoted_value.h"
 #include "operations/title_file.h"
 #include "operations/title_page.h"
 #include "protocol/display_access.h"
@@ -35,8 +36,8 @@ CliPlan Write(CliContext& context, const QStringList& args)
     }
     for (const QString& line : lines) {
         if (line.size() > kTitleLineLength) {
-            context.err << "vfdctl title write: a line holds at most " << kTitleLineLength << " characters, '"
-                        << line << "' has " << line.size() << Qt::endl;
+            context.err << "vfdctl title write: a line holds at most " << kTitleLineLength << " characters, "
+                        << quotedValue(line) << " has " << line.size() << Qt::endl;
             return CliPlan::done(CliExit::Usage);
         }
     }

@@ -2,11 +2,11 @@
 
 #include "cli/cli_command.h"
 #include "cli/failure_hints.h"
+#include "core/line_settings.h"
 #include "core/port_name.h"
+#include "core/quoted_value.h"
 #include "operations/parameter_vocabulary.h"
 #include "sim/simulated_fault.h"
-
-#include <QRegularExpression>
 
 namespace {
 
@@ -20,7 +20,7 @@ const QStringList kValueOptions = {QStringLiteral("--port"),     QStringLiteral(
 QString takeOption(const QString& name, const QString& value, GlobalOptions& options, QString& baud,
                    QString& format)
 {
-    const QString given = QStringLiteral(", not '%1'").arg(value);
+    const QString given = QStringLiteral(", not ") + quotedValue(value);
     if (name == QLatin1String("--port")) {
         options.ports << value;
     } else if (name == QLatin1String("--ports")) {
@@ -40,9 +40,7 @@ QString takeOption(const QString& name, const QString& value, GlobalOptions& opt
             return QStringLiteral("--baud takes one of ") + baudRateItems().join(QLatin1String(", ")) + given;
         baud = value;
     } else if (name == QLatin1String("--format")) {
-        static const QRegularExpression pattern(QStringLiteral("^[NEOMS],[5-8],(1|1\\.5|2)$"),
-                                                QRegularExpression::CaseInsensitiveOption);
-        if (!pattern.match(value).hasMatch())
+        if (!LineSettings::parse(QStringLiteral("9600,") + value))
             return QStringLiteral("--format takes parity,data bits,stop bits such as N,8,1") + given;
         format = value;
     } else if (name == QLatin1String("--encoding")) {

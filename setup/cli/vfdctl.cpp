@@ -9,6 +9,7 @@
 #include "core/pacer.h"
 #include "core/port_name.h"
 #include "core/qt_serial_link.h"
+#include "core/quoted_value.h"
 #include "core/version.h"
 #include "core/wire_text.h"
 #include "sim/display_summary.h"
@@ -155,7 +156,7 @@ int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
     const auto command = std::find_if(commands.begin(), commands.end(),
                                       [&](const CliCommand& c) { return c.name == commandName; });
     if (command == commands.end()) {
-        err << "vfdctl: unknown command '" << commandName << "' (see vfdctl --help)" << Qt::endl;
+        err << "vfdctl: unknown command " << quotedValue(commandName) << " (see vfdctl --help)" << Qt::endl;
         return CliExit::Usage;
     }
     if (rest.contains(QLatin1String("--help"))) {

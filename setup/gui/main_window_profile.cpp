@@ -49,7 +49,7 @@ bool MainWindow::saveProfileTo(const QString& path)
 
 bool MainWindow::loadProfileFrom(const QString& path)
 {
-    const ProfileReading reading = readProvisioningProfile(path);
+    const ProfileReading reading = readProvisioningProfile(path, selection_.encoding);
     if (!reading.profile) {
         dialogs().message(Dialogs::Critical, QStringLiteral("Profile"), reading.error);
         return false;
@@ -60,10 +60,11 @@ bool MainWindow::loadProfileFrom(const QString& path)
     if (profile.titleLines)
         titleSetPage_->setTitleLines(*profile.titleLines);
     if (!profile.titleFile.isEmpty()) {
-        const TitleFileLines read = readTitleFile(profile.titleFile);
+        // As "File Input" reads it.
+        const TitleFileLines read = readTitleFile(profile.titleFile, selection_.encoding);
         titleSetPage_->setTitleLines(read.lines);
         if (!read.complete())
-            showTitleFileError(dialogs());
+            showTitleFileError(dialogs(), read);
     }
     if (!profile.demoFile.isEmpty())
         titleSetPage_->useDemoFile(profile.demoFile);

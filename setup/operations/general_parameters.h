@@ -1,10 +1,13 @@
 #pragma once
 
+#include "core/offered_name.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
 
 #include <array>
+#include <optional>
 
 // The six settings of the General page as the display stores them: one byte each, the code the
 // vocabulary (operations/parameter_vocabulary.h) gives the name the person chose. 255 is "not set",
@@ -33,6 +36,9 @@ struct GeneralSetting
 
     // The code of a name as text came in (typed texts the list does not offer give 255).
     quint8 codeOf(const QString& name) const { return static_cast<quint8>(code(name)); }
+    // The name the list offers for what a person typed (an option, a profile's value), as the list
+    // spells it; nothing when it offers none.
+    std::optional<QString> itemNamed(const QString& typed) const { return offeredName(items(), typed); }
 };
 
 // The six settings in the page's order: baud rate, data format, command set, code page,

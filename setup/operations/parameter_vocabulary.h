@@ -5,8 +5,9 @@
 #include <QStringList>
 
 // The names the General page shows and the one-byte codes the display stores for them. Every
-// mapping compares exactly (case-sensitive, no trimming); a name it does not know gives 255, which
-// is also the code of "not set" (an erased flash byte).
+// mapping compares exactly (case-sensitive, no trimming): what a person types is matched to a name of
+// its list where it comes in (GeneralSetting::itemNamed). A name it does not know gives 255, which is
+// also the code of "not set" (an erased flash byte).
 
 int baudRateCode(const QString& name);
 int formatCode(const QString& name);

@@ -1,7 +1,10 @@
 #include "operations/provisioning_profile.h"
 
+#include "core/offered_name.h"
+#include "core/quoted_value.h"
 #include "operations/factory_adjustment.h"
 #include "operations/general_parameters.h"
+#include "operations/ini_layout.h"
 #include "operations/title_page.h"
 
 #include <QDir>
@@ -11,15 +14,20 @@
 
 namespace {
 
-// Every key a profile may hold, as QSettings names them: [general] keys are QSettings' own
-// top-level keys.
-QStringList knownKeys()
+// Far more than any profile needs: a file chosen by mistake is not read whole.
+constexpr qint64 kProfileSizeLimit = 4 << 20;
+
+// The sections of a profile in the order a message names them, and their keys.
+const IniLayout& profileLayout()
 {
-    QStringList keys = generalProfileKeys();
-    keys << QStringLiteral("title/line1") << QStringLiteral("title/line2") << QStringLiteral("title/file")
-         << QStringLiteral("demo/file") << QStringLiteral("firmware/file") << QStringLiteral("firmware/force")
-         << QStringLiteral("balance/value") << QStringLiteral("balance/store");
-    return keys;
+    static const IniLayout layout = {
+        {QStringLiteral("firmware"), {QStringLiteral("file"), QStringLiteral("force")}},
+        {QStringLiteral("general"), generalProfileKeys()},
+        {QStringLiteral("title"), {QStringLiteral("line1"), QStringLiteral("line2"), QStringLiteral("file")}},
+        {QStringLiteral("demo"), {QStringLiteral("file")}},
+        {QStringLiteral("balance"), {QStringLiteral("value"), QStringLiteral("store")}},
+    };
+    return layout;
 }
 
 QString sectionKey(const QString& key)
@@ -40,13 +48,14 @@ QString text(const QSettings& ini, const QString& key)
 class ProfileReader
 {
 public:
-    explicit ProfileReader(const QString& path)
-        : ini_(path, QSettings::IniFormat), folder_(QFileInfo(path).absoluteDir())
+    ProfileReader(const QString& path, const WireEncoding& encoding)
+        : ini_(path, QSettings::IniFormat), folder_(QFileInfo(path).absoluteDir()), encoding_(encoding)
     {
     }
 
     QSettings ini_;
     QDir folder_;
+    const WireEncoding& encoding_; // the run's: what the title lines must be shown in
     QString error;
 
     bool has(const QString& key) const { return ini_.contains(key); }
@@ -61,9 +70,11 @@ public:
     bool flag(const QString& key, bool* result)
     {
         const QString word = value(key);
-        if (word != QLatin1String("true") && word != QLatin1String("false"))
-            return refuse(key, QStringLiteral("takes true or false, not '%1'").arg(word));
-        *result = word == QLatin1String("true");
+        const std::optional<QString> named =
+            offeredName({QStringLiteral("true"), QStringLiteral("false")}, word);
+        if (!named)
+            return refuse(key, QStringLiteral("takes true or false, not %1").arg(quotedValue(word)));
+        *result = *named == QLatin1String("true");
         return true;
     }
     bool file(const QString& key, QString* result)
@@ -86,10 +97,13 @@ bool readGeneral(ProfileReader& reader, ProvisioningProfile& profile)
         QString name = QString::fromLatin1(setting.defaultName);
         if (reader.has(keys[i])) {
             any = true;
-            name = reader.value(keys[i]);
-            if (!setting.items().contains(name))
-                return reader.refuse(keys[i], QStringLiteral("takes one of %1, not '%2'")
-                                                  .arg(setting.items().join(QLatin1String(", ")), name));
+            const QString typed = reader.value(keys[i]);
+            const std::optional<QString> named = setting.itemNamed(typed);
+            if (!named)
+                return reader.refuse(keys[i],
+                                     QStringLiteral("takes one of %1, not %2")
+                                         .arg(setting.items().join(QLatin1String(", ")), quotedValue(typed)));
+            name = *named;
         }
         names << name;
     }
@@ -116,8 +130,8 @@ bool readTitle(ProfileReader& reader, ProvisioningProfile& profile)
         const QString key = QStringLiteral("title/line%1").arg(i + 1);
         if (titleLines[i].size() > kTitleLineLength)
             return reader.refuse(key, QStringLiteral("holds at most %1 characters").arg(kTitleLineLength));
-        if (titlePageBlock(titleLines[i], {}).isNull())
-            return reader.refuse(key, QStringLiteral("has a character the display cannot show"));
+        if (const WireBytes bytes = reader.encoding_.encodeLine(titleLines[i], kTitleLineLength); !bytes)
+            return reader.refuse(key, bytes.refusal);
     }
     profile.titleLines = titleLines;
     return true;
@@ -172,18 +186,19 @@ const QStringList& generalProfileKeys()
     return keys;
 }
 
-ProfileReading readProvisioningProfile(const QString& path)
+ProfileReading readProvisioningProfile(const QString& path, const WireEncoding& encoding)
 {
     const QFileInfo info(path);
-    if (!info.isFile() || !info.isReadable())
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
         return {std::nullopt, QStringLiteral("cannot read the profile %1").arg(path)};
-    ProfileReader reader(path);
-    if (reader.ini_.status() != QSettings::NoError)
-        return {std::nullopt, QStringLiteral("%1 is not an INI file").arg(path)};
-    const QStringList known = knownKeys();
-    for (const QString& key : reader.ini_.allKeys())
-        if (!known.contains(key))
-            return {std::nullopt, sectionKey(key) + QStringLiteral(": unknown section or key")};
+    if (info.size() > kProfileSizeLimit)
+        return {std::nullopt, QStringLiteral("%1 is larger than a profile can be (4 MB)").arg(path)};
+    if (const IniLayoutProblem problem = iniLayoutProblem(file.readAll(), profileLayout()); problem.found())
+        return {std::nullopt, problem.line == 0
+                                  ? path + QLatin1Char(' ') + problem.why
+                                  : QStringLiteral("line %1: %2").arg(problem.line).arg(problem.why)};
+    ProfileReader reader(path, encoding);
     ProvisioningProfile profile;
     if (!readGeneral(reader, profile) || !readTitle(reader, profile) || !readBalance(reader, profile) ||
         !readFiles(reader, profile))

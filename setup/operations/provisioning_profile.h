@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/wire_text.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -36,10 +38,11 @@ struct ProfileReading
     QString error;                              // why, for the person
 };
 
-// Reads and checks a profile: a file that cannot be read, an unknown section or key, a value a
-// list does not offer, a title line the display cannot show, a section without what it needs, all
-// refuse the whole profile. The files it names are not opened here.
-ProfileReading readProvisioningProfile(const QString& path);
+// Reads and checks a profile: a file that cannot be read or is not a profile's INI text (see
+// operations/ini_layout.h), a value a list does not offer (matched as every typed name is), a title
+// line the display cannot show in `encoding` (the run's), a section without what it needs, all refuse
+// the whole profile; a refusal quotes a value at most in part. The files it names are not opened here.
+ProfileReading readProvisioningProfile(const QString& path, const WireEncoding& encoding);
 
 // Writes the profile, its paths relative to the profile's folder where they lie below it; false
 // when the file could not be written.

@@ -87,6 +87,8 @@ private slots:
         QTest::newRow("global option after the command")
             << "params|write|--quiet" << 2
             << "vfdctl params write: unknown option --quiet\n  --quiet is a global option: it goes before";
+        QTest::newRow("--baud of 100 digits, quoted cut short")
+            << "--baud|" + QString(100, '9') + "|params|erase" << 2 << baud.arg(QString(40, '9') + "…");
         QTest::newRow("--format N81")
             << "--format|N81|params|erase" << 2 << "vfdctl: --format takes parity,data";
         QTest::newRow("params alone") << "params" << 2 << "vfdctl params: expected";
@@ -97,8 +99,10 @@ private slots:
             << "params|write|--charset" << 2 << "vfdctl params write: option --charset needs";
         QTest::newRow("code page Europa")
             << "params|write|--code-page|Europa" << 2 << params.arg("code-page");
-        QTest::newRow("code page in lower case")
-            << "params|write|--code-page|pc437" << 2 << params.arg("code-page");
+        QTest::newRow("baud with a blank")
+            << "params|write|--display-baud|9600 " << 2 << params.arg("display-baud");
+        QTest::newRow("brightness without %")
+            << "params|write|--brightness|100" << 2 << params.arg("brightness");
         QTest::newRow("balance 256") << "balance|256" << 2 << balance;
         QTest::newRow("balance -1") << "balance|-1" << 2 << balance;
         QTest::newRow("balance 0x10") << "balance|0x10" << 2 << balance;
@@ -142,6 +146,40 @@ private slots:
         QVERIFY2(run.err.startsWith(said.replace("DIR", bench.dir.path())), qPrintable(run.err));
         QVERIFY(bench.display.writes().isEmpty());
         QVERIFY2(run.out.isEmpty(), qPrintable(run.out));
+    }
+
+    // One rule for every value a person types, in options and in profiles: letter case does not matter,
+    // and the list's own spelling is what is stored and shown.
+    void letterCaseIsIgnored_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("profile"); // written to DIR/p.ini
+        QTest::addColumn<QString>("said");    // a part of stdout and stderr
+        const QString general =
+            "general parameters: baud 9600, format %1, command set %2, code page %3, charset %4";
+        QTest::newRow("options") << "--format|n,8,1|params|write|--display-format|e,7,1|--command-set|"
+                                    "cd5220|--code-page|pc850|--charset|GERMANY"
+                                 << "" << general.arg("E,7,1", "CD5220", "PC850", "Germany");
+        QTest::newRow("profile")
+            << "apply|DIR/p.ini"
+            << "[general]\ndisplay-format=o,8,1\ncommand-set=Emax\ncode-page=KATAKANA\ncharset=uk\n"
+               "[balance]\nvalue=9\nstore=TRUE\n"
+            << general.arg("O,8,1", "EMAX", "Katakana", "UK") +
+                   ", brightness 100%\ntitle page: erased\ndemo: "
+                   "erased\nfirmware: factory image\nbalance: 9 (stored 9)";
+        QTest::newRow("--encoding") << "--encoding|ibm866|title|write|€|x"
+                                    << ""
+                                    << "has no byte in the text encoding IBM866.";
+    }
+    void letterCaseIsIgnored()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, profile);
+        QFETCH(QString, said);
+        Bench bench;
+        bench.file("p.ini", profile.toUtf8());
+        const VfdctlRun run = vfdctl(bench, command);
+        QVERIFY2((run.out + run.err).contains(said), qPrintable(run.out + run.err));
     }
 
     // A display or port that fails: exit status 1, and on stderr the box, its detail and what to check

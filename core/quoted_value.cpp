@@ -1,0 +1,51 @@
+#include "core/quoted_value.h"
+
+#include <QStringView>
+
+namespace {
+
+// A character as the message shows it: itself, or an escape when it prints nothing or would end the
+// line (Qt counts the line and paragraph separators as printable).
+QString shown(char32_t code)
+{
+    switch (code) {
+    case U'\t':
+        return QStringLiteral("\\t");
+    case U'\n':
+        return QStringLiteral("\\n");
+    case U'\r':
+        return QStringLiteral("\\r");
+    default:
+        break;
+    }
+    const QChar::Category category = QChar::category(code);
+    if (QChar::isPrint(code) && category != QChar::Separator_Line && category != QChar::Separator_Paragraph)
+        return QString::fromUcs4(&code, 1);
+    if (code <= 0xFF)
+        return QStringLiteral("\\x%1").arg(uint(code), 2, 16, QLatin1Char('0'));
+    if (code <= 0xFFFF)
+        return QStringLiteral("\\u%1").arg(uint(code), 4, 16, QLatin1Char('0'));
+    return QStringLiteral("\\U%1").arg(uint(code), 8, 16, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString quotedValue(const QString& value, QChar mark)
+{
+    QString quoted = mark.isNull() ? QString() : QString(mark);
+    int characters = 0;
+    for (qsizetype at = 0; at < value.size(); ++characters) {
+        if (characters == kQuotedValueLength) {
+            quoted += QStringLiteral("…");
+            break;
+        }
+        // A surrogate pair is one character; a lone half of one is shown as its escape.
+        const bool pair =
+            value.at(at).isHighSurrogate() && at + 1 < value.size() && value.at(at + 1).isLowSurrogate();
+        const char32_t code =
+            pair ? QChar::surrogateToUcs4(value.at(at), value.at(at + 1)) : value.at(at).unicode();
+        quoted += shown(code);
+        at += pair ? 2 : 1;
+    }
+    return mark.isNull() ? quoted : quoted + mark;
+}

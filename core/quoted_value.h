@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+// The most characters of a value that a message quotes back.
+constexpr int kQuotedValueLength = 40;
+
+// A value a person gave (an option, a profile's value, a port name), as a message quotes it back:
+// between two `mark`s, at most its first kQuotedValueLength characters and "…" when there were more,
+// each character that prints nothing or breaks the line written as an escape (\n, \t, \x01, \u200b),
+// so that a message stays one short line whatever came in: a 2 MB line, a binary file's bytes. A null
+// `mark` quotes without marks (an option's name).
+QString quotedValue(const QString& value, QChar mark = u'\'');

@@ -1,0 +1,55 @@
+// The profile reader on any file content. A refusal is one short printable line; what it accepts
+// holds only names the lists offer (as they spell them), title lines the display can show in the
+// run's encoding, balances 0..255 and files named in full; and it reads back the same once written
+// again, as the window's File → Save profile… writes it.
+#include "core/wire_text.h"
+#include "fuzz_files.h"
+#include "fuzz_require.h"
+#include "fuzz_text.h"
+#include "operations/general_parameters.h"
+#include "operations/provisioning_profile.h"
+#include "operations/title_page.h"
+
+#include <QDir>
+
+namespace {
+
+void RequireSound(const ProvisioningProfile& profile, const WireEncoding& encoding)
+{
+    if (profile.general) {
+        Require(profile.general->size() == qsizetype(generalSettings().size()));
+        for (std::size_t i = 0; i < generalSettings().size(); ++i)
+            Require(generalSettings()[i].items().contains(profile.general->at(qsizetype(i))));
+    }
+    if (profile.titleLines) {
+        Require(profile.titleLines->size() == 2 && profile.titleFile.isEmpty());
+        Require(bool(checkTitleLines(profile.titleLines->at(0), profile.titleLines->at(1), encoding)));
+    }
+    for (const QString& file : {profile.titleFile, profile.demoFile, profile.firmwareFile})
+        Require(file.isEmpty() || (QDir::isAbsolutePath(file) && QDir::cleanPath(file) == file));
+    Require(!profile.balance || (*profile.balance >= 0 && *profile.balance <= 255));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static const WireEncoding encoding;
+    const QByteArray content(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const ProfileReading reading =
+        readProvisioningProfile(WriteFuzzFile(QStringLiteral("p.ini"), content), encoding);
+    if (!reading.profile) {
+        // Short: a refusal quotes a value only in part.
+        Require(!reading.error.isEmpty() && reading.error.size() < 800 && PrintableLine(reading.error));
+        return 0;
+    }
+    Require(reading.error.isEmpty());
+    RequireSound(*reading.profile, encoding);
+
+    const QString again = FuzzFolder().filePath(QStringLiteral("again.ini"));
+    QFile::remove(again);
+    Require(writeProvisioningProfile(again, *reading.profile));
+    const ProfileReading reread = readProvisioningProfile(again, encoding);
+    Require(reread.profile == reading.profile);
+    return 0;
+}
