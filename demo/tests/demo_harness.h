@@ -34,6 +34,8 @@ struct FakeLine
     int writes = 0;
     int openPorts = 0;
     QMutex mutex;
+    bool held = false; // writes wait until the line is let go
+    QWaitCondition released;
 };
 
 // A link that records into its line instead of reaching a port.
@@ -93,8 +95,11 @@ public:
     // "Command6" (a click on the control of that name), "cell:12" (a click on mirror cell 12), "key:5:X"
     // (X typed into cell 5), "enter:5", "boudrate:2400,e,7,2" or "boudrate:#3" (the settings list),
     // "command:7" (the command list), "system:1" (the system port list), "settings:TEXT" (the line
-    // settings in force), "close" (the window closed).
+    // settings in force), "close" (the window closed), "type:TEXT" (TEXT, "_" for a blank, typed key by key
+    // wherever the focus is).
     void perform(const QString& steps);
+    // The same, faster than the port work: the line takes no byte until every step has been done.
+    void rush(const QString& steps);
     void click(const QString& objectName);
     // The answers to the coming prompts; "<cancel>" stands for Cancel.
     void answer(const QStringList& replies);
@@ -128,6 +133,8 @@ public:
     std::function<void()> duringPause;
 
 private:
+    void performSteps(const QString& steps, bool settleEach);
+    void press(const QString& objectName);
     void pauseBegins(int ms); // on the worker's thread
     DemoContext makeContext();
 

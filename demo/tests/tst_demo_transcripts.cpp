@@ -7,6 +7,7 @@
 #include "windows/escpos_demo_window.h"
 #include "windows/mirror_grid.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -83,6 +84,8 @@ private slots:
     void clicks();
     void pauseHoldsWindow_data();
     void pauseHoldsWindow();
+    void keysOutrunTheLine_data();
+    void keysOutrunTheLine();
 };
 
 void TestDemoTranscripts::clicks_data()
@@ -301,7 +304,8 @@ void TestDemoTranscripts::clicks()
     }
 }
 
-// While a pause is held the window takes no clicks and cannot be closed; afterwards it is usable again.
+// While a pause is held the window's buttons take no clicks and it cannot be closed; afterwards it is
+// usable again.
 void TestDemoTranscripts::pauseHoldsWindow_data()
 {
     QTest::addColumn<QString>("reach");
@@ -320,14 +324,42 @@ void TestDemoTranscripts::pauseHoldsWindow()
     DemoHarness h;
     h.perform(reach);
     QWidget* window = h.current();
+    auto* pressed = window->findChild<QAbstractButton*>(button);
     int held = 0;
-    h.duringPause = [&] { held += !window->isEnabled() && !window->close() ? 1 : 0; };
+    h.duringPause = [&] { held += !pressed->isEnabled() && !window->close() ? 1 : 0; };
     h.answer({"X"});
     h.click(button);
     QCOMPARE(held, pauses);
-    QVERIFY(window->isEnabled());
+    QVERIFY(pressed->isEnabled());
     QCOMPARE(h.current(), window);
     QCOMPARE(h.line.openPorts, 1);
+}
+
+// Keys typed faster than the line takes them (a barcode scanner, a paste) are all kept and handled in
+// order: the line, the mirror and its focus end as when the same keys come one by one.
+void TestDemoTranscripts::keysOutrunTheLine_data()
+{
+    QTest::addColumn<QString>("mode"); // the steps to the write mode and the first cell
+    QTest::addColumn<QString>("keys");
+    const QString keys = QStringLiteral("type:HELLO_WORLD_12345");
+    QTest::newRow("overwrite, from cell 1") << "cell:1" << keys;
+    QTest::newRow("overwrite, past cell 40") << "key:30:x" << keys;
+    QTest::newRow("vertical, past cell 40") << "Command18 key:30:x" << keys;
+    QTest::newRow("horizontal, past cell 20") << "Command19 key:15:x" << keys;
+}
+
+void TestDemoTranscripts::keysOutrunTheLine()
+{
+    QFETCH(QString, mode);
+    QFETCH(QString, keys);
+    QList<QStringList> ends;
+    for (const bool rushed : {false, true}) {
+        DemoHarness h;
+        h.perform(Epson + " " + mode);
+        rushed ? h.rush(keys) : h.perform(keys);
+        ends << h.line.log + QStringList{Mirror(h)};
+    }
+    QCOMPARE(ends.last(), ends.first());
 }
 
 QTEST_MAIN(TestDemoTranscripts)
