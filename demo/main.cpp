@@ -41,8 +41,7 @@ int main(int argc, char* argv[])
     EmulatorWindow emulatorWindow(emulator);
     // The port worker owns the one link of the run: the simulated display or a real port. A write may
     // push bytes for a second before the worker's own limit (a second and the line time) takes over.
-    PortWorker worker(portsWithEmulator(emulator, context.state, std::make_unique<QtSerialLink>(1000)),
-                      pacer);
+    PortWorker worker(portsWithEmulator(emulator, std::make_unique<QtSerialLink>(1000)), pacer);
     context.portWorker = &worker;
     context.pacer = &pacer;
     context.dialogs = &dialogs;
