@@ -260,6 +260,8 @@ void DemoHarness::performSteps(const QString& steps, bool settleEach)
             emit combo("SystemPorts")->activated(part[1].toInt());
         } else if (part[0] == "settings") {
             context.state.DemoLineSettings = step.mid(9);
+        } else if (part[0] == "clock") {
+            pacer.changeClock(part[1].toDouble(), pacer.milliseconds());
         } else if (part[0] == "close") {
             current()->close();
         } else if (part[0] == "type") {

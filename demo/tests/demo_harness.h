@@ -96,7 +96,7 @@ public:
     // (X typed into cell 5), "enter:5", "boudrate:2400,e,7,2" or "boudrate:#3" (the settings list),
     // "command:7" (the command list), "system:1" (the system port list), "settings:TEXT" (the line
     // settings in force), "close" (the window closed), "type:TEXT" (TEXT, "_" for a blank, typed key by key
-    // wherever the focus is).
+    // wherever the focus is), "clock:SECONDS" (the wall clock put forward or back).
     void perform(const QString& steps);
     // The same, faster than the port work: the line takes no byte until every step has been done.
     void rush(const QString& steps);

@@ -260,8 +260,8 @@ void TestDemoTranscripts::clicks_data()
         press({"1B 3D 32 | 1F 0D | " + initial + "1B 71 45 0D | " + initial + "1B 71 46 0D | 1B 73",
                "1B 3D 32 | 1F 0D | " + initial + "1B 71 45 41 0D | " + initial + "1B 71 46 42 0D | 1B 73"}),
         Kd426Title);
-    row("KD-426 time", Kd426, "Command16 Command17", none,
-        press({"1B 3D 32 | 1B 71 74 \"09:05:07\" 0D", "1B 3D 32 | 1B 71 54 \"09:05:07\" 0D"}), Kd426Title);
+    row("KD-426 time, the clock set to midnight between", Kd426, "Command16 clock:-32707 Command17", none,
+        press({"1B 3D 32 | 1B 71 74 \"09:05:07\" 0D", "1B 3D 32 | 1B 71 54 \"00:00:00\" 0D"}), Kd426Title);
     row("KD-426 to printer", Kd426, "Command8", none,
         press({"1B 3D 31 0D | 1B 21 11 | \"WELCOME TO TALVEX SYSTEM.,LTD\" | 1B 64 01 | 1B 21 21 | "
                "\"   TEL:+886-2-5550-1234\" | \"   FAX:+886-2-5550-1235\" | 1B 21 11 | 1B 64 05"}),

@@ -188,6 +188,31 @@ private slots:
         QCOMPARE(bench.transcript(), QString("9600,N,8,1 | 02*20"));
     }
 
+    // The failure text counts from one reading of the time of day as the wait begins: its deadline is
+    // that reading plus what the wait took on the monotonic clock, so a clock changed during the wait
+    // leaves the two numbers consistent, and a deadline past midnight counts on from 0.
+    void ackFailureTimes_data()
+    {
+        QTest::addColumn<double>("startOfDay");
+        QTest::addColumn<double>("clockChange"); // seconds, one second into the wait
+        QTest::addColumn<QString>("text");
+        QTest::newRow("across midnight") << 86399.0 << 0.0 << "Process.3( 86399/2.02/True)";
+        QTest::newRow("clock set back during the wait")
+            << 36000.0 << -3600.0 << "Process.3( 36000/36003.02/True)";
+    }
+    void ackFailureTimes()
+    {
+        QFETCH(double, startOfDay);
+        QFETCH(double, clockChange);
+        QFETCH(QString, text);
+        Bench bench(startOfDay);
+        bench.faults([](auto& f) { f.acknowledgeFirst = 0; });
+        bench.pacer.changeClock(clockChange, 1000);
+        DisplaySession session(bench.access);
+        QVERIFY(session.write(kSetupRequest));
+        QCOMPARE(session.awaitAck().text(), text);
+    }
+
     // A stop request ends every wait at once and nothing more is sent.
     void stopRequest()
     {
