@@ -15,13 +15,17 @@
 int main(int argc, char* argv[])
 {
     // Answered before Qt looks for a screen, so that they work without one.
-    if (answerVersionOrHelp(argc, argv, "vfddemo",
-                            "Usage: vfddemo\n\n"
-                            "Demonstrates the Talvex KD-317 (ESC/POS), KD-426 and KD-138 customer displays,\n"
-                            "on a serial port or on a built-in simulated display.\n\n"
-                            "  --help     this text\n"
-                            "  --version  the program's version\n"))
-        return 0;
+    const ProgramUsage usage{
+        "vfddemo",
+        "Usage: vfddemo\n\n"
+        "Demonstrates the Talvex KD-317 (ESC/POS), KD-426 and KD-138 customer displays,\n"
+        "on a serial port or on a built-in simulated display.\n\n"
+        "  --help     this text\n"
+        "  --version  the program's version\n",
+        {}};
+    QHash<QString, QString> options;
+    if (const std::optional<int> answered = answerEarly(argc, argv, usage, options))
+        return *answered;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vfddemo"));
     QGuiApplication::setDesktopFileName(QStringLiteral("vfddemo"));
