@@ -213,20 +213,38 @@ private slots:
         QCOMPARE(session.awaitAck().text(), text);
     }
 
-    // A stop request ends every wait at once and nothing more is sent.
-    void stopRequest()
+    // A stop request or a failed write ends every wait at once and nothing more is sent, even what the
+    // line would take again; what was written before a stop still leaves before the close.
+    void halted_data()
     {
+        QTest::addColumn<bool>("stop");
+        QTest::addColumn<int>("ended");
+        QTest::addColumn<bool>("drained");
+        QTest::newRow("stop request") << true << int(Outcome::Stopped) << true;
+        QTest::newRow("write failed, the next would pass") << false << int(Outcome::WriteFailed) << false;
+    }
+    void halted()
+    {
+        QFETCH(bool, stop);
+        QFETCH(int, ended);
+        QFETCH(bool, drained);
         Bench bench;
-        bench.faults([](auto& f) { f.acknowledgeFirst = 0; });
+        bench.faults([&](auto& f) {
+            f.acknowledgeFirst = 0;
+            f.failWrite = stop ? -1 : 2;
+        });
         DisplaySession session(bench.access);
         QVERIFY(session.write(kSetupRequest));
-        bench.stop = true;
+        bench.stop = stop;
+        QVERIFY(!session.write("lost"));
         const double before = bench.pacer.now();
-        QCOMPARE(session.awaitAck(1.0).kind(), Outcome::Stopped);
-        QCOMPARE(session.awaitAck(0).kind(), Outcome::Stopped);
+        QCOMPARE(int(session.awaitAck(1.0).kind()), ended);
+        QCOMPARE(int(session.awaitAck(0).kind()), ended);
         QVERIFY(!session.write("more"));
         QCOMPARE(bench.pacer.now(), before);
         QCOMPARE(bench.display.wire(), kSetupRequest);
+        QVERIFY(session.close());
+        QCOMPARE(bench.display.inSetupState(), drained);
     }
 };
 
