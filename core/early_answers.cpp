@@ -50,12 +50,11 @@ int qtOptionWords(const QString& word)
     return kQtOptionsWithValue.contains(name) ? 2 : 0;
 }
 
-// The program's own option `word` is, alone or with its value joined by "="; nothing when it is none.
-const ProgramOption* ownOption(const ProgramUsage& usage, const QString& word)
+// The program's own option of that name; nothing when it has none.
+const ProgramOption* ownOption(const ProgramUsage& usage, const QString& name)
 {
     for (const ProgramOption& option : usage.options) {
-        const QString name = QLatin1String(option.name);
-        if (word == name || (option.takesValue && word.startsWith(name + u'='))) {
+        if (name == QLatin1String(option.name)) {
             return &option;
         }
     }
@@ -88,21 +87,34 @@ std::optional<int> answerEarly(int argc, char* argv[], const ProgramUsage& usage
             std::fputs(usage.help, stdout);
             return 0;
         }
-        const ProgramOption* option = ownOption(usage, word);
-        const int qtWords = option ? 0 : qtOptionWords(word);
-        if (!option && qtWords == 0) {
-            return usageError(usage, (word.startsWith(u'-') ? QStringLiteral("unknown option %1")
-                                                            : QStringLiteral("unexpected argument '%1'"))
-                                             .arg(word) +
-                                         seeHelp);
+        if (const int taken = qtOptionWords(word)) {
+            if (i + taken > words.size()) {
+                return usageError(usage, QStringLiteral("option %1 needs a value").arg(word));
+            }
+            i += taken - 1;
+            continue;
         }
-        const bool valueFollows = option ? option->takesValue && !word.contains(u'=') : qtWords == 2;
-        if (valueFollows && i + 1 == words.size()) {
-            return usageError(usage, QStringLiteral("option %1 needs a value").arg(word));
+        const QString name = word.section(u'=', 0, 0);
+        const ProgramOption* option = ownOption(usage, name);
+        if (option == nullptr) {
+            return usageError(usage, word.startsWith(u'-')
+                                         ? QStringLiteral("unknown option %1").arg(name) + seeHelp
+                                         : QStringLiteral("unexpected argument '%1'").arg(word) + seeHelp);
         }
-        const QString value = valueFollows ? words.at(++i) : word.section(u'=', 1);
-        if (option && !chosen.contains(QLatin1String(option->name))) {
-            chosen.insert(QLatin1String(option->name), value);
+        const bool joined = word.contains(u'=');
+        if (joined && !option->takesValue) {
+            return usageError(usage, QStringLiteral("option %1 takes no value").arg(name));
+        }
+        QString value = word.section(u'=', 1);
+        if (option->takesValue && !joined) {
+            // A value is never taken from the next option: "--port --factory" lacks its port.
+            if (i + 1 == words.size() || words.at(i + 1).startsWith(u'-')) {
+                return usageError(usage, QStringLiteral("option %1 needs a value").arg(name));
+            }
+            value = words.at(++i);
+        }
+        if (!chosen.contains(name)) {
+            chosen.insert(name, value);
         }
     }
     return std::nullopt;

@@ -28,7 +28,7 @@ void TestCommandLines::answeredWithoutAScreen_data()
                                     << "vfdsetup: unknown option --prot (see vfdsetup --help)\n";
     QTest::newRow("unknown option, vfddemo")
         << demo << "--bogus --help" << 2 << "vfddemo: unknown option --bogus (see vfddemo --help)\n";
-    QTest::newRow("value missing") << setup << "--factory --port" << 2
+    QTest::newRow("value missing") << setup << "--port --factory" << 2
                                    << "vfdsetup: option --port needs a value\n";
     QTest::newRow("Qt's value missing")
         << demo << "-platform" << 2 << "vfddemo: option -platform needs a value\n";
