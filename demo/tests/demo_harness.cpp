@@ -49,12 +49,6 @@ LinkStatus FakeSerialPort::open()
 
 LinkStatus FakeSerialPort::write(const QByteArray& bytes)
 {
-    {
-        QMutexLocker lock(&line_.mutex);
-        while (line_.held) {
-            line_.released.wait(&line_.mutex);
-        }
-    }
     if (!open_) {
         line_.record(QStringLiteral("failed write on a closed port"));
         return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("not open"));
@@ -180,12 +174,6 @@ void DemoHarness::settle()
 
 void DemoHarness::click(const QString& objectName)
 {
-    press(objectName);
-    settle();
-}
-
-void DemoHarness::press(const QString& objectName)
-{
     auto* target = current() ? current()->findChild<QAbstractButton*>(objectName) : nullptr;
     if (target == nullptr) {
         QFAIL(qPrintable(QStringLiteral("no control %1 on \"%2\"").arg(objectName, currentTitle())));
@@ -195,6 +183,7 @@ void DemoHarness::press(const QString& objectName)
     const bool option = qobject_cast<QRadioButton*>(target) != nullptr;
     QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier,
                       option ? QPoint(8, target->height() / 2) : target->rect().center());
+    settle();
 }
 
 void DemoHarness::answer(const QStringList& replies)
@@ -207,24 +196,6 @@ void DemoHarness::answer(const QStringList& replies)
 }
 
 void DemoHarness::perform(const QString& steps)
-{
-    performSteps(steps, true);
-}
-
-void DemoHarness::rush(const QString& steps)
-{
-    line.mutex.lock();
-    line.held = true;
-    line.mutex.unlock();
-    performSteps(steps, false);
-    line.mutex.lock();
-    line.held = false;
-    line.released.wakeAll();
-    line.mutex.unlock();
-    settle();
-}
-
-void DemoHarness::performSteps(const QString& steps, bool settleEach)
 {
     for (const QString& step : steps.split(u' ', Qt::SkipEmptyParts)) {
         const QStringList part = step.split(u':');
@@ -244,8 +215,6 @@ void DemoHarness::performSteps(const QString& steps, bool settleEach)
         } else if (part[0] == "delete") {
             QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
             QApplication::sendEvent(cell(), &press);
-        } else if (part[0] == "keys") {
-            QTest::keyClicks(cell(), part[2]);
         } else if (part[0] == "enter") {
             QTest::keyClick(cell(), Qt::Key_Return);
         } else if (part[0] == "boudrate" && part[1].startsWith(u'#')) {
@@ -262,23 +231,21 @@ void DemoHarness::performSteps(const QString& steps, bool settleEach)
             context.state.DemoLineSettings = step.mid(9);
         } else if (part[0] == "clock") {
             pacer.changeClock(part[1].toDouble(), pacer.milliseconds());
-        } else if (part[0] == "close") {
-            current()->close();
-        } else if (part[0] == "type") {
+        } else if (part[0] == "type" || part[0] == "burst") {
             for (const QChar c : part[1]) {
                 QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c == u'_' ? QChar(u' ') : c));
                 QApplication::sendEvent(current()->focusWidget() ? current()->focusWidget() : current(),
                                         &press);
-                if (settleEach) {
+                if (part[0] == "type") {
                     settle();
                 }
             }
+        } else if (part[0] == "close") {
+            current()->close();
         } else {
-            press(step);
+            click(step);
         }
-        if (settleEach) {
-            settle();
-        }
+        settle();
     }
 }
 

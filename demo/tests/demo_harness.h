@@ -34,8 +34,6 @@ struct FakeLine
     int writes = 0;
     int openPorts = 0;
     QMutex mutex;
-    bool held = false; // writes wait until the line is let go
-    QWaitCondition released;
 };
 
 // A link that records into its line instead of reaching a port.
@@ -96,10 +94,9 @@ public:
     // (X typed into cell 5), "enter:5", "boudrate:2400,e,7,2" or "boudrate:#3" (the settings list),
     // "command:7" (the command list), "system:1" (the system port list), "settings:TEXT" (the line
     // settings in force), "close" (the window closed), "type:TEXT" (TEXT, "_" for a blank, typed key by key
-    // wherever the focus is), "clock:SECONDS" (the wall clock put forward or back).
+    // where the focus is), "burst:TEXT" (the same keys all at once, faster than the port work),
+    // "clock:SECONDS" (the wall clock put forward or back).
     void perform(const QString& steps);
-    // The same, faster than the port work: the line takes no byte until every step has been done.
-    void rush(const QString& steps);
     void click(const QString& objectName);
     // The answers to the coming prompts; "<cancel>" stands for Cancel.
     void answer(const QStringList& replies);
@@ -133,8 +130,6 @@ public:
     std::function<void()> duringPause;
 
 private:
-    void performSteps(const QString& steps, bool settleEach);
-    void press(const QString& objectName);
     void pauseBegins(int ms); // on the worker's thread
     DemoContext makeContext();
 

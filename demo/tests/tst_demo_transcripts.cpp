@@ -197,7 +197,7 @@ void TestDemoTranscripts::clicks_data()
         EpsonTitle, "-WELCOME- TEST MODE-|--YOU CAN CHANG ME-*@40");
     row("Delete writes nothing", Epson, "delete:5", none, "", EpsonTitle,
         "-WELCOME- TEST MODE-|--YOU CAN CHANG ME--@0");
-    row("enter and clicks send home", Epson, "enter:12 cell:33 keys:1:a", none, "0B | 0B | 61", EpsonTitle,
+    row("enter and clicks send home", Epson, "enter:12 cell:33 type:a", none, "0B | 0B | 61", EpsonTitle,
         "aWELCOME- TEST MODE-|--YOU CAN CHANG ME--@2");
     row("a key without a byte is ignored", Epson, QString::fromUtf8("key:5:中 key:5:é"), none, "E9",
         EpsonTitle, QString::fromUtf8("-WELéOME- TEST MODE-|--YOU CAN CHANG ME--@6"));
@@ -335,28 +335,23 @@ void TestDemoTranscripts::pauseHoldsWindow()
     QCOMPARE(h.line.openPorts, 1);
 }
 
-// Keys typed faster than the line takes them (a barcode scanner, a paste) are all kept and handled in
-// order: the line, the mirror and its focus end as when the same keys come one by one.
+// Keys typed faster than the port work (a barcode scanner, a paste) are all kept and handled in order:
+// the line, the mirror and its focus end as when the same keys come one by one, in every write mode.
 void TestDemoTranscripts::keysOutrunTheLine_data()
 {
-    QTest::addColumn<QString>("mode"); // the steps to the write mode and the first cell
-    QTest::addColumn<QString>("keys");
-    const QString keys = QStringLiteral("type:HELLO_WORLD_12345");
-    QTest::newRow("overwrite, from cell 1") << "cell:1" << keys;
-    QTest::newRow("overwrite, past cell 40") << "key:30:x" << keys;
-    QTest::newRow("vertical, past cell 40") << "Command18 key:30:x" << keys;
-    QTest::newRow("horizontal, past cell 20") << "Command19 key:15:x" << keys;
+    QTest::addColumn<QString>("start"); // the write mode and the cell the keys start in
+    QTest::newRow("overwrite, past cell 40") << "key:30:x";
+    QTest::newRow("vertical, past cell 40") << "Command18 key:30:x";
+    QTest::newRow("horizontal, past cell 20") << "Command19 key:15:x";
 }
 
 void TestDemoTranscripts::keysOutrunTheLine()
 {
-    QFETCH(QString, mode);
-    QFETCH(QString, keys);
+    QFETCH(QString, start);
     QList<QStringList> ends;
-    for (const bool rushed : {false, true}) {
+    for (const QString typing : {"type:", "burst:"}) {
         DemoHarness h;
-        h.perform(Epson + " " + mode);
-        rushed ? h.rush(keys) : h.perform(keys);
+        h.perform(Epson + " " + start + " " + typing + "HELLO_WORLD_12345");
         ends << h.line.log + QStringList{Mirror(h)};
     }
     QCOMPARE(ends.last(), ends.first());
