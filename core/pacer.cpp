@@ -1,8 +1,21 @@
 #include "core/pacer.h"
 
 #include <QThread>
+#include <QTime>
 
-RealPacer::RealPacer() : startTimeOfDay_(QTime::currentTime().msecsSinceStartOfDay() / 1000.0)
+#include <cmath>
+
+namespace {
+constexpr double kSecondsPerDay = 24 * 3600;
+} // namespace
+
+double wrapToDay(double seconds)
+{
+    const double wrapped = std::fmod(seconds, kSecondsPerDay);
+    return wrapped < 0 ? wrapped + kSecondsPerDay : wrapped;
+}
+
+RealPacer::RealPacer()
 {
     elapsed_.start();
 }
@@ -14,7 +27,9 @@ double RealPacer::now() const
 
 double RealPacer::timeOfDay() const
 {
-    return startTimeOfDay_ + now();
+    // Read afresh each time: a clock taken once and carried on by the monotonic timer drifts from the
+    // wall clock at every correction, daylight-saving change or suspend, and runs past midnight.
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
 }
 
 void RealPacer::pump()
@@ -28,4 +43,17 @@ void RealPacer::sleep(int milliseconds)
 {
     if (milliseconds > 0)
         QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
+
+double VirtualPacer::timeOfDay() const
+{
+    return wrapToDay(startTimeOfDay_ + now() + (ms_ >= changeAtMs_ ? change_ : 0.0));
+}
+
+void VirtualPacer::changeClock(double seconds, qint64 atMs)
+{
+    // A change that has come already stays made.
+    startTimeOfDay_ += ms_ >= changeAtMs_ ? change_ : 0.0;
+    change_ = seconds;
+    changeAtMs_ = atMs;
 }

@@ -15,13 +15,17 @@
 int main(int argc, char* argv[])
 {
     // Answered before Qt looks for a screen, so that they work without one.
-    if (answerVersionOrHelp(argc, argv, "vfddemo",
-                            "Usage: vfddemo\n\n"
-                            "Demonstrates the Talvex KD-317 (ESC/POS), KD-426 and KD-138 customer displays,\n"
-                            "on a serial port or on a built-in simulated display.\n\n"
-                            "  --help     this text\n"
-                            "  --version  the program's version\n"))
-        return 0;
+    const ProgramUsage usage{
+        "vfddemo",
+        "Usage: vfddemo\n\n"
+        "Demonstrates the Talvex KD-317 (ESC/POS), KD-426 and KD-138 customer displays,\n"
+        "on a serial port or on a built-in simulated display.\n\n"
+        "  --help     this text\n"
+        "  --version  the program's version\n",
+        {}};
+    QHash<QString, QString> options;
+    if (const std::optional<int> answered = answerEarly(argc, argv, usage, options))
+        return *answered;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vfddemo"));
     QGuiApplication::setDesktopFileName(QStringLiteral("vfddemo"));
@@ -41,8 +45,7 @@ int main(int argc, char* argv[])
     EmulatorWindow emulatorWindow(emulator);
     // The port worker owns the one link of the run: the simulated display or a real port. A write may
     // push bytes for a second before the worker's own limit (a second and the line time) takes over.
-    PortWorker worker(portsWithEmulator(emulator, context.state, std::make_unique<QtSerialLink>(1000)),
-                      pacer);
+    PortWorker worker(portsWithEmulator(emulator, std::make_unique<QtSerialLink>(1000)), pacer);
     context.portWorker = &worker;
     context.pacer = &pacer;
     context.dialogs = &dialogs;

@@ -16,8 +16,8 @@ struct DemoPortState
     QString DemoPortName;
     // The settings text confirmed on the KD-317 port window, as typed; it is read where the port opens.
     QString DemoLineSettings = QStringLiteral("9600,n,8,1");
-    // The model whose demonstration is shown or about to open the port; the simulated display takes
-    // this model's part.
+    // The model whose demonstration is shown or about to open the port; each job that opens the port
+    // carries it to the simulated display, which takes this model's part.
     DemoModel DemoDisplayModel = DemoModel::KD317;
     // The encoding every text goes to the display in, chosen on the port-selection windows.
     WireEncoding encoding;

@@ -10,12 +10,13 @@ PortJob& PortJob::add(PortStep step)
     return *this;
 }
 
-PortJob& PortJob::open(const QString& portText, const QString& settingsText)
+PortJob& PortJob::open(const QString& portText, const QString& settingsText, DemoModel model)
 {
     PortStep step;
     step.kind = PortStep::Open;
     step.portText = portText;
     step.settingsText = settingsText;
+    step.model = model;
     return add(std::move(step));
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/demo_model.h"
+
 #include "core/wire_text.h"
 
 #include <QByteArray>
@@ -13,11 +15,12 @@ struct PortStep
     enum Kind { Open, Write, Text, Pause, Close };
 
     Kind kind = Write;
-    QString portText;     // Open: "COM3", the system's name of a port, or "sim"
-    QString settingsText; // Open: the settings as the person typed them, "9600,n,8,1"
-    QByteArray bytes;     // Write
-    QString text;         // Text: written in the wire encoding, which the session knows
-    int ms = 0;           // Pause
+    QString portText;                   // Open: "COM3", the system's name of a port, or "sim"
+    QString settingsText;               // Open: the settings as the person typed them, "9600,n,8,1"
+    DemoModel model = DemoModel::KD317; // Open: the model whose demonstration opens the port
+    QByteArray bytes;                   // Write
+    QString text;                       // Text: written in the wire encoding, which the session knows
+    int ms = 0;                         // Pause
 };
 
 // Port work that goes to the worker thread in one piece: opens, writes, fixed pauses and closes, in
@@ -25,7 +28,7 @@ struct PortStep
 class PortJob
 {
 public:
-    PortJob& open(const QString& portText, const QString& settingsText);
+    PortJob& open(const QString& portText, const QString& settingsText, DemoModel model);
     // Nothing is written for no bytes.
     PortJob& write(const QByteArray& bytes);
     // Text, written in the wire encoding the person chose; see encodeTexts.

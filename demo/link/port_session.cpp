@@ -30,7 +30,7 @@ std::optional<PortJob> PortSession::openChosen()
 PortJob PortSession::openPort(const QString& portText) const
 {
     PortJob job;
-    job.open(portText, context_.state.DemoLineSettings);
+    job.open(portText, context_.state.DemoLineSettings, context_.state.DemoDisplayModel);
     return job;
 }
 

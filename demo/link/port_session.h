@@ -32,7 +32,8 @@ public:
     // A job that opens the port chosen in this run with the settings in force; nothing, after telling
     // the person, while no port has been chosen.
     std::optional<PortJob> openChosen();
-    // A job that opens a port named here instead of the shared choice.
+    // A job that opens a port named here instead of the shared choice. Both carry the model whose
+    // demonstration is shown, which the simulated display takes the part of.
     PortJob openPort(const QString& portText) const;
 
     // Hands the job to the port worker. A job that does not open the port writes only while this

@@ -1,5 +1,6 @@
 #include "link/port_worker.h"
 
+#include "link/modelled_link.h"
 #include "link/pacer_time.h"
 
 #include "core/line_settings.h"
@@ -157,6 +158,9 @@ bool PortWorker::open(SerialLink& link, const PortStep& step, PortOutcome& outco
                         : QStringLiteral("The line settings \"%1\" are not valid.").arg(step.settingsText));
     }
     link.setPortName(step.portText);
+    if (auto* modelled = dynamic_cast<ModelledLink*>(link_.get())) {
+        modelled->setDisplayModel(step.model);
+    }
     LinkStatus status = link.setSettings(*line);
     if (!status.ok()) {
         return fail(PortOutcome::Settings, status.number, status.reason);

@@ -4,10 +4,7 @@
 
 #include "core/port_name.h"
 
-EmulatedSerialPort::EmulatedSerialPort(CustomerDisplayEmulator& emulator, std::function<DemoModel()> model)
-    : emulator_(emulator), model_(std::move(model))
-{
-}
+EmulatedSerialPort::EmulatedSerialPort(CustomerDisplayEmulator& emulator) : emulator_(emulator) {}
 
 EmulatedSerialPort::~EmulatedSerialPort()
 {
@@ -32,10 +29,9 @@ LinkStatus EmulatedSerialPort::open()
         return LinkStatus::failure(LinkError::PortInUse, QStringLiteral("The simulated display is in use."));
     }
     open_ = true;
-    // The model is read on the emulator's thread, where the windows set it.
     QMetaObject::invokeMethod(&emulator_,
                               [emulator = &emulator_, model = model_, settings = settings_.toText()] {
-                                  emulator->connectLine(model(), settings);
+                                  emulator->connectLine(model, settings);
                               });
     return LinkStatus::success();
 }

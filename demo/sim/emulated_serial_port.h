@@ -1,22 +1,20 @@
 #pragma once
 
-#include "link/demo_model.h"
+#include "link/modelled_link.h"
 
 #include "core/serial_link.h"
 
-#include <functional>
-
 class CustomerDisplayEmulator;
 
-// A SerialLink whose line ends in the emulator, connected to the model `model()` names at the moment the
-// port opens. It fails as a real port would: a name other than "sim" does not exist, and an open while
-// another port holds the line finds it busy. It may be used from the port worker's thread: the line is
-// taken at once, and the model, the settings and every byte are handed to the emulator on its own (GUI)
-// thread, in order.
-class EmulatedSerialPort : public SerialLink
+// A SerialLink whose line ends in the emulator, connected to the model last set when the port opens. It
+// fails as a real port would: a name other than "sim" does not exist, and an open while another port
+// holds the line finds it busy. It may be used from the port worker's thread: the line is taken at once,
+// and the model, the settings and every byte are handed to the emulator on its own (GUI) thread, in
+// order.
+class EmulatedSerialPort : public SerialLink, public ModelledLink
 {
 public:
-    EmulatedSerialPort(CustomerDisplayEmulator& emulator, std::function<DemoModel()> model);
+    explicit EmulatedSerialPort(CustomerDisplayEmulator& emulator);
     ~EmulatedSerialPort() override;
 
     // The line: taken from the emulator by open(), its bytes handed over by write().
@@ -34,10 +32,11 @@ public:
     QString portName() const override { return portName_; }
     LinkStatus setSettings(const LineSettings& settings) override;
     LineSettings settings() const override { return settings_; }
+    void setDisplayModel(DemoModel model) override { model_ = model; }
 
 private:
     CustomerDisplayEmulator& emulator_;
-    std::function<DemoModel()> model_;
+    DemoModel model_ = DemoModel::KD317;
     QString portName_;
     LineSettings settings_;
     bool open_ = false;

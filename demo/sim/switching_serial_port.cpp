@@ -1,14 +1,20 @@
 #include "sim/switching_serial_port.h"
 
-#include "link/demo_port_state.h"
 #include "sim/emulated_serial_port.h"
 
 #include "core/port_name.h"
 
-SwitchingSerialPort::SwitchingSerialPort(std::unique_ptr<SerialLink> simulated,
+SwitchingSerialPort::SwitchingSerialPort(std::unique_ptr<EmulatedSerialPort> simulated,
                                          std::unique_ptr<SerialLink> real)
     : simulated_(std::move(simulated)), real_(std::move(real)), active_(real_.get())
 {
+}
+
+SwitchingSerialPort::~SwitchingSerialPort() = default;
+
+void SwitchingSerialPort::setDisplayModel(DemoModel model)
+{
+    simulated_->setDisplayModel(model);
 }
 
 void SwitchingSerialPort::setPortName(const QString& name)
@@ -30,10 +36,9 @@ LinkStatus SwitchingSerialPort::open()
     return active_->open();
 }
 
-std::unique_ptr<SerialLink> portsWithEmulator(CustomerDisplayEmulator& emulator, const DemoPortState& state,
+std::unique_ptr<SerialLink> portsWithEmulator(CustomerDisplayEmulator& emulator,
                                               std::unique_ptr<SerialLink> real)
 {
-    auto simulated =
-        std::make_unique<EmulatedSerialPort>(emulator, [&state] { return state.DemoDisplayModel; });
-    return std::make_unique<SwitchingSerialPort>(std::move(simulated), std::move(real));
+    return std::make_unique<SwitchingSerialPort>(std::make_unique<EmulatedSerialPort>(emulator),
+                                                 std::move(real));
 }

@@ -215,8 +215,6 @@ void DemoHarness::perform(const QString& steps)
         } else if (part[0] == "delete") {
             QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
             QApplication::sendEvent(cell(), &press);
-        } else if (part[0] == "keys") {
-            QTest::keyClicks(cell(), part[2]);
         } else if (part[0] == "enter") {
             QTest::keyClick(cell(), Qt::Key_Return);
         } else if (part[0] == "boudrate" && part[1].startsWith(u'#')) {
@@ -231,6 +229,17 @@ void DemoHarness::perform(const QString& steps)
             emit combo("SystemPorts")->activated(part[1].toInt());
         } else if (part[0] == "settings") {
             context.state.DemoLineSettings = step.mid(9);
+        } else if (part[0] == "clock") {
+            pacer.changeClock(part[1].toDouble(), pacer.milliseconds());
+        } else if (part[0] == "type" || part[0] == "burst") {
+            for (const QChar c : part[1]) {
+                QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c == u'_' ? QChar(u' ') : c));
+                QApplication::sendEvent(current()->focusWidget() ? current()->focusWidget() : current(),
+                                        &press);
+                if (part[0] == "type") {
+                    settle();
+                }
+            }
         } else if (part[0] == "close") {
             current()->close();
         } else {

@@ -93,7 +93,9 @@ public:
     // "Command6" (a click on the control of that name), "cell:12" (a click on mirror cell 12), "key:5:X"
     // (X typed into cell 5), "enter:5", "boudrate:2400,e,7,2" or "boudrate:#3" (the settings list),
     // "command:7" (the command list), "system:1" (the system port list), "settings:TEXT" (the line
-    // settings in force), "close" (the window closed).
+    // settings in force), "close" (the window closed), "type:TEXT" (TEXT, "_" for a blank, typed key by key
+    // where the focus is), "burst:TEXT" (the same keys all at once, faster than the port work),
+    // "clock:SECONDS" (the wall clock put forward or back).
     void perform(const QString& steps);
     void click(const QString& objectName);
     // The answers to the coming prompts; "<cancel>" stands for Cancel.

@@ -7,6 +7,7 @@
 #include "windows/escpos_demo_window.h"
 #include "windows/mirror_grid.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -83,6 +84,8 @@ private slots:
     void clicks();
     void pauseHoldsWindow_data();
     void pauseHoldsWindow();
+    void keysOutrunTheLine_data();
+    void keysOutrunTheLine();
 };
 
 void TestDemoTranscripts::clicks_data()
@@ -194,7 +197,7 @@ void TestDemoTranscripts::clicks_data()
         EpsonTitle, "-WELCOME- TEST MODE-|--YOU CAN CHANG ME-*@40");
     row("Delete writes nothing", Epson, "delete:5", none, "", EpsonTitle,
         "-WELCOME- TEST MODE-|--YOU CAN CHANG ME--@0");
-    row("enter and clicks send home", Epson, "enter:12 cell:33 keys:1:a", none, "0B | 0B | 61", EpsonTitle,
+    row("enter and clicks send home", Epson, "enter:12 cell:33 type:a", none, "0B | 0B | 61", EpsonTitle,
         "aWELCOME- TEST MODE-|--YOU CAN CHANG ME--@2");
     row("a key without a byte is ignored", Epson, QString::fromUtf8("key:5:中 key:5:é"), none, "E9",
         EpsonTitle, QString::fromUtf8("-WELéOME- TEST MODE-|--YOU CAN CHANG ME--@6"));
@@ -257,8 +260,8 @@ void TestDemoTranscripts::clicks_data()
         press({"1B 3D 32 | 1F 0D | " + initial + "1B 71 45 0D | " + initial + "1B 71 46 0D | 1B 73",
                "1B 3D 32 | 1F 0D | " + initial + "1B 71 45 41 0D | " + initial + "1B 71 46 42 0D | 1B 73"}),
         Kd426Title);
-    row("KD-426 time", Kd426, "Command16 Command17", none,
-        press({"1B 3D 32 | 1B 71 74 \"09:05:07\" 0D", "1B 3D 32 | 1B 71 54 \"09:05:07\" 0D"}), Kd426Title);
+    row("KD-426 time, the clock set to midnight between", Kd426, "Command16 clock:-32707 Command17", none,
+        press({"1B 3D 32 | 1B 71 74 \"09:05:07\" 0D", "1B 3D 32 | 1B 71 54 \"00:00:00\" 0D"}), Kd426Title);
     row("KD-426 to printer", Kd426, "Command8", none,
         press({"1B 3D 31 0D | 1B 21 11 | \"WELCOME TO TALVEX SYSTEM.,LTD\" | 1B 64 01 | 1B 21 21 | "
                "\"   TEL:+886-2-5550-1234\" | \"   FAX:+886-2-5550-1235\" | 1B 21 11 | 1B 64 05"}),
@@ -301,7 +304,8 @@ void TestDemoTranscripts::clicks()
     }
 }
 
-// While a pause is held the window takes no clicks and cannot be closed; afterwards it is usable again.
+// While a pause is held the window's buttons take no clicks and it cannot be closed; afterwards it is
+// usable again.
 void TestDemoTranscripts::pauseHoldsWindow_data()
 {
     QTest::addColumn<QString>("reach");
@@ -320,14 +324,37 @@ void TestDemoTranscripts::pauseHoldsWindow()
     DemoHarness h;
     h.perform(reach);
     QWidget* window = h.current();
+    auto* pressed = window->findChild<QAbstractButton*>(button);
     int held = 0;
-    h.duringPause = [&] { held += !window->isEnabled() && !window->close() ? 1 : 0; };
+    h.duringPause = [&] { held += !pressed->isEnabled() && !window->close() ? 1 : 0; };
     h.answer({"X"});
     h.click(button);
     QCOMPARE(held, pauses);
-    QVERIFY(window->isEnabled());
+    QVERIFY(pressed->isEnabled());
     QCOMPARE(h.current(), window);
     QCOMPARE(h.line.openPorts, 1);
+}
+
+// Keys typed faster than the port work (a barcode scanner, a paste) are all kept and handled in order:
+// the line, the mirror and its focus end as when the same keys come one by one, in every write mode.
+void TestDemoTranscripts::keysOutrunTheLine_data()
+{
+    QTest::addColumn<QString>("start"); // the write mode and the cell the keys start in
+    QTest::newRow("overwrite, past cell 40") << "key:30:x";
+    QTest::newRow("vertical, past cell 40") << "Command18 key:30:x";
+    QTest::newRow("horizontal, past cell 20") << "Command19 key:15:x";
+}
+
+void TestDemoTranscripts::keysOutrunTheLine()
+{
+    QFETCH(QString, start);
+    QList<QStringList> ends;
+    for (const QString typing : {"type:", "burst:"}) {
+        DemoHarness h;
+        h.perform(Epson + " " + start + " " + typing + "HELLO_WORLD_12345");
+        ends << h.line.log + QStringList{Mirror(h)};
+    }
+    QCOMPARE(ends.last(), ends.first());
 }
 
 QTEST_MAIN(TestDemoTranscripts)

@@ -44,7 +44,7 @@ void TestPortWorker::writeWaitsUntilTheBytesHaveLeft()
     QFETCH(int, limitMs);
     DemoHarness h([](DemoHarness& run) { return std::make_unique<StuckPort>(run.line); });
     PortOutcome stuck;
-    h.worker.post(PortJob().open("COM2", settings), {});
+    h.worker.post(PortJob().open("COM2", settings, DemoModel::KD317), {});
     h.settle();
     const qint64 start = h.ms();
     h.worker.post(PortJob().write(QByteArray(bytes, 'x')).write("never"),
@@ -63,8 +63,10 @@ void TestPortWorker::endingTheProgramCutsThePauseShort()
     QElapsedTimer timer;
     {
         PortWorker worker(std::make_unique<FakeSerialPort>(line), pacer);
-        worker.post(PortJob().open("COM4", "9600,n,8,1").write("A").pause(60000).write("B").close(), {});
-        worker.post(PortJob().open("COM5", "9600,n,8,1"), {});
+        worker.post(
+            PortJob().open("COM4", "9600,n,8,1", DemoModel::KD317).write("A").pause(60000).write("B").close(),
+            {});
+        worker.post(PortJob().open("COM5", "9600,n,8,1", DemoModel::KD317), {});
         QTest::qWait(200); // well inside the pause
         timer.start();
     }

@@ -7,6 +7,7 @@
 
 #include "core/port_name.h"
 
+#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -18,7 +19,7 @@ struct SimulatedRun
     VirtualPacer time;
     CustomerDisplayEmulator emulator{time};
     DemoHarness h{[this](DemoHarness& run) {
-        return portsWithEmulator(emulator, run.context.state, std::make_unique<FakeSerialPort>(run.line));
+        return portsWithEmulator(emulator, std::make_unique<FakeSerialPort>(run.line));
     }};
 };
 
@@ -30,6 +31,7 @@ class TestSimulatedDisplay : public QObject
 private slots:
     void windowsReachTheEmulator_data();
     void windowsReachTheEmulator();
+    void modelTravelsWithTheJob();
     void emulatedPortOpens();
 };
 
@@ -61,7 +63,8 @@ void TestSimulatedDisplay::windowsReachTheEmulator()
     QFETCH(QString, shown);
     QFETCH(bool, held);
     SimulatedRun run;
-    EmulatedSerialPort other(run.emulator, [] { return DemoModel::KD138; });
+    EmulatedSerialPort other(run.emulator);
+    other.setDisplayModel(DemoModel::KD138);
     if (steps.startsWith("other")) {
         other.setPortName(kSimulatedPortName);
         QVERIFY(other.open().ok());
@@ -84,12 +87,24 @@ void TestSimulatedDisplay::windowsReachTheEmulator()
     QCOMPARE(run.emulator.log().total(), 0);
 }
 
+// The simulated display takes the part of the model the job was made for, whatever the windows have
+// chosen since.
+void TestSimulatedDisplay::modelTravelsWithTheJob()
+{
+    SimulatedRun run;
+    run.h.perform("Command7 OptionSimulated Command1");
+    QTest::mouseClick(run.h.current()->findChild<QPushButton*>("Command16"), Qt::LeftButton);
+    run.h.context.state.DemoDisplayModel = DemoModel::KD317;
+    run.h.settle();
+    QCOMPARE(run.emulator.model(), DemoModel::KD426);
+}
+
 // The emulator's own line takes the name "sim" only, and one holder at a time.
 void TestSimulatedDisplay::emulatedPortOpens()
 {
     VirtualPacer time;
     CustomerDisplayEmulator emulator(time);
-    EmulatedSerialPort port(emulator, [] { return DemoModel::KD317; });
+    EmulatedSerialPort port(emulator);
     QCOMPARE(port.write("A").number, int(LinkError::WriteFailed));
     for (const char* name : {"COM1", "SIM"}) {
         port.setPortName(QString::fromLatin1(name));

@@ -56,7 +56,7 @@ int main(int argc, char* argv[])
     CustomerDisplayEmulator emulator(simulatedTime);
     EmulatorWindow emulatorWindow(emulator);
     DemoHarness h([&emulator](DemoHarness& run) {
-        return portsWithEmulator(emulator, run.context.state, std::make_unique<FakeSerialPort>(run.line));
+        return portsWithEmulator(emulator, std::make_unique<FakeSerialPort>(run.line));
     });
     QObject::connect(&emulator, &CustomerDisplayEmulator::lineConnected, &emulatorWindow,
                      [&] { emulatorWindow.showBeside(h.current()); });

@@ -27,10 +27,10 @@ void DemoWindow::setBusy(bool busy)
     if (busy) {
         // Disabling takes the focus away; it goes back where it was once the work has ended.
         focusBefore_ = focusWidget();
-        setEnabled(false);
+        heldWhileBusy_->setEnabled(false);
         return;
     }
-    setEnabled(true);
+    heldWhileBusy_->setEnabled(true);
     if (focusBefore_ != nullptr) {
         focusBefore_->setFocus();
     }

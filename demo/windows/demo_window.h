@@ -5,10 +5,11 @@
 #include <functional>
 
 // What every vfddemo window shares: it deletes itself when closed, and while port work runs (the
-// writes and the fixed pauses some commands need, on the port worker's thread) the window is busy: all
-// its controls are disabled and a close from the window frame is refused, so no input slips between
-// the held-back bytes and the window is never destroyed under the command that is running. The window
-// keeps repainting meanwhile; its focus comes back when the work has ended.
+// writes and the fixed pauses some commands need, on the port worker's thread) the window is busy: its
+// controls are disabled and a close from the window frame is refused, so no click slips between the
+// held-back bytes and the window is never destroyed under the command that is running. A window may keep
+// some controls taking input meanwhile (what a person types for the display is queued, never refused).
+// The window keeps repainting; its focus comes back when the work has ended.
 class DemoWindow : public QWidget
 {
     Q_OBJECT
@@ -23,11 +24,14 @@ public:
     virtual void startUp(std::function<void(bool)> started) { started(true); }
 
 protected:
+    // What busy disables: the whole window unless a part of it is named here.
+    void setHeldWhileBusy(QWidget* area) { heldWhileBusy_ = area; }
     // Runs while the window closes, to let go of its port.
     virtual void windowClosing() {}
     void closeEvent(QCloseEvent* event) override;
 
 private:
     bool busy_ = false;
+    QWidget* heldWhileBusy_ = this;
     QPointer<QWidget> focusBefore_;
 };

@@ -28,8 +28,14 @@ EscPosDemoWindow::EscPosDemoWindow(WindowChain& navigator)
     auto* commands = new QWidget;
     buildCommands(commands);
     layout->addWidget(commands);
-    connect(grid_, &MirrorGrid::cellClicked, this, &EscPosDemoWindow::cellClicked);
-    connect(grid_, &MirrorGrid::keyTyped, this, &EscPosDemoWindow::keyTyped);
+    // The mirror keeps taking keys while port work runs; they wait their turn.
+    setHeldWhileBusy(commands);
+    connect(grid_, &MirrorGrid::cellClicked, this, [this] { takeMirrorInput([this] { sendCursorHome(); }); });
+    connect(grid_, &MirrorGrid::keyTyped, this, [this](int index, const QString& text) {
+        // A key that waits lands where the input before it leaves the focus.
+        const bool waits = jobsRunning_ > 0 || !mirrorInput_.isEmpty();
+        takeMirrorInput([this, index, text, waits] { typeKey(waits ? mirror_.focus() : index, text); });
+    });
 }
 
 void EscPosDemoWindow::startUp(std::function<void(bool)> started)
@@ -58,9 +64,21 @@ void EscPosDemoWindow::windowClosing()
     port_.close();
 }
 
+void EscPosDemoWindow::runJob(PortJob job, PortSession::Then then)
+{
+    ++jobsRunning_;
+    port_.run(std::move(job), [this, then](PortSession::Result result) {
+        if (then) {
+            then(result);
+        }
+        --jobsRunning_;
+        handleMirrorInput();
+    });
+}
+
 void EscPosDemoWindow::send(PortJob job, std::function<void()> then)
 {
-    port_.run(std::move(job), [this, then](PortSession::Result result) {
+    runJob(std::move(job), [this, then](PortSession::Result result) {
         if (result == PortSession::Result::PortFailed) {
             portLost();
         } else if (result == PortSession::Result::Sent && then) {
@@ -91,14 +109,38 @@ void EscPosDemoWindow::refreshMirror()
     grid_->showMirror(mirror_);
 }
 
-// A click anywhere on the mirror sends the cursor home and puts the focus on cell 1.
-void EscPosDemoWindow::cellClicked(int)
+void EscPosDemoWindow::takeMirrorInput(std::function<void()> input)
 {
+    mirrorInput_.append(std::move(input));
+    handleMirrorInput();
+}
+
+void EscPosDemoWindow::handleMirrorInput()
+{
+    if (handlingInput_) {
+        return;
+    }
+    handlingInput_ = true;
+    while (jobsRunning_ == 0 && !mirrorInput_.isEmpty()) {
+        // Once the port has been let go (END TEST, a failure) the keys have nowhere to go.
+        if (!port_.isOpen()) {
+            mirrorInput_.clear();
+            break;
+        }
+        mirrorInput_.takeFirst()();
+    }
+    handlingInput_ = false;
+}
+
+// A click anywhere on the mirror sends the cursor home and puts the focus on cell 1.
+void EscPosDemoWindow::sendCursorHome()
+{
+    mirror_.setFocus(1);
     grid_->focusCell(1);
     send("\x0B");
 }
 
-void EscPosDemoWindow::keyTyped(int index, const QString& text)
+void EscPosDemoWindow::typeKey(int index, const QString& text)
 {
     // A key with no byte in the display's page is ignored.
     const WireBytes byte = port_.encoding().encode(text);
@@ -107,8 +149,7 @@ void EscPosDemoWindow::keyTyped(int index, const QString& text)
     }
     const int k = static_cast<unsigned char>(byte.bytes.at(0));
     if (k == 13) {
-        grid_->focusCell(1);
-        send("\x0B");
+        sendCursorHome();
         return;
     }
     // Control characters go to the display like any other code but draw nothing in the mirror.

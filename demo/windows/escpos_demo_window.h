@@ -31,6 +31,9 @@ protected:
 private:
     void buildCommands(QWidget* area);
     void commandClicked(int number);
+    // Hands the job to the port; the mirror's keys and clicks wait until it (and what `then` starts) has
+    // ended.
+    void runJob(PortJob job, PortSession::Then then);
     // Writes to the display, then runs `then` once the bytes have left; a port failure has been told and
     // sends the person back to the port choice.
     void send(PortJob job, std::function<void()> then = {});
@@ -47,8 +50,12 @@ private:
     void startVerticalScroll();
     void setClock();
 
-    void cellClicked(int index);
-    void keyTyped(int index, const QString& text);
+    // Keys and clicks on the mirror are handled in the order they came, each once the port work before
+    // it has ended, as if the person had waited for it: none is lost however fast they come.
+    void takeMirrorInput(std::function<void()> input);
+    void handleMirrorInput();
+    void sendCursorHome();
+    void typeKey(int index, const QString& text);
     void refreshMirror();
 
     WindowChain& navigator_;
@@ -56,4 +63,7 @@ private:
     MirrorMode writeMode_ = MirrorMode::Overwrite;
     ScreenMirror mirror_;
     MirrorGrid* grid_;
+    QList<std::function<void()>> mirrorInput_;
+    int jobsRunning_ = 0;
+    bool handlingInput_ = false;
 };

@@ -9,14 +9,18 @@
 int main(int argc, char* argv[])
 {
     // Answered before Qt looks for a screen, so that they work without one.
-    if (answerVersionOrHelp(argc, argv, "vfdsetup",
-                            "Usage: vfdsetup [--port PORT] [--factory]\n\n"
-                            "Configures and services Talvex VQ71xx customer displays.\n\n"
-                            "  --port PORT  start on PORT: COMn, a system port such as /dev/ttyUSB0, or sim\n"
-                            "  --factory    also show the Factory Adjustment Tool page\n"
-                            "  --help       this text\n"
-                            "  --version    the program's version\n"))
-        return 0;
+    const ProgramUsage usage{
+        "vfdsetup",
+        "Usage: vfdsetup [--port PORT] [--factory]\n\n"
+        "Configures and services Talvex VQ71xx customer displays.\n\n"
+        "  --port PORT  start on PORT: COMn, a system port such as /dev/ttyUSB0, or sim\n"
+        "  --factory    also show the Factory Adjustment Tool page\n"
+        "  --help       this text\n"
+        "  --version    the program's version\n",
+        {{"--port", true}, {"--factory", false}}};
+    QHash<QString, QString> options;
+    if (const std::optional<int> answered = answerEarly(argc, argv, usage, options))
+        return *answered;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vfdsetup"));
     QGuiApplication::setDesktopFileName(QStringLiteral("vfdsetup"));
@@ -27,12 +31,10 @@ int main(int argc, char* argv[])
     services.simulatedDisplay = &simulatedDisplay;
     MainWindow window(services);
     // "--port sim" starts on the simulated display, so the tool can be tried without hardware.
-    const QStringList arguments = app.arguments();
-    const qsizetype portOption = arguments.indexOf(QStringLiteral("--port"));
-    if (portOption > 0 && portOption + 1 < arguments.size())
-        window.presetPort(arguments.at(portOption + 1));
+    if (options.contains(QStringLiteral("--port")))
+        window.presetPort(options.value(QStringLiteral("--port")));
     window.load();
-    if (arguments.contains(QStringLiteral("--factory")))
+    if (options.contains(QStringLiteral("--factory")))
         window.showFactoryPage();
     window.show();
     return app.exec();

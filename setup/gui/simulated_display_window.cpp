@@ -5,10 +5,13 @@
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -159,6 +162,48 @@ SimulatedDisplayWindow::SimulatedDisplayWindow(SimulatedDisplay& display, QWidge
     connect(poll_, &QTimer::timeout, this, &SimulatedDisplayWindow::refresh);
     poll_->start();
     refresh();
+}
+
+void SimulatedDisplayWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    fitScreen();
+}
+
+// A window that would cross an edge of the available screen (past the right edge of a 1280-pixel
+// screen, where it opens beside the main window) is made narrower down to what it needs, then, if
+// that is not enough, put below the window it belongs to when there is room, else moved in from the
+// edge; its height is fitted the same way. A place that fits, such as where the person put it, is kept.
+void SimulatedDisplayWindow::fitScreen()
+{
+    QScreen* shownOn = QGuiApplication::screenAt(pos());
+    const QRect available = (shownOn != nullptr ? shownOn : QWidget::screen())->availableGeometry();
+    // Until the window manager has framed the window its frame is unknown: a title bar is counted.
+    QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                   frameGeometry().right() - geometry().right(),
+                   frameGeometry().bottom() - geometry().bottom());
+    if (frame.isNull())
+        frame.setTop(style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const QRect room = available - frame;
+    QRect placed(pos() + QPoint(frame.left(), frame.top()), size());
+    if (room.contains(placed))
+        return;
+    const QSize least = minimumSizeHint().expandedTo(minimumSize());
+    placed.setWidth(std::max(least.width(), std::min(placed.width(), room.right() + 1 - placed.left())));
+    const QWidget* owner = parentWidget();
+    if (placed.right() > room.right() && owner != nullptr &&
+        room.bottom() - owner->frameGeometry().bottom() - frame.top() >= least.height()) {
+        placed.moveTopLeft(QPoint(owner->frameGeometry().left() + frame.left(),
+                                  owner->frameGeometry().bottom() + 1 + frame.top()));
+        placed.setWidth(std::min(sizeHint().width(), room.width()));
+    }
+    placed.setHeight(std::max(least.height(), std::min(placed.height(), room.bottom() + 1 - placed.top())));
+    placed.moveLeft(
+        std::clamp(placed.left(), room.left(), std::max(room.left(), room.right() + 1 - placed.width())));
+    placed.moveTop(
+        std::clamp(placed.top(), room.top(), std::max(room.top(), room.bottom() + 1 - placed.height())));
+    resize(placed.size());
+    move(placed.topLeft() - QPoint(frame.left(), frame.top()));
 }
 
 void SimulatedDisplayWindow::changeFaults(const std::function<void(SimulatedDisplay::Faults&)>& change)

@@ -47,7 +47,12 @@ public:
     // The 40 bytes on the screen, line 1 then line 2 (shorter lines filled with spaces).
     QByteArray screenContent() const { return screenContent_; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    // Keeps the whole window on the screen it opens on; see the definition.
+    void fitScreen();
     void changeFaults(const std::function<void(SimulatedDisplay::Faults&)>& change);
     void unplugToggled(bool unplugged);
     void showFlash(const DisplayFlashView& view);

@@ -95,7 +95,10 @@ Outcome DisplaySession::awaitAck(double graceSeconds)
     }
 
     const bool dsr = link.dsr();
-    const double deadline = waitStartOfDay + (stepStart - waitStart) + kAckSteps[failedStep - 1].limit;
+    // From the one reading of the time of day, on the monotonic clock: a clock changed during the wait
+    // leaves the two numbers consistent.
+    const double deadline =
+        wrapToDay(waitStartOfDay + (stepStart - waitStart) + kAckSteps[failedStep - 1].limit);
     const Outcome failed =
         Outcome::noAck(failedStep, ackFailureText(failedStep, waitStartOfDay, deadline, dsr));
     // The box comes before the NAK lines: the display shows them once the person has read it.

@@ -107,6 +107,8 @@ LinkStatus SimulatedDisplay::write(const QByteArray& bytes)
         vanished_ = true;
     if (vanished_)
         return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("The device was removed"));
+    if (++writeAttempts_ == faults_.failWrite)
+        return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("Input/output error"));
     advanceLocked();
     const double now = nowLocked();
     writes_.append({now, settings_.toText(), bytes});

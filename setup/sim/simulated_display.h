@@ -30,6 +30,7 @@ public:
         bool portMissing = false;       // open fails: no such port
         bool portBusy = false;          // open fails: in use
         int vanishAfterWrites = -1;     // the adapter is pulled out after this many writes
+        int failWrite = -1;             // this write (counted from 1) fails; the ones after it go through
         bool dipSwitch12On = false;     // forced firmware mode: the display starts in setup state
         int dropDsrAfterFrames = -1;    // after N acknowledged frames DSR falls for good instead of
                                         // pulsing (-1: never); a power cycle or restart raises it again
@@ -122,6 +123,7 @@ private:
     int acknowledged_ = 0;
     int restarts_ = 0;
     int garbage_ = 0;
+    int writeAttempts_ = 0;
     QByteArray screen_ = QByteArray(40, ' ');
     int cursor_ = 0;
 };

@@ -11,9 +11,9 @@ namespace {
 
 const QByteArray kNakLines = QByteArray("\x0C") + "Flash Write NAK  ???" + "Please Try Again ???";
 const QByteArray kRestartCommand = QByteArray::fromHex("1F4640");
-constexpr double kStartOfDay = 36000.0;
-constexpr double kTick = 0.001;    // one polling pass of the virtual pacer
-constexpr double kRounding = 0.01; // the box shows its times to two decimals
+constexpr double kStartOfDay = 86399.5; // half a second before midnight
+constexpr double kTick = 0.001;         // one polling pass of the virtual pacer
+constexpr double kRounding = 0.01;      // the box shows its times to two decimals
 
 enum class Fault {
     Absent,
@@ -197,7 +197,7 @@ private slots:
         QCOMPARE(messages.mid(0, reminders), expected);
         const QString prefix = QStringLiteral("Display ack. failed: Process.%1( %2/")
                                    .arg(step)
-                                   .arg(shortDecimal(kStartOfDay + waitStart, 2));
+                                   .arg(shortDecimal(wrapToDay(kStartOfDay + waitStart), 2));
         const QString text = messages.last();
         QVERIFY2(text.startsWith(prefix), qPrintable(text));
         const QString suffix = step == 1 || step == 3 || step == 4 ? "/True)" : "/False)";
@@ -209,7 +209,8 @@ private slots:
         QCOMPARE(shown.last().icon, Dialogs::Exclamation);
 
         // The step's deadline: its own limit after the steps before it, which are bounded by theirs.
-        const double fromWait = deadline - (kStartOfDay + waitStart);
+        QCOMPARE_LT(deadline, 86400.0); // seconds since midnight, also past it
+        const double fromWait = wrapToDay(deadline - (kStartOfDay + waitStart));
         QCOMPARE_GE(fromWait, kAckSteps[step - 1].limit - kRounding);
         QCOMPARE_LE(fromWait, sumOfLimits(step) + kRounding);
         // After the box, only the close: the NAK lines drain, or the close gives up at its limit.

@@ -188,20 +188,33 @@ private slots:
         QCOMPARE(bench.transcript(), QString("9600,N,8,1 | 02*20"));
     }
 
-    // A stop request ends every wait at once and nothing more is sent.
-    void stopRequest()
+    // A stop request or a failed write ends every wait at once and nothing more is sent, even what the
+    // line would take again; what was written before a stop still leaves before the close.
+    void halted_data()
     {
+        QTest::addColumn<bool>("stop"); // else a write fails; what is written then is lost with the close
+        QTest::newRow("stop request") << true;
+        QTest::newRow("write failed, the next would pass") << false;
+    }
+    void halted()
+    {
+        QFETCH(bool, stop);
         Bench bench;
-        bench.faults([](auto& f) { f.acknowledgeFirst = 0; });
+        bench.faults([&](auto& f) {
+            f.acknowledgeFirst = 0;
+            f.failWrite = stop ? -1 : 2;
+        });
         DisplaySession session(bench.access);
         QVERIFY(session.write(kSetupRequest));
-        bench.stop = true;
+        bench.stop = stop;
+        QVERIFY(!session.write("lost"));
         const double before = bench.pacer.now();
-        QCOMPARE(session.awaitAck(1.0).kind(), Outcome::Stopped);
-        QCOMPARE(session.awaitAck(0).kind(), Outcome::Stopped);
+        QVERIFY(!session.awaitAck(1.0) && !session.awaitAck(0));
         QVERIFY(!session.write("more"));
         QCOMPARE(bench.pacer.now(), before);
         QCOMPARE(bench.display.wire(), kSetupRequest);
+        QVERIFY(session.close());
+        QCOMPARE(bench.display.inSetupState(), stop);
     }
 };
 

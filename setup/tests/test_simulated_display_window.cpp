@@ -290,6 +290,19 @@ private slots:
         bench.run(600);
         QVERIFY(writeGeneralParameters(bench.access, {}));
     }
+
+    // Opened beside the main window near the right edge of its screen, the window stays whole on it.
+    void fitsTheScreen()
+    {
+        Bench bench;
+        QWidget owner;
+        owner.setGeometry(0, 0, 577, 500);
+        owner.show();
+        SimulatedDisplayWindow window(bench.display, &owner);
+        window.move(owner.frameGeometry().topRight() + QPoint(12, 0));
+        window.show();
+        QVERIFY(window.QWidget::screen()->availableGeometry().contains(window.frameGeometry()));
+    }
 };
 
 QTEST_MAIN(SimulatedDisplayWindowTest)
