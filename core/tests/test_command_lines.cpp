@@ -37,10 +37,9 @@ private slots:
         QProcess process;
         process.setProcessEnvironment(environment);
         process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(program == "vfdsetup"  ? VFDSETUP_PATH
-                      : program == "vfddemo" ? VFDDEMO_PATH
-                                             : VFDEMU_PATH,
-                      arguments);
+        const QHash<QString, QString> paths{
+            {"vfdsetup", VFDSETUP_PATH}, {"vfddemo", VFDDEMO_PATH}, {"vfdemu", VFDEMU_PATH}};
+        process.start(paths.value(program), arguments);
         QVERIFY(process.waitForFinished(10000));
         QFETCH(QString, error);
         QCOMPARE(QString::fromLocal8Bit(process.readAll()), program + ": " + error + "\n");

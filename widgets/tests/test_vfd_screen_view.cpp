@@ -84,8 +84,6 @@ private slots:
         } else {
             frame.grid.at(0, 0).character = U'A';
             frame.grid.at(0, 1) = {U'B', setup == "reverse"};
-            frame.grid.at(1, 0).character = U'x';
-            frame.grid.at(1, 1).character = U'y';
         }
         frame.cursorShown = setup.startsWith("cursor");
         frame.cursorRow = 1;
