@@ -1,5 +1,6 @@
 #include "core/early_answers.h"
 
+#include "core/quoted_value.h"
 #include "core/version.h"
 
 #include <QStringList>
@@ -61,13 +62,72 @@ const ProgramOption* ownOption(const ProgramUsage& usage, const QString& name)
     return nullptr;
 }
 
-int usageError(const ProgramUsage& usage, const QString& problem)
+} // namespace
+
+EarlyAnswer readCommandLine(const QStringList& words, const ProgramUsage& usage, const OptionTaker& take)
 {
-    std::fprintf(stderr, "%s: %s\n", usage.program, qPrintable(problem));
-    return kUsageError;
+    const auto refuse = [](const QString& problem) {
+        return EarlyAnswer{EarlyAnswer::Action::Refuse, problem};
+    };
+    const QString seeHelp = QStringLiteral(" (see %1 --help)").arg(QLatin1String(usage.program));
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString& word = words.at(i);
+        if (word == QLatin1String("--version") || (usage.shortAnswers && word == QLatin1String("-v"))) {
+            return {EarlyAnswer::Action::Version, {}};
+        }
+        if (word == QLatin1String("--help") || (usage.shortAnswers && word == QLatin1String("-h"))) {
+            return {EarlyAnswer::Action::Help, {}};
+        }
+        if (const int taken = qtOptionWords(word)) {
+            if (i + taken > words.size()) {
+                return refuse(QStringLiteral("option %1 needs a value").arg(word));
+            }
+            i += taken - 1;
+            continue;
+        }
+        const QString name = word.section(u'=', 0, 0);
+        const ProgramOption* option = ownOption(usage, name);
+        if (option == nullptr) {
+            return refuse(word.startsWith(u'-')
+                              ? QStringLiteral("unknown option %1").arg(quotedValue(name, QChar())) + seeHelp
+                              : QStringLiteral("unexpected argument %1").arg(quotedValue(word)) + seeHelp);
+        }
+        const bool joined = word.contains(u'=');
+        if (joined && !option->takesValue) {
+            return refuse(QStringLiteral("option %1 takes no value").arg(name));
+        }
+        QString value = word.section(u'=', 1);
+        if (option->takesValue && !joined) {
+            // A value is never taken from the next option: "--port --factory" lacks its port.
+            if (i + 1 == words.size() || words.at(i + 1).startsWith(u'-')) {
+                return refuse(QStringLiteral("option %1 needs a value").arg(name));
+            }
+            value = words.at(++i);
+        }
+        if (const QString problem = take(name, value); !problem.isEmpty()) {
+            return refuse(problem);
+        }
+    }
+    return {};
 }
 
-} // namespace
+std::optional<int> printEarlyAnswer(const EarlyAnswer& answer, const ProgramUsage& usage)
+{
+    switch (answer.action) {
+    case EarlyAnswer::Action::Run:
+        break;
+    case EarlyAnswer::Action::Help:
+        std::fputs(usage.help, stdout);
+        return 0;
+    case EarlyAnswer::Action::Version:
+        std::printf("%s %s\n", usage.program, ProjectVersion::Text);
+        return 0;
+    case EarlyAnswer::Action::Refuse:
+        std::fprintf(stderr, "%s: %s\n", usage.program, qPrintable(answer.refusal));
+        return kUsageError;
+    }
+    return std::nullopt;
+}
 
 std::optional<int> answerEarly(int argc, char* argv[], const ProgramUsage& usage,
                                QHash<QString, QString>& chosen)
@@ -76,46 +136,12 @@ std::optional<int> answerEarly(int argc, char* argv[], const ProgramUsage& usage
     for (int i = 1; i < argc; ++i) {
         words << QString::fromLocal8Bit(argv[i]);
     }
-    const QString seeHelp = QStringLiteral(" (see %1 --help)").arg(QLatin1String(usage.program));
-    for (qsizetype i = 0; i < words.size(); ++i) {
-        const QString& word = words.at(i);
-        if (word == QLatin1String("--version")) {
-            std::printf("%s %s\n", usage.program, ProjectVersion::Text);
-            return 0;
-        }
-        if (word == QLatin1String("--help")) {
-            std::fputs(usage.help, stdout);
-            return 0;
-        }
-        if (const int taken = qtOptionWords(word)) {
-            if (i + taken > words.size()) {
-                return usageError(usage, QStringLiteral("option %1 needs a value").arg(word));
-            }
-            i += taken - 1;
-            continue;
-        }
-        const QString name = word.section(u'=', 0, 0);
-        const ProgramOption* option = ownOption(usage, name);
-        if (option == nullptr) {
-            return usageError(usage, word.startsWith(u'-')
-                                         ? QStringLiteral("unknown option %1").arg(name) + seeHelp
-                                         : QStringLiteral("unexpected argument '%1'").arg(word) + seeHelp);
-        }
-        const bool joined = word.contains(u'=');
-        if (joined && !option->takesValue) {
-            return usageError(usage, QStringLiteral("option %1 takes no value").arg(name));
-        }
-        QString value = word.section(u'=', 1);
-        if (option->takesValue && !joined) {
-            // A value is never taken from the next option: "--port --factory" lacks its port.
-            if (i + 1 == words.size() || words.at(i + 1).startsWith(u'-')) {
-                return usageError(usage, QStringLiteral("option %1 needs a value").arg(name));
-            }
-            value = words.at(++i);
-        }
-        if (!chosen.contains(name)) {
-            chosen.insert(name, value);
-        }
-    }
-    return std::nullopt;
+    return printEarlyAnswer(readCommandLine(words, usage,
+                                            [&chosen](const QString& name, const QString& value) {
+                                                if (!chosen.contains(name)) {
+                                                    chosen.insert(name, value);
+                                                }
+                                                return QString();
+                                            }),
+                            usage);
 }

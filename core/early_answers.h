@@ -3,30 +3,53 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <optional>
 
-// An option of a windowed program: "--port" followed by its value (or "--port=VALUE"), "--factory"
-// standing alone.
+// An option of a program: "--port" followed by its value (or "--port=VALUE"), "--factory" standing alone.
 struct ProgramOption
 {
     const char* name;
     bool takesValue;
 };
 
-// What a windowed program accepts on its command line besides --help, --version and Qt's own options.
+// What a program accepts on its command line besides --help, --version and Qt's own options.
 struct ProgramUsage
 {
     const char* program; // "vfdsetup"
     const char* help;    // the --help text
     QList<ProgramOption> options;
+    bool shortAnswers = false; // -h and -v answer as --help and --version
 };
 
-// Reads the command line of a windowed program before Qt looks for a screen, so that everything it
-// answers works without one. --help and --version are printed (status 0); an unknown option, an option
-// without its value (the next word is no value when it starts with "-"), a value given to an option that
-// takes none and a word that is no option are usage errors, named on stderr as vfdctl names them
-// (status 2); the first of these in the line is the one answered. The options QApplication takes for
-// itself (-platform, -style, -geometry, ...) pass. Otherwise nothing is printed, `chosen` holds the
-// program's own options given (the first of each, with its value or empty) and the program goes on.
+// What a command line asks before the program makes anything: to run, its help, its version, or a
+// refusal (what is wrong, as it follows "program: ").
+struct EarlyAnswer
+{
+    enum class Action { Run, Help, Version, Refuse };
+    Action action = Action::Run;
+    QString refusal;
+};
+
+// Takes one of the program's own options as it is read (the value empty for one that takes none): an
+// empty text, or what is wrong with it.
+using OptionTaker = std::function<QString(const QString& name, const QString& value)>;
+
+// Reads the words that follow the program's name. --help and --version are answered; an unknown option,
+// an option without its value (the next word is no value when it starts with "-"), a value given to an
+// option that takes none and a word that is no option are refused, named as vfdctl names them, and so is
+// an option that `take` refuses; the first of these in the line is the one answered. The options
+// QApplication takes for itself (-platform, -style, -geometry, ...) pass. Touches nothing, prints
+// nothing.
+EarlyAnswer readCommandLine(const QStringList& words, const ProgramUsage& usage, const OptionTaker& take);
+
+// Prints an answer: the help or the version on stdout (status 0), a refusal on stderr (status 2).
+// Nothing for a command line that runs.
+std::optional<int> printEarlyAnswer(const EarlyAnswer& answer, const ProgramUsage& usage);
+
+// Reads and answers the command line of a windowed program before Qt looks for a screen, so that
+// everything it answers works without one. When the program goes on, `chosen` holds its own options
+// given (the first of each, with its value or empty).
 std::optional<int> answerEarly(int argc, char* argv[], const ProgramUsage& usage,
                                QHash<QString, QString>& chosen);

@@ -15,11 +15,13 @@ struct LinkStatus
     static LinkStatus failure(int number, QString reason) { return {number, std::move(reason)}; }
 };
 
-// Failure numbers used by the links.
+// Failure numbers used by the links, spelled LinkError::PortMissing; each is the int a LinkStatus holds.
 namespace LinkError {
-constexpr int PortMissing = 8002;
-constexpr int PortInUse = 8005;
-constexpr int PortInUseByOther = 8015;
-constexpr int OpenFailed = 8010;  // anything else while applying the selection or opening
-constexpr int WriteFailed = 8020; // the port refused or lost a write while open
+enum Number : int {
+    PortMissing = 8002,
+    PortInUse = 8005,
+    PortInUseByOther = 8015,
+    OpenFailed = 8010,  // anything else while applying the selection or opening
+    WriteFailed = 8020, // the port refused or lost a write while open
+};
 } // namespace LinkError

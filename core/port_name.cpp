@@ -4,8 +4,8 @@
 
 bool isSimulatedPort(const QString& portText)
 {
-    static const QRegularExpression named(QStringLiteral("^sim:[A-Za-z0-9_-]+$"));
-    return portText == kSimulatedPortName || named.match(portText).hasMatch();
+    static const QRegularExpression kNamedSimulation(QStringLiteral("^sim:[A-Za-z0-9_-]+$"));
+    return portText == kSimulatedPortName || kNamedSimulation.match(portText).hasMatch();
 }
 
 bool isComPortText(const QString& portText)

@@ -28,7 +28,7 @@ LinkStatus openFailure(const QString& reason)
 
 } // namespace
 
-QtSerialLink::QtSerialLink(int writeTimeoutMs) : writeTimeoutMs_(writeTimeoutMs) {}
+QtSerialLink::QtSerialLink(int writeTimeoutMs, Role role) : writeTimeoutMs_(writeTimeoutMs), role_(role) {}
 
 QtSerialLink::~QtSerialLink()
 {
@@ -75,14 +75,17 @@ LinkStatus QtSerialLink::open()
         return openFailure(QStringLiteral("No port name was given"));
 
     // Opening an open link goes to Qt all the same, so that it is reported as the port in use.
-    if (!port_)
+    if (!port_) {
         port_ = std::make_unique<QSerialPort>();
+        if (role_ == Role::Listen && received_)
+            QObject::connect(port_.get(), &QSerialPort::readyRead, port_.get(), received_);
+    }
     const bool wasOpen = port_->isOpen();
     if (!wasOpen) {
         port_->setPortName(*systemName);
         applyTo(*port_, line_); // stored now, applied by open()
     }
-    if (port_->open(QIODevice::ReadWrite))
+    if (port_->open(role_ == Role::Listen ? QIODevice::ReadOnly : QIODevice::ReadWrite))
         return LinkStatus::success();
 
     const QSerialPort::SerialPortError error = port_->error();
@@ -168,10 +171,15 @@ qint64 QtSerialLink::bytesToWrite()
 
 void QtSerialLink::dropInput()
 {
-    // The waits also read what comes in. Nothing on this link reads, so whatever the display sends
+    // The waits also read what comes in. Nothing on a driving link reads, so whatever the display sends
     // would only pile up in Qt's buffer.
-    if (port_->bytesAvailable() > 0)
+    if (role_ == Role::Drive && port_->bytesAvailable() > 0)
         port_->readAll();
+}
+
+QByteArray QtSerialLink::takeReceived()
+{
+    return isOpen() && role_ == Role::Listen ? port_->readAll() : QByteArray();
 }
 
 qint64 QtSerialLink::systemOutputQueue() const

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QPair>
 #include <QSerialPort>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -23,7 +24,13 @@ public:
     // limits and their own message.
     static constexpr int kDefaultWriteTimeoutMs = 3000;
 
-    explicit QtSerialLink(int writeTimeoutMs = kDefaultWriteTimeoutMs);
+    // What the port is opened for. A display is driven: the port reads and writes, and whatever the
+    // display sends is dropped, for no display protocol reads it. A line is listened to as a display
+    // listens (vfdemu's end of a null-modem pair): the port only reads, and every byte that comes in is
+    // kept for takeReceived().
+    enum class Role { Drive, Listen };
+
+    explicit QtSerialLink(int writeTimeoutMs = kDefaultWriteTimeoutMs, Role role = Role::Drive);
     ~QtSerialLink() override;
     QtSerialLink(const QtSerialLink&) = delete;
     QtSerialLink& operator=(const QtSerialLink&) = delete;
@@ -45,15 +52,24 @@ public:
     // description is the USB product text where there is one.
     static QList<QPair<QString, QString>> systemPorts();
 
+    // Listen: the bytes that have come in since the last call, as the event loop of the port's thread
+    // has read them; never waits.
+    QByteArray takeReceived();
+    // Listen: called on the port's thread, from its event loop, whenever bytes have come in. Set it
+    // before open().
+    void setReceivedHandler(std::function<void()> received) { received_ = std::move(received); }
+
 private:
     // Hands the settings to the port; on an open port they take effect at once.
     bool applyTo(QSerialPort& port, const LineSettings& line);
-    // Discards received bytes: the display protocol never reads them.
+    // Drive: discards received bytes, which the display protocols never read.
     void dropInput();
     // Bytes the system has taken but not yet sent on the line; 0 when it cannot tell.
     qint64 systemOutputQueue() const;
 
     int writeTimeoutMs_;
+    Role role_;
+    std::function<void()> received_;
     QString portText_ = QStringLiteral("COM1");
     LineSettings line_;
     std::unique_ptr<QSerialPort> port_;

@@ -64,7 +64,7 @@ std::optional<WireEncoding> WireEncoding::known(const QString& name)
 
 QStringList WireEncoding::offeredNames()
 {
-    static const QStringList offered = [] {
+    static const QStringList kOffered = [] {
         QStringList names{WireEncoding().name()};
         for (const char* name :
              {"windows-1252", "windows-1250", "windows-1251", "windows-1253", "windows-1254", "windows-1257",
@@ -76,7 +76,7 @@ QStringList WireEncoding::offeredNames()
         }
         return names;
     }();
-    return offered;
+    return kOffered;
 }
 
 WireBytes WireEncoding::encode(const QString& text) const

@@ -2,7 +2,7 @@
 
 #include "emu/far_end.h"
 
-#include <QSerialPort>
+#include "core/qt_serial_link.h"
 
 // Windows: the second port of a virtual null-modem pair (com0com and the like), opened at the display's
 // own settings; the program opens the first. The pair does not pass on the speed the program chose, so
@@ -13,10 +13,10 @@ class ComEnd : public FarEnd
 public:
     ComEnd(const QString& port, const LineSettings& displaySettings, QObject* parent = nullptr);
 
-    bool open(QString* reason) override;
-    QString name() const override { return port_.portName(); }
+    LinkStatus open() override { return link_.open(); }
+    QString name() const override { return link_.portName(); }
 
 private:
-    QSerialPort port_;
+    QtSerialLink link_{QtSerialLink::kDefaultWriteTimeoutMs, QtSerialLink::Role::Listen};
     LineSettings displaySettings_;
 };

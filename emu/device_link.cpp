@@ -9,21 +9,22 @@ DeviceLink::~DeviceLink()
         QFile::remove(path_);
 }
 
-bool DeviceLink::make(const QString& target, const QString& path, QString* reason)
+LinkStatus DeviceLink::make(const QString& target, const QString& path)
 {
     const QFileInfo existing(path);
     if (existing.isSymLink()) {
         QFile::remove(path);
     } else if (existing.exists()) {
-        *reason = QStringLiteral("%1 exists and is not a symbolic link").arg(path);
-        return false;
+        return LinkStatus::failure(LinkError::OpenFailed,
+                                   QStringLiteral("%1 exists and is not a symbolic link").arg(path));
     }
     QFile file(target);
     if (!file.link(path)) {
-        *reason = QStringLiteral("cannot make the link %1: %2").arg(path, file.errorString());
-        return false;
+        return LinkStatus::failure(
+            LinkError::OpenFailed,
+            QStringLiteral("cannot make the link %1: %2").arg(path, file.errorString()));
     }
     target_ = QFileInfo(path).symLinkTarget();
     path_ = path;
-    return true;
+    return LinkStatus::success();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/link_status.h"
+
 #include <QString>
 
 // A symbolic link with a fixed name (/tmp/ttyVFD0) to the pseudo-terminal, whose own name changes from
@@ -13,8 +15,8 @@ public:
     DeviceLink(const DeviceLink&) = delete;
     DeviceLink& operator=(const DeviceLink&) = delete;
 
-    // False with the reason in *reason when the link cannot be made.
-    bool make(const QString& target, const QString& path, QString* reason);
+    // Makes the link, or says why it cannot.
+    LinkStatus make(const QString& target, const QString& path);
 
 private:
     QString target_;

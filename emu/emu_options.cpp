@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <utility>
 
 namespace {
 
@@ -46,20 +45,14 @@ Exit status: 0 after SIGINT, SIGTERM or the window closed; 1 when the line canno
 arguments.
 )";
 
-// A value echoed in a refusal may be megabytes long or hold control characters: only its start is shown.
-QString quoted(const QString& value)
-{
-    return quotedValue(value, u'"');
-}
-
-// Each option that takes a value stores it, or says why it cannot.
+// Each option stores its value (empty for a switch), or says why it cannot.
 using StoreValue = QString (*)(EmuOptions&, const QString&);
 
 QString storeModel(EmuOptions& options, const QString& value)
 {
     const std::optional<DemoModel> model = modelNamed(value);
     if (!model)
-        return QStringLiteral("--model takes kd317, kd426 or kd138, not %1").arg(quoted(value));
+        return QStringLiteral("--model takes kd317, kd426 or kd138, not %1").arg(quotedValue(value, u'"'));
     options.model = *model;
     return {};
 }
@@ -80,17 +73,26 @@ template <QString EmuOptions::*Field> QString storeText(EmuOptions& options, con
     return {};
 }
 
-const std::pair<QLatin1String, StoreValue> kValued[] = {
-    {QLatin1String("--model"), storeModel},
-    {QLatin1String("--settings"), storeSettings},
-    {QLatin1String("--link"), storeText<&EmuOptions::link>},
-    {QLatin1String("--port"), storeText<&EmuOptions::port>},
-    {QLatin1String("--screen-file"), storeText<&EmuOptions::screenFile>},
+template <bool EmuOptions::*Field> QString storeSwitch(EmuOptions& options, const QString&)
+{
+    options.*Field = true;
+    return {};
+}
+
+struct EmuOption
+{
+    ProgramOption option;
+    StoreValue store;
 };
 
-const std::pair<QLatin1String, bool EmuOptions::*> kSwitches[] = {
-    {QLatin1String("--headless"), &EmuOptions::headless},
-    {QLatin1String("--trace"), &EmuOptions::trace},
+const EmuOption kOptions[] = {
+    {{"--model", true}, storeModel},
+    {{"--settings", true}, storeSettings},
+    {{"--link", true}, storeText<&EmuOptions::link>},
+    {{"--port", true}, storeText<&EmuOptions::port>},
+    {{"--screen-file", true}, storeText<&EmuOptions::screenFile>},
+    {{"--headless", false}, storeSwitch<&EmuOptions::headless>},
+    {{"--trace", false}, storeSwitch<&EmuOptions::trace>},
 };
 
 // What the options ask of the system they run on.
@@ -110,56 +112,29 @@ QString refusalOnThisSystem(const EmuOptions& options)
 
 } // namespace
 
-const char* emuHelpText()
+const ProgramUsage& emuUsage()
 {
-    return kHelp;
+    static const ProgramUsage kUsage = [] {
+        ProgramUsage usage{"vfdemu", kHelp, {}, true};
+        for (const EmuOption& each : kOptions)
+            usage.options.append(each.option);
+        return usage;
+    }();
+    return kUsage;
 }
 
 EmuCommandLine parseEmuCommandLine(const QStringList& arguments)
 {
     EmuCommandLine command;
-    const auto answer = [&command](EmuCommandLine::Action action, const QString& refusal = {}) {
-        command.action = action;
-        command.refusal = refusal;
-        return command;
+    const auto take = [&command](const QString& name, const QString& value) {
+        const auto* it = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                      [&name](const EmuOption& each) { return name == each.option.name; });
+        return it->store(command.options, value);
     };
-    const auto looksLikeOption = [](const QString& word) { return word.startsWith(QLatin1Char('-')); };
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& word = arguments.at(i);
-        if (word == QLatin1String("-h") || word == QLatin1String("--help"))
-            return answer(EmuCommandLine::Action::Help);
-        if (word == QLatin1String("-v") || word == QLatin1String("--version"))
-            return answer(EmuCommandLine::Action::Version);
-        if (!looksLikeOption(word))
-            return answer(EmuCommandLine::Action::Refuse,
-                          QStringLiteral("unexpected argument %1").arg(quoted(word)));
-        const qsizetype equals = word.indexOf(QLatin1Char('='));
-        const QString name = word.left(equals);
-        const auto named = [&name](const auto& entry) { return entry.first == name; };
-        if (const auto* it = std::find_if(std::begin(kSwitches), std::end(kSwitches), named);
-            it != std::end(kSwitches)) {
-            if (equals >= 0)
-                return answer(EmuCommandLine::Action::Refuse,
-                              QStringLiteral("option %1 takes no value").arg(name));
-            command.options.*(it->second) = true;
-            continue;
-        }
-        const auto* it = std::find_if(std::begin(kValued), std::end(kValued), named);
-        if (it == std::end(kValued))
-            return answer(EmuCommandLine::Action::Refuse,
-                          QStringLiteral("unknown option %1").arg(quotedValue(name, QChar())));
-        QString value;
-        if (equals >= 0)
-            value = word.mid(equals + 1);
-        else if (i + 1 < arguments.size() && !looksLikeOption(arguments.at(i + 1)))
-            value = arguments.at(++i);
-        else
-            return answer(EmuCommandLine::Action::Refuse,
-                          QStringLiteral("option %1 needs a value").arg(name));
-        if (const QString refusal = it->second(command.options, value); !refusal.isEmpty())
-            return answer(EmuCommandLine::Action::Refuse, refusal);
+    static_cast<EarlyAnswer&>(command) = readCommandLine(arguments, emuUsage(), take);
+    if (command.action == EarlyAnswer::Action::Run) {
+        if (const QString refusal = refusalOnThisSystem(command.options); !refusal.isEmpty())
+            static_cast<EarlyAnswer&>(command) = {EarlyAnswer::Action::Refuse, refusal};
     }
-    if (const QString refusal = refusalOnThisSystem(command.options); !refusal.isEmpty())
-        return answer(EmuCommandLine::Action::Refuse, refusal);
     return command;
 }

@@ -2,6 +2,7 @@
 
 #include "link/demo_model.h"
 
+#include "core/early_answers.h"
 #include "core/line_settings.h"
 
 #include <QString>
@@ -21,16 +22,13 @@ struct EmuOptions
 
 // The command line read once, before anything is made: a display to run, a text to answer with, or a
 // refusal. Which of them comes first on the line wins.
-struct EmuCommandLine
+struct EmuCommandLine : EarlyAnswer
 {
-    enum class Action { Run, Help, Version, Refuse };
-    Action action = Action::Run;
     EmuOptions options; // Run
-    QString refusal;    // Refuse: what is wrong, naming the option; any value in it is cut short
 };
 
 // Reads the arguments that follow the program's name. Touches nothing, prints nothing.
 EmuCommandLine parseEmuCommandLine(const QStringList& arguments);
 
-// The text of --help.
-const char* emuHelpText();
+// vfdemu's options and its --help text, for printEarlyAnswer().
+const ProgramUsage& emuUsage();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/line_settings.h"
+#include "core/link_status.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -14,8 +15,8 @@ class FarEnd : public QObject
 public:
     using QObject::QObject;
 
-    // Makes the line ready; false with the system's reason in *reason when it cannot.
-    virtual bool open(QString* reason) = 0;
+    // Makes the line ready, or says why it cannot, in the system's words.
+    virtual LinkStatus open() = 0;
     // What the program opens: "/dev/pts/3", "COM7".
     virtual QString name() const = 0;
 

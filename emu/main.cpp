@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 #ifdef Q_OS_WIN
 #include "emu/com_end.h"
@@ -24,6 +25,30 @@
 
 namespace {
 
+// The end of the line the program opens.
+std::unique_ptr<FarEnd> makeFarEnd(const EmuOptions& options)
+{
+#ifdef Q_OS_WIN
+    return std::make_unique<ComEnd>(options.port, options.settings);
+#else
+    return std::make_unique<PtyEnd>(options.settings);
+#endif
+}
+
+// The screen text follows every byte, and the clock, blinking and moving lines in between. A file that
+// cannot be written is reported once, not at every change.
+void keepScreenText(ScreenSink& sink, VirtualDisplay& display, QTimer& ticks, const QString& file)
+{
+    const auto refresh = [&sink, file, reported = std::make_shared<bool>(false)] {
+        if (!sink.refresh() && !std::exchange(*reported, true))
+            std::fprintf(stderr, "vfdemu: cannot write %s\n", qPrintable(file));
+    };
+    QObject::connect(&display, &VirtualDisplay::changed, &sink, refresh);
+    QObject::connect(&ticks, &QTimer::timeout, &sink, refresh);
+    ticks.start(100);
+    refresh();
+}
+
 // Runs the display until a signal or the window ends it.
 int runDisplay(QCoreApplication& app, const EmuOptions& options)
 {
@@ -31,50 +56,34 @@ int runDisplay(QCoreApplication& app, const EmuOptions& options)
         QLoggingCategory::setFilterRules(QStringLiteral("talvex.wire.debug=true"));
     RealPacer pacer;
     VirtualDisplay display(pacer, options.model, options.settings);
-#ifdef Q_OS_WIN
-    ComEnd end(options.port, options.settings);
-#else
-    PtyEnd end(options.settings);
+    const std::unique_ptr<FarEnd> end = makeFarEnd(options);
+#ifndef Q_OS_WIN
     StopSignals stop;
     QObject::connect(&stop, &StopSignals::stopRequested, &app, &QCoreApplication::quit);
 #endif
-    QString reason;
-    if (!end.open(&reason)) {
-        std::fprintf(stderr, "vfdemu: cannot open the line: %s\n", qPrintable(reason));
+    if (const LinkStatus opened = end->open(); !opened.ok()) {
+        std::fprintf(stderr, "vfdemu: cannot open the line: %s\n", qPrintable(opened.reason));
         return 1;
     }
-    QObject::connect(&end, &FarEnd::received, &display, &VirtualDisplay::receive);
-    std::printf("%s\n", qPrintable(end.name()));
+    QObject::connect(end.get(), &FarEnd::received, &display, &VirtualDisplay::receive);
+    std::printf("%s\n", qPrintable(end->name()));
     std::fflush(stdout);
     DeviceLink link;
-    if (!options.link.isEmpty() && !link.make(end.name(), options.link, &reason)) {
-        std::fprintf(stderr, "vfdemu: %s\n", qPrintable(reason));
-        return 1;
+    if (!options.link.isEmpty()) {
+        if (const LinkStatus made = link.make(end->name(), options.link); !made.ok()) {
+            std::fprintf(stderr, "vfdemu: %s\n", qPrintable(made.reason));
+            return 1;
+        }
     }
-
-    // The screen text follows every byte, and the clock, blinking and moving lines in between.
-    std::unique_ptr<ScreenSink> sink;
+    ScreenSink sink([&display] { return screenText(display); }, options.screenFile);
     QTimer ticks;
-    bool reported = false;
-    if (options.headless || !options.screenFile.isEmpty()) {
-        sink = std::make_unique<ScreenSink>([&display] { return screenText(display); }, options.screenFile);
-        // A file that cannot be written is reported once, not at every change.
-        auto refresh = [&sink, &options, &reported] {
-            if (!sink->refresh() && !reported) {
-                reported = true;
-                std::fprintf(stderr, "vfdemu: cannot write %s\n", qPrintable(options.screenFile));
-            }
-        };
-        QObject::connect(&display, &VirtualDisplay::changed, sink.get(), refresh);
-        QObject::connect(&ticks, &QTimer::timeout, sink.get(), refresh);
-        ticks.start(100);
-        refresh();
-    }
+    if (options.headless || !options.screenFile.isEmpty())
+        keepScreenText(sink, display, ticks, options.screenFile);
     std::unique_ptr<EmulatorWindow> window;
     if (!options.headless) {
         window = std::make_unique<EmulatorWindow>(display.emulator());
         window->setAttribute(Qt::WA_QuitOnClose, true);
-        window->setWindowTitle(QStringLiteral("vfdemu: %1").arg(end.name()));
+        window->setWindowTitle(QStringLiteral("vfdemu: %1").arg(end->name()));
         window->show();
     }
     return app.exec();
@@ -85,24 +94,14 @@ int runDisplay(QCoreApplication& app, const EmuOptions& options)
 int main(int argc, char** argv)
 {
     // The command line is read whole before Qt starts, so that help, the version and wrong arguments are
-    // answered without a display server and nothing is made for a command line that is refused.
+    // answered without a display server and nothing is made for a command line that is refused. Qt's own
+    // options (-platform, -style, ...) pass to the window.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const EmuCommandLine command = parseEmuCommandLine(arguments);
-    switch (command.action) {
-    case EmuCommandLine::Action::Help:
-        std::fputs(emuHelpText(), stdout);
-        return 0;
-    case EmuCommandLine::Action::Version:
-        std::printf("vfdemu %s\n", ProjectVersion::Text);
-        return 0;
-    case EmuCommandLine::Action::Refuse:
-        std::fprintf(stderr, "vfdemu: %s\n", qPrintable(command.refusal));
-        return 2;
-    case EmuCommandLine::Action::Run:
-        break;
-    }
+    if (const std::optional<int> answered = printEarlyAnswer(command, emuUsage()))
+        return *answered;
     std::unique_ptr<QCoreApplication> app;
     if (command.options.headless)
         app = std::make_unique<QCoreApplication>(argc, argv);

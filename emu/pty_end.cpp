@@ -25,12 +25,12 @@ PtyEnd::~PtyEnd()
         ::close(master_);
 }
 
-bool PtyEnd::open(QString* reason)
+LinkStatus PtyEnd::open()
 {
-    auto fail = [reason](const char* step) {
-        *reason =
-            QStringLiteral("%1: %2").arg(QLatin1String(step), QString::fromLocal8Bit(std::strerror(errno)));
-        return false;
+    const auto fail = [](const char* step) {
+        return LinkStatus::failure(
+            LinkError::OpenFailed,
+            QStringLiteral("%1: %2").arg(QLatin1String(step), QString::fromLocal8Bit(std::strerror(errno))));
     };
     master_ = posix_openpt(O_RDWR | O_NOCTTY);
     if (master_ < 0)
@@ -58,7 +58,7 @@ bool PtyEnd::open(QString* reason)
     retry_->setInterval(50);
     retry_->setSingleShot(true);
     connect(retry_, &QTimer::timeout, this, [this] { notifier_->setEnabled(true); });
-    return true;
+    return LinkStatus::success();
 }
 
 void PtyEnd::readAvailable()

@@ -16,7 +16,7 @@ public:
     explicit PtyEnd(const LineSettings& displaySettings, QObject* parent = nullptr);
     ~PtyEnd() override;
 
-    bool open(QString* reason) override;
+    LinkStatus open() override;
     QString name() const override { return path_; }
 
 private:

@@ -4,6 +4,8 @@
 set -euo pipefail
 packages=(cmake g++ make qt6-base-dev qt6-serialport-dev libqt6serialport6 qt6-qpa-plugins
           fonts-liberation fonts-droid-fallback xvfb xauth imagemagick
+          # the dialect check (scripts/check-names.py): names, file names, function lengths
+          python3 pmccabe
           # the Debian package (scripts/package.sh) and its checks
           dpkg-dev file lintian desktop-file-utils man-db)
 missing=()

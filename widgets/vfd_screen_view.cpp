@@ -130,6 +130,56 @@ QSize VfdScreenView::minimumSizeHint() const
     return QSizeF((dotsWide() + 2 * style_.margin) * p, (dotsHigh() + 2 * style_.margin) * p).toSize();
 }
 
+bool VfdScreenView::dotLit(const VfdCell& cell, const VfdGlyph& glyph, int dotRow, int dot) const
+{
+    // Over two rows a double-height character spreads its seven rows over both cells and the dot rows
+    // between them.
+    const int doubleRows = linePitch() + kGlyphRows;
+    bool on = false;
+    if (cell.height == VfdCell::DoubleTop)
+        on = glyphDot(glyph, dotRow * kGlyphRows / doubleRows, dot);
+    else if (cell.height == VfdCell::DoubleBottom && dotRow < kGlyphRows)
+        on = glyphDot(glyph, (dotRow + linePitch()) * kGlyphRows / doubleRows, dot);
+    else if (dotRow < kGlyphRows)
+        on = glyphDot(glyph, dotRow, dot);
+    if (dotRow < kGlyphRows || cell.height == VfdCell::DoubleTop)
+        on = on != cell.reverse;
+    return on;
+}
+
+VfdScreenView::Dots VfdScreenView::dotsOf(const VfdFrame& shown) const
+{
+    Dots dots;
+    const int cursorDotRow = style_.cursorRow ? kGlyphRows : kGlyphRows - 1;
+    for (int row = 0; row < std::min(rows_, shown.grid.rows()); ++row) {
+        for (int column = 0; column < std::min(columns_, shown.grid.columns()); ++column) {
+            const VfdCell& cell = shown.grid.at(row, column);
+            const VfdGlyph glyph = glyphFor(cell.character);
+            const bool cursorHere =
+                shown.cursorShown && shown.cursorRow == row && shown.cursorColumn == column;
+            // The character's rows, the cursor's, and for the upper half of a double character the gap
+            // below it too.
+            const int dotRows = cell.height == VfdCell::DoubleTop ? linePitch() : cursorDotRow + 1;
+            for (int dotRow = 0; dotRow < dotRows; ++dotRow) {
+                for (int dot = 0; dot < kGlyphColumns; ++dot) {
+                    const bool cursorDot =
+                        cursorHere && dotRow == cursorDotRow && cell.height != VfdCell::DoubleTop;
+                    const QRectF place = dotRect(row, column, dotRow, dot);
+                    if (!shown.lit || !(cursorDot || dotLit(cell, glyph, dotRow, dot))) {
+                        dots.unlit.append(place);
+                        continue;
+                    }
+                    dots.lit.append(place);
+                    // A reversed character keeps its dark dots clear of the glow, or it cannot be read.
+                    if (!cell.reverse)
+                        dots.glowing.append(place);
+                }
+            }
+        }
+    }
+    return dots;
+}
+
 void VfdScreenView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -142,84 +192,43 @@ void VfdScreenView::paintEvent(QPaintEvent*)
 
     const VfdFrame shown = frame();
     const int level = brightnessLevel(shown.brightness);
-    const QColor lit = mix(style_.unlitDot, style_.litDot, style_.light[level]);
     const double p = pitch();
     const double roundness = std::clamp(style_.dotRoundness, 0.0, 1.0);
     const double radius = p * style_.dotSize / 2 * roundness;
-    auto drawDot = [&](const QRectF& dot) {
-        if (roundness >= 1.0)
-            painter.drawEllipse(dot);
-        else
-            painter.drawRoundedRect(dot, radius, radius);
-    };
-    const int cursorDotRow = style_.cursorRow ? kGlyphRows : kGlyphRows - 1;
-    // Over two rows a double-height character spreads its seven rows over both cells and the dot
-    // rows between them.
-    const int doubleRows = linePitch() + kGlyphRows;
-
-    // The unlit dots first, so that a glow is never covered by a neighbour's unlit dot; the glow
-    // then goes over the lit dots, or under them where the style lets it only spread onto the glass.
-    QList<QRectF> litDots;
-    QList<QRectF> glowing;
-    painter.setBrush(style_.unlitDot);
-    for (int row = 0; row < std::min(rows_, shown.grid.rows()); ++row) {
-        for (int column = 0; column < std::min(columns_, shown.grid.columns()); ++column) {
-            const VfdCell& cell = shown.grid.at(row, column);
-            const VfdGlyph glyph = glyphFor(cell.character);
-            const bool cursorHere =
-                shown.cursorShown && shown.cursorRow == row && shown.cursorColumn == column;
-            // The character's rows, the cursor's, and for the upper half of a double character
-            // the gap below it too.
-            const int dotRows = cell.height == VfdCell::DoubleTop ? linePitch() : cursorDotRow + 1;
-            for (int dotRow = 0; dotRow < dotRows; ++dotRow) {
-                for (int dot = 0; dot < kGlyphColumns; ++dot) {
-                    bool on = false;
-                    if (cell.height == VfdCell::DoubleTop)
-                        on = glyphDot(glyph, dotRow * kGlyphRows / doubleRows, dot);
-                    else if (cell.height == VfdCell::DoubleBottom && dotRow < kGlyphRows)
-                        on = glyphDot(glyph, (dotRow + linePitch()) * kGlyphRows / doubleRows, dot);
-                    else if (dotRow < kGlyphRows)
-                        on = glyphDot(glyph, dotRow, dot);
-                    if (dotRow < kGlyphRows || cell.height == VfdCell::DoubleTop)
-                        on = on != cell.reverse;
-                    if (cursorHere && dotRow == cursorDotRow && cell.height != VfdCell::DoubleTop)
-                        on = true;
-                    on = on && shown.lit;
-                    const QRectF place = dotRect(row, column, dotRow, dot);
-                    if (!on) {
-                        drawDot(place);
-                        continue;
-                    }
-                    litDots.append(place);
-                    // A reversed character keeps its dark dots clear of the glow, or it cannot be
-                    // read.
-                    if (!cell.reverse)
-                        glowing.append(place);
-                }
-            }
+    const auto drawDots = [&](const QList<QRectF>& dots, const QColor& colour) {
+        painter.setBrush(colour);
+        for (const QRectF& dot : dots) {
+            if (roundness >= 1.0)
+                painter.drawEllipse(dot);
+            else
+                painter.drawRoundedRect(dot, radius, radius);
         }
-    }
-    if (style_.glowOverDots) {
-        painter.setBrush(lit);
-        for (const QRectF& dot : litDots)
-            drawDot(dot);
-    }
+    };
+    // The unlit dots first, so that a glow is never covered by a neighbour's unlit dot; the glow then
+    // goes over the lit dots, or under them where the style lets it only spread onto the glass.
+    const Dots dots = dotsOf(shown);
+    const QColor lit = mix(style_.unlitDot, style_.litDot, style_.light[level]);
+    drawDots(dots.unlit, style_.unlitDot);
+    if (style_.glowOverDots)
+        drawDots(dots.lit, lit);
+    drawGlow(painter, dots.glowing, level);
+    if (!style_.glowOverDots)
+        drawDots(dots.lit, lit);
+}
+
+void VfdScreenView::drawGlow(QPainter& painter, const QList<QRectF>& dots, int level) const
+{
     QColor glow = style_.litDot;
     glow.setAlphaF(style_.glow[level]);
-    const double reach = p * style_.glowRadius;
+    const double reach = pitch() * style_.glowRadius;
     // Over the dots the glow is added to their light, so that neighbouring dots melt together.
     if (style_.glowOverDots)
         painter.setCompositionMode(QPainter::CompositionMode_Plus);
-    for (const QRectF& dot : glowing) {
+    for (const QRectF& dot : dots) {
         QRadialGradient spread(dot.center(), reach);
         spread.setColorAt(0, glow);
         spread.setColorAt(1, Qt::transparent);
         painter.setBrush(spread);
         painter.drawEllipse(dot.center(), reach, reach);
-    }
-    if (!style_.glowOverDots) {
-        painter.setBrush(lit);
-        for (const QRectF& dot : litDots)
-            drawDot(dot);
     }
 }

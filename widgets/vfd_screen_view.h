@@ -1,12 +1,16 @@
 #pragma once
 
 #include "widgets/vfd_frame.h"
+#include "widgets/vfd_glyphs.h"
 
 #include <QColor>
+#include <QList>
 #include <QTimer>
 #include <QWidget>
 #include <array>
 #include <functional>
+
+class QPainter;
 
 // How the glass of one display model looks: where its dots sit and how they glow. The defaults are
 // the KD customer displays of vfddemo; vfdsetup sets the VQ71xx's own.
@@ -80,6 +84,19 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Where each dot of a frame goes, by how it is drawn.
+    struct Dots
+    {
+        QList<QRectF> unlit;
+        QList<QRectF> lit;
+        QList<QRectF> glowing; // lit, and not part of a reversed character
+    };
+
+    // Whether a character's glyph lights dot (dotRow, dot) of its cell, reversed and double height as
+    // the cell is; the cursor is not counted.
+    bool dotLit(const VfdCell& cell, const VfdGlyph& glyph, int dotRow, int dot) const;
+    Dots dotsOf(const VfdFrame& shown) const;
+    void drawGlow(QPainter& painter, const QList<QRectF>& dots, int level) const;
     int linePitch() const;
     int dotsWide() const;
     int dotsHigh() const;

@@ -1,5 +1,6 @@
-// vfdsetup's and vfddemo's usage errors, named with exit status 2 before any window system is touched:
-// they run on the X11 platform with no display, which aborts a program as soon as it reaches for one.
+// The usage errors of the windowed programs, in one wording, named with exit status 2 before any window
+// system is touched: they run on the X11 platform with no display, which aborts a program as soon as it
+// reaches for one.
 #include <QProcess>
 #include <QTest>
 
@@ -7,45 +8,45 @@ class TestCommandLines : public QObject
 {
     Q_OBJECT
 private slots:
-    void usageErrors_data();
-    void usageErrors();
+    void usageErrors_data()
+    {
+        QTest::addColumn<QString>("line");  // the program and its arguments
+        QTest::addColumn<QString>("error"); // what it says after its name
+        QTest::newRow("unknown option") << "vfdsetup --prot sim"
+                                        << "unknown option --prot (see vfdsetup --help)";
+        QTest::newRow("before --help") << "vfddemo --bogus --help"
+                                       << "unknown option --bogus (see vfddemo --help)";
+        QTest::newRow("value missing") << "vfdsetup --port --factory"
+                                       << "option --port needs a value";
+        QTest::newRow("value refused") << "vfdemu -platform offscreen --headless=yes"
+                                       << "option --headless takes no value";
+        // Every option taken, with its value, up to the first word that is none; Qt's too.
+        QTest::newRow("options taken")
+            << "vfdsetup -platform offscreen -style=Fusion --style Fusion -geometry "
+               "800x600 -reverse --port=sim --port COM2 --factory extra"
+            << "unexpected argument 'extra' (see vfdsetup --help)";
+    }
+    void usageErrors()
+    {
+        QFETCH(QString, line);
+        QStringList arguments = line.split(u' ');
+        const QString program = arguments.takeFirst();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        environment.remove(QStringLiteral("DISPLAY"));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        const QHash<QString, QString> paths{
+            {"vfdsetup", VFDSETUP_PATH}, {"vfddemo", VFDDEMO_PATH}, {"vfdemu", VFDEMU_PATH}};
+        process.start(paths.value(program), arguments);
+        QVERIFY(process.waitForFinished(10000));
+        QFETCH(QString, error);
+        QCOMPARE(QString::fromLocal8Bit(process.readAll()), program + ": " + error + "\n");
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 2);
+    }
 };
-
-void TestCommandLines::usageErrors_data()
-{
-    QTest::addColumn<QString>("line");  // the program and its arguments
-    QTest::addColumn<QString>("error"); // what it says after its name
-    QTest::newRow("unknown option") << "vfdsetup --prot sim"
-                                    << "unknown option --prot (see vfdsetup --help)";
-    QTest::newRow("before --help") << "vfddemo --bogus --help"
-                                   << "unknown option --bogus (see vfddemo --help)";
-    QTest::newRow("value missing") << "vfdsetup --port --factory"
-                                   << "option --port needs a value";
-    // Every option taken, with its value, up to the first word that is none; Qt's too.
-    QTest::newRow("options taken")
-        << "vfdsetup -platform offscreen -style=Fusion --style Fusion -geometry 800x600 "
-           "-reverse --port=sim --port COM2 --factory extra"
-        << "unexpected argument 'extra' (see vfdsetup --help)";
-}
-
-void TestCommandLines::usageErrors()
-{
-    QFETCH(QString, line);
-    QFETCH(QString, error);
-    QStringList arguments = line.split(u' ');
-    const QString program = arguments.takeFirst();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.remove(QStringLiteral("DISPLAY"));
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program == "vfdsetup" ? VFDSETUP_PATH : VFDDEMO_PATH, arguments);
-    QVERIFY(process.waitForFinished(10000));
-    QCOMPARE(QString::fromLocal8Bit(process.readAll()), program + ": " + error + "\n");
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process.exitCode(), 2);
-}
 
 QTEST_GUILESS_MAIN(TestCommandLines)
 #include "test_command_lines.moc"

@@ -7,6 +7,22 @@
 
 #include <QTest>
 
+namespace {
+
+// Dot rows as text, "#" for a lit dot and "." for a dark one, the rows apart by a space.
+QString dotRows(int from, int to, const std::function<bool(int row, int dot)>& lit)
+{
+    QStringList rows;
+    for (int row = from; row < to; ++row) {
+        rows.append(QString());
+        for (int dot = 0; dot < kGlyphColumns; ++dot)
+            rows.last() += lit(row, dot) ? u'#' : u'.';
+    }
+    return rows.join(u' ');
+}
+
+} // namespace
+
 class VfdScreenViewTest : public QObject
 {
     Q_OBJECT
@@ -29,15 +45,8 @@ private slots:
     void glyphs()
     {
         QFETCH(uint, character);
-        QFETCH(QString, rows);
-        QStringList drawn;
-        for (int row = 0; row < kGlyphRows; ++row) {
-            QString text;
-            for (int column = 0; column < kGlyphColumns; ++column)
-                text += glyphDot(glyphFor(char32_t(character)), row, column) ? u'#' : u'.';
-            drawn.append(text);
-        }
-        QCOMPARE(drawn.join(u' '), rows);
+        const VfdGlyph glyph = glyphFor(char32_t(character));
+        QTEST(dotRows(0, kGlyphRows, [&](int row, int dot) { return glyphDot(glyph, row, dot); }), "rows");
     }
 
     void drawn_data()
@@ -68,38 +77,27 @@ private slots:
         QFETCH(int, column);
         QFETCH(int, fromRow);
         QFETCH(QString, dots);
-        VfdGrid grid(2, 20);
-        const QString line1 = setup == "double" ? "H" : "AB";
-        const QString line2 = setup == "double" ? "H" : "xy";
-        for (int c = 0; c < 20; ++c) {
-            grid.at(0, c).character = c < line1.size() ? line1.at(c).unicode() : u' ';
-            grid.at(1, c).character = c < line2.size() ? line2.at(c).unicode() : u' ';
+        VfdFrame frame(VfdGrid(2, 20));
+        if (setup == "double") {
+            frame.grid.at(0, 0) = {U'H', false, VfdCell::DoubleTop};
+            frame.grid.at(1, 0) = {U'H', false, VfdCell::DoubleBottom};
+        } else {
+            frame.grid.at(0, 0).character = U'A';
+            frame.grid.at(0, 1) = {U'B', setup == "reverse"};
         }
-        VfdFrame frame(grid);
-        frame.grid.at(0, 1).reverse = setup == "reverse";
         frame.cursorShown = setup.startsWith("cursor");
         frame.cursorRow = 1;
         frame.cursorColumn = 3;
         frame.lit = !setup.endsWith("dark");
-        if (setup == "double") {
-            frame.grid.at(0, 0).height = VfdCell::DoubleTop;
-            frame.grid.at(1, 0).height = VfdCell::DoubleBottom;
-        }
         VfdScreenView screen;
         screen.setFrame(frame);
         QCOMPARE(screen.sizeHint(), QSize(588, 104)); // 4 pixels a dot, as vfddemo's window has it
         screen.resize(screen.sizeHint());
         const QImage image = screen.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        QStringList drawn;
-        for (int dotRow = fromRow; dotRow < fromRow + int(dots.count(u' ')) + 1; ++dotRow) {
-            QString text;
-            for (int dot = 0; dot < kGlyphColumns; ++dot)
-                text += qGreen(image.pixel(screen.dotRect(row, column, dotRow, dot).center().toPoint())) > 140
-                            ? u'#'
-                            : u'.';
-            drawn.append(text);
-        }
-        QCOMPARE(drawn.join(u' '), dots);
+        const auto lit = [&](int dotRow, int dot) {
+            return qGreen(image.pixel(screen.dotRect(row, column, dotRow, dot).center().toPoint())) > 140;
+        };
+        QCOMPARE(dotRows(fromRow, fromRow + int(dots.count(u' ')) + 1, lit), dots);
     }
 };
 
