@@ -62,7 +62,8 @@ DisplayFlashView describeDisplayFlash(const DisplayFlash& flash, int liveBalance
         view.internationalCharset = internationalCharName(Code(record, kCharsetAt));
         view.brightness = brightnessName(Code(record, kBrightnessAt));
     } else {
-        view.general = QStringLiteral("erased: the display runs at %1").arg(displayLineSettings(flash));
+        view.general =
+            QStringLiteral("erased: the display runs at %1").arg(displayLineSettings(flash).toText());
         const QString erased = QStringLiteral("(erased)");
         view.baudRate = view.dataFormat = view.commandSet = view.codePage = view.internationalCharset =
             view.brightness = erased;

@@ -21,9 +21,6 @@ namespace {
 constexpr int kScreenLines = 2;
 constexpr int kScreenColumns = 20;
 
-// Fault switches, as a trainer names them.
-constexpr double kLateDsrSeconds = 1.5; // past the 1.0 s the port opening waits
-
 QLabel* valueLabel(const char* name)
 {
     auto* label = new QLabel;
