@@ -53,7 +53,7 @@ private:
 struct DeviceWiring
 {
     TrafficLog* trafficLog = nullptr;
-    QString traceLabel;
+    QString traceLabel = {};
     const std::atomic_bool* outsideStop = nullptr;
 };
 

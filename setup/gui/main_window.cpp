@@ -49,8 +49,6 @@ MainWindow::MainWindow(DeviceServices services, QSettings* settings, QWidget* pa
         services.dialogs = guiDialogs_.get();
         services.windowDialogs = guiDialogs_.get();
     }
-    if (!services.makeRealLink)
-        services.makeRealLink = [] { return std::unique_ptr<SerialLink>(std::make_unique<QtSerialLink>()); };
     if (!services.trafficLog)
         services.trafficLog = &trafficLog_;
     runner_ = std::make_unique<OperationRunner>(services);
