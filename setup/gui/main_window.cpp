@@ -120,8 +120,8 @@ MainWindow::MainWindow(DeviceServices services, QSettings* settings, QWidget* pa
 
     connect(tabs_, &QTabBar::currentChanged, this, &MainWindow::showChosenPage);
     connect(portList_, &QComboBox::currentTextChanged, this, &MainWindow::choosePort);
-    connect(baudRateList_, &QComboBox::currentTextChanged, this, &MainWindow::chooseBaudRate);
-    connect(formatList_, &QComboBox::currentTextChanged, this, &MainWindow::chooseFormat);
+    connect(baudRateList_, &QComboBox::currentIndexChanged, this, &MainWindow::chooseLine);
+    connect(formatList_, &QComboBox::currentIndexChanged, this, &MainWindow::chooseLine);
     connect(encodingList_, &QComboBox::activated, this, &MainWindow::chooseEncoding);
     connect(generalPage_, &GeneralPage::codePageChosen, this, &MainWindow::offerEncodingFor);
     connect(endButton_, &QPushButton::clicked, this, &MainWindow::end);
@@ -162,11 +162,9 @@ void MainWindow::load()
     fillPortList(portList_, portListEntries(QtSerialLink::systemPorts()));
     portList_->setCurrentText(start.port);
     baudRateList_->clear();
-    baudRateList_->addItems(baudRateItems());
-    baudRateList_->setCurrentText(QString::number(start.line.baud));
     formatList_->clear();
-    formatList_->addItems(comFormatItems());
-    formatList_->setCurrentText(start.line.toText().section(QLatin1Char(','), 1));
+    fillLineLists(baudRateList_, formatList_);
+    showLine(baudRateList_, formatList_, start.line);
     encodingList_->clear();
     encodingList_->addItems(WireEncoding::offeredNames());
     encodingList_->setCurrentText(start.encoding.name());
@@ -239,14 +237,9 @@ void MainWindow::choosePort()
     followPortChoice();
 }
 
-void MainWindow::chooseBaudRate()
+void MainWindow::chooseLine()
 {
-    selection_.setLine(baudRateList_->currentText(), formatList_->currentText());
-}
-
-void MainWindow::chooseFormat()
-{
-    selection_.setLine(baudRateList_->currentText(), formatList_->currentText());
+    selection_.line = shownLine(baudRateList_, formatList_);
 }
 
 void MainWindow::chooseEncoding()

@@ -36,8 +36,8 @@ public:
     void load();
     void showChosenPage();
     void choosePort();
-    void chooseBaudRate();
-    void chooseFormat();
+    // The person picked a rate or a format.
+    void chooseLine();
     // The person picked a text encoding: it stays until they pick another.
     void chooseEncoding();
     // The code page picked on the General page: its encoding is chosen for the person, unless they
