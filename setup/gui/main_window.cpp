@@ -28,7 +28,8 @@
 
 namespace {
 
-QComboBox* portList(const char* name, bool editable, QWidget* parent)
+// One of the lists of "Dsp Status".
+QComboBox* statusList(const char* name, bool editable, QWidget* parent)
 {
     auto* list = new QComboBox(parent);
     list->setObjectName(QString::fromLatin1(name));
@@ -52,8 +53,29 @@ MainWindow::MainWindow(DeviceServices services, QSettings* settings, QWidget* pa
     if (!services.trafficLog)
         services.trafficLog = &trafficLog_;
     runner_ = std::make_unique<OperationRunner>(services);
-    const PageContext context{*runner_, *services.dialogs, [this] { return selection_; }};
 
+    QWidget* pages = addPages({*runner_, *services.dialogs, [this] { return selection_; }});
+    QWidget* status = addStatusBox();
+    trafficToggle_ = new QPushButton(QStringLiteral("Traffic"), this);
+    trafficToggle_->setObjectName(QStringLiteral("trafficToggle"));
+    trafficToggle_->setCheckable(true);
+    trafficToggle_->setToolTip(QStringLiteral("Show every write and DSR change on the wire"));
+    trafficView_ = new TrafficView(*services.trafficLog, *services.dialogs, this);
+    trafficView_->hide();
+    layOut(pages, status);
+    connectControls();
+
+    if (services.simulatedDisplay) {
+        simWindow_ = new SimulatedDisplayWindow(*services.simulatedDisplay, this);
+        simWindow_->setWindowFlag(Qt::Window);
+        simWindow_->setWindowTitle(QStringLiteral("Simulated VQ71xx display"));
+    }
+    auto* factory = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+F")), this);
+    connect(factory, &QShortcut::activated, this, &MainWindow::showFactoryPage);
+}
+
+QWidget* MainWindow::addPages(const PageContext& context)
+{
     tabs_ = new QTabBar(this);
     tabs_->setObjectName(QStringLiteral("tabMain"));
     tabs_->addTab(QStringLiteral("General"));
@@ -76,13 +98,17 @@ MainWindow::MainWindow(DeviceServices services, QSettings* settings, QWidget* pa
         pages->addWidget(pages_[i]);
     }
     pages->addStretch(1);
+    return container;
+}
 
+QWidget* MainWindow::addStatusBox()
+{
     auto* status = new QGroupBox(QStringLiteral("Dsp Status"), this);
     status->setObjectName(QStringLiteral("Frame1_0"));
-    portList_ = portList("CmbCOM", true, status);
-    baudRateList_ = portList("CmbBaudRate", false, status);
-    formatList_ = portList("CmbComFormat", false, status);
-    encodingList_ = portList("CmbTextEncoding", false, status);
+    portList_ = statusList("CmbCOM", true, status);
+    baudRateList_ = statusList("CmbBaudRate", false, status);
+    formatList_ = statusList("CmbComFormat", false, status);
+    encodingList_ = statusList("CmbTextEncoding", false, status);
     encodingList_->setToolTip(QStringLiteral("The encoding that text goes to the display in; pick the one "
                                              "of the display's code page"));
     portList_->setMinimumContentsLength(12);
@@ -94,18 +120,15 @@ MainWindow::MainWindow(DeviceServices services, QSettings* settings, QWidget* pa
     statusLayout->addRow(QStringLiteral("Format"), formatList_);
     statusLayout->addRow(QStringLiteral("Text encoding"), encodingList_);
     statusLayout->addRow(endButton_);
+    return status;
+}
 
-    trafficToggle_ = new QPushButton(QStringLiteral("Traffic"), this);
-    trafficToggle_->setObjectName(QStringLiteral("trafficToggle"));
-    trafficToggle_->setCheckable(true);
-    trafficToggle_->setToolTip(QStringLiteral("Show every write and DSR change on the wire"));
-    trafficView_ = new TrafficView(*services.trafficLog, *services.dialogs, this);
-    trafficView_->hide();
-
+void MainWindow::layOut(QWidget* pages, QWidget* status)
+{
     auto* left = new QVBoxLayout;
     left->setSpacing(0);
     left->addWidget(tabs_);
-    left->addWidget(container, 1);
+    left->addWidget(pages, 1);
     auto* right = new QVBoxLayout;
     right->addWidget(status);
     right->addStretch(1);
@@ -117,7 +140,10 @@ MainWindow::MainWindow(DeviceServices services, QSettings* settings, QWidget* pa
     layout->addLayout(top, 1);
     layout->addWidget(trafficView_);
     addProfileMenu(layout);
+}
 
+void MainWindow::connectControls()
+{
     connect(tabs_, &QTabBar::currentChanged, this, &MainWindow::showChosenPage);
     connect(portList_, &QComboBox::currentTextChanged, this, &MainWindow::choosePort);
     connect(baudRateList_, &QComboBox::currentIndexChanged, this, &MainWindow::chooseLine);
@@ -126,13 +152,6 @@ MainWindow::MainWindow(DeviceServices services, QSettings* settings, QWidget* pa
     connect(generalPage_, &GeneralPage::codePageChosen, this, &MainWindow::offerEncodingFor);
     connect(endButton_, &QPushButton::clicked, this, &MainWindow::end);
     connect(trafficToggle_, &QPushButton::toggled, this, &MainWindow::showTraffic);
-    if (services.simulatedDisplay) {
-        simWindow_ = new SimulatedDisplayWindow(*services.simulatedDisplay, this);
-        simWindow_->setWindowFlag(Qt::Window);
-        simWindow_->setWindowTitle(QStringLiteral("Simulated VQ71xx display"));
-    }
-    auto* factory = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+F")), this);
-    connect(factory, &QShortcut::activated, this, &MainWindow::showFactoryPage);
 }
 
 MainWindow::~MainWindow() = default;

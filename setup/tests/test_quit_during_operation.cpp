@@ -34,7 +34,7 @@ private:
 };
 
 // The visible box with this title whose text begins with `text`, or null.
-QMessageBox* ShownBox(const QString& title, const QString& text)
+QMessageBox* shownBox(const QString& title, const QString& text)
 {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* box = qobject_cast<QMessageBox*>(widget);
@@ -103,14 +103,14 @@ private slots:
                     QCoreApplication::exit(0); // closed once the operation stopped
                 return;
             }
-            if (QMessageBox* box = ShownBox(boxTitle, boxText)) {
+            if (QMessageBox* box = shownBox(boxTitle, boxText)) {
                 seen = true;
                 wireAtBox = display.wire();
                 if (!closeWindow)
                     return QCoreApplication::exit(0);
                 closeRefused = !window->close();
                 box->button(QMessageBox::Ok)->click();
-            } else if (QMessageBox* earlier = ShownBox("Online F/W Upload.", QString())) {
+            } else if (QMessageBox* earlier = shownBox("Online F/W Upload.", QString())) {
                 earlier->button(QMessageBox::Ok)->click(); // the person reads the reminder and goes on
             }
         });
