@@ -22,6 +22,7 @@ public:
         double time;
         QString settings;
         QByteArray bytes;
+        bool operator==(const Write&) const = default;
     };
     // Receives bytes that have crossed the line: when their last bit arrived, the settings they were
     // sent at, the bytes.

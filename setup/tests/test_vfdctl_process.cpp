@@ -50,11 +50,8 @@ private slots:
         // Each trace line carries the port it happened on.
         QVERIFY(screen.contains(QRegularExpression("sim:b: \\S+ open +sim:b\n")));
         // Held stopped meanwhile: the signals all come before the run can end, however busy the machine.
-        const auto pid = static_cast<pid_t>(vfdctl.processId());
-        ::kill(pid, SIGSTOP);
-        for (int signal : sent)
-            ::kill(pid, signal);
-        ::kill(pid, SIGCONT);
+        for (int signal : QList<int>{SIGSTOP} + sent + QList<int>{SIGCONT})
+            ::kill(static_cast<pid_t>(vfdctl.processId()), signal);
         QVERIFY(vfdctl.waitForFinished(20000));
         screen += terminal.read(1 << 16, 200);
         QVERIFY(vfdctl.exitStatus() == QProcess::NormalExit && vfdctl.exitCode() == 130);
