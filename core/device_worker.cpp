@@ -1,10 +1,50 @@
 #include "core/device_worker.h"
 
 #include "core/output_drain.h"
+#include "core/pacer.h"
 #include "core/serial_link.h"
 #include "core/wire_trace.h"
 
 #include <QThread>
+#include <optional>
+
+namespace {
+
+// The pacer of a worker wired to an outside stop: every pause passes that stop on to the job in hand,
+// so that a job which only looks at its own flag sees it at its next step.
+class OutsideStopPacer : public Pacer
+{
+public:
+    OutsideStopPacer(Pacer& inner, const std::atomic_bool& outside, std::atomic_bool& stop)
+        : inner_(inner), outside_(outside), stop_(stop)
+    {
+    }
+    double now() const override { return inner_.now(); }
+    double timeOfDay() const override { return inner_.timeOfDay(); }
+    void pump() override
+    {
+        inner_.pump();
+        passOn();
+    }
+    void sleep(int milliseconds) override
+    {
+        inner_.sleep(milliseconds);
+        passOn();
+    }
+
+private:
+    void passOn()
+    {
+        if (outside_.load())
+            stop_ = true;
+    }
+
+    Pacer& inner_;
+    const std::atomic_bool& outside_;
+    std::atomic_bool& stop_;
+};
+
+} // namespace
 
 DeviceWorker::DeviceWorker(std::unique_ptr<SerialLink> link, Pacer& pacer, DeviceWiring wiring,
                            QObject* parent)
@@ -63,6 +103,10 @@ void DeviceWorker::finished(const std::function<void()>& done)
 void DeviceWorker::serve()
 {
     TracedLink link(*link_, pacer_, wiring_.trafficLog, wiring_.traceLabel);
+    std::optional<OutsideStopPacer> outsidePacer;
+    if (wiring_.outsideStop)
+        outsidePacer.emplace(pacer_, *wiring_.outsideStop, stop_);
+    Pacer& jobPacer = outsidePacer ? *outsidePacer : pacer_;
     for (;;) {
         Queued next;
         {
@@ -75,9 +119,9 @@ void DeviceWorker::serve()
             next = std::move(queue_.front());
             queue_.pop_front();
             running_ = true;
-            stop_ = next.id <= stopThrough_;
+            stop_ = next.id <= stopThrough_ || (wiring_.outsideStop && wiring_.outsideStop->load());
         }
-        runJob(link, next);
+        runJob(link, jobPacer, next);
         QMutexLocker lock(&mutex_);
         running_ = false;
         idle_.wakeAll();
@@ -91,9 +135,9 @@ void DeviceWorker::serve()
     idle_.wakeAll();
 }
 
-void DeviceWorker::runJob(TracedLink& link, Queued& queued)
+void DeviceWorker::runJob(TracedLink& link, Pacer& pacer, Queued& queued)
 {
-    DevicePort port(link, pacer_, stop_);
+    DevicePort port(link, pacer, stop_);
     queued.job(port);
     if (!port.keepsOpen() && link.isOpen()) {
         waitForOutputToLeave(link, pacer_, kDrainLimitSeconds);

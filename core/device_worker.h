@@ -21,7 +21,7 @@ class TracedLink;
 class DevicePort
 {
 public:
-    DevicePort(SerialLink& link, Pacer& pacer, const std::atomic_bool& stop)
+    DevicePort(SerialLink& link, Pacer& pacer, std::atomic_bool& stop)
         : link_(link), pacer_(pacer), stop_(stop)
     {
     }
@@ -31,6 +31,9 @@ public:
     // True once the job should stop at its next step (the person cancelled, the program is ending).
     bool stopRequested() const { return stop_.load(); }
     const std::atomic_bool& stopFlag() const { return stop_; }
+    // The same flag, for a job that asks itself to stop (its dialogs learnt that the program is going):
+    // it then ends at its next step, and the jobs after it start afresh.
+    std::atomic_bool& stopFlag() { return stop_; }
     // Keeps the port open after this job, for the next job of the same conversation. By default a job
     // that ends leaves the port drained and closed.
     void keepOpen() { keepOpen_ = true; }
@@ -39,16 +42,19 @@ public:
 private:
     SerialLink& link_;
     Pacer& pacer_;
-    const std::atomic_bool& stop_;
+    std::atomic_bool& stop_;
     bool keepOpen_ = false;
 };
 
-// What the worker wraps its link in: the wire trace (always), the window's traffic view (when given),
-// and the label that starts each trace line (a fleet's port name; empty for one port).
+// What the worker is wired to: the wire trace (always), the window's traffic view (when given), the
+// label that starts each trace line (a fleet's port name; empty for one port), and a stop raised from
+// outside, where no lock may be taken (a signal handler). Each job sees that flag when it starts and
+// at every pause of its pacer, as if requestStop() had been called; it is never lowered.
 struct DeviceWiring
 {
     TrafficLog* trafficLog = nullptr;
-    QString traceLabel;
+    QString traceLabel = {};
+    const std::atomic_bool* outsideStop = nullptr;
 };
 
 // The one thread that owns a port. It holds one link and the pacer its waits go through, runs the jobs
@@ -107,7 +113,7 @@ private:
     };
 
     void serve(); // worker thread
-    void runJob(TracedLink& link, Queued& queued);
+    void runJob(TracedLink& link, Pacer& pacer, Queued& queued);
     void finished(const std::function<void()>& done); // home thread
 
     std::unique_ptr<SerialLink> link_;
@@ -123,7 +129,7 @@ private:
     bool running_ = false;
     quint64 lastPosted_ = 0;
     std::atomic<quint64> stopThrough_ = 0; // jobs up to this id are asked to stop
-    std::atomic_bool stop_ = false;        // the stop request of the job in hand
+    std::atomic_bool stop_ = false;        // the stop request of the job in hand (it may raise it too)
 
     int inFlight_ = 0; // home thread only
 };

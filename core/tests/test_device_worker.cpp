@@ -82,6 +82,7 @@ private slots:
     void jobsRunInOrderAndEndWithThePortDrainedAndClosed();
     void resultsComeBackOnTheCallersThreadInOrder();
     void aStopReachesTheJobsPostedBeforeIt();
+    void anOutsideStopReachesEachJobAtItsNextPause();
     void endingTheWorkerDropsQueuedJobsAndClosesThePort();
 };
 
@@ -164,6 +165,27 @@ void TestDeviceWorker::aStopReachesTheJobsPostedBeforeIt()
     worker.waitForIdle();
     QCOMPARE(seen, (QStringList{"first stopped", "job A stopped", "job B", "open B", "write b",
                                 "close at 1 ms, 0 queued"}));
+}
+
+void TestDeviceWorker::anOutsideStopReachesEachJobAtItsNextPause()
+{
+    QStringList seen;
+    VirtualPacer pacer;
+    std::atomic_bool outside = false;
+    DeviceWorker worker(std::make_unique<RecordingLink>(seen, pacer), pacer, {nullptr, {}, &outside});
+    const auto look = [&seen](DevicePort& device) {
+        seen << (device.stopRequested() ? "stopped" : "running");
+    };
+    worker.post([&](DevicePort& device) {
+        look(device);
+        outside = true; // as a signal handler raises it
+        look(device);
+        device.pacer().sleep(5);
+        look(device);
+    });
+    worker.post(look);
+    worker.waitForIdle();
+    QCOMPARE(seen, (QStringList{"running", "running", "stopped", "stopped"}));
 }
 
 void TestDeviceWorker::endingTheWorkerDropsQueuedJobsAndClosesThePort()

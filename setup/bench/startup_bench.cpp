@@ -17,7 +17,7 @@
 namespace {
 
 // Resident memory in kB, from the kernel's view of this process.
-long ResidentKilobytes()
+long residentKilobytes()
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
@@ -49,7 +49,7 @@ int main(int argc, char* argv[])
     window.repaint();
     window.simulatedDisplayWindow()->repaint();
     const qint64 shownMs = sinceMain.elapsed();
-    QTextStream(stdout) << "shown after " << shownMs << " ms; resident " << ResidentKilobytes() / 1024
+    QTextStream(stdout) << "shown after " << shownMs << " ms; resident " << residentKilobytes() / 1024
                         << " MB" << Qt::endl;
     return 0;
 }

@@ -93,12 +93,12 @@ private:
     double start_ = 0;
 };
 
-double ProcessSeconds()
+double processSeconds()
 {
     return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }
 
-void Measure(QTextStream& out, const QString& name, SerialLink& display, RealPacer& pacer)
+void measure(QTextStream& out, const QString& name, SerialLink& display, RealPacer& pacer)
 {
     SampledLink link(display, pacer);
     ScriptedDialogs dialogs;
@@ -107,10 +107,10 @@ void Measure(QTextStream& out, const QString& name, SerialLink& display, RealPac
     DisplaySession session(access);
     link.measuring = true;
     const double wallStart = pacer.now();
-    const double cpuStart = ProcessSeconds();
+    const double cpuStart = processSeconds();
     const bool acknowledged = static_cast<bool>(session.awaitAck(0));
     const double wall = pacer.now() - wallStart;
-    const double cpu = ProcessSeconds() - cpuStart;
+    const double cpu = processSeconds() - cpuStart;
     out << QStringLiteral(
                "%1: %2 after %3 s; processor %4 s = %5 % of one core; %6 DSR samples, longest gap %7 ms\n")
                .arg(name, -34)
@@ -125,10 +125,10 @@ void Measure(QTextStream& out, const QString& name, SerialLink& display, RealPac
 }
 
 // The floor: nothing but the pacer's pause and a clock reading, for `seconds`.
-void MeasureBareLoop(QTextStream& out, RealPacer& pacer, double seconds)
+void measureBareLoop(QTextStream& out, RealPacer& pacer, double seconds)
 {
     const double wallStart = pacer.now();
-    const double cpuStart = ProcessSeconds();
+    const double cpuStart = processSeconds();
     double last = wallStart;
     double longestGap = 0;
     long samples = 0;
@@ -140,7 +140,7 @@ void MeasureBareLoop(QTextStream& out, RealPacer& pacer, double seconds)
         ++samples;
     }
     const double wall = pacer.now() - wallStart;
-    const double cpu = ProcessSeconds() - cpuStart;
+    const double cpu = processSeconds() - cpuStart;
     out << QStringLiteral("%1: %2 s; processor %3 s = %4 % of one core; %5 passes, longest gap %6 ms\n")
                .arg(QStringLiteral("bare pause loop (machine's floor)"), -34)
                .arg(wall, 0, 'f', 3)
@@ -159,20 +159,20 @@ int main(int argc, char* argv[])
     QTextStream out(stdout);
     RealPacer pacer;
 
-    MeasureBareLoop(out, pacer, 16.0);
+    measureBareLoop(out, pacer, 16.0);
 
     SlowestDisplay slowest(pacer);
-    Measure(out, "every step to its limit (~16 s)", slowest, pacer);
+    measure(out, "every step to its limit (~16 s)", slowest, pacer);
 
     SimulatedDisplay silent(pacer);
     SimulatedDisplay::Faults faults;
     faults.acknowledgeFirst = 0;
     silent.setFaults(faults);
-    Measure(out, "simulated display, no pulse (3 s)", silent, pacer);
+    measure(out, "simulated display, no pulse (3 s)", silent, pacer);
 
     SimulatedDisplay answering(pacer);
     answering.open();
     answering.write(QByteArray(20, '\x02'));
-    Measure(out, "simulated display, 200 ms pulse", answering, pacer);
+    measure(out, "simulated display, 200 ms pulse", answering, pacer);
     return 0;
 }

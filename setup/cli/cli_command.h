@@ -36,12 +36,15 @@ struct CliContext
 };
 
 // Exit statuses shared by every command.
-namespace CliExit {
-constexpr int Ok = 0;
-constexpr int Failed = 1; // the device or a file failed; the reason is on stderr
-constexpr int Usage = 2;
-constexpr int Interrupted = 130; // a stop signal ended the run
-} // namespace CliExit
+struct CliExit
+{
+    enum Status : int {
+        Ok = 0,
+        Failed = 1, // the device or a file failed; the reason is on stderr
+        Usage = 2,
+        Interrupted = 130, // a stop signal ended the run
+    };
+};
 
 // The work of a command on one port; returns an exit status.
 using CliJob = std::function<int(CliSession&)>;

@@ -101,7 +101,7 @@ CliPlan prepare(CliContext& context, const QStringList& args)
             return CliPlan::done(CliExit::Failed);
         }
     }
-    return CliPlan::run([steps = applySteps(profile, firmwareImage, titleLines)](CliSession& session) {
+    return CliPlan::run([steps = applySteps(profile, firmwareImage, titleLines)](CliSession& session) -> int {
         QStringList done;
         for (const ApplyStep& step : steps) {
             if (!done.isEmpty())

@@ -2,25 +2,14 @@
 
 #include "cli/console_dialogs.h"
 #include "cli/fleet_console.h"
+#include "core/device_worker.h"
 #include "core/pacer.h"
 
-#include <QThread>
 #include <algorithm>
 #include <memory>
 #include <vector>
 
 namespace {
-
-thread_local QString traceLabel;
-QtMessageHandler previousHandler = nullptr;
-
-// Trace lines from a port's worker carry the port's name.
-void labelTraceLine(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    const bool wire = context.category && qstrcmp(context.category, "talvex.wire") == 0;
-    previousHandler(type, context,
-                    wire && !traceLabel.isEmpty() ? traceLabel + QStringLiteral(": ") + message : message);
-}
 
 struct PortResult
 {
@@ -64,14 +53,14 @@ int runFleet(const CliJob& job, const QList<FleetPort>& ports, const QString& co
         names << port.name;
     // With --quiet no live block is drawn: a failure is all that shows.
     FleetConsole console(names, command, out, err, stdoutIsTerminal && !quiet);
-    previousHandler = qInstallMessageHandler(labelTraceLine);
 
     QList<PortResult> results(ports.size());
-    std::vector<std::unique_ptr<QThread>> workers;
+    std::vector<std::unique_ptr<DeviceWorker>> workers;
     for (qsizetype i = 0; i < ports.size(); ++i) {
-        workers.emplace_back(QThread::create([&, i] {
+        // Each port on a worker of its own; its trace lines carry its name.
+        workers.push_back(makePortWorker(ports[i].target, ports[i].name));
+        workers.back()->post([&, i](DevicePort& device) {
             const FleetPort& port = ports[i];
-            traceLabel = port.name;
             PortOutputDevice outDevice(console, static_cast<int>(i), false);
             PortOutputDevice errDevice(console, static_cast<int>(i), true);
             QTextStream portOut(&outDevice);
@@ -80,17 +69,15 @@ int runFleet(const CliJob& job, const QList<FleetPort>& ports, const QString& co
             dialogs.quiet = quiet;
             Pacer& pacer = *port.target.pacer;
             const double start = pacer.now();
-            results[i].status = runJobOnPort(job, port.target, portOut, portErr, dialogs);
+            results[i].status = runJobOnPort(job, device, port.target, portOut, portErr, dialogs);
             results[i].seconds = pacer.now() - start;
             results[i].failure = dialogs.firstFailure();
             portOut.flush();
             portErr.flush();
-        }));
-        workers.back()->start();
+        });
     }
     for (const auto& worker : workers)
-        worker->wait();
-    qInstallMessageHandler(previousHandler);
+        worker->waitForIdle();
 
     if (!quiet)
         printTable(out, ports, results);

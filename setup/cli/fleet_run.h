@@ -12,7 +12,7 @@ struct FleetPort
     PortTarget target;
 };
 
-// Runs a command's job on every port at once, each on its own worker thread with its own link and
+// Runs a command's job on every port at once, each on its own device worker with its own link and
 // pacer, so each port sees exactly the bytes and timing of a run on it alone. Output goes through a
 // FleetConsole; trace lines carry their port. At the end a table gives each port's result ("ok", or
 // the failure as "Title: text") and the time it took. Returns 0 when every port succeeded,

@@ -17,8 +17,7 @@ const QStringList kValueOptions = {QStringLiteral("--port"),     QStringLiteral(
                                    QStringLiteral("--encoding"), QStringLiteral("--sim-fault")};
 
 // Takes one option with its value; the message of a usage error otherwise.
-QString takeOption(const QString& name, const QString& value, GlobalOptions& options, QString& baud,
-                   QString& format)
+QString takeOption(const QString& name, const QString& value, GlobalOptions& options)
 {
     const QString given = QStringLiteral(", not ") + quotedValue(value);
     if (name == QLatin1String("--port")) {
@@ -38,11 +37,14 @@ QString takeOption(const QString& name, const QString& value, GlobalOptions& opt
         // acknowledgement seconds later.
         if (!baudRateItems().contains(value))
             return QStringLiteral("--baud takes one of ") + baudRateItems().join(QLatin1String(", ")) + given;
-        baud = value;
+        options.selection.line.baud = value.toInt();
     } else if (name == QLatin1String("--format")) {
-        if (!LineSettings::parse(QStringLiteral("9600,") + value))
+        // Read as the rest of the line settings, at the rate given so far.
+        const std::optional<LineSettings> line =
+            LineSettings::parse(QString::number(options.selection.line.baud) + QLatin1Char(',') + value);
+        if (!line)
             return QStringLiteral("--format takes parity,data bits,stop bits such as N,8,1") + given;
-        format = value;
+        options.selection.line = *line;
     } else if (name == QLatin1String("--encoding")) {
         const std::optional<WireEncoding> encoding = WireEncoding::fromName(value);
         if (!encoding)
@@ -79,8 +81,6 @@ std::optional<int> readGlobalOptions(const QStringList& arguments,
                                      const std::function<QStringList()>& systemPorts, QTextStream& err,
                                      GlobalOptions& options)
 {
-    QString baud = QStringLiteral("9600");
-    QString format = QStringLiteral("N,8,1");
     qsizetype& i = options.commandAt;
     for (; i < arguments.size() && arguments.at(i).startsWith(QLatin1String("--")); ++i) {
         const QString& word = arguments.at(i);
@@ -109,12 +109,11 @@ std::optional<int> readGlobalOptions(const QStringList& arguments,
             options.ports << all;
             continue;
         }
-        if (const QString error = takeOption(name, value, options, baud, format); !error.isEmpty()) {
+        if (const QString error = takeOption(name, value, options); !error.isEmpty()) {
             err << "vfdctl: " << error << Qt::endl;
             return CliExit::Usage;
         }
     }
-    options.selection.setLine(baud, format);
     if (const QString error = checkPorts(options); !error.isEmpty()) {
         err << "vfdctl: " << error << Qt::endl;
         return CliExit::Usage;

@@ -1,26 +1,30 @@
 #include "cli/port_run.h"
 
-#include "core/qt_serial_link.h"
-#include "core/wire_trace.h"
-#include "protocol/display_access.h"
-#include "sim/simulated_display.h"
+#include "sim/display_worker.h"
+
+std::unique_ptr<DeviceWorker> makePortWorker(const PortTarget& target, const QString& traceLabel)
+{
+    return makeDisplayWorker(target.simulatedDisplay, target.makeRealLink, *target.pacer,
+                             {.traceLabel = traceLabel, .outsideStop = target.stop});
+}
+
+int runJobOnPort(const CliJob& job, DevicePort& port, const PortTarget& target, QTextStream& out,
+                 QTextStream& err, Dialogs& dialogs)
+{
+    DisplayAccess access = displayAccess(port, dialogs, target.selection);
+    CliSession session{access, out, err, target.simulatedDisplay, target.stdoutIsTerminal, target.quiet};
+    const int status = job(session);
+    if (status == CliExit::Interrupted)
+        err << session.interruption << Qt::endl;
+    return status;
+}
 
 int runJobOnPort(const CliJob& job, const PortTarget& target, QTextStream& out, QTextStream& err,
                  Dialogs& dialogs)
 {
-    std::unique_ptr<SerialLink> realLink;
-    SerialLink* link = target.simulatedDisplay;
-    if (!link) {
-        realLink = target.makeRealLink ? target.makeRealLink() : std::make_unique<QtSerialLink>();
-        link = realLink.get();
-    }
-    TracedLink traced(*link, *target.pacer);
-    DisplayAccess access(traced, *target.pacer, dialogs, target.selection, target.stop);
-    CliSession session{access, out, err, target.simulatedDisplay, target.stdoutIsTerminal, target.quiet};
-    const int status = job(session);
-    if (traced.isOpen())
-        traced.close();
-    if (status == CliExit::Interrupted)
-        err << session.interruption << Qt::endl;
+    int status = CliExit::Failed;
+    const std::unique_ptr<DeviceWorker> worker = makePortWorker(target);
+    worker->post([&](DevicePort& port) { status = runJobOnPort(job, port, target, out, err, dialogs); });
+    worker->waitForIdle();
     return status;
 }

@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 
+class DevicePort;
+class DeviceWorker;
 class Dialogs;
 class Pacer;
 class SerialLink;
@@ -19,13 +21,21 @@ struct PortTarget
     Pacer* pacer = nullptr;                       // the port's own time
     SimulatedDisplay* simulatedDisplay = nullptr; // set for a simulated port
     std::function<std::unique_ptr<SerialLink>()> makeRealLink;
-    const std::atomic_bool* stop = nullptr;
+    const std::atomic_bool* stop = nullptr; // the run's stop request (a signal raises it)
     bool stdoutIsTerminal = false;
     bool quiet = false;
 };
 
-// Runs a command's job on one port through a traced link, and closes the port afterwards. A job
-// that a stop request ended (it gives CliExit::Interrupted) is followed by what was done and the
+// The device worker a port runs on: its own link and pacer, stopped by the run's stop request, its
+// trace lines starting with `traceLabel` (a fleet's port name).
+std::unique_ptr<DeviceWorker> makePortWorker(const PortTarget& target, const QString& traceLabel = {});
+
+// Runs a command's job on the worker's port (on the worker's thread), which the worker then closes. A
+// job that a stop request ended (it gives CliExit::Interrupted) is followed by what was done and the
 // state the display is left in, on `err`.
+int runJobOnPort(const CliJob& job, DevicePort& port, const PortTarget& target, QTextStream& out,
+                 QTextStream& err, Dialogs& dialogs);
+
+// The same on a single port, on a worker of its own; returns once the port is closed.
 int runJobOnPort(const CliJob& job, const PortTarget& target, QTextStream& out, QTextStream& err,
                  Dialogs& dialogs);

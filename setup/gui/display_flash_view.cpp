@@ -14,7 +14,7 @@ constexpr int kBaudAt = 10;
 constexpr int kFormatAt = 11;
 constexpr int kBrightnessAt = 12;
 
-int Code(const QByteArray& record, int offset)
+int storedCode(const QByteArray& record, int offset)
 {
     return static_cast<quint8>(record.at(offset));
 }
@@ -29,7 +29,7 @@ QString sizeAndCrc(const QByteArray& bytes)
 
 int storedCodePage(const DisplayFlash& flash)
 {
-    return isGeneralRecord(flash.generalRecord) ? Code(flash.generalRecord, kCodePageAt)
+    return isGeneralRecord(flash.generalRecord) ? storedCode(flash.generalRecord, kCodePageAt)
                                                 : DisplayCodePage::NotSet;
 }
 
@@ -37,7 +37,7 @@ int storedBrightnessPercent(const DisplayFlash& flash)
 {
     if (!isGeneralRecord(flash.generalRecord))
         return 100;
-    switch (Code(flash.generalRecord, kBrightnessAt)) {
+    switch (storedCode(flash.generalRecord, kBrightnessAt)) {
     case 3:
         return 75;
     case 2:
@@ -55,14 +55,15 @@ DisplayFlashView describeDisplayFlash(const DisplayFlash& flash, int liveBalance
     const QByteArray& record = flash.generalRecord;
     if (isGeneralRecord(record)) {
         view.general = QStringLiteral("stored");
-        view.baudRate = baudRateName(Code(record, kBaudAt));
-        view.dataFormat = comFormatName(Code(record, kFormatAt));
-        view.commandSet = commandName(Code(record, kCommandAt));
-        view.codePage = codePageName(Code(record, kCodePageAt));
-        view.internationalCharset = internationalCharName(Code(record, kCharsetAt));
-        view.brightness = brightnessName(Code(record, kBrightnessAt));
+        view.baudRate = baudRateName(storedCode(record, kBaudAt));
+        view.dataFormat = comFormatName(storedCode(record, kFormatAt));
+        view.commandSet = commandName(storedCode(record, kCommandAt));
+        view.codePage = codePageName(storedCode(record, kCodePageAt));
+        view.internationalCharset = internationalCharName(storedCode(record, kCharsetAt));
+        view.brightness = brightnessName(storedCode(record, kBrightnessAt));
     } else {
-        view.general = QStringLiteral("erased: the display runs at %1").arg(displayLineSettings(flash));
+        view.general =
+            QStringLiteral("erased: the display runs at %1").arg(displayLineSettings(flash).toText());
         const QString erased = QStringLiteral("(erased)");
         view.baudRate = view.dataFormat = view.commandSet = view.codePage = view.internationalCharset =
             view.brightness = erased;

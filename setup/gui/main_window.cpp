@@ -28,7 +28,8 @@
 
 namespace {
 
-QComboBox* portList(const char* name, bool editable, QWidget* parent)
+// One of the lists of "Dsp Status".
+QComboBox* statusList(const char* name, bool editable, QWidget* parent)
 {
     auto* list = new QComboBox(parent);
     list->setObjectName(QString::fromLatin1(name));
@@ -49,13 +50,32 @@ MainWindow::MainWindow(DeviceServices services, QSettings* settings, QWidget* pa
         services.dialogs = guiDialogs_.get();
         services.windowDialogs = guiDialogs_.get();
     }
-    if (!services.makeRealLink)
-        services.makeRealLink = [] { return std::unique_ptr<SerialLink>(std::make_unique<QtSerialLink>()); };
     if (!services.trafficLog)
         services.trafficLog = &trafficLog_;
     runner_ = std::make_unique<OperationRunner>(services);
-    const PageContext context{*runner_, *services.dialogs, [this] { return selection_; }};
 
+    QWidget* pages = addPages({*runner_, *services.dialogs, [this] { return selection_; }});
+    QWidget* status = addStatusBox();
+    trafficToggle_ = new QPushButton(QStringLiteral("Traffic"), this);
+    trafficToggle_->setObjectName(QStringLiteral("trafficToggle"));
+    trafficToggle_->setCheckable(true);
+    trafficToggle_->setToolTip(QStringLiteral("Show every write and DSR change on the wire"));
+    trafficView_ = new TrafficView(*services.trafficLog, *services.dialogs, this);
+    trafficView_->hide();
+    layOut(pages, status);
+    connectControls();
+
+    if (services.simulatedDisplay) {
+        simWindow_ = new SimulatedDisplayWindow(*services.simulatedDisplay, this);
+        simWindow_->setWindowFlag(Qt::Window);
+        simWindow_->setWindowTitle(QStringLiteral("Simulated VQ71xx display"));
+    }
+    auto* factory = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+F")), this);
+    connect(factory, &QShortcut::activated, this, &MainWindow::showFactoryPage);
+}
+
+QWidget* MainWindow::addPages(const PageContext& context)
+{
     tabs_ = new QTabBar(this);
     tabs_->setObjectName(QStringLiteral("tabMain"));
     tabs_->addTab(QStringLiteral("General"));
@@ -78,13 +98,17 @@ MainWindow::MainWindow(DeviceServices services, QSettings* settings, QWidget* pa
         pages->addWidget(pages_[i]);
     }
     pages->addStretch(1);
+    return container;
+}
 
+QWidget* MainWindow::addStatusBox()
+{
     auto* status = new QGroupBox(QStringLiteral("Dsp Status"), this);
     status->setObjectName(QStringLiteral("Frame1_0"));
-    portList_ = portList("CmbCOM", true, status);
-    baudRateList_ = portList("CmbBaudRate", false, status);
-    formatList_ = portList("CmbComFormat", false, status);
-    encodingList_ = portList("CmbTextEncoding", false, status);
+    portList_ = statusList("CmbCOM", true, status);
+    baudRateList_ = statusList("CmbBaudRate", false, status);
+    formatList_ = statusList("CmbComFormat", false, status);
+    encodingList_ = statusList("CmbTextEncoding", false, status);
     encodingList_->setToolTip(QStringLiteral("The encoding that text goes to the display in; pick the one "
                                              "of the display's code page"));
     portList_->setMinimumContentsLength(12);
@@ -96,18 +120,15 @@ MainWindow::MainWindow(DeviceServices services, QSettings* settings, QWidget* pa
     statusLayout->addRow(QStringLiteral("Format"), formatList_);
     statusLayout->addRow(QStringLiteral("Text encoding"), encodingList_);
     statusLayout->addRow(endButton_);
+    return status;
+}
 
-    trafficToggle_ = new QPushButton(QStringLiteral("Traffic"), this);
-    trafficToggle_->setObjectName(QStringLiteral("trafficToggle"));
-    trafficToggle_->setCheckable(true);
-    trafficToggle_->setToolTip(QStringLiteral("Show every write and DSR change on the wire"));
-    trafficView_ = new TrafficView(*services.trafficLog, *services.dialogs, this);
-    trafficView_->hide();
-
+void MainWindow::layOut(QWidget* pages, QWidget* status)
+{
     auto* left = new QVBoxLayout;
     left->setSpacing(0);
     left->addWidget(tabs_);
-    left->addWidget(container, 1);
+    left->addWidget(pages, 1);
     auto* right = new QVBoxLayout;
     right->addWidget(status);
     right->addStretch(1);
@@ -119,22 +140,18 @@ MainWindow::MainWindow(DeviceServices services, QSettings* settings, QWidget* pa
     layout->addLayout(top, 1);
     layout->addWidget(trafficView_);
     addProfileMenu(layout);
+}
 
+void MainWindow::connectControls()
+{
     connect(tabs_, &QTabBar::currentChanged, this, &MainWindow::showChosenPage);
     connect(portList_, &QComboBox::currentTextChanged, this, &MainWindow::choosePort);
-    connect(baudRateList_, &QComboBox::currentTextChanged, this, &MainWindow::chooseBaudRate);
-    connect(formatList_, &QComboBox::currentTextChanged, this, &MainWindow::chooseFormat);
+    connect(baudRateList_, &QComboBox::currentIndexChanged, this, &MainWindow::chooseLine);
+    connect(formatList_, &QComboBox::currentIndexChanged, this, &MainWindow::chooseLine);
     connect(encodingList_, &QComboBox::activated, this, &MainWindow::chooseEncoding);
     connect(generalPage_, &GeneralPage::codePageChosen, this, &MainWindow::offerEncodingFor);
     connect(endButton_, &QPushButton::clicked, this, &MainWindow::end);
     connect(trafficToggle_, &QPushButton::toggled, this, &MainWindow::showTraffic);
-    if (services.simulatedDisplay) {
-        simWindow_ = new SimulatedDisplayWindow(*services.simulatedDisplay, this);
-        simWindow_->setWindowFlag(Qt::Window);
-        simWindow_->setWindowTitle(QStringLiteral("Simulated VQ71xx display"));
-    }
-    auto* factory = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+F")), this);
-    connect(factory, &QShortcut::activated, this, &MainWindow::showFactoryPage);
 }
 
 MainWindow::~MainWindow() = default;
@@ -164,11 +181,9 @@ void MainWindow::load()
     fillPortList(portList_, portListEntries(QtSerialLink::systemPorts()));
     portList_->setCurrentText(start.port);
     baudRateList_->clear();
-    baudRateList_->addItems(baudRateItems());
-    baudRateList_->setCurrentText(QString::number(start.line.baud));
     formatList_->clear();
-    formatList_->addItems(comFormatItems());
-    formatList_->setCurrentText(start.line.toText().section(QLatin1Char(','), 1));
+    fillLineLists(baudRateList_, formatList_);
+    showLine(baudRateList_, formatList_, start.line);
     encodingList_->clear();
     encodingList_->addItems(WireEncoding::offeredNames());
     encodingList_->setCurrentText(start.encoding.name());
@@ -241,14 +256,9 @@ void MainWindow::choosePort()
     followPortChoice();
 }
 
-void MainWindow::chooseBaudRate()
+void MainWindow::chooseLine()
 {
-    selection_.setLine(baudRateList_->currentText(), formatList_->currentText());
-}
-
-void MainWindow::chooseFormat()
-{
-    selection_.setLine(baudRateList_->currentText(), formatList_->currentText());
+    selection_.line = shownLine(baudRateList_, formatList_);
 }
 
 void MainWindow::chooseEncoding()

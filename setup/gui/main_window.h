@@ -2,6 +2,7 @@
 
 #include "core/traffic_log.h"
 #include "gui/operation_runner.h"
+#include "gui/page_context.h"
 #include "protocol/port_selection.h"
 
 #include <QWidget>
@@ -36,8 +37,8 @@ public:
     void load();
     void showChosenPage();
     void choosePort();
-    void chooseBaudRate();
-    void chooseFormat();
+    // The person picked a rate or a format.
+    void chooseLine();
     // The person picked a text encoding: it stays until they pick another.
     void chooseEncoding();
     // The code page picked on the General page: its encoding is chosen for the person, unless they
@@ -96,6 +97,12 @@ private:
     SimulatedDisplayWindow* simWindow_ = nullptr;
     bool simWindowPlaced_ = false;
 
+    // Parts of the constructor: the tab strip and the pages (their container returned), "Dsp Status",
+    // the layout around them, the controls' connections.
+    QWidget* addPages(const PageContext& context);
+    QWidget* addStatusBox();
+    void layOut(QWidget* pages, QWidget* status);
+    void connectControls();
     void followPortChoice();
     void addProfileMenu(QVBoxLayout* layout);
 };

@@ -1,18 +1,17 @@
 #include "gui/operation_runner.h"
 
-#include "core/port_name.h"
-#include "core/wire_trace.h"
 #include "gui/outcome_box.h"
 #include "gui/stopping_dialogs.h"
-#include "sim/simulated_display.h"
+#include "sim/display_worker.h"
 #include "widgets/gui_dialogs.h"
 
 #include <QCoreApplication>
-#include <QThread>
-#include <QWidget>
+#include <QWidget> // the device buttons it holds
 
 OperationRunner::OperationRunner(DeviceServices services, QObject* parent)
-    : QObject(parent), services_(std::move(services))
+    : QObject(parent), services_(std::move(services)),
+      worker_(makeDisplayWorker(services_.simulatedDisplay, services_.makeRealLink, *services_.pacer,
+                                {.trafficLog = services_.trafficLog}))
 {
     // The event loop may end (QCoreApplication::exit) while an operation runs, without a close.
     if (QCoreApplication* application = QCoreApplication::instance())
@@ -32,47 +31,37 @@ void OperationRunner::shutDown()
     requestStop();
 }
 
+bool OperationRunner::busy() const
+{
+    return worker_->busy();
+}
+
+void OperationRunner::requestStop()
+{
+    worker_->requestStop();
+}
+
+void OperationRunner::waitForIdle()
+{
+    worker_->waitForIdle();
+}
+
 bool OperationRunner::run(const PortSelection& selection, Operation operation, std::function<void()> whenDone)
 {
     if (busy())
         return false;
-    stop_ = false;
     cancelled_ = false;
     buttons_.setLocked(true);
-    const DeviceServices services = services_;
-    std::atomic_bool* stop = &stop_;
-    thread_ = QThread::create([services, selection, operation, stop] {
-        // A real port is made on this thread, which then owns it until the operation ends.
-        std::unique_ptr<SerialLink> realLink;
-        SerialLink* link = services.simulatedDisplay;
-        if (!isSimulatedPort(selection.port) || !link) {
-            realLink = services.makeRealLink();
-            link = realLink.get();
-        }
-        TracedLink traced(*link, *services.pacer, services.trafficLog);
-        StoppingDialogs dialogs(*services.dialogs, services.windowDialogs, *stop);
-        DisplayAccess access(traced, *services.pacer, dialogs, selection, stop);
+    const auto job = [services = services_, selection, operation = std::move(operation)](DevicePort& port) {
+        StoppingDialogs dialogs(*services.dialogs, services.windowDialogs, port.stopFlag());
+        DisplayAccess access = displayAccess(port, dialogs, selection);
         showOutcome(dialogs, operation(access));
-        if (traced.isOpen())
-            traced.close();
-    });
-    // Owned by the runner as well: a window that closes right after the operation ends may never run
-    // the deferred delete below, and the finished thread must not outlive the runner.
-    thread_->setParent(this);
-    connect(thread_, &QThread::finished, this, [this, whenDone] {
-        thread_->deleteLater();
-        thread_ = nullptr;
+    };
+    worker_->post(job, [this, whenDone = std::move(whenDone)] {
         buttons_.setLocked(false);
         if (whenDone)
             whenDone();
         emit operationFinished();
     });
-    thread_->start();
     return true;
-}
-
-void OperationRunner::waitForIdle()
-{
-    if (thread_)
-        thread_->wait();
 }

@@ -5,18 +5,17 @@
 #include "protocol/outcome.h"
 
 #include <QObject>
-#include <QPointer>
 #include <atomic>
 #include <functional>
 #include <memory>
 
+class DeviceWorker;
 class GuiDialogs;
-class QThread;
 class SimulatedDisplay;
 class TrafficLog;
 
 // What the window's operations run on: the one pacer of the run, the dialogs, the simulated
-// display behind the "sim" port, and how a real port is made (a QtSerialLink; tests may swap it).
+// display behind the "sim" port, and how a real port is made (null: a QtSerialLink; tests swap it).
 struct DeviceServices
 {
     Pacer* pacer = nullptr;
@@ -29,15 +28,16 @@ struct DeviceServices
     GuiDialogs* windowDialogs = nullptr;
 };
 
-// Runs one device operation at a time on a worker thread that owns the port while it runs. The
-// GUI thread never waits: the device buttons are locked while the operation runs and unlocked when
-// it ends, and the `whenDone` callback then runs on the GUI thread.
+// Runs one device operation at a time on the window's device worker, the thread that owns its port
+// for the window's life. The GUI thread never waits: the device buttons are locked while the operation
+// runs and unlocked when it ends, and the `whenDone` callback then runs on the GUI thread.
 class OperationRunner : public QObject
 {
     Q_OBJECT
 
 public:
     OperationRunner(DeviceServices services, QObject* parent = nullptr);
+    // Shuts down and waits for the operation in hand; the worker then closes the port.
     ~OperationRunner() override;
 
     // The operation runs on the worker; the outcome it gives is shown there, through the same dialogs.
@@ -45,12 +45,12 @@ public:
 
     // False (and nothing runs) while another operation runs.
     bool run(const PortSelection& selection, Operation operation, std::function<void()> whenDone = {});
-    bool busy() const { return thread_ != nullptr; }
+    bool busy() const;
     DeviceButtons& buttons() { return buttons_; }
     const DeviceServices& services() const { return services_; }
 
     // Asks the running operation to stop at its next wait; nothing more is sent.
-    void requestStop() { stop_ = true; }
+    void requestStop();
     // The person's "Cancel": a stop request that the operation may tell the person about, which a
     // stop for the window's closing must not.
     void cancel()
@@ -72,7 +72,6 @@ signals:
 private:
     DeviceServices services_;
     DeviceButtons buttons_;
-    QThread* thread_ = nullptr;
-    std::atomic_bool stop_ = false;
+    std::unique_ptr<DeviceWorker> worker_;
     std::atomic_bool cancelled_ = false;
 };

@@ -1,6 +1,7 @@
 #include "gui/port_list.h"
 
 #include "core/port_name.h"
+#include "operations/parameter_vocabulary.h"
 
 #include <QComboBox>
 #include <QStyledItemDelegate>
@@ -55,4 +56,27 @@ void fillPortList(QComboBox* list, const QList<PortListEntry>& entries)
         if (!entry.tooltip.isEmpty())
             list->setItemData(list->count() - 1, entry.tooltip, Qt::ToolTipRole);
     }
+}
+
+void fillLineLists(QComboBox* rates, QComboBox* formats)
+{
+    for (const QString& rate : baudRateItems())
+        rates->addItem(rate, rate.toInt());
+    const QString atDefaultRate = QString::number(LineSettings{}.baud) + QLatin1Char(',');
+    for (const QString& format : comFormatItems())
+        formats->addItem(format, QVariant::fromValue(LineSettings::parse(atDefaultRate + format).value()));
+}
+
+void showLine(QComboBox* rates, QComboBox* formats, LineSettings line)
+{
+    rates->setCurrentIndex(rates->findData(line.baud));
+    line.baud = LineSettings{}.baud;
+    formats->setCurrentIndex(formats->findData(QVariant::fromValue(line)));
+}
+
+LineSettings shownLine(const QComboBox* rates, const QComboBox* formats)
+{
+    LineSettings line = formats->currentData().value<LineSettings>();
+    line.baud = rates->currentData().toInt();
+    return line;
 }

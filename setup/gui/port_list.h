@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/line_settings.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -23,3 +25,11 @@ QList<PortListEntry> portListEntries(const QList<QPair<QString, QString>>& syste
 
 // Fills the list with the entries; its popup shows each entry's `beside` text after the entry.
 void fillPortList(QComboBox* list, const QList<PortListEntry>& entries);
+
+// Fills the rate and format lists. The items hold their values: a rate item its rate, a format item its
+// parity, data bits and stop bits (as line settings at the default rate).
+void fillLineLists(QComboBox* rates, QComboBox* formats);
+// Selects the items of `line` in the two lists.
+void showLine(QComboBox* rates, QComboBox* formats, LineSettings line);
+// The line settings of the two lists' current items.
+LineSettings shownLine(const QComboBox* rates, const QComboBox* formats);

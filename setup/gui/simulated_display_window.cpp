@@ -21,9 +21,6 @@ namespace {
 constexpr int kScreenLines = 2;
 constexpr int kScreenColumns = 20;
 
-// Fault switches, as a trainer names them.
-constexpr double kLateDsrSeconds = 1.5; // past the 1.0 s the port opening waits
-
 QLabel* valueLabel(const char* name)
 {
     auto* label = new QLabel;
@@ -88,7 +85,27 @@ SimulatedDisplayWindow::SimulatedDisplayWindow(SimulatedDisplay& display, QWidge
     screen_->setObjectName(QStringLiteral("vfdScreen"));
     screen_->setScreenStyle(vq71xxScreenStyle());
     codePageNote_ = valueLabel("lblCodePageNote");
+    QLayout* state = stateLine();
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(flashBox(), 1);
+    lower->addWidget(faultBox());
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(screen_);
+    layout->addWidget(codePageNote_);
+    layout->addLayout(state);
+    layout->addLayout(lower, 1);
+    connectSwitches();
 
+    // Often enough to see every 200 ms acknowledgement pulse on the lamp.
+    poll_ = new QTimer(this);
+    poll_->setInterval(10);
+    connect(poll_, &QTimer::timeout, this, &SimulatedDisplayWindow::refresh);
+    poll_->start();
+    refresh();
+}
+
+QLayout* SimulatedDisplayWindow::stateLine()
+{
     dsrLamp_ = new QLabel;
     dsrLamp_->setObjectName(QStringLiteral("dsrLamp"));
     dsrLamp_->setFixedSize(18, 18);
@@ -102,7 +119,11 @@ SimulatedDisplayWindow::SimulatedDisplayWindow(SimulatedDisplay& display, QWidge
     line->addWidget(acknowledgements_);
     line->addSpacing(16);
     line->addWidget(state_, 1);
+    return line;
+}
 
+QWidget* SimulatedDisplayWindow::flashBox()
+{
     auto* flash = new QGroupBox(QStringLiteral("Held in flash"));
     auto* form = new QFormLayout(flash);
     form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
@@ -117,7 +138,11 @@ SimulatedDisplayWindow::SimulatedDisplayWindow(SimulatedDisplay& display, QWidge
     form->addRow(QStringLiteral("DEMO:"), demo_ = valueLabel("lblDemo"));
     form->addRow(QStringLiteral("Firmware:"), firmware_ = valueLabel("lblFirmware"));
     form->addRow(QStringLiteral("Balance:"), balance_ = valueLabel("lblBalance"));
+    return flash;
+}
 
+QWidget* SimulatedDisplayWindow::faultBox()
+{
     auto* faults = new QGroupBox(QStringLiteral("Faults"));
     auto* faultColumn = new QVBoxLayout(faults);
     unplugged_ = new QCheckBox(QStringLiteral("Unplugged"));
@@ -133,17 +158,11 @@ SimulatedDisplayWindow::SimulatedDisplayWindow(SimulatedDisplay& display, QWidge
     powerCycle_ = new QPushButton(QStringLiteral("Power cycle"));
     powerCycle_->setObjectName(QStringLiteral("cmdPowerCycle"));
     faultColumn->addWidget(powerCycle_);
+    return faults;
+}
 
-    auto* lower = new QHBoxLayout;
-    lower->addWidget(flash, 1);
-    lower->addWidget(faults);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(screen_);
-    layout->addWidget(codePageNote_);
-    layout->addLayout(line);
-    layout->addLayout(lower, 1);
-
+void SimulatedDisplayWindow::connectSwitches()
+{
     connect(powerCycle_, &QPushButton::clicked, this, [this] {
         display_.powerCycle();
         refresh();
@@ -155,13 +174,6 @@ SimulatedDisplayWindow::SimulatedDisplayWindow(SimulatedDisplay& display, QWidge
     connect(dsrLate_, &QCheckBox::toggled, this, [this](bool on) {
         changeFaults([on](SimulatedDisplay::Faults& f) { f.dsrDelay = on ? kLateDsrSeconds : 0.0; });
     });
-
-    // Often enough to see every 200 ms acknowledgement pulse on the lamp.
-    poll_ = new QTimer(this);
-    poll_->setInterval(10);
-    connect(poll_, &QTimer::timeout, this, &SimulatedDisplayWindow::refresh);
-    poll_->start();
-    refresh();
 }
 
 void SimulatedDisplayWindow::showEvent(QShowEvent* event)

@@ -13,6 +13,7 @@
 
 class QCheckBox;
 class QLabel;
+class QLayout;
 class QPushButton;
 class QTimer;
 
@@ -51,6 +52,12 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Parts of the constructor: the line with the DSR lamp and the state, the flash box, the fault
+    // switches and "Power cycle", and what they do.
+    QLayout* stateLine();
+    QWidget* flashBox();
+    QWidget* faultBox();
+    void connectSwitches();
     // Keeps the whole window on the screen it opens on; see the definition.
     void fitScreen();
     void changeFaults(const std::function<void(SimulatedDisplay::Faults&)>& change);

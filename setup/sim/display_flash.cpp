@@ -1,9 +1,22 @@
 #include "sim/display_flash.h"
 
+#include <iterator>
+
 namespace {
-const QStringList kBaudRates = {"4800", "9600", "19200", "38400", "115200"};
-const QStringList kFormats = {"N,8,1", "E,8,1", "O,8,1", "N,7,1", "E,7,1", "O,7,1"};
+
+// The rates and data formats (each with one stop bit) by the codes the general record stores.
+constexpr qint32 kBaudRates[] = {4800, 9600, 19200, 38400, 115200};
+struct DataFormat
+{
+    LineSettings::Parity parity;
+    int dataBits;
+};
+constexpr DataFormat kFormats[] = {{LineSettings::Parity::None, 8}, {LineSettings::Parity::Even, 8},
+                                   {LineSettings::Parity::Odd, 8},  {LineSettings::Parity::None, 7},
+                                   {LineSettings::Parity::Even, 7}, {LineSettings::Parity::Odd, 7}};
+
 const QStringList kOwnLines = {"  Talvex  VQ-71xx   ", "  Customer Display  "};
+
 } // namespace
 
 bool isGeneralRecord(const QByteArray& record)
@@ -16,19 +29,20 @@ bool isTitleBlock(const QByteArray& block)
     return block.size() == 47 && block.startsWith(kBlockSignature + QByteArray::fromHex("200003"));
 }
 
-QString displayLineSettings(const DisplayFlash& flash)
+LineSettings displayLineSettings(const DisplayFlash& flash)
 {
-    QString baud = QStringLiteral("9600");
-    QString format = QStringLiteral("N,8,1");
+    LineSettings line;
     if (isGeneralRecord(flash.generalRecord)) {
-        const int baudCode = static_cast<quint8>(flash.generalRecord.at(10));
-        const int formatCode = static_cast<quint8>(flash.generalRecord.at(11));
-        if (baudCode < kBaudRates.size())
-            baud = kBaudRates.at(baudCode);
-        if (formatCode < kFormats.size())
-            format = kFormats.at(formatCode);
+        const auto baudCode = static_cast<quint8>(flash.generalRecord.at(10));
+        const auto formatCode = static_cast<quint8>(flash.generalRecord.at(11));
+        if (baudCode < std::size(kBaudRates))
+            line.baud = kBaudRates[baudCode];
+        if (formatCode < std::size(kFormats)) {
+            line.parity = kFormats[formatCode].parity;
+            line.dataBits = kFormats[formatCode].dataBits;
+        }
     }
-    return baud + QLatin1Char(',') + format;
+    return line;
 }
 
 QStringList powerOnLines(const DisplayFlash& flash)

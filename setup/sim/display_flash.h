@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/line_settings.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -17,7 +19,7 @@ struct DisplayFlash
 
 // The line settings the display's own port runs at: from its general record, or 9600,N,8,1
 // when the record is erased or holds a code the display does not know.
-QString displayLineSettings(const DisplayFlash& flash);
+LineSettings displayLineSettings(const DisplayFlash& flash);
 
 // The two 20-character lines the display shows after power-on: its title page, or its own.
 QStringList powerOnLines(const DisplayFlash& flash);

@@ -1,9 +1,5 @@
 #include "sim/simulated_fault.h"
 
-namespace {
-constexpr double kLateDsrSeconds = 1.5; // beyond the second a session waits for DSR after the open
-}
-
 std::optional<SimulatedDisplay::Faults> simulatedFaultNamed(const QString& text)
 {
     SimulatedDisplay::Faults faults;

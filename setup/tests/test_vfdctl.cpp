@@ -206,9 +206,9 @@ private slots:
                                    << "no-ack" << QStringList{noAck, rate};
         QTest::newRow("balance 255") << "balance|255"
                                      << "no-ack" << QStringList{noAck, rate};
-        QTest::newRow("--baud 115200")
-            << "--baud|115200|balance|1"
-            << "no-ack" << QStringList{noAck, QString(rate).replace("9600,", "115200,")};
+        QTest::newRow("--baud 115200 --format e,7,1")
+            << "--baud|115200|--format|e,7,1|balance|1"
+            << "no-ack" << QStringList{noAck, QString(rate).replace("9600,N,8,1", "115200,E,7,1")};
         QTest::newRow("absent") << "params|erase"
                                 << "absent" << QStringList{"Port Status: Display DSR not ready yet !!"};
         // Erased, but the adapter was pulled before "F@": the display still waits in its setup state.

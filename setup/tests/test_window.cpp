@@ -1,7 +1,10 @@
 // The main window offscreen on the simulated display. Each device control yields its operation's
 // transcript (the bytes are pinned by the operations' golden transcripts, not again here); then what
-// only the window does: caption, notice, lists, tabs, the pages' boxes and buttons, the traffic pane.
-// Closing while an operation runs: test_quit_during_operation.
+// only the window does: caption, notice, lists (the port list's entries), tabs, the pages' boxes and
+// buttons, the traffic pane. Cancelling, closing and quitting while an operation runs:
+// test_running_operation.
+#include "core/port_name.h"
+#include "gui/port_list.h"
 #include "gui/simulated_display_window.h"
 #include "gui/traffic_view.h"
 #include "operation_cases.h"
@@ -18,6 +21,8 @@
 #include <QTest>
 
 namespace {
+
+using SystemPorts = QList<QPair<QString, QString>>;
 
 QString text(const WindowFixture& w, const char* name)
 {
@@ -102,7 +107,6 @@ private slots:
         auto* ports = w.find<QComboBox>("CmbCOM");
         QCOMPARE(ports->itemText(0), QString("COM1"));
         QCOMPARE(ports->itemText(38), QString("COM39"));
-        QCOMPARE(ports->itemText(ports->count() - 1), QString("sim"));
         QVERIFY(ports->isEditable());
         QCOMPARE(w.find<QComboBox>("CmbBaudRate")->currentText(), QString("9600"));
         QCOMPARE(w.find<QComboBox>("CmbComFormat")->currentText(), QString("N,8,1"));
@@ -115,6 +119,32 @@ private slots:
         QVERIFY(!w.window->simulatedDisplayWindow()->isVisible());
         QCOMPARE(w.window->selection().port, QString("COM2"));
         QVERIFY(w.display.writes().isEmpty());
+    }
+
+    // The port list's entries as "text|beside|tooltip", bare COM entries left out; "COMn" stands for the
+    // system's name of that port.
+    void oneEntryPerPort_data()
+    {
+        QTest::addColumn<SystemPorts>("reported");
+        QTest::addColumn<QString>("entries");
+        const auto com = [](const char* name) { return *systemPortName(name); };
+        QTest::newRow("none") << SystemPorts{} << "";
+        QTest::newRow("COM ports") << SystemPorts{{com("COM1"), ""}, {com("COM39"), "16550A"}}
+                                   << "COM1|" + com("COM1") + "| ; COM39|" + com("COM39") + "|16550A";
+        QTest::newRow("past COM39") << SystemPorts{{com("COM40"), ""}} << com("COM40") + "||";
+        QTest::newRow("adapter") << SystemPorts{{"/dev/ttyUSB0", "FT232R USB UART"}}
+                                 << "/dev/ttyUSB0||FT232R USB UART";
+    }
+    void oneEntryPerPort()
+    {
+        QFETCH(SystemPorts, reported);
+        QFETCH(QString, entries);
+        QStringList seen;
+        for (const PortListEntry& entry : portListEntries(reported))
+            if (!entry.text.startsWith("COM") || !entry.beside.isEmpty())
+                seen << entry.text + "|" + entry.beside + "|" + entry.tooltip;
+        QCOMPARE(seen.join(" ; "),
+                 (entries.isEmpty() ? QString() : entries + " ; ") + "sim||simulated VQ71xx display");
     }
 
     // One page shows at a time; the factory page gets a tab only once Ctrl+Shift+F has opened it,
@@ -201,21 +231,14 @@ private slots:
         QVERIFY(pane->isVisible());
         QVERIFY(w.clickAndWait("ComCancelReg"));
         pane->refresh();
-        const QStringList lines = pane->text().split('\n');
-        const auto index = [&](const QString& needle) {
-            for (int i = 0; i < lines.size(); ++i)
-                if (lines.at(i).contains(needle))
-                    return i;
-            return -1;
-        };
-        // In order: settings, open, the setup request, the pulse, the rate switch, the erase frame.
-        const int request = index("20 bytes  02 02 02");
-        QVERIFY(index("settings  9600,N,8,1") < index("open      sim"));
-        QVERIFY(request > 0 && index("DSR       low") > request);
-        QVERIFY(index("settings  115200,N,8,1") > index("DSR       low"));
-        QVERIFY(index("4 bytes  00 00 00 00") > index("settings  115200,N,8,1"));
-        QVERIFY(lines.last().contains("close     sim"));
-        QVERIFY(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3}  ").match(lines.first()).hasMatch());
+        // In order, each line after its time of day: the settings, the open, the setup request, the
+        // pulse, the rate switch, the erase frame, the close.
+        static const QRegularExpression order("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3}  settings  9600,N,8,1\n.*  "
+                                              "open      sim\n.*  write     20 bytes  02 02 "
+                                              "02.*  DSR       low\n.*  settings  115200,N,8,1\n.*  write    "
+                                              " 4 bytes  00 00 00 00.*  close     sim$",
+                                              QRegularExpression::DotMatchesEverythingOption);
+        QVERIFY2(order.match(pane->text()).hasMatch(), qPrintable(pane->text()));
 
         w.dialogs.scriptFile(w.dir.filePath("traffic.txt"));
         QTest::mouseClick(w.find("trafficSave"), Qt::LeftButton);
@@ -275,7 +298,7 @@ private slots:
 
     // The firmware box shows what the file check shows ("???" for a refused name: test_input_checks);
     // "DownLoad" follows the box and refuses without a valid file; the image held at the choice is
-    // flashed (the progress shown: test_long_transfers).
+    // flashed (the progress shown: test_running_operation).
     void firmwareFileBox()
     {
         WindowFixture w(1);

@@ -81,7 +81,7 @@ private:
 };
 
 // A small valid firmware file: an image, then its CRC over the image and one 0x00, high byte first.
-QString MakeFirmwareFile(const QTemporaryDir& dir)
+QString makeFirmwareFile(const QTemporaryDir& dir)
 {
     QByteArray image;
     for (int i = 0; i < 1500; ++i)
@@ -95,7 +95,7 @@ QString MakeFirmwareFile(const QTemporaryDir& dir)
     return path;
 }
 
-QString MakeDemoFile(const QTemporaryDir& dir)
+QString makeDemoFile(const QTemporaryDir& dir)
 {
     const QString path = dir.filePath(QStringLiteral("shop_demo.bin"));
     QFile file(path);
@@ -104,17 +104,9 @@ QString MakeDemoFile(const QTemporaryDir& dir)
     return path;
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+// The three pages after their operations, the display showing the result, and the factory page.
+void shootPages(Tour& tour, const QTemporaryDir& files)
 {
-    QApplication app(argc, argv);
-    const QString outputDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
-    QDir().mkpath(outputDir);
-    QTemporaryDir files;
-    Tour tour(outputDir);
-    QWidget* display = tour.window().simulatedDisplayWindow();
-
     // General: store parameters with a code page of our own, traffic pane open.
     tour.window().showTraffic(true);
     tour.press("ComRegTalvex");
@@ -126,28 +118,31 @@ int main(int argc, char* argv[])
     tour.find<QLineEdit>("Text1_1")->setText(QStringLiteral("  Welcome to Kestrel"));
     tour.find<QLineEdit>("Text2_1")->setText(QStringLiteral("   Total  12.50 EUR"));
     tour.press("ComCoverPage_1");
-    tour.dialogs().scriptFile(MakeDemoFile(files));
+    tour.dialogs().scriptFile(makeDemoFile(files));
     tour.find<QPushButton>("Command1")->click();
     tour.press("cmbWriteDEMO");
     tour.shoot(&tour.window(), QStringLiteral("vfdsetup-title-set.png"));
 
     // F/W Update: a three-page image.
     tour.tab(1);
-    tour.dialogs().scriptFile(MakeFirmwareFile(files));
+    tour.dialogs().scriptFile(makeFirmwareFile(files));
     tour.find<QPushButton>("ComOpenFile_0")->click();
     tour.press("ComDownLoad");
     tour.shoot(&tour.window(), QStringLiteral("vfdsetup-firmware.png"));
 
     // The display after its restart shows the new title page.
     tour.settle(800);
-    tour.shoot(display, QStringLiteral("simulated-display.png"));
+    tour.shoot(tour.window().simulatedDisplayWindow(), QStringLiteral("simulated-display.png"));
 
     // The factory page, which a technician opens with Ctrl+Shift+F.
     tour.window().showFactoryPage();
     tour.shoot(&tour.window(), QStringLiteral("vfdsetup-factory.png"));
+}
 
-    // A Russian display: the code page picked on the General page brings its text encoding along, and
-    // a Cyrillic title reads in Cyrillic on the display.
+// A Russian display: the code page picked on the General page brings its text encoding along, and a
+// Cyrillic title reads in Cyrillic on the display.
+void shootRussianDisplay(Tour& tour)
+{
     tour.tab(0);
     auto* codePages = tour.find<QComboBox>("CmbCodePageSelect");
     codePages->setCurrentText(QStringLiteral("Russian"));
@@ -159,8 +154,12 @@ int main(int argc, char* argv[])
     tour.find<QLineEdit>("Text2_1")->setText(QString::fromUtf8("Итого    12,50 руб"));
     tour.press("ComCoverPage_1");
     tour.settle(800);
-    tour.shoot(display, QStringLiteral("simulated-display-cyrillic.png"));
-    // F/W Update while it runs, "Cancel" beside its progress; cancelled once pictured.
+    tour.shoot(tour.window().simulatedDisplayWindow(), QStringLiteral("simulated-display-cyrillic.png"));
+}
+
+// F/W Update while it runs, "Cancel" beside its progress; cancelled once pictured.
+void shootFirmwareRunning(Tour& tour)
+{
     tour.tab(1);
     QSignalSpy done(&tour.window().runner(), &OperationRunner::operationFinished);
     tour.find<QPushButton>("ComDownLoad")->click();
@@ -168,5 +167,19 @@ int main(int argc, char* argv[])
     tour.shoot(&tour.window(), QStringLiteral("vfdsetup-firmware-running.png"));
     tour.find<QPushButton>("ComCancelDownLoad")->click();
     done.wait(10000);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const QString outputDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
+    QDir().mkpath(outputDir);
+    QTemporaryDir files;
+    Tour tour(outputDir);
+    shootPages(tour, files);
+    shootRussianDisplay(tour);
+    shootFirmwareRunning(tour);
     return 0;
 }
