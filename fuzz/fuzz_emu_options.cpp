@@ -1,6 +1,7 @@
 // vfdemu's command line from any arguments: a refusal is short and prints as it stands, whatever the
 // arguments held, and a line that runs asks for a display that can be run and reads back the same when
 // its options are written out again.
+#include "core/quoted_value.h"
 #include "emu/emu_options.h"
 #include "fuzz_input.h"
 #include "fuzz_require.h"
@@ -46,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const EmuCommandLine command = parseEmuCommandLine(argumentsFrom(data, size));
     if (command.action == EmuCommandLine::Action::Refuse) {
-        Require(!command.refusal.isEmpty() && command.refusal.size() <= 160);
+        // A quoted value is at most kQuotedValueLength characters, each at most a 10-character escape.
+        Require(!command.refusal.isEmpty() && command.refusal.size() <= 100 + 10 * kQuotedValueLength);
         for (const QChar c : command.refusal)
             Require(c.isPrint() && (c == QLatin1Char(' ') || !c.isSpace()));
     }

@@ -233,12 +233,13 @@ private slots:
         pane->refresh();
         // In order, each line after its time of day: the settings, the open, the setup request, the
         // pulse, the rate switch, the erase frame, the close.
-        static const QRegularExpression order("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3}  settings  9600,N,8,1\n.*  "
-                                              "open      sim\n.*  write     20 bytes  02 02 "
-                                              "02.*  DSR       low\n.*  settings  115200,N,8,1\n.*  write    "
-                                              " 4 bytes  00 00 00 00.*  close     sim$",
-                                              QRegularExpression::DotMatchesEverythingOption);
-        QVERIFY2(order.match(pane->text()).hasMatch(), qPrintable(pane->text()));
+        static const QRegularExpression kOrder(
+            "^\\d\\d:\\d\\d:\\d\\d\\.\\d{3}  settings  9600,N,8,1\n.*  "
+            "open      sim\n.*  write     20 bytes  02 02 "
+            "02.*  DSR       low\n.*  settings  115200,N,8,1\n.*  write    "
+            " 4 bytes  00 00 00 00.*  close     sim$",
+            QRegularExpression::DotMatchesEverythingOption);
+        QVERIFY2(kOrder.match(pane->text()).hasMatch(), qPrintable(pane->text()));
 
         w.dialogs.scriptFile(w.dir.filePath("traffic.txt"));
         QTest::mouseClick(w.find("trafficSave"), Qt::LeftButton);
