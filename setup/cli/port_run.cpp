@@ -6,7 +6,7 @@
 #include "sim/simulated_display.h"
 
 int runJobOnPort(const CliJob& job, const PortTarget& target, QTextStream& out, QTextStream& err,
-                 Dialogs& dialogs)
+                 OperationDialogs& dialogs)
 {
     std::unique_ptr<SerialLink> realLink;
     SerialLink* link = target.simulatedDisplay;

@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-class Dialogs;
+class OperationDialogs;
 class Pacer;
 class SerialLink;
 class SimulatedDisplay;
@@ -28,4 +28,4 @@ struct PortTarget
 // that a stop request ended (it gives CliExit::Interrupted) is followed by what was done and the
 // state the display is left in, on `err`.
 int runJobOnPort(const CliJob& job, const PortTarget& target, QTextStream& out, QTextStream& err,
-                 Dialogs& dialogs);
+                 OperationDialogs& dialogs);

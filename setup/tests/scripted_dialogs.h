@@ -1,15 +1,16 @@
 #pragma once
 
-#include "core/dialogs.h"
+#include "protocol/operation_dialogs.h"
 
 #include <QList>
 #include <QMutex>
 #include <QStringList>
 #include <functional>
 
-// Dialogs for tests: records every box that was shown, cancels input boxes and answers file boxes
-// from a script, in order. Safe to call from the operation's worker thread.
-class ScriptedDialogs : public Dialogs
+// Dialogs for tests: records every box that was shown (a notice in the message catalogue's words),
+// cancels input boxes and answers file boxes from a script, in order. Safe to call from the
+// operation's worker thread.
+class ScriptedDialogs : public OperationDialogs
 {
 public:
     struct Shown
@@ -25,6 +26,7 @@ public:
     std::function<qsizetype()> sequence;
 
     void message(Icon icon, const QString& title, const QString& text, const QString& detail = {}) override;
+    void tell(const Notice& notice) override;
     QString input(const QString& title, const QString& prompt, const QString& defaultText,
                   bool* accepted = nullptr) override;
     QString openFile(const QString& title) override;
