@@ -69,7 +69,7 @@ int checkProfileFiles(CliContext& context, const ProvisioningProfile& profile, Q
         if (!check.valid())
             return reportRefusedFile(context, *check.refusal, profile.firmwareFile,
                                      QStringLiteral("[firmware] file"));
-        firmwareImage = *check.image;
+        firmwareImage = check.image;
     }
     if (!profile.titleFile.isEmpty()) {
         // As "title write --file" reads it.

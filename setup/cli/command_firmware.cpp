@@ -104,7 +104,7 @@ CliPlan prepare(CliContext& context, const QStringList& args)
     const FirmwareFileCheck check = checkFirmwareFile(parsed.positional.first());
     if (!check.valid())
         return CliPlan::done(reportRefusedFile(context, *check.refusal, parsed.positional.first()));
-    return CliPlan::run(firmwareJob(*check.image, parsed.options.contains(QStringLiteral("force"))));
+    return CliPlan::run(firmwareJob(check.image, parsed.options.contains(QStringLiteral("force"))));
 }
 
 } // namespace

@@ -1,7 +1,5 @@
 #include "cli/console_dialogs.h"
 
-#include "messages/message_catalogue.h"
-
 namespace {
 // The box's lines joined for one line of output.
 QString oneLine(const QString& text)
@@ -24,11 +22,6 @@ void ConsoleDialogs::message(Icon icon, const QString& title, const QString& tex
     err_ << title << ": " << oneLine(text) << Qt::endl;
     if (!detail.isEmpty())
         err_ << "  " << detail << Qt::endl;
-}
-
-void ConsoleDialogs::tell(const Notice& notice)
-{
-    showMessage(*this, noticeMessage(notice));
 }
 
 QString ConsoleDialogs::input(const QString&, const QString&, const QString& defaultText, bool* accepted)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/operation_dialogs.h"
+#include "messages/catalogue_dialogs.h"
 
 #include <QTextStream>
 
@@ -8,13 +8,12 @@
 // the next line), a success box (no icon) a line on stdout, a notice the same in the message
 // catalogue's words, and the operation goes on as if OK had been pressed. Questions cannot be asked:
 // input boxes are answered with their default.
-class ConsoleDialogs : public OperationDialogs
+class ConsoleDialogs : public CatalogueDialogs
 {
 public:
     ConsoleDialogs(QTextStream& out, QTextStream& err) : out_(out), err_(err) {}
 
     void message(Icon icon, const QString& title, const QString& text, const QString& detail = {}) override;
-    void tell(const Notice& notice) override;
     QString input(const QString& title, const QString& prompt, const QString& defaultText,
                   bool* accepted = nullptr) override;
     QString openFile(const QString& title) override;

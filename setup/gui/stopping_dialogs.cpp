@@ -1,6 +1,5 @@
 #include "gui/stopping_dialogs.h"
 
-#include "messages/message_catalogue.h"
 #include "widgets/gui_dialogs.h"
 
 #include <QWidget>
@@ -9,9 +8,4 @@ void StoppingDialogs::stopWhenClosing()
 {
     if (windowDialogs_ && windowDialogs_->closing())
         stop_ = true;
-}
-
-void StoppingDialogs::tell(const Notice& notice)
-{
-    showMessage(*this, noticeMessage(notice));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/operation_dialogs.h"
+#include "messages/catalogue_dialogs.h"
 
 #include <atomic>
 
@@ -10,7 +10,7 @@ class GuiDialogs;
 // notice in the message catalogue's words), and once the window's boxes are closing (the window
 // closes, or the event loop ended under a box) the operation is asked to stop, so that nothing more is
 // sent after the box returns.
-class StoppingDialogs : public OperationDialogs
+class StoppingDialogs : public CatalogueDialogs
 {
 public:
     StoppingDialogs(Dialogs& dialogs, const GuiDialogs* windowDialogs, std::atomic_bool& stop)
@@ -23,7 +23,6 @@ public:
         dialogs_.message(icon, title, text, detail);
         stopWhenClosing();
     }
-    void tell(const Notice& notice) override;
     QString input(const QString& title, const QString& prompt, const QString& defaultText,
                   bool* accepted = nullptr) override
     {

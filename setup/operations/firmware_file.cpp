@@ -51,14 +51,15 @@ FirmwareFileCheck checkFirmwareFile(const QString& chosenPath)
     // Fewer than three bytes hold no image: nothing that could be sent.
     if (length < 3)
         return refuse(Refusal::FirmwareUnreadable);
-    const std::optional<QByteArray> image = readFileBytes(chosenPath, 1, length - 2);
+    std::optional<QByteArray> image = readFileBytes(chosenPath, 1, length - 2);
     if (!image || image->size() != length - 2)
         return refuse(Refusal::FirmwareUnreadable);
-    check.image = *image + QByteArray(1, '\0');
+    image->append('\0');
     const std::optional<quint16> stored = storedCrc(chosenPath, length);
     if (!stored)
         return refuse(Refusal::FirmwareUnreadable);
-    if (*stored != crc16Value(*check.image))
+    if (*stored != crc16Value(*image))
         return refuse(Refusal::FirmwareCrcMismatch);
+    check.image = *image;
     return check;
 }

@@ -17,9 +17,8 @@ struct FirmwareFileCheck
 {
     // Why the file was refused: the first check that failed; empty when every check passed.
     std::optional<Refusal> refusal;
-    // The image followed by one 0x00 byte, present once the file's bytes have been read (also when
-    // the CRC then fails); absent when the check stopped earlier, so the held image is left alone.
-    std::optional<QByteArray> image;
+    // The image of a file that passed, followed by one 0x00 byte.
+    QByteArray image;
 
     bool valid() const { return !refusal; }
 };

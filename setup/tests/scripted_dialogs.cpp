@@ -1,7 +1,5 @@
 #include "scripted_dialogs.h"
 
-#include "messages/message_catalogue.h"
-
 #include <QMutexLocker>
 
 void ScriptedDialogs::message(Icon icon, const QString& title, const QString& text, const QString& detail)
@@ -9,11 +7,6 @@ void ScriptedDialogs::message(Icon icon, const QString& title, const QString& te
     const qsizetype at = sequence ? sequence() : -1;
     QMutexLocker lock(&mutex_);
     shown_.append({icon, title, text, detail, at});
-}
-
-void ScriptedDialogs::tell(const Notice& notice)
-{
-    showMessage(*this, noticeMessage(notice));
 }
 
 QString ScriptedDialogs::input(const QString& title, const QString& prompt, const QString&, bool* accepted)

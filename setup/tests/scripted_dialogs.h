@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/operation_dialogs.h"
+#include "messages/catalogue_dialogs.h"
 
 #include <QList>
 #include <QMutex>
@@ -10,7 +10,7 @@
 // Dialogs for tests: records every box that was shown (a notice in the message catalogue's words),
 // cancels input boxes and answers file boxes from a script, in order. Safe to call from the
 // operation's worker thread.
-class ScriptedDialogs : public OperationDialogs
+class ScriptedDialogs : public CatalogueDialogs
 {
 public:
     struct Shown
@@ -26,7 +26,6 @@ public:
     std::function<qsizetype()> sequence;
 
     void message(Icon icon, const QString& title, const QString& text, const QString& detail = {}) override;
-    void tell(const Notice& notice) override;
     QString input(const QString& title, const QString& prompt, const QString& defaultText,
                   bool* accepted = nullptr) override;
     QString openFile(const QString& title) override;
