@@ -6,6 +6,7 @@
 #include "fuzz_files.h"
 #include "fuzz_input.h"
 #include "fuzz_require.h"
+#include "messages/message_catalogue.h"
 #include "operations/demo_file.h"
 #include "operations/demo_transfer.h"
 #include "protocol/display_access.h"
@@ -41,12 +42,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         content.replace(0, 4, kSignature);
 
     const QString path = WriteFuzzFile(QStringLiteral("show.dem"), content);
-    const DemoFileCheck check = checkDemoFile(path);
-    const DemoFileCheck expected = content.size() < 4              ? DemoFileCheck::Invalid
-                                   : content.left(4) != kSignature ? DemoFileCheck::Illegal
-                                                                   : DemoFileCheck::Accepted;
-    Require(check == expected);
-    if (check != DemoFileCheck::Accepted)
+    const std::optional<Refusal> refusal = checkDemoFile(path);
+    const std::optional<Refusal::Kind> expected = content.size() < 4 ? Refusal::DemoTooShort
+                                                  : content.left(4) != kSignature
+                                                      ? std::optional(Refusal::DemoWithoutSignature)
+                                                      : std::nullopt;
+    Require(refusal.has_value() == expected.has_value() && (!refusal || refusal->kind == *expected));
+    if (refusal)
         return 0; // the person is told and nothing is written
 
     VirtualPacer pacer;
@@ -61,8 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     QList<qint64> progress;
     const Outcome outcome = writeDemo(device, path, [&](qint64 sent) { progress << sent; });
-    if (const std::optional<Outcome::Message> box = outcome.message()) // told as the window tells it
-        dialogs.message(box->icon, box->title, box->text, box->detail);
+    if (const std::optional<Message> box = outcomeMessage(outcome)) // told as the window tells it
+        showMessage(dialogs, *box);
     const bool written = static_cast<bool>(outcome);
 
     const QByteArray stored = display.flash().demo;

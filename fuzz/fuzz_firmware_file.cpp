@@ -1,12 +1,12 @@
 // The firmware file check on any content under names of every kind. A file passes only when its
 // name is right, its size is within 3..49152 bytes and its last two bytes are the CRC-16 of the
-// rest plus one 0x00 byte, high byte first; every refusal shows exactly one box.
+// rest plus one 0x00 byte, high byte first; every refusal has a box that says it.
 #include "fuzz_files.h"
 #include "fuzz_input.h"
 #include "fuzz_require.h"
+#include "messages/message_catalogue.h"
 #include "operations/firmware_file.h"
 #include "reference_crc16.h"
-#include "scripted_dialogs.h"
 
 namespace {
 
@@ -44,10 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     const QString name = QString::fromLatin1(chosen.name);
     const QString path = name.isEmpty() ? QString() : WriteFuzzFile(name, content);
-    ScriptedDialogs dialogs;
-    QStringList shown;
-    const FirmwareFileCheck check =
-        validateFirmwareFile(path, dialogs, [&](const QString& t) { shown << t; });
+    const FirmwareFileCheck check = checkFirmwareFile(path);
 
     const qsizetype n = content.size();
     const bool sizeFits = n >= 3 && n <= kFirmwareFileLimit;
@@ -55,16 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                                                      static_cast<uint8_t>(content.at(n - 1)));
     const bool expectValid = chosen.accepted && sizeFits && crcMatches;
 
-    Require(check.FirmwareFileValid == expectValid);
-    Require(dialogs.shown().size() == (expectValid ? 0 : 1));
-    // The image is read only from a file whose name and size passed, and is exactly its bytes.
-    if (check.FirmwareImage) {
-        Require(chosen.accepted && sizeFits);
-        Require(*check.FirmwareImage == content.left(n - 2) + QByteArray(1, '\0'));
-    }
-    if (expectValid)
-        Require(check.FirmwareImage.has_value());
-    Require(!shown.isEmpty() && shown.last() == check.shownText);
-    Require(check.shownText == path.toUpper() || check.shownText == QLatin1String("???"));
+    Require(check.valid() == expectValid);
+    Require(expectValid || refusalMessage(*check.refusal).has_value());
+    // The image of a file that passed is exactly its bytes.
+    Require(check.image == (expectValid ? content.left(n - 2) + QByteArray(1, '\0') : QByteArray()));
     return 0;
 }

@@ -6,9 +6,10 @@
 #   widgets     -> core, widgets
 #   protocol    -> core, protocol                      (setup/)
 #   operations  -> core, protocol, operations
+#   messages    -> core, protocol, operations, messages   (the message catalogue)
 #   sim         -> core, protocol, operations, sim
-#   gui         -> core, widgets, protocol, operations, sim, gui
-#   cli         -> core, protocol, operations, sim, cli
+#   gui         -> core, widgets, protocol, operations, sim, messages, gui
+#   cli         -> core, protocol, operations, sim, messages, cli
 #   link        -> core, link                          (demo/: ports, jobs, the worker, the port state)
 #   commands    -> core, link, commands                (replies, the mirror, the KP-685 sequence)
 #   sim         -> core, widgets, link, sim            (the simulated customer displays)
@@ -23,9 +24,10 @@ allowed() {
     widgets) echo "core widgets" ;;
     setup/protocol) echo "core protocol" ;;
     setup/operations) echo "core protocol operations" ;;
+    setup/messages) echo "core protocol operations messages" ;;
     setup/sim) echo "core protocol operations sim" ;;
-    setup/gui) echo "core widgets protocol operations sim gui" ;;
-    setup/cli) echo "core protocol operations sim cli" ;;
+    setup/gui) echo "core widgets protocol operations sim messages gui" ;;
+    setup/cli) echo "core protocol operations sim messages cli" ;;
     demo/link) echo "core link" ;;
     demo/commands) echo "core link commands" ;;
     demo/sim) echo "core widgets link sim" ;;
@@ -35,7 +37,7 @@ allowed() {
 }
 
 status=0
-for folder in core widgets setup/protocol setup/operations setup/sim setup/gui setup/cli \
+for folder in core widgets setup/protocol setup/operations setup/messages setup/sim setup/gui setup/cli \
     demo/link demo/commands demo/sim demo/windows emu; do
     ok=" $(allowed "$folder") "
     while IFS= read -r line; do

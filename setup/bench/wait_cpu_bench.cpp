@@ -6,7 +6,6 @@
 // the waits' own figures are to be read.
 #include "core/pacer.h"
 #include "protocol/display_access.h"
-#include "protocol/display_ack.h"
 #include "protocol/display_session.h"
 #include "protocol/setup_request.h"
 #include "scripted_dialogs.h"

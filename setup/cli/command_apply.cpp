@@ -59,6 +59,35 @@ QList<ApplyStep> applySteps(const ProvisioningProfile& profile, const QByteArray
     return steps;
 }
 
+// Every file a profile names is checked before anything is sent to any port; the title file's lines
+// too. CliExit::Ok when all pass.
+int checkProfileFiles(CliContext& context, const ProvisioningProfile& profile, QByteArray& firmwareImage,
+                      QStringList& titleLines)
+{
+    if (!profile.firmwareFile.isEmpty()) {
+        const FirmwareFileCheck check = checkFirmwareFile(profile.firmwareFile);
+        if (!check.valid())
+            return reportRefusedFile(context, *check.refusal, profile.firmwareFile,
+                                     QStringLiteral("[firmware] file"));
+        firmwareImage = check.image;
+    }
+    if (!profile.titleFile.isEmpty()) {
+        // As "title write --file" reads it.
+        const TitleFileLines read = readTitleFile(profile.titleFile, context.encoding);
+        if (!read.complete())
+            return reportRefusedFile(context, read.refusal, profile.titleFile,
+                                     QStringLiteral("[title] file"));
+        if (const Outcome fits = checkTitleLines(read.lines.at(0), read.lines.at(1), context.encoding); !fits)
+            return reportOutcome(context.dialogs, fits);
+        titleLines = read.lines;
+    }
+    if (!profile.demoFile.isEmpty()) {
+        if (const std::optional<Refusal> refusal = checkDemoFile(profile.demoFile))
+            return reportRefusedFile(context, *refusal, profile.demoFile, QStringLiteral("[demo] file"));
+    }
+    return CliExit::Ok;
+}
+
 CliPlan prepare(CliContext& context, const QStringList& args)
 {
     if (args.size() != 1 || args.first().startsWith(QLatin1String("--"))) {
@@ -70,37 +99,12 @@ CliPlan prepare(CliContext& context, const QStringList& args)
         context.err << "vfdctl apply: " << reading.error << Qt::endl;
         return CliPlan::done(CliExit::Usage);
     }
-    // Every file is checked before anything is sent to any port.
     const ProvisioningProfile& profile = *reading.profile;
     QByteArray firmwareImage;
-    if (!profile.firmwareFile.isEmpty()) {
-        const FirmwareFileCheck check = validateFirmwareFile(profile.firmwareFile, context.dialogs);
-        if (!check.FirmwareFileValid) {
-            nameRefusedFile(context.err, profile.firmwareFile, QStringLiteral("[firmware] file"));
-            return CliPlan::done(CliExit::Failed);
-        }
-        firmwareImage = *check.FirmwareImage;
-    }
     QStringList titleLines = profile.titleLines.value_or(QStringList{});
-    if (!profile.titleFile.isEmpty()) {
-        // As "title write --file" reads it; its lines are checked here, with the rest.
-        const TitleFileLines read = readTitleFile(profile.titleFile, context.encoding);
-        if (!read.complete()) {
-            showTitleFileError(context.dialogs, read);
-            nameRefusedFile(context.err, profile.titleFile, QStringLiteral("[title] file"));
-            return CliPlan::done(CliExit::Failed);
-        }
-        if (const Outcome fits = checkTitleLines(read.lines.at(0), read.lines.at(1), context.encoding); !fits)
-            return CliPlan::done(reportOutcome(context.dialogs, fits));
-        titleLines = read.lines;
-    }
-    if (!profile.demoFile.isEmpty()) {
-        if (const DemoFileCheck check = checkDemoFile(profile.demoFile); check != DemoFileCheck::Accepted) {
-            showDemoFileCheck(context.dialogs, check);
-            nameRefusedFile(context.err, profile.demoFile, QStringLiteral("[demo] file"));
-            return CliPlan::done(CliExit::Failed);
-        }
-    }
+    if (const int status = checkProfileFiles(context, profile, firmwareImage, titleLines);
+        status != CliExit::Ok)
+        return CliPlan::done(status);
     return CliPlan::run([steps = applySteps(profile, firmwareImage, titleLines)](CliSession& session) -> int {
         QStringList done;
         for (const ApplyStep& step : steps) {

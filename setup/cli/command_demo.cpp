@@ -1,5 +1,6 @@
 #include "cli/cli_command.h"
 #include "cli/outcome_report.h"
+#include "messages/message_catalogue.h"
 #include "operations/demo_file.h"
 #include "operations/demo_transfer.h"
 #include "protocol/display_access.h"
@@ -16,15 +17,11 @@ int writeDemoFile(CliSession& session, const QString& path, const QString& origi
 
 namespace {
 
-CliPlan Write(CliContext& context, const QString& path)
+CliPlan prepareWrite(CliContext& context, const QString& path)
 {
     // The check of the window's "File Input" first: only a DEMO file goes to the display.
-    const DemoFileCheck check = checkDemoFile(path);
-    if (check != DemoFileCheck::Accepted) {
-        showDemoFileCheck(context.dialogs, check);
-        nameRefusedFile(context.err, path);
-        return CliPlan::done(CliExit::Failed);
-    }
+    if (const std::optional<Refusal> refusal = checkDemoFile(path))
+        return CliPlan::done(reportRefusedFile(context, *refusal, path));
     return CliPlan::run([path](CliSession& session) { return writeDemoFile(session, path); });
 }
 
@@ -36,19 +33,22 @@ CliCommand demoCommand()
     command.name = QStringLiteral("demo");
     command.synopsis = QStringLiteral("demo write FILE                write a user-defined DEMO file\n"
                                       "demo erase                     erase the user-defined DEMO");
-    command.help = QStringLiteral(
-        "Usage: vfdctl [global options] demo write FILE\n"
-        "       vfdctl [global options] demo erase\n\n"
-        "write  checks that FILE opens with the signature 55 AA 5A A5 (\"InValid File!\" when it has\n"
-        "       fewer than four bytes, \"Illegal DEMO File!\" otherwise), then sends it to the display\n"
-        "       in blocks of up to 512 bytes, without its last two bytes, and restarts the display.\n"
-        "       A file of more than 69120 bytes (135 pages) cannot be announced and is refused\n"
-        "       before anything is sent. The file is read block by block while it is sent.\n"
-        "erase  erases the stored DEMO with one empty block, without the setup exchange, at the\n"
-        "       global --baud and --format, and restarts the display.\n");
+    command.help =
+        QStringLiteral(
+            "Usage: vfdctl [global options] demo write FILE\n"
+            "       vfdctl [global options] demo erase\n\n"
+            "write  checks that FILE opens with the signature 55 AA 5A A5 (\"%1\" when it has\n"
+            "       fewer than four bytes, \"%2\" otherwise), then sends it to the display\n"
+            "       in blocks of up to 512 bytes, without its last two bytes, and restarts the display.\n"
+            "       A file of more than 69120 bytes (135 pages) cannot be announced and is refused\n"
+            "       before anything is sent. The file is read block by block while it is sent.\n"
+            "erase  erases the stored DEMO with one empty block, without the setup exchange, at the\n"
+            "       global --baud and --format, and restarts the display.\n")
+            .arg(refusalMessage({Refusal::DemoTooShort})->text,
+                 refusalMessage({Refusal::DemoWithoutSignature})->text);
     command.prepare = [](CliContext& context, const QStringList& args) {
         if (args.value(0) == QLatin1String("write") && args.size() == 2)
-            return Write(context, args.at(1));
+            return prepareWrite(context, args.at(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
             return CliPlan::run(
                 [](CliSession& session) { return reportOutcome(session, eraseDemo(session.access)); });

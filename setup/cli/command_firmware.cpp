@@ -1,5 +1,6 @@
 #include "cli/cli_command.h"
 #include "cli/outcome_report.h"
+#include "messages/message_catalogue.h"
 #include "operations/firmware_file.h"
 #include "operations/firmware_update.h"
 #include "protocol/display_access.h"
@@ -28,7 +29,7 @@ QString minutesSeconds(double seconds)
 
 // Shows the progress of the transfer: on a terminal one line rewritten in place, otherwise one
 // line per page. Any box shown meanwhile first ends the bar's line, so the two never share one.
-class ProgressPrinter : public Dialogs
+class ProgressPrinter : public OperationDialogs
 {
 public:
     ProgressPrinter(CliSession& session) : session_(session), inner_(session.access.dialogs) {}
@@ -69,6 +70,11 @@ public:
         endLine();
         inner_.message(icon, title, text, detail);
     }
+    void tell(const Notice& notice) override
+    {
+        endLine();
+        inner_.tell(notice);
+    }
     QString input(const QString& title, const QString& prompt, const QString& defaultText,
                   bool* accepted = nullptr) override
     {
@@ -79,11 +85,11 @@ public:
 
 private:
     CliSession& session_;
-    Dialogs& inner_;
+    OperationDialogs& inner_;
     bool lineOpen_ = false;
 };
 
-CliPlan Prepare(CliContext& context, const QStringList& args)
+CliPlan prepare(CliContext& context, const QStringList& args)
 {
     ParsedArgs parsed;
     QString error;
@@ -95,12 +101,10 @@ CliPlan Prepare(CliContext& context, const QStringList& args)
         context.err << "vfdctl firmware: " << error << " (see vfdctl firmware --help)" << Qt::endl;
         return CliPlan::done(CliExit::Usage);
     }
-    const FirmwareFileCheck check = validateFirmwareFile(parsed.positional.first(), context.dialogs);
-    if (!check.FirmwareFileValid) {
-        nameRefusedFile(context.err, parsed.positional.first());
-        return CliPlan::done(CliExit::Failed);
-    }
-    return CliPlan::run(firmwareJob(*check.FirmwareImage, parsed.options.contains(QStringLiteral("force"))));
+    const FirmwareFileCheck check = checkFirmwareFile(parsed.positional.first());
+    if (!check.valid())
+        return CliPlan::done(reportRefusedFile(context, *check.refusal, parsed.positional.first()));
+    return CliPlan::run(firmwareJob(check.image, parsed.options.contains(QStringLiteral("force"))));
 }
 
 } // namespace
@@ -136,41 +140,43 @@ CliCommand firmwareCommand()
     command.name = QStringLiteral("firmware");
     command.synopsis =
         QStringLiteral("firmware FILE [--force]        check a .wfu file and flash it into the display");
-    command.help = QStringLiteral(
-        "NAME\n"
-        "    vfdctl firmware - check a firmware file and flash it into a VQ71xx display\n"
-        "\n"
-        "SYNOPSIS\n"
-        "    vfdctl [global options] firmware FILE [--force]\n"
-        "\n"
-        "DESCRIPTION\n"
-        "    Checks FILE as the window's \"Open File\" does, then sends it as \"DownLoad\" does.\n"
-        "\n"
-        "    The checks, in order: the name contains \".wfu\" and one of the models VQ7140, VQ7146,\n"
-        "    VQ7152 (case is ignored); the file holds at most 49152 bytes; its last two bytes, high\n"
-        "    byte first, are the CRC-16/MODBUS of the rest of the file followed by one 0x00 byte.\n"
-        "    A failed check is printed as \"File Ststus: ...\" and nothing is sent.\n"
-        "\n"
-        "    The image then goes to the display in 512-byte pages, each after a progress line on\n"
-        "    the display and followed by a pause of one second, so a 48 KB file takes about two\n"
-        "    minutes. At the end the display shows \"**Update Successful*\" and restarts.\n"
-        "    On a terminal a bar shows the percentage and the time left; otherwise one line is\n"
-        "    printed per page. Do not switch the display off while it runs.\n"
-        "\n"
-        "OPTIONS\n"
-        "    --force\n"
-        "        Forced overwrite: the display's DIP switch 12 is ON, so it is already waiting\n"
-        "        for firmware and no setup request is sent. Without it (online update) DIP-12 must\n"
-        "        be OFF and the display is reached at the global --baud and --format.\n"
-        "\n"
-        "EXIT STATUS\n"
-        "    0  the image was sent and the display told to restart\n"
-        "    1  the file was refused, or the port or the display failed (the reason is on stderr)\n"
-        "    2  usage error\n"
-        "\n"
-        "EXAMPLES\n"
-        "    vfdctl --port /dev/ttyUSB0 firmware FW_VQ7146_V12.WFU\n"
-        "    vfdctl --port COM3 firmware --force FW_VQ7146_V12.WFU\n");
-    command.prepare = Prepare;
+    command.help =
+        QStringLiteral(
+            "NAME\n"
+            "    vfdctl firmware - check a firmware file and flash it into a VQ71xx display\n"
+            "\n"
+            "SYNOPSIS\n"
+            "    vfdctl [global options] firmware FILE [--force]\n"
+            "\n"
+            "DESCRIPTION\n"
+            "    Checks FILE as the window's \"Open File\" does, then sends it as \"DownLoad\" does.\n"
+            "\n"
+            "    The checks, in order: the name contains \".wfu\" and one of the models VQ7140, VQ7146,\n"
+            "    VQ7152 (case is ignored); the file holds at most 49152 bytes; its last two bytes, high\n"
+            "    byte first, are the CRC-16/MODBUS of the rest of the file followed by one 0x00 byte.\n"
+            "    A failed check is printed as \"%1: ...\" and nothing is sent.\n"
+            "\n"
+            "    The image then goes to the display in 512-byte pages, each after a progress line on\n"
+            "    the display and followed by a pause of one second, so a 48 KB file takes about two\n"
+            "    minutes. At the end the display shows \"**Update Successful*\" and restarts.\n"
+            "    On a terminal a bar shows the percentage and the time left; otherwise one line is\n"
+            "    printed per page. Do not switch the display off while it runs.\n"
+            "\n"
+            "OPTIONS\n"
+            "    --force\n"
+            "        Forced overwrite: the display's DIP switch 12 is ON, so it is already waiting\n"
+            "        for firmware and no setup request is sent. Without it (online update) DIP-12 must\n"
+            "        be OFF and the display is reached at the global --baud and --format.\n"
+            "\n"
+            "EXIT STATUS\n"
+            "    0  the image was sent and the display told to restart\n"
+            "    1  the file was refused, or the port or the display failed (the reason is on stderr)\n"
+            "    2  usage error\n"
+            "\n"
+            "EXAMPLES\n"
+            "    vfdctl --port /dev/ttyUSB0 firmware FW_VQ7146_V12.WFU\n"
+            "    vfdctl --port COM3 firmware --force FW_VQ7146_V12.WFU\n")
+            .arg(refusalMessage({Refusal::FirmwareCrcMismatch})->title);
+    command.prepare = prepare;
     return command;
 }

@@ -28,7 +28,7 @@ std::array<ParamsOption, 6> options()
     }};
 }
 
-CliPlan Write(CliContext& context, const QStringList& args)
+CliPlan prepareWrite(CliContext& context, const QStringList& args)
 {
     QStringList names;
     for (const ParamsOption& o : options())
@@ -90,7 +90,7 @@ CliCommand paramsCommand()
     command.help = help;
     command.prepare = [](CliContext& context, const QStringList& args) {
         if (args.value(0) == QLatin1String("write"))
-            return Write(context, args.mid(1));
+            return prepareWrite(context, args.mid(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
             return CliPlan::run([](CliSession& session) {
                 return reportOutcome(session, eraseGeneralParameters(session.access));

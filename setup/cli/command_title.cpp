@@ -1,13 +1,14 @@
 #include "cli/cli_command.h"
 #include "cli/outcome_report.h"
 #include "core/quoted_value.h"
+#include "messages/message_catalogue.h"
 #include "operations/title_file.h"
 #include "operations/title_page.h"
 #include "protocol/display_access.h"
 
 namespace {
 
-CliPlan Write(CliContext& context, const QStringList& args)
+CliPlan prepareWrite(CliContext& context, const QStringList& args)
 {
     ParsedArgs parsed;
     QString error;
@@ -27,11 +28,9 @@ CliPlan Write(CliContext& context, const QStringList& args)
         // without two lines writes nothing.
         const TitleFileLines read =
             readTitleFile(parsed.options.value(QStringLiteral("file")), context.encoding);
-        if (!read.complete()) {
-            showTitleFileError(context.dialogs, read);
-            nameRefusedFile(context.err, parsed.options.value(QStringLiteral("file")));
-            return CliPlan::done(CliExit::Failed);
-        }
+        if (!read.complete())
+            return CliPlan::done(
+                reportRefusedFile(context, read.refusal, parsed.options.value(QStringLiteral("file"))));
         lines = read.lines;
     }
     for (const QString& line : lines) {
@@ -61,24 +60,26 @@ CliCommand titleCommand()
         QStringLiteral("title write LINE1 LINE2        write the power-on title page\n"
                        "title write --file F           ... from the first two lines of a text file\n"
                        "title erase                    erase the power-on title page");
-    command.help = QStringLiteral(
-        "Usage: vfdctl [global options] title write LINE1 LINE2\n"
-        "       vfdctl [global options] title write --file F\n"
-        "       vfdctl [global options] title erase\n\n"
-        "write  stores the two lines the display shows when it is switched on, then restarts it.\n"
-        "       Each line holds at most 20 characters and is filled up with spaces; an empty line\n"
-        "       is 20 spaces. Every character must exist in the text encoding (--encoding) and a\n"
-        "       line must fit in 20 bytes of it: any other line is refused and nothing is sent.\n"
-        "--file F  takes the lines from the first two lines of the text file F (UTF-8, with or\n"
-        "       without a byte-order mark, or else text in the --encoding; CR LF, LF or CR line\n"
-        "       ends), each cut to 20 characters.\n"
-        "       A file with fewer than two lines is refused with \"Open File Error !!\".\n"
-        "erase  erases the title page; the display then shows its own power-on lines.\n\n"
-        "Both run the setup exchange at 115200 baud after reaching the display at the global\n"
-        "--baud and --format (its current settings).\n");
+    command.help =
+        QStringLiteral(
+            "Usage: vfdctl [global options] title write LINE1 LINE2\n"
+            "       vfdctl [global options] title write --file F\n"
+            "       vfdctl [global options] title erase\n\n"
+            "write  stores the two lines the display shows when it is switched on, then restarts it.\n"
+            "       Each line holds at most 20 characters and is filled up with spaces; an empty line\n"
+            "       is 20 spaces. Every character must exist in the text encoding (--encoding) and a\n"
+            "       line must fit in 20 bytes of it: any other line is refused and nothing is sent.\n"
+            "--file F  takes the lines from the first two lines of the text file F (UTF-8, with or\n"
+            "       without a byte-order mark, or else text in the --encoding; CR LF, LF or CR line\n"
+            "       ends), each cut to 20 characters.\n"
+            "       A file with fewer than two lines is refused with \"%1\".\n"
+            "erase  erases the title page; the display then shows its own power-on lines.\n\n"
+            "Both run the setup exchange at 115200 baud after reaching the display at the global\n"
+            "--baud and --format (its current settings).\n")
+            .arg(refusalMessage({Refusal::FileUnreadable})->text);
     command.prepare = [](CliContext& context, const QStringList& args) {
         if (args.value(0) == QLatin1String("write"))
-            return Write(context, args.mid(1));
+            return prepareWrite(context, args.mid(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
             return CliPlan::run(
                 [](CliSession& session) { return reportOutcome(session, eraseTitlePage(session.access)); });

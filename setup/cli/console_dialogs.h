@@ -1,13 +1,14 @@
 #pragma once
 
-#include "core/dialogs.h"
+#include "messages/catalogue_dialogs.h"
 
 #include <QTextStream>
 
 // Dialogs for the command line: a failure box becomes "Title: text" on stderr (and its detail on
-// the next line), a success box (no icon) a line on stdout, and the operation goes on as if OK had
-// been pressed. Questions cannot be asked: input boxes are answered with their default.
-class ConsoleDialogs : public Dialogs
+// the next line), a success box (no icon) a line on stdout, a notice the same in the message
+// catalogue's words, and the operation goes on as if OK had been pressed. Questions cannot be asked:
+// input boxes are answered with their default.
+class ConsoleDialogs : public CatalogueDialogs
 {
 public:
     ConsoleDialogs(QTextStream& out, QTextStream& err) : out_(out), err_(err) {}

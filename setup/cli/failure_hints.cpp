@@ -3,7 +3,8 @@
 #include "core/link_status.h"
 #include "core/open_failure.h"
 #include "core/port_name.h"
-#include "protocol/display_ack.h"
+#include "messages/message_catalogue.h"
+#include "protocol/ack_wait.h"
 #include "protocol/outcome.h"
 
 namespace {
@@ -39,22 +40,29 @@ constexpr Hint kHints[] = {
                                            "(vfdctl [global options] COMMAND ...)."},
 };
 
+// What each step of the acknowledgement waits for, in the wait's order.
+constexpr const char* kAckStepConditions[5] = {
+    "everything written has left the port", "DSR is high",       "DSR has dropped",
+    "DSR stays low for the whole step",     "DSR is high again",
+};
+
 } // namespace
 
 std::optional<FailureKey> failureKey(const Outcome& outcome, const QString& port, bool forcedFirmware)
 {
     if (outcome.kind() == Outcome::NoAck) {
+        const int step = outcome.ackFailure().step;
         // In the forced mode the display takes the update only with its DIP switch set: a display
         // that does not answer at all is most likely one that was not set.
-        if (forcedFirmware && outcome.step() == 3)
+        if (forcedFirmware && step == 3)
             return FailureKey::AckForced;
-        if (outcome.step() >= 1 && outcome.step() <= 5)
-            return static_cast<FailureKey>(static_cast<int>(FailureKey::AckStep1) + outcome.step() - 1);
+        if (step >= 1 && step <= 5)
+            return static_cast<FailureKey>(static_cast<int>(FailureKey::AckStep1) + step - 1);
         return std::nullopt;
     }
     if (outcome.kind() != Outcome::PortFailed)
         return std::nullopt;
-    switch (outcome.number()) {
+    switch (outcome.link().number) {
     case LinkError::PortMissing:
         return FailureKey::PortMissing;
     case LinkError::PortInUse:
@@ -83,8 +91,8 @@ QString failureHint(FailureKey key, const HintValues& values)
     if (step >= 1 && step <= 5)
         text = QStringLiteral("The acknowledgement failed at step %1 (%2, limit %3 s): ")
                    .arg(step)
-                   .arg(QString::fromLatin1(kAckSteps[step - 1].condition),
-                        shortDecimal(kAckSteps[step - 1].limit, 2)) +
+                   .arg(QString::fromLatin1(kAckStepConditions[step - 1]),
+                        shortDecimal(kAckStepLimits[step - 1], 2)) +
                text;
     return text.replace(QLatin1String("{port}"), values.port)
         .replace(QLatin1String("{system}"), values.system)

@@ -2,16 +2,15 @@
 
 #include "cli/cli_command.h"
 #include "cli/failure_hints.h"
-#include "core/dialogs.h"
+#include "messages/message_catalogue.h"
 #include "protocol/display_access.h"
-#include "protocol/outcome.h"
 
 #include <QTextStream>
 
 int reportOutcome(Dialogs& console, const Outcome& outcome)
 {
-    if (const std::optional<Outcome::Message> box = outcome.message())
-        console.message(box->icon, box->title, box->text, box->detail);
+    if (const std::optional<Message> box = outcomeMessage(outcome))
+        showMessage(console, *box);
     return outcome ? CliExit::Ok : CliExit::Failed;
 }
 
@@ -27,6 +26,13 @@ int reportOutcome(CliSession& session, const Outcome& outcome, bool forcedFirmwa
         session.err << "  " << failureHint(*key, portHintValues(port, session.access.selection.line.toText()))
                     << Qt::endl;
     return status;
+}
+
+int reportRefusedFile(CliContext& context, const Refusal& refusal, const QString& path, const QString& origin)
+{
+    reportOutcome(context.dialogs, Outcome::refused(refusal));
+    nameRefusedFile(context.err, path, origin);
+    return CliExit::Failed;
 }
 
 void nameRefusedFile(QTextStream& err, const QString& path, const QString& origin)

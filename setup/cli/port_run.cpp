@@ -9,7 +9,7 @@ std::unique_ptr<DeviceWorker> makePortWorker(const PortTarget& target, const QSt
 }
 
 int runJobOnPort(const CliJob& job, DevicePort& port, const PortTarget& target, QTextStream& out,
-                 QTextStream& err, Dialogs& dialogs)
+                 QTextStream& err, OperationDialogs& dialogs)
 {
     DisplayAccess access = displayAccess(port, dialogs, target.selection);
     CliSession session{access, out, err, target.simulatedDisplay, target.stdoutIsTerminal, target.quiet};
@@ -20,7 +20,7 @@ int runJobOnPort(const CliJob& job, DevicePort& port, const PortTarget& target, 
 }
 
 int runJobOnPort(const CliJob& job, const PortTarget& target, QTextStream& out, QTextStream& err,
-                 Dialogs& dialogs)
+                 OperationDialogs& dialogs)
 {
     int status = CliExit::Failed;
     const std::unique_ptr<DeviceWorker> worker = makePortWorker(target);

@@ -9,7 +9,7 @@
 
 class DevicePort;
 class DeviceWorker;
-class Dialogs;
+class OperationDialogs;
 class Pacer;
 class SerialLink;
 class SimulatedDisplay;
@@ -34,8 +34,8 @@ std::unique_ptr<DeviceWorker> makePortWorker(const PortTarget& target, const QSt
 // job that a stop request ended (it gives CliExit::Interrupted) is followed by what was done and the
 // state the display is left in, on `err`.
 int runJobOnPort(const CliJob& job, DevicePort& port, const PortTarget& target, QTextStream& out,
-                 QTextStream& err, Dialogs& dialogs);
+                 QTextStream& err, OperationDialogs& dialogs);
 
 // The same on a single port, on a worker of its own; returns once the port is closed.
 int runJobOnPort(const CliJob& job, const PortTarget& target, QTextStream& out, QTextStream& err,
-                 Dialogs& dialogs);
+                 OperationDialogs& dialogs);

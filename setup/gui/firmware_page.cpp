@@ -1,7 +1,8 @@
 #include "gui/firmware_page.h"
 
-#include "gui/cancelled_text.h"
 #include "gui/operation_runner.h"
+#include "gui/outcome_box.h"
+#include "messages/message_catalogue.h"
 #include "operations/firmware_file.h"
 #include "operations/firmware_update.h"
 #include "protocol/file_helpers.h"
@@ -80,7 +81,7 @@ void FirmwarePage::chooseFirmwareFile()
 {
     DeviceButtons& buttons = context_.runner.buttons();
     buttons.setAllowed(openFileButton_, false);
-    firmwareFileValid_ = false;
+    checkedImage_.reset();
     useFirmwareFile(
         context_.dialogs.openFileOfType(QStringLiteral("Open"), QStringLiteral("Firmware files (*.wfu)")));
     buttons.setAllowed(openFileButton_, true);
@@ -88,13 +89,19 @@ void FirmwarePage::chooseFirmwareFile()
 
 void FirmwarePage::useFirmwareFile(const QString& path)
 {
-    firmwareFileValid_ = false;
+    checkedImage_.reset();
     chosenPath_ = path;
-    const FirmwareFileCheck check = validateFirmwareFile(
-        path, context_.dialogs, [this](const QString& text) { fileNameBox_->setText(text); });
-    if (check.FirmwareImage)
-        firmwareImage_ = *check.FirmwareImage;
-    firmwareFileValid_ = check.FirmwareFileValid;
+    // The box shows the chosen path in upper case at once, and "???" once its name was refused.
+    fileNameBox_->setText(path.toUpper());
+    const FirmwareFileCheck check = checkFirmwareFile(path);
+    if (!check.valid()) {
+        showRefusal(context_.dialogs, *check.refusal);
+        const Refusal::Kind kind = check.refusal->kind;
+        if (kind == Refusal::FirmwareWithoutExtension || kind == Refusal::FirmwareWithoutModel)
+            fileNameBox_->setText(QStringLiteral("???"));
+        return;
+    }
+    checkedImage_ = check.image;
 }
 
 void FirmwarePage::firmwareFileNameChanged()
@@ -116,12 +123,11 @@ void FirmwarePage::showForceState()
 
 void FirmwarePage::updateFirmware()
 {
-    if (!firmwareFileValid_) {
-        context_.dialogs.message(Dialogs::Critical, QStringLiteral("File Ststus"),
-                                 QStringLiteral("File Error, Please Try Again !!"));
+    if (!checkedImage_) {
+        showRefusal(context_.dialogs, {Refusal::NoFirmwareImage});
         return;
     }
-    const QByteArray image = firmwareImage_;
+    const QByteArray image = *checkedImage_;
     const bool forced = forceBox_->isChecked();
     // Progress comes from the operation's thread; the widgets are changed on this one. The runner
     // ends the operation before the window's pages are destroyed, so the page outlives it.
@@ -141,8 +147,7 @@ void FirmwarePage::updateFirmware()
             const Outcome outcome = ::updateFirmware(access, image, forced, progress);
             // The session has closed the port by now.
             if (outcome.kind() == Outcome::Stopped && runner->cancelled())
-                access.dialogs.message(Dialogs::Exclamation, kCancelledTitle,
-                                       firmwareCancelledText(pagesSent, pageCount));
+                showMessage(access.dialogs, firmwareCancelledMessage(pagesSent, pageCount));
             return outcome;
         },
         [this] { cancelButton_->setEnabled(false); });

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QWidget>
+#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -36,9 +37,6 @@ public:
     // Stops a running update before its next frame; the person is told how far it got.
     void cancelUpdate();
 
-    bool firmwareFileValid() const { return firmwareFileValid_; }
-    const QByteArray& firmwareImage() const { return firmwareImage_; }
-
 private:
     void showProgress(int pagesSent, int pageCount, const QString& percentage);
 
@@ -51,8 +49,8 @@ private:
     QProgressBar* progressBar_;
     QLabel* percentLabel_;
 
-    bool firmwareFileValid_ = false;
-    QByteArray firmwareImage_;
+    // The image of the last file that passed its check, with its appended 0x00 byte.
+    std::optional<QByteArray> checkedImage_;
     // The path as the dialog returned it: the box shows it in upper case, but a case-sensitive
     // file system only finds it as chosen.
     QString chosenPath_;

@@ -10,6 +10,7 @@
 #include "gui/simulated_display_window.h"
 #include "gui/title_set_page.h"
 #include "gui/traffic_view.h"
+#include "messages/message_catalogue.h"
 #include "operations/parameter_vocabulary.h"
 #include "widgets/gui_dialogs.h"
 
@@ -192,10 +193,7 @@ void MainWindow::load()
     firmwarePage_->firmwareFileNameChanged();
     showChosenPage();
 
-    dialogs().message(Dialogs::Exclamation, QStringLiteral("Notice!!"),
-                      QStringLiteral("Flash re-programming is highly host resource dependent,\r\n"
-                                     "any multi-task activity including Audio/Video playback\r\n"
-                                     "or Ethernet-transmission may increase the risk of failure."));
+    showMessage(dialogs(), flashNoticeMessage());
     followPortChoice();
 }
 

@@ -2,7 +2,9 @@
 #include "gui/firmware_page.h"
 #include "gui/general_page.h"
 #include "gui/main_window.h"
+#include "gui/outcome_box.h"
 #include "gui/title_set_page.h"
+#include "messages/message_catalogue.h"
 #include "operations/provisioning_profile.h"
 #include "operations/title_file.h"
 
@@ -26,8 +28,7 @@ void MainWindow::saveProfile()
 {
     const QString path = dialogs().saveFile(QStringLiteral("Save profile"), QStringLiteral("profile.ini"));
     if (!path.isEmpty() && !saveProfileTo(path))
-        dialogs().message(Dialogs::Critical, QStringLiteral("Profile"),
-                          QStringLiteral("Cannot write the profile %1").arg(path));
+        showMessage(dialogs(), profileNotWrittenMessage(path));
 }
 
 void MainWindow::loadProfile()
@@ -51,7 +52,7 @@ bool MainWindow::loadProfileFrom(const QString& path)
 {
     const ProfileReading reading = readProvisioningProfile(path, selection_.encoding);
     if (!reading.profile) {
-        dialogs().message(Dialogs::Critical, QStringLiteral("Profile"), reading.error);
+        showMessage(dialogs(), profileRefusedMessage(reading.error));
         return false;
     }
     const ProvisioningProfile& profile = *reading.profile;
@@ -64,7 +65,7 @@ bool MainWindow::loadProfileFrom(const QString& path)
         const TitleFileLines read = readTitleFile(profile.titleFile, selection_.encoding);
         titleSetPage_->setTitleLines(read.lines);
         if (!read.complete())
-            showTitleFileError(dialogs(), read);
+            showRefusal(dialogs(), read.refusal);
     }
     if (!profile.demoFile.isEmpty())
         titleSetPage_->useDemoFile(profile.demoFile);

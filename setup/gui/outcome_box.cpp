@@ -1,10 +1,15 @@
 #include "gui/outcome_box.h"
 
-#include "core/dialogs.h"
-#include "protocol/outcome.h"
+#include "messages/message_catalogue.h"
 
 void showOutcome(Dialogs& dialogs, const Outcome& outcome)
 {
-    if (const std::optional<Outcome::Message> box = outcome.message())
-        dialogs.message(box->icon, box->title, box->text, box->detail);
+    if (const std::optional<Message> box = outcomeMessage(outcome))
+        showMessage(dialogs, *box);
+}
+
+void showRefusal(Dialogs& dialogs, const Refusal& refusal)
+{
+    if (const std::optional<Message> box = refusalMessage(refusal))
+        showMessage(dialogs, *box);
 }

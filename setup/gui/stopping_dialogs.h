@@ -1,15 +1,16 @@
 #pragma once
 
-#include "core/dialogs.h"
+#include "messages/catalogue_dialogs.h"
 
 #include <atomic>
 
 class GuiDialogs;
 
-// The dialogs an operation of the window talks through: each call goes to the window's dialogs,
-// and once the window's boxes are closing (the window closes, or the event loop ended under a box)
-// the operation is asked to stop, so that nothing more is sent after the box returns.
-class StoppingDialogs : public Dialogs
+// The dialogs an operation of the window talks through: each call goes to the window's dialogs (a
+// notice in the message catalogue's words), and once the window's boxes are closing (the window
+// closes, or the event loop ended under a box) the operation is asked to stop, so that nothing more is
+// sent after the box returns.
+class StoppingDialogs : public CatalogueDialogs
 {
 public:
     StoppingDialogs(Dialogs& dialogs, const GuiDialogs* windowDialogs, std::atomic_bool& stop)

@@ -1,7 +1,8 @@
 #include "gui/title_set_page.h"
 
-#include "gui/cancelled_text.h"
 #include "gui/operation_runner.h"
+#include "gui/outcome_box.h"
+#include "messages/message_catalogue.h"
 #include "operations/demo_file.h"
 #include "operations/demo_transfer.h"
 #include "operations/title_file.h"
@@ -48,6 +49,28 @@ QPushButton* button(const char* name, const char* caption, QWidget* parent)
 TitleSetPage::TitleSetPage(PageContext context, QWidget* parent)
     : QWidget(parent), context_(std::move(context))
 {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(makeTitleFrame());
+    layout->addWidget(makeDemoFrame());
+    layout->addStretch(1);
+
+    context_.runner.buttons().add(writeTitleButton_);
+    context_.runner.buttons().add(eraseTitleButton_);
+    context_.runner.buttons().add(writeDemoButton_, false);
+    context_.runner.buttons().add(eraseDemoButton_);
+    connect(openTitleFileButton_, &QPushButton::clicked, this, [this] { loadTitleFile(); });
+    connect(writeTitleButton_, &QPushButton::clicked, this, [this] { writeTitlePage(); });
+    connect(eraseTitleButton_, &QPushButton::clicked, this, [this] { eraseTitlePage(); });
+    connect(chooseDemoButton_, &QPushButton::clicked, this, &TitleSetPage::chooseDemoFile);
+    connect(demoFileBox_, &QLineEdit::textChanged, this, &TitleSetPage::demoFileNameChanged);
+    connect(writeDemoButton_, &QPushButton::clicked, this, &TitleSetPage::writeDemo);
+    connect(eraseDemoButton_, &QPushButton::clicked, this, &TitleSetPage::eraseDemo);
+    connect(cancelDemoButton_, &QPushButton::clicked, this, &TitleSetPage::cancelDemoWrite);
+}
+
+QWidget* TitleSetPage::makeTitleFrame()
+{
     auto* title = new QGroupBox(QStringLiteral("Power on Title Page"), this);
     title->setObjectName(QStringLiteral("Frame1_1"));
     line1Box_ = lineBox("Text1_1", QStringLiteral("***  User Define ***"), title);
@@ -65,7 +88,11 @@ TitleSetPage::TitleSetPage(PageContext context, QWidget* parent)
     titleButtons->addWidget(writeTitleButton_);
     titleButtons->addWidget(eraseTitleButton_);
     titleLayout->addLayout(titleButtons, 2, 0, 1, 2);
+    return title;
+}
 
+QWidget* TitleSetPage::makeDemoFrame()
+{
     auto* demo = new QGroupBox(QStringLiteral("User-defined DEMO"), this);
     demo->setObjectName(QStringLiteral("Frame5"));
     chooseDemoButton_ = button("Command1", "File Input", demo);
@@ -89,25 +116,7 @@ TitleSetPage::TitleSetPage(PageContext context, QWidget* parent)
     demoButtons->addWidget(eraseDemoButton_);
     demoButtons->addWidget(cancelDemoButton_);
     demoLayout->addLayout(demoButtons, 1, 0, 1, 2);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(title);
-    layout->addWidget(demo);
-    layout->addStretch(1);
-
-    context_.runner.buttons().add(writeTitleButton_);
-    context_.runner.buttons().add(eraseTitleButton_);
-    context_.runner.buttons().add(writeDemoButton_, false);
-    context_.runner.buttons().add(eraseDemoButton_);
-    connect(openTitleFileButton_, &QPushButton::clicked, this, [this] { loadTitleFile(); });
-    connect(writeTitleButton_, &QPushButton::clicked, this, [this] { writeTitlePage(); });
-    connect(eraseTitleButton_, &QPushButton::clicked, this, [this] { eraseTitlePage(); });
-    connect(chooseDemoButton_, &QPushButton::clicked, this, &TitleSetPage::chooseDemoFile);
-    connect(demoFileBox_, &QLineEdit::textChanged, this, &TitleSetPage::demoFileNameChanged);
-    connect(writeDemoButton_, &QPushButton::clicked, this, &TitleSetPage::writeDemo);
-    connect(eraseDemoButton_, &QPushButton::clicked, this, &TitleSetPage::eraseDemo);
-    connect(cancelDemoButton_, &QPushButton::clicked, this, &TitleSetPage::cancelDemoWrite);
+    return demo;
 }
 
 QString TitleSetPage::openFileDialog(const QString& typeFilter)
@@ -133,7 +142,7 @@ void TitleSetPage::loadTitleFile()
     for (qsizetype i = 0; i < read.lines.size(); ++i)
         boxes[i]->setText(read.lines.at(i));
     if (!read.complete())
-        showTitleFileError(context_.dialogs, read);
+        showRefusal(context_.dialogs, read.refusal);
     openTitleFileButton_->setEnabled(true);
 }
 
@@ -174,12 +183,15 @@ void TitleSetPage::chooseDemoFile()
 void TitleSetPage::useDemoFile(const QString& path)
 {
     demoFileBox_->setProperty("Tag", path);
-    demoFileBox_->setText(demoFileName(path));
+    demoFileBox_->setText(fileNameOf(path));
     demoFileNameChanged(); // also when the name is the one shown already: the file may have gone
-    const DemoFileCheck check = checkDemoFile(path);
-    if (check == DemoFileCheck::Invalid || check == DemoFileCheck::Illegal)
+    const std::optional<Refusal> refusal = checkDemoFile(path);
+    if (!refusal)
+        return;
+    // A file that is no DEMO is not kept; one that could not be read is, to be chosen again.
+    if (refusal->kind != Refusal::FileUnreadable)
         demoFileBox_->clear();
-    showDemoFileCheck(context_.dialogs, check);
+    showRefusal(context_.dialogs, *refusal);
 }
 
 void TitleSetPage::demoFileNameChanged()
@@ -187,7 +199,7 @@ void TitleSetPage::demoFileNameChanged()
     // The name shown is looked up in the folder of the file chosen last.
     const QString name = demoFileBox_->text();
     const QString tag = demoFilePath();
-    const QString folder = tag.left(tag.size() - demoFileName(tag).size());
+    const QString folder = tag.left(tag.size() - fileNameOf(tag).size());
     context_.runner.buttons().setAllowed(writeDemoButton_, !name.isEmpty() && fileExists(folder + name));
 }
 
@@ -202,8 +214,7 @@ void TitleSetPage::writeDemo()
             const Outcome outcome = ::writeDemo(access, path, [&](qint64 sent) { bytesSent = sent; });
             // The session has closed the port by now.
             if (outcome.kind() == Outcome::Stopped && runner->cancelled())
-                access.dialogs.message(Dialogs::Exclamation, kCancelledTitle,
-                                       demoCancelledText(bytesSent, fileLength(path)));
+                showMessage(access.dialogs, demoCancelledMessage(bytesSent, fileLength(path)));
             return outcome;
         },
         [this] { cancelDemoButton_->setEnabled(false); });

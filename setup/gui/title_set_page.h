@@ -35,6 +35,9 @@ public:
     QString demoFilePath() const;
 
 private:
+    // The "Power on Title Page" and "User-defined DEMO" frames with their boxes and buttons.
+    QWidget* makeTitleFrame();
+    QWidget* makeDemoFrame();
     // The page's file-open dialog, offering `typeFilter` beside every file: a cancel leaves the name
     // last chosen, which is then used again.
     QString openFileDialog(const QString& typeFilter);

@@ -2,6 +2,7 @@
 
 #include "core/dialogs.h"
 #include "core/traffic_log.h"
+#include "messages/message_catalogue.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -96,6 +97,5 @@ void TrafficView::saveAs()
     if (path.isEmpty())
         return;
     if (!saveTo(path))
-        dialogs_.message(Dialogs::Critical, QStringLiteral("File Error"),
-                         QStringLiteral("Cannot write %1").arg(path));
+        showMessage(dialogs_, trafficNotWrittenMessage(path));
 }

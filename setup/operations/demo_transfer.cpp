@@ -9,19 +9,12 @@ namespace {
 
 Outcome tooLarge(qint64 length)
 {
-    return Outcome::refused(
-        QStringLiteral("File Ststus"),
-        QStringLiteral("DEMO File too large!\r\n%1 bytes; the display takes at most %2 bytes "
-                       "(%3 pages of %4). Nothing was written.")
-            .arg(length)
-            .arg(kDemoMaxLength)
-            .arg(kDemoMaxPages)
-            .arg(kDemoBlockSize));
+    return Outcome::refused({Refusal::DemoTooLarge, length});
 }
 
 Outcome readError()
 {
-    return Outcome::refused(QStringLiteral("File Error"), QStringLiteral("Open File Error !!"));
+    return Outcome::refused({Refusal::FileUnreadable});
 }
 
 // Sends the file's blocks. Each is read from disk just before it goes out, after a one-byte look
@@ -60,7 +53,7 @@ Outcome sendDemoBlocks(DisplaySession& display, const QString& path, qint64 anno
 Outcome confirmAndRestart(DisplaySession& display)
 {
     display.writeFrame({0x0C, "** Flash Write OK **", "**Display Restart **"});
-    return display.confirmAndRestart(QStringLiteral("Flash Write OK !!"), Outcome::FlashWriteOk);
+    return display.confirmAndRestart(Outcome::FlashWriteOk);
 }
 
 } // namespace
@@ -88,7 +81,7 @@ Outcome writeDemo(DisplayAccess& access, const QString& path, const std::functio
     const qint64 length = fileLength(path);
     // Gone since it was chosen: nothing to send, nothing to say.
     if (length == -1)
-        return Outcome::refused();
+        return Outcome::refused({Refusal::FileGone});
     // Grown since the look above.
     if (length > kDemoMaxLength)
         return tooLarge(length);

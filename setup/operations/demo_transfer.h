@@ -23,7 +23,7 @@ QByteArray demoHeader(qint64 fileLength);
 // one at a time (the file's last two bytes held back), each acknowledged before the next is read;
 // then the display restarts. A file too long to announce is refused before anything is sent; a file
 // that has gone since it was chosen ends the write after the setup request with nothing to say; a
-// file that cannot be read, or changes, during the transfer ends it with "Open File Error !!".
+// file that cannot be read, or changes, during the transfer ends it as unreadable.
 // `blockSent` (when given) hears the count of file bytes sent after each acknowledged block.
 Outcome writeDemo(DisplayAccess& access, const QString& path,
                   const std::function<void(qint64 bytesSent)>& blockSent = {});

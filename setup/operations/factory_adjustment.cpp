@@ -17,7 +17,7 @@ Outcome sendBalance(DisplayAccess& access, int position)
 {
     const QByteArray record = balanceRecord(position);
     if (record.isNull())
-        return Outcome::refused();
+        return Outcome::refused({Refusal::BalanceOutOfRange});
     DisplaySession display(access);
     if (Outcome open = display.outcome(); !open)
         return open;
@@ -38,5 +38,5 @@ Outcome storeBalance(DisplayAccess& access)
     if (Outcome ack = display.awaitAck(); !ack)
         return ack;
     display.writeFrame({0x0C, "** Flash Write OK **", "**Display Restart **"});
-    return display.confirmAndRestart(QStringLiteral("Flash Write OK !!"), Outcome::FlashWriteOk);
+    return display.confirmAndRestart(Outcome::FlashWriteOk);
 }

@@ -15,15 +15,46 @@ bool sendDisplayText(DisplaySession& display, const QString& line1, const QStrin
     return display.writeAll({buildFrame({0x1F, "FD", 0x28}), buildFrame({line1}), buildFrame({line2})});
 }
 
-// The person sets DIP-12 before the port opens: the box waits for that.
-void showModeReminder(Dialogs& dialogs, bool forced)
+// The update request, the pause that gives the display time to get ready, the header with the page
+// count, and its acknowledgement.
+Outcome sendUpdateHeader(DisplaySession& display, int pages)
 {
-    if (forced)
-        dialogs.message(Dialogs::NoIcon, QStringLiteral("Force Overwrite F/W."),
-                        QStringLiteral("Firmware Update.\r\nMake sure DIP-12 in ON status."));
-    else
-        dialogs.message(Dialogs::NoIcon, QStringLiteral("Online F/W Upload."),
-                        QStringLiteral("Firmware Update.\r\nMake sure DIP-12 in OFF status."));
+    if (!display.writeAll({buildFrame({0x1F, "FR"}), buildFrame({0x1F, "FF"})}))
+        return display.outcome(Outcome::stopped());
+    if (Outcome ready = display.pause(kFirmwarePauseMs); !ready)
+        return ready;
+    const QByteArray header = kUpdateSignature + QByteArray(1, static_cast<char>(pages));
+    if (!display.writeAll(
+            {buildFrame({0x1F, "FR"}), buildFrame({0x1F, "FZ"}), crc16(header), buildFrame({0x05}), header}))
+        return display.outcome(Outcome::stopped());
+    return display.awaitAck();
+}
+
+// Each page after its progress line on the display, each followed by a pause. A page or text that is
+// not acknowledged does not stop the transfer (the wait gives up after its grace); a failed port or a
+// stop request does, at once.
+Outcome sendPages(DisplaySession& display, const QByteArray& image, qint64 length,
+                  const std::function<void(int page, qint64 sent)>& pageSent)
+{
+    qint64 sent = 0;
+    for (int page = 0; sent < length; ++page) {
+        if (!sendDisplayText(display, progressingLine(firmwarePercentage(sent, length)), kWaitLine))
+            return display.outcome(Outcome::stopped());
+        if (Outcome ack = display.awaitAck(1.0); !ack)
+            return ack;
+        const qint64 pageLength = std::min<qint64>(kFirmwarePageSize, length - sent);
+        const QByteArray bytes = image.mid(sent, pageLength);
+        if (!display.writeAll({buildFrame({0x1F, "FR"}), buildFrame({0x1F, "FM"}), crc16(bytes),
+                               buildFrame({FrameItem::word(pageLength)}), bytes}))
+            return display.outcome(Outcome::stopped());
+        if (Outcome ack = display.awaitAck(1.0); !ack)
+            return ack;
+        sent += pageLength;
+        pageSent(page + 1, sent);
+        if (Outcome paused = display.pause(kFirmwarePauseMs); !paused)
+            return paused;
+    }
+    return Outcome::passed();
 }
 
 } // namespace
@@ -57,60 +88,25 @@ Outcome updateFirmware(DisplayAccess& access, const QByteArray& firmwareImage, b
     // flash (and a header of 0 pages), with more than 48 KB the page count leaves the display's range.
     const qint64 length = firmwareImage.size() - 1;
     if (length <= 0 || length > kFirmwareFileLimit - 2)
-        return Outcome::refused(QStringLiteral("File Ststus"),
-                                QStringLiteral("File Error, Please Try Again !!"));
-    const auto report = [&](int page, int pages, const QString& percentage) {
+        return Outcome::refused({Refusal::NoFirmwareImage});
+    const int pages = firmwarePageCount(firmwareImage);
+    const auto report = [&](int page, qint64 sent) {
         if (progress)
-            progress(page, pages, percentage);
+            progress(page, pages, firmwarePercentage(sent, length));
     };
-
-    showModeReminder(access.dialogs, forced);
+    // The person sets DIP-12 before the port opens: the box waits for that.
+    access.dialogs.tell(Notice::updateMode(forced));
     DisplaySession display(access);
     if (Outcome setup = display.sendSetupRequest(!forced); !setup)
         return setup;
-    if (!display.writeAll({buildFrame({0x1F, "FR"}), buildFrame({0x1F, "FF"})}))
-        return display.outcome(Outcome::stopped());
-    // The pause gives the display time to get ready; without the request there is nothing to wait for.
-    if (Outcome ready = display.pause(kFirmwarePauseMs); !ready)
-        return ready;
-    const int pages = firmwarePageCount(firmwareImage);
-    const QByteArray header = kUpdateSignature + QByteArray(1, static_cast<char>(pages));
-    if (!display.writeAll(
-            {buildFrame({0x1F, "FR"}), buildFrame({0x1F, "FZ"}), crc16(header), buildFrame({0x05}), header}))
-        return display.outcome(Outcome::stopped());
-    if (Outcome ack = display.awaitAck(); !ack)
-        return ack;
-    report(0, pages, firmwarePercentage(0, length));
-    // A page or text that is not acknowledged does not stop the transfer (the wait gives up after its
-    // grace); a failed port or a stop request does, at once.
-    qint64 sent = 0;
-    for (int page = 0; sent < length; ++page) {
-        const QString percentage = firmwarePercentage(sent, length);
-        if (!sendDisplayText(display, progressingLine(percentage), kWaitLine))
-            return display.outcome(Outcome::stopped());
-        if (Outcome ack = display.awaitAck(1.0); !ack)
-            return ack;
-        const qint64 pageLength = std::min<qint64>(kFirmwarePageSize, length - sent);
-        const QByteArray bytes = firmwareImage.mid(sent, pageLength);
-        if (!display.writeAll({buildFrame({0x1F, "FR"}), buildFrame({0x1F, "FM"}), crc16(bytes),
-                               buildFrame({FrameItem::word(pageLength)}), bytes}))
-            return display.outcome(Outcome::stopped());
-        if (Outcome ack = display.awaitAck(1.0); !ack)
-            return ack;
-        sent += pageLength;
-        report(page + 1, pages, firmwarePercentage(sent, length));
-        if (Outcome paused = display.pause(kFirmwarePauseMs); !paused)
-            return paused;
-    }
+    if (Outcome header = sendUpdateHeader(display, pages); !header)
+        return header;
+    report(0, 0);
+    if (Outcome sent = sendPages(display, firmwareImage, length, report); !sent)
+        return sent;
     if (!sendDisplayText(display, QStringLiteral("**Update Successful*"),
                          QStringLiteral("**Display Restart **")))
         return display.outcome(Outcome::stopped());
     // The box comes before the restart: the person sets DIP-12 while the display waits for it.
-    display.dialogs().message(Dialogs::NoIcon, QStringLiteral("Port Status"),
-                              QStringLiteral("Firmware Update Sucessfully.\r\n"
-                                             "Please make sure DIP-12 in OFF status.\r\n"
-                                             "The display will restart !!"));
-    if (!display.writeAll({buildFrame({0x1F, "FR"}), buildFrame({0x1F, "F@"})}))
-        return display.outcome(Outcome::stopped());
-    return Outcome::done(Outcome::FirmwareUpdated);
+    return display.confirmAndRestart(Outcome::FirmwareUpdated);
 } // the session lets the final text and the restart leave the port, then closes it

@@ -11,5 +11,5 @@ Outcome eraseFlashRecord(DisplayAccess& access, const char* command, const char*
     if (Outcome ack = display.awaitAck(); !ack)
         return ack;
     display.writeFrame({0x0C, displayLine, "**Display Restart **"});
-    return display.confirmAndRestart(QStringLiteral("Flash Erase OK !!"), Outcome::FlashEraseOk);
+    return display.confirmAndRestart(Outcome::FlashEraseOk);
 } // the session drains and closes the port, whatever path leaves

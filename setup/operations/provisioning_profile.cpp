@@ -45,22 +45,22 @@ QString text(const QSettings& ini, const QString& key)
                                                     : value.toString();
 }
 
-class ProfileReader
+// Reads the values of a profile's INI text and keeps the first refusal.
+struct ProfileReader
 {
-public:
     ProfileReader(const QString& path, const WireEncoding& encoding)
-        : ini_(path, QSettings::IniFormat), folder_(QFileInfo(path).absoluteDir()), encoding_(encoding)
+        : ini(path, QSettings::IniFormat), folder(QFileInfo(path).absoluteDir()), encoding(encoding)
     {
     }
 
-    QSettings ini_;
-    QDir folder_;
-    const WireEncoding& encoding_; // the run's: what the title lines must be shown in
+    QSettings ini;
+    QDir folder;
+    const WireEncoding& encoding; // the run's: what the title lines must be shown in
     QString error;
 
-    bool has(const QString& key) const { return ini_.contains(key); }
-    bool hasSection(const QString& section) const { return ini_.childGroups().contains(section); }
-    QString value(const QString& key) const { return text(ini_, key); }
+    bool has(const QString& key) const { return ini.contains(key); }
+    bool hasSection(const QString& section) const { return ini.childGroups().contains(section); }
+    QString value(const QString& key) const { return text(ini, key); }
 
     bool refuse(const QString& key, const QString& why)
     {
@@ -82,7 +82,7 @@ public:
         const QString name = value(key);
         if (name.isEmpty())
             return refuse(key, QStringLiteral("names no file"));
-        *result = QDir::cleanPath(folder_.absoluteFilePath(name));
+        *result = QDir::cleanPath(folder.absoluteFilePath(name));
         return true;
     }
 };
@@ -130,7 +130,7 @@ bool readTitle(ProfileReader& reader, ProvisioningProfile& profile)
         const QString key = QStringLiteral("title/line%1").arg(i + 1);
         if (titleLines[i].size() > kTitleLineLength)
             return reader.refuse(key, QStringLiteral("holds at most %1 characters").arg(kTitleLineLength));
-        if (const WireBytes bytes = reader.encoding_.encodeLine(titleLines[i], kTitleLineLength); !bytes)
+        if (const WireBytes bytes = reader.encoding.encodeLine(titleLines[i], kTitleLineLength); !bytes)
             return reader.refuse(key, bytes.refusal);
     }
     profile.titleLines = titleLines;

@@ -1,6 +1,5 @@
 #include "operations/title_file.h"
 
-#include "core/dialogs.h"
 #include "operations/title_page.h"
 
 #include <QFile>
@@ -16,7 +15,7 @@ constexpr qint64 kTitleFileReadLimit = 64 * 1024;
 
 // The text of the file's beginning, in UTF-8 or else in the wire encoding; empty when it cannot be
 // read or is not text, with `refusal` set when it holds no NUL but decodes in neither.
-std::optional<QString> readText(const QString& path, const WireEncoding& encoding, QString& refusal)
+std::optional<QString> readText(const QString& path, const WireEncoding& encoding, Refusal& refusal)
 {
     QFile file(path);
     if (path.isEmpty() || QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
@@ -33,9 +32,7 @@ std::optional<QString> readText(const QString& path, const WireEncoding& encodin
         // A file saved in the system's own code page, as Windows editors do.
         const std::optional<QString> local = encoding.decode(bytes);
         if (!local) {
-            refusal = QStringLiteral("\"%1\" is neither UTF-8 text nor text in the text encoding %2.\r\n"
-                                     "Nothing was read.")
-                          .arg(QFileInfo(path).fileName(), encoding.name());
+            refusal = {Refusal::TitleFileNotText, 0, QFileInfo(path).fileName(), encoding.name()};
             return std::nullopt;
         }
         return local;
@@ -74,10 +71,4 @@ TitleFileLines readTitleFile(const QString& path, const WireEncoding& encoding)
         }
     }
     return result;
-}
-
-void showTitleFileError(Dialogs& dialogs, const TitleFileLines& read)
-{
-    dialogs.message(Dialogs::Critical, QStringLiteral("File Error"),
-                    read.refusal.isEmpty() ? QStringLiteral("Open File Error !!") : read.refusal);
 }

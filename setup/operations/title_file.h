@@ -1,11 +1,10 @@
 #pragma once
 
 #include "core/wire_text.h"
+#include "protocol/refusal.h"
 
 #include <QString>
 #include <QStringList>
-
-class Dialogs;
 
 // The lines read from a title text file: the first, then the second, each cut to the 20 characters
 // a line box holds. Reading stops at the first line that cannot be read, so `lines` may hold fewer
@@ -13,8 +12,9 @@ class Dialogs;
 struct TitleFileLines
 {
     QStringList lines;
-    // Why the file is not text in either encoding; empty otherwise.
-    QString refusal;
+    // Why the lines are fewer than two: the file cannot be read (or ends early), or is not text in
+    // either encoding.
+    Refusal refusal{Refusal::FileUnreadable};
     bool complete() const { return lines.size() == 2; }
 };
 
@@ -23,7 +23,3 @@ struct TitleFileLines
 // text (a NUL byte, or bytes that decode in neither) or ends before its second line gives fewer than
 // two lines.
 TitleFileLines readTitleFile(const QString& path, const WireEncoding& encoding = WireEncoding());
-
-// The "File Error" box for a title file that could not be read whole: why, when it is not text in
-// either encoding.
-void showTitleFileError(Dialogs& dialogs, const TitleFileLines& read = {});

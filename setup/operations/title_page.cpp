@@ -22,9 +22,8 @@ Outcome checkTitleLines(const QString& line1, const QString& line2, const WireEn
         const WireBytes bytes = titleLine(line, encoding);
         if (bytes)
             continue;
-        return Outcome::refused(QStringLiteral("Title Page"),
-                                QStringLiteral("%1\r\nNothing was sent; please change the line \"%2\".")
-                                    .arg(bytes.refusal, line.left(kTitleLineLength)));
+        return Outcome::refused(
+            {Refusal::TitleLineUnshowable, 0, line.left(kTitleLineLength), bytes.refusal});
     }
     return Outcome::passed();
 }

@@ -17,8 +17,8 @@ constexpr int kTitleLineLength = 20;
 QByteArray titlePageBlock(const QString& line1, const QString& line2,
                           const WireEncoding& encoding = WireEncoding());
 
-// Why a line cannot go to the display (the "Title Page" box: a character without a byte in the
-// encoding, or more than 20 bytes); passed when both lines can.
+// Why a line cannot go to the display (a character without a byte in the encoding, or more than 20
+// bytes); passed when both lines can.
 Outcome checkTitleLines(const QString& line1, const QString& line2, const WireEncoding& encoding);
 
 // Writes the title page ("FC" with CRC, length 47 and the block) in the selection's wire encoding and

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/dialogs.h"
 #include "core/pacer.h"
 #include "core/serial_link.h"
+#include "protocol/operation_dialogs.h"
 #include "protocol/port_selection.h"
 
 #include <atomic>
@@ -12,7 +12,7 @@
 // goes through a DisplaySession made from it.
 struct DisplayAccess
 {
-    DisplayAccess(SerialLink& link, Pacer& pacer, Dialogs& dialogs, PortSelection selection = {},
+    DisplayAccess(SerialLink& link, Pacer& pacer, OperationDialogs& dialogs, PortSelection selection = {},
                   const std::atomic_bool* stop = nullptr)
         : link(link), pacer(pacer), dialogs(dialogs), selection(std::move(selection)), stop(stop)
     {
@@ -20,7 +20,7 @@ struct DisplayAccess
 
     SerialLink& link;
     Pacer& pacer;
-    Dialogs& dialogs;
+    OperationDialogs& dialogs;
     PortSelection selection;
     const std::atomic_bool* stop;
 

@@ -1,6 +1,9 @@
 #include "protocol/display_session.h"
 
+#include "core/output_drain.h"
+#include "protocol/ack_wait.h"
 #include "protocol/crc16.h"
+#include "protocol/setup_request.h"
 
 #include <algorithm>
 
@@ -14,6 +17,45 @@ DisplaySession::~DisplaySession()
 {
     // The restart and the NAK lines must leave the port before it closes, on every path.
     close();
+}
+
+Outcome DisplaySession::open()
+{
+    if (halted())
+        return outcome();
+    SerialLink& link = access_.link;
+    const PortSelection& selection = access_.selection;
+    link.setPortName(selection.port);
+    LinkStatus status = selection.lineRefusal.isEmpty()
+                            ? link.setSettings(selection.line)
+                            : LinkStatus::failure(LinkError::OpenFailed, selection.lineRefusal);
+    if (status.ok() && !link.isOpen())
+        status = link.open();
+    if (!status.ok()) {
+        close();
+        return outcome(Outcome::portFailed(status));
+    }
+    if (!waitForDsr(kDsrAfterOpenLimit)) {
+        close();
+        // A failed write has been reported already, and it is why DSR is not seen: one box is enough.
+        return outcome(Outcome::notReady());
+    }
+    open_ = true;
+    return Outcome::passed();
+}
+
+bool DisplaySession::close()
+{
+    SerialLink& link = access_.link;
+    if (link.isOpen()) {
+        // The last frames (the restart, the NAK lines) must have left the port before it closes; a
+        // link that failed sends nothing more.
+        const auto failed = [this] { return linkFailed(); };
+        waitForOutputToLeave(link, access_.pacer, kDrainLimit, failed);
+        link.close();
+    }
+    open_ = false;
+    return !link.isOpen();
 }
 
 Outcome DisplaySession::outcome(const Outcome& otherwise) const
@@ -65,6 +107,74 @@ bool DisplaySession::eraseRecord(const char* command)
     return writeAll({buildFrame({0x1F, "FR"}), buildFrame({0x1F, command}), QByteArray(4, '\0')});
 }
 
+bool DisplaySession::waitForDsr(double limit)
+{
+    Pacer& pacer = access_.pacer;
+    const double start = pacer.now();
+    for (;;) {
+        if (halted())
+            return false;
+        if (access_.link.dsr())
+            return true;
+        if (pacer.now() - start > limit)
+            return false;
+        pacer.pump();
+    }
+}
+
+Outcome DisplaySession::waitReady()
+{
+    if (waitForDsr(kDsrBeforeSetupLimit))
+        return outcome();
+    return outcome(Outcome::notReady());
+}
+
+Outcome DisplaySession::sendSetupRequest(bool sendRequest)
+{
+    if (!open_)
+        return outcome(Outcome::stopped());
+    // A display that is not ready fails in both modes: going on would talk to it at the wrong speed.
+    if (Outcome ready = waitReady(); !ready)
+        return ready;
+    if (sendRequest) {
+        if (!write(QByteArray(kSetupRequestLength, '\x02')))
+            return outcome();
+        if (Outcome ack = awaitAck(0); !ack)
+            return ack;
+    }
+    const LinkStatus status = access_.link.setSettings(kSetupSettings);
+    // The open port refused the setup rate: reported like any other port failure.
+    if (!status.ok())
+        return outcome(Outcome::portFailed(status));
+    return pause(kRateSwitchPauseMs);
+}
+
+Outcome DisplaySession::awaitAck(double graceSeconds)
+{
+    // A session that did not open, or was closed, waits for nothing; nor does one whose link failed.
+    if (!open_)
+        return outcome(Outcome::stopped());
+    if (linkFailed())
+        return outcome();
+    AckWait wait(access_.link, access_.pacer, [this] { return stopRequested(); });
+    switch (wait.wait(graceSeconds)) {
+    case AckWait::Acknowledged:
+        return Outcome::passed(); // a stop request is honoured by the next step
+    case AckWait::WaitedOut:
+    case AckWait::Stopped:
+        return outcome();
+    case AckWait::Failed:
+        break;
+    }
+    // The box comes before the NAK lines: the display shows them once the person has read it.
+    if (!stopRequested())
+        access_.dialogs.tell(Notice::ackFailed(wait.failure()));
+    write(QByteArray(1, '\x0C'));
+    write(QByteArrayLiteral("Flash Write NAK  ???"));
+    write(QByteArrayLiteral("Please Try Again ???"));
+    return outcome(Outcome::noAck(wait.failure()));
+}
+
 Outcome DisplaySession::pause(int milliseconds)
 {
     // In short slices, so that a stop request ends the pause at once instead of after it.
@@ -72,4 +182,26 @@ Outcome DisplaySession::pause(int milliseconds)
     for (int left = milliseconds; left > 0 && !stopRequested(); left -= kSliceMs)
         access_.pacer.sleep(std::min(left, kSliceMs));
     return outcome();
+}
+
+Outcome DisplaySession::confirmAndRestart(Outcome::Success success)
+{
+    // A confirmation line that could not be sent has been lost with the port, and the restart
+    // cannot be sent either: "Display will restart !!" would not be true.
+    if (!open_ || halted())
+        return outcome(Outcome::stopped());
+    access_.dialogs.tell(Notice::restarting(success));
+    // The record is stored, but a display that was not told to restart still shows its setup state:
+    // a caller (a script running vfdctl) must not take that for a success.
+    if (!writeAll({buildFrame({0x1F, "FR"}), buildFrame({0x1F, "F@"})}))
+        return outcome(Outcome::stopped());
+    return Outcome::done(success);
+}
+
+Outcome DisplaySession::confirmFlashWriteAndRestart()
+{
+    write(buildFrame({0x0C}));
+    write(buildFrame({"** Flash Write OK **"}));
+    write(buildFrame({"**Display Restart **"}));
+    return confirmAndRestart(Outcome::FlashWriteOk);
 }

@@ -10,12 +10,18 @@
 #include <initializer_list>
 #include <optional>
 
+// Limits of the presence waits of a display session, in seconds.
+constexpr double kDsrAfterOpenLimit = 1.0;
+constexpr double kDsrBeforeSetupLimit = 0.6;
+// How long a close waits for written bytes to leave the port.
+constexpr double kDrainLimit = 2.0;
+
 // One conversation with the display, from the open to the close. Made, it applies the port
 // selection, opens the port and waits for DSR; gone out of scope, it lets what was written leave the
 // port and closes it, whatever path leaves the operation. Every byte goes out through write(), so
 // two rules hold in one place: once the operation is stopped nothing more is sent, and once a write
 // has failed nothing more is sent. Its steps give an Outcome: passed, or what ended the operation.
-// The only boxes it shows are the ones the protocol waits for: the "Display ack. failed" box before
+// The only boxes it asks for are the ones the protocol waits on: the "Display ack. failed" box before
 // the NAK lines and the "Port Status" box before the restart.
 class DisplaySession
 {
@@ -31,8 +37,6 @@ public:
     // `otherwise` while it can go on.
     Outcome outcome(const Outcome& otherwise = Outcome::passed()) const;
 
-    Dialogs& dialogs() { return access_.dialogs; }
-    Pacer& pacer() { return access_.pacer; }
     bool stopRequested() const { return access_.stopRequested(); }
     bool linkFailed() const { return !fault_.ok(); }
     // True when the operation must not go on: stopped or the link failed.
@@ -60,19 +64,19 @@ public:
     // then switches the open port to 115200,N,8,1. With `sendRequest` false the display is expected to
     // be in its setup state already (forced firmware mode) and only the rate is switched.
     Outcome sendSetupRequest(bool sendRequest = true);
-    // Waits for the acknowledgement. With grace 0 a missing one shows the "Display ack. failed" box,
-    // sends the NAK lines and ends the operation; with a positive grace it is ignored and the step
-    // passes once that many seconds have passed since the wait began. A stop request ends the wait,
-    // except once DSR has dropped: the display's answer is then watched to its end, and counts.
+    // Waits for the acknowledgement (AckWait). With grace 0 a missing one shows the "Display ack.
+    // failed" box, sends the NAK lines and ends the operation; with a positive grace it is ignored and
+    // the step passes once that many seconds have passed since the wait began. A stop request ends the
+    // wait, except once DSR has dropped: the display's answer is then watched to its end, and counts.
     Outcome awaitAck(double graceSeconds = 0);
     // Sleeps, then tells whether the operation may go on; a stop request cuts the sleep short.
     Outcome pause(int milliseconds);
-    // The end of every successful flash write or erase: the "Port Status" box (no icon) with its first
-    // line and "Display will restart !!", then, once the person has closed it, "FR" and "F@". The
-    // confirmation lines on the display come before, each operation its own.
-    Outcome confirmAndRestart(const QString& firstLine, Outcome::Success success);
+    // The end of every successful flash write, erase or update: the "Port Status" box (no icon) that
+    // says what was done and that the display will restart, then, once the person has closed it, "FR"
+    // and "F@". The confirmation lines on the display come before, each operation its own.
+    Outcome confirmAndRestart(Outcome::Success success);
     // The display's "** Flash Write OK **" / "**Display Restart **" lines as three writes (the clear
-    // byte, then each line), then confirmAndRestart with "Flash Write OK !!".
+    // byte, then each line), then confirmAndRestart of a flash write.
     Outcome confirmFlashWriteAndRestart();
 
     // Lets what was written leave the port (up to 2.0 s), then closes it if it is open; true when it
@@ -83,9 +87,9 @@ private:
     Outcome open();
     // write() without the stop check: false when the port is closed or has failed.
     bool send(const QByteArray& bytes);
-    // Polls DSR until it is seen or more than `limit` seconds have passed; a halted operation counts
-    // as not seen.
-    bool pollDsr(double limit);
+    // The presence wait: polls DSR until it is seen or more than `limit` seconds have passed; a halted
+    // operation counts as not seen.
+    bool waitForDsr(double limit);
 
     DisplayAccess& access_;
     LinkStatus fault_;

@@ -40,3 +40,13 @@ qint64 byteCount(const std::optional<QByteArray>& bytes)
 {
     return bytes ? bytes->size() : 0;
 }
+
+QString fileNameOf(const QString& path)
+{
+#ifdef Q_OS_WIN
+    const qsizetype cut = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+#else
+    const qsizetype cut = path.lastIndexOf(QLatin1Char('/'));
+#endif
+    return path.mid(cut + 1);
+}

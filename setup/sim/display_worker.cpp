@@ -14,7 +14,7 @@ makeDisplayWorker(SimulatedDisplay* simulated,
                                           std::move(wiring));
 }
 
-DisplayAccess displayAccess(DevicePort& port, Dialogs& dialogs, const PortSelection& selection)
+DisplayAccess displayAccess(DevicePort& port, OperationDialogs& dialogs, const PortSelection& selection)
 {
     return DisplayAccess(port.link(), port.pacer(), dialogs, selection, &port.stopFlag());
 }

@@ -18,4 +18,4 @@ makeDisplayWorker(SimulatedDisplay* simulated,
 
 // What an operation run by a job of that worker works with: the job's port, pacer and stop request,
 // `dialogs` and the port selection.
-DisplayAccess displayAccess(DevicePort& port, Dialogs& dialogs, const PortSelection& selection);
+DisplayAccess displayAccess(DevicePort& port, OperationDialogs& dialogs, const PortSelection& selection);

@@ -1,15 +1,16 @@
 #pragma once
 
-#include "core/dialogs.h"
+#include "messages/catalogue_dialogs.h"
 
 #include <QList>
 #include <QMutex>
 #include <QStringList>
 #include <functional>
 
-// Dialogs for tests: records every box that was shown, cancels input boxes and answers file boxes
-// from a script, in order. Safe to call from the operation's worker thread.
-class ScriptedDialogs : public Dialogs
+// Dialogs for tests: records every box that was shown (a notice in the message catalogue's words),
+// cancels input boxes and answers file boxes from a script, in order. Safe to call from the
+// operation's worker thread.
+class ScriptedDialogs : public CatalogueDialogs
 {
 public:
     struct Shown

@@ -5,17 +5,17 @@
 #include "core/line_settings.h"
 #include "core/qt_serial_link.h"
 #include "core/wire_text.h"
-#include "device_bench.h"
 #include "gui/outcome_box.h"
 #include "operations/demo_file.h"
 #include "operations/demo_transfer.h"
 #include "operations/firmware_file.h"
 #include "operations/title_file.h"
 #include "operations/title_page.h"
+#include "window_fixture.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QTest>
+#include <QLineEdit>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -91,8 +91,9 @@ class InputChecksTest : public QObject
     Q_OBJECT
 
 private slots:
-    // The checks in order: a name, ".wfu", a model, at most 48 KB, the CRC. The box shows the path in
-    // upper case at once, "???" after a refused name; the image (with one 0x00 byte) is held once read.
+    // The checks in order: a name, ".wfu", a model, at most 48 KB, the CRC; the image of a file that
+    // passed, with one 0x00 byte. "Open File" shows the refusal's box, and the path in upper case in the
+    // file box, or "???" after a refused name.
     void firmwareFiles_data()
     {
         QTest::addColumn<QString>("name"); // "" chooses nothing
@@ -118,6 +119,7 @@ private slots:
         QTest::newRow("wrong extension")
             << "vq7146.bin" << ab << "File Extension Name Error, Please Try Again !!";
         QTest::newRow("no model in the name") << "update.wfu" << ab << "File Type Error, Please Try Again !!";
+        QTest::newRow("a backslash is part of a name") << "vq7146\\update.wfu" << wfuFile("AB") << "";
         QTest::newRow("nothing chosen") << "" << QByteArray() << none;
         QTest::newRow("a folder path") << "folder:sub/" << QByteArray() << none;
     }
@@ -126,30 +128,24 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QByteArray, content);
         QFETCH(QString, message);
-        Bench bench;
+        WindowFixture w(1);
         std::optional<ReadsFail> unreadable;
-        const QString path = name.isEmpty() ? QString() : makeFile(bench, name, content, unreadable);
+        const QString path = name.isEmpty() ? QString() : makeFile(w, name, content, unreadable);
         if (unreadable && !unreadable->works)
             QSKIP("this process reads files whatever their permissions");
-        QStringList shown;
         const qint64 memoryBefore = peakMemoryMb();
         QElapsedTimer timer;
         timer.start();
-        const FirmwareFileCheck check =
-            validateFirmwareFile(path, bench.dialogs, [&](const QString& text) { shown << text; });
+        const FirmwareFileCheck check = checkFirmwareFile(path);
         QCOMPARE_LT(timer.elapsed(), 1000); // no more is read than the check needs
         QCOMPARE_LT(peakMemoryMb() - memoryBefore, 64);
-        QCOMPARE(check.FirmwareFileValid, message.isEmpty());
-        QCOMPARE(bench.dialogs.messages(),
+        QCOMPARE(check.valid(), message.isEmpty());
+        QCOMPARE(check.image, message.isEmpty() ? content.chopped(2) + '\0' : QByteArray());
+        w.choose("ComOpenFile_0", path);
+        QCOMPARE(w.dialogs.messages(),
                  message.isEmpty() ? QStringList() : QStringList{"File Ststus: " + message});
-        if (!message.isEmpty())
-            QCOMPARE(bench.dialogs.shown().first().icon, Dialogs::Critical);
-        const bool read = message.isEmpty() || message.startsWith("File CRC16");
-        const QByteArray notRead("<not read>");
-        QCOMPARE(check.FirmwareImage.value_or(notRead), read ? content.chopped(2) + '\0' : notRead);
         const bool refusedName = message.startsWith("File Extension") || message.startsWith("File Type");
-        QCOMPARE(shown, refusedName ? (QStringList{path.toUpper(), "???"}) : QStringList{path.toUpper()});
-        QCOMPARE(check.shownText, shown.last());
+        QCOMPARE(w.find<QLineEdit>("Text1_0")->text(), refusedName ? "???" : path.toUpper());
     }
 
     // DEMO files: the check when the file is chosen, then "Write", which refuses a file too long to
@@ -188,10 +184,11 @@ private slots:
         if (unreadable && !unreadable->works)
             QSKIP("this process reads files whatever their permissions");
         const qint64 memoryBefore = peakMemoryMb();
-        const DemoFileCheck check = checkDemoFile(path);
-        showDemoFileCheck(bench.dialogs, check);
+        const std::optional<Refusal> refusal = checkDemoFile(path);
+        if (refusal)
+            showRefusal(bench.dialogs, *refusal);
         QCOMPARE(bench.dialogs.messages(), checkBox.isEmpty() ? QStringList() : QStringList{checkBox});
-        if (check == DemoFileCheck::Invalid || check == DemoFileCheck::Illegal)
+        if (refusal && refusal->kind != Refusal::FileUnreadable)
             return; // "Write" cannot be pressed for it
         bench.dialogs.clear();
         const Outcome outcome = writeDemo(bench.access, path);
@@ -204,26 +201,8 @@ private slots:
             expectRefusedUnopened(bench, writeBox);
     }
 
-    // The name part of a chosen path, by the platform's separators, for the DEMO box and the firmware check.
-    void fileNames_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("folder path") << "/a/b/FW_VQ7146.wfu" << QString("FW_VQ7146.wfu");
-        QTest::newRow("bare name") << "shop.dem" << QString("shop.dem");
-        QTest::newRow("folder only") << "/a/b/" << QString();
-        QTest::newRow("a backslash is part of a name") << "/fw/a\\b.wfu" << QString("a\\b.wfu");
-    }
-    void fileNames()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, name);
-        QCOMPARE(demoFileName(path), name);
-        QCOMPARE(lastPathComponent(path), name);
-    }
-
     // Title text files, in the default encoding unless named: the lines read (each cut to 20) and
-    // "(complete)" when there are two, or why nothing was read.
+    // "(complete)" when there are two, or that the file is not text (its box: test_profile).
     void titleFiles_data()
     {
         QTest::addColumn<QString>("encoding"); // "": the default; "sparse": the default, a 1 GB hole after
@@ -240,8 +219,7 @@ private slots:
                                      << "Привет|Мир (complete)";
         QTest::newRow("UTF-8 comes first") << "IBM866" << QByteArray("\xD0\x96\nx") << "Ж|x (complete)";
         QTest::newRow("neither UTF-8 nor Big5")
-            << "Big5" << QByteArray("ab\xA4\ncd")
-            << "\"t.txt\" is neither UTF-8 text nor text in the text encoding Big5.\r\nNothing was read.";
+            << "Big5" << QByteArray("ab\xA4\ncd") << "t.txt is not text in Big5";
         QTest::newRow("empty second line") << any << QByteArray("a\n\n") << "a| (complete)";
         QTest::newRow("lines of 5000 cut to 20")
             << any << QByteArray(5000, 'a') + "\n" + QByteArray(5000, 'b')
@@ -279,7 +257,9 @@ private slots:
         const TitleFileLines lines = readTitleFile(path, named);
         QCOMPARE_LT(timer.elapsed(), 1000);
         const QString got = lines.lines.join('|') + (lines.complete() ? " (complete)" : "");
-        QCOMPARE(lines.refusal.isEmpty() ? got : lines.refusal, read);
+        const Refusal& why = lines.refusal;
+        QCOMPARE(why.kind == Refusal::TitleFileNotText ? why.subject + " is not text in " + why.reason : got,
+                 read);
         QVERIFY(readTitleFile(QString()).lines.isEmpty());
         QVERIFY(readTitleFile(bench.dir.path()).lines.isEmpty()); // a folder
     }
@@ -369,5 +349,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(InputChecksTest)
+QTEST_MAIN(InputChecksTest)
 #include "test_input_checks.moc"

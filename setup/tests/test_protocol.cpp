@@ -1,14 +1,14 @@
 // The pieces every operation is built from (their checksums are in every golden transcript): frames,
-// wire text, port names, the display's codes and record, the parser of the simulated display, and
-// the waits of a display session to the millisecond (whole operations, the forced mode's missing setup
-// request among them: the golden transcripts; failing: the fault matrix).
+// wire text, port names, the display's codes and record, the parser of the simulated display, the
+// waits of a display session to the millisecond (whole operations, the forced mode's missing setup
+// request among them: the golden transcripts; failing: the fault matrix), and the boxes of outcomes.
 #include "core/port_name.h"
 #include "core/wire_text.h"
 #include "device_bench.h"
+#include "gui/outcome_box.h"
 #include "operations/factory_adjustment.h"
 #include "operations/general_record.h"
 #include "operations/parameter_vocabulary.h"
-#include "protocol/display_ack.h"
 #include "protocol/display_session.h"
 #include "protocol/frame.h"
 #include "sim/display_parser.h"
@@ -215,6 +215,27 @@ private slots:
         QCOMPARE(bench.display.wire(), kSetupRequest);
         QVERIFY(session.close());
         QCOMPARE(bench.display.inSetupState(), stop);
+    }
+
+    // Outcomes as the window shows them at the end, vfdctl as lines (the other port numbers, and a
+    // failed write: test_vfdctl, test_input_checks): a port's failure with the system's reason as the
+    // detail, a missing acknowledgement where it failed, told before the NAK lines and not again.
+    void outcomeBoxes()
+    {
+        const auto shown = [](const Outcome& outcome) {
+            ScriptedDialogs dialogs;
+            showOutcome(dialogs, outcome);
+            if (outcome.kind() == Outcome::NoAck)
+                dialogs.tell(Notice::ackFailed(outcome.ackFailure()));
+            return dialogs.shown().size() == 1 ? boxText(dialogs.shown().first()) : QString();
+        };
+        QCOMPARE(shown(Outcome::portFailed({8015, "why"})),
+                 "box (x) Port Error: COM Port Already Open( 8015) !! (why)");
+        QCOMPARE(shown(Outcome::notReady()), "box (!) Port Status: Display DSR not ready yet !!");
+        QCOMPARE(shown(Outcome::noAck({3, 86399.5, 5.52, true})),
+                 "box (!) Display ack. failed: Process.3( 86399.5/5.52/True)");
+        QCOMPARE(shown(Outcome::noAck({5, 120, 121.3, false})),
+                 "box (!) Display ack. failed: Process.5( 120/121.3/False)");
     }
 };
 

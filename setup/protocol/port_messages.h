@@ -1,6 +1,0 @@
-#pragma once
-
-#include <QString>
-
-// "Port Error" texts for the failure numbers of a link.
-QString portErrorText(int number);
