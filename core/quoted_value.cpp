@@ -4,8 +4,8 @@
 
 namespace {
 
-// A character as the message shows it: itself, or an escape when it prints nothing or would end the
-// line (Qt counts the line and paragraph separators as printable).
+// A character as the message shows it: itself, or an escape when it prints nothing, would end the
+// line (Qt counts the line and paragraph separators as printable) or is a space of another width.
 QString shown(char32_t code)
 {
     switch (code) {
@@ -18,8 +18,8 @@ QString shown(char32_t code)
     default:
         break;
     }
-    const QChar::Category category = QChar::category(code);
-    if (QChar::isPrint(code) && category != QChar::Separator_Line && category != QChar::Separator_Paragraph)
+    // A space other than the plain one (a no-break space, U+2008) would read as a plain space.
+    if (QChar::isPrint(code) && (code == U' ' || !QChar::isSpace(code)))
         return QString::fromUcs4(&code, 1);
     if (code <= 0xFF)
         return QStringLiteral("\\x%1").arg(uint(code), 2, 16, QLatin1Char('0'));

@@ -8,7 +8,8 @@ constexpr int kQuotedValueLength = 40;
 
 // A value a person gave (an option, a profile's value, a port name), as a message quotes it back:
 // between two `mark`s, at most its first kQuotedValueLength characters and "…" when there were more,
-// each character that prints nothing or breaks the line written as an escape (\n, \t, \x01, \u200b),
+// each character that prints nothing, breaks the line or is a space other than the plain one written as an
+// escape (\n, \t, \x01, \u200b, \u00a0),
 // so that a message stays one short line whatever came in: a 2 MB line, a binary file's bytes. A null
 // `mark` quotes without marks (an option's name).
 QString quotedValue(const QString& value, QChar mark = u'\'');

@@ -49,8 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (command.action == EmuCommandLine::Action::Refuse) {
         // A quoted value is at most kQuotedValueLength characters, each at most a 10-character escape.
         Require(!command.refusal.isEmpty() && command.refusal.size() <= 100 + 10 * kQuotedValueLength);
-        for (const QChar c : command.refusal)
-            Require(c.isPrint() && (c == QLatin1Char(' ') || !c.isSpace()));
+        // By character, not by UTF-16 unit: a quoted CJK character beyond the BMP prints as a pair.
+        for (const char32_t code : command.refusal.toUcs4())
+            Require(QChar::isPrint(code) && (code == U' ' || !QChar::isSpace(code)));
     }
     if (command.action != EmuCommandLine::Action::Run)
         return 0;

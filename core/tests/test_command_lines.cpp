@@ -25,6 +25,9 @@ private slots:
             << "vfdsetup -platform offscreen -style=Fusion --style Fusion -geometry "
                "800x600 -reverse --port=sim --port COM2 --factory extra"
             << "unexpected argument 'extra' (see vfdsetup --help)";
+        // A space of another width is quoted as its escape, not taken for a plain one.
+        QTest::newRow("odd space quoted") << QString::fromUtf8("vfdemu stray\u2008word")
+                                          << "unexpected argument 'stray\\u2008word' (see vfdemu --help)";
     }
     void usageErrors()
     {
