@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/demo_port_state.h"
+#include "model/demo_port_state.h"
 
 #include <QList>
 #include <QString>

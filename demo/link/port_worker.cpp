@@ -1,7 +1,7 @@
 #include "link/port_worker.h"
 
-#include "link/modelled_link.h"
-#include "link/pacer_time.h"
+#include "model/modelled_link.h"
+#include "model/pacer_time.h"
 
 #include "core/line_settings.h"
 #include "core/pacer.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/demo_model.h"
+#include "model/demo_model.h"
 #include "sim/kd138_display.h"
 #include "sim/kd317_display.h"
 #include "sim/kd426_display.h"

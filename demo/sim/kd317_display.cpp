@@ -1,7 +1,7 @@
 // The KD-317's command parser, its timed states (blink, clock, self-test) and what it shows.
 #include "sim/kd317_display.h"
 
-#include "link/pacer_time.h"
+#include "model/pacer_time.h"
 #include "sim/code_table.h"
 #include "sim/international_set.h"
 #include "sim/sim_log.h"

@@ -1,6 +1,6 @@
 #include "sim/kd426_display.h"
 
-#include "link/pacer_time.h"
+#include "model/pacer_time.h"
 #include "sim/command_steps.h"
 #include "sim/sim_log.h"
 

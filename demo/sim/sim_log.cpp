@@ -1,6 +1,6 @@
 #include "sim/sim_log.h"
 
-#include "link/byte_text.h"
+#include "model/byte_text.h"
 
 void SimLog::add(const QString& model, const QString& what, const QByteArray& bytes)
 {

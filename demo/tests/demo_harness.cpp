@@ -1,6 +1,6 @@
 #include "demo_harness.h"
 
-#include "link/byte_text.h"
+#include "model/byte_text.h"
 #include "windows/escpos_demo_window.h"
 #include "windows/mirror_grid.h"
 

@@ -3,7 +3,7 @@
 // and the mirror of the ESC/POS window.
 #include "demo_harness.h"
 #include "golden_bytes.h"
-#include "link/byte_text.h"
+#include "model/byte_text.h"
 #include "windows/escpos_demo_window.h"
 #include "windows/mirror_grid.h"
 

@@ -5,7 +5,7 @@
 #include "pty_pair.h"
 
 #include "core/qt_serial_link.h"
-#include "link/byte_text.h"
+#include "model/byte_text.h"
 
 #include <QRegularExpression>
 

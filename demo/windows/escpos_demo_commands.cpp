@@ -1,9 +1,9 @@
 // The thirty command buttons of the ESC/POS demonstration and what each writes.
 #include "windows/escpos_demo_window.h"
 
-#include "commands/reply_number.h"
-#include "link/byte_text.h"
 #include "link/demo_context.h"
+#include "model/byte_text.h"
+#include "model/reply_number.h"
 #include "windows/mirror_grid.h"
 #include "windows/window_chain.h"
 #include "windows/wrapping_button.h"

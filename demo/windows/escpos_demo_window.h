@@ -1,7 +1,7 @@
 #pragma once
 
-#include "commands/screen_mirror.h"
 #include "link/port_session.h"
+#include "model/screen_mirror.h"
 #include "windows/demo_window.h"
 
 #include <QList>

@@ -1,9 +1,9 @@
 #include "windows/four_line_demo_window.h"
 
-#include "commands/maker_lines.h"
 #include "link/demo_context.h"
-#include "link/pacer_time.h"
 #include "link/shared_port.h"
+#include "model/maker_lines.h"
+#include "model/pacer_time.h"
 #include "windows/window_chain.h"
 #include "windows/wrapping_button.h"
 

@@ -1,7 +1,7 @@
 #include "windows/international_set_window.h"
 
-#include "link/byte_text.h"
 #include "link/demo_context.h"
+#include "model/byte_text.h"
 #include "windows/option_table.h"
 #include "windows/selection_buttons.h"
 #include "windows/window_chain.h"

@@ -1,8 +1,8 @@
 #include "windows/launcher_window.h"
 
-#include "commands/kp685_sequence.h"
 #include "link/demo_context.h"
 #include "link/shared_port.h"
+#include "model/kp685_sequence.h"
 #include "windows/window_chain.h"
 
 #include "core/dialogs.h"

@@ -1,6 +1,6 @@
 #include "windows/mirror_grid.h"
 
-#include "commands/screen_mirror.h"
+#include "model/screen_mirror.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "commands/reply_number.h"
+#include "model/reply_number.h"
 
 #include <cmath>
 

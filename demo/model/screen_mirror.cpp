@@ -1,4 +1,4 @@
-#include "commands/screen_mirror.h"
+#include "model/screen_mirror.h"
 
 #include <algorithm>
 

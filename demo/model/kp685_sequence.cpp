@@ -1,7 +1,7 @@
-#include "commands/kp685_sequence.h"
+#include "model/kp685_sequence.h"
 
-#include "commands/maker_lines.h"
-#include "link/byte_text.h"
+#include "model/byte_text.h"
+#include "model/maker_lines.h"
 
 #include <QStringEncoder>
 

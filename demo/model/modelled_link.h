@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/demo_model.h"
+#include "model/demo_model.h"
 
 // A link whose far end can take the part of any demonstrated model (the simulated display). The port
 // worker tells it the model of each job that opens it, so the model travels with the job and nothing

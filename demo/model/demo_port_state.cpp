@@ -1,4 +1,4 @@
-#include "link/demo_port_state.h"
+#include "model/demo_port_state.h"
 
 QString DemoPortState::portText() const
 {
