@@ -1,8 +1,11 @@
 #include "demo_harness.h"
 
 #include "model/byte_text.h"
+#include "sim/emulated_serial_port.h"
 #include "windows/escpos_demo_window.h"
 #include "windows/mirror_grid.h"
+
+#include "core/switching_link.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -105,18 +108,30 @@ void DemoHarness::HarnessPacer::pump()
     VirtualPacer::pump();
 }
 
-DemoHarness::DemoHarness(LinkMaker makeLink, bool realTimeWaits)
-    : pacer(realTimeWaits), worker(makeLink ? makeLink(*this) : std::make_unique<FakeSerialPort>(line), pacer)
+DemoHarness::DemoHarness(CustomerDisplayEmulator* emulator) : DemoHarness(nullptr, false, emulator) {}
+
+DemoHarness::DemoHarness(std::unique_ptr<SerialLink> real) : DemoHarness(std::move(real), true, nullptr) {}
+
+DemoHarness::DemoHarness(std::unique_ptr<SerialLink> link, bool realTimeWaits,
+                         CustomerDisplayEmulator* emulator)
+    : pacer(realTimeWaits),
+      simulated_(emulator != nullptr ? std::make_unique<EmulatedSerialPort>(*emulator) : nullptr),
+      worker(std::make_unique<SwitchingLink>(simulated_.get(),
+                                             link ? std::move(link) : std::make_unique<FakeSerialPort>(line)),
+             pacer)
 {
     dialogs.line = &line;
-    worker.setPauseWatcher([this](int ms) { pauseBegins(ms); });
     navigator.showLauncher();
 }
+
+DemoHarness::~DemoHarness() = default;
 
 DemoContext DemoHarness::makeContext()
 {
     DemoContext made;
     made.portWorker = &worker;
+    made.simulatedDisplay = simulated_.get();
+    made.pauseWatcher = [this](int ms) { pauseBegins(ms); };
     made.pacer = &pacer;
     made.dialogs = &dialogs;
     made.systemPorts = [] {
@@ -164,7 +179,7 @@ void DemoHarness::settle()
             break;
         }
         if (deadline.hasExpired()) {
-            qFatal("the port worker did not end its work");
+            qFatal("the device worker did not end its work");
         }
         QThread::yieldCurrentThread();
     }
@@ -228,7 +243,7 @@ void DemoHarness::perform(const QString& steps)
             combo("SystemPorts")->setCurrentIndex(part[1].toInt());
             emit combo("SystemPorts")->activated(part[1].toInt());
         } else if (part[0] == "settings") {
-            context.state.DemoLineSettings = step.mid(9);
+            context.state.confirmLineSettings(step.mid(9));
         } else if (part[0] == "clock") {
             pacer.changeClock(part[1].toDouble(), pacer.milliseconds());
         } else if (part[0] == "type" || part[0] == "burst") {

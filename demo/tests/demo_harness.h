@@ -1,9 +1,9 @@
 #pragma once
 
 #include "link/demo_context.h"
-#include "link/port_worker.h"
 #include "windows/navigator.h"
 
+#include "core/device_worker.h"
 #include "core/dialogs.h"
 #include "core/pacer.h"
 #include "core/serial_link.h"
@@ -76,14 +76,20 @@ public:
     QList<Icon> icons; // of the boxes shown
 };
 
+class CustomerDisplayEmulator;
+class EmulatedSerialPort;
+
 // A whole vfddemo run on the recording port, virtual time and the scripted dialogs. The port work runs
-// on the port worker's thread as in the program; every step waits until it has ended.
+// on the device worker's thread as in the program; every step waits until it has ended.
 class DemoHarness
 {
 public:
-    // What the run's port worker reaches; the recording port when none is given.
-    using LinkMaker = std::function<std::unique_ptr<SerialLink>(DemoHarness&)>;
-    explicit DemoHarness(LinkMaker makeLink = {}, bool realTimeWaits = false);
+    // The recording port; "sim" reaches `emulator` when one is given.
+    explicit DemoHarness(CustomerDisplayEmulator* emulator = nullptr);
+    // The run reaches `real` instead, and a poll of the line also takes real time (for a real port whose
+    // bytes take real time to leave).
+    explicit DemoHarness(std::unique_ptr<SerialLink> real);
+    ~DemoHarness();
 
     QWidget* current() const { return navigator.current(); }
     template <class Window> Window* currentAs() const { return qobject_cast<Window*>(current()); }
@@ -100,7 +106,7 @@ public:
     void click(const QString& objectName);
     // The answers to the coming prompts; "<cancel>" stands for Cancel.
     void answer(const QStringList& replies);
-    // Runs the GUI thread until the port worker has ended all its work and the windows it handed
+    // Runs the GUI thread until the device worker has ended all its work and the windows it handed
     // over are gone; meanwhile `duringPause` runs (on this thread) while each pause is held.
     void settle();
     void clearLog() { line.log.clear(); }
@@ -130,15 +136,17 @@ public:
     std::function<void()> duringPause;
 
 private:
+    DemoHarness(std::unique_ptr<SerialLink> link, bool realTimeWaits, CustomerDisplayEmulator* emulator);
     void pauseBegins(int ms); // on the worker's thread
     DemoContext makeContext();
 
     QMutex pauseMutex_;
     QWaitCondition pauseReleased_;
     bool pauseHeld_ = false;
+    std::unique_ptr<EmulatedSerialPort> simulated_;
 
 public:
-    PortWorker worker;
+    DeviceWorker worker;
     DemoContext context{makeContext()};
     Navigator navigator{context};
 };

@@ -1,5 +1,5 @@
 // The real port over a pseudo-terminal pair: every window's bytes reach the other end through vfddemo's
-// port worker and the shared QtSerialLink exactly as the recording port sees them. The link's own
+// device worker and the shared QtSerialLink exactly as the recording port sees them. The link's own
 // settings and failures are tested with vfdsetup (setup/tests/test_qt_serial_link.cpp).
 #include "demo_harness.h"
 #include "pty_pair.h"
@@ -43,7 +43,7 @@ void TestQtSerialPort::windowsReachTheLine()
     }
     const QList<SystemPortEntry> ports{{pty.path(), QStringLiteral("pseudo-terminal")}};
     DemoHarness recorded;
-    DemoHarness real([](DemoHarness&) { return std::make_unique<QtSerialLink>(1000); }, true);
+    DemoHarness real(std::make_unique<QtSerialLink>(1000));
     QByteArray expected;
     for (DemoHarness* h : {&recorded, &real}) {
         h->context.systemPorts = [ports] { return ports; };

@@ -3,7 +3,6 @@
 #include "demo_harness.h"
 #include "sim/customer_display_emulator.h"
 #include "sim/emulated_serial_port.h"
-#include "sim/switching_serial_port.h"
 
 #include "core/port_name.h"
 
@@ -18,9 +17,7 @@ struct SimulatedRun
 {
     VirtualPacer time;
     CustomerDisplayEmulator emulator{time};
-    DemoHarness h{[this](DemoHarness& run) {
-        return portsWithEmulator(emulator, std::make_unique<FakeSerialPort>(run.line));
-    }};
+    DemoHarness h{&emulator};
 };
 
 } // namespace
@@ -94,7 +91,7 @@ void TestSimulatedDisplay::modelTravelsWithTheJob()
     SimulatedRun run;
     run.h.perform("Command7 OptionSimulated Command1");
     QTest::mouseClick(run.h.current()->findChild<QPushButton*>("Command16"), Qt::LeftButton);
-    run.h.context.state.DemoDisplayModel = DemoModel::KD317;
+    run.h.context.state.displayModel = DemoModel::KD317;
     run.h.settle();
     QCOMPARE(run.emulator.model(), DemoModel::KD426);
 }

@@ -3,7 +3,6 @@
 #include "demo_harness.h"
 #include "sim/customer_display_emulator.h"
 #include "sim/emulator_window.h"
-#include "sim/switching_serial_port.h"
 
 #include "core/pacer.h"
 
@@ -55,9 +54,7 @@ int main(int argc, char* argv[])
     VirtualPacer simulatedTime;
     CustomerDisplayEmulator emulator(simulatedTime);
     EmulatorWindow emulatorWindow(emulator);
-    DemoHarness h([&emulator](DemoHarness& run) {
-        return portsWithEmulator(emulator, std::make_unique<FakeSerialPort>(run.line));
-    });
+    DemoHarness h(&emulator);
     QObject::connect(&emulator, &CustomerDisplayEmulator::lineConnected, &emulatorWindow,
                      [&] { emulatorWindow.showBeside(h.current()); });
     Shooter shooter{QDir(outDir), emulatorWindow, h};

@@ -54,8 +54,7 @@ void CodeTableWindow::startUp(std::function<void(bool)> started)
         started(false);
         return;
     }
-    port_.run(std::move(job->write("\x0C")),
-              [started](PortSession::Result result) { started(result == PortSession::Result::Sent); });
+    port_.run(std::move(job->write("\x0C")), [started](const JobResult& result) { started(result.sent()); });
 }
 
 void CodeTableWindow::windowClosing()
@@ -68,8 +67,8 @@ void CodeTableWindow::showCodeTable()
     PortJob job;
     job.write(QByteArray("\x1B\x74", 2) + chr(codeTable_));
     showUpperHalf(job);
-    port_.run(std::move(job), [this](PortSession::Result result) {
-        if (result != PortSession::Result::Sent) {
+    port_.run(std::move(job), [this](const JobResult& result) {
+        if (!result.sent()) {
             // The port failed and has been closed; the person chooses a port again.
             navigator_.showPortSelection(DemoModel::KD317);
         }
@@ -78,8 +77,8 @@ void CodeTableWindow::showCodeTable()
 
 void CodeTableWindow::returnToCommandList()
 {
-    port_.run(PortJob().write("\x1B\x40").close(), [this](PortSession::Result result) {
-        if (result != PortSession::Result::Sent) {
+    port_.run(PortJob().write("\x1B\x40").close(), [this](const JobResult& result) {
+        if (!result.sent()) {
             navigator_.showPortSelection(DemoModel::KD317);
             return;
         }

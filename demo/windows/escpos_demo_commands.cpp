@@ -117,7 +117,7 @@ void EscPosDemoWindow::commandClicked(int number)
     case 30:
         // END TEST: cursor off, port closed, program ended, even when the write failed.
         runJob(PortJob().write(QByteArray("\x1F\x43\x00", 3)).close(),
-               [this](PortSession::Result) { navigator_.endProgram(); });
+               [this](const JobResult&) { navigator_.endProgram(); });
         return;
     default:
         // The remaining buttons name commands for which the display has no bytes defined here.

@@ -47,8 +47,8 @@ void EscPosDemoWindow::startUp(std::function<void(bool)> started)
         return;
     }
     job->write("\x0C").write("\x1F\x43\x01").text(Greeting1).text(Greeting2);
-    port_.run(std::move(*job), [this, started](PortSession::Result result) {
-        if (result != PortSession::Result::Sent) {
+    port_.run(std::move(*job), [this, started](const JobResult& result) {
+        if (!result.sent()) {
             port_.close();
             started(false);
             return;
@@ -67,7 +67,7 @@ void EscPosDemoWindow::windowClosing()
 void EscPosDemoWindow::runJob(PortJob job, PortSession::Then then)
 {
     ++jobsRunning_;
-    port_.run(std::move(job), [this, then](PortSession::Result result) {
+    port_.run(std::move(job), [this, then](const JobResult& result) {
         if (then) {
             then(result);
         }
@@ -78,10 +78,10 @@ void EscPosDemoWindow::runJob(PortJob job, PortSession::Then then)
 
 void EscPosDemoWindow::send(PortJob job, std::function<void()> then)
 {
-    runJob(std::move(job), [this, then](PortSession::Result result) {
-        if (result == PortSession::Result::PortFailed) {
+    runJob(std::move(job), [this, then](const JobResult& result) {
+        if (result.portFailed()) {
             portLost();
-        } else if (result == PortSession::Result::Sent && then) {
+        } else if (result.sent() && then) {
             then();
         }
     });

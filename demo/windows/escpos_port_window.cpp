@@ -40,7 +40,7 @@ EscPosPortWindow::EscPosPortWindow(WindowChain& navigator) : PortSelectionWindow
 void EscPosPortWindow::enterClicked()
 {
     // Whatever text the box holds is the settings text, listed or typed.
-    navigator_.context().state.DemoLineSettings = lineSettingsBox_->currentText();
+    navigator_.context().state.confirmLineSettings(lineSettingsBox_->currentText());
     navigator_.showEscPosDemo();
 }
 

@@ -1,7 +1,7 @@
 #include "windows/four_line_demo_window.h"
 
 #include "link/demo_context.h"
-#include "link/shared_port.h"
+#include "link/port_session.h"
 #include "model/maker_lines.h"
 #include "model/pacer_time.h"
 #include "windows/window_chain.h"
@@ -100,7 +100,7 @@ void FourLineDemoWindow::press(int number)
     if (todo.isEmpty()) {
         return;
     }
-    std::optional<PortJob> job = navigator_.sharedPort().open();
+    std::optional<PortJob> job = navigator_.sharedPort().openChosen();
     if (!job) {
         return;
     }
@@ -109,7 +109,7 @@ void FourLineDemoWindow::press(int number)
 
 void FourLineDemoWindow::proceed(PortJob job, const QList<Step>& steps, int next)
 {
-    SharedPort& port = navigator_.sharedPort();
+    PortSession& port = navigator_.sharedPort();
     for (; next < steps.size(); ++next) {
         const Step& step = steps[next];
         if (!step.prompted) {
@@ -119,11 +119,11 @@ void FourLineDemoWindow::proceed(PortJob job, const QList<Step>& steps, int next
         if (!job.isEmpty() || job.refusedText()) {
             // The person is asked only once what came before has gone out.
             const QPointer<FourLineDemoWindow> window = this;
-            port.session().run(std::move(job), [window, steps, next](PortSession::Result result) {
+            port.run(std::move(job), [window, steps, next](const JobResult& result) {
                 if (window == nullptr) {
                     return;
                 }
-                if (result == PortSession::Result::Sent) {
+                if (result.sent()) {
                     window->proceed(PortJob(), steps, next);
                 } else {
                     window->navigator_.sharedPort().close();
@@ -134,14 +134,14 @@ void FourLineDemoWindow::proceed(PortJob job, const QList<Step>& steps, int next
         const QString reply =
             navigator_.context().dialogs->input(demoProgramTitle(), QString(), step.defaultReply);
         QByteArray text;
-        if (!port.session().encode(reply, text)) {
+        if (!port.encode(reply, text)) {
             port.close();
             return;
         }
         job.write(step.bytes + text + Cr);
     }
     // Closed on every path, so the port is free between presses and after a failure.
-    port.session().run(std::move(job.close()));
+    port.run(std::move(job.close()));
 }
 
 QList<FourLineDemoWindow::Step> FourLineDemoWindow::timeLine(char letter) const

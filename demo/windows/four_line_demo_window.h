@@ -8,7 +8,7 @@
 
 class WindowChain;
 class PortJob;
-class SharedPort;
+class PortSession;
 
 // "KD426-繁體": the four-line model's line commands, its clock and the printer pass-through. Every
 // press opens the shared port, writes, and closes it again.

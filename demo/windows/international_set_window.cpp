@@ -63,7 +63,7 @@ void InternationalSetWindow::startUp(std::function<void(bool)> started)
         return;
     }
     port_.run(std::move(job->write("\x0C").write(QByteArray("\x1F\x24\x03\x01", 4))),
-              [started](PortSession::Result result) { started(result == PortSession::Result::Sent); });
+              [started](const JobResult& result) { started(result.sent()); });
 }
 
 void InternationalSetWindow::windowClosing()
@@ -79,8 +79,8 @@ void InternationalSetWindow::showInternationalSet()
         .write(QByteArray("\x1F\x24\x05\x01", 4) + setName_.toLatin1())
         .write(QByteArray("\x1F\x24\x05\x02", 4))
         .write("#$@[\\]^`{|}~");
-    port_.run(std::move(job), [this](PortSession::Result result) {
-        if (result != PortSession::Result::Sent) {
+    port_.run(std::move(job), [this](const JobResult& result) {
+        if (!result.sent()) {
             navigator_.showPortSelection(DemoModel::KD317);
         }
     });

@@ -1,7 +1,7 @@
 #include "windows/launcher_window.h"
 
 #include "link/demo_context.h"
-#include "link/shared_port.h"
+#include "link/port_session.h"
 #include "model/kp685_sequence.h"
 #include "windows/window_chain.h"
 
@@ -70,9 +70,12 @@ void LauncherWindow::sendKp685Greeting()
     if (!accepted || port.trimmed().isEmpty()) {
         return;
     }
-    PortJob job = kp685_.openPort(port.trimmed());
-    for (const QByteArray& bytes : kp685Sequence()) {
-        job.write(bytes);
+    std::optional<PortJob> job = kp685_.openPort(port.trimmed());
+    if (!job) {
+        return;
     }
-    kp685_.run(std::move(job.close()));
+    for (const QByteArray& bytes : kp685Sequence()) {
+        job->write(bytes);
+    }
+    kp685_.run(std::move(job->close()));
 }

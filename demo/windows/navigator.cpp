@@ -1,8 +1,7 @@
 #include "windows/navigator.h"
 
 #include "link/demo_context.h"
-#include "link/port_worker.h"
-#include "link/shared_port.h"
+#include "link/port_session.h"
 #include "windows/code_table_window.h"
 #include "windows/demo_window.h"
 #include "windows/escpos_demo_window.h"
@@ -14,11 +13,13 @@
 #include "windows/one_line_demo_window.h"
 #include "windows/one_line_port_window.h"
 
+#include "core/device_worker.h"
+
 Navigator::Navigator(DemoContext& context) : context_(context)
 {
     if (context_.portWorker != nullptr) {
         busyConnection_ = QObject::connect(
-            context_.portWorker, &PortWorker::busyChanged, context_.portWorker, [this](bool busy) {
+            context_.portWorker, &DeviceWorker::busyChanged, context_.portWorker, [this](bool busy) {
                 if (auto* window = qobject_cast<DemoWindow*>(current_.data())) {
                     window->setBusy(busy);
                 }
@@ -100,25 +101,25 @@ void Navigator::cannotOpen(DemoModel model)
 
 void Navigator::showEscPosDemo()
 {
-    context_.state.DemoDisplayModel = DemoModel::KD317;
+    context_.state.displayModel = DemoModel::KD317;
     startUp(new EscPosDemoWindow(*this), DemoModel::KD317);
 }
 
 void Navigator::showCodeTable()
 {
-    context_.state.DemoDisplayModel = DemoModel::KD317;
+    context_.state.displayModel = DemoModel::KD317;
     startUp(new CodeTableWindow(*this), DemoModel::KD317);
 }
 
 void Navigator::showInternationalSet()
 {
-    context_.state.DemoDisplayModel = DemoModel::KD317;
+    context_.state.displayModel = DemoModel::KD317;
     startUp(new InternationalSetWindow(*this), DemoModel::KD317);
 }
 
 void Navigator::showFourLineDemo()
 {
-    context_.state.DemoDisplayModel = DemoModel::KD426;
+    context_.state.displayModel = DemoModel::KD426;
     // The demonstration opens the port only around each press; trying it once here lets the person
     // pick another port at once instead of finding out at the first press.
     sharedPort().probe([this](bool opened) {
@@ -130,7 +131,7 @@ void Navigator::showFourLineDemo()
 
 void Navigator::showOneLineDemo()
 {
-    context_.state.DemoDisplayModel = DemoModel::KD138;
+    context_.state.displayModel = DemoModel::KD138;
     sharedPort().probe([this](bool opened) {
         if (opened) {
             handOver(new OneLineDemoWindow(*this));
@@ -145,7 +146,7 @@ void Navigator::endProgram()
     }
 }
 
-SharedPort& Navigator::sharedPort()
+PortSession& Navigator::sharedPort()
 {
     loadSharedPort();
     return *sharedPort_;
@@ -154,7 +155,7 @@ SharedPort& Navigator::sharedPort()
 void Navigator::loadSharedPort()
 {
     if (!sharedPort_) {
-        sharedPort_ = std::make_unique<SharedPort>(context_);
+        sharedPort_ = std::make_unique<PortSession>(context_);
     }
 }
 

@@ -9,7 +9,7 @@
 
 struct DemoContext;
 class DemoWindow;
-class SharedPort;
+class PortSession;
 
 // The chain of windows, one visible at a time. A window hands over by letting go of its port and then
 // asking for the next one; the next is made, gets ready (a demonstration opens its port on the port
@@ -37,7 +37,7 @@ public:
     void showOneLineDemo() override;
     void endProgram() override;
 
-    SharedPort& sharedPort() override;
+    PortSession& sharedPort() override;
     void loadSharedPort() override;
     void unloadSharedPort() override;
 
@@ -50,6 +50,6 @@ private:
 
     DemoContext& context_;
     QPointer<QWidget> current_;
-    std::unique_ptr<SharedPort> sharedPort_;
+    std::unique_ptr<PortSession> sharedPort_;
     QMetaObject::Connection busyConnection_;
 };

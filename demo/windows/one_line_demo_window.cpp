@@ -1,6 +1,6 @@
 #include "windows/one_line_demo_window.h"
 
-#include "link/shared_port.h"
+#include "link/port_session.h"
 #include "windows/window_chain.h"
 
 #include <QHBoxLayout>
@@ -29,10 +29,10 @@ OneLineDemoWindow::OneLineDemoWindow(WindowChain& navigator)
 
 void OneLineDemoWindow::press(const QByteArray& bytes)
 {
-    SharedPort& port = navigator_.sharedPort();
-    std::optional<PortJob> job = port.open();
+    PortSession& port = navigator_.sharedPort();
+    std::optional<PortJob> job = port.openChosen();
     if (!job) {
         return;
     }
-    port.session().run(std::move(job->write(bytes).close()));
+    port.run(std::move(job->write(bytes).close()));
 }

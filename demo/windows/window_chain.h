@@ -2,7 +2,7 @@
 
 #include "model/demo_model.h"
 
-class SharedPort;
+class PortSession;
 struct DemoContext;
 
 // What a window may ask of the chain of windows it belongs to: the shared state, handing over to the
@@ -25,7 +25,7 @@ public:
     virtual void endProgram() = 0;
 
     // The hidden window holding the port of the four-line and one-line demonstrations, loaded on first use.
-    virtual SharedPort& sharedPort() = 0;
+    virtual PortSession& sharedPort() = 0;
     virtual void loadSharedPort() = 0;
     virtual void unloadSharedPort() = 0;
 };
