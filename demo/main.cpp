@@ -74,7 +74,7 @@ int main(int argc, char* argv[])
     navigation = &navigator;
     QObject::connect(&emulator, &CustomerDisplayEmulator::lineConnected, &emulatorWindow,
                      [&] { emulatorWindow.showBeside(navigator.current()); });
-    navigator.showLauncher();
+    navigator.show(NextWindow::Launcher);
     const int status = QApplication::exec();
     navigation = nullptr;
     return status;

@@ -7,8 +7,8 @@
 
 namespace {
 
-const QByteArray Esc("\x1B");
-const QByteArray Lf("\x0A");
+const QByteArray kEsc("\x1B");
+const QByteArray kLf("\x0A");
 
 // The printer's own page is the traditional-Chinese double-byte Big5, whatever encoding the displays
 // are given: it is what the maker's own Windows sent for these lines, and its ASCII half carries the
@@ -24,14 +24,14 @@ QByteArray big5(const QString& text)
 QList<QByteArray> kp685Sequence()
 {
     return {
-        Esc + "!" + chr(17),
-        Esc + "x2",
-        big5(makerChineseName()) + Lf,
-        Esc + "x0",
-        big5(makerChineseAddress()) + Lf,
-        Esc + "!" + chr(33),
-        big5(makerTelephoneLine()) + Lf,
-        big5(makerFaxLine()) + Lf,
-        Esc + "!" + chr(17),
+        kEsc + "!" + chr(17),
+        kEsc + "x2",
+        big5(makerChineseName()) + kLf,
+        kEsc + "x0",
+        big5(makerChineseAddress()) + kLf,
+        kEsc + "!" + chr(33),
+        big5(makerTelephoneLine()) + kLf,
+        big5(makerFaxLine()) + kLf,
+        kEsc + "!" + chr(17),
     };
 }

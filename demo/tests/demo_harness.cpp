@@ -121,7 +121,7 @@ DemoHarness::DemoHarness(std::unique_ptr<SerialLink> link, bool realTimeWaits,
              pacer)
 {
     dialogs.line = &line;
-    navigator.showLauncher();
+    navigator.show(NextWindow::Launcher);
 }
 
 DemoHarness::~DemoHarness() = default;

@@ -96,7 +96,7 @@ int main(int argc, char* argv[])
 
     // KD-426: a double line, a fourth line, and the printer pass-through.
     // The traditional-Chinese model takes its text in Big5, picked on its port window.
-    h.navigator.showPortSelection(DemoModel::KD426);
+    h.navigator.show(NextWindow::Kd426PortSelection);
     auto* encodings = h.current()->findChild<QComboBox*>(QStringLiteral("TextEncoding"));
     encodings->setCurrentText(QStringLiteral("Big5"));
     emit encodings->textActivated(encodings->currentText());
@@ -113,7 +113,7 @@ int main(int argc, char* argv[])
     shooter.shoot(QStringLiteral("kd426_time_double"));
 
     // KD-138: its one line.
-    h.navigator.showPortSelection(DemoModel::KD138);
+    h.navigator.show(NextWindow::Kd138PortSelection);
     h.click(QStringLiteral("OptionSimulated"));
     h.click(QStringLiteral("Command1"));
     h.click(QStringLiteral("Command1"));
