@@ -12,7 +12,7 @@ bool CustomerDisplayEmulator::claimLine()
     return connected_.compare_exchange_strong(free, true);
 }
 
-void CustomerDisplayEmulator::connectLine(DemoModel model, const QString& settings)
+void CustomerDisplayEmulator::connectLine(DemoModel model, const LineSettings& settings)
 {
     model_ = model;
     if (model == DemoModel::KD317) {

@@ -53,11 +53,11 @@ QMap<QString, QString> State(Displays& d)
 {
     const VfdFrame frame = d.kd317.frame();
     QString reversed;
-    for (int column = 0; column < Kd317Display::Columns; ++column) {
+    for (int column = 0; column < Kd317Display::kColumns; ++column) {
         reversed += frame.grid.at(0, column).reverse ? QString::number(column % 10) : QString();
     }
     QString heights;
-    for (int row = 0; row < Kd426Display::Rows; ++row) {
+    for (int row = 0; row < Kd426Display::kRows; ++row) {
         heights += QStringLiteral("STB").at(int(d.kd426.frame().grid.at(row, 6).height));
     }
     QString modes;
@@ -278,7 +278,7 @@ void TestEmulators::screens()
         } else if (step == QStringLiteral("power")) {
             d.kd426.powerOn();
         } else if (step.startsWith(QStringLiteral("settings "))) {
-            d.kd317.setLineSettings(step.mid(9));
+            d.kd317.setLineSettings(*LineSettings::parse(step.mid(9)));
         } else if (model == "KD-317") {
             d.kd317.feed(BytesOf(step));
         } else if (model == "KD-138") {
