@@ -4,16 +4,16 @@
 
 ScreenMirror::ScreenMirror()
 {
-    for (int i = 0; i < CellCount; ++i) {
+    for (int i = 0; i < kCellCount; ++i) {
         cells_.append(QString());
     }
 }
 
 void ScreenMirror::show(const QString& row1, const QString& row2)
 {
-    for (int c = 1; c <= RowLength; ++c) {
+    for (int c = 1; c <= kRowLength; ++c) {
         setCell(c, row1.mid(c - 1, 1));
-        setCell(c + RowLength, row2.mid(c - 1, 1));
+        setCell(c + kRowLength, row2.mid(c - 1, 1));
     }
 }
 
@@ -23,28 +23,28 @@ void ScreenMirror::typeCharacter(int index, const QString& shown, MirrorMode mod
     switch (mode) {
     case MirrorMode::Overwrite:
         setCell(index, QString());
-        focus_ = index == CellCount ? 1 : index + 1;
+        focus_ = index == kCellCount ? 1 : index + 1;
         break;
     case MirrorMode::Vertical:
         setCell(index, QString());
-        if (index == CellCount) {
+        if (index == kCellCount) {
             shiftRowUp();
-            focus_ = RowLength + 1;
+            focus_ = kRowLength + 1;
         } else {
             focus_ = index + 1;
         }
         break;
     case MirrorMode::Horizontal:
-        if (index == RowLength + 1) {
-            focus_ = RowLength;
-            for (int c = 1; c < RowLength; ++c) {
+        if (index == kRowLength + 1) {
+            focus_ = kRowLength;
+            for (int c = 1; c < kRowLength; ++c) {
                 setCell(c, cell(c + 1));
             }
-            setCell(RowLength, cell(RowLength + 1));
-            setCell(RowLength + 1, QStringLiteral(" "));
+            setCell(kRowLength, cell(kRowLength + 1));
+            setCell(kRowLength + 1, QStringLiteral(" "));
         } else {
             // The last cell keeps the focus: there is no cell after it.
-            focus_ = std::min(index + 1, CellCount);
+            focus_ = std::min(index + 1, kCellCount);
         }
         break;
     }
@@ -57,10 +57,10 @@ void ScreenMirror::typeCharacter(int index, const QString& shown, MirrorMode mod
 QStringList ScreenMirror::shiftRowUp()
 {
     QStringList written;
-    for (int c = 1; c <= RowLength; ++c) {
-        setCell(c, cell(c + RowLength));
-        written.append(cell(c + RowLength));
-        setCell(c + RowLength, QString());
+    for (int c = 1; c <= kRowLength; ++c) {
+        setCell(c, cell(c + kRowLength));
+        written.append(cell(c + kRowLength));
+        setCell(c + kRowLength, QString());
     }
     return written;
 }

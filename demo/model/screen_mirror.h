@@ -11,8 +11,8 @@ enum class MirrorMode { Overwrite, Vertical, Horizontal };
 class ScreenMirror
 {
 public:
-    static constexpr int CellCount = 40;
-    static constexpr int RowLength = 20;
+    static constexpr int kCellCount = 40;
+    static constexpr int kRowLength = 20;
 
     ScreenMirror();
 

@@ -23,6 +23,15 @@ void FakeLine::record(const QString& entry)
     log.append(entry);
 }
 
+void FakeLine::mend()
+{
+    openFailure.reset();
+    settingsFailure.reset();
+    failWriteNumber = 0;
+    vanishBeforeWrite = 0;
+    gonePorts.clear();
+}
+
 LinkStatus FakeSerialPort::setSettings(const LineSettings& settings)
 {
     if (line_.settingsFailure) {
@@ -264,7 +273,7 @@ void DemoHarness::perform(const QString& steps)
     }
 }
 
-int VisibleWindows()
+int visibleWindows()
 {
     int visible = 0;
     for (QWidget* widget : QApplication::topLevelWidgets()) {

@@ -22,6 +22,8 @@
 struct FakeLine
 {
     void record(const QString& entry);
+    // No failure any more: the adapters are plugged in again.
+    void mend();
 
     QStringList log;
     std::optional<LinkStatus> openFailure;     // how the system fails an open
@@ -152,4 +154,4 @@ public:
 };
 
 // How many top-level windows are shown; vfddemo shows one at a time.
-int VisibleWindows();
+int visibleWindows();

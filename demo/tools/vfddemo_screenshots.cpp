@@ -42,6 +42,75 @@ struct Shooter
     }
 };
 
+// KD-317: the greeting, then typed over in reverse, then the clock.
+void shootCommandList(Shooter& shooter, DemoHarness& h, VirtualPacer& simulatedTime)
+{
+    h.click(QStringLiteral("Command6"));
+    h.click(QStringLiteral("OptionSimulated"));
+    h.click(QStringLiteral("Command1"));
+    shooter.shoot(QStringLiteral("kd317_greeting"));
+    h.dialogs.replies = {QStringLiteral("3")};
+    h.click(QStringLiteral("Command11"));
+    h.dialogs.replies = {QStringLiteral("PRICE  12.50")};
+    h.duringPause = [&] { shooter.shoot(QStringLiteral("kd317_reverse")); };
+    h.click(QStringLiteral("Command16"));
+    h.duringPause = nullptr;
+    h.dialogs.replies = {QStringLiteral("9"), QStringLiteral("41")};
+    h.click(QStringLiteral("Command28"));
+    simulatedTime.advance(3 * 60 * 1000);
+    shooter.shoot(QStringLiteral("kd317_time"));
+}
+
+// The Katakana table, caught while its second group (160 to 191) is held; the German international set.
+void shootCharacterSets(Shooter& shooter, DemoHarness& h)
+{
+    h.click(QStringLiteral("Command14"));
+    h.click(QStringLiteral("Option2"));
+    int pause = 0;
+    h.duringPause = [&] {
+        if (++pause == 2)
+            shooter.shoot(QStringLiteral("kd317_katakana"));
+    };
+    h.click(QStringLiteral("Command1"));
+    h.duringPause = nullptr;
+    h.click(QStringLiteral("Command2"));
+    h.click(QStringLiteral("Command15"));
+    h.click(QStringLiteral("Option3"));
+    h.click(QStringLiteral("Command1"));
+    shooter.shoot(QStringLiteral("kd317_germany"));
+}
+
+// KD-426: a double line, a fourth line, and the printer pass-through. The traditional-Chinese model
+// takes its text in Big5, picked on its port window.
+void shootFourLine(Shooter& shooter, DemoHarness& h)
+{
+    h.navigator.show(NextWindow::Kd426PortSelection);
+    auto* encodings = h.current()->findChild<QComboBox*>(QStringLiteral("TextEncoding"));
+    encodings->setCurrentText(QStringLiteral("Big5"));
+    emit encodings->textActivated(encodings->currentText());
+    h.click(QStringLiteral("OptionSimulated"));
+    shooter.shoot(QStringLiteral("kd426_port"));
+    h.click(QStringLiteral("Command1"));
+    h.dialogs.replies = {QStringLiteral(" TALVEX SYSTEM.,LTD ")};
+    h.click(QStringLiteral("Command6"));
+    h.dialogs.replies = {QString::fromUtf8("  總計     NT$ 1250")};
+    h.click(QStringLiteral("Command4"));
+    h.click(QStringLiteral("Command8"));
+    shooter.shoot(QStringLiteral("kd426_printer"));
+    h.click(QStringLiteral("Command17"));
+    shooter.shoot(QStringLiteral("kd426_time_double"));
+}
+
+// KD-138: its one line.
+void shootOneLine(Shooter& shooter, DemoHarness& h)
+{
+    h.navigator.show(NextWindow::Kd138PortSelection);
+    h.click(QStringLiteral("OptionSimulated"));
+    h.click(QStringLiteral("Command1"));
+    h.click(QStringLiteral("Command1"));
+    shooter.shoot(QStringLiteral("kd138_line"));
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -58,67 +127,10 @@ int main(int argc, char* argv[])
     QObject::connect(&emulator, &CustomerDisplayEmulator::lineConnected, &emulatorWindow,
                      [&] { emulatorWindow.showBeside(h.current()); });
     Shooter shooter{QDir(outDir), emulatorWindow, h};
-
-    // KD-317: the greeting, then typed over in reverse, then the clock.
-    h.click(QStringLiteral("Command6"));
-    h.click(QStringLiteral("OptionSimulated"));
-    h.click(QStringLiteral("Command1"));
-    shooter.shoot(QStringLiteral("kd317_greeting"));
-    h.dialogs.replies = {QStringLiteral("3")};
-    h.click(QStringLiteral("Command11"));
-    h.dialogs.replies = {QStringLiteral("PRICE  12.50")};
-    h.duringPause = [&] { shooter.shoot(QStringLiteral("kd317_reverse")); };
-    h.click(QStringLiteral("Command16"));
-    h.duringPause = nullptr;
-    h.dialogs.replies = {QStringLiteral("9"), QStringLiteral("41")};
-    h.click(QStringLiteral("Command28"));
-    simulatedTime.advance(3 * 60 * 1000);
-    shooter.shoot(QStringLiteral("kd317_time"));
-
-    // The Katakana table, caught while its second group (160 to 191) is held.
-    h.click(QStringLiteral("Command14"));
-    h.click(QStringLiteral("Option2"));
-    int pause = 0;
-    h.duringPause = [&] {
-        if (++pause == 2) {
-            shooter.shoot(QStringLiteral("kd317_katakana"));
-        }
-    };
-    h.click(QStringLiteral("Command1"));
-    h.duringPause = nullptr;
-    h.click(QStringLiteral("Command2"));
-
-    // The German international set.
-    h.click(QStringLiteral("Command15"));
-    h.click(QStringLiteral("Option3"));
-    h.click(QStringLiteral("Command1"));
-    shooter.shoot(QStringLiteral("kd317_germany"));
-
-    // KD-426: a double line, a fourth line, and the printer pass-through.
-    // The traditional-Chinese model takes its text in Big5, picked on its port window.
-    h.navigator.show(NextWindow::Kd426PortSelection);
-    auto* encodings = h.current()->findChild<QComboBox*>(QStringLiteral("TextEncoding"));
-    encodings->setCurrentText(QStringLiteral("Big5"));
-    emit encodings->textActivated(encodings->currentText());
-    h.click(QStringLiteral("OptionSimulated"));
-    shooter.shoot(QStringLiteral("kd426_port"));
-    h.click(QStringLiteral("Command1"));
-    h.dialogs.replies = {QStringLiteral(" TALVEX SYSTEM.,LTD ")};
-    h.click(QStringLiteral("Command6"));
-    h.dialogs.replies = {QString::fromUtf8("  總計     NT$ 1250")};
-    h.click(QStringLiteral("Command4"));
-    h.click(QStringLiteral("Command8"));
-    shooter.shoot(QStringLiteral("kd426_printer"));
-    h.click(QStringLiteral("Command17"));
-    shooter.shoot(QStringLiteral("kd426_time_double"));
-
-    // KD-138: its one line.
-    h.navigator.show(NextWindow::Kd138PortSelection);
-    h.click(QStringLiteral("OptionSimulated"));
-    h.click(QStringLiteral("Command1"));
-    h.click(QStringLiteral("Command1"));
-    shooter.shoot(QStringLiteral("kd138_line"));
-
+    shootCommandList(shooter, h, simulatedTime);
+    shootCharacterSets(shooter, h);
+    shootFourLine(shooter, h);
+    shootOneLine(shooter, h);
     std::printf("%d pictures in %s\n", shooter.saved, qPrintable(outDir));
     return shooter.saved == 9 ? 0 : 1;
 }

@@ -30,7 +30,7 @@ struct Displays
 };
 
 // The rows shown, trimmed on the right and joined by "/"; for "receipt" the lines of the paper strip.
-QString Screen(Displays& d, const QString& model)
+QString shownRows(Displays& d, const QString& model)
 {
     QStringList rows;
     if (model == "KD-317") {
@@ -49,7 +49,7 @@ QString Screen(Displays& d, const QString& model)
 }
 
 // What else the model shows and holds, by name.
-QMap<QString, QString> State(Displays& d)
+QMap<QString, QString> shownState(Displays& d)
 {
     const VfdFrame frame = d.kd317.frame();
     QString reversed;
@@ -83,47 +83,39 @@ QMap<QString, QString> State(Displays& d)
             {"modes", modes}};
 }
 
-const QString L20 = QStringLiteral("ABCDEFGHIJKLMNOPQRST");
-const QString L40 = L20 + QStringLiteral("UVWXYZABCDEFGHIJKLMN");
+const QString kLetters20 = QStringLiteral("ABCDEFGHIJKLMNOPQRST");
+const QString kLetters40 = kLetters20 + QStringLiteral("UVWXYZABCDEFGHIJKLMN");
 
-} // namespace
-
-class TestEmulators : public QObject
+void kd317(const char* name, const QString& script, const QString& screen, const QString& state,
+           const QString& logged = {})
 {
-    Q_OBJECT
-private slots:
-    void screens_data();
-    void screens();
-};
+    QTest::newRow(name) << "KD-317" << script << screen << state << logged;
+}
 
-void TestEmulators::screens_data()
+void kd426(const char* name, const QString& script, const QString& screen, const QString& state,
+           const QString& logged = {})
 {
-    QTest::addColumn<QString>("model");
-    // Writes split by " | " (DemoHarness style: hexadecimal and "TEXT"), "+N" for N ms passing,
-    // "power" for the KD-426 switched off and on, "settings TEXT" for the KD-317's line settings.
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("screen");
-    QTest::addColumn<QString>("state"); // "name=value ..." of State()
-    QTest::addColumn<QString>("logged");
-    const auto kd317 = [](const char* name, const QString& script, const QString& screen,
-                          const QString& state, const QString& logged = {}) {
-        QTest::newRow(name) << "KD-317" << script << screen << state << logged;
-    };
-    const auto kd426 = [](const char* name, const QString& script, const QString& screen,
-                          const QString& state, const QString& logged = {}) {
-        QTest::newRow(name) << "KD-426" << script << screen << state << logged;
-    };
+    QTest::newRow(name) << "KD-426" << script << screen << state << logged;
+}
 
-    // KD-317: text and the cursor at the edges, in the three write modes.
-    kd317("overwrite: row 1 to row 2", "\"" + L20 + "U\"", L20 + "/U", "cursor=1,1");
-    kd317("overwrite: row 2 to home", "\"" + L40 + "z\"", "zBCDEFGHIJKLMNOPQRST/" + L40.mid(20),
+void kd138(const char* name, const QString& script, const QString& screen, const QString& logged = {})
+{
+    QTest::newRow(name) << "KD-138" << script << screen << QString() << logged;
+}
+
+// KD-317: text and the cursor at the edges, in the three write modes.
+void kd317CursorRows()
+{
+    kd317("overwrite: row 1 to row 2", "\"" + kLetters20 + "U\"", kLetters20 + "/U", "cursor=1,1");
+    kd317("overwrite: row 2 to home", "\"" + kLetters40 + "z\"", "zBCDEFGHIJKLMNOPQRST/" + kLetters40.mid(20),
           "cursor=0,1");
-    kd317("vertical: waits past the end", "1F 02 \"" + L40 + "\"", L20 + "/" + L40.mid(20),
-          "cursor=1,19 mode=V");
-    kd317("vertical: the next character scrolls", "1F 02 \"" + L40 + "z\"", L40.mid(20) + "/z", "cursor=1,1");
-    kd317("horizontal: the row is pushed left", "1F 03 \"" + L20 + "UV\"", "CDEFGHIJKLMNOPQRSTUV/",
+    kd317("vertical: waits past the end", "1F 02 \"" + kLetters40 + "\"",
+          kLetters20 + "/" + kLetters40.mid(20), "cursor=1,19 mode=V");
+    kd317("vertical: the next character scrolls", "1F 02 \"" + kLetters40 + "z\"", kLetters40.mid(20) + "/z",
+          "cursor=1,1");
+    kd317("horizontal: the row is pushed left", "1F 03 \"" + kLetters20 + "UV\"", "CDEFGHIJKLMNOPQRSTUV/",
           "cursor=0,19 mode=H");
-    kd317("horizontal: stays on row 2", "1F 03 1F 42 \"" + L20 + "U\"", "/BCDEFGHIJKLMNOPQRSTU",
+    kd317("horizontal: stays on row 2", "1F 03 1F 42 \"" + kLetters20 + "U\"", "/BCDEFGHIJKLMNOPQRSTU",
           "cursor=1,19");
     kd317("HT", "\"AB\" 09 09", "AB/", "cursor=0,4");
     kd317("HT overwrite at the end of row 2 goes home", "1F 42 1F 0D 09", "/", "cursor=0,0");
@@ -142,8 +134,11 @@ void TestEmulators::screens_data()
     kd317("clear homes", "\"ABC\" 1F 42 \"XY\" 0C", "/", "cursor=0,0");
     kd317("CAN clears the cursor row", "\"ABC\" 1F 42 \"XY\" 18", "ABC/", "cursor=1,0");
     kd317("NUL is filler", "00 \"A\" 00 \"B\"", "AB/", "cursor=0,2");
+}
 
-    // KD-317: code tables, international sets, settings and what it refuses (then A lands at home).
+// KD-317: code tables, international sets, settings and what it refuses (then A lands at home).
+void kd317SettingRows()
+{
     kd317("code tables",
           "80 1B 74 01 B1 1B 74 02 9B 1B 74 03 84 1B 74 04 86 1B 74 05 9B 1B 74 10 80 81 E9 1B 74 13 D5 "
           "1B 74 07 80 1B 74 0C 80 \"A\"",
@@ -173,9 +168,12 @@ void TestEmulators::screens_data()
     kd317("unknown US", "1F 99 \"A\"", "A/", "", "KD-317: unknown US command [1F 99]");
     kd317("time 24:00 refused", "1F 54 18 00 \"A\"", "A/", "time=0",
           "KD-317: no such time of day [1F 54 18 00]");
+}
 
-    // KD-317: blinking from the command on (n times 50 ms lit, as long dark), the clock, the self-test,
-    // reverse characters and initialisation.
+// KD-317: blinking from the command on (n times 50 ms lit, as long dark), the clock, the self-test,
+// reverse characters and initialisation.
+void kd317TimedRows()
+{
     const QString blink = QStringLiteral("+1234 | 1F 45 07 | +3766 | 1F 45 %1 | +%2");
     kd317("blink 10: lit to 499 ms", blink.arg("0A").arg(499), "/", "lit=1 blink=10");
     kd317("blink 10: dark from 500 ms", blink.arg("0A").arg(500), "/", "lit=0");
@@ -197,13 +195,16 @@ void TestEmulators::screens_data()
     kd317("initialize restores the power-on state",
           "1F 03 1F 58 01 1F 45 05 1F 72 01 1B 74 10 1B 52 02 1F 43 01 \"ABC\" 1F 54 01 02 1B 40", "/",
           "mode=O bright=4 blink=0 reverse=0 table=0 set=0 cursorOn=0 time=0 cursor=0,0");
+}
 
-    // KD-426: line letters, double and moving lines, the clock, the saved initial display.
+// KD-426: line letters, double and moving lines, the clock, the saved initial display.
+void kd426Rows()
+{
     kd426("four lines", "1B 71 41 \"ONE\" 0D 1B 71 42 \"TWO\" 0D 1B 71 43 \"THREE\" 0D 1B 71 44 \"FOUR\" 0D",
           "ONE/TWO/THREE/FOUR", "heights=SSSS");
     kd426("a line replaces only its row", "1B 71 42 \"OLD\" 0D 1B 71 43 \"KEPT\" 0D 1B 71 42 \"NEW\" 0D",
           "/NEW/KEPT/", "");
-    kd426("longer than the row is cut", "1B 71 44 \"ABCDEFGHIJKLMNOPQRSTUVWXYZ\" 0D", "///" + L20, "");
+    kd426("longer than the row is cut", "1B 71 44 \"ABCDEFGHIJKLMNOPQRSTUVWXYZ\" 0D", "///" + kLetters20, "");
     kd426("double line 1", "1B 71 45 \" TALVEX SYSTEM.,LTD \" 0D",
           " TALVEX SYSTEM.,LTD/ TALVEX SYSTEM.,LTD//", "heights=TBSS");
     kd426("double line 2 skips SO", "1B 71 46 0E \"     KD-426\" 0D", "//     KD-426/     KD-426",
@@ -231,8 +232,11 @@ void TestEmulators::screens_data()
           "heights=TBTB");
     kd426("a command cut by the power stays cut", initial + " | 1B 71 41 \"HALF\" | power | 0D",
           "     TALVEX/     TALVEX/  WELCOME/  WELCOME", "");
+}
 
-    // The printer behind the KD-426: "To printer" as the window sends it, then the display again.
+// The printer behind the KD-426: "To printer" as the window sends it, then the display again.
+void kd426PrinterRows()
+{
     const QString printer =
         QStringLiteral("1B 3D 31 0D | 1B 21 11 | \"WELCOME TO TALVEX SYSTEM.,LTD\" | 1B 64 01 | 1B 21 21 | "
                        "\"   TEL:+886-2-5550-1234\" | \"   FAX:+886-2-5550-1235\" | 1B 21 11 | 1B 64 05");
@@ -250,18 +254,44 @@ void TestEmulators::screens_data()
     kd426("control inside a line", "1B 71 41 07 0D", "///", "", "KD-426: control code inside a line [07]");
     kd426("printer's unknown ESC", "1B 3D 31 1B \"Z\"", "///", "printer=1",
           "printer: unknown ESC command [1B 5A]");
+}
 
-    // KD-138: one line of twenty.
-    const auto kd138 = [](const char* name, const QString& script, const QString& screen,
-                          const QString& logged = {}) {
-        QTest::newRow(name) << "KD-138" << script << screen << QString() << logged;
-    };
+// KD-138: one line of twenty.
+void kd138Rows()
+{
     kd138("CLEAR DISPLAY", "1B 51 41 \"12345678901\" 0D | 0C 0D", "");
     kd138("a line replaces the whole row", "1B 51 41 \"LONGER LINE\" 0D | 1B 51 41 \"SHORT\" 0D", "SHORT");
-    kd138("cut at twenty", "1B 51 41 \"ABCDEFGHIJKLMNOPQRSTUVWXYZ\" 0D", L20);
+    kd138("cut at twenty", "1B 51 41 \"ABCDEFGHIJKLMNOPQRSTUVWXYZ\" 0D", kLetters20);
     kd138("plain characters at the cursor", "\"AB\" 0D \"C\"", "CB");
     kd138("unknown ESC", "1B 51 42 \"X\"", "X", "KD-138: no such line [1B 51 42]");
     kd138("unknown control", "01 \"Y\"", "Y", "KD-138: unknown control code [01]");
+}
+
+} // namespace
+
+class TestEmulators : public QObject
+{
+    Q_OBJECT
+private slots:
+    void screens_data();
+    void screens();
+};
+
+void TestEmulators::screens_data()
+{
+    QTest::addColumn<QString>("model");
+    // Writes split by " | " (DemoHarness style: hexadecimal and "TEXT"), "+N" for N ms passing,
+    // "power" for the KD-426 switched off and on, "settings TEXT" for the KD-317's line settings.
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<QString>("state"); // "name=value ..." of shownState()
+    QTest::addColumn<QString>("logged");
+    kd317CursorRows();
+    kd317SettingRows();
+    kd317TimedRows();
+    kd426Rows();
+    kd426PrinterRows();
+    kd138Rows();
 }
 
 void TestEmulators::screens()
@@ -280,15 +310,15 @@ void TestEmulators::screens()
         } else if (step.startsWith(QStringLiteral("settings "))) {
             d.kd317.setLineSettings(*LineSettings::parse(step.mid(9)));
         } else if (model == "KD-317") {
-            d.kd317.feed(BytesOf(step));
+            d.kd317.feed(bytesOf(step));
         } else if (model == "KD-138") {
-            d.kd138.feed(BytesOf(step));
+            d.kd138.feed(bytesOf(step));
         } else {
-            d.kd426.feed(BytesOf(step));
+            d.kd426.feed(bytesOf(step));
         }
     }
-    QCOMPARE(Screen(d, model), screen);
-    const QMap<QString, QString> actual = State(d);
+    QCOMPARE(shownRows(d, model), screen);
+    const QMap<QString, QString> actual = shownState(d);
     for (const QString& expected : state.split(u' ', Qt::SkipEmptyParts)) {
         const QString name = expected.section(u'=', 0, 0);
         QCOMPARE(name + u'=' + actual.value(name), expected);
@@ -297,4 +327,4 @@ void TestEmulators::screens()
 }
 
 QTEST_GUILESS_MAIN(TestEmulators)
-#include "tst_emulators.moc"
+#include "test_emulators.moc"

@@ -50,4 +50,4 @@ void TestReplyNumber::readsLeadingNumber()
 }
 
 QTEST_APPLESS_MAIN(TestReplyNumber)
-#include "tst_reply_number.moc"
+#include "test_reply_number.moc"

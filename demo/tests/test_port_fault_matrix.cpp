@@ -10,10 +10,10 @@
 
 namespace {
 
-const QString PortChoice = QStringLiteral("PLEASE SELECT COMPORT");
-const QString Epson = QStringLiteral("ESC/poc command list");
-const QString Kd426 = QString::fromUtf8("KD426-繁體");
-const QString Kd138 = QStringLiteral("KD138 DEMO");
+const QString kPortChoice = QStringLiteral("PLEASE SELECT COMPORT");
+const QString kEpson = QStringLiteral("ESC/poc command list");
+const QString kKd426 = QString::fromUtf8("KD426-繁體");
+const QString kKd138 = QStringLiteral("KD138 DEMO");
 
 // One thing the person does that reaches the port, always COM2.
 struct Operation
@@ -28,35 +28,35 @@ struct Operation
     QString anotherPort;
 };
 
-const QString ToEpson = QStringLiteral("Command6 Option2 Command1");
-const QString ToKd426 = QStringLiteral("Command7 Option2 Command1");
-const QString ToKd138 = QStringLiteral("Command8 Option2 Command1");
+const QString kToEpson = QStringLiteral("Command6 Option2 Command1");
+const QString kToKd426 = QStringLiteral("Command7 Option2 Command1");
+const QString kToKd138 = QStringLiteral("Command8 Option2 Command1");
 
-const QList<Operation>& Operations()
+const QList<Operation>& operations()
 {
     static const QList<Operation> operations = {
-        {"KD-317 ENTER", "Command6", "Option2 Command1", {}, PortChoice, Epson},
-        {"KD-426 ENTER", "Command7", "Option2 Command1", {}, PortChoice, Kd426},
-        {"KD-138 ENTER", "Command8", "Option2 Command1", {}, PortChoice, Kd138},
-        {"epson fixed", ToEpson, "Command1", {}, PortChoice, Epson},
-        {"epson brightness", ToEpson, "Command11", {"3"}, PortChoice, Epson},
-        {"epson reverse", ToEpson, "Command16", {"AB"}, PortChoice, Epson},
-        {"epson vertical scroll", ToEpson, "Command18", {}, PortChoice, Epson},
-        {"epson horizontal scroll", ToEpson, "Command19", {}, PortChoice, Epson},
-        {"epson time", ToEpson, "Command28", {"12", "30"}, PortChoice, Epson},
-        {"epson END TEST", ToEpson, "Command30", {}, Epson, {}},
-        {"epson mirror key", ToEpson, "key:5:X", {}, PortChoice, Epson},
-        {"epson to CHARACTER", ToEpson, "Command14", {}, PortChoice, Epson},
-        {"epson to internation", ToEpson, "Command15", {}, PortChoice, Epson},
-        {"CHARACTER ENTER", ToEpson + " Command14", "Option2 Command1", {}, PortChoice, Epson},
-        {"CHARACTER CLOSE", ToEpson + " Command14", "Command2", {}, PortChoice, Epson},
-        {"internation ENTER", ToEpson + " Command15", "Option3 Command1", {}, PortChoice, Epson},
-        {"internation CANCEL", ToEpson + " Command15", "Command2", {}, PortChoice, Epson},
-        {"KD-426 line 1", ToKd426, "Command1", {"Hi"}, Kd426, {}},
-        {"KD-426 modify initial display", ToKd426, "Command15", {"A", "B"}, Kd426, {}},
-        {"KD-426 time", ToKd426, "Command17", {}, Kd426, {}},
-        {"KD-426 to printer", ToKd426, "Command8", {}, Kd426, {}},
-        {"KD-138 input line 1", ToKd138, "Command1", {}, Kd138, {}},
+        {"KD-317 ENTER", "Command6", "Option2 Command1", {}, kPortChoice, kEpson},
+        {"KD-426 ENTER", "Command7", "Option2 Command1", {}, kPortChoice, kKd426},
+        {"KD-138 ENTER", "Command8", "Option2 Command1", {}, kPortChoice, kKd138},
+        {"epson fixed", kToEpson, "Command1", {}, kPortChoice, kEpson},
+        {"epson brightness", kToEpson, "Command11", {"3"}, kPortChoice, kEpson},
+        {"epson reverse", kToEpson, "Command16", {"AB"}, kPortChoice, kEpson},
+        {"epson vertical scroll", kToEpson, "Command18", {}, kPortChoice, kEpson},
+        {"epson horizontal scroll", kToEpson, "Command19", {}, kPortChoice, kEpson},
+        {"epson time", kToEpson, "Command28", {"12", "30"}, kPortChoice, kEpson},
+        {"epson END TEST", kToEpson, "Command30", {}, kEpson, {}},
+        {"epson mirror key", kToEpson, "key:5:X", {}, kPortChoice, kEpson},
+        {"epson to CHARACTER", kToEpson, "Command14", {}, kPortChoice, kEpson},
+        {"epson to internation", kToEpson, "Command15", {}, kPortChoice, kEpson},
+        {"CHARACTER ENTER", kToEpson + " Command14", "Option2 Command1", {}, kPortChoice, kEpson},
+        {"CHARACTER CLOSE", kToEpson + " Command14", "Command2", {}, kPortChoice, kEpson},
+        {"internation ENTER", kToEpson + " Command15", "Option3 Command1", {}, kPortChoice, kEpson},
+        {"internation CANCEL", kToEpson + " Command15", "Command2", {}, kPortChoice, kEpson},
+        {"KD-426 line 1", kToKd426, "Command1", {"Hi"}, kKd426, {}},
+        {"KD-426 modify initial display", kToKd426, "Command15", {"A", "B"}, kKd426, {}},
+        {"KD-426 time", kToKd426, "Command17", {}, kKd426, {}},
+        {"KD-426 to printer", kToKd426, "Command8", {}, kKd426, {}},
+        {"KD-138 input line 1", kToKd138, "Command1", {}, kKd138, {}},
         {"KP-685", "", "Command4", {"COM2"}, "talvex_main", {}},
     };
     return operations;
@@ -73,15 +73,27 @@ struct OpenFault
     int shownNumber;
 };
 
-const QList<OpenFault> OpenFaults = {
+const QList<OpenFault> kOpenFaults = {
     {"port missing", {LinkError::PortMissing, "No such file or directory"}, false, 8002},
     {"port in use", {LinkError::PortInUse, "Permission denied"}, false, 8005},
     {"settings refused", {LinkError::OpenFailed, "Invalid argument"}, true, 8015},
     {"open fails", {LinkError::OpenFailed, "Input/output error"}, false, 8000},
 };
 
+// Makes the line fail as `failure` says from now on; `fault` is the open fault, or the failing write
+// counted from the next.
+void plant(FakeLine& line, Failure failure, int fault)
+{
+    if (failure == OpenFails)
+        (kOpenFaults[fault].atSettings ? line.settingsFailure : line.openFailure) = kOpenFaults[fault].status;
+    else if (failure == PortGone)
+        line.vanishBeforeWrite = line.writes + fault;
+    else if (failure == WriteFails)
+        line.failWriteNumber = line.writes + fault;
+}
+
 // The record of the operation on a port that works, and the virtual time it takes.
-QStringList SoundRun(const Operation& operation, int& ms)
+QStringList soundRun(const Operation& operation, int& ms)
 {
     DemoHarness h;
     h.perform(operation.reach);
@@ -97,7 +109,7 @@ QStringList SoundRun(const Operation& operation, int& ms)
 }
 
 // The entries of a record before its n-th entry that starts with `kind` (n from 1).
-QStringList Before(const QStringList& log, const QString& kind, int n)
+QStringList entriesBefore(const QStringList& log, const QString& kind, int n)
 {
     for (int i = 0; i < log.size(); ++i) {
         n -= log[i].startsWith(kind) ? 1 : 0;
@@ -129,10 +141,10 @@ void TestPortFaultMatrix::portFails_data()
     QTest::addColumn<QString>("box");
     const QString notOpened = QStringLiteral("box Port Error: COM2 cannot be opened (error %1):\n%2");
     const QString writeFailed = QStringLiteral("box Port Error: COM2 failed while writing (error 8030):\n%1");
-    for (int index = 0; index < Operations().size(); ++index) {
-        const Operation& operation = Operations()[index];
+    for (int index = 0; index < operations().size(); ++index) {
+        const Operation& operation = operations()[index];
         int ms = 0;
-        const QStringList sound = SoundRun(operation, ms);
+        const QStringList sound = soundRun(operation, ms);
         const auto row = [&](const char* name, Failure failure, int fault, const QStringList& before,
                              const QString& box) {
             QTest::addRow("%s / %s", operation.name, name)
@@ -143,23 +155,24 @@ void TestPortFaultMatrix::portFails_data()
                 "box Port Error: No COM port has been chosen.\nPlease choose a port.");
         }
         for (int fault = 0;
-             !sound.filter(QRegularExpression("^open ")).isEmpty() && fault < OpenFaults.size(); ++fault) {
-            const OpenFault& open = OpenFaults[fault];
-            row(open.name, OpenFails, fault, Before(sound, "open ", 1),
+             !sound.filter(QRegularExpression("^open ")).isEmpty() && fault < kOpenFaults.size(); ++fault) {
+            const OpenFault& open = kOpenFaults[fault];
+            row(open.name, OpenFails, fault, entriesBefore(sound, "open ", 1),
                 notOpened.arg(open.shownNumber).arg(open.status.reason));
         }
         const int n = int(sound.filter(QRegularExpression("^write ")).size());
         const QString broken = writeFailed.arg("Input/output error");
         if (n >= 1) {
-            row("first write fails", WriteFails, 1, Before(sound, "write ", 1), broken);
-            row("port gone before the first write", PortGone, 1, Before(sound, "write ", 1),
+            row("first write fails", WriteFails, 1, entriesBefore(sound, "write ", 1), broken);
+            row("port gone before the first write", PortGone, 1, entriesBefore(sound, "write ", 1),
                 writeFailed.arg("No such device"));
         }
         if (n >= 3) {
-            row("middle write fails", WriteFails, n / 2 + 1, Before(sound, "write ", n / 2 + 1), broken);
+            row("middle write fails", WriteFails, n / 2 + 1, entriesBefore(sound, "write ", n / 2 + 1),
+                broken);
         }
         if (n >= 2) {
-            row("last write fails", WriteFails, n, Before(sound, "write ", n), broken);
+            row("last write fails", WriteFails, n, entriesBefore(sound, "write ", n), broken);
         }
     }
 }
@@ -173,18 +186,11 @@ void TestPortFaultMatrix::portFails()
     QFETCH(int, soundMs);
     QFETCH(QStringList, before);
     QFETCH(QString, box);
-    const Operation& op = Operations()[operation];
+    const Operation& op = operations()[operation];
     DemoHarness h;
     h.perform(op.reach);
     h.clearLog();
-    if (failure == OpenFails) {
-        (OpenFaults[fault].atSettings ? h.line.settingsFailure : h.line.openFailure) =
-            OpenFaults[fault].status;
-    } else if (failure == PortGone) {
-        h.line.vanishBeforeWrite = h.line.writes + fault;
-    } else if (failure == WriteFails) {
-        h.line.failWriteNumber = h.line.writes + fault;
-    }
+    plant(h.line, Failure(failure), fault);
     const qint64 start = h.ms();
     h.answer(op.replies);
     h.perform(failure == NoPortChosen ? QString(op.steps).remove("Option2 ") : op.steps);
@@ -206,18 +212,14 @@ void TestPortFaultMatrix::portFails()
 
     // The person can go on at once.
     QCOMPARE(h.currentTitle(), op.afterFailure);
-    QCOMPARE(VisibleWindows(), 1);
+    QCOMPARE(visibleWindows(), 1);
     auto* window = qobject_cast<DemoWindow*>(h.current());
     QVERIFY(window != nullptr && window->isEnabled() && !window->isBusy());
     QCOMPARE(log.contains("end"), op.steps == "Command30");
     if (log.contains("end")) {
         return;
     }
-    h.line.openFailure.reset();
-    h.line.settingsFailure.reset();
-    h.line.failWriteNumber = 0;
-    h.line.vanishBeforeWrite = 0;
-    h.line.gonePorts.clear(); // plugged in again
+    h.line.mend();
     h.clearLog();
     if (!op.anotherPort.isEmpty()) {
         h.perform("Option3 Command1");
@@ -232,4 +234,4 @@ void TestPortFaultMatrix::portFails()
 }
 
 QTEST_MAIN(TestPortFaultMatrix)
-#include "tst_port_fault_matrix.moc"
+#include "test_port_fault_matrix.moc"

@@ -59,4 +59,4 @@ void TestQtSerialPort::windowsReachTheLine()
 }
 
 QTEST_MAIN(TestQtSerialPort)
-#include "tst_qt_serial_port.moc"
+#include "test_qt_serial_port.moc"

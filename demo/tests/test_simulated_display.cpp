@@ -119,4 +119,4 @@ void TestSimulatedDisplay::emulatedPortOpens()
 }
 
 QTEST_MAIN(TestSimulatedDisplay)
-#include "tst_simulated_display.moc"
+#include "test_simulated_display.moc"
