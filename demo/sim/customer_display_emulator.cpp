@@ -3,7 +3,6 @@
 CustomerDisplayEmulator::CustomerDisplayEmulator(const Pacer& clock)
     : clock_(clock), kd317_(clock, log_), kd426_(clock, log_), kd138_(log_)
 {
-    kd317_.initialize();
 }
 
 bool CustomerDisplayEmulator::claimLine()

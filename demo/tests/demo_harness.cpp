@@ -23,15 +23,6 @@ void FakeLine::record(const QString& entry)
     log.append(entry);
 }
 
-void FakeLine::mend()
-{
-    openFailure.reset();
-    settingsFailure.reset();
-    failWriteNumber = 0;
-    vanishBeforeWrite = 0;
-    gonePorts.clear();
-}
-
 LinkStatus FakeSerialPort::setSettings(const LineSettings& settings)
 {
     if (line_.settingsFailure) {
@@ -44,9 +35,8 @@ LinkStatus FakeSerialPort::setSettings(const LineSettings& settings)
 
 LinkStatus FakeSerialPort::open()
 {
-    if (open_) {
+    if (open_)
         return LinkStatus::failure(LinkError::PortInUse, QStringLiteral("already open"));
-    }
     if (line_.openFailure || line_.gonePorts.contains(portText_)) {
         line_.record(QStringLiteral("open failed %1").arg(portText_));
         return line_.openFailure.value_or(
@@ -65,9 +55,8 @@ LinkStatus FakeSerialPort::write(const QByteArray& bytes)
         line_.record(QStringLiteral("failed write on a closed port"));
         return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("not open"));
     }
-    if (++line_.writes == line_.vanishBeforeWrite) {
+    if (++line_.writes == line_.vanishBeforeWrite)
         line_.gonePorts.append(portText_);
-    }
     const bool gone = line_.gonePorts.contains(portText_);
     if (gone || line_.writes == line_.failWriteNumber) {
         line_.record(QStringLiteral("failed write"));
@@ -96,37 +85,32 @@ void ScriptedDialogs::message(Icon icon, const QString& title, const QString& te
 QString ScriptedDialogs::input(const QString& title, const QString& prompt, const QString& defaultText,
                                bool* accepted)
 {
-    promptTitles.append(title);
-    line->record(QStringLiteral("ask %1[%2]").arg(prompt.isEmpty() ? prompt : prompt + u' ', defaultText));
+    // Every prompt carries the program's title; another one shows in the record.
+    const QString shownTitle = title == demoProgramTitle() ? QString() : QStringLiteral("(%1) ").arg(title);
+    line->record(QStringLiteral("ask %1%2[%3]")
+                     .arg(shownTitle, prompt.isEmpty() ? prompt : prompt + u' ', defaultText));
     std::optional<QString> reply;
     if (!replies.empty()) {
         reply = replies.front();
         replies.pop_front();
     }
-    if (accepted != nullptr) {
+    if (accepted != nullptr)
         *accepted = reply.has_value();
-    }
     return reply.value_or(QString());
 }
 
 void DemoHarness::HarnessPacer::pump()
 {
-    if (realTimeWaits_) {
+    if (realTimeWaits_)
         QThread::usleep(1000);
-    }
     VirtualPacer::pump();
 }
 
-DemoHarness::DemoHarness(CustomerDisplayEmulator* emulator) : DemoHarness(nullptr, false, emulator) {}
-
-DemoHarness::DemoHarness(std::unique_ptr<SerialLink> real) : DemoHarness(std::move(real), true, nullptr) {}
-
-DemoHarness::DemoHarness(std::unique_ptr<SerialLink> link, bool realTimeWaits,
-                         CustomerDisplayEmulator* emulator)
-    : pacer(realTimeWaits),
+DemoHarness::DemoHarness(CustomerDisplayEmulator* emulator, std::unique_ptr<SerialLink> real)
+    : pacer(real != nullptr),
       simulated_(emulator != nullptr ? std::make_unique<EmulatedSerialPort>(*emulator) : nullptr),
       worker(std::make_unique<SwitchingLink>(simulated_.get(),
-                                             link ? std::move(link) : std::make_unique<FakeSerialPort>(line)),
+                                             real ? std::move(real) : std::make_unique<FakeSerialPort>(line)),
              pacer)
 {
     dialogs.line = &line;
@@ -155,14 +139,12 @@ void DemoHarness::pauseBegins(int ms)
 {
     line.record(QStringLiteral("pause %1").arg(ms));
     QMutexLocker lock(&pauseMutex_);
-    if (!duringPause) {
+    if (!duringPause)
         return;
-    }
     // Held until the GUI thread has looked at the windows.
     pauseHeld_ = true;
-    while (pauseHeld_) {
+    while (pauseHeld_)
         pauseReleased_.wait(&pauseMutex_);
-    }
 }
 
 void DemoHarness::settle()
@@ -184,12 +166,10 @@ void DemoHarness::settle()
             pauseReleased_.wakeAll();
             continue;
         }
-        if (!worker.busy()) {
+        if (!worker.busy())
             break;
-        }
-        if (deadline.hasExpired()) {
+        if (deadline.hasExpired())
             qFatal("the device worker did not end its work");
-        }
         QThread::yieldCurrentThread();
     }
     // Windows handed over close later; let that happen as in a real run.
@@ -199,9 +179,8 @@ void DemoHarness::settle()
 void DemoHarness::click(const QString& objectName)
 {
     auto* target = current() ? current()->findChild<QAbstractButton*>(objectName) : nullptr;
-    if (target == nullptr) {
+    if (target == nullptr)
         QFAIL(qPrintable(QStringLiteral("no control %1 on \"%2\"").arg(objectName, currentTitle())));
-    }
     // An option button takes clicks only on its circle and caption, which may not reach the middle of
     // a wide column; click on the circle.
     const bool option = qobject_cast<QRadioButton*>(target) != nullptr;
@@ -213,10 +192,8 @@ void DemoHarness::click(const QString& objectName)
 void DemoHarness::answer(const QStringList& replies)
 {
     dialogs.replies.clear(); // answers a failed run left unasked are not the person's next ones
-    for (const QString& reply : replies) {
-        dialogs.replies.push_back(reply == QStringLiteral("<cancel>") ? std::nullopt
-                                                                      : std::optional<QString>(reply));
-    }
+    for (const QString& reply : replies)
+        dialogs.replies.push_back(reply == QStringLiteral("<cancel>") ? std::nullopt : std::optional(reply));
 }
 
 void DemoHarness::perform(const QString& steps)
@@ -260,9 +237,8 @@ void DemoHarness::perform(const QString& steps)
                 QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c == u'_' ? QChar(u' ') : c));
                 QApplication::sendEvent(current()->focusWidget() ? current()->focusWidget() : current(),
                                         &press);
-                if (part[0] == "type") {
+                if (part[0] == "type")
                     settle();
-                }
             }
         } else if (part[0] == "close") {
             current()->close();
@@ -276,8 +252,7 @@ void DemoHarness::perform(const QString& steps)
 int visibleWindows()
 {
     int visible = 0;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
+    for (QWidget* widget : QApplication::topLevelWidgets())
         visible += widget->isVisible() ? 1 : 0;
-    }
     return visible;
 }

@@ -17,13 +17,12 @@
 #include <optional>
 
 // Everything that reaches the line, the pauses, and what the person sees and is asked, in order:
-// "open COM3 9600,n,8,1", "write 1F 58 02", "pause 5000", "ask PROMPT [DEFAULT]", "box TITLE: TEXT",
-// "close", "end". Written from the port worker's thread and the GUI thread.
+// "open COM3 9600,n,8,1", "write 1F 58 02", "pause 5000", "ask PROMPT [DEFAULT]" (a prompt titled other
+// than "vfddemo": "ask (TITLE) PROMPT [DEFAULT]"), "box TITLE: TEXT",
+// "close", "end". Written from the device worker's thread and the GUI thread.
 struct FakeLine
 {
     void record(const QString& entry);
-    // No failure any more: the adapters are plugged in again.
-    void mend();
 
     QStringList log;
     std::optional<LinkStatus> openFailure;     // how the system fails an open
@@ -33,6 +32,7 @@ struct FakeLine
     // stays open, as the system's does, but that write and every later one fail.
     int vanishBeforeWrite = 0;
     QStringList gonePorts; // ports pulled out: they cannot be opened, and writes to them fail
+    bool stuck = false;    // written bytes never leave
     int writes = 0;
     int openPorts = 0;
     QMutex mutex;
@@ -54,7 +54,7 @@ public:
     bool isOpen() const override { return open_; }
     LinkStatus write(const QByteArray& bytes) override;
     bool dsr() override { return open_; }
-    qint64 bytesToWrite() override { return 0; }
+    qint64 bytesToWrite() override { return open_ && line_.stuck ? 1 : 0; }
 
 private:
     FakeLine& line_;
@@ -74,7 +74,6 @@ public:
 
     FakeLine* line = nullptr;
     std::deque<std::optional<QString>> replies;
-    QStringList promptTitles;
     QList<Icon> icons; // of the boxes shown
 };
 
@@ -86,11 +85,9 @@ class EmulatedSerialPort;
 class DemoHarness
 {
 public:
-    // The recording port; "sim" reaches `emulator` when one is given.
-    explicit DemoHarness(CustomerDisplayEmulator* emulator = nullptr);
-    // The run reaches `real` instead, and a poll of the line also takes real time (for a real port whose
-    // bytes take real time to leave).
-    explicit DemoHarness(std::unique_ptr<SerialLink> real);
+    // The recording port, or `real` when one is given: then a poll of the line also takes real time (for
+    // a real port whose bytes take real time to leave). "sim" reaches `emulator` when one is given.
+    explicit DemoHarness(CustomerDisplayEmulator* emulator = nullptr, std::unique_ptr<SerialLink> real = {});
     ~DemoHarness();
 
     QWidget* current() const { return navigator.current(); }
@@ -138,7 +135,6 @@ public:
     std::function<void()> duringPause;
 
 private:
-    DemoHarness(std::unique_ptr<SerialLink> link, bool realTimeWaits, CustomerDisplayEmulator* emulator);
     void pauseBegins(int ms); // on the worker's thread
     DemoContext makeContext();
 

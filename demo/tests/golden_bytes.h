@@ -10,8 +10,7 @@ inline QByteArray bytesOf(const QString& write)
 {
     QByteArray bytes;
     const QStringList pieces = write.split(u'"');
-    for (int i = 0; i < pieces.size(); ++i) {
+    for (int i = 0; i < pieces.size(); ++i)
         bytes += i % 2 == 1 ? pieces[i].toLatin1() : QByteArray::fromHex(pieces[i].toLatin1());
-    }
     return bytes;
 }

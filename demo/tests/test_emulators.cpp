@@ -22,29 +22,23 @@ struct Displays
     Kd317Display kd317{clock, log};
     Kd426Display kd426{clock, log};
     Kd138Display kd138{log};
-    Displays()
-    {
-        kd317.initialize();
-        kd426.feed("\x1B\x3D\x32\x1F\x0D");
-    }
+    Displays() { kd426.feed("\x1B\x3D\x32\x1F\x0D"); }
 };
 
 // The rows shown, trimmed on the right and joined by "/"; for "receipt" the lines of the paper strip.
 QString shownRows(Displays& d, const QString& model)
 {
     QStringList rows;
-    if (model == "KD-317") {
+    if (model == "KD-317")
         rows = {d.kd317.rowText(0), d.kd317.rowText(1)};
-    } else if (model == "KD-426") {
+    else if (model == "KD-426")
         rows = {d.kd426.rowText(0), d.kd426.rowText(1), d.kd426.rowText(2), d.kd426.rowText(3)};
-    } else if (model == "KD-138") {
+    else if (model == "KD-138")
         rows = {d.kd138.text()};
-    } else {
+    else
         rows = d.kd426.receipt().lineTexts();
-    }
-    for (QString& row : rows) {
+    for (QString& row : rows)
         row.remove(QRegularExpression(QStringLiteral(" +$")));
-    }
     return rows.join(u'/');
 }
 
@@ -53,17 +47,14 @@ QMap<QString, QString> shownState(Displays& d)
 {
     const VfdFrame frame = d.kd317.frame();
     QString reversed;
-    for (int column = 0; column < Kd317Display::kColumns; ++column) {
+    for (int column = 0; column < Kd317Display::kColumns; ++column)
         reversed += frame.grid.at(0, column).reverse ? QString::number(column % 10) : QString();
-    }
     QString heights;
-    for (int row = 0; row < Kd426Display::kRows; ++row) {
+    for (int row = 0; row < Kd426Display::kRows; ++row)
         heights += QStringLiteral("STB").at(int(d.kd426.frame().grid.at(row, 6).height));
-    }
     QString modes;
-    for (const ReceiptStrip::Line& line : d.kd426.receipt().lines()) {
+    for (const ReceiptStrip::Line& line : d.kd426.receipt().lines())
         modes += QString::number(line.isEmpty() ? 0 : line[0].mode, 16) + u',';
-    }
     const auto flag = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
     return {{"cursor", QStringLiteral("%1,%2").arg(d.kd317.cursorRow()).arg(d.kd317.cursorColumn())},
             {"mode", QStringLiteral("OVH").at(int(d.kd317.writeMode()))},
@@ -103,9 +94,10 @@ void kd138(const char* name, const QString& script, const QString& screen, const
     QTest::newRow(name) << "KD-138" << script << screen << QString() << logged;
 }
 
-// KD-317: text and the cursor at the edges, in the three write modes.
-void kd317CursorRows()
+// The KD-317.
+void kd317Rows()
 {
+    // KD-317: text and the cursor at the edges, in the three write modes.
     kd317("overwrite: row 1 to row 2", "\"" + kLetters20 + "U\"", kLetters20 + "/U", "cursor=1,1");
     kd317("overwrite: row 2 to home", "\"" + kLetters40 + "z\"", "zBCDEFGHIJKLMNOPQRST/" + kLetters40.mid(20),
           "cursor=0,1");
@@ -134,11 +126,8 @@ void kd317CursorRows()
     kd317("clear homes", "\"ABC\" 1F 42 \"XY\" 0C", "/", "cursor=0,0");
     kd317("CAN clears the cursor row", "\"ABC\" 1F 42 \"XY\" 18", "ABC/", "cursor=1,0");
     kd317("NUL is filler", "00 \"A\" 00 \"B\"", "AB/", "cursor=0,2");
-}
 
-// KD-317: code tables, international sets, settings and what it refuses (then A lands at home).
-void kd317SettingRows()
-{
+    // KD-317: code tables, international sets, settings and what it refuses (then A lands at home).
     kd317("code tables",
           "80 1B 74 01 B1 1B 74 02 9B 1B 74 03 84 1B 74 04 86 1B 74 05 9B 1B 74 10 80 81 E9 1B 74 13 D5 "
           "1B 74 07 80 1B 74 0C 80 \"A\"",
@@ -168,12 +157,9 @@ void kd317SettingRows()
     kd317("unknown US", "1F 99 \"A\"", "A/", "", "KD-317: unknown US command [1F 99]");
     kd317("time 24:00 refused", "1F 54 18 00 \"A\"", "A/", "time=0",
           "KD-317: no such time of day [1F 54 18 00]");
-}
 
-// KD-317: blinking from the command on (n times 50 ms lit, as long dark), the clock, the self-test,
-// reverse characters and initialisation.
-void kd317TimedRows()
-{
+    // KD-317: blinking from the command on (n times 50 ms lit, as long dark), the clock, the self-test,
+    // reverse characters and initialisation.
     const QString blink = QStringLiteral("+1234 | 1F 45 07 | +3766 | 1F 45 %1 | +%2");
     kd317("blink 10: lit to 499 ms", blink.arg("0A").arg(499), "/", "lit=1 blink=10");
     kd317("blink 10: dark from 500 ms", blink.arg("0A").arg(500), "/", "lit=0");
@@ -197,9 +183,10 @@ void kd317TimedRows()
           "mode=O bright=4 blink=0 reverse=0 table=0 set=0 cursorOn=0 time=0 cursor=0,0");
 }
 
-// KD-426: line letters, double and moving lines, the clock, the saved initial display.
-void kd426Rows()
+// The KD-426 with its printer, and the KD-138.
+void kd426AndKd138Rows()
 {
+    // KD-426: line letters, double and moving lines, the clock, the saved initial display.
     kd426("four lines", "1B 71 41 \"ONE\" 0D 1B 71 42 \"TWO\" 0D 1B 71 43 \"THREE\" 0D 1B 71 44 \"FOUR\" 0D",
           "ONE/TWO/THREE/FOUR", "heights=SSSS");
     kd426("a line replaces only its row", "1B 71 42 \"OLD\" 0D 1B 71 43 \"KEPT\" 0D 1B 71 42 \"NEW\" 0D",
@@ -232,11 +219,8 @@ void kd426Rows()
           "heights=TBTB");
     kd426("a command cut by the power stays cut", initial + " | 1B 71 41 \"HALF\" | power | 0D",
           "     TALVEX/     TALVEX/  WELCOME/  WELCOME", "");
-}
 
-// The printer behind the KD-426: "To printer" as the window sends it, then the display again.
-void kd426PrinterRows()
-{
+    // The printer behind the KD-426: "To printer" as the window sends it, then the display again.
     const QString printer =
         QStringLiteral("1B 3D 31 0D | 1B 21 11 | \"WELCOME TO TALVEX SYSTEM.,LTD\" | 1B 64 01 | 1B 21 21 | "
                        "\"   TEL:+886-2-5550-1234\" | \"   FAX:+886-2-5550-1235\" | 1B 21 11 | 1B 64 05");
@@ -254,11 +238,8 @@ void kd426PrinterRows()
     kd426("control inside a line", "1B 71 41 07 0D", "///", "", "KD-426: control code inside a line [07]");
     kd426("printer's unknown ESC", "1B 3D 31 1B \"Z\"", "///", "printer=1",
           "printer: unknown ESC command [1B 5A]");
-}
 
-// KD-138: one line of twenty.
-void kd138Rows()
-{
+    // KD-138: one line of twenty.
     kd138("CLEAR DISPLAY", "1B 51 41 \"12345678901\" 0D | 0C 0D", "");
     kd138("a line replaces the whole row", "1B 51 41 \"LONGER LINE\" 0D | 1B 51 41 \"SHORT\" 0D", "SHORT");
     kd138("cut at twenty", "1B 51 41 \"ABCDEFGHIJKLMNOPQRSTUVWXYZ\" 0D", kLetters20);
@@ -286,12 +267,8 @@ void TestEmulators::screens_data()
     QTest::addColumn<QString>("screen");
     QTest::addColumn<QString>("state"); // "name=value ..." of shownState()
     QTest::addColumn<QString>("logged");
-    kd317CursorRows();
-    kd317SettingRows();
-    kd317TimedRows();
-    kd426Rows();
-    kd426PrinterRows();
-    kd138Rows();
+    kd317Rows();
+    kd426AndKd138Rows();
 }
 
 void TestEmulators::screens()
@@ -303,19 +280,18 @@ void TestEmulators::screens()
     QFETCH(QString, logged);
     Displays d;
     for (const QString& step : script.split(QStringLiteral(" | "))) {
-        if (step.startsWith(u'+')) {
+        if (step.startsWith(u'+'))
             d.clock.advance(step.mid(1).toInt());
-        } else if (step == QStringLiteral("power")) {
+        else if (step == QStringLiteral("power"))
             d.kd426.powerOn();
-        } else if (step.startsWith(QStringLiteral("settings "))) {
+        else if (step.startsWith(QStringLiteral("settings ")))
             d.kd317.setLineSettings(*LineSettings::parse(step.mid(9)));
-        } else if (model == "KD-317") {
+        else if (model == "KD-317")
             d.kd317.feed(bytesOf(step));
-        } else if (model == "KD-138") {
+        else if (model == "KD-138")
             d.kd138.feed(bytesOf(step));
-        } else {
+        else
             d.kd426.feed(bytesOf(step));
-        }
     }
     QCOMPARE(shownRows(d, model), screen);
     const QMap<QString, QString> actual = shownState(d);

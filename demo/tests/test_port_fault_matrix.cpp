@@ -1,8 +1,13 @@
-// Every window, and each kind of job its buttons give the port worker (a button that runs the same kind
+// Every window, and each kind of job its buttons give the device worker (a button that runs the same kind
 // of job as one here fails the same way), against every way the port can fail: the one box the person sees,
 // the bytes of the sound run up to the failure and none after, the port let go, no pause held after the
-// failure, and the window usable again.
+// failure, and the window usable again. Then one job's steps as the worker's thread does them, done here
+// on the test's own: a write fails when its bytes have not left within one second and the line time (ten
+// bits a character), and the end of the program cuts a pause short at its next look, every 50 ms.
 #include "demo_harness.h"
+#include "link/port_job_runner.h"
+#include "link/port_messages.h"
+#include "model/byte_text.h"
 #include "windows/demo_window.h"
 
 #include <QRegularExpression>
@@ -80,18 +85,6 @@ const QList<OpenFault> kOpenFaults = {
     {"open fails", {LinkError::OpenFailed, "Input/output error"}, false, 8000},
 };
 
-// Makes the line fail as `failure` says from now on; `fault` is the open fault, or the failing write
-// counted from the next.
-void plant(FakeLine& line, Failure failure, int fault)
-{
-    if (failure == OpenFails)
-        (kOpenFaults[fault].atSettings ? line.settingsFailure : line.openFailure) = kOpenFaults[fault].status;
-    else if (failure == PortGone)
-        line.vanishBeforeWrite = line.writes + fault;
-    else if (failure == WriteFails)
-        line.failWriteNumber = line.writes + fault;
-}
-
 // The record of the operation on a port that works, and the virtual time it takes.
 QStringList soundRun(const Operation& operation, int& ms)
 {
@@ -102,9 +95,8 @@ QStringList soundRun(const Operation& operation, int& ms)
     h.answer(operation.replies);
     h.perform(operation.steps);
     ms = int(h.ms() - start);
-    if (!h.line.log.filter("box ").isEmpty()) {
+    if (!h.line.log.filter("box ").isEmpty())
         qFatal("the sound run of %s showed a box", operation.name);
-    }
     return h.line.log;
 }
 
@@ -113,12 +105,27 @@ QStringList entriesBefore(const QStringList& log, const QString& kind, int n)
 {
     for (int i = 0; i < log.size(); ++i) {
         n -= log[i].startsWith(kind) ? 1 : 0;
-        if (n == 0) {
+        if (n == 0)
             return log.mid(0, i);
-        }
     }
     return log;
 }
+
+// Virtual time in which the program ends once `endMs` have passed.
+class EndingPacer : public VirtualPacer
+{
+public:
+    EndingPacer(std::atomic_bool& stop, qint64 endMs) : stop_(stop), endMs_(endMs) {}
+    void sleep(int ms) override
+    {
+        VirtualPacer::sleep(ms);
+        stop_ = stop_ || milliseconds() >= endMs_;
+    }
+
+private:
+    std::atomic_bool& stop_;
+    qint64 endMs_;
+};
 
 } // namespace
 
@@ -128,6 +135,8 @@ class TestPortFaultMatrix : public QObject
 private slots:
     void portFails_data();
     void portFails();
+    void oneJobEnds_data();
+    void oneJobEnds();
 };
 
 void TestPortFaultMatrix::portFails_data()
@@ -150,10 +159,9 @@ void TestPortFaultMatrix::portFails_data()
             QTest::addRow("%s / %s", operation.name, name)
                 << index << int(failure) << fault << sound << ms << before << box;
         };
-        if (QStringList{"Command6", "Command7", "Command8"}.contains(operation.reach)) {
+        if (QStringList{"Command6", "Command7", "Command8"}.contains(operation.reach))
             row("no port chosen", NoPortChosen, 0, {},
                 "box Port Error: No COM port has been chosen.\nPlease choose a port.");
-        }
         for (int fault = 0;
              !sound.filter(QRegularExpression("^open ")).isEmpty() && fault < kOpenFaults.size(); ++fault) {
             const OpenFault& open = kOpenFaults[fault];
@@ -167,13 +175,11 @@ void TestPortFaultMatrix::portFails_data()
             row("port gone before the first write", PortGone, 1, entriesBefore(sound, "write ", 1),
                 writeFailed.arg("No such device"));
         }
-        if (n >= 3) {
+        if (n >= 3)
             row("middle write fails", WriteFails, n / 2 + 1, entriesBefore(sound, "write ", n / 2 + 1),
                 broken);
-        }
-        if (n >= 2) {
+        if (n >= 2)
             row("last write fails", WriteFails, n, entriesBefore(sound, "write ", n), broken);
-        }
     }
 }
 
@@ -190,7 +196,13 @@ void TestPortFaultMatrix::portFails()
     DemoHarness h;
     h.perform(op.reach);
     h.clearLog();
-    plant(h.line, Failure(failure), fault);
+    if (failure == OpenFails)
+        (kOpenFaults[fault].atSettings ? h.line.settingsFailure : h.line.openFailure) =
+            kOpenFaults[fault].status;
+    else if (failure == PortGone)
+        h.line.vanishBeforeWrite = h.line.writes + fault;
+    else if (failure == WriteFails)
+        h.line.failWriteNumber = h.line.writes + fault;
     const qint64 start = h.ms();
     h.answer(op.replies);
     h.perform(failure == NoPortChosen ? QString(op.steps).remove("Option2 ") : op.steps);
@@ -204,9 +216,8 @@ void TestPortFaultMatrix::portFails()
     const qsizetype failed = failure == NoPortChosen ? before.size() - 1 : before.size();
     QVERIFY(failure == NoPortChosen ||
             log.value(failed).contains(QRegularExpression("^(open failed|failed write)")));
-    for (const QString& entry : log.mid(failed + 1)) {
+    for (const QString& entry : log.mid(failed + 1))
         QVERIFY2(entry == "close" || entry == "end" || entry.startsWith("box "), qPrintable(entry));
-    }
     QVERIFY(h.ms() - start <= soundMs);
     QCOMPARE(h.line.openPorts, 0);
 
@@ -216,10 +227,13 @@ void TestPortFaultMatrix::portFails()
     auto* window = qobject_cast<DemoWindow*>(h.current());
     QVERIFY(window != nullptr && window->isEnabled() && !window->isBusy());
     QCOMPARE(log.contains("end"), op.steps == "Command30");
-    if (log.contains("end")) {
+    if (log.contains("end"))
         return;
-    }
-    h.line.mend();
+    h.line.openFailure.reset();
+    h.line.settingsFailure.reset();
+    h.line.failWriteNumber = 0;
+    h.line.vanishBeforeWrite = 0;
+    h.line.gonePorts.clear(); // plugged in again
     h.clearLog();
     if (!op.anotherPort.isEmpty()) {
         h.perform("Option3 Command1");
@@ -231,6 +245,49 @@ void TestPortFaultMatrix::portFails()
         QCOMPARE(h.line.log, sound);
     }
     QCOMPARE(h.dialogs.icons.size(), 1);
+}
+
+void TestPortFaultMatrix::oneJobEnds_data()
+{
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<QByteArray>("bytes"); // written before a minute's pause
+    QTest::addColumn<bool>("stuck");       // the line never takes them
+    QTest::addColumn<int>("endMs");        // the program ends then
+    QTest::addColumn<int>("ms");
+    QTest::addColumn<QString>("box");
+    const QString stuck = "COM2 failed while writing (error 8030):\nThe line did not take the bytes in time.";
+    QTest::newRow("one byte at 9600")
+        << "9600,n,8,1" << QByteArray(1, 'x') << true << 999'999 << 1001 << stuck;
+    QTest::newRow("480 bytes at 4800")
+        << "4800,n,8,1" << QByteArray(480, 'x') << true << 999'999 << 2000 << stuck;
+    QTest::newRow("the program ends in a pause")
+        << "9600,n,8,1" << QByteArray("A") << false << 120 << 150 << "";
+}
+
+void TestPortFaultMatrix::oneJobEnds()
+{
+    QFETCH(QString, settings);
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, stuck);
+    QFETCH(int, endMs);
+    QFETCH(int, ms);
+    QFETCH(QString, box);
+    FakeLine line;
+    line.stuck = stuck;
+    FakeSerialPort link(line);
+    std::atomic_bool stop = false;
+    EndingPacer pacer(stop, endMs);
+    DevicePort port(link, pacer, stop);
+    PortJob job;
+    job.open("COM2", *LineSettings::parse(settings), DemoModel::KD317)
+        .write(bytes)
+        .pause(60000)
+        .write("B")
+        .close();
+    const JobResult result = PortJobRunner(port, nullptr, {}).run(job);
+    QCOMPARE(pacer.milliseconds(), ms);
+    QCOMPARE(result.stopped ? QString() : portFailedMessage(result).text, box);
+    QCOMPARE(line.log, (QStringList{"open COM2 " + settings, "write " + hexBytes(bytes), "close"}));
 }
 
 QTEST_MAIN(TestPortFaultMatrix)

@@ -38,12 +38,11 @@ void TestQtSerialPort::windowsReachTheLine()
     QFETCH(QString, steps);
     QFETCH(QStringList, replies);
     PtyPair pty;
-    if (!pty.ok()) {
+    if (!pty.ok())
         QSKIP("no pseudo-terminals on this machine");
-    }
     const QList<SystemPortEntry> ports{{pty.path(), QStringLiteral("pseudo-terminal")}};
     DemoHarness recorded;
-    DemoHarness real(std::make_unique<QtSerialLink>(1000));
+    DemoHarness real(nullptr, std::make_unique<QtSerialLink>(1000));
     QByteArray expected;
     for (DemoHarness* h : {&recorded, &real}) {
         h->context.systemPorts = [ports] { return ports; };
@@ -51,9 +50,8 @@ void TestQtSerialPort::windowsReachTheLine()
         h->perform(steps);
     }
     QCOMPARE(real.line.log.filter("box "), QStringList());
-    for (const QString& write : recorded.line.log.filter(QRegularExpression("^write "))) {
+    for (const QString& write : recorded.line.log.filter(QRegularExpression("^write ")))
         expected += QByteArray::fromHex(write.mid(6).toLatin1());
-    }
     QVERIFY(expected.size() > 10);
     QCOMPARE(hexBytes(pty.read(expected.size())), hexBytes(expected));
 }

@@ -1,10 +1,7 @@
 // The "Simulated display" choice of each port window: the windows reach the emulator instead of a port,
-// and the ways its line refuses to open.
+// as the model of the job that opens it, and the ways its line refuses to open.
 #include "demo_harness.h"
 #include "sim/customer_display_emulator.h"
-#include "sim/emulated_serial_port.h"
-
-#include "core/port_name.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -29,7 +26,6 @@ private slots:
     void windowsReachTheEmulator_data();
     void windowsReachTheEmulator();
     void modelTravelsWithTheJob();
-    void emulatedPortOpens();
 };
 
 void TestSimulatedDisplay::windowsReachTheEmulator_data()
@@ -45,7 +41,7 @@ void TestSimulatedDisplay::windowsReachTheEmulator_data()
     QTest::newRow("KD-138") << "Command8 OptionSimulated Command1 Command1" << DemoModel::KD138
                             << "12345678901         " << false;
     QTest::newRow("in use by another program")
-        << "other Command7 OptionSimulated Command1" << DemoModel::KD138
+        << "other Command7 OptionSimulated Command1" << DemoModel::KD317
         << "box Port Error: sim cannot be opened (error 8005):\nThe simulated display is in use." << true;
     QTest::newRow("settings that do not parse")
         << "Command6 OptionSimulated boudrate:9600,x,8,1 Command1" << DemoModel::KD317
@@ -60,12 +56,8 @@ void TestSimulatedDisplay::windowsReachTheEmulator()
     QFETCH(QString, shown);
     QFETCH(bool, held);
     SimulatedRun run;
-    EmulatedSerialPort other(run.emulator);
-    other.setDisplayModel(DemoModel::KD138);
-    if (steps.startsWith("other")) {
-        other.setPortName(kSimulatedPortName);
-        QVERIFY(other.open().ok());
-    }
+    if (steps.startsWith("other"))
+        run.emulator.claimLine(); // another program holds the line
     run.h.perform(steps.remove("other"));
     QCOMPARE(run.emulator.model(), model);
     QCOMPARE(run.emulator.isConnected(), held);
@@ -78,9 +70,8 @@ void TestSimulatedDisplay::windowsReachTheEmulator()
     QCOMPARE(run.h.line.log, QStringList());
     QCOMPARE(run.h.context.state.portText(), QStringLiteral("sim"));
     QCOMPARE(run.emulator.frame().grid.rowText(0), shown);
-    if (model == DemoModel::KD426) {
+    if (model == DemoModel::KD426)
         QCOMPARE(run.emulator.kd426().rowText(1), QStringLiteral("      09:05:07      "));
-    }
     QCOMPARE(run.emulator.log().total(), 0);
 }
 
@@ -94,28 +85,6 @@ void TestSimulatedDisplay::modelTravelsWithTheJob()
     run.h.context.state.displayModel = DemoModel::KD317;
     run.h.settle();
     QCOMPARE(run.emulator.model(), DemoModel::KD426);
-}
-
-// The emulator's own line takes the name "sim" only, and one holder at a time.
-void TestSimulatedDisplay::emulatedPortOpens()
-{
-    VirtualPacer time;
-    CustomerDisplayEmulator emulator(time);
-    EmulatedSerialPort port(emulator);
-    QCOMPARE(port.write("A").number, int(LinkError::WriteFailed));
-    for (const char* name : {"COM1", "SIM"}) {
-        port.setPortName(QString::fromLatin1(name));
-        QCOMPARE(port.open().number, int(LinkError::PortMissing));
-    }
-    port.setPortName(QStringLiteral("sim"));
-    QVERIFY(port.setSettings(*LineSettings::parse(QStringLiteral("38400,n,8,1"))).ok());
-    QVERIFY(port.open().ok() && port.write("A").ok());
-    QCOMPARE(emulator.kd317().rowText(0).left(1), QStringLiteral("A"));
-    // A second open of the same port object is refused without letting go of the line.
-    QCOMPARE(port.open().number, int(LinkError::PortInUse));
-    QVERIFY(emulator.isConnected());
-    port.close();
-    QVERIFY(!emulator.isConnected());
 }
 
 QTEST_MAIN(TestSimulatedDisplay)
