@@ -1,16 +1,30 @@
 #include "link/demo_context.h"
-#include "link/port_worker.h"
 #include "sim/customer_display_emulator.h"
+#include "sim/emulated_serial_port.h"
 #include "sim/emulator_window.h"
-#include "sim/switching_serial_port.h"
 #include "windows/navigator.h"
 
+#include "core/device_worker.h"
 #include "core/early_answers.h"
 #include "core/pacer.h"
 #include "core/qt_serial_link.h"
+#include "core/switching_link.h"
 #include "widgets/gui_dialogs.h"
 
 #include <QApplication>
+
+namespace {
+
+// The ports the system reports, for the port windows' list.
+QList<SystemPortEntry> systemPorts()
+{
+    QList<SystemPortEntry> ports;
+    for (const auto& [name, description] : QtSerialLink::systemPorts())
+        ports.append({name, description});
+    return ports;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -32,7 +46,6 @@ int main(int argc, char* argv[])
 
     // One clock for the pauses, the local time and the simulated display.
     RealPacer pacer;
-    DemoContext context;
     const Navigator* navigation = nullptr;
     // The boxes stand over the window shown (or, while none is, over the window in front).
     GuiDialogs dialogs([&navigation]() -> QWidget* {
@@ -43,26 +56,25 @@ int main(int argc, char* argv[])
     // One simulated display for the whole run, whichever windows come and go.
     CustomerDisplayEmulator emulator(pacer);
     EmulatorWindow emulatorWindow(emulator);
-    // The port worker owns the one link of the run: the simulated display or a real port. A write may
-    // push bytes for a second before the worker's own limit (a second and the line time) takes over.
-    PortWorker worker(portsWithEmulator(emulator, std::make_unique<QtSerialLink>(1000)), pacer);
+    EmulatedSerialPort simulatedPort(emulator);
+    // The one thread that reaches the port, for the whole run: the simulated display for "sim", the real
+    // port otherwise. A write may push bytes for a second before the jobs' own limit (a second and the
+    // line time) takes over.
+    DeviceWorker worker(std::make_unique<SwitchingLink>(&simulatedPort, std::make_unique<QtSerialLink>(1000)),
+                        pacer);
+    DemoContext context;
     context.portWorker = &worker;
+    context.simulatedDisplay = &simulatedPort;
     context.pacer = &pacer;
     context.dialogs = &dialogs;
-    context.systemPorts = [] {
-        QList<SystemPortEntry> ports;
-        for (const auto& [name, description] : QtSerialLink::systemPorts()) {
-            ports.append({name, description});
-        }
-        return ports;
-    };
+    context.systemPorts = systemPorts;
     context.endProgram = [] { QCoreApplication::exit(0); };
 
     Navigator navigator(context);
     navigation = &navigator;
     QObject::connect(&emulator, &CustomerDisplayEmulator::lineConnected, &emulatorWindow,
                      [&] { emulatorWindow.showBeside(navigator.current()); });
-    navigator.showLauncher();
+    navigator.show(NextWindow::Launcher);
     const int status = QApplication::exec();
     navigation = nullptr;
     return status;

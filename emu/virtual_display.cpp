@@ -12,7 +12,7 @@ VirtualDisplay::VirtualDisplay(const Pacer& clock, DemoModel model, const LineSe
     : clock_(clock), emulator_(clock), model_(model), settings_(settings)
 {
     emulator_.claimLine();
-    emulator_.connectLine(model, settings.toText());
+    emulator_.connectLine(model, settings);
     connect(&emulator_, &CustomerDisplayEmulator::changed, this, &VirtualDisplay::changed);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/demo_model.h"
+#include "model/demo_model.h"
 #include "sim/customer_display_emulator.h"
 
 #include "core/line_settings.h"

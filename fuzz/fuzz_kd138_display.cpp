@@ -12,16 +12,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     SimLog bytewiseLog;
     Kd138Display whole(log);
     Kd138Display bytewise(bytewiseLog);
-    const bool compare = ShortEnoughToCompare(pieces, Kd138Display::MaxLineBytes);
+    const bool compare = ShortEnoughToCompare(pieces, Kd138Display::kMaxLineBytes);
     for (const LinePiece& piece : pieces) {
         whole.feed(piece.bytes);
         for (const char c : piece.bytes)
             bytewise.feed(QByteArray(1, c));
         const VfdFrame frame = whole.frame();
-        Require(frame.grid.rows() == 1 && frame.grid.columns() == Kd138Display::Columns);
-        Require(whole.cursorColumn() >= 0 && whole.cursorColumn() <= Kd138Display::Columns);
-        Require(whole.text().size() >= Kd138Display::Columns);
-        Require(log.entries().size() <= SimLog::Capacity);
+        Require(frame.grid.rows() == 1 && frame.grid.columns() == Kd138Display::kColumns);
+        Require(whole.cursorColumn() >= 0 && whole.cursorColumn() <= Kd138Display::kColumns);
+        Require(whole.text().size() >= Kd138Display::kColumns);
+        Require(log.entries().size() <= SimLog::kCapacity);
         if (compare)
             Require(whole.text() == bytewise.text() && whole.cursorColumn() == bytewise.cursorColumn());
     }

@@ -35,13 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (const char c : piece.bytes)
             bytewise.feed(QByteArray(1, c));
         const VfdFrame frame = whole.frame();
-        Require(frame.grid.rows() == Kd317Display::Rows && frame.grid.columns() == Kd317Display::Columns);
+        Require(frame.grid.rows() == Kd317Display::kRows && frame.grid.columns() == Kd317Display::kColumns);
         Require(frame.brightness >= 1 && frame.brightness <= 4);
-        Require(frame.cursorRow >= 0 && frame.cursorRow < Kd317Display::Rows);
-        Require(frame.cursorColumn >= 0 && frame.cursorColumn <= Kd317Display::Columns);
-        Require(whole.cursorRow() >= 0 && whole.cursorRow() < Kd317Display::Rows);
-        Require(whole.cursorColumn() >= 0 && whole.cursorColumn() <= Kd317Display::Columns);
-        Require(log.entries().size() <= SimLog::Capacity);
+        Require(frame.cursorRow >= 0 && frame.cursorRow < Kd317Display::kRows);
+        Require(frame.cursorColumn >= 0 && frame.cursorColumn <= Kd317Display::kColumns);
+        Require(whole.cursorRow() >= 0 && whole.cursorRow() < Kd317Display::kRows);
+        Require(whole.cursorColumn() >= 0 && whole.cursorColumn() <= Kd317Display::kColumns);
+        Require(log.entries().size() <= SimLog::kCapacity);
         Require(SameState(whole, bytewise));
     }
     return 0;

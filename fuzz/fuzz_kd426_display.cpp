@@ -15,18 +15,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     SimLog bytewiseLog;
     Kd426Display whole(clock, log);
     Kd426Display bytewise(clock, bytewiseLog);
-    const bool compare = ShortEnoughToCompare(pieces, Kd426Display::MaxLineBytes);
+    const bool compare = ShortEnoughToCompare(pieces, Kd426Display::kMaxLineBytes);
     for (const LinePiece& piece : pieces) {
         clock.advance(piece.pauseMs);
         whole.feed(piece.bytes);
         for (const char c : piece.bytes)
             bytewise.feed(QByteArray(1, c));
         const VfdFrame frame = whole.frame();
-        Require(frame.grid.rows() == Kd426Display::Rows && frame.grid.columns() == Kd426Display::Columns);
-        for (int row = 0; row < Kd426Display::Rows; ++row)
-            Require(whole.rowText(row).size() >= Kd426Display::Columns);
-        Require(whole.receipt().lines().size() <= ReceiptStrip::MaxLines);
-        Require(log.entries().size() <= SimLog::Capacity);
+        Require(frame.grid.rows() == Kd426Display::kRows && frame.grid.columns() == Kd426Display::kColumns);
+        for (int row = 0; row < Kd426Display::kRows; ++row)
+            Require(whole.rowText(row).size() >= Kd426Display::kColumns);
+        Require(whole.receipt().lines().size() <= ReceiptStrip::kMaxLines);
+        Require(log.entries().size() <= SimLog::kCapacity);
         if (compare) {
             Require(frame.grid == bytewise.frame().grid);
             Require(whole.receipt().lines() == bytewise.receipt().lines() &&
@@ -35,6 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     }
     whole.powerOn();
-    Require(whole.frame().grid.rows() == Kd426Display::Rows);
+    Require(whole.frame().grid.rows() == Kd426Display::kRows);
     return 0;
 }

@@ -30,10 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         whole.feed(piece.bytes);
         for (const char c : piece.bytes)
             bytewise.feed(QByteArray(1, c));
-        Require(whole.lines().size() <= ReceiptStrip::MaxLines);
+        Require(whole.lines().size() <= ReceiptStrip::kMaxLines);
         for (const ReceiptStrip::Line& line : whole.lines())
-            Require(Width(line) <= ReceiptStrip::PaperColumns);
-        Require(Width(whole.unprinted()) <= ReceiptStrip::PaperColumns);
+            Require(Width(line) <= ReceiptStrip::kPaperColumns);
+        Require(Width(whole.unprinted()) <= ReceiptStrip::kPaperColumns);
         Require(whole.mode() >= 0 && whole.mode() <= 0xFF);
         Require(whole.lines() == bytewise.lines() && whole.unprinted() == bytewise.unprinted());
     }

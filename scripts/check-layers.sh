@@ -10,11 +10,11 @@
 #   sim         -> core, protocol, operations, sim
 #   gui         -> core, widgets, protocol, operations, sim, messages, gui
 #   cli         -> core, protocol, operations, sim, messages, cli
-#   link        -> core, link                          (demo/: ports, jobs, the worker, the port state)
-#   commands    -> core, link, commands                (replies, the mirror, the KP-685 sequence)
-#   sim         -> core, widgets, link, sim            (the simulated customer displays)
-#   windows     -> core, widgets, link, commands, windows
-#   emu         -> core, widgets, link, sim, emu           (vfdemu: demo's simulated displays on a port)
+#   model       -> core, model                         (demo/: port state, the displays' command tables)
+#   sim         -> core, widgets, model, sim           (the simulated customer displays)
+#   link        -> core, model, link                   (the port jobs on the core's device worker)
+#   windows     -> core, widgets, model, link, windows
+#   emu         -> core, widgets, model, sim, emu      (vfdemu: demo's simulated displays on a port)
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,17 +28,17 @@ allowed() {
     setup/sim) echo "core protocol operations sim" ;;
     setup/gui) echo "core widgets protocol operations sim messages gui" ;;
     setup/cli) echo "core protocol operations sim messages cli" ;;
-    demo/link) echo "core link" ;;
-    demo/commands) echo "core link commands" ;;
-    demo/sim) echo "core widgets link sim" ;;
-    demo/windows) echo "core widgets link commands windows" ;;
-    emu) echo "core widgets link sim emu" ;;
+    demo/model) echo "core model" ;;
+    demo/sim) echo "core widgets model sim" ;;
+    demo/link) echo "core model link" ;;
+    demo/windows) echo "core widgets model link windows" ;;
+    emu) echo "core widgets model sim emu" ;;
     esac
 }
 
 status=0
 for folder in core widgets setup/protocol setup/operations setup/messages setup/sim setup/gui setup/cli \
-    demo/link demo/commands demo/sim demo/windows emu; do
+    demo/model demo/sim demo/link demo/windows emu; do
     ok=" $(allowed "$folder") "
     while IFS= read -r line; do
         file=${line%%:*}

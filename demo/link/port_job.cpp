@@ -10,12 +10,12 @@ PortJob& PortJob::add(PortStep step)
     return *this;
 }
 
-PortJob& PortJob::open(const QString& portText, const QString& settingsText, DemoModel model)
+PortJob& PortJob::open(const QString& portText, const LineSettings& settings, DemoModel model)
 {
     PortStep step;
     step.kind = PortStep::Open;
     step.portText = portText;
-    step.settingsText = settingsText;
+    step.settings = settings;
     step.model = model;
     return add(std::move(step));
 }

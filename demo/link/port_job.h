@@ -1,7 +1,8 @@
 #pragma once
 
-#include "link/demo_model.h"
+#include "model/demo_model.h"
 
+#include "core/line_settings.h"
 #include "core/wire_text.h"
 
 #include <QByteArray>
@@ -9,26 +10,26 @@
 #include <QString>
 #include <optional>
 
-// One thing the port worker does.
+// One thing a port job does.
 struct PortStep
 {
     enum Kind { Open, Write, Text, Pause, Close };
 
     Kind kind = Write;
     QString portText;                   // Open: "COM3", the system's name of a port, or "sim"
-    QString settingsText;               // Open: the settings as the person typed them, "9600,n,8,1"
+    LineSettings settings;              // Open
     DemoModel model = DemoModel::KD317; // Open: the model whose demonstration opens the port
     QByteArray bytes;                   // Write
     QString text;                       // Text: written in the wire encoding, which the session knows
     int ms = 0;                         // Pause
 };
 
-// Port work that goes to the worker thread in one piece: opens, writes, fixed pauses and closes, in
+// Port work that goes to the device worker's thread in one piece: opens, writes, fixed pauses and closes, in
 // order. The first step that fails ends it, with the port closed.
 class PortJob
 {
 public:
-    PortJob& open(const QString& portText, const QString& settingsText, DemoModel model);
+    PortJob& open(const QString& portText, const LineSettings& settings, DemoModel model);
     // Nothing is written for no bytes.
     PortJob& write(const QByteArray& bytes);
     // Text, written in the wire encoding the person chose; see encodeTexts.

@@ -1,9 +1,10 @@
 #include "link/port_session.h"
 
 #include "link/demo_context.h"
-#include "link/port_error.h"
-#include "link/port_worker.h"
+#include "link/port_job_runner.h"
+#include "link/port_messages.h"
 
+#include "core/device_worker.h"
 #include "core/dialogs.h"
 #include "core/wire_text.h"
 
@@ -20,18 +21,37 @@ std::optional<PortJob> PortSession::openChosen()
 {
     close();
     if (!context_.state.portChosen()) {
-        context_.dialogs->message(Dialogs::Critical, QStringLiteral("Port Error"),
-                                  QStringLiteral("No COM port has been chosen.\nPlease choose a port."));
+        tell(noPortChosenMessage());
         return std::nullopt;
     }
     return openPort(context_.state.portText());
 }
 
-PortJob PortSession::openPort(const QString& portText) const
+std::optional<PortJob> PortSession::openPort(const QString& portText)
 {
+    const DemoPortState& state = context_.state;
+    if (state.refusedSettingsText) {
+        JobResult refused;
+        refused.failedStep = JobResult::Step::Settings;
+        refused.portText = portText;
+        refused.status = LinkStatus::failure(LinkError::OpenFailed,
+                                             refusedSettingsReason(portText, *state.refusedSettingsText));
+        tell(portFailedMessage(refused));
+        return std::nullopt;
+    }
     PortJob job;
-    job.open(portText, context_.state.DemoLineSettings, context_.state.DemoDisplayModel);
+    job.open(portText, state.lineSettings, state.displayModel);
     return job;
+}
+
+void PortSession::probe(std::function<void(bool)> done)
+{
+    std::optional<PortJob> job = openChosen();
+    if (!job) {
+        done(false);
+        return;
+    }
+    run(std::move(job->close()), [done](const JobResult& result) { done(result.sent()); });
 }
 
 void PortSession::run(PortJob job, Then then)
@@ -40,59 +60,53 @@ void PortSession::run(PortJob job, Then then)
     const std::optional<QString> refused = job.refusedText();
     if (job.isEmpty()) {
         // Nothing for the port to do (a refused text, say).
-        ended(PortOutcome(), refused, then);
+        ended(JobResult(), refused, then);
         return;
     }
     const bool writes = std::any_of(job.steps().begin(), job.steps().end(),
                                     [](const PortStep& step) { return step.kind != PortStep::Close; });
     if (!held_ && !job.opens() && writes) {
         // A port this session does not hold: nothing is written, and nobody is told.
-        PortOutcome notOpen;
-        notOpen.failure = PortOutcome::Write;
+        JobResult notOpen;
+        notOpen.failedStep = JobResult::Step::Write;
         ended(notOpen, refused, then);
         return;
     }
-    if (job.opens()) {
+    if (job.opens())
         held_ = true;
-    }
-    if (job.endsClosed()) {
+    if (job.endsClosed())
         held_ = false;
-    }
     const std::weak_ptr<bool> alive = alive_;
-    context_.portWorker->post(std::move(job), [this, alive, refused, then](const PortOutcome& outcome) {
-        if (alive.expired()) {
-            return;
-        }
-        if (!outcome.ok()) {
-            held_ = false;
-            if (!outcome.stopped) {
-                context_.dialogs->message(Dialogs::Critical, QStringLiteral("Port Error"),
-                                          portErrorText(outcome));
+    context_.portWorker->post<JobResult>(
+        [job = std::move(job), simulated = context_.simulatedDisplay, watcher = context_.pauseWatcher](
+            DevicePort& port) { return PortJobRunner(port, simulated, watcher).run(job); },
+        [this, alive, refused, then](const JobResult& result) {
+            if (alive.expired())
+                return;
+            if (result.portFailed()) {
+                held_ = false;
+                if (!result.stopped)
+                    tell(portFailedMessage(result));
             }
-        }
-        ended(outcome, refused, then);
-    });
+            ended(result, refused, then);
+        });
 }
 
-void PortSession::ended(const PortOutcome& outcome, const std::optional<QString>& refused, const Then& then)
+void PortSession::ended(JobResult result, const std::optional<QString>& refused, const Then& then)
 {
-    Result result = Result::Sent;
-    if (!outcome.ok()) {
-        result = Result::PortFailed;
-    } else if (refused) {
-        refuseText(*refused);
-        result = Result::TextRefused;
+    if (!result.portFailed() && refused) {
+        tell(textRefusedMessage(context_.state.encoding.encode(*refused).refusal));
+        result.textRefused = true;
     }
-    if (then) {
+    if (then)
         then(result);
-    }
 }
 
 bool PortSession::encode(const QString& text, QByteArray& bytes)
 {
     const WireBytes encoded = context_.state.encoding.encode(text);
     if (!encoded) {
-        refuseText(text);
+        tell(textRefusedMessage(encoded.refusal));
         return false;
     }
     bytes = encoded.bytes;
@@ -104,16 +118,13 @@ const WireEncoding& PortSession::encoding() const
     return context_.state.encoding;
 }
 
-void PortSession::refuseText(const QString& text)
+void PortSession::tell(const PortMessage& message)
 {
-    context_.dialogs->message(
-        Dialogs::Exclamation, QStringLiteral("Text Error"),
-        QStringLiteral("%1\nNothing more is sent.").arg(context_.state.encoding.encode(text).refusal));
+    context_.dialogs->message(message.icon, message.title, message.text);
 }
 
 void PortSession::close()
 {
-    if (held_) {
+    if (held_)
         run(PortJob().close());
-    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/job_result.h"
 #include "link/port_job.h"
 
 #include <QString>
@@ -8,36 +9,35 @@
 #include <optional>
 
 struct DemoContext;
-struct PortOutcome;
+struct PortMessage;
 
-// A window's hold on the shared port. Its port work goes to the port worker as jobs; every failure is
-// told to the person in a "Port Error" box naming the port and the system's reason, and leaves the port
+// A window's hold on the port. Its port work goes to the device worker as jobs; every failure is told
+// to the person in a "Port Error" box naming the port and the system's reason, and leaves the port
 // closed. Callers go on in the job's `then`, which runs on the GUI thread once the job has ended, and
-// stop their sequence at the first result that is not Sent.
+// stop their sequence at the first result that was not sent.
 class PortSession
 {
 public:
-    enum class Result {
-        Sent,        // every step was done
-        PortFailed,  // the port failed (the person has been told) or was not open
-        TextRefused, // a text had a character the display lacks (the person has been told)
-    };
-    using Then = std::function<void(Result)>;
+    using Then = std::function<void(const JobResult&)>;
 
     explicit PortSession(DemoContext& context);
     ~PortSession();
     PortSession(const PortSession&) = delete;
     PortSession& operator=(const PortSession&) = delete;
 
-    // A job that opens the port chosen in this run with the settings in force; nothing, after telling
-    // the person, while no port has been chosen.
+    // A job that opens the port chosen in this run; nothing, after telling the person, while no port
+    // has been chosen.
     std::optional<PortJob> openChosen();
-    // A job that opens a port named here instead of the shared choice. Both carry the model whose
-    // demonstration is shown, which the simulated display takes the part of.
-    PortJob openPort(const QString& portText) const;
+    // A job that opens a port named here instead of the shared choice. Both open with the line
+    // settings in force, or tell the person that the text confirmed as settings names none, and carry
+    // the model whose demonstration is shown, whose part the simulated display takes.
+    std::optional<PortJob> openPort(const QString& portText);
+    // Opens the chosen port and closes it at once, to learn whether it can be used; `done` hears
+    // whether it could.
+    void probe(std::function<void(bool)> done);
 
-    // Hands the job to the port worker. A job that does not open the port writes only while this
-    // session holds it open; otherwise nothing is done and `then` hears PortFailed at once.
+    // Hands the job to the device worker. A job that does not open the port writes only while this
+    // session holds it open; otherwise nothing is done and `then` hears at once that the port failed.
     void run(PortJob job, Then then = {});
     // The bytes the text becomes, or a "Text Error" box telling why it cannot be sent.
     bool encode(const QString& text, QByteArray& bytes);
@@ -48,8 +48,8 @@ public:
     bool isOpen() const { return held_; }
 
 private:
-    void ended(const PortOutcome& outcome, const std::optional<QString>& refused, const Then& then);
-    void refuseText(const QString& text);
+    void ended(JobResult result, const std::optional<QString>& refused, const Then& then);
+    void tell(const PortMessage& message);
 
     DemoContext& context_;
     bool held_ = false;

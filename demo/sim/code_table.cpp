@@ -7,7 +7,7 @@
 
 namespace {
 
-const std::array<CodeTable, 11> Tables = {{
+const std::array<CodeTable, 11> kTables = {{
     {0, "PC437", "IBM437"},
     {1, "Katakana", "Shift_JIS"},
     {2, "PC850", "IBM850"},
@@ -49,7 +49,7 @@ UpperHalf decodeUpperHalf(const char* codePage)
 
 const CodeTable* findCodeTable(int number)
 {
-    for (const CodeTable& table : Tables) {
+    for (const CodeTable& table : kTables) {
         if (table.number == number) {
             return &table;
         }

@@ -3,7 +3,6 @@
 CustomerDisplayEmulator::CustomerDisplayEmulator(const Pacer& clock)
     : clock_(clock), kd317_(clock, log_), kd426_(clock, log_), kd138_(log_)
 {
-    kd317_.initialize();
 }
 
 bool CustomerDisplayEmulator::claimLine()
@@ -12,7 +11,7 @@ bool CustomerDisplayEmulator::claimLine()
     return connected_.compare_exchange_strong(free, true);
 }
 
-void CustomerDisplayEmulator::connectLine(DemoModel model, const QString& settings)
+void CustomerDisplayEmulator::connectLine(DemoModel model, const LineSettings& settings)
 {
     model_ = model;
     if (model == DemoModel::KD317) {

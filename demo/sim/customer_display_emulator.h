@@ -1,10 +1,12 @@
 #pragma once
 
-#include "link/demo_model.h"
+#include "model/demo_model.h"
 #include "sim/kd138_display.h"
 #include "sim/kd317_display.h"
 #include "sim/kd426_display.h"
 #include "sim/sim_log.h"
+
+#include "core/line_settings.h"
 
 #include <QObject>
 #include <atomic>
@@ -28,8 +30,8 @@ public:
     // Lets go of the line, from any thread.
     void disconnectLine();
     bool isConnected() const { return connected_; }
-    // GUI thread: the claimed line now reaches `model`, opened with the settings text `settings`.
-    void connectLine(DemoModel model, const QString& settings);
+    // GUI thread: the claimed line now reaches `model`, opened with `settings`.
+    void connectLine(DemoModel model, const LineSettings& settings);
     // GUI thread: bytes off the line.
     void write(const QByteArray& bytes);
 

@@ -29,10 +29,9 @@ LinkStatus EmulatedSerialPort::open()
         return LinkStatus::failure(LinkError::PortInUse, QStringLiteral("The simulated display is in use."));
     }
     open_ = true;
-    QMetaObject::invokeMethod(&emulator_,
-                              [emulator = &emulator_, model = model_, settings = settings_.toText()] {
-                                  emulator->connectLine(model, settings);
-                              });
+    QMetaObject::invokeMethod(&emulator_, [emulator = &emulator_, model = model_, settings = settings_] {
+        emulator->connectLine(model, settings);
+    });
     return LinkStatus::success();
 }
 

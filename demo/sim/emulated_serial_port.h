@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/modelled_link.h"
+#include "model/modelled_link.h"
 
 #include "core/serial_link.h"
 

@@ -67,15 +67,15 @@ void EmulatorWindow::showModel(DemoModel model)
     switch (model) {
     case DemoModel::KD317:
         model_->setText(QStringLiteral("KD-317  ESC/POS customer display, 2 x 20"));
-        screen_->setFrameSource(source, Kd317Display::Rows, Kd317Display::Columns);
+        screen_->setFrameSource(source, Kd317Display::kRows, Kd317Display::kColumns);
         break;
     case DemoModel::KD426:
         model_->setText(QStringLiteral("KD-426  four-line display with printer"));
-        screen_->setFrameSource(source, Kd426Display::Rows, Kd426Display::Columns);
+        screen_->setFrameSource(source, Kd426Display::kRows, Kd426Display::kColumns);
         break;
     case DemoModel::KD138:
         model_->setText(QStringLiteral("KD-138  one-line display"));
-        screen_->setFrameSource(source, 1, Kd138Display::Columns);
+        screen_->setFrameSource(source, 1, Kd138Display::kColumns);
         break;
     }
     receipt_->setVisible(model == DemoModel::KD426);

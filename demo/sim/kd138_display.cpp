@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr int Wpc1252 = 16;
+constexpr int kWpc1252 = 16;
 
 } // namespace
 
@@ -57,7 +57,7 @@ int Kd138Display::step(const QByteArray& pending)
     }
     const int cr = pending.indexOf('\x0D', 3);
     if (cr < 0) {
-        if (pending.size() > MaxLineBytes) {
+        if (pending.size() > kMaxLineBytes) {
             log_.add(QStringLiteral("KD-138"), QStringLiteral("line command without CR"), pending);
             return int(pending.size());
         }
@@ -67,7 +67,7 @@ int Kd138Display::step(const QByteArray& pending)
     grid_.clear();
     column_ = 0;
     for (const char c : pending.mid(3, cr - 3)) {
-        if (column_ < Columns) {
+        if (column_ < kColumns) {
             put(static_cast<unsigned char>(c));
         }
     }
@@ -77,10 +77,10 @@ int Kd138Display::step(const QByteArray& pending)
 
 void Kd138Display::put(unsigned char byte)
 {
-    if (column_ >= Columns) {
+    if (column_ >= kColumns) {
         column_ = 0;
     }
-    grid_.at(0, column_) = VfdCell{byte < 0x80 ? char32_t(byte) : upperHalfCharacter(Wpc1252, byte)};
+    grid_.at(0, column_) = VfdCell{byte < 0x80 ? char32_t(byte) : upperHalfCharacter(kWpc1252, byte)};
     ++column_;
 }
 

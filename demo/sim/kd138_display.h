@@ -11,8 +11,8 @@ class SimLog;
 class Kd138Display
 {
 public:
-    static constexpr int Columns = 20;
-    static constexpr int MaxLineBytes = 256;
+    static constexpr int kColumns = 20;
+    static constexpr int kMaxLineBytes = 256;
 
     explicit Kd138Display(SimLog& log) : log_(log) {}
 
@@ -29,6 +29,6 @@ private:
 
     SimLog& log_;
     QByteArray pending_;
-    VfdGrid grid_{1, Columns};
+    VfdGrid grid_{1, kColumns};
     int column_ = 0;
 };

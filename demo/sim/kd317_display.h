@@ -1,6 +1,9 @@
 #pragma once
 
+#include "sim/kd317_screen.h"
 #include "widgets/vfd_frame.h"
+
+#include "core/line_settings.h"
 
 #include <QByteArray>
 #include <QString>
@@ -10,81 +13,52 @@ class SimLog;
 
 // The KD-317: an ESC/POS customer display of two rows of twenty characters. It takes bytes as they come
 // off the line, keeps a command that has not arrived whole until its last byte does, and never fails on
-// what it does not understand: such bytes are skipped and noted in the log.
+// what it does not understand: such bytes are skipped and noted in the log. Its commands are a table
+// (sim/kd317_commands.h); here are what it shows, its timed states and its self-test.
 class Kd317Display
 {
 public:
-    static constexpr int Rows = 2;
-    static constexpr int Columns = 20;
-    static constexpr int SelfTestPageMs = 2000;
-    static constexpr int SelfTestPages = 3;
+    static constexpr int kRows = Kd317Screen::kRows;
+    static constexpr int kColumns = Kd317Screen::kColumns;
+    static constexpr int kSelfTestPageMs = 2000;
+    static constexpr int kSelfTestPages = 3;
 
-    enum class WriteMode { Overwrite, VerticalScroll, HorizontalScroll };
+    using WriteMode = Kd317Screen::WriteMode;
 
     Kd317Display(const Pacer& clock, SimLog& log);
 
     void feed(const QByteArray& bytes);
-    // The settings text the host opened the line with, which the self-test reports.
-    void setLineSettings(const QString& settings) { lineSettings_ = settings; }
+    // The line settings the host opened the line with, which the self-test reports.
+    void setLineSettings(const LineSettings& settings) { lineSettings_ = settings; }
     // The state at power-on, as after ESC @.
-    void initialize();
+    void initialize() { screen_.initialize(); }
 
     // What the screen shows now: the characters, the clock at the right of the lower row, the
     // self-test page, the blink phase.
     VfdFrame frame();
     QString rowText(int row) { return frame().grid.rowText(row); }
 
-    int cursorRow() const { return row_; }
-    int cursorColumn() const { return column_; }
-    bool cursorOn() const { return cursorOn_; }
-    WriteMode writeMode() const { return mode_; }
-    int brightness() const { return brightness_; }
-    int blinkInterval() const { return blink_; }
-    bool reverse() const { return reverse_; }
-    int codeTable() const { return codeTable_; }
-    int internationalSet() const { return internationalSet_; }
-    bool timeShown() const { return timeShown_; }
+    int cursorRow() const { return screen_.row; }
+    int cursorColumn() const { return screen_.column; }
+    bool cursorOn() const { return screen_.cursorOn; }
+    WriteMode writeMode() const { return screen_.mode; }
+    int brightness() const { return screen_.brightness; }
+    int blinkInterval() const { return screen_.blink; }
+    bool reverse() const { return screen_.reverse; }
+    int codeTable() const { return screen_.codeTable; }
+    int internationalSet() const { return screen_.internationalSet; }
+    bool timeShown() const { return screen_.timeShown; }
     bool selfTestRunning();
 
 private:
-    // Runs the command at the front of pending_; returns the bytes it took, 0 when it is not whole yet.
-    int step(const QByteArray& pending);
-    int escape(const QByteArray& pending);
-    int unitSeparator(const QByteArray& pending);
-    void control(unsigned char byte);
-    void unknown(const QString& what, const QByteArray& bytes);
     void finishSelfTest();
+    VfdGrid selfTestPage(qint64 now) const;
     bool litAt(qint64 now) const;
-
-    // Cursor moves and characters; their behaviour at the edges depends on the write mode.
-    void writeCharacter(unsigned char byte);
-    void moveRight();
-    void moveLeft();
-    void moveDown();
-    void moveUp();
-    void clearScreen();
 
     const Pacer& clock_;
     SimLog& log_;
-    QString lineSettings_ = QStringLiteral("9600,n,8,1");
+    LineSettings lineSettings_;
     QByteArray pending_;
-    VfdGrid grid_{Rows, Columns};
-    int row_ = 0;
-    int column_ = 0;
-    // The cursor stands past the last column: the next character scrolls first.
-    bool pastEnd_ = false;
-    bool cursorOn_ = false;
-    WriteMode mode_ = WriteMode::Overwrite;
-    int brightness_ = 4;
-    int blink_ = 0;
-    qint64 blinkSince_ = 0;
-    bool reverse_ = false;
-    int codeTable_ = 0;
-    int internationalSet_ = 0;
-    bool timeShown_ = false;
-    int timeMinutes_ = 0;
-    qint64 timeSince_ = 0;
-    bool selfTest_ = false;
-    qint64 selfTestSince_ = 0;
+    Kd317Screen screen_;
     QByteArray heldDuringSelfTest_;
 };

@@ -1,6 +1,6 @@
 #include "sim/kd426_display.h"
 
-#include "link/pacer_time.h"
+#include "model/pacer_time.h"
 #include "sim/command_steps.h"
 #include "sim/sim_log.h"
 
@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr unsigned char Esc = 0x1B;
-constexpr unsigned char Cr = 0x0D;
+constexpr unsigned char kEsc = 0x1B;
+constexpr unsigned char kCr = 0x0D;
 
 } // namespace
 
@@ -42,7 +42,7 @@ void Kd426Display::feed(const QByteArray& bytes)
 int Kd426Display::step(const QByteArray& pending)
 {
     const bool addressing =
-        static_cast<unsigned char>(pending.at(0)) == Esc && (pending.size() < 2 || pending.at(1) == '=');
+        static_cast<unsigned char>(pending.at(0)) == kEsc && (pending.size() < 2 || pending.at(1) == '=');
     if (addressing) {
         if (pending.size() < 3) {
             return 0;
@@ -76,7 +76,7 @@ int Kd426Display::step(const QByteArray& pending)
 int Kd426Display::displayStep(const QByteArray& pending)
 {
     const auto byte = static_cast<unsigned char>(pending.at(0));
-    if (byte == Cr) {
+    if (byte == kCr) {
         // A CR outside a line command (the one after ESC "=1" when the printer is not there) does nothing.
         return 1;
     }
@@ -91,7 +91,7 @@ int Kd426Display::displayStep(const QByteArray& pending)
         }
         return 2;
     }
-    if (byte != Esc) {
+    if (byte != kEsc) {
         unknown(QStringLiteral("not a command"), pending.left(1));
         return 1;
     }
@@ -106,9 +106,9 @@ int Kd426Display::displayStep(const QByteArray& pending)
         unknown(QStringLiteral("unknown ESC command"), pending.left(2));
         return 2;
     }
-    const int cr = pending.indexOf(char(Cr), 2);
+    const int cr = pending.indexOf(char(kCr), 2);
     if (cr < 0) {
-        if (pending.size() > MaxLineBytes) {
+        if (pending.size() > kMaxLineBytes) {
             unknown(QStringLiteral("line command without CR"), pending);
             return int(pending.size());
         }
@@ -204,21 +204,21 @@ void Kd426Display::unknown(const QString& what, const QByteArray& bytes)
 VfdFrame Kd426Display::frame() const
 {
     const qint64 now = pacerMs(clock_);
-    VfdGrid grid(Rows, Columns);
-    for (int row = 0; row < Rows; ++row) {
+    VfdGrid grid(kRows, kColumns);
+    for (int row = 0; row < kRows; ++row) {
         const Line& line = lines_[row];
         QList<uint> shown = line.text.toUcs4();
         if (line.marquee) {
             // The text comes in at the right edge, crosses the row and starts again once it has left.
-            const QList<uint> blank = QString(Columns, QLatin1Char(' ')).toUcs4();
+            const QList<uint> blank = QString(kColumns, QLatin1Char(' ')).toUcs4();
             const QList<uint> tape = blank + shown;
-            const qint64 offset = ((now - line.since) / MarqueeStepMs) % tape.size();
-            shown = (tape + blank).mid(offset, Columns);
+            const qint64 offset = ((now - line.since) / kMarqueeStepMs) % tape.size();
+            shown = (tape + blank).mid(offset, kColumns);
         }
-        for (int column = 0; column < Columns && column < shown.size(); ++column) {
+        for (int column = 0; column < kColumns && column < shown.size(); ++column) {
             grid.at(row, column) = VfdCell{char32_t(shown[column]), false, line.height};
         }
-        for (int column = int(shown.size()); column < Columns; ++column) {
+        for (int column = int(shown.size()); column < kColumns; ++column) {
             grid.at(row, column).height = line.height;
         }
     }
@@ -226,7 +226,7 @@ VfdFrame Kd426Display::frame() const
         const int seconds = int((timeSeconds_ + (now - timeSince_) / 1000) % (24 * 3600));
         const QString text =
             QTime::fromMSecsSinceStartOfDay(seconds * 1000).toString(QStringLiteral("HH:mm:ss"));
-        const int first = (Columns - int(text.size())) / 2;
+        const int first = (kColumns - int(text.size())) / 2;
         for (int i = 0; i < text.size(); ++i) {
             const char32_t c = text.at(i).unicode();
             if (timeSize_ == TimeSize::Small) {

@@ -15,12 +15,12 @@ class SimLog;
 class Kd426Display
 {
 public:
-    static constexpr int Rows = 4;
-    static constexpr int Columns = 20;
+    static constexpr int kRows = 4;
+    static constexpr int kColumns = 20;
     // A horizontal line moves one cell to the left this often.
-    static constexpr int MarqueeStepMs = 300;
+    static constexpr int kMarqueeStepMs = 300;
     // A line command whose CR has not come after this many bytes is dropped.
-    static constexpr int MaxLineBytes = 256;
+    static constexpr int kMaxLineBytes = 256;
 
     enum class TimeSize { None, Small, Double };
 
@@ -60,8 +60,8 @@ private:
     ReceiptStrip receipt_;
     QByteArray pending_;
     bool printer_ = false;
-    std::array<Line, Rows> lines_;
-    std::array<Line, Rows> initial_;
+    std::array<Line, kRows> lines_;
+    std::array<Line, kRows> initial_;
     TimeSize timeSize_ = TimeSize::None;
     int timeSeconds_ = 0;
     qint64 timeSince_ = 0;

@@ -64,7 +64,7 @@ int ReceiptStrip::step(const QByteArray& pending)
 void ReceiptStrip::addCharacter(char32_t character)
 {
     const int width = (mode_ & 0x20) != 0 ? 2 : 1;
-    if (currentWidth_ + width > PaperColumns) {
+    if (currentWidth_ + width > kPaperColumns) {
         printLine();
     }
     const QString text = QString::fromUcs4(&character, 1);
@@ -81,7 +81,7 @@ void ReceiptStrip::printLine()
     lines_.append(current_);
     current_.clear();
     currentWidth_ = 0;
-    while (lines_.size() > MaxLines) {
+    while (lines_.size() > kMaxLines) {
         lines_.removeFirst();
     }
 }

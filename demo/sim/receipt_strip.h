@@ -12,8 +12,8 @@ class SimLog;
 class ReceiptStrip
 {
 public:
-    static constexpr int PaperColumns = 32; // 58 mm paper, the usual font
-    static constexpr int MaxLines = 200;    // the oldest lines are torn off
+    static constexpr int kPaperColumns = 32; // 58 mm paper, the usual font
+    static constexpr int kMaxLines = 200;    // the oldest lines are torn off
 
     // A run of text printed in one mode; the mode byte is that of ESC ! n.
     struct Run

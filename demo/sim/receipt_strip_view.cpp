@@ -7,9 +7,9 @@
 
 namespace {
 
-constexpr int CharacterWidth = 7;
-constexpr int LineHeight = 14;
-constexpr int Edge = 10;
+constexpr int kCharacterWidth = 7;
+constexpr int kLineHeight = 14;
+constexpr int kEdge = 10;
 
 QFont printFont(const ReceiptStrip::Run& run)
 {
@@ -40,25 +40,25 @@ ReceiptStripView::ReceiptStripView(const ReceiptStrip& strip, QWidget* parent)
 
 QSize ReceiptStripView::sizeHint() const
 {
-    return {2 * Edge + ReceiptStrip::PaperColumns * CharacterWidth + 8, 220};
+    return {2 * kEdge + ReceiptStrip::kPaperColumns * kCharacterWidth + 8, 220};
 }
 
 void ReceiptStripView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
-    const QRect paper(4, 0, ReceiptStrip::PaperColumns * CharacterWidth + 2 * Edge, height() - 4);
+    const QRect paper(4, 0, ReceiptStrip::kPaperColumns * kCharacterWidth + 2 * kEdge, height() - 4);
     painter.fillRect(paper.translated(3, 3), QColor(0, 0, 0, 40));
     painter.fillRect(paper, QColor(252, 250, 242));
     painter.setClipRect(paper);
     painter.setPen(QColor(30, 30, 34));
     // From the tear-off edge upwards, newest first, until the paper shown is full.
-    int bottom = paper.bottom() - Edge;
+    int bottom = paper.bottom() - kEdge;
     const QList<ReceiptStrip::Line>& lines = strip_.lines();
     for (int i = int(lines.size()) - 1; i >= 0 && bottom > 0; --i) {
         const int scaleY = lineScale(lines[i]);
-        const int top = bottom - LineHeight * scaleY;
-        int x = paper.left() + Edge;
+        const int top = bottom - kLineHeight * scaleY;
+        int x = paper.left() + kEdge;
         for (const ReceiptStrip::Run& run : lines[i]) {
             const int scaleX = run.doubleWidth() ? 2 : 1;
             painter.save();
@@ -66,11 +66,11 @@ void ReceiptStripView::paintEvent(QPaintEvent*)
             painter.scale(scaleX, scaleY);
             painter.setFont(printFont(run));
             for (int c = 0; c < run.text.size(); ++c) {
-                painter.drawText(QRect(c * CharacterWidth, 0, CharacterWidth, LineHeight), Qt::AlignCenter,
+                painter.drawText(QRect(c * kCharacterWidth, 0, kCharacterWidth, kLineHeight), Qt::AlignCenter,
                                  run.text.mid(c, 1));
             }
             painter.restore();
-            x += int(run.text.size()) * CharacterWidth * scaleX;
+            x += int(run.text.size()) * kCharacterWidth * scaleX;
         }
         bottom = top;
     }

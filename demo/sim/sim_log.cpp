@@ -1,6 +1,6 @@
 #include "sim/sim_log.h"
 
-#include "link/byte_text.h"
+#include "model/byte_text.h"
 
 void SimLog::add(const QString& model, const QString& what, const QByteArray& bytes)
 {
@@ -10,7 +10,7 @@ void SimLog::add(const QString& model, const QString& what, const QByteArray& by
                         .arg(model, what, hexBytes(shown),
                              bytes.size() > shown.size() ? QStringLiteral(" ...") : QString());
     entries_.append(entry);
-    while (entries_.size() > Capacity) {
+    while (entries_.size() > kCapacity) {
         entries_.removeFirst();
     }
     ++total_;

@@ -8,7 +8,7 @@
 class SimLog
 {
 public:
-    static constexpr int Capacity = 60;
+    static constexpr int kCapacity = 60;
 
     void add(const QString& model, const QString& what, const QByteArray& bytes);
     const QStringList& entries() const { return entries_; }

@@ -1,8 +1,11 @@
 #include "demo_harness.h"
 
-#include "link/byte_text.h"
+#include "model/byte_text.h"
+#include "sim/emulated_serial_port.h"
 #include "windows/escpos_demo_window.h"
 #include "windows/mirror_grid.h"
+
+#include "core/switching_link.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -32,9 +35,8 @@ LinkStatus FakeSerialPort::setSettings(const LineSettings& settings)
 
 LinkStatus FakeSerialPort::open()
 {
-    if (open_) {
+    if (open_)
         return LinkStatus::failure(LinkError::PortInUse, QStringLiteral("already open"));
-    }
     if (line_.openFailure || line_.gonePorts.contains(portText_)) {
         line_.record(QStringLiteral("open failed %1").arg(portText_));
         return line_.openFailure.value_or(
@@ -53,9 +55,8 @@ LinkStatus FakeSerialPort::write(const QByteArray& bytes)
         line_.record(QStringLiteral("failed write on a closed port"));
         return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("not open"));
     }
-    if (++line_.writes == line_.vanishBeforeWrite) {
+    if (++line_.writes == line_.vanishBeforeWrite)
         line_.gonePorts.append(portText_);
-    }
     const bool gone = line_.gonePorts.contains(portText_);
     if (gone || line_.writes == line_.failWriteNumber) {
         line_.record(QStringLiteral("failed write"));
@@ -84,39 +85,46 @@ void ScriptedDialogs::message(Icon icon, const QString& title, const QString& te
 QString ScriptedDialogs::input(const QString& title, const QString& prompt, const QString& defaultText,
                                bool* accepted)
 {
-    promptTitles.append(title);
-    line->record(QStringLiteral("ask %1[%2]").arg(prompt.isEmpty() ? prompt : prompt + u' ', defaultText));
+    // Every prompt carries the program's title; another one shows in the record.
+    const QString shownTitle = title == demoProgramTitle() ? QString() : QStringLiteral("(%1) ").arg(title);
+    line->record(QStringLiteral("ask %1%2[%3]")
+                     .arg(shownTitle, prompt.isEmpty() ? prompt : prompt + u' ', defaultText));
     std::optional<QString> reply;
     if (!replies.empty()) {
         reply = replies.front();
         replies.pop_front();
     }
-    if (accepted != nullptr) {
+    if (accepted != nullptr)
         *accepted = reply.has_value();
-    }
     return reply.value_or(QString());
 }
 
 void DemoHarness::HarnessPacer::pump()
 {
-    if (realTimeWaits_) {
+    if (realTimeWaits_)
         QThread::usleep(1000);
-    }
     VirtualPacer::pump();
 }
 
-DemoHarness::DemoHarness(LinkMaker makeLink, bool realTimeWaits)
-    : pacer(realTimeWaits), worker(makeLink ? makeLink(*this) : std::make_unique<FakeSerialPort>(line), pacer)
+DemoHarness::DemoHarness(CustomerDisplayEmulator* emulator, std::unique_ptr<SerialLink> real)
+    : pacer(real != nullptr),
+      simulated_(emulator != nullptr ? std::make_unique<EmulatedSerialPort>(*emulator) : nullptr),
+      worker(std::make_unique<SwitchingLink>(simulated_.get(),
+                                             real ? std::move(real) : std::make_unique<FakeSerialPort>(line)),
+             pacer)
 {
     dialogs.line = &line;
-    worker.setPauseWatcher([this](int ms) { pauseBegins(ms); });
-    navigator.showLauncher();
+    navigator.show(NextWindow::Launcher);
 }
+
+DemoHarness::~DemoHarness() = default;
 
 DemoContext DemoHarness::makeContext()
 {
     DemoContext made;
     made.portWorker = &worker;
+    made.simulatedDisplay = simulated_.get();
+    made.pauseWatcher = [this](int ms) { pauseBegins(ms); };
     made.pacer = &pacer;
     made.dialogs = &dialogs;
     made.systemPorts = [] {
@@ -131,14 +139,12 @@ void DemoHarness::pauseBegins(int ms)
 {
     line.record(QStringLiteral("pause %1").arg(ms));
     QMutexLocker lock(&pauseMutex_);
-    if (!duringPause) {
+    if (!duringPause)
         return;
-    }
     // Held until the GUI thread has looked at the windows.
     pauseHeld_ = true;
-    while (pauseHeld_) {
+    while (pauseHeld_)
         pauseReleased_.wait(&pauseMutex_);
-    }
 }
 
 void DemoHarness::settle()
@@ -160,12 +166,10 @@ void DemoHarness::settle()
             pauseReleased_.wakeAll();
             continue;
         }
-        if (!worker.busy()) {
+        if (!worker.busy())
             break;
-        }
-        if (deadline.hasExpired()) {
-            qFatal("the port worker did not end its work");
-        }
+        if (deadline.hasExpired())
+            qFatal("the device worker did not end its work");
         QThread::yieldCurrentThread();
     }
     // Windows handed over close later; let that happen as in a real run.
@@ -175,9 +179,8 @@ void DemoHarness::settle()
 void DemoHarness::click(const QString& objectName)
 {
     auto* target = current() ? current()->findChild<QAbstractButton*>(objectName) : nullptr;
-    if (target == nullptr) {
+    if (target == nullptr)
         QFAIL(qPrintable(QStringLiteral("no control %1 on \"%2\"").arg(objectName, currentTitle())));
-    }
     // An option button takes clicks only on its circle and caption, which may not reach the middle of
     // a wide column; click on the circle.
     const bool option = qobject_cast<QRadioButton*>(target) != nullptr;
@@ -189,10 +192,8 @@ void DemoHarness::click(const QString& objectName)
 void DemoHarness::answer(const QStringList& replies)
 {
     dialogs.replies.clear(); // answers a failed run left unasked are not the person's next ones
-    for (const QString& reply : replies) {
-        dialogs.replies.push_back(reply == QStringLiteral("<cancel>") ? std::nullopt
-                                                                      : std::optional<QString>(reply));
-    }
+    for (const QString& reply : replies)
+        dialogs.replies.push_back(reply == QStringLiteral("<cancel>") ? std::nullopt : std::optional(reply));
 }
 
 void DemoHarness::perform(const QString& steps)
@@ -228,7 +229,7 @@ void DemoHarness::perform(const QString& steps)
             combo("SystemPorts")->setCurrentIndex(part[1].toInt());
             emit combo("SystemPorts")->activated(part[1].toInt());
         } else if (part[0] == "settings") {
-            context.state.DemoLineSettings = step.mid(9);
+            context.state.confirmLineSettings(step.mid(9));
         } else if (part[0] == "clock") {
             pacer.changeClock(part[1].toDouble(), pacer.milliseconds());
         } else if (part[0] == "type" || part[0] == "burst") {
@@ -236,9 +237,8 @@ void DemoHarness::perform(const QString& steps)
                 QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c == u'_' ? QChar(u' ') : c));
                 QApplication::sendEvent(current()->focusWidget() ? current()->focusWidget() : current(),
                                         &press);
-                if (part[0] == "type") {
+                if (part[0] == "type")
                     settle();
-                }
             }
         } else if (part[0] == "close") {
             current()->close();
@@ -249,11 +249,10 @@ void DemoHarness::perform(const QString& steps)
     }
 }
 
-int VisibleWindows()
+int visibleWindows()
 {
     int visible = 0;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
+    for (QWidget* widget : QApplication::topLevelWidgets())
         visible += widget->isVisible() ? 1 : 0;
-    }
     return visible;
 }

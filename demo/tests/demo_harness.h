@@ -1,9 +1,9 @@
 #pragma once
 
 #include "link/demo_context.h"
-#include "link/port_worker.h"
 #include "windows/navigator.h"
 
+#include "core/device_worker.h"
 #include "core/dialogs.h"
 #include "core/pacer.h"
 #include "core/serial_link.h"
@@ -17,8 +17,9 @@
 #include <optional>
 
 // Everything that reaches the line, the pauses, and what the person sees and is asked, in order:
-// "open COM3 9600,n,8,1", "write 1F 58 02", "pause 5000", "ask PROMPT [DEFAULT]", "box TITLE: TEXT",
-// "close", "end". Written from the port worker's thread and the GUI thread.
+// "open COM3 9600,n,8,1", "write 1F 58 02", "pause 5000", "ask PROMPT [DEFAULT]" (a prompt titled other
+// than "vfddemo": "ask (TITLE) PROMPT [DEFAULT]"), "box TITLE: TEXT",
+// "close", "end". Written from the device worker's thread and the GUI thread.
 struct FakeLine
 {
     void record(const QString& entry);
@@ -31,6 +32,7 @@ struct FakeLine
     // stays open, as the system's does, but that write and every later one fail.
     int vanishBeforeWrite = 0;
     QStringList gonePorts; // ports pulled out: they cannot be opened, and writes to them fail
+    bool stuck = false;    // written bytes never leave
     int writes = 0;
     int openPorts = 0;
     QMutex mutex;
@@ -52,7 +54,7 @@ public:
     bool isOpen() const override { return open_; }
     LinkStatus write(const QByteArray& bytes) override;
     bool dsr() override { return open_; }
-    qint64 bytesToWrite() override { return 0; }
+    qint64 bytesToWrite() override { return open_ && line_.stuck ? 1 : 0; }
 
 private:
     FakeLine& line_;
@@ -72,18 +74,21 @@ public:
 
     FakeLine* line = nullptr;
     std::deque<std::optional<QString>> replies;
-    QStringList promptTitles;
     QList<Icon> icons; // of the boxes shown
 };
 
+class CustomerDisplayEmulator;
+class EmulatedSerialPort;
+
 // A whole vfddemo run on the recording port, virtual time and the scripted dialogs. The port work runs
-// on the port worker's thread as in the program; every step waits until it has ended.
+// on the device worker's thread as in the program; every step waits until it has ended.
 class DemoHarness
 {
 public:
-    // What the run's port worker reaches; the recording port when none is given.
-    using LinkMaker = std::function<std::unique_ptr<SerialLink>(DemoHarness&)>;
-    explicit DemoHarness(LinkMaker makeLink = {}, bool realTimeWaits = false);
+    // The recording port, or `real` when one is given: then a poll of the line also takes real time (for
+    // a real port whose bytes take real time to leave). "sim" reaches `emulator` when one is given.
+    explicit DemoHarness(CustomerDisplayEmulator* emulator = nullptr, std::unique_ptr<SerialLink> real = {});
+    ~DemoHarness();
 
     QWidget* current() const { return navigator.current(); }
     template <class Window> Window* currentAs() const { return qobject_cast<Window*>(current()); }
@@ -100,7 +105,7 @@ public:
     void click(const QString& objectName);
     // The answers to the coming prompts; "<cancel>" stands for Cancel.
     void answer(const QStringList& replies);
-    // Runs the GUI thread until the port worker has ended all its work and the windows it handed
+    // Runs the GUI thread until the device worker has ended all its work and the windows it handed
     // over are gone; meanwhile `duringPause` runs (on this thread) while each pause is held.
     void settle();
     void clearLog() { line.log.clear(); }
@@ -136,12 +141,13 @@ private:
     QMutex pauseMutex_;
     QWaitCondition pauseReleased_;
     bool pauseHeld_ = false;
+    std::unique_ptr<EmulatedSerialPort> simulated_;
 
 public:
-    PortWorker worker;
+    DeviceWorker worker;
     DemoContext context{makeContext()};
     Navigator navigator{context};
 };
 
 // How many top-level windows are shown; vfddemo shows one at a time.
-int VisibleWindows();
+int visibleWindows();

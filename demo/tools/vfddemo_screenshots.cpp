@@ -3,7 +3,6 @@
 #include "demo_harness.h"
 #include "sim/customer_display_emulator.h"
 #include "sim/emulator_window.h"
-#include "sim/switching_serial_port.h"
 
 #include "core/pacer.h"
 
@@ -43,26 +42,9 @@ struct Shooter
     }
 };
 
-} // namespace
-
-int main(int argc, char* argv[])
+// KD-317: the greeting, then typed over in reverse, then the clock.
+void shootCommandList(Shooter& shooter, DemoHarness& h, VirtualPacer& simulatedTime)
 {
-    QApplication app(argc, argv);
-    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
-    QDir().mkpath(outDir);
-
-    // The emulator outlives the windows, whose ports let go of it as they close.
-    VirtualPacer simulatedTime;
-    CustomerDisplayEmulator emulator(simulatedTime);
-    EmulatorWindow emulatorWindow(emulator);
-    DemoHarness h([&emulator](DemoHarness& run) {
-        return portsWithEmulator(emulator, std::make_unique<FakeSerialPort>(run.line));
-    });
-    QObject::connect(&emulator, &CustomerDisplayEmulator::lineConnected, &emulatorWindow,
-                     [&] { emulatorWindow.showBeside(h.current()); });
-    Shooter shooter{QDir(outDir), emulatorWindow, h};
-
-    // KD-317: the greeting, then typed over in reverse, then the clock.
     h.click(QStringLiteral("Command6"));
     h.click(QStringLiteral("OptionSimulated"));
     h.click(QStringLiteral("Command1"));
@@ -77,29 +59,32 @@ int main(int argc, char* argv[])
     h.click(QStringLiteral("Command28"));
     simulatedTime.advance(3 * 60 * 1000);
     shooter.shoot(QStringLiteral("kd317_time"));
+}
 
-    // The Katakana table, caught while its second group (160 to 191) is held.
+// The Katakana table, caught while its second group (160 to 191) is held; the German international set.
+void shootCharacterSets(Shooter& shooter, DemoHarness& h)
+{
     h.click(QStringLiteral("Command14"));
     h.click(QStringLiteral("Option2"));
     int pause = 0;
     h.duringPause = [&] {
-        if (++pause == 2) {
+        if (++pause == 2)
             shooter.shoot(QStringLiteral("kd317_katakana"));
-        }
     };
     h.click(QStringLiteral("Command1"));
     h.duringPause = nullptr;
     h.click(QStringLiteral("Command2"));
-
-    // The German international set.
     h.click(QStringLiteral("Command15"));
     h.click(QStringLiteral("Option3"));
     h.click(QStringLiteral("Command1"));
     shooter.shoot(QStringLiteral("kd317_germany"));
+}
 
-    // KD-426: a double line, a fourth line, and the printer pass-through.
-    // The traditional-Chinese model takes its text in Big5, picked on its port window.
-    h.navigator.showPortSelection(DemoModel::KD426);
+// KD-426: a double line, a fourth line, and the printer pass-through. The traditional-Chinese model
+// takes its text in Big5, picked on its port window.
+void shootFourLine(Shooter& shooter, DemoHarness& h)
+{
+    h.navigator.show(NextWindow::Kd426PortSelection);
     auto* encodings = h.current()->findChild<QComboBox*>(QStringLiteral("TextEncoding"));
     encodings->setCurrentText(QStringLiteral("Big5"));
     emit encodings->textActivated(encodings->currentText());
@@ -114,14 +99,38 @@ int main(int argc, char* argv[])
     shooter.shoot(QStringLiteral("kd426_printer"));
     h.click(QStringLiteral("Command17"));
     shooter.shoot(QStringLiteral("kd426_time_double"));
+}
 
-    // KD-138: its one line.
-    h.navigator.showPortSelection(DemoModel::KD138);
+// KD-138: its one line.
+void shootOneLine(Shooter& shooter, DemoHarness& h)
+{
+    h.navigator.show(NextWindow::Kd138PortSelection);
     h.click(QStringLiteral("OptionSimulated"));
     h.click(QStringLiteral("Command1"));
     h.click(QStringLiteral("Command1"));
     shooter.shoot(QStringLiteral("kd138_line"));
+}
 
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QDir().mkpath(outDir);
+
+    // The emulator outlives the windows, whose ports let go of it as they close.
+    VirtualPacer simulatedTime;
+    CustomerDisplayEmulator emulator(simulatedTime);
+    EmulatorWindow emulatorWindow(emulator);
+    DemoHarness h(&emulator);
+    QObject::connect(&emulator, &CustomerDisplayEmulator::lineConnected, &emulatorWindow,
+                     [&] { emulatorWindow.showBeside(h.current()); });
+    Shooter shooter{QDir(outDir), emulatorWindow, h};
+    shootCommandList(shooter, h, simulatedTime);
+    shootCharacterSets(shooter, h);
+    shootFourLine(shooter, h);
+    shootOneLine(shooter, h);
     std::printf("%d pictures in %s\n", shooter.saved, qPrintable(outDir));
     return shooter.saved == 9 ? 0 : 1;
 }

@@ -1,10 +1,8 @@
 #include "windows/code_table_window.h"
 
-#include "link/byte_text.h"
-#include "link/demo_context.h"
+#include "model/escpos_commands.h"
 #include "windows/option_table.h"
 #include "windows/selection_buttons.h"
-#include "windows/window_chain.h"
 
 #include <QButtonGroup>
 #include <QPushButton>
@@ -32,8 +30,8 @@ const QList<OptionEntry>& codeTables()
 
 } // namespace
 
-CodeTableWindow::CodeTableWindow(WindowChain& navigator)
-    : DemoWindow(QStringLiteral("CHARACTER CODE TABLE")), navigator_(navigator), port_(navigator.context())
+CodeTableWindow::CodeTableWindow(DemoContext& context)
+    : DemoWindow(QStringLiteral("CHARACTER CODE TABLE")), port_(context)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 20);
@@ -54,8 +52,8 @@ void CodeTableWindow::startUp(std::function<void(bool)> started)
         started(false);
         return;
     }
-    port_.run(std::move(job->write("\x0C")),
-              [started](PortSession::Result result) { started(result == PortSession::Result::Sent); });
+    port_.run(std::move(job->write(EscPos::kClearScreen)),
+              [started](const JobResult& result) { started(result.sent()); });
 }
 
 void CodeTableWindow::windowClosing()
@@ -63,40 +61,29 @@ void CodeTableWindow::windowClosing()
     port_.close();
 }
 
+// The whole walk is one job: the window is held busy from its first byte to its last, so no click may
+// slip between them.
 void CodeTableWindow::showCodeTable()
 {
     PortJob job;
-    job.write(QByteArray("\x1B\x74", 2) + chr(codeTable_));
-    showUpperHalf(job);
-    port_.run(std::move(job), [this](PortSession::Result result) {
-        if (result != PortSession::Result::Sent) {
+    job.write(EscPos::selectCodeTable(codeTable_));
+    for (int group = 0; group < EscPos::kCodeTableGroups; ++group) {
+        if (group > 0)
+            job.pause(EscPos::kCodeTableGroupPauseMs).write(EscPos::kClearScreen);
+        for (const QByteArray& code : EscPos::codeTableGroup(group))
+            job.write(code);
+    }
+    port_.run(std::move(job), [this](const JobResult& result) {
+        if (!result.sent()) {
             // The port failed and has been closed; the person chooses a port again.
-            navigator_.showPortSelection(DemoModel::KD317);
+            emit handOver(NextWindow::Kd317PortSelection);
         }
     });
 }
 
 void CodeTableWindow::returnToCommandList()
 {
-    port_.run(PortJob().write("\x1B\x40").close(), [this](PortSession::Result result) {
-        if (result != PortSession::Result::Sent) {
-            navigator_.showPortSelection(DemoModel::KD317);
-            return;
-        }
-        navigator_.showEscPosDemo();
+    port_.run(PortJob().write(EscPos::kInitialize).close(), [this](const JobResult& result) {
+        emit handOver(result.sent() ? NextWindow::CommandList : NextWindow::Kd317PortSelection);
     });
-}
-
-// The whole walk is one job: the window is held busy from its first byte to its last, so no click may
-// slip between them.
-void CodeTableWindow::showUpperHalf(PortJob& job)
-{
-    QByteArray buffer(2, '\0');
-    for (int code = 128; code <= 255; ++code) {
-        buffer[1] = static_cast<char>(code);
-        job.write(buffer);
-        if (code == 159 || code == 191 || code == 223) {
-            job.pause(8000).write("\x0C");
-        }
-    }
 }

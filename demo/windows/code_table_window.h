@@ -3,14 +3,14 @@
 #include "link/port_session.h"
 #include "windows/demo_window.h"
 
-class WindowChain;
+struct DemoContext;
 
 // "CHARACTER CODE TABLE": selects one of the display's code tables and walks its upper half.
 class CodeTableWindow : public DemoWindow
 {
     Q_OBJECT
 public:
-    explicit CodeTableWindow(WindowChain& navigator);
+    explicit CodeTableWindow(DemoContext& context);
 
     void startUp(std::function<void(bool)> started) override;
 
@@ -20,10 +20,7 @@ protected:
 private:
     void showCodeTable();
     void returnToCommandList();
-    // Writes every code from 128 to 255, holding each group of 32 for eight seconds.
-    void showUpperHalf(PortJob& job);
 
-    WindowChain& navigator_;
     PortSession port_;
     qint16 codeTable_ = 0;
 };

@@ -1,14 +1,13 @@
 #pragma once
 
-#include "commands/screen_mirror.h"
 #include "link/port_session.h"
+#include "model/screen_mirror.h"
 #include "windows/demo_window.h"
 
 #include <QList>
 
+struct DemoContext;
 class MirrorGrid;
-class WindowChain;
-class QPushButton;
 
 // "ESC/poc command list": the ESC/POS command set of the two-line KD-317, one button per command, and
 // the screen mirror the person types into. The window holds its port open while it is shown.
@@ -16,7 +15,7 @@ class EscPosDemoWindow : public DemoWindow
 {
     Q_OBJECT
 public:
-    explicit EscPosDemoWindow(WindowChain& navigator);
+    explicit EscPosDemoWindow(DemoContext& context);
 
     // Opens the port and greets the display; false (after telling the person) when the port fails.
     void startUp(std::function<void(bool)> started) override;
@@ -29,8 +28,8 @@ protected:
     void windowClosing() override;
 
 private:
-    void buildCommands(QWidget* area);
-    void commandClicked(int number);
+    QWidget* commandButtons();
+    void commandClicked(int index);
     // Hands the job to the port; the mirror's keys and clicks wait until it (and what `then` starts) has
     // ended.
     void runJob(PortJob job, PortSession::Then then);
@@ -39,6 +38,8 @@ private:
     void send(PortJob job, std::function<void()> then = {});
     void send(const QByteArray& bytes, std::function<void()> then = {});
     void portLost();
+    // Lets go of the port and hands over to `next`.
+    void leaveFor(NextWindow next);
     // The person's reply; empty when cancelled.
     QString ask(const QString& prompt, const QString& defaultReply);
 
@@ -49,6 +50,7 @@ private:
     void showReversed();
     void startVerticalScroll();
     void setClock();
+    void endTest();
 
     // Keys and clicks on the mirror are handled in the order they came, each once the port work before
     // it has ended, as if the person had waited for it: none is lost however fast they come.
@@ -58,7 +60,7 @@ private:
     void typeKey(int index, const QString& text);
     void refreshMirror();
 
-    WindowChain& navigator_;
+    DemoContext& context_;
     PortSession port_;
     MirrorMode writeMode_ = MirrorMode::Overwrite;
     ScreenMirror mirror_;

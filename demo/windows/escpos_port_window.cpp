@@ -1,7 +1,6 @@
 #include "windows/escpos_port_window.h"
 
 #include "link/demo_context.h"
-#include "windows/window_chain.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -23,7 +22,8 @@ QComboBox* editableList(const char* name, const QStringList& items, const QStrin
 
 } // namespace
 
-EscPosPortWindow::EscPosPortWindow(WindowChain& navigator) : PortSelectionWindow(navigator, comOptions(8))
+EscPosPortWindow::EscPosPortWindow(DemoContext& context)
+    : PortSelectionWindow(context, comOptions(8), NextWindow::CommandList)
 {
     lineSettingsBox_ = editableList("BOUDRATE", {"4800,n,8,1", "9600,n,8,1", "19200,n,8,1", "38400,n,8,1"},
                                     QStringLiteral("9600,n,8,1"));
@@ -39,12 +39,7 @@ EscPosPortWindow::EscPosPortWindow(WindowChain& navigator) : PortSelectionWindow
 
 void EscPosPortWindow::enterClicked()
 {
-    // Whatever text the box holds is the settings text, listed or typed.
-    navigator_.context().state.DemoLineSettings = lineSettingsBox_->currentText();
-    navigator_.showEscPosDemo();
-}
-
-void EscPosPortWindow::cancelClicked()
-{
-    navigator_.endProgram();
+    // Whatever text the box holds is what the person confirmed, listed or typed.
+    context_.state.confirmLineSettings(lineSettingsBox_->currentText());
+    PortSelectionWindow::enterClicked();
 }

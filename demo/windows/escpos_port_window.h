@@ -5,15 +5,15 @@
 class QComboBox;
 
 // The KD-317 port window: COM1 to COM 8, the line settings (lineSettingsBox_) and the command-set list.
+// ENTER goes on to the command list with the settings confirmed; CANCEL ends the program.
 class EscPosPortWindow : public PortSelectionWindow
 {
     Q_OBJECT
 public:
-    explicit EscPosPortWindow(WindowChain& navigator);
+    explicit EscPosPortWindow(DemoContext& context);
 
 protected:
     void enterClicked() override;
-    void cancelClicked() override;
 
 private:
     QComboBox* lineSettingsBox_;

@@ -1,14 +1,13 @@
 #pragma once
 
+#include "model/kd426_commands.h"
 #include "windows/demo_window.h"
 
-#include <QByteArray>
 #include <QList>
-#include <QString>
 
-class WindowChain;
+struct DemoContext;
 class PortJob;
-class SharedPort;
+class PortSession;
 
 // "KD426-繁體": the four-line model's line commands, its clock and the printer pass-through. Every
 // press opens the shared port, writes, and closes it again.
@@ -16,26 +15,18 @@ class FourLineDemoWindow : public DemoWindow
 {
     Q_OBJECT
 public:
-    explicit FourLineDemoWindow(WindowChain& navigator);
+    FourLineDemoWindow(DemoContext& context, PortSession& sharedPort);
 
-    // What a button does, in order: bytes to write, or a line the person is asked for.
-    struct Step
-    {
-        QByteArray bytes;      // written as they are; or, for a prompted line, the command before the reply
-        bool prompted = false; // a line asked for: `bytes`, the reply and CR go out as one write
-        QString defaultReply;
-        QString text; // text in the displays' page, written after `bytes` (the printer lines)
-    };
+    // Tries the shared port once, so that the person may pick another port at once instead of finding
+    // out at the first press.
+    void startUp(std::function<void(bool)> started) override;
 
 private:
     void press(int number);
-    // One button's steps; empty for a number without a button.
-    QList<Step> steps(int number) const;
     // Runs `steps` from `next` on, adding the port work to `job` until a prompt needs the work so far
     // done; the port is closed at the end and after any failure.
-    void proceed(PortJob job, const QList<Step>& steps, int next);
-    QList<Step> timeLine(char letter) const;
-    QList<Step> toPrinter() const;
+    void proceed(PortJob job, const QList<Kd426::Step>& steps, int next);
 
-    WindowChain& navigator_;
+    DemoContext& context_;
+    PortSession& port_;
 };

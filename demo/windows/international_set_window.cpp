@@ -1,10 +1,8 @@
 #include "windows/international_set_window.h"
 
-#include "link/byte_text.h"
-#include "link/demo_context.h"
+#include "model/escpos_commands.h"
 #include "windows/option_table.h"
 #include "windows/selection_buttons.h"
-#include "windows/window_chain.h"
 
 #include <QButtonGroup>
 #include <QPushButton>
@@ -35,9 +33,8 @@ const QList<OptionEntry>& internationalSets()
 
 } // namespace
 
-InternationalSetWindow::InternationalSetWindow(WindowChain& navigator)
-    : DemoWindow(QStringLiteral("Internation Character Sets")), navigator_(navigator),
-      port_(navigator.context())
+InternationalSetWindow::InternationalSetWindow(DemoContext& context)
+    : DemoWindow(QStringLiteral("Internation Character Sets")), port_(context)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 20);
@@ -62,8 +59,8 @@ void InternationalSetWindow::startUp(std::function<void(bool)> started)
         started(false);
         return;
     }
-    port_.run(std::move(job->write("\x0C").write(QByteArray("\x1F\x24\x03\x01", 4))),
-              [started](PortSession::Result result) { started(result == PortSession::Result::Sent); });
+    port_.run(std::move(job->write(EscPos::kClearScreen).write(EscPos::kInternationalSetStart)),
+              [started](const JobResult& result) { started(result.sent()); });
 }
 
 void InternationalSetWindow::windowClosing()
@@ -74,20 +71,16 @@ void InternationalSetWindow::windowClosing()
 void InternationalSetWindow::showInternationalSet()
 {
     PortJob job;
-    job.write("\x0C")
-        .write(QByteArray("\x1B\x52", 2) + chr(setNumber_))
-        .write(QByteArray("\x1F\x24\x05\x01", 4) + setName_.toLatin1())
-        .write(QByteArray("\x1F\x24\x05\x02", 4))
-        .write("#$@[\\]^`{|}~");
-    port_.run(std::move(job), [this](PortSession::Result result) {
-        if (result != PortSession::Result::Sent) {
-            navigator_.showPortSelection(DemoModel::KD317);
-        }
+    for (const QByteArray& bytes : EscPos::showInternationalSet(setNumber_, setName_))
+        job.write(bytes);
+    port_.run(std::move(job), [this](const JobResult& result) {
+        if (!result.sent())
+            emit handOver(NextWindow::Kd317PortSelection);
     });
 }
 
 void InternationalSetWindow::returnToCommandList()
 {
     port_.close();
-    navigator_.showEscPosDemo();
+    emit handOver(NextWindow::CommandList);
 }

@@ -3,7 +3,7 @@
 #include "link/port_session.h"
 #include "windows/demo_window.h"
 
-class WindowChain;
+struct DemoContext;
 
 // "Internation Character Sets": selects one of the display's international sets and shows the
 // characters that differ between them.
@@ -11,7 +11,7 @@ class InternationalSetWindow : public DemoWindow
 {
     Q_OBJECT
 public:
-    explicit InternationalSetWindow(WindowChain& navigator);
+    explicit InternationalSetWindow(DemoContext& context);
 
     void startUp(std::function<void(bool)> started) override;
 
@@ -23,7 +23,6 @@ private:
     void showInternationalSet();
     void returnToCommandList();
 
-    WindowChain& navigator_;
     PortSession port_;
     qint16 setNumber_ = 0;
     QString setName_ = QStringLiteral("U.S.A");

@@ -1,20 +1,16 @@
 #include "windows/launcher_window.h"
 
-#include "commands/kp685_sequence.h"
 #include "link/demo_context.h"
-#include "link/shared_port.h"
-#include "windows/window_chain.h"
+#include "model/kp685_sequence.h"
 
 #include "core/dialogs.h"
 
 #include <QGridLayout>
 #include <QPushButton>
 
-LauncherWindow::LauncherWindow(WindowChain& navigator)
-    : DemoWindow(QStringLiteral("talvex_main")), navigator_(navigator), kp685_(navigator.context())
+LauncherWindow::LauncherWindow(DemoContext& context)
+    : DemoWindow(QStringLiteral("talvex_main")), context_(context), kp685_(context)
 {
-    navigator_.loadSharedPort();
-
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(30, 24, 30, 24);
     grid->setHorizontalSpacing(36);
@@ -35,23 +31,18 @@ LauncherWindow::LauncherWindow(WindowChain& navigator)
     }
     connect(buttons[3], &QPushButton::clicked, this, &LauncherWindow::sendKp685Greeting);
     connect(buttons[5], &QPushButton::clicked, this,
-            [this] { navigator_.showPortSelection(DemoModel::KD317); });
+            [this] { emit handOver(NextWindow::Kd317PortSelection); });
     connect(buttons[6], &QPushButton::clicked, this,
-            [this] { navigator_.showPortSelection(DemoModel::KD426); });
+            [this] { emit handOver(NextWindow::Kd426PortSelection); });
     connect(buttons[7], &QPushButton::clicked, this,
-            [this] { navigator_.showPortSelection(DemoModel::KD138); });
-}
-
-void LauncherWindow::windowClosing()
-{
-    navigator_.unloadSharedPort();
+            [this] { emit handOver(NextWindow::Kd138PortSelection); });
 }
 
 // These models' demonstration windows are not part of this program; saying so beats a button that
 // silently does nothing.
 void LauncherWindow::notIncluded(const QString& model)
 {
-    navigator_.context().dialogs->message(
+    context_.dialogs->message(
         Dialogs::Information, QStringLiteral("talvex_main"),
         QStringLiteral("The %1 demonstration is not included in this program.").arg(model));
 }
@@ -60,19 +51,18 @@ void LauncherWindow::notIncluded(const QString& model)
 // offered); the greeting goes out with the line settings in force and the port is closed again.
 void LauncherWindow::sendKp685Greeting()
 {
-    DemoContext& context = navigator_.context();
-    const QString offered = context.state.portChosen() ? context.state.portText() : QStringLiteral("COM1");
+    const QString offered = context_.state.portChosen() ? context_.state.portText() : QStringLiteral("COM1");
     bool accepted = false;
-    const QString port = context.dialogs->input(
+    const QString port = context_.dialogs->input(
         demoProgramTitle(),
         QStringLiteral("KP-685: which port is the printer on? (COM1, COM2, ... or the port's name)"), offered,
         &accepted);
-    if (!accepted || port.trimmed().isEmpty()) {
+    if (!accepted || port.trimmed().isEmpty())
         return;
-    }
-    PortJob job = kp685_.openPort(port.trimmed());
-    for (const QByteArray& bytes : kp685Sequence()) {
-        job.write(bytes);
-    }
-    kp685_.run(std::move(job.close()));
+    std::optional<PortJob> job = kp685_.openPort(port.trimmed());
+    if (!job)
+        return;
+    for (const QByteArray& bytes : kp685Sequence())
+        job->write(bytes);
+    kp685_.run(std::move(job->close()));
 }

@@ -3,22 +3,19 @@
 #include "link/port_session.h"
 #include "windows/demo_window.h"
 
-class WindowChain;
+struct DemoContext;
 
 // The launcher: one button per display model.
 class LauncherWindow : public DemoWindow
 {
     Q_OBJECT
 public:
-    explicit LauncherWindow(WindowChain& navigator);
-
-protected:
-    void windowClosing() override;
+    explicit LauncherWindow(DemoContext& context);
 
 private:
     void notIncluded(const QString& model);
     void sendKp685Greeting();
 
-    WindowChain& navigator_;
+    DemoContext& context_;
     PortSession kp685_;
 };

@@ -1,6 +1,6 @@
 #include "windows/mirror_grid.h"
 
-#include "commands/screen_mirror.h"
+#include "model/screen_mirror.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -13,7 +13,7 @@ MirrorGrid::MirrorGrid(QWidget* parent) : QWidget(parent)
     grid->setContentsMargins(0, 0, 0, 0);
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(15.75);
-    for (int i = 1; i <= ScreenMirror::CellCount; ++i) {
+    for (int i = 1; i <= ScreenMirror::kCellCount; ++i) {
         auto* cell = new QLineEdit;
         cell->setObjectName(QStringLiteral("Text1_%1").arg(i));
         cell->setMaxLength(1);
@@ -24,8 +24,8 @@ MirrorGrid::MirrorGrid(QWidget* parent) : QWidget(parent)
         cell->setStyleSheet(QStringLiteral("QLineEdit { color: rgb(128,255,128); background: black; "
                                            "border: 1px solid #305030; }"));
         cell->installEventFilter(this);
-        const int row = (i - 1) / ScreenMirror::RowLength;
-        const int column = (i - 1) % ScreenMirror::RowLength;
+        const int row = (i - 1) / ScreenMirror::kRowLength;
+        const int column = (i - 1) % ScreenMirror::kRowLength;
         grid->addWidget(cell, row, column);
         cells_.append(cell);
     }
@@ -33,7 +33,7 @@ MirrorGrid::MirrorGrid(QWidget* parent) : QWidget(parent)
 
 void MirrorGrid::showMirror(const ScreenMirror& mirror)
 {
-    for (int i = 1; i <= ScreenMirror::CellCount; ++i) {
+    for (int i = 1; i <= ScreenMirror::kCellCount; ++i) {
         cells_[i - 1]->setText(mirror.cell(i));
     }
 }

@@ -1,34 +1,28 @@
 #include "windows/navigator.h"
 
 #include "link/demo_context.h"
-#include "link/port_worker.h"
-#include "link/shared_port.h"
 #include "windows/code_table_window.h"
-#include "windows/demo_window.h"
 #include "windows/escpos_demo_window.h"
 #include "windows/escpos_port_window.h"
 #include "windows/four_line_demo_window.h"
-#include "windows/four_line_port_window.h"
 #include "windows/international_set_window.h"
 #include "windows/launcher_window.h"
 #include "windows/one_line_demo_window.h"
-#include "windows/one_line_port_window.h"
 
-Navigator::Navigator(DemoContext& context) : context_(context)
+#include "core/device_worker.h"
+
+Navigator::Navigator(DemoContext& context) : context_(context), sharedPort_(context)
 {
     if (context_.portWorker != nullptr) {
-        busyConnection_ = QObject::connect(
-            context_.portWorker, &PortWorker::busyChanged, context_.portWorker, [this](bool busy) {
-                if (auto* window = qobject_cast<DemoWindow*>(current_.data())) {
-                    window->setBusy(busy);
-                }
-            });
+        connect(context_.portWorker, &DeviceWorker::busyChanged, this, [this](bool busy) {
+            if (current_ != nullptr)
+                current_->setBusy(busy);
+        });
     }
 }
 
 Navigator::~Navigator()
 {
-    QObject::disconnect(busyConnection_);
     delete current_.data();
 }
 
@@ -37,30 +31,63 @@ bool Navigator::portBusy() const
     return context_.portWorker != nullptr && context_.portWorker->busy();
 }
 
-void Navigator::handOver(QWidget* next)
+DemoWindow* Navigator::adopt(DemoWindow* window)
 {
-    QPointer<QWidget> previous = current_;
+    connect(window, &DemoWindow::handOver, this, &Navigator::show);
+    connect(window, &DemoWindow::endRequested, this, [this] {
+        if (context_.endProgram)
+            context_.endProgram();
+    });
+    return window;
+}
+
+void Navigator::show(NextWindow next)
+{
+    switch (next) {
+    case NextWindow::Launcher:
+        return handOver(adopt(new LauncherWindow(context_)));
+    case NextWindow::Kd317PortSelection:
+        return handOver(adopt(new EscPosPortWindow(context_)));
+    case NextWindow::Kd426PortSelection:
+        return handOver(adopt(new PortSelectionWindow(context_, comOptions(5), NextWindow::FourLineDemo)));
+    case NextWindow::Kd138PortSelection:
+        // Its CANCEL goes back to the launcher; the port chosen here stays in force.
+        return handOver(adopt(new PortSelectionWindow(context_, comOptions(10), NextWindow::OneLineDemo,
+                                                      NextWindow::Launcher)));
+    case NextWindow::CommandList:
+        return startUp(adopt(new EscPosDemoWindow(context_)), DemoModel::KD317);
+    case NextWindow::CodeTable:
+        return startUp(adopt(new CodeTableWindow(context_)), DemoModel::KD317);
+    case NextWindow::InternationalSet:
+        return startUp(adopt(new InternationalSetWindow(context_)), DemoModel::KD317);
+    case NextWindow::FourLineDemo:
+        return startUp(adopt(new FourLineDemoWindow(context_, sharedPort_)), DemoModel::KD426);
+    case NextWindow::OneLineDemo:
+        return startUp(adopt(new OneLineDemoWindow(sharedPort_)), DemoModel::KD138);
+    }
+}
+
+void Navigator::handOver(DemoWindow* next)
+{
+    QPointer<DemoWindow> previous = current_;
     current_ = next;
     next->show();
-    if (auto* window = qobject_cast<DemoWindow*>(next)) {
-        window->setBusy(portBusy());
-    }
+    next->setBusy(portBusy());
     if (previous && previous != next) {
         // Only the window shown is held busy.
-        if (auto* window = qobject_cast<DemoWindow*>(previous.data())) {
-            window->setBusy(false);
-        }
+        previous->setBusy(false);
         previous->close();
     }
 }
 
 void Navigator::startUp(DemoWindow* window, DemoModel model)
 {
+    // The jobs that open the port carry the model to the simulated display.
+    context_.state.displayModel = model;
     const QPointer<DemoWindow> starting = window;
     window->startUp([this, starting, model](bool started) {
-        if (starting == nullptr) {
+        if (starting == nullptr)
             return;
-        }
         if (!started) {
             starting->deleteLater();
             cannotOpen(model);
@@ -70,95 +97,12 @@ void Navigator::startUp(DemoWindow* window, DemoModel model)
     });
 }
 
-void Navigator::showLauncher()
-{
-    handOver(new LauncherWindow(*this));
-}
-
-void Navigator::showPortSelection(DemoModel model)
-{
-    switch (model) {
-    case DemoModel::KD317:
-        handOver(new EscPosPortWindow(*this));
-        break;
-    case DemoModel::KD426:
-        handOver(new FourLinePortWindow(*this));
-        break;
-    case DemoModel::KD138:
-        handOver(new OneLinePortWindow(*this));
-        break;
-    }
-}
-
 void Navigator::cannotOpen(DemoModel model)
 {
     // Already on a port selection: the person stays there and chooses again.
-    if (qobject_cast<PortSelectionWindow*>(current_.data()) == nullptr) {
-        showPortSelection(model);
-    }
-}
-
-void Navigator::showEscPosDemo()
-{
-    context_.state.DemoDisplayModel = DemoModel::KD317;
-    startUp(new EscPosDemoWindow(*this), DemoModel::KD317);
-}
-
-void Navigator::showCodeTable()
-{
-    context_.state.DemoDisplayModel = DemoModel::KD317;
-    startUp(new CodeTableWindow(*this), DemoModel::KD317);
-}
-
-void Navigator::showInternationalSet()
-{
-    context_.state.DemoDisplayModel = DemoModel::KD317;
-    startUp(new InternationalSetWindow(*this), DemoModel::KD317);
-}
-
-void Navigator::showFourLineDemo()
-{
-    context_.state.DemoDisplayModel = DemoModel::KD426;
-    // The demonstration opens the port only around each press; trying it once here lets the person
-    // pick another port at once instead of finding out at the first press.
-    sharedPort().probe([this](bool opened) {
-        if (opened) {
-            handOver(new FourLineDemoWindow(*this));
-        }
-    });
-}
-
-void Navigator::showOneLineDemo()
-{
-    context_.state.DemoDisplayModel = DemoModel::KD138;
-    sharedPort().probe([this](bool opened) {
-        if (opened) {
-            handOver(new OneLineDemoWindow(*this));
-        }
-    });
-}
-
-void Navigator::endProgram()
-{
-    if (context_.endProgram) {
-        context_.endProgram();
-    }
-}
-
-SharedPort& Navigator::sharedPort()
-{
-    loadSharedPort();
-    return *sharedPort_;
-}
-
-void Navigator::loadSharedPort()
-{
-    if (!sharedPort_) {
-        sharedPort_ = std::make_unique<SharedPort>(context_);
-    }
-}
-
-void Navigator::unloadSharedPort()
-{
-    sharedPort_.reset();
+    if (qobject_cast<PortSelectionWindow*>(current_.data()) != nullptr)
+        return;
+    show(model == DemoModel::KD426   ? NextWindow::Kd426PortSelection
+         : model == DemoModel::KD138 ? NextWindow::Kd138PortSelection
+                                     : NextWindow::Kd317PortSelection);
 }

@@ -1,55 +1,44 @@
 #pragma once
 
-#include "windows/window_chain.h"
+#include "link/port_session.h"
+#include "model/demo_model.h"
+#include "windows/demo_window.h"
+#include "windows/next_window.h"
 
-#include <QMetaObject>
+#include <QObject>
 #include <QPointer>
 #include <QWidget>
-#include <memory>
 
 struct DemoContext;
-class DemoWindow;
-class SharedPort;
 
 // The chain of windows, one visible at a time. A window hands over by letting go of its port and then
-// asking for the next one; the next is made, gets ready (a demonstration opens its port on the port
+// asking for the next one; the next is made, gets ready (a demonstration opens its port on the device
 // worker) and is shown, and only then is the old one closed, so the program never has a moment without
 // a visible window. A demonstration that cannot open its port is not shown: the person is told why and
-// stays on (or is brought back to) the port selection. While the port worker has work the window shown
-// is busy.
-class Navigator : public WindowChain
+// stays on (or is brought back to) the port selection. While the device worker has work the window
+// shown is busy.
+class Navigator : public QObject
 {
+    Q_OBJECT
 public:
     explicit Navigator(DemoContext& context);
     ~Navigator() override;
-    Navigator(const Navigator&) = delete;
-    Navigator& operator=(const Navigator&) = delete;
 
-    DemoContext& context() override { return context_; }
     QWidget* current() const { return current_; }
-
-    void showLauncher() override;
-    void showPortSelection(DemoModel model) override;
-    void showEscPosDemo() override;
-    void showCodeTable() override;
-    void showInternationalSet() override;
-    void showFourLineDemo() override;
-    void showOneLineDemo() override;
-    void endProgram() override;
-
-    SharedPort& sharedPort() override;
-    void loadSharedPort() override;
-    void unloadSharedPort() override;
+    // Makes `next`, and shows it in place of the current window once it is ready.
+    void show(NextWindow next);
 
 private:
-    void handOver(QWidget* next);
-    // Shows the window once its start-up has worked; otherwise the port selection of `model`.
+    void handOver(DemoWindow* next);
+    // Shows a demonstration once its start-up has worked; otherwise the port selection of `model`.
     void startUp(DemoWindow* window, DemoModel model);
     void cannotOpen(DemoModel model);
+    DemoWindow* adopt(DemoWindow* window);
     bool portBusy() const;
 
     DemoContext& context_;
-    QPointer<QWidget> current_;
-    std::unique_ptr<SharedPort> sharedPort_;
-    QMetaObject::Connection busyConnection_;
+    QPointer<DemoWindow> current_;
+    // The port of the four-line and one-line demonstrations, which open it around each button press:
+    // the never-shown window "Form1" that holds it.
+    PortSession sharedPort_;
 };

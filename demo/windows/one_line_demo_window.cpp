@@ -1,13 +1,13 @@
 #include "windows/one_line_demo_window.h"
 
-#include "link/shared_port.h"
-#include "windows/window_chain.h"
+#include "link/port_session.h"
+#include "model/kd138_commands.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
 
-OneLineDemoWindow::OneLineDemoWindow(WindowChain& navigator)
-    : DemoWindow(QStringLiteral("KD138 DEMO")), navigator_(navigator)
+OneLineDemoWindow::OneLineDemoWindow(PortSession& sharedPort)
+    : DemoWindow(QStringLiteral("KD138 DEMO")), port_(sharedPort)
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(30, 30, 30, 30);
@@ -20,19 +20,19 @@ OneLineDemoWindow::OneLineDemoWindow(WindowChain& navigator)
         button->setMinimumSize(160, 44);
         layout->addWidget(button);
     }
-    connect(line, &QPushButton::clicked, this, [this] {
-        press("\x1B\x51\x41"
-              "12345678901\x0D");
-    });
-    connect(clear, &QPushButton::clicked, this, [this] { press("\x0C\x0D"); });
+    connect(line, &QPushButton::clicked, this, [this] { press(Kd138::kInputLine1); });
+    connect(clear, &QPushButton::clicked, this, [this] { press(Kd138::kClearDisplay); });
+}
+
+void OneLineDemoWindow::startUp(std::function<void(bool)> started)
+{
+    port_.probe(std::move(started));
 }
 
 void OneLineDemoWindow::press(const QByteArray& bytes)
 {
-    SharedPort& port = navigator_.sharedPort();
-    std::optional<PortJob> job = port.open();
-    if (!job) {
+    std::optional<PortJob> job = port_.openChosen();
+    if (!job)
         return;
-    }
-    port.session().run(std::move(job->write(bytes).close()));
+    port_.run(std::move(job->write(bytes).close()));
 }

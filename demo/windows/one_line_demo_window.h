@@ -2,17 +2,21 @@
 
 #include "windows/demo_window.h"
 
-class WindowChain;
+class PortSession;
 
-// "KD138 DEMO": the one-line model's two line commands.
+// "KD138 DEMO": the one-line model's two line commands. Every press opens the shared port, writes, and
+// closes it again.
 class OneLineDemoWindow : public DemoWindow
 {
     Q_OBJECT
 public:
-    explicit OneLineDemoWindow(WindowChain& navigator);
+    explicit OneLineDemoWindow(PortSession& sharedPort);
+
+    // Tries the shared port once, as the four-line demonstration does.
+    void startUp(std::function<void(bool)> started) override;
 
 private:
     void press(const QByteArray& bytes);
 
-    WindowChain& navigator_;
+    PortSession& port_;
 };

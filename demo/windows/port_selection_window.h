@@ -3,14 +3,14 @@
 #include "windows/demo_window.h"
 
 #include <QList>
+#include <optional>
 
-class WindowChain;
+struct DemoContext;
 class QButtonGroup;
 class QComboBox;
 class QGridLayout;
 class QHBoxLayout;
-class QPushButton;
-class QRadioButton;
+class QVBoxLayout;
 
 // A COM option button: its caption and the port number it stands for.
 struct ComOption
@@ -19,33 +19,42 @@ struct ComOption
     int number;
 };
 
-// What the three port-selection windows share: the light cyan window with the heading, the COM
-// options (none preselected; a click stores the port number at once), a list of the ports the system
-// reports for adapters that are not COMn, and ENTER and CANCEL.
+// The port options of each model's port window: COM1 to COM4, then "COM 5" and up with a blank.
+QList<ComOption> comOptions(int count);
+
+// A port-selection window "PLEASE SELECT COMPORT": the light cyan window with the heading, the COM
+// options (none preselected; a click stores the port number at once) and "Simulated display", a list of
+// the ports the system reports for adapters that are not COMn, the text encoding of the run, and ENTER
+// and CANCEL. ENTER hands over to the model's demonstration; CANCEL to the window given, or, with none,
+// it ends the program.
 class PortSelectionWindow : public DemoWindow
 {
     Q_OBJECT
 public:
-    PortSelectionWindow(WindowChain& navigator, const QList<ComOption>& options);
+    PortSelectionWindow(DemoContext& context, const QList<ComOption>& options, NextWindow enter,
+                        std::optional<NextWindow> cancel = std::nullopt);
 
 protected:
-    virtual void enterClicked() = 0;
-    virtual void cancelClicked() = 0;
     // Room between the options and the buttons for a window's own controls.
     QGridLayout* extraArea() const { return extra_; }
+    // ENTER; a window with controls of its own reads them first.
+    virtual void enterClicked();
 
-    WindowChain& navigator_;
+    DemoContext& context_;
 
 private:
-    void optionClicked(int number);
-    void systemPortChosen(int index);
+    QHBoxLayout* optionGrid(const QList<ComOption>& options);
+    // "Other port:" and the ports the system reports.
+    QHBoxLayout* systemPortRow(int comOptionCount);
     // "Text encoding:" and its list, which sets the encoding of the whole run.
     QHBoxLayout* encodingRow();
+    void addButtons(QVBoxLayout* layout);
+    void optionClicked(int number);
+    void systemPortChosen(int index);
 
-    QButtonGroup* options_;
-    QComboBox* systemPorts_;
-    QGridLayout* extra_;
+    NextWindow enter_;
+    std::optional<NextWindow> cancel_;
+    QButtonGroup* options_ = nullptr;
+    QComboBox* systemPorts_ = nullptr;
+    QGridLayout* extra_ = nullptr;
 };
-
-// The port options of each model's port window.
-QList<ComOption> comOptions(int count);

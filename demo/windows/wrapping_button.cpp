@@ -4,8 +4,8 @@
 #include <QStylePainter>
 
 namespace {
-constexpr int TextWidth = 190;
-constexpr int Padding = 8;
+constexpr int kTextWidth = 190;
+constexpr int kPadding = 8;
 } // namespace
 
 WrappingButton::WrappingButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent)
@@ -15,15 +15,15 @@ WrappingButton::WrappingButton(const QString& caption, QWidget* parent) : QPushB
 
 QRect WrappingButton::textArea(const QRect& outer) const
 {
-    return outer.adjusted(Padding, 3, -Padding, -3);
+    return outer.adjusted(kPadding, 3, -kPadding, -3);
 }
 
 QSize WrappingButton::sizeHint() const
 {
     const QRect bounds =
-        fontMetrics().boundingRect(QRect(0, 0, TextWidth, 1000), Qt::AlignCenter | Qt::TextWordWrap, text());
+        fontMetrics().boundingRect(QRect(0, 0, kTextWidth, 1000), Qt::AlignCenter | Qt::TextWordWrap, text());
     const int lines = qMax(2, bounds.height() / qMax(1, fontMetrics().lineSpacing()));
-    return QSize(TextWidth + 2 * Padding, lines * fontMetrics().lineSpacing() + 14);
+    return QSize(kTextWidth + 2 * kPadding, lines * fontMetrics().lineSpacing() + 14);
 }
 
 void WrappingButton::paintEvent(QPaintEvent*)
