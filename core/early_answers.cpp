@@ -120,7 +120,7 @@ std::optional<int> printEarlyAnswer(const EarlyAnswer& answer, const ProgramUsag
         std::fputs(usage.help, stdout);
         return 0;
     case EarlyAnswer::Action::Version:
-        std::printf("%s %s\n", usage.program, ProjectVersion::Text);
+        std::printf("%s %s\n", usage.program, ProjectVersion::kText);
         return 0;
     case EarlyAnswer::Action::Refuse:
         std::fprintf(stderr, "%s: %s\n", usage.program, qPrintable(answer.refusal));

@@ -108,6 +108,6 @@ int main(int argc, char** argv)
     else
         app = std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vfdemu"));
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(ProjectVersion::Text));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(ProjectVersion::kText));
     return runDisplay(*app, command.options);
 }

@@ -18,7 +18,7 @@ namespace {
 const QByteArray kSignature = QByteArray::fromHex("55AA5AA5");
 
 // What the display keeps of a file of this content after a complete transfer.
-QByteArray WithoutTrailer(const QByteArray& content)
+QByteArray withoutTrailer(const QByteArray& content)
 {
     const qsizetype n = content.size();
     if (n == 0)
@@ -37,17 +37,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const uint8_t acknowledged = input.byte();
     QByteArray content = input.rest();
     if (shape & 1)
-        content = Stretch(content, stretchTo);
+        content = stretch(content, stretchTo);
     if ((shape & 2) && content.size() >= 4) // most files of interest carry the signature
         content.replace(0, 4, kSignature);
 
-    const QString path = WriteFuzzFile(QStringLiteral("show.dem"), content);
+    const QString path = writeFuzzFile(QStringLiteral("show.dem"), content);
     const std::optional<Refusal> refusal = checkDemoFile(path);
     const std::optional<Refusal::Kind> expected = content.size() < 4 ? Refusal::DemoTooShort
                                                   : content.left(4) != kSignature
                                                       ? std::optional(Refusal::DemoWithoutSignature)
                                                       : std::nullopt;
-    Require(refusal.has_value() == expected.has_value() && (!refusal || refusal->kind == *expected));
+    require(refusal.has_value() == expected.has_value() && (!refusal || refusal->kind == *expected));
     if (refusal)
         return 0; // the person is told and nothing is written
 
@@ -68,21 +68,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool written = static_cast<bool>(outcome);
 
     const QByteArray stored = display.flash().demo;
-    const QByteArray whole = WithoutTrailer(content);
-    Require(!display.isOpen());
+    const QByteArray whole = withoutTrailer(content);
+    require(!display.isOpen());
     if (content.size() > kDemoMaxLength) {
-        Require(!written && display.writes().isEmpty() && dialogs.shown().size() == 1);
+        require(!written && display.writes().isEmpty() && dialogs.shown().size() == 1);
         return 0;
     }
-    Require(written || faulty);
+    require(written || faulty);
     if (written) {
-        Require(stored == whole);
-        Require(display.flash().demoPages == (content.size() + kDemoBlockSize - 1) / kDemoBlockSize);
-        Require(progress.isEmpty() ? whole.isEmpty() : progress.last() == whole.size());
+        require(stored == whole);
+        require(display.flash().demoPages == (content.size() + kDemoBlockSize - 1) / kDemoBlockSize);
+        require(progress.isEmpty() ? whole.isEmpty() : progress.last() == whole.size());
     } else {
-        Require(whole.startsWith(stored));
+        require(whole.startsWith(stored));
     }
     for (qsizetype i = 1; i < progress.size(); ++i)
-        Require(progress.at(i) > progress.at(i - 1));
+        require(progress.at(i) > progress.at(i - 1));
     return 0;
 }

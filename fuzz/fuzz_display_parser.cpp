@@ -17,31 +17,31 @@ namespace {
 
 using Item = DisplayParser::Item;
 
-void CheckItem(const Item& item)
+void checkItem(const Item& item)
 {
     if (item.kind != Item::Command)
         return;
     if (item.erase) {
-        Require(item.crc == 0 && item.length == 0 && item.payload.isEmpty());
-        Require(item.letter == 'N' || item.letter == 'C' || item.letter == 'M');
+        require(item.crc == 0 && item.length == 0 && item.payload.isEmpty());
+        require(item.letter == 'N' || item.letter == 'C' || item.letter == 'M');
     } else {
-        Require(item.payload.size() == item.length);
-        Require(item.length <= (item.letter == 'M' ? 0xFFFF : 0xFF));
+        require(item.payload.size() == item.length);
+        require(item.length <= (item.letter == 'M' ? 0xFFFF : 0xFF));
     }
 }
 
-QList<Item> Parse(const QByteArray& bytes)
+QList<Item> parse(const QByteArray& bytes)
 {
     QList<Item> items;
     DisplayParser parser([&](const Item& item) {
-        CheckItem(item);
+        checkItem(item);
         items << item;
     });
     parser.feed(bytes);
     return items;
 }
 
-bool SameItems(const QList<Item>& a, const QList<Item>& b)
+bool sameItems(const QList<Item>& a, const QList<Item>& b)
 {
     if (a.size() != b.size())
         return false;
@@ -57,29 +57,29 @@ bool SameItems(const QList<Item>& a, const QList<Item>& b)
 
 // The parser alone: item shapes, the same items whether the bytes come at once or one by one, and
 // a reset that really forgets a half-received command.
-void FuzzParser(const QByteArray& bytes)
+void fuzzParser(const QByteArray& bytes)
 {
-    const QList<Item> whole = Parse(bytes);
+    const QList<Item> whole = parse(bytes);
 
     QList<Item> oneByOne;
     DisplayParser single([&](const Item& item) { oneByOne << item; });
     for (const char c : bytes)
         single.feed(static_cast<quint8>(c));
-    Require(SameItems(whole, oneByOne));
+    require(sameItems(whole, oneByOne));
 
     QList<Item> afterReset;
     DisplayParser reused([&](const Item& item) {
-        CheckItem(item);
+        checkItem(item);
         afterReset << item;
     });
     reused.feed(bytes.left(bytes.size() / 2));
     reused.reset();
     afterReset.clear();
     reused.feed(bytes);
-    Require(SameItems(whole, afterReset));
+    require(sameItems(whole, afterReset));
 }
 
-QString Settings(FuzzInput& input)
+QString settings(FuzzInput& input)
 {
     static const char* const kBauds[] = {"1200", "4800", "9600", "19200", "38400", "115200", "0", "1", "2"};
     static const char* const kFormats[] = {"N,8,1", "E,8,1", "O,8,1",   "N,7,1", "E,7,1", "O,7,1",
@@ -90,7 +90,7 @@ QString Settings(FuzzInput& input)
     return baud + QLatin1Char(',') + QString::fromLatin1(kFormats[input.byte() % std::size(kFormats)]);
 }
 
-SimulatedDisplay::Faults Faults(FuzzInput& input)
+SimulatedDisplay::Faults faults(FuzzInput& input)
 {
     const uint8_t switches = input.byte();
     SimulatedDisplay::Faults f;
@@ -108,7 +108,7 @@ SimulatedDisplay::Faults Faults(FuzzInput& input)
 }
 
 // A frame the display takes as sound: 1F 'F' letter, the CRC of the payload, its length, the payload.
-QByteArray SoundFrame(FuzzInput& input)
+QByteArray soundFrame(FuzzInput& input)
 {
     static const char kLetters[] = {'N', 'C', 'Z', 'M', 'D', 'b', 'W', 'F', '@', 'R'};
     const char letter = kLetters[input.byte() % std::size(kLetters)];
@@ -132,7 +132,7 @@ QByteArray SoundFrame(FuzzInput& input)
         payload = (kBlockSignature + payload.mid(4)).leftJustified(64, '\0', true);
     if (letter == 'Z' && (shape & 2))
         payload = kBlockSignature + static_cast<char>(input.byte());
-    const uint16_t crc = ReferenceCrc16(payload);
+    const uint16_t crc = referenceCrc16(payload);
     frame += static_cast<char>(crc >> 8);
     frame += static_cast<char>(crc & 0xFF);
     if (letter == 'M')
@@ -140,25 +140,25 @@ QByteArray SoundFrame(FuzzInput& input)
     return frame + static_cast<char>(payload.size() & 0xFF) + payload;
 }
 
-void CheckDisplay(SimulatedDisplay& display, const QByteArray& accepted, qint64 written)
+void checkDisplay(SimulatedDisplay& display, const QByteArray& accepted, qint64 written)
 {
     const QStringList screen = display.screen();
-    Require(screen.size() == 2 && screen.at(0).size() == 20 && screen.at(1).size() == 20);
+    require(screen.size() == 2 && screen.at(0).size() == 20 && screen.at(1).size() == 20);
     const qint64 waiting = display.bytesToWrite();
-    Require(waiting >= 0 && waiting <= written);
-    Require(display.wire() == accepted);
+    require(waiting >= 0 && waiting <= written);
+    require(display.wire() == accepted);
     if (!display.isOpen())
-        Require(!display.dsr());
+        require(!display.dsr());
     const DisplayFlash flash = display.flash();
-    Require(flash.generalRecord.isEmpty() || isGeneralRecord(flash.generalRecord));
-    Require(flash.titleBlock.isEmpty() || isTitleBlock(flash.titleBlock));
-    Require(flash.demoPages >= 0 && flash.demoPages <= 0xFF - 0x78);
-    Require(flash.balance >= 0 && flash.balance <= 255);
-    Require(display.liveBalance() >= 0 && display.liveBalance() <= 255);
-    Require(display.listeningSettings().baud > 0);
+    require(flash.generalRecord.isEmpty() || isGeneralRecord(flash.generalRecord));
+    require(flash.titleBlock.isEmpty() || isTitleBlock(flash.titleBlock));
+    require(flash.demoPages >= 0 && flash.demoPages <= 0xFF - 0x78);
+    require(flash.balance >= 0 && flash.balance <= 255);
+    require(display.liveBalance() >= 0 && display.liveBalance() <= 255);
+    require(display.listeningSettings().baud > 0);
 }
 
-void FuzzDisplay(FuzzInput& input)
+void fuzzDisplay(FuzzInput& input)
 {
     VirtualPacer pacer;
     SimulatedDisplay display(pacer);
@@ -183,13 +183,13 @@ void FuzzDisplay(FuzzInput& input)
             break;
         case 2:
             display.setSettings(display.listeningSettings());
-            write(SoundFrame(input));
+            write(soundFrame(input));
             break;
         case 3:
             write(QByteArray(20, '\x02'));
             break;
         case 4:
-            if (const std::optional<LineSettings> line = LineSettings::parse(Settings(input)))
+            if (const std::optional<LineSettings> line = LineSettings::parse(settings(input)))
                 display.setSettings(*line);
             break;
         case 5:
@@ -209,7 +209,7 @@ void FuzzDisplay(FuzzInput& input)
             display.powerCycle();
             break;
         case 10:
-            display.setFaults(Faults(input));
+            display.setFaults(faults(input));
             break;
         case 11:
             display.dsrLine();
@@ -217,8 +217,8 @@ void FuzzDisplay(FuzzInput& input)
             display.garbageBytes();
             break;
         }
-        CheckDisplay(display, accepted, written);
-        Require(display.acknowledgements() >= acknowledgements && display.restarts() >= restarts);
+        checkDisplay(display, accepted, written);
+        require(display.acknowledgements() >= acknowledgements && display.restarts() >= restarts);
         acknowledgements = display.acknowledgements();
         restarts = display.restarts();
     }
@@ -228,8 +228,8 @@ void FuzzDisplay(FuzzInput& input)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    FuzzParser(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    fuzzParser(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     FuzzInput input(data, size);
-    FuzzDisplay(input);
+    fuzzDisplay(input);
     return 0;
 }

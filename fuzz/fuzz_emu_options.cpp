@@ -48,15 +48,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const EmuCommandLine command = parseEmuCommandLine(argumentsFrom(data, size));
     if (command.action == EmuCommandLine::Action::Refuse) {
         // A quoted value is at most kQuotedValueLength characters, each at most a 10-character escape.
-        Require(!command.refusal.isEmpty() && command.refusal.size() <= 100 + 10 * kQuotedValueLength);
+        require(!command.refusal.isEmpty() && command.refusal.size() <= 100 + 10 * kQuotedValueLength);
         // By character, not by UTF-16 unit: a quoted CJK character beyond the BMP prints as a pair.
         for (const char32_t code : command.refusal.toUcs4())
-            Require(QChar::isPrint(code) && (code == U' ' || !QChar::isSpace(code)));
+            require(QChar::isPrint(code) && (code == U' ' || !QChar::isSpace(code)));
     }
     if (command.action != EmuCommandLine::Action::Run)
         return 0;
     const EmuOptions& options = command.options;
-    Require(options.settings.baud > 0 && options.port.isEmpty());
+    require(options.settings.baud > 0 && options.port.isEmpty());
     QStringList again = {QStringLiteral("--model=") + QLatin1String(modelName(options.model)),
                          QStringLiteral("--settings=") + options.settings.toText(),
                          QStringLiteral("--link=") + options.link,
@@ -66,6 +66,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (options.trace)
         again << QStringLiteral("--trace");
     const EmuCommandLine reread = parseEmuCommandLine(again);
-    Require(reread.action == EmuCommandLine::Action::Run && sameOptions(reread.options, options));
+    require(reread.action == EmuCommandLine::Action::Run && sameOptions(reread.options, options));
     return 0;
 }

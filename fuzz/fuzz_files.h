@@ -8,18 +8,18 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
-inline const QTemporaryDir& FuzzFolder()
+inline const QTemporaryDir& fuzzFolder()
 {
-    static const QTemporaryDir folder;
-    if (!folder.isValid())
+    static const QTemporaryDir kFolder;
+    if (!kFolder.isValid())
         std::abort();
-    return folder;
+    return kFolder;
 }
 
 // Writes `bytes` to `name` in the fuzzer's folder and returns the path.
-inline QString WriteFuzzFile(const QString& name, const QByteArray& bytes)
+inline QString writeFuzzFile(const QString& name, const QByteArray& bytes)
 {
-    const QString path = FuzzFolder().filePath(name);
+    const QString path = fuzzFolder().filePath(name);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         std::abort();
@@ -28,7 +28,7 @@ inline QString WriteFuzzFile(const QString& name, const QByteArray& bytes)
 
 // The content repeated or cut to `length` bytes; zeros when there is none. Lets a short input reach
 // a file size limit.
-inline QByteArray Stretch(const QByteArray& content, qsizetype length)
+inline QByteArray stretch(const QByteArray& content, qsizetype length)
 {
     if (content.isEmpty())
         return QByteArray(length, '\0');

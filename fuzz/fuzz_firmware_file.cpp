@@ -32,9 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const uint16_t stretchTo = input.word();
     QByteArray content = input.rest();
     if (shape & 1) // reach the size limit without inputs of that size
-        content = Stretch(content, stretchTo);
+        content = stretch(content, stretchTo);
     const auto imageCrc = [&] {
-        return ReferenceCrc16(content.left(content.size() - 2) + QByteArray(1, '\0'));
+        return referenceCrc16(content.left(content.size() - 2) + QByteArray(1, '\0'));
     };
     if ((shape & 2) && content.size() >= 2) { // a trailer that matches, so valid files are common
         const uint16_t crc = imageCrc();
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
 
     const QString name = QString::fromLatin1(chosen.name);
-    const QString path = name.isEmpty() ? QString() : WriteFuzzFile(name, content);
+    const QString path = name.isEmpty() ? QString() : writeFuzzFile(name, content);
     const FirmwareFileCheck check = checkFirmwareFile(path);
 
     const qsizetype n = content.size();
@@ -52,9 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                                                      static_cast<uint8_t>(content.at(n - 1)));
     const bool expectValid = chosen.accepted && sizeFits && crcMatches;
 
-    Require(check.valid() == expectValid);
-    Require(expectValid || refusalMessage(*check.refusal).has_value());
+    require(check.valid() == expectValid);
+    require(expectValid || refusalMessage(*check.refusal).has_value());
     // The image of a file that passed is exactly its bytes.
-    Require(check.image == (expectValid ? content.left(n - 2) + QByteArray(1, '\0') : QByteArray()));
+    require(check.image == (expectValid ? content.left(n - 2) + QByteArray(1, '\0') : QByteArray()));
     return 0;
 }

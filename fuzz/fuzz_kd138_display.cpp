@@ -7,25 +7,25 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QList<LinePiece> pieces = LinePieces(data, size);
+    const QList<LinePiece> pieces = linePieces(data, size);
     SimLog log;
     SimLog bytewiseLog;
     Kd138Display whole(log);
     Kd138Display bytewise(bytewiseLog);
-    const bool compare = ShortEnoughToCompare(pieces, Kd138Display::kMaxLineBytes);
+    const bool compare = shortEnoughToCompare(pieces, Kd138Display::kMaxLineBytes);
     for (const LinePiece& piece : pieces) {
         whole.feed(piece.bytes);
         for (const char c : piece.bytes)
             bytewise.feed(QByteArray(1, c));
         const VfdFrame frame = whole.frame();
-        Require(frame.grid.rows() == 1 && frame.grid.columns() == Kd138Display::kColumns);
-        Require(whole.cursorColumn() >= 0 && whole.cursorColumn() <= Kd138Display::kColumns);
-        Require(whole.text().size() >= Kd138Display::kColumns);
-        Require(log.entries().size() <= SimLog::kCapacity);
+        require(frame.grid.rows() == 1 && frame.grid.columns() == Kd138Display::kColumns);
+        require(whole.cursorColumn() >= 0 && whole.cursorColumn() <= Kd138Display::kColumns);
+        require(whole.text().size() >= Kd138Display::kColumns);
+        require(log.entries().size() <= SimLog::kCapacity);
         if (compare)
-            Require(whole.text() == bytewise.text() && whole.cursorColumn() == bytewise.cursorColumn());
+            require(whole.text() == bytewise.text() && whole.cursorColumn() == bytewise.cursorColumn());
     }
     whole.powerOn();
-    Require(whole.text().trimmed().isEmpty() && whole.cursorColumn() == 0);
+    require(whole.text().trimmed().isEmpty() && whole.cursorColumn() == 0);
     return 0;
 }

@@ -9,7 +9,7 @@
 
 namespace {
 
-bool SameState(Kd317Display& a, Kd317Display& b)
+bool sameState(Kd317Display& a, Kd317Display& b)
 {
     return a.frame().grid == b.frame().grid && a.cursorRow() == b.cursorRow() &&
            a.cursorColumn() == b.cursorColumn() && a.cursorOn() == b.cursorOn() &&
@@ -23,7 +23,7 @@ bool SameState(Kd317Display& a, Kd317Display& b)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QList<LinePiece> pieces = LinePieces(data, size);
+    const QList<LinePiece> pieces = linePieces(data, size);
     VirtualPacer clock;
     SimLog log;
     SimLog bytewiseLog;
@@ -35,14 +35,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (const char c : piece.bytes)
             bytewise.feed(QByteArray(1, c));
         const VfdFrame frame = whole.frame();
-        Require(frame.grid.rows() == Kd317Display::kRows && frame.grid.columns() == Kd317Display::kColumns);
-        Require(frame.brightness >= 1 && frame.brightness <= 4);
-        Require(frame.cursorRow >= 0 && frame.cursorRow < Kd317Display::kRows);
-        Require(frame.cursorColumn >= 0 && frame.cursorColumn <= Kd317Display::kColumns);
-        Require(whole.cursorRow() >= 0 && whole.cursorRow() < Kd317Display::kRows);
-        Require(whole.cursorColumn() >= 0 && whole.cursorColumn() <= Kd317Display::kColumns);
-        Require(log.entries().size() <= SimLog::kCapacity);
-        Require(SameState(whole, bytewise));
+        require(frame.grid.rows() == Kd317Display::kRows && frame.grid.columns() == Kd317Display::kColumns);
+        require(frame.brightness >= 1 && frame.brightness <= 4);
+        require(frame.cursorRow >= 0 && frame.cursorRow < Kd317Display::kRows);
+        require(frame.cursorColumn >= 0 && frame.cursorColumn <= Kd317Display::kColumns);
+        require(whole.cursorRow() >= 0 && whole.cursorRow() < Kd317Display::kRows);
+        require(whole.cursorColumn() >= 0 && whole.cursorColumn() <= Kd317Display::kColumns);
+        require(log.entries().size() <= SimLog::kCapacity);
+        require(sameState(whole, bytewise));
     }
     return 0;
 }

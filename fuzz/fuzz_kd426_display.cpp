@@ -9,32 +9,32 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QList<LinePiece> pieces = LinePieces(data, size);
+    const QList<LinePiece> pieces = linePieces(data, size);
     VirtualPacer clock;
     SimLog log;
     SimLog bytewiseLog;
     Kd426Display whole(clock, log);
     Kd426Display bytewise(clock, bytewiseLog);
-    const bool compare = ShortEnoughToCompare(pieces, Kd426Display::kMaxLineBytes);
+    const bool compare = shortEnoughToCompare(pieces, Kd426Display::kMaxLineBytes);
     for (const LinePiece& piece : pieces) {
         clock.advance(piece.pauseMs);
         whole.feed(piece.bytes);
         for (const char c : piece.bytes)
             bytewise.feed(QByteArray(1, c));
         const VfdFrame frame = whole.frame();
-        Require(frame.grid.rows() == Kd426Display::kRows && frame.grid.columns() == Kd426Display::kColumns);
+        require(frame.grid.rows() == Kd426Display::kRows && frame.grid.columns() == Kd426Display::kColumns);
         for (int row = 0; row < Kd426Display::kRows; ++row)
-            Require(whole.rowText(row).size() >= Kd426Display::kColumns);
-        Require(whole.receipt().lines().size() <= ReceiptStrip::kMaxLines);
-        Require(log.entries().size() <= SimLog::kCapacity);
+            require(whole.rowText(row).size() >= Kd426Display::kColumns);
+        require(whole.receipt().lines().size() <= ReceiptStrip::kMaxLines);
+        require(log.entries().size() <= SimLog::kCapacity);
         if (compare) {
-            Require(frame.grid == bytewise.frame().grid);
-            Require(whole.receipt().lines() == bytewise.receipt().lines() &&
+            require(frame.grid == bytewise.frame().grid);
+            require(whole.receipt().lines() == bytewise.receipt().lines() &&
                     whole.receipt().unprinted() == bytewise.receipt().unprinted());
-            Require(whole.printerAddressed() == bytewise.printerAddressed());
+            require(whole.printerAddressed() == bytewise.printerAddressed());
         }
     }
     whole.powerOn();
-    Require(whole.frame().grid.rows() == Kd426Display::kRows);
+    require(whole.frame().grid.rows() == Kd426Display::kRows);
     return 0;
 }

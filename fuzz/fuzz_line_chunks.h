@@ -14,7 +14,7 @@ struct LinePiece
     int pauseMs; // time that passes before the piece arrives
 };
 
-inline QList<LinePiece> LinePieces(const uint8_t* data, size_t size)
+inline QList<LinePiece> linePieces(const uint8_t* data, size_t size)
 {
     QList<LinePiece> pieces;
     if (size == 0)
@@ -38,7 +38,7 @@ inline QList<LinePiece> LinePieces(const uint8_t* data, size_t size)
 
 // True when no command can have reached the length at which a display gives up waiting for its end,
 // so that how the bytes are cut must not change what is shown.
-inline bool ShortEnoughToCompare(const QList<LinePiece>& pieces, qsizetype limit)
+inline bool shortEnoughToCompare(const QList<LinePiece>& pieces, qsizetype limit)
 {
     qsizetype total = 0;
     for (const LinePiece& piece : pieces)

@@ -33,16 +33,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // A frame of start, data and parity bits falls to low at most once for every two of them.
     const int parityBits = sent.parity == LineSettings::Parity::None ? 0 : 1;
-    Require(out.size() <= bytes.size() * ((2 + sent.dataBits + parityBits) / 2));
+    require(out.size() <= bytes.size() * ((2 + sent.dataBits + parityBits) / 2));
     const auto mask = [](const QByteArray& text, int dataBits) {
         QByteArray masked = text;
         for (char& c : masked)
             c = static_cast<char>(static_cast<unsigned char>(c) & ((1u << dataBits) - 1));
         return masked;
     };
-    Require(out == mask(out, heard.dataBits));
+    require(out == mask(out, heard.dataBits));
     if (sent.baud > 0 && sent.baud == heard.baud && sent.dataBits == heard.dataBits &&
         sent.parity == heard.parity)
-        Require(out == mask(bytes, sent.dataBits));
+        require(out == mask(bytes, sent.dataBits));
     return 0;
 }

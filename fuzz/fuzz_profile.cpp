@@ -14,42 +14,42 @@
 
 namespace {
 
-void RequireSound(const ProvisioningProfile& profile, const WireEncoding& encoding)
+void requireSound(const ProvisioningProfile& profile, const WireEncoding& encoding)
 {
     if (profile.general) {
-        Require(profile.general->size() == qsizetype(generalSettings().size()));
+        require(profile.general->size() == qsizetype(generalSettings().size()));
         for (std::size_t i = 0; i < generalSettings().size(); ++i)
-            Require(generalSettings()[i].items().contains(profile.general->at(qsizetype(i))));
+            require(generalSettings()[i].items().contains(profile.general->at(qsizetype(i))));
     }
     if (profile.titleLines) {
-        Require(profile.titleLines->size() == 2 && profile.titleFile.isEmpty());
-        Require(bool(checkTitleLines(profile.titleLines->at(0), profile.titleLines->at(1), encoding)));
+        require(profile.titleLines->size() == 2 && profile.titleFile.isEmpty());
+        require(bool(checkTitleLines(profile.titleLines->at(0), profile.titleLines->at(1), encoding)));
     }
     for (const QString& file : {profile.titleFile, profile.demoFile, profile.firmwareFile})
-        Require(file.isEmpty() || (QDir::isAbsolutePath(file) && QDir::cleanPath(file) == file));
-    Require(!profile.balance || (*profile.balance >= 0 && *profile.balance <= 255));
+        require(file.isEmpty() || (QDir::isAbsolutePath(file) && QDir::cleanPath(file) == file));
+    require(!profile.balance || (*profile.balance >= 0 && *profile.balance <= 255));
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const WireEncoding encoding;
+    static const WireEncoding kEncoding;
     const QByteArray content(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const ProfileReading reading =
-        readProvisioningProfile(WriteFuzzFile(QStringLiteral("p.ini"), content), encoding);
+        readProvisioningProfile(writeFuzzFile(QStringLiteral("p.ini"), content), kEncoding);
     if (!reading.profile) {
         // Short: a refusal quotes a value only in part.
-        Require(!reading.error.isEmpty() && reading.error.size() < 800 && PrintableLine(reading.error));
+        require(!reading.error.isEmpty() && reading.error.size() < 800 && printableLine(reading.error));
         return 0;
     }
-    Require(reading.error.isEmpty());
-    RequireSound(*reading.profile, encoding);
+    require(reading.error.isEmpty());
+    requireSound(*reading.profile, kEncoding);
 
-    const QString again = FuzzFolder().filePath(QStringLiteral("again.ini"));
+    const QString again = fuzzFolder().filePath(QStringLiteral("again.ini"));
     QFile::remove(again);
-    Require(writeProvisioningProfile(again, *reading.profile));
-    const ProfileReading reread = readProvisioningProfile(again, encoding);
-    Require(reread.profile == reading.profile);
+    require(writeProvisioningProfile(again, *reading.profile));
+    const ProfileReading reread = readProvisioningProfile(again, kEncoding);
+    require(reread.profile == reading.profile);
     return 0;
 }

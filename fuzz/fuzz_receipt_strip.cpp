@@ -9,7 +9,7 @@
 namespace {
 
 // Columns a line takes on the paper: double-width text takes two per character.
-int Width(const ReceiptStrip::Line& line)
+int width(const ReceiptStrip::Line& line)
 {
     int width = 0;
     for (const ReceiptStrip::Run& run : line)
@@ -21,7 +21,7 @@ int Width(const ReceiptStrip::Line& line)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QList<LinePiece> pieces = LinePieces(data, size);
+    const QList<LinePiece> pieces = linePieces(data, size);
     SimLog log;
     SimLog bytewiseLog;
     ReceiptStrip whole(log);
@@ -30,12 +30,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         whole.feed(piece.bytes);
         for (const char c : piece.bytes)
             bytewise.feed(QByteArray(1, c));
-        Require(whole.lines().size() <= ReceiptStrip::kMaxLines);
+        require(whole.lines().size() <= ReceiptStrip::kMaxLines);
         for (const ReceiptStrip::Line& line : whole.lines())
-            Require(Width(line) <= ReceiptStrip::kPaperColumns);
-        Require(Width(whole.unprinted()) <= ReceiptStrip::kPaperColumns);
-        Require(whole.mode() >= 0 && whole.mode() <= 0xFF);
-        Require(whole.lines() == bytewise.lines() && whole.unprinted() == bytewise.unprinted());
+            require(width(line) <= ReceiptStrip::kPaperColumns);
+        require(width(whole.unprinted()) <= ReceiptStrip::kPaperColumns);
+        require(whole.mode() >= 0 && whole.mode() <= 0xFF);
+        require(whole.lines() == bytewise.lines() && whole.unprinted() == bytewise.unprinted());
     }
     return 0;
 }

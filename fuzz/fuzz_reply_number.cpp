@@ -13,7 +13,7 @@
 
 namespace {
 
-bool AsciiDigit(QChar c, int base)
+bool asciiDigit(QChar c, int base)
 {
     const char16_t u = c.unicode();
     const int value = (u >= u'0' && u <= u'9')   ? u - u'0'
@@ -23,7 +23,7 @@ bool AsciiDigit(QChar c, int base)
     return value < base;
 }
 
-double ExpectedValue(const QString& reply)
+double expectedValue(const QString& reply)
 {
     QString text = reply;
     text.remove(u' ').remove(u'\t').remove(u'\n');
@@ -31,7 +31,7 @@ double ExpectedValue(const QString& reply)
         const QChar kind = text.size() > 1 ? text.at(1).toUpper() : QChar();
         const int base = kind == u'H' ? 16 : kind == u'O' ? 8 : 0;
         double value = 0;
-        for (qsizetype i = 2; base != 0 && i < text.size() && AsciiDigit(text.at(i), base); ++i)
+        for (qsizetype i = 2; base != 0 && i < text.size() && asciiDigit(text.at(i), base); ++i)
             value = value * base + QString(text.at(i)).toInt(nullptr, base);
         return std::isfinite(value) ? value : 0;
     }
@@ -70,24 +70,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                               : QString::fromUtf8(bytes);
 
     const double value = readReplyNumber(reply);
-    Require(std::isfinite(value));
-    const double expected = ExpectedValue(reply);
+    require(std::isfinite(value));
+    const double expected = expectedValue(reply);
     // Values too small for a normal double may read as 0 on either side.
-    Require(value == expected ||
+    require(value == expected ||
             std::fabs(value - expected) <= std::max(1e-12 * std::fabs(expected), 1e-300));
     QString blank = reply;
     blank.remove(u' ').remove(u'\t').remove(u'\n');
-    Require(readReplyNumber(blank) == value);
+    require(readReplyNumber(blank) == value);
 
     const double rounded = roundHalfEven(value);
-    Require(std::floor(rounded) == rounded && std::fabs(rounded - value) <= 0.5);
+    require(std::floor(rounded) == rounded && std::fabs(rounded - value) <= 0.5);
 
     for (const Bounds& b : kBounds) {
         const std::optional<int> accepted = replyInRange(reply, b.low, b.lowOpen, b.high);
         const bool within = (b.lowOpen ? value > b.low : value >= b.low) && value <= b.high;
-        Require(accepted.has_value() == within);
+        require(accepted.has_value() == within);
         if (accepted)
-            Require(*accepted == rounded && *accepted >= std::floor(b.low) && *accepted <= b.high);
+            require(*accepted == rounded && *accepted >= std::floor(b.low) && *accepted <= b.high);
     }
     return 0;
 }

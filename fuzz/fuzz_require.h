@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-inline void Require(bool condition)
+inline void require(bool condition)
 {
     if (!condition)
         std::abort();

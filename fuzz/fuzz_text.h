@@ -4,7 +4,7 @@
 #include <QString>
 
 // No character that prints nothing or would break the line (a surrogate pair counts as printable).
-inline bool PrintableLine(const QString& text)
+inline bool printableLine(const QString& text)
 {
     for (const QChar c : text) {
         const bool breaks =

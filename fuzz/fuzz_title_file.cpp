@@ -12,7 +12,7 @@
 namespace {
 
 // No half of a surrogate pair is left alone.
-bool WholeCharacters(const QString& line)
+bool wholeCharacters(const QString& line)
 {
     for (qsizetype i = 0; i < line.size(); ++i) {
         if (line.at(i).isHighSurrogate()) {
@@ -31,13 +31,13 @@ bool WholeCharacters(const QString& line)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray content(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const TitleFileLines read = readTitleFile(WriteFuzzFile(QStringLiteral("title.txt"), content));
+    const TitleFileLines read = readTitleFile(writeFuzzFile(QStringLiteral("title.txt"), content));
 
-    Require(read.lines.size() <= 2);
+    require(read.lines.size() <= 2);
     for (const QString& line : read.lines) {
-        Require(line.size() <= kTitleLineLength);
-        Require(!line.contains(u'\r') && !line.contains(u'\n'));
-        Require(WholeCharacters(line));
+        require(line.size() <= kTitleLineLength);
+        require(!line.contains(u'\r') && !line.contains(u'\n'));
+        require(wholeCharacters(line));
     }
 
     // The same lines by another route: decode all, drop the mark, split at every line end; a text
@@ -45,31 +45,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(content);
     if (content.contains('\0')) {
-        Require(read.lines.isEmpty());
+        require(read.lines.isEmpty());
         return 0;
     }
     if (decoder.hasError()) {
         // Not UTF-8: text in the wire encoding, or no text at all.
         const std::optional<QString> local = WireEncoding().decode(content);
         if (!local) {
-            Require(read.lines.isEmpty());
+            require(read.lines.isEmpty());
             return 0;
         }
         text = *local;
     } else if (text.startsWith(QChar(0xFEFF))) {
         text.remove(0, 1);
     }
-    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
-    QStringList lines = text.split(lineEnd);
+    static const QRegularExpression kLineEnd(QStringLiteral("\r\n|\r|\n"));
+    QStringList lines = text.split(kLineEnd);
     if (lines.last().isEmpty())
         lines.removeLast();
-    Require(read.lines.size() == std::min<qsizetype>(lines.size(), 2));
+    require(read.lines.size() == std::min<qsizetype>(lines.size(), 2));
     for (qsizetype i = 0; i < read.lines.size(); ++i) {
         QString cut = lines.at(i).left(kTitleLineLength);
         if (cut.size() == kTitleLineLength && cut.back().isHighSurrogate() &&
             lines.at(i).size() > kTitleLineLength && lines.at(i).at(kTitleLineLength).isLowSurrogate())
             cut.chop(1); // a character that does not fit whole is left out whole
-        Require(read.lines.at(i) == cut);
+        require(read.lines.at(i) == cut);
     }
     return 0;
 }

@@ -13,14 +13,14 @@ namespace {
 
 // The characters between the marks: at most kQuotedValueLength of the value's, then "…" when cut
 // (a value may end in "…" of its own).
-void RequireQuoted(const QString& value)
+void requireQuoted(const QString& value)
 {
     const QString quoted = quotedValue(value);
-    Require(quoted.size() >= 2 && quoted.front() == u'\'' && quoted.back() == u'\'' && PrintableLine(quoted));
-    Require(quoted.size() <= 2 + kQuotedValueLength * 10 + 1);
+    require(quoted.size() >= 2 && quoted.front() == u'\'' && quoted.back() == u'\'' && printableLine(quoted));
+    require(quoted.size() <= 2 + kQuotedValueLength * 10 + 1);
     const bool cut = value.toUcs4().size() > kQuotedValueLength;
-    Require(!cut || quoted.endsWith(QStringLiteral("…'")));
-    Require(cut || value.endsWith(QStringLiteral("…")) || !quoted.endsWith(QStringLiteral("…'")));
+    require(!cut || quoted.endsWith(QStringLiteral("…'")));
+    require(cut || value.endsWith(QStringLiteral("…")) || !quoted.endsWith(QStringLiteral("…'")));
 }
 
 } // namespace
@@ -28,8 +28,8 @@ void RequireQuoted(const QString& value)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzInput input(data, size);
-    static const QStringList names = WireEncoding::offeredNames();
-    const WireEncoding encoding = *WireEncoding::fromName(names.at(qsizetype(input.choose(names.size()))));
+    static const QStringList kNames = WireEncoding::offeredNames();
+    const WireEncoding encoding = *WireEncoding::fromName(kNames.at(qsizetype(input.choose(kNames.size()))));
     const int width = int(input.choose(41));
     const QByteArray units = input.rest();
     const QString text =
@@ -37,17 +37,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     const WireBytes encoded = encoding.encode(text);
     if (encoded)
-        Require(encoding.decode(encoded.bytes) == text);
+        require(encoding.decode(encoded.bytes) == text);
     else
-        Require(encoded.bytes.isEmpty() && PrintableLine(encoded.refusal) && !encoded.refusal.isEmpty());
+        require(encoded.bytes.isEmpty() && printableLine(encoded.refusal) && !encoded.refusal.isEmpty());
 
     const WireBytes line = encoding.encodeLine(text, width);
-    Require(bool(line) == (encoded && encoded.bytes.size() <= width));
+    require(bool(line) == (encoded && encoded.bytes.size() <= width));
     if (line)
-        Require(line.bytes == encoded.bytes.leftJustified(width, ' '));
+        require(line.bytes == encoded.bytes.leftJustified(width, ' '));
     else
-        Require(line.bytes.isEmpty() && PrintableLine(line.refusal) && !line.refusal.isEmpty());
+        require(line.bytes.isEmpty() && printableLine(line.refusal) && !line.refusal.isEmpty());
 
-    RequireQuoted(text);
+    requireQuoted(text);
     return 0;
 }

@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <cstdint>
 
-inline uint16_t ReferenceCrc16(const QByteArray& bytes)
+inline uint16_t referenceCrc16(const QByteArray& bytes)
 {
     uint16_t crc = 0xFFFF;
     for (const char c : bytes) {

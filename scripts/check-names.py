@@ -32,10 +32,6 @@ sees no strings.
 It reads the text, without compiling: clang-tidy's readability-identifier-naming would parse every file
 with Qt's headers, minutes on two cores, where this takes about a second.
 
-A break listed in scripts/check-names-pending.txt ("path: rule: name", one a line) is printed as pending
-and does not fail the check: the list holds what the owners of a part still have to rename, and an entry
-that is no longer found is named so that it can go. Once the list is empty, delete it.
-
     scripts/check-names.py [FILE ...]      (default: every .cpp/.h file of the project)
 """
 import os
@@ -484,19 +480,6 @@ def sourceFiles():
     return sorted(p for p in listed if os.path.exists(os.path.join(ROOT, p)))
 
 
-def pendingBreaks():
-    """(path, rule, name) of each break that its part's owners still have to mend."""
-    pending = set()
-    path = os.path.join(ROOT, "scripts", "check-names-pending.txt")
-    if os.path.exists(path):
-        with open(path, encoding="utf-8") as listFile:
-            for line in listFile:
-                parts = [part.strip() for part in line.split(": ")]
-                if len(parts) == 3 and not line.startswith("#"):
-                    pending.add(tuple(parts))
-    return pending
-
-
 def checkFileNames(checker, path, source):
     name = os.path.basename(path)
     if not SNAKE_FILE.match(name):
@@ -529,19 +512,10 @@ def main():
         checkFileNames(checker, path, source)
         checker.check(path, source, "tests" in path.split("/")[:-1])
     checkLengths(checker, [path for path in paths if not path.endswith(".in")])
-    pending = pendingBreaks()
-    failing = 0
     for path, line, rule, name, why in sorted(checker.found):
-        waiting = (path, rule, name) in pending
-        failing += 0 if waiting else 1
-        print(f"{path}:{line}: {rule}: {name} ({why}){' [pending]' if waiting else ''}")
-    found = {(path, rule, name) for path, _, rule, name, _ in checker.found}
-    for path, rule, name in sorted(pending - found):
-        if path in paths or not sys.argv[1:]:
-            print(f"{path}: {rule}: {name}: mended, take it off scripts/check-names-pending.txt")
-    waiting = len(checker.found) - failing
-    print(f"check-names: {len(paths)} files, {failing} names break the house dialect"
-          + (f", {waiting} more pending" if waiting else ""))
+        print(f"{path}:{line}: {rule}: {name} ({why})")
+    failing = len(checker.found)
+    print(f"check-names: {len(paths)} files, {failing} names break the house dialect")
     return 1 if failing else 0
 
 

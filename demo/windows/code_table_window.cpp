@@ -12,7 +12,7 @@ namespace {
 
 const QList<OptionEntry>& codeTables()
 {
-    static const QList<OptionEntry> tables = {
+    static const QList<OptionEntry> kTables = {
         {"PC437:USA,STANDARD EUROPE", 0, {}},
         {"KATAKANA", 1, {}},
         {"PC850:MULITLINGUAL", 2, {}},
@@ -25,7 +25,7 @@ const QList<OptionEntry>& codeTables()
         {"WPC1252", 16, {}},
         {"GREEK", 12, {}},
     };
-    return tables;
+    return kTables;
 }
 
 } // namespace

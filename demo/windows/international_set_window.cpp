@@ -13,7 +13,7 @@ namespace {
 // The captions of the two Danish sets have two blanks; the names written to the display have one.
 const QList<OptionEntry>& internationalSets()
 {
-    static const QList<OptionEntry> sets = {
+    static const QList<OptionEntry> kSets = {
         {"U.S.A", 0, "U.S.A"},
         {"FRANCE", 1, "FRANCE"},
         {"GERMANY", 2, "GERMANY"},
@@ -28,7 +28,7 @@ const QList<OptionEntry>& internationalSets()
         {"SLAWIE", 11, "SLAWIE"},
         {"RUSSIA", 12, "RUSSIA"},
     };
-    return sets;
+    return kSets;
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 
 QButtonGroup* addOptionButtons(QBoxLayout* layout, const QList<OptionEntry>& entries, QObject* owner)
 {
-    constexpr int perColumn = 5;
+    constexpr int kPerColumn = 5;
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(30);
     grid->setVerticalSpacing(10);
@@ -17,7 +17,7 @@ QButtonGroup* addOptionButtons(QBoxLayout* layout, const QList<OptionEntry>& ent
         auto* option = new QRadioButton(entries[i].caption);
         option->setObjectName(QStringLiteral("Option%1").arg(i + 1));
         group->addButton(option, i);
-        grid->addWidget(option, i % perColumn, i / perColumn);
+        grid->addWidget(option, i % kPerColumn, i / kPerColumn);
     }
     return group;
 }

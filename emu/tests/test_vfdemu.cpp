@@ -222,7 +222,7 @@ private slots:
                 << arguments << 0 << QString() << "vfdemu: " + error + '\n';
         const std::tuple<const char*, QStringList, int, QString> answered[] = {
             {"--help", {"--help", "--colour"}, 0, emuUsage().help},
-            {"--version", {"-v"}, 0, QStringLiteral("vfdemu %1\n").arg(ProjectVersion::Text)},
+            {"--version", {"-v"}, 0, QStringLiteral("vfdemu %1\n").arg(ProjectVersion::kText)},
             {"KD-317 by default", {"--headless", "--link", "@/ttyVFD0"}, SIGTERM, screen("/;1,1")},
             {"KD-426", {"--headless", "--model", "kd426"}, SIGINT, screen("@/@//  CUSTOMER DISPLAY;none;")},
             {"KD-138", {"--model=KD138", "--headless", "--settings", "19200,E,7,2"}, SIGTERM, screen(";1,1")},

@@ -40,7 +40,7 @@ extern "C" void onStopSignal(int signalNumber)
 
 std::atomic_bool& stopOnSignals()
 {
-    static const bool installed = [] {
+    static const bool kInstalled = [] {
 #ifdef Q_OS_WIN
         std::signal(SIGINT, onStopSignal);
         std::signal(SIGTERM, onStopSignal);
@@ -53,6 +53,6 @@ std::atomic_bool& stopOnSignals()
 #endif
         return true;
     }();
-    (void)installed;
+    (void)kInstalled;
     return stopRequested;
 }

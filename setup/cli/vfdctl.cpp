@@ -142,7 +142,7 @@ int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
             readGlobalOptions(arguments, env.systemPorts ? env.systemPorts : systemPortNames, err, options))
         return *ended;
     if (options.help || options.version) {
-        out << (options.help ? overview() : QStringLiteral("vfdctl %1\n").arg(ProjectVersion::Text))
+        out << (options.help ? overview() : QStringLiteral("vfdctl %1\n").arg(ProjectVersion::kText))
             << Qt::flush;
         return CliExit::Ok;
     }

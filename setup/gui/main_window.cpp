@@ -171,7 +171,7 @@ void MainWindow::load()
     if (title.isEmpty())
         title = QStringLiteral("Talvex Display Utility");
     setWindowTitle(
-        QStringLiteral("%1 Ver.%2.%3").arg(title).arg(ProjectVersion::Major).arg(ProjectVersion::Minor));
+        QStringLiteral("%1 Ver.%2.%3").arg(title).arg(ProjectVersion::kMajor).arg(ProjectVersion::kMinor));
 
     if (!portDefaultsApplied_) {
         selection_ = PortSelection{};

@@ -4,7 +4,7 @@
 
 const std::array<GeneralSetting, 6>& generalSettings()
 {
-    static const std::array<GeneralSetting, 6> settings = {{
+    static const std::array<GeneralSetting, 6> kSettings = {{
         {&baudRateItems, "9600", &baudRateCode, &GeneralParameters::baudRate},
         {&comFormatItems, "N,8,1", &formatCode, &GeneralParameters::dataFormat},
         {&commandItems, "EPSON", &commandSetCode, &GeneralParameters::commandSet},
@@ -12,7 +12,7 @@ const std::array<GeneralSetting, 6>& generalSettings()
         {&internationalCharItems, "USA", &charsetCode, &GeneralParameters::internationalCharset},
         {&brightnessItems, "100%", &brightnessCode, &GeneralParameters::brightness},
     }};
-    return settings;
+    return kSettings;
 }
 
 GeneralParameters generalParametersNamed(const QStringList& names)

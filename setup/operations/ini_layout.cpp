@@ -153,8 +153,8 @@ IniLayoutProblem iniLayoutProblem(const QByteArray& text, const IniLayout& layou
         return {0, QStringLiteral("is not UTF-8 text")};
     if (decoded.startsWith(QChar(0xFEFF)))
         decoded.remove(0, 1);
-    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
-    const QStringList lines = decoded.split(lineEnd);
+    static const QRegularExpression kLineEnd(QStringLiteral("\r\n|\r|\n"));
+    const QStringList lines = decoded.split(kLineEnd);
     LayoutScan scan(layout);
     for (qsizetype i = 0; i < lines.size(); ++i)
         if (const IniLayoutProblem problem = scan.take(int(i + 1), lines.at(i)); problem.found())

@@ -89,36 +89,36 @@ int dataFormatTableGroup(const QString& name)
 
 const QStringList& baudRateItems()
 {
-    static const QStringList items = {"4800", "9600", "19200", "38400", "115200"};
-    return items;
+    static const QStringList kItems = {"4800", "9600", "19200", "38400", "115200"};
+    return kItems;
 }
 const QStringList& comFormatItems()
 {
-    static const QStringList items = {"N,8,1", "E,8,1", "O,8,1", "N,7,1", "E,7,1", "O,7,1"};
-    return items;
+    static const QStringList kItems = {"N,8,1", "E,8,1", "O,8,1", "N,7,1", "E,7,1", "O,7,1"};
+    return kItems;
 }
 const QStringList& commandItems()
 {
-    static const QStringList items = {"EPSON",  "CD5220", "DSP800", "EMAX", "ADM788",
-                                      "PD3000", "UTCP",   "UTCS",   "BA63"};
-    return items;
+    static const QStringList kItems = {"EPSON",  "CD5220", "DSP800", "EMAX", "ADM788",
+                                       "PD3000", "UTCP",   "UTCS",   "BA63"};
+    return kItems;
 }
 const QStringList& codePageItems()
 {
-    static const QStringList items = {"Europe",   "Katakana", "PC850", "PC860",   "PC863",   "PC865",
-                                      "Slavonic", "Russian",  "Greek", "WPC1257", "WPC1252", "PC858"};
-    return items;
+    static const QStringList kItems = {"Europe",   "Katakana", "PC850", "PC860",   "PC863",   "PC865",
+                                       "Slavonic", "Russian",  "Greek", "WPC1257", "WPC1252", "PC858"};
+    return kItems;
 }
 const QStringList& internationalCharItems()
 {
-    static const QStringList items = {"USA",   "Franch", "Germany", "UK",     "Denmark1", "Sweden",
-                                      "Itlay", "Spain",  "Japan",   "Norway", "Denmark2"};
-    return items;
+    static const QStringList kItems = {"USA",   "Franch", "Germany", "UK",     "Denmark1", "Sweden",
+                                       "Itlay", "Spain",  "Japan",   "Norway", "Denmark2"};
+    return kItems;
 }
 const QStringList& brightnessItems()
 {
-    static const QStringList items = {"100%", "75%", "50%", "25%"};
-    return items;
+    static const QStringList kItems = {"100%", "75%", "50%", "25%"};
+    return kItems;
 }
 
 QString baudRateName(int code)
@@ -148,10 +148,10 @@ QString brightnessName(int code)
 
 QByteArray codePageEncoding(int code)
 {
-    static const QHash<QString, QByteArray> encodings = {
+    static const QHash<QString, QByteArray> kEncodings = {
         {"PC437", "IBM437"},   {"Katakana", "Shift_JIS"},   {"PC850", "IBM850"},         {"PC860", "IBM860"},
         {"PC863", "IBM863"},   {"PC865", "IBM865"},         {"Russian", "IBM866"},       {"Greek", "IBM737"},
         {"PC858", "IBM00858"}, {"WPC1252", "windows-1252"}, {"WPC1257", "windows-1257"},
     };
-    return encodings.value(codePageName(code));
+    return kEncodings.value(codePageName(code));
 }

@@ -20,14 +20,14 @@ constexpr qint64 kProfileSizeLimit = 4 << 20;
 // The sections of a profile in the order a message names them, and their keys.
 const IniLayout& profileLayout()
 {
-    static const IniLayout layout = {
+    static const IniLayout kLayout = {
         {QStringLiteral("firmware"), {QStringLiteral("file"), QStringLiteral("force")}},
         {QStringLiteral("general"), generalProfileKeys()},
         {QStringLiteral("title"), {QStringLiteral("line1"), QStringLiteral("line2"), QStringLiteral("file")}},
         {QStringLiteral("demo"), {QStringLiteral("file")}},
         {QStringLiteral("balance"), {QStringLiteral("value"), QStringLiteral("store")}},
     };
-    return layout;
+    return kLayout;
 }
 
 QString sectionKey(const QString& key)
@@ -180,10 +180,10 @@ bool nameGeneralSectionAsRead(const QString& path)
 
 const QStringList& generalProfileKeys()
 {
-    static const QStringList keys = {QStringLiteral("display-baud"), QStringLiteral("display-format"),
-                                     QStringLiteral("command-set"),  QStringLiteral("code-page"),
-                                     QStringLiteral("charset"),      QStringLiteral("brightness")};
-    return keys;
+    static const QStringList kKeys = {QStringLiteral("display-baud"), QStringLiteral("display-format"),
+                                      QStringLiteral("command-set"),  QStringLiteral("code-page"),
+                                      QStringLiteral("charset"),      QStringLiteral("brightness")};
+    return kKeys;
 }
 
 ProfileReading readProvisioningProfile(const QString& path, const WireEncoding& encoding)

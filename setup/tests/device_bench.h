@@ -37,8 +37,8 @@ inline QString wireBytes(const QByteArray& bytes)
 
 inline QString boxText(const ScriptedDialogs::Shown& box)
 {
-    static const char* const icons[] = {"", "(x) ", "(!) ", "(i) "};
-    QString text = QStringLiteral("box %1%2: %3").arg(QLatin1String(icons[box.icon]), box.title, box.text);
+    static const char* const kIcons[] = {"", "(x) ", "(!) ", "(i) "};
+    QString text = QStringLiteral("box %1%2: %3").arg(QLatin1String(kIcons[box.icon]), box.title, box.text);
     text.replace(QLatin1String("\r\n"), QLatin1String(" / "));
     return box.detail.isEmpty() ? text : text + QStringLiteral(" (%1)").arg(box.detail);
 }

@@ -11,10 +11,10 @@ namespace {
 // The closing table as "port: result" rows, sorted by port.
 QStringList tableResults(const QString& out)
 {
-    static const QRegularExpression row("^(\\S+)  +(.*\\S)  +\\d+\\.\\d s$",
-                                        QRegularExpression::MultilineOption);
+    static const QRegularExpression kRow("^(\\S+)  +(.*\\S)  +\\d+\\.\\d s$",
+                                         QRegularExpression::MultilineOption);
     QStringList results;
-    for (const QRegularExpressionMatch& match : row.globalMatch(out.section("\nport ", 1).section('\n', 1)))
+    for (const QRegularExpressionMatch& match : kRow.globalMatch(out.section("\nport ", 1).section('\n', 1)))
         results << match.captured(1) + ": " + match.captured(2);
     results.sort();
     return results;
