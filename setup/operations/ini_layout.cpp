@@ -147,12 +147,12 @@ private:
 
 IniLayoutProblem iniLayoutProblem(const QByteArray& text, const IniLayout& layout)
 {
+    // The decoder skips one leading byte-order mark, as QSettings does; a second one stays, and so
+    // does the line it starts, which QSettings reads as no section.
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString decoded = decoder.decode(text);
+    const QString decoded = decoder.decode(text);
     if (decoder.hasError() || text.contains('\0'))
         return {0, QStringLiteral("is not UTF-8 text")};
-    if (decoded.startsWith(QChar(0xFEFF)))
-        decoded.remove(0, 1);
     static const QRegularExpression kLineEnd(QStringLiteral("\r\n|\r|\n"));
     const QStringList lines = decoded.split(kLineEnd);
     LayoutScan scan(layout);

@@ -51,6 +51,7 @@ private slots:
         write("big5.txt", "ab\xA4\ncd\n");
         write("empty.ini", "; nothing but a comment\n");
         write("large.ini", "[general]\nbrightness=50%\n" + QByteArray(4 << 20, ';'));
+        write("two-marks.ini", "\xef\xbb\xbf\xef\xbb\xbf[title]\nline1=a\n"); // QSettings skips one mark
     }
 
     void applies_data()
@@ -156,6 +157,7 @@ private slots:
         row("[title]\nline1=a\\\nline2=b\n", 2,
             "line 4: ends in a backslash, which would join the next line to it");
         row("\v[demo]\nfile=demo.bin\n", 2, "line 3: neither [section] nor key=value: '\\x0b[demo]'");
+        row("@two-marks.ini", 2, "line 1: neither [section] nor key=value: '\\ufeff[title]'");
         row("[colour]\nred=1\n", 2, "line 3: unknown section '[colour]'");
         row("display-baud=9601\n", 2,
             "[general] display-baud: takes one of 4800, 9600, 19200, 38400, 115200, not '9601'");
