@@ -26,6 +26,8 @@ struct VfdctlEnvironment
     const std::atomic_bool* stop = nullptr;
     // The ports "--ports all" stands for (null: those the system reports).
     std::function<QStringList()> systemPorts = {};
+    // Where apply keeps what it applied to each port (empty: see appliedRecordsFolder()).
+    QString stateFolder = {};
 };
 
 // The whole command line after the program name; returns the exit status.
