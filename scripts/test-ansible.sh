@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Runs the example playbook (deploy/ansible/playbook.yml) with ansible-playbook against two hosts on this
 # machine (local connection), each with its own folders and two simulated displays, with the vfdctl of
-# the build (or $VFDCTL), and checks what the role's apply task reports on each host: first run changed
-# on both, second run changed on none, a changed title line changed on both (check mode first, which
-# writes nothing), and with --force and one display of host_b absent, host_b failed naming its port while
-# host_a is written.
+# the build (or $VFDCTL) and a profile of the title page alone, and checks what the role's apply task
+# reports on each host: first run changed on both, second run changed on none, a changed title line
+# changed on both (check mode first, which writes nothing), and with --force and one display of host_b
+# absent, host_b failed naming its port while host_a is written.
 # With --measure instead: the wall time of the playbook for 2 hosts with 4 simulated displays each and a
 # profile with a 16-page firmware image, first run and second (which must send nothing).
 set -euo pipefail
@@ -17,6 +17,8 @@ export LC_ALL=C.UTF-8 XDG_STATE_HOME=$work/state ANSIBLE_LOCAL_TEMP=$work/tmp AN
     ANSIBLE_NOCOLOR=1 ANSIBLE_RETRY_FILES_ENABLED=0 ANSIBLE_LOCALHOST_WARNING=0 \
     ANSIBLE_INVENTORY_UNPARSED_WARNING=0 ANSIBLE_FORCE_COLOR=0
 cp deploy/ansible/files/shop.ini deploy/ansible/files/title.txt "$work/"
+# The test's profile is the title page alone: one step a display, no restart between two.
+printf '[title]\nfile=title.txt\n' >"$work/title.ini"
 
 # The inventory; $1: more options for host_b's vfdctl (a YAML list).
 inventory() {
@@ -30,7 +32,7 @@ terminals:
   vars:
     ansible_connection: local
     ansible_python_interpreter: $(command -v python3)
-    talvex_display_profile: $work/shop.ini
+    talvex_display_profile: $work/$profile
     talvex_display_files: [$files]
     talvex_display_vfdctl: $vfdctl
 YAML
@@ -54,7 +56,7 @@ step() {
     echo "test-ansible: $name: $got"
 }
 
-ports_a="sim:a1, sim:a2" ports_b="sim:b1, sim:b2" files=title.txt
+ports_a="sim:a1, sim:a2" ports_b="sim:b1, sim:b2" files=title.txt profile=title.ini
 if [ "${1:-}" = --measure ]; then
     # A 16-page image and its check bytes: the CRC-16/MODBUS of the image and a 0x00, high byte first.
     python3 - "$work/VQ7146_measure.wfu" <<'PY'
@@ -69,7 +71,7 @@ open(sys.argv[1], "wb").write(image + bytes([crc >> 8, crc & 0xFF]))
 PY
     printf '[firmware]\nfile=VQ7146_measure.wfu\n' >>"$work/shop.ini"
     ports_a="sim:a1, sim:a2, sim:a3, sim:a4" ports_b="sim:b1, sim:b2, sim:b3, sim:b4"
-    files="title.txt, VQ7146_measure.wfu"
+    files="title.txt, VQ7146_measure.wfu" profile=shop.ini
     inventory
     for run in first second; do
         start=$(date +%s.%N)

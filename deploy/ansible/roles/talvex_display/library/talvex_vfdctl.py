@@ -1,5 +1,7 @@
 #!/usr/bin/python3
-# Runs "vfdctl --json --ports ... apply --changed-only PROFILE" on the terminal (in check mode with
+# Puts the profile and the files it names (their bytes come from the controller, see
+# ../action_plugins/talvex_vfdctl.py) into a folder on the terminal, runs
+# "vfdctl --json --ports ... apply --changed-only PROFILE" there (in check mode on a scratch copy, with
 # --check) and reads its JSON lines: changed where a display was written (in check mode, where one
 # would be), failed naming each port that failed with its box's title and text.
 
@@ -8,7 +10,9 @@ module: talvex_vfdctl
 short_description: Applies a profile to a terminal's Talvex displays with vfdctl
 options:
   ports: {description: 'A list of ports, or "all".', type: raw, default: all}
-  profile: {description: The profile on the terminal., type: path, required: true}
+  profile: {description: The profile on the controller; on the terminal it goes into dir., type: str, required: true}
+  files: {description: The files it names, relative to its folder (the action gives their bytes)., type: raw}
+  dir: {description: The folder on the terminal for the profile and its files., type: path, required: true}
   encoding: {description: The displays' text encoding (empty, vfdctl's default)., type: str, default: ""}
   force: {description: Apply whatever the record of the last apply says., type: bool, default: false}
   options: {description: More global options for vfdctl., type: list, elements: str, default: []}
@@ -16,12 +20,33 @@ options:
   vfdctl: {description: The program., type: str, default: vfdctl}
 """
 
+import base64
 import json
+import os
+import shutil
+import tempfile
 
 from ansible.module_utils.basic import AnsibleModule
 
 
-def command(module):
+def place(folder, files):
+    """Writes each file that differs from what `folder` holds, through a new file and a rename."""
+    for name, encoded in files.items():
+        path = os.path.join(folder, name)
+        content = base64.b64decode(encoded)
+        try:
+            with open(path, "rb") as file:
+                if file.read() == content:
+                    continue
+        except OSError:
+            pass
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path + ".new", "wb") as file:
+            file.write(content)
+        os.replace(path + ".new", path)
+
+
+def command(module, folder):
     params = module.params
     ports = params["ports"]
     argv = [params["vfdctl"], "--json", "--ports", ports if isinstance(ports, str) else ",".join(ports)]
@@ -30,7 +55,7 @@ def command(module):
     argv += params["options"] + ["apply", "--changed-only"]
     argv += ["--force"] if params["force"] else []
     argv += ["--check"] if module.check_mode else []
-    return argv + [params["profile"]]
+    return argv + [os.path.join(folder, params["profile"])]
 
 
 def failure(line):
@@ -44,7 +69,9 @@ def main():
     module = AnsibleModule(
         argument_spec=dict(
             ports=dict(type="raw", default="all"),
-            profile=dict(type="path", required=True),
+            profile=dict(type="str", required=True),
+            files=dict(type="dict", required=True),
+            dir=dict(type="path", required=True),
             encoding=dict(type="str", default=""),
             force=dict(type="bool", default=False),
             options=dict(type="list", elements="str", default=[]),
@@ -53,9 +80,16 @@ def main():
         ),
         supports_check_mode=True,
     )
-    argv = command(module)
-    environment = {"VFDCTL_STATE_DIR": module.params["state_dir"]} if module.params["state_dir"] else {}
-    status, out, err = module.run_command(argv, environ_update=environment)
+    # Check mode leaves the terminal's folder alone: the check reads a scratch copy.
+    folder = tempfile.mkdtemp() if module.check_mode else module.params["dir"]
+    try:
+        place(folder, module.params["files"])
+        argv = command(module, folder)
+        environment = {"VFDCTL_STATE_DIR": module.params["state_dir"]} if module.params["state_dir"] else {}
+        status, out, err = module.run_command(argv, environ_update=environment)
+    finally:
+        if module.check_mode:
+            shutil.rmtree(folder, ignore_errors=True)
     lines = []
     for text in out.splitlines():
         try:
