@@ -50,6 +50,7 @@ struct CliContext
     const WireEncoding& encoding; // what text goes to the displays in
     QString stateFolder = {};     // where apply keeps what it applied to each port
     JobReport report = {};        // a file refused before any port was opened
+    bool json = false;            // --json: stdout carries JSON alone
 };
 
 // Exit statuses shared by every command.

@@ -172,8 +172,13 @@ int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
     options.quiet = options.quiet || options.json;
     ConsoleDialogs dialogs(out, err);
     dialogs.quiet = options.quiet;
-    CliContext context{out, err, dialogs, options.selection.encoding,
-                       env.stateFolder.isEmpty() ? appliedRecordsFolder() : env.stateFolder};
+    CliContext context{out,
+                       err,
+                       dialogs,
+                       options.selection.encoding,
+                       env.stateFolder.isEmpty() ? appliedRecordsFolder() : env.stateFolder,
+                       {},
+                       options.json};
     const CliPlan plan = command->prepare(context, rest);
     JsonLines json(out, commandName);
     // A file refused before any port was opened fails every port of the run alike.
