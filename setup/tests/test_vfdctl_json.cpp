@@ -141,7 +141,7 @@ private slots:
                "sim:b.text=\"Display "
                "DSR not ready yet !!\" | "
                "sim:b.steps=[{\"result\":\"failed\",\"step\":\"general\"},{\"result\":"
-               "\"not run\",\"step\":\"title\"}] | sim.seconds=3.145 | summary.ok=1 | summary.failed=1";
+               "\"not run\",\"step\":\"title\"}] | sim:b.seconds=1.001 | summary.ok=1 | summary.failed=1";
         QTest::newRow("firmware, one port")
             << "--port sim firmware DIR/FW_VQ7146.wfu" << 0 << "sim.pages=3 | sim.command=\"firmware\"";
         QTest::newRow("a file refused on every port")
