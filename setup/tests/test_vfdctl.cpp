@@ -257,6 +257,7 @@ private slots:
         QCOMPARE(run.status, 0);
         for (const char* piece :
              {"params write", "list-ports", "firmware FILE [--force]", "  title ", "  demo ", "  balance ",
+              "  --sim-reset     start every simulated display of the run from the factory state",
               "Exit status: 0 success (on every port), 1 the device or a file failed (on any port), 2 usage"})
             QVERIFY2(run.out.contains(piece), piece);
         // Each option of "params write" with the names its list offers and the default of "Set to Default".
