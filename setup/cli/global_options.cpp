@@ -10,8 +10,9 @@
 
 namespace {
 
-const QStringList kFlags = {QStringLiteral("--trace"), QStringLiteral("--quiet"), QStringLiteral("--show"),
-                            QStringLiteral("--help"), QStringLiteral("--version")};
+const QStringList kFlags = {QStringLiteral("--trace"), QStringLiteral("--quiet"),
+                            QStringLiteral("--show"),  QStringLiteral("--sim-reset"),
+                            QStringLiteral("--help"),  QStringLiteral("--version")};
 const QStringList kValueOptions = {QStringLiteral("--port"),     QStringLiteral("--ports"),
                                    QStringLiteral("--baud"),     QStringLiteral("--format"),
                                    QStringLiteral("--encoding"), QStringLiteral("--sim-fault")};
@@ -91,6 +92,7 @@ std::optional<int> readGlobalOptions(const QStringList& arguments,
         options.trace = options.trace || word == QLatin1String("--trace");
         options.quiet = options.quiet || word == QLatin1String("--quiet");
         options.show = options.show || word == QLatin1String("--show");
+        options.simReset = options.simReset || word == QLatin1String("--sim-reset");
         if (kFlags.contains(word))
             continue;
         const bool inlineValue = word.contains(QLatin1Char('='));

@@ -26,6 +26,9 @@ struct VfdctlEnvironment
     const std::atomic_bool* stop = nullptr;
     // The ports "--ports all" stands for (null: those the system reports).
     std::function<QStringList()> systemPorts = {};
+    // Where each simulated display keeps its flash between runs (empty: nowhere, every run starts
+    // from the factory state; the program gives the user's state folder).
+    QString simulatedFlashFolder = {};
 };
 
 // The whole command line after the program name; returns the exit status.
