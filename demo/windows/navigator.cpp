@@ -45,29 +45,29 @@ void Navigator::show(NextWindow next)
 {
     switch (next) {
     case NextWindow::Launcher:
-        return handOver(adopt(new LauncherWindow(context_)));
+        return putInPlace(adopt(new LauncherWindow(context_)));
     case NextWindow::Kd317PortSelection:
-        return handOver(adopt(new EscPosPortWindow(context_)));
+        return putInPlace(adopt(new EscPosPortWindow(context_)));
     case NextWindow::Kd426PortSelection:
-        return handOver(adopt(new PortSelectionWindow(context_, comOptions(5), NextWindow::FourLineDemo)));
+        return putInPlace(adopt(new PortSelectionWindow(context_, comOptions(5), NextWindow::FourLineDemo)));
     case NextWindow::Kd138PortSelection:
         // Its CANCEL goes back to the launcher; the port chosen here stays in force.
-        return handOver(adopt(new PortSelectionWindow(context_, comOptions(10), NextWindow::OneLineDemo,
-                                                      NextWindow::Launcher)));
+        return putInPlace(adopt(new PortSelectionWindow(context_, comOptions(10), NextWindow::OneLineDemo,
+                                                        NextWindow::Launcher)));
     case NextWindow::CommandList:
-        return startUp(adopt(new EscPosDemoWindow(context_)), DemoModel::KD317);
+        return showWhenStarted(adopt(new EscPosDemoWindow(context_)), DemoModel::KD317);
     case NextWindow::CodeTable:
-        return startUp(adopt(new CodeTableWindow(context_)), DemoModel::KD317);
+        return showWhenStarted(adopt(new CodeTableWindow(context_)), DemoModel::KD317);
     case NextWindow::InternationalSet:
-        return startUp(adopt(new InternationalSetWindow(context_)), DemoModel::KD317);
+        return showWhenStarted(adopt(new InternationalSetWindow(context_)), DemoModel::KD317);
     case NextWindow::FourLineDemo:
-        return startUp(adopt(new FourLineDemoWindow(context_, sharedPort_)), DemoModel::KD426);
+        return showWhenStarted(adopt(new FourLineDemoWindow(context_, sharedPort_)), DemoModel::KD426);
     case NextWindow::OneLineDemo:
-        return startUp(adopt(new OneLineDemoWindow(sharedPort_)), DemoModel::KD138);
+        return showWhenStarted(adopt(new OneLineDemoWindow(sharedPort_)), DemoModel::KD138);
     }
 }
 
-void Navigator::handOver(DemoWindow* next)
+void Navigator::putInPlace(DemoWindow* next)
 {
     QPointer<DemoWindow> previous = current_;
     current_ = next;
@@ -80,7 +80,7 @@ void Navigator::handOver(DemoWindow* next)
     }
 }
 
-void Navigator::startUp(DemoWindow* window, DemoModel model)
+void Navigator::showWhenStarted(DemoWindow* window, DemoModel model)
 {
     // The jobs that open the port carry the model to the simulated display.
     context_.state.displayModel = model;
@@ -93,7 +93,7 @@ void Navigator::startUp(DemoWindow* window, DemoModel model)
             cannotOpen(model);
             return;
         }
-        handOver(starting);
+        putInPlace(starting);
     });
 }
 

@@ -29,9 +29,9 @@ public:
     void show(NextWindow next);
 
 private:
-    void handOver(DemoWindow* next);
+    void putInPlace(DemoWindow* next);
     // Shows a demonstration once its start-up has worked; otherwise the port selection of `model`.
-    void startUp(DemoWindow* window, DemoModel model);
+    void showWhenStarted(DemoWindow* window, DemoModel model);
     void cannotOpen(DemoModel model);
     DemoWindow* adopt(DemoWindow* window);
     bool portBusy() const;

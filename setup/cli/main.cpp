@@ -1,6 +1,7 @@
 // vfdctl: the command-line front end over the same operations as vfdsetup's window.
 #include "cli/stop_signal.h"
 #include "cli/vfdctl.h"
+#include "sim/simulated_flash_file.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -22,5 +23,6 @@ int main(int argc, char* argv[])
     VfdctlEnvironment environment;
     environment.stdoutIsTerminal = isatty(fileno(stdout)) != 0;
     environment.stop = &stopOnSignals();
+    environment.simulatedFlashFolder = SimulatedFlashFile::userFolder();
     return vfdctlMain(app.arguments().mid(1), out, err, environment);
 }

@@ -16,6 +16,7 @@
 #include "core/wire_text.h"
 #include "sim/display_summary.h"
 #include "sim/simulated_display.h"
+#include "sim/simulated_flash_file.h"
 
 #include <QLoggingCategory>
 
@@ -26,7 +27,8 @@ QString overview()
     QString text =
         QStringLiteral(
             "Usage: vfdctl [--port PORT]... [--ports LIST] [--baud RATE] [--format P,D,S] [--encoding NAME]\n"
-            "              [--trace] [--quiet] [--show] [--sim-fault PORT=FAULT]... COMMAND ...\n"
+            "              [--trace] [--quiet] [--show] [--json] [--sim-fault PORT=FAULT]... [--sim-reset]\n"
+            "              COMMAND ...\n"
             "\n"
             "Configures and services Talvex VQ71xx customer displays over serial ports, one or many at "
             "once.\n"
@@ -52,6 +54,10 @@ QString overview()
             "                  start the simulated display PORT (sim or sim:NAME, a port of the run)\n"
             "                  with a fault: absent, no-ack, no-ack-after:N (only the first N frames\n"
             "                  acknowledged), dsr-late\n"
+            "  --sim-reset     start every simulated display of the run from the factory state. Without\n"
+            "                  it each keeps its flash (rate, code page, title, DEMO, firmware, balance)\n"
+            "                  from run to run, in the folder talvex-display-tools/simulated-displays\n"
+            "                  of $XDG_STATE_HOME (default ~/.local/state)\n"
             "  --help          this text; 'vfdctl COMMAND --help' for a command\n"
             "  --version       the program's version\n"
             "\n"
@@ -91,7 +97,37 @@ struct RunPorts
     QList<FleetPort> ports;
 };
 
-void preparePorts(const GlobalOptions& options, const VfdctlEnvironment& env, RunPorts& run)
+// A simulated display starts from the flash its last run kept or, with --sim-reset, from the factory
+// state. A kept file that cannot be used is said once, unless --quiet, and the display starts afresh.
+void startFromKeptFlash(const QString& port, SimulatedDisplay& display, const GlobalOptions& options,
+                        const QString& folder, QTextStream& err)
+{
+    if (options.simReset) {
+        display.setFlash({});
+        return;
+    }
+    if (folder.isEmpty())
+        return;
+    const QString problem = SimulatedFlashFile(folder, port).restore(display);
+    if (!problem.isEmpty() && !options.quiet)
+        err << "vfdctl: " << port << " starts from the factory state: " << problem << Qt::endl;
+}
+
+// What each simulated display holds at the end of the run is what the next run starts from.
+void keepFlash(const QList<FleetPort>& ports, const QString& folder, QTextStream& err)
+{
+    if (folder.isEmpty())
+        return;
+    for (const FleetPort& port : ports) {
+        if (!port.target.simulatedDisplay)
+            continue;
+        const QString error = SimulatedFlashFile(folder, port.name).keep(*port.target.simulatedDisplay);
+        if (!error.isEmpty())
+            err << "vfdctl: the flash of " << port.name << " is not kept: " << error << Qt::endl;
+    }
+}
+
+void preparePorts(const GlobalOptions& options, const VfdctlEnvironment& env, RunPorts& run, QTextStream& err)
 {
     const bool single = options.ports.size() == 1;
     for (const QString& port : options.ports) {
@@ -110,6 +146,7 @@ void preparePorts(const GlobalOptions& options, const VfdctlEnvironment& env, Ru
                     run.ownDisplays.emplace_back(std::make_unique<SimulatedDisplay>(*target.pacer)).get();
             if (options.simFaults.contains(port))
                 simulated->setFaults(options.simFaults.value(port));
+            startFromKeptFlash(port, *simulated, options, env.simulatedFlashFolder, err);
             target.simulatedDisplay = simulated;
         }
         target.makeRealLink = env.makeRealLink;
@@ -200,13 +237,14 @@ int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
     if (options.trace)
         QLoggingCategory::setFilterRules(QStringLiteral("talvex.wire.debug=true"));
     RunPorts run;
-    preparePorts(options, env, run);
+    preparePorts(options, env, run, err);
     // With --json a single port runs as a fleet of one: its result is a JSON line like any other.
     const int status =
         run.ports.size() == 1 && !options.json
             ? runJobOnPort(plan.job, run.ports.first().target, out, err, dialogs)
             : runFleet(plan.job, run.ports, arguments.mid(options.commandAt).join(QLatin1Char(' ')), out, err,
                        env.stdoutIsTerminal, options.quiet, options.json ? &json : nullptr);
+    keepFlash(run.ports, env.simulatedFlashFolder, err);
     printSimulatedDisplays(run.ports, options, out);
     return status;
 }

@@ -28,6 +28,9 @@ struct VfdctlEnvironment
     std::function<QStringList()> systemPorts = {};
     // Where apply keeps what it applied to each port (empty: see appliedRecordsFolder()).
     QString stateFolder = {};
+    // Where each simulated display keeps its flash between runs (empty: nowhere, every run starts
+    // from the factory state; the program gives the user's state folder).
+    QString simulatedFlashFolder = {};
 };
 
 // The whole command line after the program name; returns the exit status.

@@ -3,6 +3,7 @@
 #include "core/pacer.h"
 #include "gui/main_window.h"
 #include "sim/simulated_display.h"
+#include "sim/simulated_flash_file.h"
 
 #include <QApplication>
 
@@ -26,7 +27,12 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("vfdsetup"));
     RealPacer pacer;
     SimulatedDisplay simulatedDisplay(pacer);
+    // The simulated display starts with what it held when vfdsetup (or vfdctl) last left it.
+    const SimulatedFlashFile flashFile(SimulatedFlashFile::userFolder(), QStringLiteral("sim"));
+    if (const QString problem = flashFile.restore(simulatedDisplay); !problem.isEmpty())
+        qWarning("vfdsetup: sim starts from the factory state: %s", qPrintable(problem));
     DeviceServices services;
+    services.simulatedFlashFile = &flashFile;
     services.pacer = &pacer;
     services.simulatedDisplay = &simulatedDisplay;
     MainWindow window(services);

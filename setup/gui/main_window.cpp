@@ -67,7 +67,8 @@ MainWindow::MainWindow(DeviceServices services, QSettings* settings, QWidget* pa
     connectControls();
 
     if (services.simulatedDisplay) {
-        simWindow_ = new SimulatedDisplayWindow(*services.simulatedDisplay, this);
+        simWindow_ =
+            new SimulatedDisplayWindow(*services.simulatedDisplay, this, services.simulatedFlashFile);
         simWindow_->setWindowFlag(Qt::Window);
         simWindow_->setWindowTitle(QStringLiteral("Simulated VQ71xx display"));
     }

@@ -12,6 +12,7 @@
 class DeviceWorker;
 class GuiDialogs;
 class SimulatedDisplay;
+class SimulatedFlashFile;
 class TrafficLog;
 
 // What the window's operations run on: the one pacer of the run, the dialogs, the simulated
@@ -26,6 +27,8 @@ struct DeviceServices
     // The window's own boxes (null when the dialogs are another kind): told that the window is
     // closing before anything waits for the worker, so that no box can hold that wait.
     GuiDialogs* windowDialogs = nullptr;
+    // Where the simulated display's flash is kept between runs (null: nowhere).
+    const SimulatedFlashFile* simulatedFlashFile = nullptr;
 };
 
 // Runs one device operation at a time on the window's device worker, the thread that owns its port

@@ -75,8 +75,9 @@ VfdFrame vq71xxScreenFrame(const QByteArray& bytes, const DisplayCodePage& codeP
     return frame;
 }
 
-SimulatedDisplayWindow::SimulatedDisplayWindow(SimulatedDisplay& display, QWidget* parent)
-    : QWidget(parent, Qt::Window), display_(display)
+SimulatedDisplayWindow::SimulatedDisplayWindow(SimulatedDisplay& display, QWidget* parent,
+                                               const SimulatedFlashFile* flashFile)
+    : QWidget(parent, Qt::Window), display_(display), flashFile_(flashFile)
 {
     setObjectName(QStringLiteral("SimulatedDisplayWindow"));
     setWindowTitle(QStringLiteral("Simulated VQ71xx display"));
@@ -157,13 +158,29 @@ QWidget* SimulatedDisplayWindow::faultBox()
     faultColumn->addStretch(1);
     powerCycle_ = new QPushButton(QStringLiteral("Power cycle"));
     powerCycle_->setObjectName(QStringLiteral("cmdPowerCycle"));
-    faultColumn->addWidget(powerCycle_);
+    powerCycle_->setToolTip(QStringLiteral("Switch the display off and on: it keeps what it holds in flash"));
+    factoryReset_ = new QPushButton(QStringLiteral("Factory reset"));
+    factoryReset_->setObjectName(QStringLiteral("cmdFactoryReset"));
+    factoryReset_->setAccessibleName(QStringLiteral("Factory reset"));
+    factoryReset_->setToolTip(
+        QStringLiteral("Erase what the display holds in flash and restart it as it left "
+                       "the factory"));
+    factoryReset_->setAccessibleDescription(factoryReset_->toolTip());
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(powerCycle_);
+    buttons->addWidget(factoryReset_);
+    faultColumn->addLayout(buttons);
     return faults;
 }
 
 void SimulatedDisplayWindow::connectSwitches()
 {
     connect(powerCycle_, &QPushButton::clicked, this, [this] {
+        display_.powerCycle();
+        refresh();
+    });
+    connect(factoryReset_, &QPushButton::clicked, this, [this] {
+        display_.setFlash({});
         display_.powerCycle();
         refresh();
     });
@@ -272,15 +289,20 @@ void SimulatedDisplayWindow::refresh()
         dsrLate_->setChecked(faults.dsrDelay > 0);
     }
 
-    const bool flashChanged = flash.generalRecord != shownFlash_.generalRecord ||
-                              flash.titleBlock != shownFlash_.titleBlock || flash.demo != shownFlash_.demo ||
-                              flash.demoPages != shownFlash_.demoPages ||
-                              flash.firmware != shownFlash_.firmware || flash.balance != shownFlash_.balance;
-    if (flashChanged || liveBalance != shownLiveBalance_ || general_->text().isEmpty()) {
+    if (flash != shownFlash_ || liveBalance != shownLiveBalance_ || general_->text().isEmpty()) {
         shownFlash_ = flash;
         shownLiveBalance_ = liveBalance;
         showFlash(describeDisplayFlash(flash, liveBalance));
+        keepFlash();
     }
+}
+
+void SimulatedDisplayWindow::keepFlash()
+{
+    if (!flashFile_)
+        return;
+    if (const QString error = flashFile_->keep(display_); !error.isEmpty())
+        qWarning("vfdsetup: the flash of the simulated display is not kept: %s", qPrintable(error));
 }
 
 void SimulatedDisplayWindow::showLamp(bool high)

@@ -3,6 +3,7 @@
 #include "gui/display_flash_view.h"
 #include "sim/display_code_page.h"
 #include "sim/simulated_display.h"
+#include "sim/simulated_flash_file.h"
 #include "widgets/vfd_frame.h"
 #include "widgets/vfd_screen_view.h"
 
@@ -30,16 +31,18 @@ VfdFrame vq71xxScreenFrame(const QByteArray& bytes, const DisplayCodePage& codeP
                            bool lit);
 
 // A window that shows the simulated display as a person would see the real one beside the till:
-// its screen, its DSR line, what it holds in flash; with a "Power cycle" button and fault switches
-// for a trainer to show every failure message. It reads the display only through its thread-safe
-// methods, polling every 10 ms, so it keeps up while an operation drives the display from the
-// worker thread.
+// its screen, its DSR line, what it holds in flash; with a "Power cycle" button (the flash stays), a
+// "Factory reset" button (the flash is erased) and fault switches for a trainer to show every failure
+// message. It reads the display only through its thread-safe methods, polling every 10 ms, so it keeps
+// up while an operation drives the display from the worker thread. Given a flash file, it keeps there
+// what the display holds whenever it sees that change, for the next run of the program.
 class SimulatedDisplayWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit SimulatedDisplayWindow(SimulatedDisplay& display, QWidget* parent = nullptr);
+    explicit SimulatedDisplayWindow(SimulatedDisplay& display, QWidget* parent = nullptr,
+                                    const SimulatedFlashFile* flashFile = nullptr);
 
     // Reads the display once and updates the window (the timer calls it; tests call it directly).
     void refresh();
@@ -64,8 +67,10 @@ private:
     void unplugToggled(bool unplugged);
     void showFlash(const DisplayFlashView& view);
     void showLamp(bool high);
+    void keepFlash();
 
     SimulatedDisplay& display_;
+    const SimulatedFlashFile* flashFile_;
     QTimer* poll_;
     VfdScreenView* screen_;
     QLabel* codePageNote_;
@@ -85,6 +90,7 @@ private:
     QLabel* firmware_;
     QLabel* balance_;
     QPushButton* powerCycle_;
+    QPushButton* factoryReset_;
     QCheckBox* unplugged_;
     QCheckBox* noAcknowledge_;
     QCheckBox* dsrLate_;

@@ -41,6 +41,8 @@ public:
     // The settings the display listens at now.
     LineSettings listeningSettings() const;
     int liveBalance() const { return liveBalance_; }
+    // The balance in use until the display restarts, as the factory page's live balance sets it.
+    void setLiveBalance(int balance) { liveBalance_ = balance; }
     int restarts() const { return restarts_; }
     int acknowledgements() const { return acknowledged_; }
     int garbageBytes() const { return garbage_; }

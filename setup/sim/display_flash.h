@@ -15,6 +15,7 @@ struct DisplayFlash
     int demoPages = 0;        // the pages its header announced
     QByteArray firmware;      // the installed firmware image
     int balance = 128;        // the stored brightness balance
+    bool operator==(const DisplayFlash&) const = default;
 };
 
 // The line settings the display's own port runs at: from its general record, or 9600,N,8,1

@@ -42,9 +42,12 @@ QString simulatedDisplaySummary(const SimulatedDisplay& display)
     const DisplayFlash flash = display.flash();
     QString text = simulatedScreenBox(display);
     text += QStringLiteral("general parameters: %1\n").arg(generalSummary(flash.generalRecord));
+    // The title lines as the screen shows them, in the stored code page.
+    const DisplayCodePage codePage = storedCodePage(flash);
     const QStringList title = powerOnLines(flash);
     text += isTitleBlock(flash.titleBlock)
-                ? QStringLiteral("title page: \"%1\" / \"%2\"\n").arg(title.at(0), title.at(1))
+                ? QStringLiteral("title page: \"%1\" / \"%2\"\n")
+                      .arg(codePage.text(title.at(0).toLatin1()), codePage.text(title.at(1).toLatin1()))
                 : QStringLiteral("title page: erased\n");
     text += flash.demo.isEmpty() ? QStringLiteral("demo: erased\n")
                                  : QStringLiteral("demo: %1 bytes, %2 pages announced, CRC %3\n")

@@ -152,6 +152,12 @@ int SimulatedDisplay::liveBalance() const
     return device_.liveBalance();
 }
 
+void SimulatedDisplay::setLiveBalance(int balance)
+{
+    QMutexLocker lock(&mutex_);
+    device_.setLiveBalance(balance);
+}
+
 int SimulatedDisplay::restarts() const
 {
     QMutexLocker lock(&mutex_);

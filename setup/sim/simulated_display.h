@@ -48,6 +48,7 @@ public:
     // True from "F@" (or a power cycle) until the display has started again.
     bool restarting() const;
     int liveBalance() const;
+    void setLiveBalance(int balance);
     int restarts() const;
     int acknowledgements() const;
     int garbageBytes() const;

@@ -1,6 +1,6 @@
 // The simulated display window: the decoded flash after real operations, the screen in the display's
 // code page down to its dots, the restart after "F@" and the DSR pulses in virtual time, "Power
-// cycle", and the fault switches' failure messages.
+// cycle" and "Factory reset", the flash kept for the next run, and the fault switches' failure messages.
 #include "device_bench.h"
 #include "gui/outcome_box.h"
 #include "gui/simulated_display_window.h"
@@ -19,7 +19,9 @@ namespace {
 
 struct WindowBench : Bench
 {
-    WindowBench() : window(display) {}
+    explicit WindowBench(const SimulatedFlashFile* flashFile = nullptr) : window(display, nullptr, flashFile)
+    {
+    }
     SimulatedDisplayWindow window;
 
     // The labels' texts as the window shows them now (it refreshes first).
@@ -251,6 +253,26 @@ private slots:
         }
         runs << last << bench.labels({"lblState", "lblAcknowledgements"}) << bench.window.screenContent();
         QCOMPARE(runs.join(" | "), golden);
+    }
+
+    // What the display holds goes to its file as soon as the window sees it change: "Power cycle" keeps
+    // it, "Factory reset" erases it. The next run of the program restores what the file keeps.
+    void powerCycleKeepsTheFlashAndFactoryResetErasesIt()
+    {
+        QTemporaryDir state;
+        const SimulatedFlashFile file(state.path(), "sim");
+        WindowBench bench(&file);
+        const DisplayFlash flash{{}, {}, "123456789", 1, QByteArray(1024, '\0'), 90};
+        bench.display.setFlash(flash);
+        bench.click("cmdPowerCycle");
+        bench.run(600);
+        Bench next;
+        QVERIFY(file.restore(next.display).isEmpty() && next.display.flash() == flash);
+        bench.click("cmdFactoryReset");
+        QCOMPARE(bench.labels({"lblDemo", "lblFirmware", "lblBalance"}),
+                 QString("(erased) | factory image | 128"));
+        QVERIFY(file.restore(next.display).isEmpty() && next.display.flash() == DisplayFlash());
+        QVERIFY(!bench.lit());
     }
 
     void faultSwitchesShowTheFailureMessages_data()

@@ -3,6 +3,7 @@
 // refusal of the command line once with its exit status and nothing sent, then what only vfdctl
 // prints: help, version, ports, the display's summary, the firmware progress.
 #include "operation_cases.h"
+#include "sim/simulated_flash_file.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -256,6 +257,7 @@ private slots:
         QCOMPARE(run.status, 0);
         for (const char* piece :
              {"params write", "list-ports", "firmware FILE [--force]", "  title ", "  demo ", "  balance ",
+              "  --sim-reset     start every simulated display of the run from the factory state",
               "Exit status: 0 success (on every port), 1 the device or a file failed (on any port), 2 usage"})
             QVERIFY2(run.out.contains(piece), piece);
         // Each option of "params write" with the names its list offers and the default of "Set to Default".
@@ -288,6 +290,54 @@ private slots:
         QVERIFY(run.out.contains("title page: \"Hello               \" / \"  Total 12.50       \"\n"));
         QCOMPARE(vfdctl(bench, "title|erase").status, 1); // the display listens at 19200 now
         QCOMPARE(vfdctl(bench, "demo|erase", {"--baud", "19200", "--quiet"}).out, QString());
+    }
+
+    // Each run on a fresh display in its own time, as the next run of the program meets it: the second
+    // run finds what the first left (none: a file cut short), and its file is renamed over the old one,
+    // which a reader that opened it before still reads whole.
+    void displayKeptBetweenRuns_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said"); // once
+        QTest::newRow("code page") << "params|write|--code-page|Russian"
+                                   << "--encoding|IBM866|title|write|Добро|x" << 0
+                                   << "title page: \"Добро               \"";
+        QTest::newRow("balance in use") << "balance|140"
+                                        << "balance|--store" << 0 << "balance: 140 (stored 140)";
+        QTest::newRow("rate") << "params|write|--display-baud|19200"
+                              << "--baud|19200|title|erase" << 0 << "general parameters: baud 19200";
+        QTest::newRow("--sim-reset") << "params|write|--display-baud|19200"
+                                     << "--sim-reset|title|erase" << 0 << "general parameters: erased";
+        QTest::newRow("no kept flash")
+            << QString() << "title|erase" << 0 << "vfdctl: sim starts from the factory state: ";
+    }
+    void displayKeptBetweenRuns()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        QTemporaryDir state;
+        const QString kept = SimulatedFlashFile(state.path(), "sim").path();
+        const auto run = [&](const QString& command) {
+            Bench bench;
+            VfdctlEnvironment environment;
+            environment.pacer = &bench.pacer;
+            environment.simulatedDisplay = &bench.display;
+            environment.simulatedFlashFolder = state.path();
+            return runVfdctl(QStringList{"--port", "sim"} + command.split('|'), environment);
+        };
+        QVERIFY(first.isNull() ? writeFile(kept, "talvex simulated VQ71xx flash 1\ngeneral 55aa")
+                               : run(first).status == 0);
+        QFile held(kept), before(kept);
+        QVERIFY(held.open(QIODevice::ReadOnly) && before.open(QIODevice::ReadOnly));
+        const QByteArray whole = before.readAll();
+        const VfdctlRun next = run(second);
+        QCOMPARE(next.status, status);
+        QCOMPARE((next.out + next.err).count(said), 1);
+        QCOMPARE(held.readAll(), whole);
     }
 
     void firmwareProgress_data()

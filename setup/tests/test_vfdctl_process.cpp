@@ -5,6 +5,7 @@
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 
@@ -32,6 +33,10 @@ private slots:
         PtyPair terminal;
         QVERIFY(terminal.ok());
         QProcess vfdctl;
+        QTemporaryDir state; // where the run keeps its simulated displays, not the user's folder
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_STATE_HOME", state.path());
+        vfdctl.setProcessEnvironment(environment);
         vfdctl.setChildProcessModifier([path = terminal.path().toLocal8Bit()] {
             const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY);
             ::dup2(fd, STDOUT_FILENO), ::dup2(fd, STDERR_FILENO);
@@ -55,6 +60,8 @@ private slots:
         QVERIFY(vfdctl.waitForFinished(20000));
         screen += terminal.read(1 << 16, 200);
         QVERIFY(vfdctl.exitStatus() == QProcess::NormalExit && vfdctl.exitCode() == 130);
+        if (sent.size() == 1) // stopped at its next frame, the run keeps each display's flash
+            QVERIFY(QFile::exists(state.filePath("talvex-display-tools/simulated-displays/sim-b.flash")));
         for (const QString& text : shown)
             QVERIFY2(screen.contains(text), qPrintable(text + " in:\n" + screen));
     }
