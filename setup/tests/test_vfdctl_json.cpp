@@ -138,10 +138,9 @@ private slots:
         QTest::newRow("apply, one port absent")
             << "--ports sim,sim:b --sim-fault sim:b=absent apply DIR/p.ini" << 1
             << "sim.result=\"ok\" | sim:b.result=\"failed\" | sim:b.title=\"Port Status\" | "
-               "sim:b.text=\"Display "
-               "DSR not ready yet !!\" | "
-               "sim:b.steps=[{\"result\":\"failed\",\"step\":\"general\"},{\"result\":"
-               "\"not run\",\"step\":\"title\"}] | sim:b.seconds=1.001 | summary.ok=1 | summary.failed=1";
+               "sim:b.text=\"Display DSR not ready yet !!\" | sim:b.steps=[{\"result\":\"failed\",\"step\":"
+               "\"general\"},{\"result\":\"not run\",\"step\":\"title\"}] | sim:b.seconds=1.001 | "
+               "summary.ok=1 | summary.failed=1";
         QTest::newRow("firmware, one port")
             << "--port sim firmware DIR/FW_VQ7146.wfu" << 0 << "sim.pages=3 | sim.command=\"firmware\"";
         QTest::newRow("a file refused on every port")
@@ -164,6 +163,7 @@ private slots:
             const QString wrong = breach(line, schema_, seen_);
             QVERIFY2(wrong.isEmpty(), qPrintable(wrong + " in " + QJsonDocument(line).toJson()));
         }
+        QVERIFY2(byPort.contains("summary"), qPrintable(run.out)); // JSON lines alone, the summary last
         QCOMPARE(byPort.value("summary")["status"].toInt(), status);
         for (const QString& fact : facts.split(" | ")) {
             const QString port = fact.section('.', 0, 0), field = fact.section('.', 1).section('=', 0, 0);
