@@ -7,7 +7,9 @@ packages=(cmake g++ make qt6-base-dev qt6-serialport-dev libqt6serialport6 qt6-q
           # the dialect check (scripts/check-names.py): names, file names, function lengths
           python3 pmccabe
           # the Debian package (scripts/package.sh) and its checks
-          dpkg-dev file lintian desktop-file-utils man-db)
+          dpkg-dev file lintian desktop-file-utils man-db
+          # the Ansible role's test (scripts/test-ansible.sh)
+          ansible-core)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -10,6 +10,20 @@ class WireEncoding;
 struct DisplayAccess;
 class SimulatedDisplay;
 
+// What a port's job tells beyond its exit status and its box, for the JSON presenter.
+struct JobReport
+{
+    QString file; // a file that was refused
+    struct Step
+    {
+        QString name;
+        QString result; // "ok", "failed", "interrupted" or "not run"
+    };
+    QList<Step> steps;      // apply: every step of the profile, in order
+    int pagesSent = -1;     // firmware: the pages the display acknowledged (-1: no update ran)
+    bool unchanged = false; // apply --changed-only: the port's record matched, nothing was sent
+};
+
 // What a vfdctl command works with on one port.
 struct CliSession
 {
@@ -23,6 +37,7 @@ struct CliSession
     // command keeps it up to date where it knows more (the firmware page count).
     QString interruption = QStringLiteral("Interrupted before the display was told to restart: what it "
                                           "stores may be incomplete; run the command again");
+    JobReport report = {};
 };
 
 // What a command may use before any port is opened: its words and files are checked once, and a
@@ -33,6 +48,9 @@ struct CliContext
     QTextStream& err;
     Dialogs& dialogs;
     const WireEncoding& encoding; // what text goes to the displays in
+    QString stateFolder = {};     // where apply keeps what it applied to each port
+    JobReport report = {};        // a file refused before any port was opened
+    bool json = false;            // --json: stdout carries JSON alone
 };
 
 // Exit statuses shared by every command.

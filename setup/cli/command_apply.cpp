@@ -1,3 +1,4 @@
+#include "cli/applied_records.h"
 #include "cli/cli_command.h"
 #include "cli/outcome_report.h"
 #include "operations/demo_file.h"
@@ -5,10 +6,14 @@
 #include "operations/factory_adjustment.h"
 #include "operations/firmware_file.h"
 #include "operations/general_record.h"
+#include "operations/profile_digest.h"
 #include "operations/provisioning_profile.h"
 #include "operations/title_file.h"
 #include "operations/title_page.h"
 #include "protocol/display_access.h"
+#include "protocol/display_session.h"
+
+#include <QDateTime>
 
 namespace {
 
@@ -88,13 +93,104 @@ int checkProfileFiles(CliContext& context, const ProvisioningProfile& profile, Q
     return CliExit::Ok;
 }
 
+// How one run treats each port's record of what was applied to it.
+struct ApplyMode
+{
+    bool changedOnly = false; // a port whose record matches is left alone
+    bool force = false;       // the record is ignored
+    bool check = false;       // each port is only reached, nothing is sent
+    QByteArray digest;        // of the profile and its files (empty: never matches, never recorded)
+    QString stateFolder;
+};
+
+QString stepResult(int status)
+{
+    if (status == CliExit::Ok)
+        return QStringLiteral("ok");
+    return status == CliExit::Interrupted ? QStringLiteral("interrupted") : QStringLiteral("failed");
+}
+
+// The steps in order, the restart pause between two; the first that fails ends the apply.
+int runSteps(CliSession& session, const QList<ApplyStep>& steps)
+{
+    QStringList done;
+    for (qsizetype i = 0; i < steps.size(); ++i) {
+        const ApplyStep& step = steps.at(i);
+        if (!done.isEmpty())
+            session.access.pacer.sleep(kRestartPauseMs);
+        if (!session.quiet)
+            session.out << "apply: " << step.name << Qt::endl;
+        session.interruption =
+            QStringLiteral("Interrupted in the %1 step%2: the display was not told to restart and may "
+                           "hold it in part; apply the profile again")
+                .arg(step.name, done.isEmpty()
+                                    ? QString()
+                                    : QStringLiteral(" (done: %1)").arg(done.join(QLatin1String(", "))));
+        const int status = step.job(session);
+        session.report.steps[i].result = stepResult(status);
+        if (status != CliExit::Ok)
+            return status;
+        done << step.name;
+    }
+    return CliExit::Ok;
+}
+
+// --check: the port is opened, its DSR awaited and the port closed again; nothing is sent.
+int checkPort(CliSession& session, bool unchanged)
+{
+    const Outcome reached = [&] {
+        DisplaySession display(session.access);
+        return display.outcome();
+    }();
+    if (!reached)
+        return reportOutcome(session, reached);
+    session.report.unchanged = unchanged;
+    if (!session.quiet)
+        session.out << "apply: " << (unchanged ? "unchanged" : "would apply") << Qt::endl;
+    return CliExit::Ok;
+}
+
+CliJob applyJob(const QList<ApplyStep>& steps, const ApplyMode& mode)
+{
+    return [steps, mode](CliSession& session) -> int {
+        for (const ApplyStep& step : steps)
+            session.report.steps.append({step.name, QStringLiteral("not run")});
+        const QString port = session.access.selection.port;
+        const AppliedRecords records(mode.stateFolder);
+        const bool matches = mode.changedOnly && !mode.force && !mode.digest.isEmpty() &&
+                             records.digestFor(port) == mode.digest;
+        if (mode.check)
+            return checkPort(session, matches);
+        if (matches) {
+            session.report.unchanged = true;
+            if (!session.quiet)
+                session.out << "apply: unchanged (the profile and its files are those last applied)"
+                            << Qt::endl;
+            return CliExit::Ok;
+        }
+        // While the display is being written what it holds is known from no record.
+        records.forget(port);
+        const int status = runSteps(session, steps);
+        if (status == CliExit::Ok && !mode.digest.isEmpty() &&
+            !records.record(port, mode.digest, QDateTime::currentDateTimeUtc()))
+            session.err << "vfdctl apply: could not record what was applied to " << port << " in "
+                        << mode.stateFolder << Qt::endl;
+        return status;
+    };
+}
+
 CliPlan prepare(CliContext& context, const QStringList& args)
 {
-    if (args.size() != 1 || args.first().startsWith(QLatin1String("--"))) {
-        context.err << "vfdctl apply: expected one PROFILE (see vfdctl apply --help)" << Qt::endl;
+    ParsedArgs parsed;
+    QString error;
+    const QStringList flags{QStringLiteral("changed-only"), QStringLiteral("force"), QStringLiteral("check")};
+    if (!parseArgs(args, {}, flags, &parsed, &error) || parsed.positional.size() != 1) {
+        context.err << "vfdctl apply: " << (error.isEmpty() ? QStringLiteral("expected one PROFILE") : error)
+                    << " (see vfdctl apply --help)" << Qt::endl;
         return CliPlan::done(CliExit::Usage);
     }
-    const ProfileReading reading = readProvisioningProfile(args.first(), context.encoding);
+    const QString path = parsed.positional.first();
+    const ProfileReading reading = readProvisioningProfile(path, context.encoding);
     if (!reading.profile) {
         context.err << "vfdctl apply: " << reading.error << Qt::endl;
         return CliPlan::done(CliExit::Usage);
@@ -105,25 +201,10 @@ CliPlan prepare(CliContext& context, const QStringList& args)
     if (const int status = checkProfileFiles(context, profile, firmwareImage, titleLines);
         status != CliExit::Ok)
         return CliPlan::done(status);
-    return CliPlan::run([steps = applySteps(profile, firmwareImage, titleLines)](CliSession& session) -> int {
-        QStringList done;
-        for (const ApplyStep& step : steps) {
-            if (!done.isEmpty())
-                session.access.pacer.sleep(kRestartPauseMs);
-            if (!session.quiet)
-                session.out << "apply: " << step.name << Qt::endl;
-            session.interruption =
-                QStringLiteral("Interrupted in the %1 step%2: the display was not told to restart and may "
-                               "hold it in part; apply the profile again")
-                    .arg(step.name, done.isEmpty()
-                                        ? QString()
-                                        : QStringLiteral(" (done: %1)").arg(done.join(QLatin1String(", "))));
-            if (const int status = step.job(session); status != CliExit::Ok)
-                return status;
-            done << step.name;
-        }
-        return CliExit::Ok;
-    });
+    const ApplyMode mode{parsed.options.contains(flags[0]), parsed.options.contains(flags[1]),
+                         parsed.options.contains(flags[2]),
+                         profileDigest(path, profile, context.encoding.name()), context.stateFolder};
+    return CliPlan::run(applyJob(applySteps(profile, firmwareImage, titleLines), mode));
 }
 
 } // namespace
@@ -133,9 +214,10 @@ CliCommand applyCommand()
     CliCommand command;
     command.name = QStringLiteral("apply");
     command.synopsis =
-        QStringLiteral("apply PROFILE                  provision the display from a profile (INI file)");
+        QStringLiteral("apply PROFILE                  provision the display from a profile (INI file)\n"
+                       "apply --changed-only|--check PROFILE   only where it changed; or only check");
     command.help = QStringLiteral(
-        "Usage: vfdctl [global options] apply PROFILE\n\n"
+        "Usage: vfdctl [global options] apply [--changed-only [--force]] [--check] PROFILE\n\n"
         "Provisions the display from PROFILE, an INI file with these sections and keys (the words of\n"
         "the single commands), applied in this order; a section left out is skipped:\n\n"
         "  [firmware]  file=F.wfu  force=true|false      as 'firmware F [--force]'\n"
@@ -150,6 +232,13 @@ CliCommand applyCommand()
         "are checked before anything is sent to any port. After [general] the later steps reach the\n"
         "display at its new display-baud and display-format; between steps vfdctl waits two seconds\n"
         "for the display's restart.\n\n"
+        "After a successful apply vfdctl records, per port, a digest of the profile, of every file\n"
+        "it names and of the --encoding, and the time (see vfdctl(1), FILES).\n\n"
+        "  --changed-only  a port whose record matches is reported unchanged and nothing is sent\n"
+        "                  to it; a changed profile or file, or a record that cannot be read, applies\n"
+        "  --force         with --changed-only: apply whatever the record says\n"
+        "  --check         check the profile and its files, open each port, wait for DSR and close\n"
+        "                  it, send nothing: report 'would apply', 'unchanged' or the failure\n\n"
         "Exit status: 2 a file that is no profile (not UTF-8 text, no known section, a line of another\n"
         "kind, a section or key given twice, an empty section), an unknown section or key, or a bad\n"
         "value; 1 a file that fails its check, or a step that failed on the display.\n");

@@ -10,8 +10,10 @@ int writeDemoFile(CliSession& session, const QString& path, const QString& origi
     const Outcome outcome = writeDemo(session.access, path);
     const int status = reportOutcome(session, outcome);
     // The file has changed since it was checked (grown past the limit, no longer readable).
-    if (outcome.kind() == Outcome::Refused)
+    if (outcome.kind() == Outcome::Refused) {
+        session.report.file = path;
         nameRefusedFile(session.err, path, origin);
+    }
     return status;
 }
 

@@ -113,6 +113,7 @@ CliJob firmwareJob(const QByteArray& firmwareImage, bool forced)
 {
     return [firmwareImage, forced](CliSession& session) {
         ProgressPrinter printer(session);
+        session.report.pagesSent = 0;
         DisplayAccess access(session.access.link, session.access.pacer, printer, session.access.selection,
                              session.access.stop);
         session.interruption =
@@ -121,6 +122,7 @@ CliJob firmwareJob(const QByteArray& firmwareImage, bool forced)
         const Outcome outcome = updateFirmware(
             access, firmwareImage, forced, [&](int written, int pages, const QString& percentage) {
                 printer.page(written, pages, percentage);
+                session.report.pagesSent = written;
                 if (written > 0)
                     session.interruption =
                         QStringLiteral("Interrupted after page %1 of %2: the display stays in "

@@ -18,10 +18,11 @@ CliCommand listPortsCommand()
         "Prints one line per serial port that the system reports: its name and, where there is one,\n"
         "the USB adapter's description. The last line is 'sim', the built-in simulated display.\n"
         "COM1 to COM39 may also be given to --port; on Linux COMn opens /dev/ttyS<n-1>.\n\n"
-        "  --json  one JSON array of {\"name\": ..., \"description\": ...} objects instead.\n");
+        "  --json  one JSON array of {\"name\": ..., \"description\": ...} objects instead (also with\n"
+        "          the global --json).\n");
     command.prepare = [](CliContext& context, const QStringList& args) {
-        const bool json = args == QStringList{QStringLiteral("--json")};
-        if (!args.isEmpty() && !json) {
+        const bool json = args == QStringList{QStringLiteral("--json")} || context.json;
+        if (!args.isEmpty() && args != QStringList{QStringLiteral("--json")}) {
             context.err << "vfdctl list-ports: takes only --json" << Qt::endl;
             return CliPlan::done(CliExit::Usage);
         }

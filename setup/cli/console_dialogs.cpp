@@ -17,8 +17,10 @@ void ConsoleDialogs::message(Icon icon, const QString& title, const QString& tex
             out_ << title << ": " << oneLine(text) << Qt::endl;
         return;
     }
-    if (failures_++ == 0)
-        firstFailure_ = title + QStringLiteral(": ") + oneLine(text);
+    if (failures_++ == 0) {
+        failureTitle_ = title;
+        failureText_ = oneLine(text);
+    }
     err_ << title << ": " << oneLine(text) << Qt::endl;
     if (!detail.isEmpty())
         err_ << "  " << detail << Qt::endl;

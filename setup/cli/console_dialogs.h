@@ -21,11 +21,18 @@ public:
     bool quiet = false;
     int failures() const { return failures_; }
     // The first failure box as one "Title: text" line; empty while there was none.
-    const QString& firstFailure() const { return firstFailure_; }
+    QString firstFailure() const
+    {
+        return failureTitle_.isEmpty() ? QString() : failureTitle_ + QStringLiteral(": ") + failureText_;
+    }
+    // The same box's title and text (its lines joined).
+    const QString& failureTitle() const { return failureTitle_; }
+    const QString& failureText() const { return failureText_; }
 
 private:
     QTextStream& out_;
     QTextStream& err_;
     int failures_ = 0;
-    QString firstFailure_;
+    QString failureTitle_;
+    QString failureText_;
 };

@@ -2,6 +2,7 @@
 
 #include "cli/console_dialogs.h"
 #include "cli/fleet_console.h"
+#include "cli/json_lines.h"
 #include "core/device_worker.h"
 #include "core/pacer.h"
 
@@ -16,12 +17,13 @@ struct PortResult
     int status = CliExit::Failed;
     QString failure;
     double seconds = 0;
+    bool unchanged = false;
 };
 
 QString resultText(const PortResult& result)
 {
     if (result.status == CliExit::Ok)
-        return QStringLiteral("ok");
+        return result.unchanged ? QStringLiteral("unchanged") : QStringLiteral("ok");
     if (result.status == CliExit::Interrupted)
         return QStringLiteral("interrupted");
     return result.failure.isEmpty() ? QStringLiteral("failed") : result.failure;
@@ -46,7 +48,7 @@ void printTable(QTextStream& out, const QList<FleetPort>& ports, const QList<Por
 } // namespace
 
 int runFleet(const CliJob& job, const QList<FleetPort>& ports, const QString& command, QTextStream& out,
-             QTextStream& err, bool stdoutIsTerminal, bool quiet)
+             QTextStream& err, bool stdoutIsTerminal, bool quiet, JsonLines* json)
 {
     QStringList names;
     for (const FleetPort& port : ports)
@@ -69,9 +71,13 @@ int runFleet(const CliJob& job, const QList<FleetPort>& ports, const QString& co
             dialogs.quiet = quiet;
             Pacer& pacer = *port.target.pacer;
             const double start = pacer.now();
-            results[i].status = runJobOnPort(job, device, port.target, portOut, portErr, dialogs);
+            JobReport report;
+            results[i].status = runJobOnPort(job, device, port.target, portOut, portErr, dialogs, &report);
             results[i].seconds = pacer.now() - start;
             results[i].failure = dialogs.firstFailure();
+            results[i].unchanged = report.unchanged;
+            if (json)
+                json->portEnded(port.name, results[i].status, dialogs, report, results[i].seconds);
             portOut.flush();
             portErr.flush();
         });
@@ -83,10 +89,14 @@ int runFleet(const CliJob& job, const QList<FleetPort>& ports, const QString& co
         printTable(out, ports, results);
     int status = CliExit::Ok;
     for (const PortResult& result : results) {
-        if (result.status == CliExit::Interrupted)
-            return CliExit::Interrupted;
+        if (result.status == CliExit::Interrupted) {
+            status = CliExit::Interrupted;
+            break;
+        }
         if (result.status != CliExit::Ok)
             status = CliExit::Failed;
     }
+    if (json)
+        json->summary(status);
     return status;
 }

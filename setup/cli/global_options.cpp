@@ -10,9 +10,10 @@
 
 namespace {
 
-const QStringList kFlags = {QStringLiteral("--trace"), QStringLiteral("--quiet"),
-                            QStringLiteral("--show"),  QStringLiteral("--sim-reset"),
-                            QStringLiteral("--help"),  QStringLiteral("--version")};
+const QStringList kFlags = {QStringLiteral("--trace"),     QStringLiteral("--quiet"),
+                            QStringLiteral("--show"),      QStringLiteral("--json"),
+                            QStringLiteral("--sim-reset"), QStringLiteral("--help"),
+                            QStringLiteral("--version")};
 const QStringList kValueOptions = {QStringLiteral("--port"),     QStringLiteral("--ports"),
                                    QStringLiteral("--baud"),     QStringLiteral("--format"),
                                    QStringLiteral("--encoding"), QStringLiteral("--sim-fault")};
@@ -92,6 +93,7 @@ std::optional<int> readGlobalOptions(const QStringList& arguments,
         options.trace = options.trace || word == QLatin1String("--trace");
         options.quiet = options.quiet || word == QLatin1String("--quiet");
         options.show = options.show || word == QLatin1String("--show");
+        options.json = options.json || word == QLatin1String("--json");
         options.simReset = options.simReset || word == QLatin1String("--sim-reset");
         if (kFlags.contains(word))
             continue;

@@ -18,6 +18,7 @@ struct GlobalOptions
     bool trace = false;
     bool quiet = false;
     bool show = false;
+    bool json = false;       // results as JSON lines on stdout, nothing else there
     bool simReset = false;   // every simulated display starts from the factory state
     bool help = false;       // --help came before any command
     bool version = false;    // --version came before any command

@@ -31,6 +31,7 @@ int reportOutcome(CliSession& session, const Outcome& outcome, bool forcedFirmwa
 int reportRefusedFile(CliContext& context, const Refusal& refusal, const QString& path, const QString& origin)
 {
     reportOutcome(context.dialogs, Outcome::refused(refusal));
+    context.report.file = path;
     nameRefusedFile(context.err, path, origin);
     return CliExit::Failed;
 }

@@ -9,13 +9,15 @@ std::unique_ptr<DeviceWorker> makePortWorker(const PortTarget& target, const QSt
 }
 
 int runJobOnPort(const CliJob& job, DevicePort& port, const PortTarget& target, QTextStream& out,
-                 QTextStream& err, OperationDialogs& dialogs)
+                 QTextStream& err, OperationDialogs& dialogs, JobReport* report)
 {
     DisplayAccess access = displayAccess(port, dialogs, target.selection);
     CliSession session{access, out, err, target.simulatedDisplay, target.stdoutIsTerminal, target.quiet};
     const int status = job(session);
     if (status == CliExit::Interrupted)
         err << session.interruption << Qt::endl;
+    if (report)
+        *report = session.report;
     return status;
 }
 

@@ -32,9 +32,9 @@ std::unique_ptr<DeviceWorker> makePortWorker(const PortTarget& target, const QSt
 
 // Runs a command's job on the worker's port (on the worker's thread), which the worker then closes. A
 // job that a stop request ended (it gives CliExit::Interrupted) is followed by what was done and the
-// state the display is left in, on `err`.
+// state the display is left in, on `err`. What the job tells beyond its status goes to `report`.
 int runJobOnPort(const CliJob& job, DevicePort& port, const PortTarget& target, QTextStream& out,
-                 QTextStream& err, OperationDialogs& dialogs);
+                 QTextStream& err, OperationDialogs& dialogs, JobReport* report = nullptr);
 
 // The same on a single port, on a worker of its own; returns once the port is closed.
 int runJobOnPort(const CliJob& job, const PortTarget& target, QTextStream& out, QTextStream& err,

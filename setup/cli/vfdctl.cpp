@@ -1,10 +1,12 @@
 #include "cli/vfdctl.h"
 
+#include "cli/applied_records.h"
 #include "cli/cli_command.h"
 #include "cli/console_dialogs.h"
 #include "cli/failure_hints.h"
 #include "cli/fleet_run.h"
 #include "cli/global_options.h"
+#include "cli/json_lines.h"
 #include "cli/port_run.h"
 #include "core/pacer.h"
 #include "core/port_name.h"
@@ -25,7 +27,7 @@ QString overview()
     QString text =
         QStringLiteral(
             "Usage: vfdctl [--port PORT]... [--ports LIST] [--baud RATE] [--format P,D,S] [--encoding NAME]\n"
-            "              [--trace] [--quiet] [--show] [--sim-fault PORT=FAULT]... [--sim-reset]\n"
+            "              [--trace] [--quiet] [--show] [--json] [--sim-fault PORT=FAULT]... [--sim-reset]\n"
             "              COMMAND ...\n"
             "\n"
             "Configures and services Talvex VQ71xx customer displays over serial ports, one or many at "
@@ -43,6 +45,8 @@ QString overview()
             "  --trace         print every write and DSR change with a millisecond timestamp on stderr\n"
             "  --quiet         print nothing on success, not even progress (failures still go to\n"
             "                  stderr)\n"
+            "  --json          results as JSON lines on stdout: one a port as it ends, then a summary\n"
+            "                  (usage errors stay text on stderr); see vfdctl(1)\n"
             "  --show          at the end, print what each simulated display shows and holds (its screen\n"
             "                  as a 2x20 box, then its flash), also with several ports or --quiet;\n"
             "                  without it a single sim port prints this unless --quiet\n"
@@ -158,7 +162,7 @@ void preparePorts(const GlobalOptions& options, const VfdctlEnvironment& env, Ru
 void printSimulatedDisplays(const QList<FleetPort>& ports, const GlobalOptions& options, QTextStream& out)
 {
     const bool single = ports.size() == 1;
-    if (!options.show && (options.quiet || !single))
+    if (options.json || (!options.show && (options.quiet || !single)))
         return;
     for (const FleetPort& port : ports) {
         if (!port.target.simulatedDisplay)
@@ -201,10 +205,25 @@ int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
         return CliExit::Ok;
     }
 
+    // With --json stdout carries the JSON lines alone: the run is as quiet there as with --quiet.
+    options.quiet = options.quiet || options.json;
     ConsoleDialogs dialogs(out, err);
     dialogs.quiet = options.quiet;
-    CliContext context{out, err, dialogs, options.selection.encoding};
+    CliContext context{out,
+                       err,
+                       dialogs,
+                       options.selection.encoding,
+                       env.stateFolder.isEmpty() ? appliedRecordsFolder() : env.stateFolder,
+                       {},
+                       options.json};
     const CliPlan plan = command->prepare(context, rest);
+    JsonLines json(out, commandName);
+    // A file refused before any port was opened fails every port of the run alike.
+    if (!plan.job && options.json && plan.status == CliExit::Failed) {
+        for (const QString& port : options.ports)
+            json.portEnded(port, plan.status, dialogs, context.report, 0);
+        json.summary(plan.status);
+    }
     // Refused before any port was opened (or a command without one): only the refusal is printed.
     if (!plan.job) {
         const auto global = std::find_if(rest.begin(), rest.end(), isGlobalOption);
@@ -219,11 +238,12 @@ int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
         QLoggingCategory::setFilterRules(QStringLiteral("talvex.wire.debug=true"));
     RunPorts run;
     preparePorts(options, env, run, err);
+    // With --json a single port runs as a fleet of one: its result is a JSON line like any other.
     const int status =
-        run.ports.size() == 1
+        run.ports.size() == 1 && !options.json
             ? runJobOnPort(plan.job, run.ports.first().target, out, err, dialogs)
             : runFleet(plan.job, run.ports, arguments.mid(options.commandAt).join(QLatin1Char(' ')), out, err,
-                       env.stdoutIsTerminal, options.quiet);
+                       env.stdoutIsTerminal, options.quiet, options.json ? &json : nullptr);
     keepFlash(run.ports, env.simulatedFlashFolder, err);
     printSimulatedDisplays(run.ports, options, out);
     return status;

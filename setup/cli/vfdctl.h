@@ -26,6 +26,8 @@ struct VfdctlEnvironment
     const std::atomic_bool* stop = nullptr;
     // The ports "--ports all" stands for (null: those the system reports).
     std::function<QStringList()> systemPorts = {};
+    // Where apply keeps what it applied to each port (empty: see appliedRecordsFolder()).
+    QString stateFolder = {};
     // Where each simulated display keeps its flash between runs (empty: nowhere, every run starts
     // from the factory state; the program gives the user's state folder).
     QString simulatedFlashFolder = {};

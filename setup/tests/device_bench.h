@@ -145,8 +145,12 @@ struct VfdctlRun
 };
 
 // vfdctl through its main entry in `environment`, keeping its exit status and what it printed.
-inline VfdctlRun runVfdctl(const QStringList& arguments, const VfdctlEnvironment& environment)
+// Apply's records go to a folder of the test's own unless the environment names one.
+inline VfdctlRun runVfdctl(const QStringList& arguments, VfdctlEnvironment environment)
 {
+    static const QTemporaryDir kRecords;
+    if (environment.stateFolder.isEmpty())
+        environment.stateFolder = kRecords.path();
     VfdctlRun run;
     QTextStream out(&run.out);
     QTextStream err(&run.err);

@@ -19,6 +19,7 @@ struct Station
 struct Stations
 {
     std::map<QString, Station> byPort;
+    QString stateFolder = {}; // where apply keeps its records (empty: a folder of the test's own)
 
     Station& at(const QString& port) { return byPort.try_emplace(port).first->second; }
     // Runs vfdctl with `arguments`, a station for each simulated port they name; `stop` (optional) is the
@@ -37,6 +38,7 @@ struct Stations
             return byPort.count(port) ? &byPort.at(port).display : nullptr;
         };
         environment.stop = stop;
+        environment.stateFolder = stateFolder;
         return runVfdctl(arguments, environment);
     }
 };

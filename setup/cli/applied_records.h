@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+// What apply last applied to each port, kept between runs so that "apply --changed-only" sends nothing
+// to a port that already holds the profile. One small file a port (its name percent-encoded, ".json"),
+// so that the ports of one run and two runs at once never write the same file but for the same port;
+// each is written to a new file and renamed over the old one, so a reader sees the old record or the
+// new one, whole. The folder may hold other files: only those named so are read.
+class AppliedRecords
+{
+public:
+    explicit AppliedRecords(QString folder) : folder_(std::move(folder)) {}
+
+    // The digest recorded for `port`; none when there is no record or it cannot be read or understood.
+    std::optional<QByteArray> digestFor(const QString& port) const;
+    // Records `digest` as applied to `port` at `time`; false when the file could not be written.
+    bool record(const QString& port, const QByteArray& digest, const QDateTime& time) const;
+    // Forgets what was applied to `port`: its display is being written and its state is no longer known.
+    void forget(const QString& port) const;
+
+private:
+    QString fileFor(const QString& port) const;
+
+    QString folder_;
+};
+
+// The folder of the records: $VFDCTL_STATE_DIR when set; else, as root,
+// /var/lib/talvex-display-tools/applied; else $XDG_STATE_HOME (default ~/.local/state)
+// /talvex-display-tools/applied.
+QString appliedRecordsFolder();
