@@ -1,6 +1,8 @@
 #include "core/qt_serial_link.h"
 
+#include "core/modem_line_wait.h"
 #include "core/open_failure.h"
+#include "core/pacer.h"
 #include "core/port_name.h"
 #include "core/quoted_value.h"
 
@@ -8,6 +10,7 @@
 #include <QSerialPortInfo>
 #include <QStringList>
 #include <algorithm>
+#include <cmath>
 
 #ifdef Q_OS_WIN
 #ifndef NOMINMAX
@@ -85,8 +88,10 @@ LinkStatus QtSerialLink::open()
         port_->setPortName(*systemName);
         applyTo(*port_, line_); // stored now, applied by open()
     }
-    if (port_->open(role_ == Role::Listen ? QIODevice::ReadOnly : QIODevice::ReadWrite))
+    if (port_->open(role_ == Role::Listen ? QIODevice::ReadOnly : QIODevice::ReadWrite)) {
+        driverReportsDsr_ = ModemLineWait::dsrChangeCount(static_cast<int>(port_->handle())).has_value();
         return LinkStatus::success();
+    }
 
     const QSerialPort::SerialPortError error = port_->error();
     const QString reason = port_->errorString();
@@ -101,6 +106,7 @@ void QtSerialLink::close()
     if (port_)
         port_->close();
     port_.reset();
+    driverReportsDsr_ = false;
 }
 
 bool QtSerialLink::isOpen() const
@@ -153,6 +159,52 @@ bool QtSerialLink::dsr()
         return false;
     }
     return lines.testFlag(QSerialPort::DataSetReadySignal);
+}
+
+DsrEvents QtSerialLink::dsrEvents()
+{
+    if (!driverReportsDsr_ || !isOpen())
+        return SerialLink::dsrEvents();
+    // The level is read between two counts: when they differ, the line changed meanwhile and the level
+    // may belong to either, so it is read again.
+    const int handle = static_cast<int>(port_->handle());
+    std::optional<quint64> before = ModemLineWait::dsrChangeCount(handle);
+    for (int attempt = 0; before; ++attempt) {
+        const bool high = dsr();
+        const std::optional<quint64> after = ModemLineWait::dsrChangeCount(handle);
+        if (after == before || (after && attempt == 3))
+            return {high, *after};
+        before = after;
+    }
+    driverReportsDsr_ = false; // the count has gone (a device removed): poll from now on
+    return SerialLink::dsrEvents();
+}
+
+void QtSerialLink::waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
+                                    const std::function<bool()>& stopped)
+{
+    if (!driverReportsDsr_ || !isOpen()) {
+        SerialLink::waitForDsrChange(pacer, since, deadline, stopped);
+        return;
+    }
+    const int handle = static_cast<int>(port_->handle());
+    for (;;) {
+        // A pause of nothing: a pacer that passes a stop from outside on to the job does so at each wake.
+        pacer.sleep(0);
+        if (stopped && stopped())
+            return;
+        const std::optional<quint64> count = ModemLineWait::dsrChangeCount(handle);
+        const double left = deadline - pacer.now();
+        if (!count || *count != since || left <= 0)
+            return;
+        int timeoutMs = static_cast<int>(std::ceil(left * 1000.0));
+        if (stopped)
+            timeoutMs = std::min(timeoutMs, kStopLookMs);
+        if (ModemLineWait::waitForChange(handle, timeoutMs) == ModemLineWait::End::Unsupported) {
+            driverReportsDsr_ = false;
+            return;
+        }
+    }
 }
 
 qint64 QtSerialLink::bytesToWrite()
