@@ -119,9 +119,6 @@ AckWait::StepEnd AckWait::countReaches(int step, quint64 edge, bool stoppable)
 AckWait::StepEnd AckWait::staysLow(quint64 drop)
 {
     const double limit = kAckStepLimits[3];
-    // A pulse that ended before step 3 saw it drop was not seen low at all, so not for 50 ms either.
-    if (events_.changes > drop)
-        return StepEnd::Failed;
     // A polling link looks at every pass, so once the limit has passed the pulse was seen low to its end
     // (within one pass). Where the driver wakes the wait, DSR back high at a wake after the limit may
     // have come back at any time since the last look: the pulse cannot be shown to have lasted, and is
@@ -136,6 +133,7 @@ AckWait::StepEnd AckWait::staysLow(quint64 drop)
             return StepEnd::Passed;
         }
         events_ = link_.dsrEvents();
+        // Back high, or a pulse that ended before step 3 saw it drop: not seen low for 50 ms either.
         if (events_.changes > drop)
             return StepEnd::Failed;
         if (over) {
