@@ -64,9 +64,13 @@ Verdict runWait(const Schedule& schedule, bool driverCounts)
     PtyPair pty;
     QtSerialLink link;
     link.setPortName(pty.path());
-    fakeStart(schedule.dsrHigh, schedule.changes.constData(), static_cast<int>(schedule.changes.size()),
-              schedule.outputLeavesMs, driverCounts, 0);
+    const auto startSchedule = [&] {
+        fakeStart(schedule.dsrHigh, schedule.changes.constData(), static_cast<int>(schedule.changes.size()),
+                  schedule.outputLeavesMs, driverCounts, 0);
+    };
+    startSchedule(); // the open asks the driver what it reports
     link.open();
+    startSchedule(); // the schedule runs from the wait's start, however long the open took
     RealPacer pacer;
     const pid_t stopper = schedule.stopForMs > 0 ? stopLater(schedule.stopAtMs, schedule.stopForMs) : 0;
     const double cpuStart = processSeconds();
