@@ -66,7 +66,7 @@ Verdict runWait(const Schedule& schedule, bool driverCounts)
     link.setPortName(pty.path());
     const auto startSchedule = [&] {
         fakeStart(schedule.dsrHigh, schedule.changes.constData(), static_cast<int>(schedule.changes.size()),
-                  schedule.outputLeavesMs, driverCounts, 0);
+                  schedule.outputLeavesMs, driverCounts);
     };
     startSchedule(); // the open asks the driver what it reports
     link.open();

@@ -23,7 +23,6 @@ struct Schedule
     int count = 0;
     int outputLeavesMs = 0;
     bool driverCounts = true;
-    int lateMs = 0;
 } schedule;
 
 long long nowNs()
@@ -54,17 +53,13 @@ bool sleepUntil(long long ns)
     return ::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == 0;
 }
 
-// Comes back at the next change, or when a signal interrupts it (EINTR), `lateMs` after either.
+// Comes back at the next change, or when a signal interrupts it (EINTR).
 int waitForChange()
 {
     const int seen = changesSoFar();
     const long long next = seen < schedule.count ? schedule.startNs + schedule.changeMs[seen] * 1000000LL
                                                  : nowNs() + 3600 * 1000000000LL;
-    const bool changed = sleepUntil(next);
-    const long long late = nowNs() + schedule.lateMs * 1000000LL;
-    while (!sleepUntil(late)) {
-    }
-    if (changed)
+    if (sleepUntil(next))
         return 0;
     errno = EINTR;
     return -1;
@@ -79,7 +74,7 @@ int refused()
 } // namespace
 
 extern "C" void fakeModemLinesStart(int dsrHigh, const int* changeMs, int count, int outputLeavesMs,
-                                    int driverCounts, int lateMs)
+                                    int driverCounts)
 {
     schedule.active = false;
     schedule.dsrHigh = dsrHigh != 0;
@@ -88,7 +83,6 @@ extern "C" void fakeModemLinesStart(int dsrHigh, const int* changeMs, int count,
         schedule.changeMs[i] = changeMs[i];
     schedule.outputLeavesMs = outputLeavesMs;
     schedule.driverCounts = driverCounts != 0;
-    schedule.lateMs = lateMs;
     schedule.startNs = nowNs();
     schedule.active = true;
 }

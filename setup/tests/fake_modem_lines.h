@@ -6,10 +6,9 @@
 extern "C" {
 // Starts a schedule now: DSR high or low at first, then changing at each of `changeMs` (milliseconds from
 // now, rising). The output queue reads 100 bytes until `outputLeavesMs`. With `driverCounts` 0 the driver
-// has no change count and no wait (EINVAL), as a pseudo-terminal's. Each wait for a change comes back
-// `lateMs` after its cause (the change or an interrupting signal), as in a process that was not running.
+// has no change count and no wait (EINVAL), as a pseudo-terminal's.
 using FakeModemLinesStart = void (*)(int dsrHigh, const int* changeMs, int count, int outputLeavesMs,
-                                     int driverCounts, int lateMs);
+                                     int driverCounts);
 }
 
 // The name the test looks the starter up by.

@@ -35,7 +35,8 @@ class DsrEventsTest : public QObject
     Q_OBJECT
 
 private slots:
-    // The verdict (0 acknowledged, -1 stopped, else the failed step) and the longest the wait may take.
+    // The verdict (0 acknowledged, -1 stopped, else the failed step), within a second however busy the
+    // machine: a wait that misses a change or a stop request lasts until step 3's limit, 3 s.
     void acknowledgement_data()
     {
         QTest::addColumn<QList<int>>("changes");
@@ -43,19 +44,16 @@ private slots:
         QTest::addColumn<bool>("driverCounts");
         QTest::addColumn<QList<int>>("stop"); // {at, for}: the process stopped; {at}: a stop request
         QTest::addColumn<int>("verdict");
-        QTest::addColumn<double>("within");
-        QTest::newRow("200 ms pulse") << QList<int>{20, 220} << 0 << true << QList<int>{} << 0 << 0.4;
-        QTest::newRow("30 ms drop") << QList<int>{20, 50} << 0 << true << QList<int>{} << 4 << 0.2;
+        QTest::newRow("200 ms pulse") << QList<int>{20, 220} << 0 << true << QList<int>{} << 0;
+        QTest::newRow("30 ms drop") << QList<int>{20, 50} << 0 << true << QList<int>{} << 4;
         QTest::newRow("200 ms pulse, begun while the output left")
-            << QList<int>{20, 220} << 100 << true << QList<int>{} << 0 << 0.4;
+            << QList<int>{20, 220} << 100 << true << QList<int>{} << 0;
         QTest::newRow("30 ms drop, over while the output left")
-            << QList<int>{20, 50} << 150 << true << QList<int>{} << 4 << 0.3;
+            << QList<int>{20, 50} << 150 << true << QList<int>{} << 4;
         QTest::newRow("30 ms drop, the process stopped across its end")
-            << QList<int>{20, 50} << 0 << true << QList<int>{35, 80} << 4 << 0.4;
-        QTest::newRow("no pulse, a stop request")
-            << QList<int>{} << 0 << true << QList<int>{150} << -1 << 0.4;
-        QTest::newRow("polled: 200 ms pulse")
-            << QList<int>{20, 220} << 0 << false << QList<int>{} << 0 << 0.4;
+            << QList<int>{20, 50} << 0 << true << QList<int>{35, 80} << 4;
+        QTest::newRow("no pulse, a stop request") << QList<int>{} << 0 << true << QList<int>{150} << -1;
+        QTest::newRow("polled: 200 ms pulse") << QList<int>{20, 220} << 0 << false << QList<int>{} << 0;
     }
     void acknowledgement()
     {
@@ -64,14 +62,13 @@ private slots:
         QFETCH(bool, driverCounts);
         QFETCH(QList<int>, stop);
         QFETCH(int, verdict);
-        QFETCH(double, within);
         const auto start = reinterpret_cast<FakeModemLinesStart>(::dlsym(RTLD_DEFAULT, kFakeModemLinesStart));
         QVERIFY2(start, "run with LD_PRELOAD=libfake_modem_lines.so");
         PtyPair pty;
         QtSerialLink link;
         link.setPortName(pty.path());
         const auto startSchedule = [&] {
-            start(1, changes.constData(), static_cast<int>(changes.size()), outputLeavesMs, driverCounts, 0);
+            start(1, changes.constData(), static_cast<int>(changes.size()), outputLeavesMs, driverCounts);
         };
         startSchedule();
         QVERIFY(link.open().ok());
@@ -87,7 +84,7 @@ private slots:
                  : result == AckWait::Stopped ? -1
                                               : 0,
                  verdict);
-        QCOMPARE_LE(pacer.now(), within);
+        QCOMPARE_LT(pacer.now(), 1.0);
     }
 };
 
