@@ -197,9 +197,10 @@ void QtSerialLink::waitForDsrChange(Pacer& pacer, quint64 since, double deadline
         const double left = deadline - pacer.now();
         if (!count || *count != since || left <= 0)
             return;
-        int timeoutMs = static_cast<int>(std::ceil(left * 1000.0));
-        if (stopped)
-            timeoutMs = std::min(timeoutMs, kStopLookMs);
+        // Never longer than kWakeMs: a stop request is looked at, and a driver's wait that a stop of the
+        // process (SIGSTOP, SIGCONT) interrupted starts again for the next change, not one that came
+        // meanwhile.
+        const int timeoutMs = std::min(static_cast<int>(std::ceil(left * 1000.0)), kWakeMs);
         if (ModemLineWait::waitForChange(handle, timeoutMs) == ModemLineWait::End::Unsupported) {
             driverReportsDsr_ = false;
             return;

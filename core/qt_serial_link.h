@@ -52,10 +52,10 @@ public:
     // have the count but not the wait is polled from its first wait until the port closes.
     bool reportsDsrChanges() const override { return driverReportsDsr_; }
     DsrEvents dsrEvents() override;
-    // Sleeps in the driver. A wait that can be stopped looks at `stopped` every kStopLookMs.
+    // Sleeps in the driver, waking at least every kWakeMs to look at the count and at `stopped`.
     void waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
                           const std::function<bool()>& stopped = {}) override;
-    static constexpr int kStopLookMs = 100;
+    static constexpr int kWakeMs = 100;
 
     // (system location, description) of each port the system reports, sorted by location. The
     // description is the USB product text where there is one.
