@@ -89,7 +89,10 @@ LinkStatus QtSerialLink::open()
         applyTo(*port_, line_); // stored now, applied by open()
     }
     if (port_->open(role_ == Role::Listen ? QIODevice::ReadOnly : QIODevice::ReadWrite)) {
-        driverReportsDsr_ = ModemLineWait::dsrChangeCount(static_cast<int>(port_->handle())).has_value();
+        const std::optional<quint64> count = ModemLineWait::dsrChangeCount(static_cast<int>(port_->handle()));
+        driverReportsDsr_ = count.has_value();
+        if (count)
+            lastFromDriver_ = {dsr(), *count};
         return LinkStatus::success();
     }
 
@@ -172,12 +175,20 @@ DsrEvents QtSerialLink::dsrEvents()
     for (int attempt = 0; before; ++attempt) {
         const bool high = dsr();
         const std::optional<quint64> after = ModemLineWait::dsrChangeCount(handle);
-        if (after == before || (after && attempt == 3))
-            return {high, *after};
+        if (after == before || (after && attempt == 3)) {
+            lastFromDriver_ = {high, *after};
+            return lastFromDriver_;
+        }
         before = after;
     }
-    driverReportsDsr_ = false; // the count has gone (a device removed): poll from now on
+    pollFromNowOn(); // the count has gone (a device removed)
     return SerialLink::dsrEvents();
+}
+
+void QtSerialLink::pollFromNowOn()
+{
+    driverReportsDsr_ = false;
+    continueCountFrom(lastFromDriver_);
 }
 
 void QtSerialLink::waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
@@ -202,7 +213,7 @@ void QtSerialLink::waitForDsrChange(Pacer& pacer, quint64 since, double deadline
         // meanwhile.
         const int timeoutMs = std::min(static_cast<int>(std::ceil(left * 1000.0)), kWakeMs);
         if (ModemLineWait::waitForChange(handle, timeoutMs) == ModemLineWait::End::Unsupported) {
-            driverReportsDsr_ = false;
+            pollFromNowOn();
             return;
         }
     }

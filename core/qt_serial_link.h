@@ -82,5 +82,9 @@ private:
     QString portText_ = QStringLiteral("COM1");
     LineSettings line_;
     std::unique_ptr<QSerialPort> port_;
+    // Polls DSR from now until the port closes, counting on from the driver's last count.
+    void pollFromNowOn();
+
     bool driverReportsDsr_ = false;
+    DsrEvents lastFromDriver_; // the last look while the driver reported DSR
 };

@@ -52,6 +52,15 @@ public:
     virtual void waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
                                   const std::function<bool()>& stopped = {});
 
+protected:
+    // The polling default goes on from `last`: a link that stops taking counts from its driver keeps
+    // them consistent across the change.
+    void continueCountFrom(const DsrEvents& last)
+    {
+        seenHigh_ = last.high;
+        seenChanges_ = last.changes;
+    }
+
 private:
     // What the polling default has seen.
     bool seenHigh_ = false;

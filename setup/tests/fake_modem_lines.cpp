@@ -22,7 +22,7 @@ struct Schedule
     int changeMs[kMaxChanges] = {};
     int count = 0;
     int outputLeavesMs = 0;
-    bool driverCounts = true;
+    int driverCounts = 1;
 } schedule;
 
 long long nowNs()
@@ -82,7 +82,7 @@ extern "C" void fakeModemLinesStart(int dsrHigh, const int* changeMs, int count,
     for (int i = 0; i < schedule.count; ++i)
         schedule.changeMs[i] = changeMs[i];
     schedule.outputLeavesMs = outputLeavesMs;
-    schedule.driverCounts = driverCounts != 0;
+    schedule.driverCounts = driverCounts;
     schedule.startNs = nowNs();
     schedule.active = true;
 }
@@ -102,13 +102,13 @@ extern "C" int ioctl(int fd, unsigned long request, ...)
         *static_cast<int*>(argument) = schedule.dsrHigh == (changesSoFar() % 2 == 0) ? TIOCM_DSR : 0;
         return 0;
     case TIOCGICOUNT:
-        if (!schedule.driverCounts)
+        if (schedule.driverCounts == 0)
             return refused();
         *static_cast<serial_icounter_struct*>(argument) = {};
         static_cast<serial_icounter_struct*>(argument)->dsr = changesSoFar();
         return 0;
     case TIOCMIWAIT:
-        return schedule.driverCounts ? waitForChange() : refused();
+        return schedule.driverCounts == 1 ? waitForChange() : refused();
     case TIOCOUTQ:
         *static_cast<int*>(argument) = elapsedMs() < schedule.outputLeavesMs ? 100 : 0;
         return 0;

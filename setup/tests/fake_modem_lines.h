@@ -5,8 +5,9 @@
 
 extern "C" {
 // Starts a schedule now: DSR high or low at first, then changing at each of `changeMs` (milliseconds from
-// now, rising). The output queue reads 100 bytes until `outputLeavesMs`. With `driverCounts` 0 the driver
-// has no change count and no wait (EINVAL), as a pseudo-terminal's.
+// now, rising). The output queue reads 100 bytes until `outputLeavesMs`. `driverCounts` 1: the driver
+// counts DSR changes and waits for them; 0: neither (EINVAL), as a pseudo-terminal; 2: it counts them
+// but cannot wait.
 using FakeModemLinesStart = void (*)(int dsrHigh, const int* changeMs, int count, int outputLeavesMs,
                                      int driverCounts);
 }
