@@ -47,6 +47,15 @@ public:
     LinkStatus write(const QByteArray& bytes) override;
     bool dsr() override;
     qint64 bytesToWrite() override;
+    // Chosen at each open: the driver's own DSR change count and wait where it has them (TIOCGICOUNT,
+    // TIOCMIWAIT on Linux), polling otherwise (a pseudo-terminal; Windows). A driver that turns out to
+    // have the count but not the wait is polled from its first wait until the port closes.
+    bool reportsDsrChanges() const override { return driverReportsDsr_; }
+    DsrEvents dsrEvents() override;
+    // Sleeps in the driver, waking at least every kWakeMs to look at the count and at `stopped`.
+    void waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
+                          const std::function<bool()>& stopped = {}) override;
+    static constexpr int kWakeMs = 100;
 
     // (system location, description) of each port the system reports, sorted by location. The
     // description is the USB product text where there is one.
@@ -73,4 +82,9 @@ private:
     QString portText_ = QStringLiteral("COM1");
     LineSettings line_;
     std::unique_ptr<QSerialPort> port_;
+    // Polls DSR from now until the port closes, counting on from the driver's last count.
+    void pollFromNowOn();
+
+    bool driverReportsDsr_ = false;
+    DsrEvents lastFromDriver_; // the last look while the driver reported DSR
 };

@@ -5,6 +5,18 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtGlobal>
+#include <functional>
+
+class Pacer;
+
+// DSR as a look at the port finds it: its level, and how many times it has changed. Only differences
+// between two counts mean anything.
+struct DsrEvents
+{
+    bool high = false;
+    quint64 changes = 0;
+};
 
 // The only way to a port: exactly what the display protocols need. A settings change while open
 // takes effect at once.
@@ -28,4 +40,29 @@ public:
     virtual bool dsr() = 0;
     // Bytes written but not yet transmitted on the line.
     virtual qint64 bytesToWrite() = 0;
+
+    // True when the driver reports and counts DSR changes itself: then no change is lost however late
+    // the caller looks. Otherwise (the default) DSR is polled, and only the changes a look saw count.
+    virtual bool reportsDsrChanges() const { return false; }
+    // DSR now, with its change count.
+    virtual DsrEvents dsrEvents();
+    // Sleeps until DSR's change count is no longer `since`, `pacer` has passed `deadline`, or `stopped`
+    // (when given) says so, whichever comes first; the caller looks again afterwards. The default polls
+    // once per pacer pass, and looks at `stopped` each time.
+    virtual void waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
+                                  const std::function<bool()>& stopped = {});
+
+protected:
+    // The polling default goes on from `last`: a link that stops taking counts from its driver keeps
+    // them consistent across the change.
+    void continueCountFrom(const DsrEvents& last)
+    {
+        seenHigh_ = last.high;
+        seenChanges_ = last.changes;
+    }
+
+private:
+    // What the polling default has seen.
+    bool seenHigh_ = false;
+    quint64 seenChanges_ = 0;
 };

@@ -25,6 +25,13 @@ public:
     LinkStatus write(const QByteArray& bytes) override { return active_->write(bytes); }
     bool dsr() override { return active_->dsr(); }
     qint64 bytesToWrite() override { return active_->bytesToWrite(); }
+    bool reportsDsrChanges() const override { return active_->reportsDsrChanges(); }
+    DsrEvents dsrEvents() override { return active_->dsrEvents(); }
+    void waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
+                          const std::function<bool()>& stopped = {}) override
+    {
+        active_->waitForDsrChange(pacer, since, deadline, stopped);
+    }
 
 private:
     SerialLink* simulated_;

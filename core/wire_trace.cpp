@@ -43,6 +43,9 @@ LinkStatus TracedLink::open()
     record(status.ok() ? QStringLiteral("open") : QStringLiteral("failed"),
            inner_.portName() + (status.ok() ? QString() : QStringLiteral(": ") + status.reason));
     lastDsr_ = -1;
+    lastWatch_ = -1;
+    if (status.ok())
+        recordWatch();
     return status;
 }
 
@@ -66,9 +69,38 @@ LinkStatus TracedLink::write(const QByteArray& bytes)
 bool TracedLink::dsr()
 {
     const bool high = inner_.dsr();
+    recordDsr(high);
+    return high;
+}
+
+DsrEvents TracedLink::dsrEvents()
+{
+    const DsrEvents events = inner_.dsrEvents();
+    recordDsr(events.high);
+    return events;
+}
+
+void TracedLink::waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
+                                  const std::function<bool()>& stopped)
+{
+    inner_.waitForDsrChange(pacer, since, deadline, stopped);
+    recordWatch();
+}
+
+void TracedLink::recordDsr(bool high)
+{
     if (static_cast<int>(high) != lastDsr_) {
         record(QStringLiteral("DSR"), high ? QStringLiteral("high") : QStringLiteral("low"));
         lastDsr_ = high;
     }
-    return high;
+}
+
+void TracedLink::recordWatch()
+{
+    const bool events = inner_.reportsDsrChanges();
+    if (static_cast<int>(events) == lastWatch_)
+        return;
+    record(QStringLiteral("DSR"),
+           events ? QStringLiteral("watched: changes from the driver") : QStringLiteral("watched: polled"));
+    lastWatch_ = events;
 }

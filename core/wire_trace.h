@@ -33,14 +33,23 @@ public:
     LinkStatus write(const QByteArray& bytes) override;
     bool dsr() override;
     qint64 bytesToWrite() override { return inner_.bytesToWrite(); }
+    bool reportsDsrChanges() const override { return inner_.reportsDsrChanges(); }
+    DsrEvents dsrEvents() override;
+    void waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
+                          const std::function<bool()>& stopped = {}) override;
 
 private:
     void record(const QString& event, const QString& text);
+    // DSR's level, when it differs from the last one recorded.
+    void recordDsr(bool high);
+    // How DSR is watched, at the open and whenever that changes.
+    void recordWatch();
     SerialLink& inner_;
     const Pacer& pacer_;
     TrafficLog* log_;
     QString label_;
     int lastDsr_ = -1;
+    int lastWatch_ = -1;
 };
 
 // "1F 46 52  .FR" : hex bytes and their printable characters.

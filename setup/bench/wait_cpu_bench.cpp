@@ -4,6 +4,7 @@
 // A bare loop of the same one-millisecond sleep is measured first: what the machine itself allows
 // (a virtual machine's scheduler can hold a sleeping thread for several milliseconds), against which
 // the waits' own figures are to be read.
+#include "bench_loop.h"
 #include "core/pacer.h"
 #include "protocol/display_access.h"
 #include "protocol/display_session.h"
@@ -14,7 +15,6 @@
 #include <QCoreApplication>
 #include <QTextStream>
 #include <algorithm>
-#include <ctime>
 #include <functional>
 
 namespace {
@@ -92,11 +92,6 @@ private:
     double start_ = 0;
 };
 
-double processSeconds()
-{
-    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
-}
-
 void measure(QTextStream& out, const QString& name, SerialLink& display, RealPacer& pacer)
 {
     SampledLink link(display, pacer);
@@ -121,33 +116,6 @@ void measure(QTextStream& out, const QString& name, SerialLink& display, RealPac
                .arg(link.longestGap * 1000.0, 0, 'f', 2);
     out.flush();
     link.close();
-}
-
-// The floor: nothing but the pacer's pause and a clock reading, for `seconds`.
-void measureBareLoop(QTextStream& out, RealPacer& pacer, double seconds)
-{
-    const double wallStart = pacer.now();
-    const double cpuStart = processSeconds();
-    double last = wallStart;
-    double longestGap = 0;
-    long samples = 0;
-    while (pacer.now() - wallStart < seconds) {
-        pacer.pump();
-        const double now = pacer.now();
-        longestGap = std::max(longestGap, now - last);
-        last = now;
-        ++samples;
-    }
-    const double wall = pacer.now() - wallStart;
-    const double cpu = processSeconds() - cpuStart;
-    out << QStringLiteral("%1: %2 s; processor %3 s = %4 % of one core; %5 passes, longest gap %6 ms\n")
-               .arg(QStringLiteral("bare pause loop (machine's floor)"), -34)
-               .arg(wall, 0, 'f', 3)
-               .arg(cpu, 0, 'f', 3)
-               .arg(100.0 * cpu / wall, 0, 'f', 2)
-               .arg(samples)
-               .arg(longestGap * 1000.0, 0, 'f', 2);
-    out.flush();
 }
 
 } // namespace

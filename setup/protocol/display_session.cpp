@@ -110,15 +110,18 @@ bool DisplaySession::eraseRecord(const char* command)
 bool DisplaySession::waitForDsr(double limit)
 {
     Pacer& pacer = access_.pacer;
+    SerialLink& link = access_.link;
     const double start = pacer.now();
+    const auto halted = [this] { return this->halted(); };
     for (;;) {
         if (halted())
             return false;
-        if (access_.link.dsr())
+        const DsrEvents dsr = link.dsrEvents();
+        if (dsr.high)
             return true;
         if (pacer.now() - start > limit)
             return false;
-        pacer.pump();
+        link.waitForDsrChange(pacer, dsr.changes, start + limit, halted);
     }
 }
 

@@ -87,8 +87,8 @@ private:
     Outcome open();
     // write() without the stop check: false when the port is closed or has failed.
     bool send(const QByteArray& bytes);
-    // The presence wait: polls DSR until it is seen or more than `limit` seconds have passed; a halted
-    // operation counts as not seen.
+    // The presence wait: sleeps until DSR is seen high or more than `limit` seconds have passed, looking
+    // at each change of DSR; a halted operation counts as not seen.
     bool waitForDsr(double limit);
 
     DisplayAccess& access_;

@@ -1,0 +1,118 @@
+// The LD_PRELOAD library of fake_modem_lines.h.
+#include "fake_modem_lines.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdarg>
+#include <ctime>
+#include <dlfcn.h>
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+
+namespace {
+
+constexpr int kMaxChanges = 64;
+
+struct Schedule
+{
+    std::atomic_bool active = false;
+    long long startNs = 0;
+    bool dsrHigh = false;
+    int changeMs[kMaxChanges] = {};
+    int count = 0;
+    int outputLeavesMs = 0;
+    int driverCounts = 1;
+} schedule;
+
+long long nowNs()
+{
+    timespec t = {};
+    ::clock_gettime(CLOCK_MONOTONIC, &t);
+    return t.tv_sec * 1000000000LL + t.tv_nsec;
+}
+
+double elapsedMs()
+{
+    return (nowNs() - schedule.startNs) / 1e6;
+}
+
+// The changes that have come by now.
+int changesSoFar()
+{
+    int n = 0;
+    while (n < schedule.count && schedule.changeMs[n] <= elapsedMs())
+        ++n;
+    return n;
+}
+
+// Sleeps until `ns` on the monotonic clock; false when a signal handler ran first.
+bool sleepUntil(long long ns)
+{
+    const timespec until = {static_cast<time_t>(ns / 1000000000LL), static_cast<long>(ns % 1000000000LL)};
+    return ::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == 0;
+}
+
+// Comes back at the next change, or when a signal interrupts it (EINTR).
+int waitForChange()
+{
+    const int seen = changesSoFar();
+    const long long next = seen < schedule.count ? schedule.startNs + schedule.changeMs[seen] * 1000000LL
+                                                 : nowNs() + 3600 * 1000000000LL;
+    if (sleepUntil(next))
+        return 0;
+    errno = EINTR;
+    return -1;
+}
+
+int refused()
+{
+    errno = EINVAL;
+    return -1;
+}
+
+} // namespace
+
+extern "C" void fakeModemLinesStart(int dsrHigh, const int* changeMs, int count, int outputLeavesMs,
+                                    int driverCounts)
+{
+    schedule.active = false;
+    schedule.dsrHigh = dsrHigh != 0;
+    schedule.count = count < kMaxChanges ? count : kMaxChanges;
+    for (int i = 0; i < schedule.count; ++i)
+        schedule.changeMs[i] = changeMs[i];
+    schedule.outputLeavesMs = outputLeavesMs;
+    schedule.driverCounts = driverCounts;
+    schedule.startNs = nowNs();
+    schedule.active = true;
+}
+
+extern "C" int ioctl(int fd, unsigned long request, ...)
+{
+    va_list args;
+    va_start(args, request);
+    void* argument = va_arg(args, void*);
+    va_end(args);
+    using Ioctl = int (*)(int, unsigned long, void*);
+    static const auto kSystemIoctl = reinterpret_cast<Ioctl>(::dlsym(RTLD_NEXT, "ioctl"));
+    if (!schedule.active)
+        return kSystemIoctl(fd, request, argument);
+    switch (request) {
+    case TIOCMGET:
+        *static_cast<int*>(argument) = schedule.dsrHigh == (changesSoFar() % 2 == 0) ? TIOCM_DSR : 0;
+        return 0;
+    case TIOCGICOUNT:
+        if (schedule.driverCounts == 0)
+            return refused();
+        *static_cast<serial_icounter_struct*>(argument) = {};
+        static_cast<serial_icounter_struct*>(argument)->dsr = changesSoFar();
+        return 0;
+    case TIOCMIWAIT:
+        return schedule.driverCounts == 1 ? waitForChange() : refused();
+    case TIOCOUTQ:
+        *static_cast<int*>(argument) = elapsedMs() < schedule.outputLeavesMs ? 100 : 0;
+        return 0;
+    default:
+        return kSystemIoctl(fd, request, argument);
+    }
+}
