@@ -174,6 +174,25 @@ void printSimulatedDisplays(const QList<FleetPort>& ports, const GlobalOptions& 
     out.flush();
 }
 
+// Refused before any port was opened (or a command without one): only the refusal is printed. With
+// --json, a file refused fails every port of the run alike.
+int endWithoutPorts(const CliPlan& plan, const GlobalOptions& options, const QStringList& rest,
+                    const ConsoleDialogs& dialogs, CliContext& context, JsonLines& json)
+{
+    if (options.json && plan.status == CliExit::Failed) {
+        for (const QString& port : options.ports)
+            json.portEnded(port, plan.status, dialogs, context.report, 0);
+        json.summary(plan.status);
+    }
+    const auto global = std::find_if(rest.begin(), rest.end(), isGlobalOption);
+    if (plan.status == CliExit::Usage && global != rest.end())
+        context.err << "  "
+                    << failureHint(FailureKey::GlobalOptionAfterCommand,
+                                   {{}, {}, {}, global->section('=', 0, 0)})
+                    << Qt::endl;
+    return plan.status;
+}
+
 } // namespace
 
 int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err, const VfdctlEnvironment& env)
@@ -218,21 +237,8 @@ int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
                        options.json};
     const CliPlan plan = command->prepare(context, rest);
     JsonLines json(out, commandName);
-    // A file refused before any port was opened fails every port of the run alike.
-    if (!plan.job && options.json && plan.status == CliExit::Failed) {
-        for (const QString& port : options.ports)
-            json.portEnded(port, plan.status, dialogs, context.report, 0);
-        json.summary(plan.status);
-    }
-    // Refused before any port was opened (or a command without one): only the refusal is printed.
-    if (!plan.job) {
-        const auto global = std::find_if(rest.begin(), rest.end(), isGlobalOption);
-        if (plan.status == CliExit::Usage && global != rest.end())
-            err << "  "
-                << failureHint(FailureKey::GlobalOptionAfterCommand, {{}, {}, {}, global->section('=', 0, 0)})
-                << Qt::endl;
-        return plan.status;
-    }
+    if (!plan.job)
+        return endWithoutPorts(plan, options, rest, dialogs, context, json);
 
     if (options.trace)
         QLoggingCategory::setFilterRules(QStringLiteral("talvex.wire.debug=true"));
