@@ -46,12 +46,12 @@ public:
         if (::timer_create(CLOCK_MONOTONIC, &event, &timer_) != 0)
             return;
         made_ = true;
-        itimerspec spec = {};
-        spec.it_value = toSpec(timeoutMs > 0 ? timeoutMs : 0);
+        itimerspec timing = {};
+        timing.it_value = toTimespec(timeoutMs > 0 ? timeoutMs : 0);
         if (timeoutMs <= 0)
-            spec.it_value.tv_nsec = 1; // zero would disarm it
-        spec.it_interval = toSpec(kRepeatMs);
-        ::timer_settime(timer_, 0, &spec, nullptr);
+            timing.it_value.tv_nsec = 1; // zero would disarm it
+        timing.it_interval = toTimespec(kRepeatMs);
+        ::timer_settime(timer_, 0, &timing, nullptr);
     }
     ~WakeTimer()
     {
@@ -64,7 +64,7 @@ public:
 
 private:
     static constexpr int kRepeatMs = 5;
-    static timespec toSpec(int ms) { return {ms / 1000, (ms % 1000) * 1000000L}; }
+    static timespec toTimespec(int ms) { return {ms / 1000, (ms % 1000) * 1000000L}; }
     timer_t timer_ = {};
     bool made_ = false;
 };
