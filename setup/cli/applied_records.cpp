@@ -1,5 +1,7 @@
 #include "cli/applied_records.h"
 
+#include "core/user_state_folder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -58,13 +60,11 @@ void AppliedRecords::forget(const QString& port) const
 
 QString appliedRecordsFolder()
 {
-    const QString sub = QStringLiteral("/talvex-display-tools/applied");
     if (const QString own = qEnvironmentVariable("VFDCTL_STATE_DIR"); !own.isEmpty())
         return own;
 #ifdef Q_OS_UNIX
     if (geteuid() == 0)
-        return QStringLiteral("/var/lib") + sub;
+        return QStringLiteral("/var/lib/talvex-display-tools/applied");
 #endif
-    const QString xdg = qEnvironmentVariable("XDG_STATE_HOME");
-    return (xdg.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/state") : xdg) + sub;
+    return userStateFolder(QStringLiteral("applied"));
 }

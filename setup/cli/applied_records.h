@@ -29,6 +29,5 @@ private:
 };
 
 // The folder of the records: $VFDCTL_STATE_DIR when set; else, as root,
-// /var/lib/talvex-display-tools/applied; else $XDG_STATE_HOME (default ~/.local/state)
-// /talvex-display-tools/applied.
+// /var/lib/talvex-display-tools/applied; else the user's state folder "applied" (userStateFolder).
 QString appliedRecordsFolder();

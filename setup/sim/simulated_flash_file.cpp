@@ -1,12 +1,12 @@
 #include "sim/simulated_flash_file.h"
 
+#include "core/user_state_folder.h"
 #include "sim/simulated_display.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <algorithm>
 #include <optional>
 
@@ -91,16 +91,7 @@ std::optional<Kept> decodeKept(const QByteArray& text)
 
 QString SimulatedFlashFile::userFolder()
 {
-    QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    // A relative XDG_STATE_HOME is to be ignored, as every XDG folder variable.
-    if (!QDir::isAbsolutePath(state)) {
-#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
-        state = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-#else
-        state = QDir::homePath() + QStringLiteral("/.local/state");
-#endif
-    }
-    return state + QStringLiteral("/talvex-display-tools/simulated-displays");
+    return userStateFolder(QStringLiteral("simulated-displays"));
 }
 
 SimulatedFlashFile::SimulatedFlashFile(const QString& folder, const QString& port)
