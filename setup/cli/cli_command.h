@@ -38,6 +38,8 @@ struct CliSession
     QString interruption = QStringLiteral("Interrupted before the display was told to restart: what it "
                                           "stores may be incomplete; run the command again");
     JobReport report = {};
+    // The last operation ended because the host looked too late to tell the display's answer.
+    bool ackTooLate = false;
 };
 
 // What a command may use before any port is opened: its words and files are checked once, and a
@@ -74,6 +76,8 @@ struct CliPlan
 
     static CliPlan done(int status) { return {status, {}}; }
     static CliPlan run(CliJob job) { return {CliExit::Ok, std::move(job)}; }
+    // A job whose frames can be sent again without harm: run once more when the host was too late.
+    static CliPlan runRepeatable(CliJob job);
 };
 
 struct CliCommand

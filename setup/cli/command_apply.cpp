@@ -1,6 +1,7 @@
 #include "cli/applied_records.h"
 #include "cli/cli_command.h"
 #include "cli/outcome_report.h"
+#include "cli/too_late_retry.h"
 #include "operations/demo_file.h"
 #include "operations/demo_transfer.h"
 #include "operations/factory_adjustment.h"
@@ -61,6 +62,11 @@ QList<ApplyStep> applySteps(const ProvisioningProfile& profile, const QByteArray
                           }
                           return reportOutcome(session, storeBalance(session.access));
                       }});
+    // Every step but the firmware can be sent again when the host was too late to tell the answer.
+    for (ApplyStep& step : steps) {
+        if (step.name != QLatin1String("firmware"))
+            step.job = retriedWhenTooLate(step.job);
+    }
     return steps;
 }
 

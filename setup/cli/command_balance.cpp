@@ -21,7 +21,7 @@ CliCommand balanceCommand()
         "Neither runs the setup exchange: the display is reached at the global --baud and --format.\n");
     command.prepare = [](CliContext& context, const QStringList& args) {
         if (args == QStringList{QStringLiteral("--store")})
-            return CliPlan::run(
+            return CliPlan::runRepeatable(
                 [](CliSession& session) { return reportOutcome(session, storeBalance(session.access)); });
         bool number = false;
         const int value = args.size() == 1 ? args.at(0).toInt(&number) : -1;
@@ -31,7 +31,7 @@ CliCommand balanceCommand()
                 << Qt::endl;
             return CliPlan::done(CliExit::Usage);
         }
-        return CliPlan::run([value](CliSession& session) {
+        return CliPlan::runRepeatable([value](CliSession& session) {
             return reportOutcome(session, sendBalance(session.access, value));
         });
     };

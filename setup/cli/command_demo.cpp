@@ -24,7 +24,7 @@ CliPlan prepareWrite(CliContext& context, const QString& path)
     // The check of the window's "File Input" first: only a DEMO file goes to the display.
     if (const std::optional<Refusal> refusal = checkDemoFile(path))
         return CliPlan::done(reportRefusedFile(context, *refusal, path));
-    return CliPlan::run([path](CliSession& session) { return writeDemoFile(session, path); });
+    return CliPlan::runRepeatable([path](CliSession& session) { return writeDemoFile(session, path); });
 }
 
 } // namespace
@@ -52,7 +52,7 @@ CliCommand demoCommand()
         if (args.value(0) == QLatin1String("write") && args.size() == 2)
             return prepareWrite(context, args.at(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
-            return CliPlan::run(
+            return CliPlan::runRepeatable(
                 [](CliSession& session) { return reportOutcome(session, eraseDemo(session.access)); });
         context.err << "vfdctl demo: expected 'write FILE' or 'erase' (see vfdctl demo --help)" << Qt::endl;
         return CliPlan::done(CliExit::Usage);

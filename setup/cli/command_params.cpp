@@ -58,7 +58,7 @@ CliPlan prepareWrite(CliContext& context, const QStringList& args)
         }
         parameters.*(o.setting.field) = o.setting.codeOf(*named);
     }
-    return CliPlan::run([parameters](CliSession& session) {
+    return CliPlan::runRepeatable([parameters](CliSession& session) {
         return reportOutcome(session, writeGeneralParameters(session.access, parameters));
     });
 }
@@ -92,7 +92,7 @@ CliCommand paramsCommand()
         if (args.value(0) == QLatin1String("write"))
             return prepareWrite(context, args.mid(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
-            return CliPlan::run([](CliSession& session) {
+            return CliPlan::runRepeatable([](CliSession& session) {
                 return reportOutcome(session, eraseGeneralParameters(session.access));
             });
         context.err << "vfdctl params: expected 'write [options]' or 'erase' (see vfdctl params --help)"

@@ -45,7 +45,7 @@ CliPlan prepareWrite(CliContext& context, const QStringList& args)
         reportOutcome(context.dialogs, fits);
         return CliPlan::done(CliExit::Usage);
     }
-    return CliPlan::run([lines](CliSession& session) {
+    return CliPlan::runRepeatable([lines](CliSession& session) {
         return reportOutcome(session, writeTitlePage(session.access, lines.at(0), lines.at(1)));
     });
 }
@@ -81,7 +81,7 @@ CliCommand titleCommand()
         if (args.value(0) == QLatin1String("write"))
             return prepareWrite(context, args.mid(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
-            return CliPlan::run(
+            return CliPlan::runRepeatable(
                 [](CliSession& session) { return reportOutcome(session, eraseTitlePage(session.access)); });
         context.err << "vfdctl title: expected 'write LINE1 LINE2', 'write --file F' or 'erase'"
                        " (see vfdctl title --help)"

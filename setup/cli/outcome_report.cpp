@@ -17,6 +17,7 @@ int reportOutcome(Dialogs& console, const Outcome& outcome)
 int reportOutcome(CliSession& session, const Outcome& outcome, bool forcedFirmware)
 {
     const int status = reportOutcome(session.access.dialogs, outcome);
+    session.ackTooLate = outcome.kind() == Outcome::AckTooLate;
     // Only an operation that the request ended is interrupted: one that had failed or finished
     // before it came keeps its own result.
     if (outcome.kind() == Outcome::Stopped && session.access.stopRequested())

@@ -97,8 +97,9 @@ std::optional<Message> outcomeMessage(const Outcome& outcome)
         return Message{Dialogs::Critical, kPortError,
                        QStringLiteral("COM Port Write Error( %1) !!").arg(outcome.link().number),
                        outcome.link().reason};
-    case Outcome::Done:    // the success boxes come before the restart, where the protocol waits for them
-    case Outcome::NoAck:   // shown before the NAK lines
+    case Outcome::Done:  // the success boxes come before the restart, where the protocol waits for them
+    case Outcome::NoAck: // shown before the NAK lines
+    case Outcome::AckTooLate:
     case Outcome::Stopped: // the person has left: nothing to tell
         return std::nullopt;
     }
@@ -126,6 +127,16 @@ Message noticeMessage(const Notice& notice)
                     .arg(failure.step)
                     .arg(shortDecimal(failure.waitStart, 2), shortDecimal(failure.deadline, 2),
                          failure.dsr ? QStringLiteral("True") : QStringLiteral("False")),
+                {}};
+    }
+    case Notice::AckTooLate: {
+        const AckFailure& failure = notice.ackFailure;
+        return {Dialogs::Exclamation,
+                QStringLiteral("Display ack. unknown"),
+                QStringLiteral("Process.%1: DSR went unwatched for %2 ms, too long to tell the display's "
+                               "answer from a glitch.\r\nThis computer was too busy; please try again.")
+                    .arg(failure.step)
+                    .arg(failure.unwatchedMs),
                 {}};
     }
     case Notice::Restarting:

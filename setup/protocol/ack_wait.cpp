@@ -3,6 +3,7 @@
 #include "core/pacer.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -10,6 +11,13 @@ namespace {
 constexpr int kBitsPerCharacter = 10;
 // The longest sleep between two looks at the output queue of a link that reports DSR changes.
 constexpr int kOutputLookMs = 50;
+// The shortest pulse that acknowledges: a gap between two polled looks longer than this can hide one.
+constexpr double kShortestAnswer = kAckStepLimits[3];
+
+int milliseconds(double seconds)
+{
+    return static_cast<int>(std::lround(seconds * 1000));
+}
 
 } // namespace
 
@@ -17,19 +25,21 @@ AckWait::Result AckWait::wait(double graceSeconds)
 {
     waitStart_ = pacer_.now();
     const double waitStartOfDay = pacer_.timeOfDay();
-    const int failed = failedStep();
-    if (failed < 0)
+    const Verdict verdict = watchSteps();
+    if (verdict.end == StepEnd::Stopped)
         return Stopped;
-    if (failed == 0)
+    if (verdict.step == 0)
         return Acknowledged;
     if (graceSeconds > 0)
         return graceEnds(graceSeconds) ? WaitedOut : Stopped;
     // From the one reading of the time of day, on the monotonic clock: a clock changed during the wait
     // leaves the two numbers consistent.
-    const double deadline =
-        wrapToDay(waitStartOfDay + (stepStart_ - waitStart_) + kAckStepLimits[failed - 1]);
-    failure_ = {failed, waitStartOfDay, deadline, link_.dsr()};
-    return Failed;
+    failure_.step = verdict.step;
+    failure_.waitStart = waitStartOfDay;
+    failure_.deadline =
+        wrapToDay(waitStartOfDay + (stepStart_ - waitStart_) + kAckStepLimits[verdict.step - 1]);
+    failure_.dsr = link_.dsr();
+    return verdict.end == StepEnd::TooLate ? TooLate : Failed;
 }
 
 bool AckWait::graceEnds(double graceSeconds)
@@ -42,34 +52,37 @@ bool AckWait::graceEnds(double graceSeconds)
     return true;
 }
 
-int AckWait::failedStep()
+AckWait::Verdict AckWait::watchSteps()
 {
     stepStart_ = waitStart_;
-    // Where the driver counts changes, the edges are counted from the wait's start: a pulse that began
-    // while the output was still leaving is this frame's. A polling link counts from its first look
-    // after step 1, as it always has.
-    const bool counted = link_.reportsDsrChanges();
-    if (counted)
-        events_ = link_.dsrEvents();
-    const auto failedAt = [](int step, StepEnd end) { return end == StepEnd::Stopped ? -1 : step; };
+    // Changes count from the wait's start on every link: a pulse that began while the output was still
+    // leaving, or while the process was off the processor, is this frame's.
+    lookAt_ = waitStart_;
+    look();
+    const quint64 rise = events_.changes + (events_.high ? 0 : 1);
+    const auto verdictAt = [](int step, StepEnd end) {
+        return Verdict{end == StepEnd::Passed ? 0 : step, end};
+    };
     if (const StepEnd end = outputLeft(); end != StepEnd::Passed)
-        return failedAt(1, end);
+        return verdictAt(1, end);
+    const double outputLeftAt = stepStart_;
     nextLook();
-    if (!counted)
-        events_ = link_.dsrEvents();
     // Once DSR has dropped the display has taken the frame and is answering: a stop request waits for
     // the answer (at most the last two steps), so that what was done counts it.
-    const quint64 rise = events_.changes + (events_.high ? 0 : 1);
     if (const StepEnd end = countReaches(2, rise, true); end != StepEnd::Passed)
-        return failedAt(2, end);
+        return verdictAt(2, end);
     nextLook();
     if (const StepEnd end = countReaches(3, rise + 1, true); end != StepEnd::Passed)
-        return failedAt(3, end);
+        return verdictAt(3, end);
+    // Where the driver counts changes, its wake comes with the drop, unless one look found the whole
+    // pulse over. Otherwise DSR was last known high at the look before the one that saw the drop; an
+    // answer does not end before what it answers has left the port.
+    highUntil_ = counted_ && events_.changes == rise + 1 ? lookAt_ : std::max(previousLookAt_, outputLeftAt);
     // The low pulse must last longer than the step's limit; DSR back early is a glitch.
-    if (staysLow(rise + 1) != StepEnd::Passed)
-        return 4;
+    if (const StepEnd end = staysLow(rise + 1); end != StepEnd::Passed)
+        return verdictAt(4, end);
     nextLook();
-    return countReaches(5, rise + 2, false) == StepEnd::Passed ? 0 : 5;
+    return verdictAt(5, countReaches(5, rise + 2, false));
 }
 
 AckWait::StepEnd AckWait::outputLeft()
@@ -80,19 +93,24 @@ AckWait::StepEnd AckWait::outputLeft()
             return StepEnd::Stopped;
         const double now = pacer_.now();
         const qint64 queued = link_.bytesToWrite();
+        if (!counted_)
+            look(); // a polled link sees DSR only when it looks
         if (queued == 0) {
             stepStart_ = now;
             return StepEnd::Passed;
         }
         if (now - stepStart_ > limit)
             return StepEnd::Failed;
-        if (!link_.reportsDsrChanges()) {
+        if (!counted_) {
             pacer_.pump();
             continue;
         }
-        // Not a DSR change: looked at again once the queued bytes should have left the port.
+        // Not a DSR change: looked at again once the queued bytes should have left the port, and once
+        // more just after the step's limit.
         const qint64 ms = queued * kBitsPerCharacter * 1000 / std::max(1, link_.settings().baud);
-        pacer_.sleep(static_cast<int>(std::clamp<qint64>(ms, 1, kOutputLookMs)));
+        const int untilLimit = milliseconds(stepStart_ + limit - now) + 1;
+        pacer_.sleep(
+            static_cast<int>(std::clamp<qint64>(std::min<qint64>(ms, untilLimit), 1, kOutputLookMs)));
     }
 }
 
@@ -103,48 +121,72 @@ AckWait::StepEnd AckWait::countReaches(int step, quint64 edge, bool stoppable)
     for (;;) {
         if (stop && stop())
             return StepEnd::Stopped;
-        // The clock before the look: what the look finds was so at that time or later.
-        const double now = pacer_.now();
-        events_ = link_.dsrEvents();
+        look();
         if (events_.changes >= edge) {
-            stepStart_ = now;
+            stepStart_ = lookAt_;
             return StepEnd::Passed;
         }
-        if (now - stepStart_ > limit)
+        if (lookAt_ - stepStart_ > limit) {
+            // A polled link that left DSR unwatched longer than the shortest answer may have missed
+            // one whole: that is not a display that did not answer.
+            if (step == 3 && !counted_ && longestGap_ > kShortestAnswer) {
+                failure_.unwatchedMs = milliseconds(longestGap_);
+                return StepEnd::TooLate;
+            }
             return StepEnd::Failed;
-        link_.waitForDsrChange(pacer_, events_.changes, stepStart_ + limit, stop);
+        }
+        sleepUntilChange(events_.changes, stepStart_ + limit, stop);
     }
 }
 
 AckWait::StepEnd AckWait::staysLow(quint64 drop)
 {
     const double limit = kAckStepLimits[3];
-    // A polling link looks at every pass, so once the limit has passed the pulse was seen low to its end
-    // (within one pass). Where the driver wakes the wait, DSR back high at a wake after the limit may
-    // have come back at any time since the last look: the pulse cannot be shown to have lasted, and is
-    // a glitch.
-    const bool polled = !link_.reportsDsrChanges();
-    nextLook();
+    double lowAt = lookAt_; // the latest look that found DSR still low
     for (;;) {
-        const double now = pacer_.now();
-        const bool over = now - stepStart_ > limit;
-        if (over && polled) {
-            stepStart_ = now;
-            return StepEnd::Passed;
-        }
-        events_ = link_.dsrEvents();
-        // Back high, or a pulse that ended before step 3 saw it drop: not seen low for 50 ms either.
-        if (events_.changes > drop)
+        look();
+        if (events_.changes > drop) {
+            // DSR came back high after `lowAt`: the pulse lasted at most this long. A look that came
+            // well after the limit cannot tell a glitch from an answer.
+            const double longest = lookAt_ - highUntil_;
+            if (longest > limit + kAckLookTolerance) {
+                failure_.unwatchedMs = milliseconds(std::max(lookAt_ - lowAt, stepStart_ - highUntil_));
+                return StepEnd::TooLate;
+            }
             return StepEnd::Failed;
-        if (over) {
-            stepStart_ = now;
+        }
+        lowAt = lookAt_;
+        // Seen low after the limit: the pulse has lasted longer than the step's limit.
+        if (lookAt_ - stepStart_ > limit) {
+            stepStart_ = lookAt_;
             return StepEnd::Passed;
         }
-        link_.waitForDsrChange(pacer_, events_.changes, stepStart_ + limit);
+        sleepUntilChange(events_.changes, stepStart_ + limit, {});
     }
+}
+
+void AckWait::look()
+{
+    // The clock before the look: what the look finds was so at that time or later.
+    const double now = pacer_.now();
+    previousLookAt_ = lookAt_;
+    lookAt_ = now;
+    longestGap_ = std::max(longestGap_, lookAt_ - previousLookAt_);
+    events_ = link_.dsrEvents();
+}
+
+void AckWait::sleepUntilChange(quint64 since, double deadline, const std::function<bool()>& stop)
+{
+    if (counted_)
+        link_.waitForDsrChange(pacer_, since, deadline, stop);
+    else
+        pacer_.pump();
 }
 
 void AckWait::nextLook()
 {
-    link_.waitForDsrChange(pacer_, events_.changes, pacer_.now());
+    if (counted_)
+        link_.waitForDsrChange(pacer_, events_.changes, pacer_.now());
+    else
+        pacer_.pump();
 }

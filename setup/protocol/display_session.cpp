@@ -160,22 +160,27 @@ Outcome DisplaySession::awaitAck(double graceSeconds)
     if (linkFailed())
         return outcome();
     AckWait wait(access_.link, access_.pacer, [this] { return stopRequested(); });
-    switch (wait.wait(graceSeconds)) {
+    const AckWait::Result result = wait.wait(graceSeconds);
+    switch (result) {
     case AckWait::Acknowledged:
         return Outcome::passed(); // a stop request is honoured by the next step
     case AckWait::WaitedOut:
     case AckWait::Stopped:
         return outcome();
     case AckWait::Failed:
+    case AckWait::TooLate:
         break;
     }
-    // The box comes before the NAK lines: the display shows them once the person has read it.
+    // The box comes before the NAK lines: the display shows them once the person has read it. An
+    // answer the host was too late to tell is not known to have been taken either: try again.
+    const bool tooLate = result == AckWait::TooLate;
     if (!stopRequested())
-        access_.dialogs.tell(Notice::ackFailed(wait.failure()));
+        access_.dialogs.tell(tooLate ? Notice::ackTooLate(wait.failure())
+                                     : Notice::ackFailed(wait.failure()));
     write(QByteArray(1, '\x0C'));
     write(QByteArrayLiteral("Flash Write NAK  ???"));
     write(QByteArrayLiteral("Please Try Again ???"));
-    return outcome(Outcome::noAck(wait.failure()));
+    return outcome(tooLate ? Outcome::ackTooLate(wait.failure()) : Outcome::noAck(wait.failure()));
 }
 
 Outcome DisplaySession::pause(int milliseconds)

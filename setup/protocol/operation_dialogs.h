@@ -13,6 +13,7 @@ struct Notice
         ForcedUpdate, // before the port opens: the person sets DIP-12 ON
         Restarting,   // what `done` says was done, before the restart command
         AckFailed,    // where `ackFailure` says the acknowledgement failed, before the NAK lines
+        AckTooLate,   // where `ackFailure` says the host looked too late to tell, before the NAK lines
     };
 
     Kind kind;
@@ -22,6 +23,10 @@ struct Notice
     static Notice updateMode(bool forced) { return {forced ? ForcedUpdate : OnlineUpdate}; }
     static Notice restarting(Outcome::Success done) { return {Restarting, done}; }
     static Notice ackFailed(const AckFailure& failure) { return {AckFailed, Outcome::StepsPassed, failure}; }
+    static Notice ackTooLate(const AckFailure& failure)
+    {
+        return {AckTooLate, Outcome::StepsPassed, failure};
+    }
 };
 
 // The dialogs an operation talks through: every program's boxes, and the notices that the protocol

@@ -21,6 +21,13 @@ Outcome Outcome::noAck(const AckFailure& failure)
     return outcome;
 }
 
+Outcome Outcome::ackTooLate(const AckFailure& failure)
+{
+    Outcome outcome(AckTooLate);
+    outcome.ackFailure_ = failure;
+    return outcome;
+}
+
 Outcome Outcome::failedLink(Kind kind, const LinkStatus& link)
 {
     Outcome outcome(kind);

@@ -17,6 +17,7 @@ public:
         PortFailed,  // the port could not be opened or set: link()
         NotReady,    // the display did not hold DSR
         NoAck,       // no acknowledgement: ackFailure(); its box was shown before the NAK lines
+        AckTooLate,  // the host looked too late to tell: ackFailure(); its box came before the NAK lines
         WriteFailed, // a write failed on the open port: link()
         Stopped,     // the operation was asked to stop; nothing more to tell
     };
@@ -34,6 +35,7 @@ public:
     static Outcome portFailed(const LinkStatus& link) { return failedLink(PortFailed, link); }
     static Outcome notReady() { return Outcome(NotReady); }
     static Outcome noAck(const AckFailure& failure);
+    static Outcome ackTooLate(const AckFailure& failure);
     static Outcome writeFailed(const LinkStatus& link) { return failedLink(WriteFailed, link); }
     static Outcome stopped() { return Outcome(Stopped); }
 

@@ -58,6 +58,15 @@ bool DisplayDevice::dsr(double t) const
                         [t](const auto& pulse) { return t >= pulse.first && t < pulse.second; });
 }
 
+QList<double> DisplayDevice::dsrChangeTimes(double from, double to) const
+{
+    QList<double> times = {restartedAt_, restartUntil_, dsrLostAt_};
+    for (const auto& pulse : pulses_)
+        times << pulse.first << pulse.second;
+    times.removeIf([from, to](double t) { return t <= from || t > to; });
+    return times;
+}
+
 void DisplayDevice::forgetPulses(double now)
 {
     pulses_.erase(std::remove_if(pulses_.begin(), pulses_.end(),
@@ -86,6 +95,7 @@ void DisplayDevice::acknowledge()
 void DisplayDevice::restart(double at)
 {
     ++restarts_;
+    restartedAt_ = at;
     restartUntil_ = at + kRestartTime;
     dsrLostAt_ = -1;
     setupState_ = faults_.dipSwitch12On;

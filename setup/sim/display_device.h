@@ -25,6 +25,8 @@ public:
     void receive(double time, const LineSettings& settings, const QByteArray& bytes);
     // The display's DSR output at `t`: high while powered, low while it acknowledges or restarts.
     bool dsr(double t) const;
+    // The moments in (`from`, `to`] at which dsr() may change: the ends of pulses, restarts and a lost DSR.
+    QList<double> dsrChangeTimes(double from, double to) const;
     // Forgets the pulses that are over at `now`.
     void forgetPulses(double now);
     // Restarts at `at` (after "F@", or switched off and on): dark for a moment, then its power-on lines.
@@ -68,6 +70,7 @@ private:
     double processingTime_ = 0;           // arrival time of the byte being handled
     QList<QPair<double, double>> pulses_; // DSR low from .first to .second
     double restartUntil_ = -1;
+    double restartedAt_ = -1;
     double dsrLostAt_ = -1; // DSR low from here on (dropDsrAfterFrames), -1 while it is not
     bool setupState_ = false;
     bool firmwareMode_ = false;

@@ -3,6 +3,7 @@
 #include "core/pacer.h"
 
 #include <QMutexLocker>
+#include <algorithm>
 
 SimulatedDisplay::SimulatedDisplay(const Pacer& clock) : clock_(clock), line_(faults_), device_(faults_) {}
 
@@ -12,7 +13,31 @@ void SimulatedDisplay::advanceLocked() const
     line_.deliver(now, [this](double time, const LineSettings& settings, const QByteArray& bytes) {
         device_.receive(time, settings, bytes);
     });
+    countDsrChangesLocked(now);
     device_.forgetPulses(now);
+}
+
+bool SimulatedDisplay::portDsrLocked(double t) const
+{
+    return line_.isOpen() && line_.carriesDsr(t) && device_.dsr(t);
+}
+
+void SimulatedDisplay::countDsrChangesLocked(double now) const
+{
+    if (!line_.isOpen() || now <= countedTo_)
+        return;
+    QList<double> times = device_.dsrChangeTimes(countedTo_, now);
+    if (const double reaches = line_.dsrReachesAt(); reaches > countedTo_ && reaches <= now)
+        times << reaches;
+    std::sort(times.begin(), times.end());
+    times << now;
+    for (const double t : times) {
+        const bool high = portDsrLocked(t);
+        if (high != counted_.high)
+            ++counted_.changes;
+        counted_.high = high;
+    }
+    countedTo_ = now;
 }
 
 void SimulatedDisplay::setPortName(const QString& name)
@@ -45,7 +70,14 @@ LinkStatus SimulatedDisplay::open()
 {
     QMutexLocker lock(&mutex_);
     // Nothing is on its way while the port is closed: the display has nothing to catch up with.
-    return line_.open(clock_.now());
+    const double now = clock_.now();
+    const LinkStatus status = line_.open(now);
+    if (status.ok()) {
+        // Counting starts at the open, from DSR as it is then; the count goes on from the last one.
+        countedTo_ = now;
+        counted_.high = portDsrLocked(now);
+    }
+    return status;
 }
 
 void SimulatedDisplay::close()
@@ -75,8 +107,14 @@ bool SimulatedDisplay::dsr()
 {
     QMutexLocker lock(&mutex_);
     advanceLocked();
-    const double now = clock_.now();
-    return line_.isOpen() && line_.carriesDsr(now) && device_.dsr(now);
+    return portDsrLocked(clock_.now());
+}
+
+DsrEvents SimulatedDisplay::dsrEvents()
+{
+    QMutexLocker lock(&mutex_);
+    advanceLocked();
+    return counted_;
 }
 
 qint64 SimulatedDisplay::bytesToWrite()

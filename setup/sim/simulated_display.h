@@ -34,6 +34,10 @@ public:
     LinkStatus write(const QByteArray& bytes) override;
     bool dsr() override;
     qint64 bytesToWrite() override;
+    // The display knows its own line: it counts every change of DSR at the port while the port is
+    // open, as a driver does, however late the host looks.
+    bool reportsDsrChanges() const override { return true; }
+    DsrEvents dsrEvents() override;
 
     // Set-up and inspection. Safe from any thread.
     void setFaults(const Faults& faults);
@@ -62,6 +66,10 @@ public:
 
 private:
     void advanceLocked() const;
+    // DSR at the open port at `t`, as the line carries it from the display.
+    bool portDsrLocked(double t) const;
+    // Counts the changes of the port's DSR from the last count up to `now`.
+    void countDsrChangesLocked(double now) const;
 
     const Pacer& clock_;
     mutable QMutex mutex_; // guards all below
@@ -69,4 +77,7 @@ private:
     // Both move on whenever the display is looked at: what has crossed the line by then is handled.
     mutable SimulatedLine line_;
     mutable DisplayDevice device_;
+    // The port's DSR as counted up to countedTo_: its level there and the changes so far.
+    mutable DsrEvents counted_;
+    mutable double countedTo_ = 0;
 };

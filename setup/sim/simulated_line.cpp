@@ -85,6 +85,11 @@ void SimulatedLine::deliver(double now, const Arrival& arrive)
     }
 }
 
+double SimulatedLine::dsrReachesAt() const
+{
+    return openedAt_ + faults_.dsrDelay;
+}
+
 bool SimulatedLine::carriesDsr(double t) const
 {
     return !vanished_ && !faults_.absent && t >= openedAt_ + faults_.dsrDelay;

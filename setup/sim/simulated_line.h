@@ -49,6 +49,8 @@ public:
     void deliver(double now, const Arrival& arrive);
     // True when the display's DSR reaches the port at `t`, whatever the display itself does with it.
     bool carriesDsr(double t) const;
+    // When the display's DSR first reaches the open port.
+    double dsrReachesAt() const;
     const QList<Write>& writes() const { return writes_; }
 
 private:

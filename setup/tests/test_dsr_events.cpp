@@ -35,8 +35,8 @@ class DsrEventsTest : public QObject
     Q_OBJECT
 
 private slots:
-    // The verdict (0 acknowledged, -1 stopped, else the failed step), within a second however busy the
-    // machine: a wait that misses a change or a stop request lasts until step 3's limit, 3 s.
+    // The verdict (0 acknowledged, -1 stopped, -2 too late to tell, else the failed step), within a second
+    // however busy the machine: a wait that misses a change or a stop request lasts until step 3's limit.
     void acknowledgement_data()
     {
         QTest::addColumn<QList<int>>("changes");
@@ -51,7 +51,7 @@ private slots:
         QTest::newRow("30 ms drop, over while the output left")
             << QList<int>{20, 50} << 150 << 1 << QList<int>{} << 4;
         QTest::newRow("30 ms drop, the process stopped across its end")
-            << QList<int>{20, 50} << 0 << 1 << QList<int>{35, 80} << 4;
+            << QList<int>{20, 50} << 0 << 1 << QList<int>{35, 80} << -3;
         QTest::newRow("no pulse, a stop request") << QList<int>{} << 0 << 1 << QList<int>{150} << -1;
         QTest::newRow("counted, no wait: 200 ms pulse") << QList<int>{20, 220} << 0 << 2 << QList<int>{} << 0;
         QTest::newRow("polled: 200 ms pulse") << QList<int>{20, 220} << 0 << 0 << QList<int>{} << 0;
@@ -81,8 +81,12 @@ private slots:
         const double stopAt = stop.size() == 1 ? stop[0] / 1000.0 : 1e9;
         AckWait wait(link, pacer, [&] { return pacer.now() >= stopAt; });
         const AckWait::Result result = wait.wait(0);
+        // -3: never acknowledged, a glitch or too late to tell, as the stop happens to fall.
+        if (verdict == -3)
+            verdict = result == AckWait::TooLate ? -2 : 4;
         QCOMPARE(result == AckWait::Failed    ? wait.failure().step
                  : result == AckWait::Stopped ? -1
+                 : result == AckWait::TooLate ? -2
                                               : 0,
                  verdict);
         QCOMPARE_LT(pacer.now(), 1.0);

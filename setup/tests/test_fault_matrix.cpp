@@ -31,7 +31,8 @@ const FaultCase kFaults[] = {
     {"DSR 1.1 s late", Outcome::NotReady, 0, [](auto& f, auto&, auto) { f.dsrDelay = 1.1; }},
     {"step 1: output never drains", Outcome::NoAck, 1,
      [](auto& f, auto&, auto) { f.outputNeverDrains = true; }},
-    {"step 2: DSR falls for good at the frame", Outcome::NoAck, 2,
+    // Counted from the wait's start, a DSR that falls at the frame is an answer that never ends.
+    {"step 5: DSR falls for good at the frame", Outcome::NoAck, 5,
      [](auto& f, auto&, auto) { f.dropDsrAfterFrames = 0; }},
     {"step 3: DSR never drops", Outcome::NoAck, 3, [](auto& f, auto&, auto) { f.acknowledgeFirst = 0; }},
     {"step 4: 30 ms pulse", Outcome::NoAck, 4, [](auto& f, auto&, auto) { f.pulseWidth = 0.03; }},
