@@ -185,8 +185,5 @@ void AckWait::sleepUntilChange(quint64 since, double deadline, const std::functi
 
 void AckWait::nextLook()
 {
-    if (counted_)
-        link_.waitForDsrChange(pacer_, events_.changes, pacer_.now());
-    else
-        pacer_.pump();
+    sleepUntilChange(events_.changes, pacer_.now(), {});
 }

@@ -67,6 +67,7 @@ private:
         StepEnd end;
     };
 
+    // Watches the five steps in order; the first that does not pass ends the watch.
     Verdict watchSteps();
     // Step 1: what was written has left the port.
     StepEnd outputLeft();
