@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -297,9 +298,9 @@ private slots:
         QVERIFY(!w.find("cmbWriteDEMO")->isEnabled());
     }
 
-    // The firmware box shows what the file check shows ("???" for a refused name: test_input_checks);
-    // "DownLoad" follows the box and refuses without a valid file; the image held at the choice is
-    // flashed (the progress shown: test_running_operation).
+    // The firmware box shows what the file check shows ("???" for a refused name: test_input_checks)
+    // and nothing typed; "DownLoad" follows the box and refuses without a valid file; the image held
+    // at the choice is flashed (the progress shown: test_running_operation).
     void firmwareFileBox()
     {
         WindowFixture w(1);
@@ -310,9 +311,13 @@ private slots:
         w.choose("ComOpenFile_0", path);
         QCOMPARE(box->text(), path.toUpper());
         QVERIFY(download->isEnabled());
-        box->setText(path + ".missing");
+        box->selectAll();
+        QTest::keyClicks(box, w.file("vq7146_b.wfu", wfuFile(kFirmwareImage.left(512))));
+        QCOMPARE(box->text(), path.toUpper()); // DownLoad would flash another file than it names
+        w.choose("ComOpenFile_0", path + ".missing");
         QVERIFY(!download->isEnabled());
-        box->setText(w.dir.path()); // a folder counts as existing
+        QVERIFY(QDir(w.dir.path()).mkdir("vq7146_dir.wfu")); // a folder counts as existing
+        w.choose("ComOpenFile_0", w.dir.filePath("vq7146_dir.wfu"));
         QVERIFY(download->isEnabled());
         w.choose("ComOpenFile_0",
                  w.file("vq7146.wfu", QByteArray("123456789") + QByteArray::fromHex("4B37")));
