@@ -149,12 +149,14 @@ private slots:
     }
 
     // One page shows at a time; the factory page gets a tab only once Ctrl+Shift+F has opened it,
-    // and the tab current before it brings its own page back.
+    // and the tab current before it brings its own page back. The window takes the size of the page
+    // shown, shrinking again after a larger one, until the person sizes it by hand.
     void tabsShowOnePage()
     {
         WindowFixture w;
         auto* tabs = w.find<QTabBar>("tabMain");
         QStringList seen;
+        QList<QSize> sizes{w.window->size()};
         const auto click = [&](int tab) {
             if (tab >= 0)
                 QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
@@ -163,9 +165,15 @@ private slots:
                 if (w.window->findChild<QWidget*>(QString("frmMain%1").arg(page))->isVisible())
                     shown << QString::number(page);
             seen << QString("%1 tabs, page %2").arg(tabs->count()).arg(shown.join(','));
+            sizes << w.window->size();
         };
         for (int tab : {1, 2, 0, 1})
             click(tab);
+        QCOMPARE(sizes.mid(3, 2), sizes.mid(0, 2)); // General and F/W Update again
+        const QSize byHand = sizes[1].expandedTo(sizes[0]) + QSize(90, 60);
+        w.window->resize(byHand);
+        w.showTab(0);
+        QCOMPARE(w.window->size(), byHand);
         w.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
         QTest::keyClick(w.window.get(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
