@@ -4,7 +4,10 @@
 # the build (or $VFDCTL) and a profile of the title page alone, and checks what the role's apply task
 # reports on each host: first run changed on both, second run changed on none, a changed title line
 # changed on both (check mode first, which writes nothing), and with --force and one display of host_b
-# absent, host_b failed naming its port while host_a is written.
+# absent, host_b failed naming its port while host_a is written. Check mode with --diff shows the
+# changed line, leaves the terminal's files alone and copies no package. Then the module alone:
+# ansible-doc documents it; Ansible's own messages for a missing or mistyped argument; names that leave
+# the folder, and files that are not regular, refused; files written through a fresh temporary file.
 # With --measure instead: the wall time of the playbook for 2 hosts with 4 simulated displays each and a
 # profile with a 16-page firmware image, first run and second (which must send nothing).
 set -euo pipefail
@@ -45,7 +48,7 @@ step() {
     shift 2
     ansible-playbook -i "$work/hosts.yml" deploy/ansible/playbook.yml -e ansible_become=false "$@" \
         >"$work/out" 2>&1 || true
-    got=$(sed -n '/^TASK \[talvex_display : Apply/,/^$/p' "$work/out" |
+    got=$(sed -n '/^TASK \[talvex_display : Apply/,/^PLAY RECAP/p' "$work/out" |
         sed -n -E 's/^(ok|changed): \[([a-z_]+)\].*/\2=\1/p; s/^fatal: \[([a-z_]+)\].*"msg": "([^"]*)".*/\1=failed: \2/p' |
         sort | paste -sd' ')
     if [ "$got" != "$expected" ]; then
@@ -85,8 +88,54 @@ step "first run" "host_a=changed host_b=changed"
 step "second run" "host_a=ok host_b=ok"
 grep -E -q '^host_a .* changed=0 .*' "$work/out" && grep -E -q '^host_b .* changed=0 .*' "$work/out"
 sed -i '1s/.*/  Welcome back/' "$work/title.txt"
-step "title line changed, check mode" "host_a=changed host_b=changed" --check
+touch "$work/talvex-test-$$.deb"
+step "title line changed, check mode" "host_a=changed host_b=changed" --check --diff \
+    -e talvex_display_install=true -e talvex_display_deb="$work/talvex-test-$$.deb"
+grep -q -x '+  Welcome back' "$work/out" || { echo "test-ansible: no diff of the title file" >&2; exit 1; }
+if grep -q 'Welcome back' "$work/a/profile/title.txt" || [ -e "/tmp/talvex-test-$$.deb" ]; then
+    echo "test-ansible: check mode changed the terminal" >&2
+    exit 1
+fi
 step "title line changed" "host_a=changed host_b=changed"
 inventory '[--sim-fault, "sim:b1=absent"]'
 step "a display absent" "host_a=changed host_b=failed: sim:b1: Port Status: Display DSR not ready yet !!" \
     -e talvex_display_force=true
+
+# The module alone, on this machine: "args (JSON)|what its result says".
+export ANSIBLE_LIBRARY=$PWD/deploy/ansible/roles/talvex_display/library \
+    ANSIBLE_ACTION_PLUGINS=$PWD/deploy/ansible/roles/talvex_display/action_plugins
+ansible-doc talvex_vfdctl >"$work/doc"
+for expected in '= profile' '- ports' 'elements: str' 'type: list' 'EXAMPLES:' 'RETURN VALUES:' '- summary'; do
+    grep -q -e "$expected" "$work/doc" || { echo "test-ansible: ansible-doc lacks '$expected'" >&2; exit 1; }
+done
+mkfifo "$work/fifo"
+mkdir -p "$work/t" "$work/u"
+ln -s "$work/victim" "$work/t/title.txt.new" # where a file was once written first
+mkfifo "$work/u/title.txt"
+t="\"dir\": \"$work/t\", \"profile\": \"$work/title.ini\""
+while IFS='|' read -r args expected; do
+    ansible localhost -c local -e ansible_python_interpreter="$(command -v python3)" -m talvex_vfdctl \
+        -a "{\"vfdctl\": \"true\", $args}" >"$work/out" 2>&1 || true
+    if ! grep -q -F -e "$expected" "$work/out"; then
+        echo "test-ansible: module with {$args}: expected '$expected'" >&2
+        cat "$work/out" >&2
+        exit 1
+    fi
+done <<CASES
+"dir": "$work/t", "files": ["title.txt"]|missing required arguments: profile
+$t, "force": "maybe"|unable to convert to bool
+$t, "files": "title.txt", "ports": {"a": 1}|'ports' is of type <class 'dict'>
+$t, "contents": {}|Unsupported parameters
+$t, "files": ["../title.txt"]|files: ../title.txt leaves the profile's folder
+$t, "files": ["$work/title.txt"]|files: $work/title.txt leaves the profile's folder
+$t, "files": ["fifo"]|$work/fifo is not a regular file
+"dir": "$work/t", "profile": "$work/fifo"|$work/fifo is not a regular file
+"dir": "$work/u", "profile": "$work/title.ini", "files": ["title.txt"]|$work/u/title.txt is not a regular file
+$t, "files": ["title.txt"]|vfdctl ended with 0
+CASES
+if [ -e "$work/victim" ] || [ "$(stat -c %a "$work/t/title.txt")" != 644 ] ||
+    ! cmp -s "$work/t/title.txt" "$work/title.txt" || [ "$(ls -A "$work/t" | wc -l)" != 3 ]; then
+    echo "test-ansible: the module's writes: $(ls -lA "$work/t")" >&2
+    exit 1
+fi
+echo "test-ansible: the module alone: documented, arguments checked, names and file types refused"

@@ -28,6 +28,9 @@ FirmwarePage::FirmwarePage(PageContext context, QWidget* parent)
     auto* fileLabel = new QLabel(QStringLiteral("File Name: "), frame);
     fileNameBox_ = new QLineEdit(frame);
     fileNameBox_->setObjectName(QStringLiteral("Text1_0"));
+    // Only "Open File" fills the box, as the DEMO box: "DownLoad" flashes the image checked at the
+    // choice, so a path typed here would show one firmware file while another one is flashed.
+    fileNameBox_->setReadOnly(true);
     fileNameBox_->setMinimumWidth(280);
     fileLabel->setBuddy(fileNameBox_);
     forceBox_ = new QCheckBox(QStringLiteral("Force overwrite"), frame);
@@ -107,9 +110,10 @@ void FirmwarePage::useFirmwareFile(const QString& path)
 void FirmwarePage::firmwareFileNameChanged()
 {
     const QString text = fileNameBox_->text();
-    // The box shows the chosen path in upper case; typed by hand, the text is the path.
+    // The box shows the chosen path in upper case (or "???" for a refused name); the file is
+    // looked for as chosen.
     const bool showsChosen = !chosenPath_.isEmpty() && text == chosenPath_.toUpper();
-    context_.runner.buttons().setAllowed(downloadButton_, fileExists(showsChosen ? chosenPath_ : text));
+    context_.runner.buttons().setAllowed(downloadButton_, showsChosen && fileExists(chosenPath_));
 }
 
 void FirmwarePage::showForceState()

@@ -28,7 +28,8 @@ public:
     void useFirmwareFile(const QString& path);
     // The file chosen last, as chosen (empty before any).
     const QString& firmwareFilePath() const { return chosenPath_; }
-    // Enables "DownLoad" exactly when the file box names an existing file or folder (element 0).
+    // Enables "DownLoad" exactly when the file box names an existing file or folder (element 0). The
+    // box cannot be edited: it names the file chosen last, or "???".
     void firmwareFileNameChanged();
     // Red caption while "Force overwrite" is checked, black otherwise.
     void showForceState();

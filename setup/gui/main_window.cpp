@@ -16,6 +16,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -204,8 +205,7 @@ void MainWindow::followPortChoice()
         return;
     const bool simulated = isSimulatedPort(selection_.port) && isVisible();
     if (simulated && !simWindowPlaced_) {
-        // Beside the main window, where a display stands beside the till.
-        simWindow_->move(frameGeometry().topRight() + QPoint(12, 0));
+        placeSimulatedDisplayWindow();
         simWindowPlaced_ = true;
     }
     simWindow_->setVisible(simulated);
@@ -226,9 +226,50 @@ void MainWindow::presetPort(const QString& port)
 
 void MainWindow::showChosenPage()
 {
+    // Read before the page changes: Qt grows the window as soon as a larger page shows.
+    const bool fitted = fitsContents();
     const int selected = tabs_->currentIndex() + 1;
-    for (int p = 0; p < pages_.size(); ++p)
-        pages_[p]->setVisible(p == 0 || p == selected);
+    // The page that goes is hidden before the one that comes shows: both at once would grow the
+    // window to the two of them.
+    for (int p = 1; p < pages_.size(); ++p)
+        if (p != selected)
+            pages_[p]->hide();
+    pages_[0]->show();
+    pages_[selected]->show();
+    if (fitted)
+        fitToContents();
+}
+
+bool MainWindow::fitsContents() const
+{
+    return !fittedSize_.isValid() || size() == fittedSize_;
+}
+
+void MainWindow::fitToContents()
+{
+    // Qt grows a window to the minimum of what it shows but never shrinks it back: after a wide page
+    // the window would keep covering what stands beside it. Unless the person has sized it by hand,
+    // the window takes the size of the page shown (and of the traffic pane while it is open).
+    if (!isWindow())
+        return;
+    // A page shown for the first time has its style (and so its size) only once polished, and the
+    // pages' layouts settle on their posted requests: the size is taken once both have happened.
+    ensurePolished();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    resize(sizeHint().expandedTo(minimumSizeHint()));
+    fittedSize_ = size();
+    // The simulated display's window stays beside this one unless the person has moved it.
+    if (simWindowPlaced_ && simWindow_->pos() == simWindowBeside_)
+        placeSimulatedDisplayWindow();
+}
+
+void MainWindow::placeSimulatedDisplayWindow()
+{
+    // Beside the main window, where a display stands beside the till.
+    simWindow_->move(frameGeometry().topRight() + QPoint(12, 0));
+    if (simWindow_->isVisible())
+        simWindow_->fitScreen(); // as it does when it opens
+    simWindowBeside_ = simWindow_->pos();
 }
 
 void MainWindow::showFactoryPage()
@@ -243,10 +284,13 @@ void MainWindow::showFactoryPage()
 
 void MainWindow::showTraffic(bool shown)
 {
+    const bool fitted = fitsContents();
     trafficToggle_->setChecked(shown);
     trafficView_->setVisible(shown);
     if (shown)
         trafficView_->refresh();
+    if (fitted)
+        fitToContents();
 }
 
 void MainWindow::choosePort()

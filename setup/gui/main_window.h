@@ -96,6 +96,9 @@ private:
     TrafficView* trafficView_;
     SimulatedDisplayWindow* simWindow_ = nullptr;
     bool simWindowPlaced_ = false;
+    QPoint simWindowBeside_;
+    // The size the window last took from what it shows; another size is the person's own.
+    QSize fittedSize_;
 
     // Parts of the constructor: the tab strip and the pages (their container returned), "Dsp Status",
     // the layout around them, the controls' connections.
@@ -104,5 +107,8 @@ private:
     void layOut(QWidget* pages, QWidget* status);
     void connectControls();
     void followPortChoice();
+    bool fitsContents() const;
+    void fitToContents();
+    void placeSimulatedDisplayWindow();
     void addProfileMenu(QVBoxLayout* layout);
 };

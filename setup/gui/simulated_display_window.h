@@ -50,6 +50,9 @@ public:
     VfdScreenView* screen() const { return screen_; }
     // The 40 bytes on the screen, line 1 then line 2 (shorter lines filled with spaces).
     QByteArray screenContent() const { return screenContent_; }
+    // Keeps the whole window on the screen it is on (at its opening, and when the main window moves
+    // it beside itself again); see the definition.
+    void fitScreen();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -61,8 +64,6 @@ private:
     QWidget* flashBox();
     QWidget* faultBox();
     void connectSwitches();
-    // Keeps the whole window on the screen it opens on; see the definition.
-    void fitScreen();
     void changeFaults(const std::function<void(SimulatedDisplay::Faults&)>& change);
     void unplugToggled(bool unplugged);
     void showFlash(const DisplayFlashView& view);

@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -148,12 +149,14 @@ private slots:
     }
 
     // One page shows at a time; the factory page gets a tab only once Ctrl+Shift+F has opened it,
-    // and the tab current before it brings its own page back.
+    // and the tab current before it brings its own page back. The window takes the size of the page
+    // shown, shrinking again after a larger one, until the person sizes it by hand.
     void tabsShowOnePage()
     {
         WindowFixture w;
         auto* tabs = w.find<QTabBar>("tabMain");
         QStringList seen;
+        QList<QSize> sizes{w.window->size()};
         const auto click = [&](int tab) {
             if (tab >= 0)
                 QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
@@ -162,9 +165,15 @@ private slots:
                 if (w.window->findChild<QWidget*>(QString("frmMain%1").arg(page))->isVisible())
                     shown << QString::number(page);
             seen << QString("%1 tabs, page %2").arg(tabs->count()).arg(shown.join(','));
+            sizes << w.window->size();
         };
         for (int tab : {1, 2, 0, 1})
             click(tab);
+        QCOMPARE(sizes.mid(3, 2), sizes.mid(0, 2)); // General and F/W Update again
+        const QSize byHand = sizes[1].expandedTo(sizes[0]) + QSize(90, 60);
+        w.window->resize(byHand);
+        w.showTab(0);
+        QCOMPARE(w.window->size(), byHand);
         w.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
         QTest::keyClick(w.window.get(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
@@ -297,9 +306,9 @@ private slots:
         QVERIFY(!w.find("cmbWriteDEMO")->isEnabled());
     }
 
-    // The firmware box shows what the file check shows ("???" for a refused name: test_input_checks);
-    // "DownLoad" follows the box and refuses without a valid file; the image held at the choice is
-    // flashed (the progress shown: test_running_operation).
+    // The firmware box shows what the file check shows ("???" for a refused name: test_input_checks)
+    // and nothing typed; "DownLoad" follows the box and refuses without a valid file; the image held
+    // at the choice is flashed (the progress shown: test_running_operation).
     void firmwareFileBox()
     {
         WindowFixture w(1);
@@ -310,9 +319,13 @@ private slots:
         w.choose("ComOpenFile_0", path);
         QCOMPARE(box->text(), path.toUpper());
         QVERIFY(download->isEnabled());
-        box->setText(path + ".missing");
+        box->selectAll();
+        QTest::keyClicks(box, w.file("vq7146_b.wfu", wfuFile(kFirmwareImage.left(512))));
+        QCOMPARE(box->text(), path.toUpper()); // DownLoad would flash another file than it names
+        w.choose("ComOpenFile_0", path + ".missing");
         QVERIFY(!download->isEnabled());
-        box->setText(w.dir.path()); // a folder counts as existing
+        QVERIFY(QDir(w.dir.path()).mkdir("vq7146_dir.wfu")); // a folder counts as existing
+        w.choose("ComOpenFile_0", w.dir.filePath("vq7146_dir.wfu"));
         QVERIFY(download->isEnabled());
         w.choose("ComOpenFile_0",
                  w.file("vq7146.wfu", QByteArray("123456789") + QByteArray::fromHex("4B37")));
