@@ -72,11 +72,19 @@ EarlyAnswer readCommandLine(const QStringList& words, const ProgramUsage& usage,
     const QString seeHelp = QStringLiteral(" (see %1 --help)").arg(QLatin1String(usage.program));
     for (qsizetype i = 0; i < words.size(); ++i) {
         const QString& word = words.at(i);
-        if (word == QLatin1String("--version") || (usage.shortAnswers && word == QLatin1String("-v"))) {
+        if (word == QLatin1String("--version") || (usage.shortVersion && word == QLatin1String("-v"))) {
             return {EarlyAnswer::Action::Version, {}};
         }
-        if (word == QLatin1String("--help") || (usage.shortAnswers && word == QLatin1String("-h"))) {
+        if (word == QLatin1String("--help") || word == QLatin1String("-h")) {
             return {EarlyAnswer::Action::Help, {}};
+        }
+        if (word == QLatin1String("--")) {
+            // The end of the options: what follows is no option, and these programs take no other words.
+            if (i + 1 < words.size()) {
+                return refuse(QStringLiteral("unexpected argument %1").arg(quotedValue(words.at(i + 1))) +
+                              seeHelp);
+            }
+            break;
         }
         if (const int taken = qtOptionWords(word)) {
             if (i + taken > words.size()) {

@@ -20,7 +20,7 @@ struct ProgramUsage
     const char* program; // "vfdsetup"
     const char* help;    // the --help text
     QList<ProgramOption> options;
-    bool shortAnswers = false; // -h and -v answer as --help and --version
+    bool shortVersion = false; // -v answers as --version (-h is --help in every program)
 };
 
 // What a command line asks before the program makes anything: to run, its help, its version, or a
@@ -36,12 +36,12 @@ struct EarlyAnswer
 // empty text, or what is wrong with it.
 using OptionTaker = std::function<QString(const QString& name, const QString& value)>;
 
-// Reads the words that follow the program's name. --help and --version are answered; an unknown option,
-// an option without its value (the next word is no value when it starts with "-"), a value given to an
-// option that takes none and a word that is no option are refused, named as vfdctl names them, and so is
-// an option that `take` refuses; the first of these in the line is the one answered. The options
-// QApplication takes for itself (-platform, -style, -geometry, ...) pass. Touches nothing, prints
-// nothing.
+// Reads the words that follow the program's name. --help (-h) and --version are answered; "--" ends the
+// options. An unknown option, an option without its value (the next word is no value when it starts
+// with "-"), a value given to an option that takes none and a word that is no option are refused, named
+// as vfdctl names them, and so is an option that `take` refuses; the first of these in the line is the
+// one answered. The options QApplication takes for itself (-platform, -style, -geometry, ...) pass.
+// Touches nothing, prints nothing.
 EarlyAnswer readCommandLine(const QStringList& words, const ProgramUsage& usage, const OptionTaker& take);
 
 // Prints an answer: the help or the version on stdout (status 0), a refusal on stderr (status 2).

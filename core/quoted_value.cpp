@@ -4,31 +4,23 @@
 
 namespace {
 
-// A character as the message shows it: itself, or an escape when it prints nothing, would end the
-// line (Qt counts the line and paragraph separators as printable) or is a space of another width.
+// A character as the message shows it: itself, or its code point between angle brackets ("<U+0009>")
+// when it prints nothing, would end the line (Qt counts the line and paragraph separators as printable)
+// or is a space of another width.
 QString shown(char32_t code)
 {
-    switch (code) {
-    case U'\t':
-        return QStringLiteral("\\t");
-    case U'\n':
-        return QStringLiteral("\\n");
-    case U'\r':
-        return QStringLiteral("\\r");
-    default:
-        break;
-    }
     // A space other than the plain one (a no-break space, U+2008) would read as a plain space.
     if (QChar::isPrint(code) && (code == U' ' || !QChar::isSpace(code)))
         return QString::fromUcs4(&code, 1);
-    if (code <= 0xFF)
-        return QStringLiteral("\\x%1").arg(uint(code), 2, 16, QLatin1Char('0'));
-    if (code <= 0xFFFF)
-        return QStringLiteral("\\u%1").arg(uint(code), 4, 16, QLatin1Char('0'));
-    return QStringLiteral("\\U%1").arg(uint(code), 8, 16, QLatin1Char('0'));
+    return u'<' + codePointName(code) + u'>';
 }
 
 } // namespace
+
+QString codePointName(char32_t code)
+{
+    return QStringLiteral("U+%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper();
+}
 
 QString quotedValue(const QString& value, QChar mark)
 {

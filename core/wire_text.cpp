@@ -35,7 +35,7 @@ QString codePoint(const QString& character)
 {
     const char32_t code = character.size() == 2 ? QChar::surrogateToUcs4(character.at(0), character.at(1))
                                                 : character.at(0).unicode();
-    return QStringLiteral("U+%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0'));
+    return codePointName(code);
 }
 
 } // namespace

@@ -34,7 +34,7 @@ int main(int argc, char* argv[])
         "Usage: vfddemo\n\n"
         "Demonstrates the Talvex KD-317 (ESC/POS), KD-426 and KD-138 customer displays,\n"
         "on a serial port or on a built-in simulated display.\n\n"
-        "  --help     this text\n"
+        "  -h, --help this text\n"
         "  --version  the program's version\n",
         {}};
     QHash<QString, QString> options;

@@ -14,7 +14,8 @@ const char* const kHelp =
 A virtual customer display at the end of a serial line, for point-of-sale developers.
 
 On Linux and macOS vfdemu makes a pseudo-terminal and prints the path of the end to open on its first line of
-output; a program writes display commands to it as to a real port. On Windows, install a virtual null-modem
+output, once the line, its --link and its --screen-file exist; a program writes display commands to it as to a
+real port. On Windows, install a virtual null-modem
 pair (com0com, for instance: COM6 <-> COM7), give vfdemu one port of it (--port COM7) and let the program
 open the other (COM6).
 
@@ -39,10 +40,10 @@ Options:
   -v, --version                 Show the version.
 
 A value follows its option as the next argument or after "=" (--link=PATH); one that starts with "-" must
-follow "=".
+follow "=". "--" ends the options.
 
-Exit status: 0 after SIGINT, SIGTERM or the window closed; 1 when the line cannot be made; 2 for wrong
-arguments.
+Exit status: 0 after SIGINT, SIGTERM, SIGHUP or the window closed; 1 when the line, its link or the screen
+file cannot be made; 2 for wrong arguments.
 )";
 
 // Each option stores its value (empty for a switch), or says why it cannot.

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QLoggingCategory>
+#include <QSaveFile>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
@@ -49,11 +50,30 @@ void keepScreenText(ScreenSink& sink, VirtualDisplay& display, QTimer& ticks, co
     refresh();
 }
 
-// Runs the display until a signal or the window ends it.
+// Why the screen file cannot be written, in the system's words; nothing when it can. Asked before
+// anything is made, as a bad --link is refused before the first line.
+QString screenFileRefusal(const QString& path)
+{
+    QSaveFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly))
+        return probe.errorString();
+    probe.cancelWriting();
+    return {};
+}
+
+// Runs the display until a signal or the window ends it. The first line of output names the line only
+// once everything it leads to exists: the line, its link and the screen file with the first screen.
 int runDisplay(QCoreApplication& app, const EmuOptions& options)
 {
     if (options.trace)
         QLoggingCategory::setFilterRules(QStringLiteral("talvex.wire.debug=true"));
+    if (!options.screenFile.isEmpty()) {
+        if (const QString why = screenFileRefusal(options.screenFile); !why.isEmpty()) {
+            std::fprintf(stderr, "vfdemu: cannot write the screen file %s: %s\n",
+                         qPrintable(options.screenFile), qPrintable(why));
+            return 1;
+        }
+    }
     RealPacer pacer;
     VirtualDisplay display(pacer, options.model, options.settings);
     const std::unique_ptr<FarEnd> end = makeFarEnd(options);
@@ -66,8 +86,6 @@ int runDisplay(QCoreApplication& app, const EmuOptions& options)
         return 1;
     }
     QObject::connect(end.get(), &FarEnd::received, &display, &VirtualDisplay::receive);
-    std::printf("%s\n", qPrintable(end->name()));
-    std::fflush(stdout);
     DeviceLink link;
     if (!options.link.isEmpty()) {
         if (const LinkStatus made = link.make(end->name(), options.link); !made.ok()) {
@@ -77,7 +95,12 @@ int runDisplay(QCoreApplication& app, const EmuOptions& options)
     }
     ScreenSink sink([&display] { return screenText(display); }, options.screenFile);
     QTimer ticks;
-    if (options.headless || !options.screenFile.isEmpty())
+    const bool toFile = !options.screenFile.isEmpty();
+    if (toFile)
+        keepScreenText(sink, display, ticks, options.screenFile);
+    std::printf("%s\n", qPrintable(end->name()));
+    std::fflush(stdout);
+    if (options.headless && !toFile)
         keepScreenText(sink, display, ticks, options.screenFile);
     std::unique_ptr<EmulatorWindow> window;
     if (!options.headless) {

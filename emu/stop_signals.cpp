@@ -8,6 +8,9 @@
 
 namespace {
 
+// A closed terminal (SIGHUP) ends the display as Ctrl+C and kill do: with its link removed.
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
 int pipeEnds[2] = {-1, -1};
 
 void onSignal(int)
@@ -33,12 +36,12 @@ StopSignals::StopSignals(QObject* parent) : QObject(parent)
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    for (const int number : kStopSignals)
+        sigaction(number, &action, nullptr);
 }
 
 StopSignals::~StopSignals()
 {
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
+    for (const int number : kStopSignals)
+        std::signal(number, SIG_DFL);
 }

@@ -4,7 +4,7 @@
 
 class QSocketNotifier;
 
-// SIGINT and SIGTERM as a Qt signal: the handler only writes a byte to a pipe that the event loop
+// SIGINT, SIGTERM and SIGHUP as a Qt signal: the handler only writes a byte to a pipe that the event loop
 // watches, so that the program ends through its ordinary path (link removed, exit status 0).
 class StopSignals : public QObject
 {

@@ -158,7 +158,7 @@ void launcherAndCommandListRows()
     row("reverse", kEpson, "Command16 Command16 Command16", {kCancel, "14IJ", QString::fromUtf8("ab中")},
         reverse + "1F 72 01 | pause 5000 | 1F 72 00 | " + reverse +
             "1F 72 01 | \"14IJ\" | pause 5000 | 1F 72 00 | " + reverse +
-            QString::fromUtf8("box Text Error: The character \"中\" (U+4e2d) cannot be shown on the display: "
+            QString::fromUtf8("box Text Error: The character \"中\" (U+4E2D) cannot be shown on the display: "
                               "it has no byte in the text encoding windows-1252.\nNothing more is sent."),
         kEpsonTitle);
 }
@@ -256,7 +256,7 @@ void modelDemoRows()
         "open COM2 19200,n,8,1 | 1B 3D 32 | 1F 0D | close", kKd426Title);
     row("KD-426 reply without a byte", kKd426, "Command1", {QString::fromUtf8("台北")},
         press({company +
-               QString::fromUtf8("box Text Error: The character \"台\" (U+53f0) cannot be shown on the "
+               QString::fromUtf8("box Text Error: The character \"台\" (U+53F0) cannot be shown on the "
                                  "display: it has no byte in the text encoding windows-1252.\nNothing "
                                  "more is sent.")}),
         kKd426Title);

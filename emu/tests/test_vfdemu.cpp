@@ -199,27 +199,40 @@ private slots:
     }
 
     // The program's command line, run with no display server. A refused line makes nothing: no link, no
-    // screen file, no pseudo-terminal (nothing on stdout). A line that runs shows its model's first screen
-    // after the pseudo-terminal's path, and a signal ends it with status 0 and its link removed.
+    // screen file, no pseudo-terminal (nothing on stdout); a usage error exits with 2, a line, link or
+    // screen file that cannot be made with 1. A line that runs prints the pseudo-terminal's path once its
+    // link and screen file exist, then its model's first screen, and a signal ends it with status 0 and
+    // its link removed.
     void commandLine_data()
     {
         QTest::addColumn<QStringList>("arguments"); // "@" stands for an empty folder
         QTest::addColumn<int>("signal");            // the one that ends a line that runs
         QTest::addColumn<QString>("output");
         QTest::addColumn<QString>("error");
+        QTest::addColumn<int>("status");
         const QString tooLong = "\x1B[2J" + QString(100000, 'x'),
                       expected = "baud,parity,data bits,stop bits";
-        const std::pair<QStringList, QString> refused[] = {
+        const std::tuple<QStringList, QString, int> refused[] = {
             {{"--headless", "--link", "@/tty", "--screen-file", "@/screen", "--colour"},
-             "unknown option --colour (see vfdemu --help)"},
-            {{"--model", "kd999", "--link", "@/tty"}, "--model takes kd317, kd426 or kd138, not \"kd999\""},
+             "unknown option --colour (see vfdemu --help)",
+             2},
+            {{"--model", "kd999", "--link", "@/tty"},
+             "--model takes kd317, kd426 or kd138, not \"kd999\"",
+             2},
             {{"--headless", "--settings=" + tooLong},
-             "--settings: Invalid settings \"\\x1b[2J" + QString(36, 'x') + "…\": expected " + expected},
-            {{"--port", "COM7"}, "--port is for Windows; here vfdemu makes its own pseudo-terminal"},
+             "--settings: Invalid settings \"<U+001B>[2J" + QString(36, 'x') + "…\": expected " + expected,
+             2},
+            {{"--port", "COM7"}, "--port is for Windows; here vfdemu makes its own pseudo-terminal", 2},
+            {{"--headless", "--", "--link"}, "unexpected argument '--link' (see vfdemu --help)", 2},
+            {{"--headless", "--link", "@"}, "@ exists and is not a symbolic link", 1},
+            {{"--headless", "--link", "@/tty", "--screen-file", "@/no/screen"},
+             "cannot write the screen file @/no/screen: No such file or directory",
+             1},
         };
-        for (const auto& [arguments, error] : refused)
+        for (const auto& [arguments, error, status] : refused)
             QTest::newRow(qPrintable(error.left(30)))
-                << arguments << 0 << QString() << "vfdemu: " + error + '\n';
+                << arguments << 0 << QString() << "vfdemu: " + error + '\n'
+                << status;
         const std::tuple<const char*, QStringList, int, QString> answered[] = {
             {"--help", {"--help", "--colour"}, 0, emuUsage().help},
             {"--version", {"-v"}, 0, QStringLiteral("vfdemu %1\n").arg(ProjectVersion::kText)},
@@ -227,9 +240,13 @@ private slots:
             {"KD-426", {"--headless", "--model", "kd426"}, SIGINT, screen("@/@//  CUSTOMER DISPLAY;none;")},
             {"KD-138", {"--model=KD138", "--headless", "--settings", "19200,E,7,2"}, SIGTERM, screen(";1,1")},
             {"window, Qt's options", {"-platform", "offscreen", "-style=Fusion"}, SIGTERM, QString()},
+            {"screen file, hung up",
+             {"--headless", "--link", "@/ttyVFD0", "--screen-file", "@/screen"},
+             SIGHUP,
+             QString()},
         };
         for (const auto& [name, arguments, signal, output] : answered)
-            QTest::newRow(name) << arguments << signal << output << QString();
+            QTest::newRow(name) << arguments << signal << output << QString() << 0;
     }
     void commandLine()
     {
@@ -248,27 +265,32 @@ private slots:
         emu.setWorkingDirectory(dir.path());
         emu.start(VFDEMU_PATH, arguments);
         QString out; // a line that runs prints the pseudo-terminal's path, then the screen
-        const auto screenShown = [&] {
-            out += emu.readAllStandardOutput();
-            return out.contains('\n') && out.section('\n', 1).startsWith(output);
-        };
+        const QString link = dir.filePath("ttyVFD0"), screenFile = dir.filePath("screen");
+        const auto lineShown = [&] { return (out += emu.readAllStandardOutput()).contains('\n'); };
         if (signal != 0) {
-            QVERIFY2(QTest::qWaitFor(screenShown, 10000), qPrintable(out));
-            if (const QString link = dir.filePath("ttyVFD0"); arguments.contains(link))
+            QVERIFY2(QTest::qWaitFor(lineShown, 10000), qPrintable(out));
+            if (arguments.contains(link))
                 QCOMPARE(QFileInfo(link).symLinkTarget(), out.section('\n', 0, 0));
+            QFile shown(screenFile);
+            if (arguments.contains(screenFile))
+                QCOMPARE(shown.open(QIODevice::ReadOnly) ? shown.readAll() : "none",
+                         screen("/;1,1").toUtf8());
+            QVERIFY2(QTest::qWaitFor([&] { return lineShown() && out.section('\n', 1).startsWith(output); },
+                                     10000),
+                     qPrintable(out));
             ::kill(static_cast<pid_t>(emu.processId()), signal);
         }
         QVERIFY(emu.waitForFinished(10000));
         out += emu.readAllStandardOutput();
         QCOMPARE(emu.exitStatus(), QProcess::NormalExit);
+        QTEST(emu.exitCode(), "status");
         QFETCH(QString, error);
-        QCOMPARE(emu.exitCode(), error.isEmpty() ? 0 : 2);
-        QCOMPARE(QString::fromUtf8(emu.readAllStandardError()), error);
+        QCOMPARE(QString::fromUtf8(emu.readAllStandardError()), error.replace("@", dir.path()));
         if (signal == 0)
             QCOMPARE(out, output);
         QCOMPARE(
             QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
-            QStringList());
+            signal != 0 && arguments.contains(screenFile) ? QStringList{"screen"} : QStringList());
     }
 };
 

@@ -7,7 +7,11 @@ bool parseArgs(const QStringList& args, const QStringList& valueOptions, const Q
 {
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& word = args.at(i);
-        if (!word.startsWith(QLatin1String("--")) || word == QLatin1String("--")) {
+        if (word == QLatin1String("--")) { // the end of the options: "--- Welcome ---" is a line
+            parsed->positional << args.mid(i + 1);
+            break;
+        }
+        if (!word.startsWith(QLatin1String("--"))) {
             parsed->positional << word;
             continue;
         }

@@ -108,9 +108,9 @@ CliJob firmwareJob(const QByteArray& firmwareImage, bool forced);
 // file names it, with where a profile names it (`origin`).
 int writeDemoFile(CliSession& session, const QString& path, const QString& origin = {});
 
-// Splits "--name value" and "--name=value" options from positional words. Flags named in
-// `flags` take no value. Returns false (with a message in *error) for an unknown option or a
-// missing value.
+// Splits "--name value" and "--name=value" options from positional words; every word after "--" is
+// positional. Flags named in `flags` take no value. Returns false (with a message in *error) for an unknown
+// option or a missing value.
 struct ParsedArgs
 {
     QStringList positional;

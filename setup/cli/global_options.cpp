@@ -18,6 +18,12 @@ const QStringList kValueOptions = {QStringLiteral("--port"),     QStringLiteral(
                                    QStringLiteral("--baud"),     QStringLiteral("--format"),
                                    QStringLiteral("--encoding"), QStringLiteral("--sim-fault")};
 
+// A word that starts an option: "--quiet", "--baud=9600", "--", and -h for --help.
+bool isOptionWord(const QString& word)
+{
+    return word.startsWith(QLatin1String("--")) || word == QLatin1String("-h");
+}
+
 // Takes one option with its value; the message of a usage error otherwise.
 QString takeOption(const QString& name, const QString& value, GlobalOptions& options)
 {
@@ -53,8 +59,6 @@ QString takeOption(const QString& name, const QString& value, GlobalOptions& opt
             return QStringLiteral("--encoding takes a text encoding such as ") +
                    WireEncoding::offeredNames().mid(0, 6).join(QLatin1String(", ")) + given;
         options.selection.encoding = *encoding;
-    } else {
-        return QStringLiteral("unknown option %1 (see vfdctl --help)").arg(name);
     }
     return {};
 }
@@ -84,9 +88,13 @@ std::optional<int> readGlobalOptions(const QStringList& arguments,
                                      GlobalOptions& options)
 {
     qsizetype& i = options.commandAt;
-    for (; i < arguments.size() && arguments.at(i).startsWith(QLatin1String("--")); ++i) {
+    for (; i < arguments.size() && isOptionWord(arguments.at(i)); ++i) {
         const QString& word = arguments.at(i);
-        options.help = word == QLatin1String("--help");
+        if (word == QLatin1String("--")) { // the end of the options: the command follows
+            ++i;
+            break;
+        }
+        options.help = word == QLatin1String("--help") || word == QLatin1String("-h");
         options.version = word == QLatin1String("--version");
         if (options.help || options.version)
             return std::nullopt;
@@ -99,8 +107,15 @@ std::optional<int> readGlobalOptions(const QStringList& arguments,
             continue;
         const bool inlineValue = word.contains(QLatin1Char('='));
         const QString name = word.section(QLatin1Char('='), 0, 0);
-        if (!inlineValue && i + 1 >= arguments.size()) {
-            err << "vfdctl: option " << name << " needs a value" << Qt::endl;
+        // What is wrong with the option itself comes before a value it lacks.
+        const QString misuse =
+            kFlags.contains(name) ? QStringLiteral("option %1 takes no value").arg(name)
+            : !kValueOptions.contains(name)
+                ? QStringLiteral("unknown option %1 (see vfdctl --help)").arg(quotedValue(name, QChar()))
+            : !inlineValue && i + 1 >= arguments.size() ? QStringLiteral("option %1 needs a value").arg(name)
+                                                        : QString();
+        if (!misuse.isEmpty()) {
+            err << "vfdctl: " << misuse << Qt::endl;
             return CliExit::Usage;
         }
         const QString value = inlineValue ? word.section(QLatin1Char('='), 1) : arguments.at(++i);

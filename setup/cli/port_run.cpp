@@ -1,10 +1,14 @@
 #include "cli/port_run.h"
 
 #include "sim/display_worker.h"
+#include "sim/simulated_display.h"
 
 std::unique_ptr<DeviceWorker> makePortWorker(const PortTarget& target, const QString& traceLabel)
 {
-    return makeDisplayWorker(target.simulatedDisplay, target.makeRealLink, *target.pacer,
+    SerialLink* simulated = target.simulatedPort;
+    if (!simulated)
+        simulated = target.simulatedDisplay;
+    return makeDisplayWorker(simulated, target.makeRealLink, *target.pacer,
                              {.traceLabel = traceLabel, .outsideStop = target.stop});
 }
 

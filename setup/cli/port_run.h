@@ -20,6 +20,7 @@ struct PortTarget
     PortSelection selection;
     Pacer* pacer = nullptr;                       // the port's own time
     SimulatedDisplay* simulatedDisplay = nullptr; // set for a simulated port
+    SerialLink* simulatedPort = nullptr;          // how it is opened (null: the display itself)
     std::function<std::unique_ptr<SerialLink>()> makeRealLink;
     const std::atomic_bool* stop = nullptr; // the run's stop request (a signal raises it)
     bool stdoutIsTerminal = false;

@@ -17,10 +17,28 @@
 #include "sim/display_summary.h"
 #include "sim/simulated_display.h"
 #include "sim/simulated_flash_file.h"
+#include "sim/simulated_port_lock.h"
 
 #include <QLoggingCategory>
+#include <algorithm>
 
 namespace {
+
+// Names separated by commas on lines of at most 100 characters, each indented to the overview's text.
+QString indentedList(const QStringList& names)
+{
+    const QString indent(18, QLatin1Char(' '));
+    QString text, line = indent;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString name = names.at(i) + (i + 1 < names.size() ? QStringLiteral(",") : QString());
+        if (line.size() > indent.size() && line.size() + 1 + name.size() > 100) {
+            text += line + QLatin1Char('\n');
+            line = indent;
+        }
+        line += (line.size() > indent.size() ? QStringLiteral(" ") : QString()) + name;
+    }
+    return text + line + QLatin1Char('\n');
+}
 
 QString overview()
 {
@@ -40,8 +58,8 @@ QString overview()
             "                  system reports\n"
             "  --baud RATE     the display's current rate: 4800, 9600, 19200, 38400, 115200 (default 9600)\n"
             "  --format P,D,S  parity, data bits, stop bits, e.g. N,8,1 (default N,8,1)\n"
-            "  --encoding NAME the text encoding of the display's code page, e.g. windows-1251, IBM866,\n"
-            "                  IBM737, windows-1257, Shift_JIS, Big5 (default %1)\n"
+            "  --encoding NAME the text encoding of the display's code page (default %1), one of\n"
+            "%2"
             "  --trace         print every write and DSR change with a millisecond timestamp on stderr\n"
             "  --quiet         print nothing on success, not even progress (failures still go to\n"
             "                  stderr)\n"
@@ -52,17 +70,20 @@ QString overview()
             "                  without it a single sim port prints this unless --quiet\n"
             "  --sim-fault PORT=FAULT\n"
             "                  start the simulated display PORT (sim or sim:NAME, a port of the run)\n"
-            "                  with a fault: absent, no-ack, no-ack-after:N (only the first N frames\n"
-            "                  acknowledged), dsr-late\n"
+            "                  with the fault FAULT, one of absent, no-ack, no-ack-after:N (only the\n"
+            "                  first N frames acknowledged), dsr-late\n"
             "  --sim-reset     start every simulated display of the run from the factory state. Without\n"
             "                  it each keeps its flash (rate, code page, title, DEMO, firmware, balance)\n"
             "                  from run to run, in the folder talvex-display-tools/simulated-displays\n"
             "                  of $XDG_STATE_HOME (default ~/.local/state)\n"
-            "  --help          this text; 'vfdctl COMMAND --help' for a command\n"
+            "  --help, -h      this text; 'vfdctl COMMAND --help' for a command\n"
             "  --version       the program's version\n"
+            "  --              the end of the options, here or after the command: the words after it\n"
+            "                  are none, so that a line may start with \"-\"\n"
+            "                  (vfdctl title write -- \"--- Welcome ---\" \"\")\n"
             "\n"
             "Commands:\n")
-            .arg(WireEncoding().name());
+            .arg(WireEncoding().name(), indentedList(WireEncoding::offeredNames()));
     for (const CliCommand& command : cliCommands())
         for (const QString& line : command.synopsis.split(QLatin1Char('\n')))
             text += QStringLiteral("  ") + line + QLatin1Char('\n');
@@ -94,6 +115,8 @@ struct RunPorts
 {
     std::vector<std::unique_ptr<Pacer>> ownPacers;
     std::vector<std::unique_ptr<SimulatedDisplay>> ownDisplays;
+    // Each simulated display kept between runs is opened by one program at a time.
+    std::vector<std::unique_ptr<SimulatedPortLock>> locks;
     QList<FleetPort> ports;
 };
 
@@ -113,13 +136,17 @@ void startFromKeptFlash(const QString& port, SimulatedDisplay& display, const Gl
         err << "vfdctl: " << port << " starts from the factory state: " << problem << Qt::endl;
 }
 
-// What each simulated display holds at the end of the run is what the next run starts from.
-void keepFlash(const QList<FleetPort>& ports, const QString& folder, QTextStream& err)
+// What each simulated display holds at the end of the run is what the next run starts from, unless
+// the run never opened it (another program held it): what that program leaves is kept instead.
+void keepFlash(const RunPorts& run, const QString& folder, QTextStream& err)
 {
     if (folder.isEmpty())
         return;
-    for (const FleetPort& port : ports) {
-        if (!port.target.simulatedDisplay)
+    for (const FleetPort& port : run.ports) {
+        const bool neverOpened = std::any_of(run.locks.begin(), run.locks.end(), [&port](const auto& lock) {
+            return lock.get() == port.target.simulatedPort && !lock->everOpened();
+        });
+        if (!port.target.simulatedDisplay || neverOpened)
             continue;
         const QString error = SimulatedFlashFile(folder, port.name).keep(*port.target.simulatedDisplay);
         if (!error.isEmpty())
@@ -148,6 +175,12 @@ void preparePorts(const GlobalOptions& options, const VfdctlEnvironment& env, Ru
                 simulated->setFaults(options.simFaults.value(port));
             startFromKeptFlash(port, *simulated, options, env.simulatedFlashFolder, err);
             target.simulatedDisplay = simulated;
+            if (!env.simulatedFlashFolder.isEmpty())
+                target.simulatedPort =
+                    run.locks
+                        .emplace_back(std::make_unique<SimulatedPortLock>(
+                            *simulated, SimulatedPortLock::pathFor(env.simulatedFlashFolder, port)))
+                        .get();
         }
         target.makeRealLink = env.makeRealLink;
         target.stop = env.stop;
@@ -174,6 +207,12 @@ void printSimulatedDisplays(const QList<FleetPort>& ports, const GlobalOptions& 
     out.flush();
 }
 
+// The words of a command that may be options: those before a "--".
+QStringList optionWords(const QStringList& words)
+{
+    return words.mid(0, words.indexOf(QLatin1String("--")));
+}
+
 // Refused before any port was opened (or a command without one): only the refusal is printed. With
 // --json, a file refused fails every port of the run alike.
 int endWithoutPorts(const CliPlan& plan, const GlobalOptions& options, const QStringList& rest,
@@ -184,8 +223,9 @@ int endWithoutPorts(const CliPlan& plan, const GlobalOptions& options, const QSt
             json.portEnded(port, plan.status, dialogs, context.report, 0);
         json.summary(plan.status);
     }
-    const auto global = std::find_if(rest.begin(), rest.end(), isGlobalOption);
-    if (plan.status == CliExit::Usage && global != rest.end())
+    const QStringList given = optionWords(rest);
+    const auto global = std::find_if(given.begin(), given.end(), isGlobalOption);
+    if (plan.status == CliExit::Usage && global != given.end())
         context.err << "  "
                     << failureHint(FailureKey::GlobalOptionAfterCommand,
                                    {{}, {}, {}, global->section('=', 0, 0)})
@@ -219,7 +259,8 @@ int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
         err << "vfdctl: unknown command " << quotedValue(commandName) << " (see vfdctl --help)" << Qt::endl;
         return CliExit::Usage;
     }
-    if (rest.contains(QLatin1String("--help"))) {
+    if (const QStringList words = optionWords(rest);
+        words.contains(QLatin1String("--help")) || words.contains(QLatin1String("-h"))) {
         out << command->help << Qt::flush;
         return CliExit::Ok;
     }
@@ -250,7 +291,7 @@ int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
             ? runJobOnPort(plan.job, run.ports.first().target, out, err, dialogs)
             : runFleet(plan.job, run.ports, arguments.mid(options.commandAt).join(QLatin1Char(' ')), out, err,
                        env.stdoutIsTerminal, options.quiet, options.json ? &json : nullptr);
-    keepFlash(run.ports, env.simulatedFlashFolder, err);
+    keepFlash(run, env.simulatedFlashFolder, err);
     printSimulatedDisplays(run.ports, options, out);
     return status;
 }

@@ -28,8 +28,9 @@ struct VfdctlEnvironment
     std::function<QStringList()> systemPorts = {};
     // Where apply keeps what it applied to each port (empty: see appliedRecordsFolder()).
     QString stateFolder = {};
-    // Where each simulated display keeps its flash between runs (empty: nowhere, every run starts
-    // from the factory state; the program gives the user's state folder).
+    // Where each simulated display keeps its flash between runs, and the lock that lets one program at
+    // a time open it (empty: nowhere and none, every run starts from the factory state; the program
+    // gives the user's state folder).
     QString simulatedFlashFolder = {};
 };
 

@@ -4,6 +4,7 @@
 #include "gui/main_window.h"
 #include "sim/simulated_display.h"
 #include "sim/simulated_flash_file.h"
+#include "sim/simulated_port_lock.h"
 
 #include <QApplication>
 
@@ -16,7 +17,7 @@ int main(int argc, char* argv[])
         "Configures and services Talvex VQ71xx customer displays.\n\n"
         "  --port PORT  start on PORT: COMn, a system port such as /dev/ttyUSB0, or sim\n"
         "  --factory    also show the Factory Adjustment Tool page\n"
-        "  --help       this text\n"
+        "  -h, --help   this text\n"
         "  --version    the program's version\n",
         {{"--port", true}, {"--factory", false}}};
     QHash<QString, QString> options;
@@ -31,8 +32,13 @@ int main(int argc, char* argv[])
     const SimulatedFlashFile flashFile(SimulatedFlashFile::userFolder(), QStringLiteral("sim"));
     if (const QString problem = flashFile.restore(simulatedDisplay); !problem.isEmpty())
         qWarning("vfdsetup: sim starts from the factory state: %s", qPrintable(problem));
+    // One program at a time opens it, as a real port: a vfdctl run on "sim" meanwhile is refused.
+    SimulatedPortLock simulatedPort(
+        simulatedDisplay,
+        SimulatedPortLock::pathFor(SimulatedFlashFile::userFolder(), QStringLiteral("sim")));
     DeviceServices services;
     services.simulatedFlashFile = &flashFile;
+    services.simulatedPort = &simulatedPort;
     services.pacer = &pacer;
     services.simulatedDisplay = &simulatedDisplay;
     MainWindow window(services);

@@ -3,6 +3,7 @@
 #include "gui/outcome_box.h"
 #include "gui/stopping_dialogs.h"
 #include "sim/display_worker.h"
+#include "sim/simulated_display.h"
 #include "widgets/gui_dialogs.h"
 
 #include <QCoreApplication>
@@ -10,8 +11,10 @@
 
 OperationRunner::OperationRunner(DeviceServices services, QObject* parent)
     : QObject(parent), services_(std::move(services)),
-      worker_(makeDisplayWorker(services_.simulatedDisplay, services_.makeRealLink, *services_.pacer,
-                                {.trafficLog = services_.trafficLog}))
+      worker_(
+          makeDisplayWorker(services_.simulatedPort ? services_.simulatedPort
+                                                    : static_cast<SerialLink*>(services_.simulatedDisplay),
+                            services_.makeRealLink, *services_.pacer, {.trafficLog = services_.trafficLog}))
 {
     // The event loop may end (QCoreApplication::exit) while an operation runs, without a close.
     if (QCoreApplication* application = QCoreApplication::instance())

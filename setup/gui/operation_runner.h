@@ -29,6 +29,8 @@ struct DeviceServices
     GuiDialogs* windowDialogs = nullptr;
     // Where the simulated display's flash is kept between runs (null: nowhere).
     const SimulatedFlashFile* simulatedFlashFile = nullptr;
+    // How the "sim" port opens the simulated display (null: the display itself).
+    SerialLink* simulatedPort = nullptr;
 };
 
 // Runs one device operation at a time on the window's device worker, the thread that owns its port

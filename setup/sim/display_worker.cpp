@@ -2,12 +2,10 @@
 
 #include "core/qt_serial_link.h"
 #include "core/switching_link.h"
-#include "sim/simulated_display.h"
 
 std::unique_ptr<DeviceWorker>
-makeDisplayWorker(SimulatedDisplay* simulated,
-                  const std::function<std::unique_ptr<SerialLink>()>& makeRealLink, Pacer& pacer,
-                  DeviceWiring wiring)
+makeDisplayWorker(SerialLink* simulated, const std::function<std::unique_ptr<SerialLink>()>& makeRealLink,
+                  Pacer& pacer, DeviceWiring wiring)
 {
     std::unique_ptr<SerialLink> real = makeRealLink ? makeRealLink() : std::make_unique<QtSerialLink>();
     return std::make_unique<DeviceWorker>(std::make_unique<SwitchingLink>(simulated, std::move(real)), pacer,

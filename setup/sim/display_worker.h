@@ -6,15 +6,13 @@
 #include <functional>
 #include <memory>
 
-class SimulatedDisplay;
-
-// How vfdsetup's window and vfdctl reach a display: one device worker whose port is `simulated` when it
-// is named "sim" (or "sim:NAME") and a real port made by `makeRealLink` (null: a QtSerialLink) for
-// every other name. With no simulated display every name is a real port.
+// How vfdsetup's window and vfdctl reach a display: one device worker whose port is `simulated` (the
+// simulated display, or its port lock) when it is named "sim" (or "sim:NAME") and a real port made by
+// `makeRealLink` (null: a QtSerialLink) for every other name. With no simulated display every name is
+// a real port.
 std::unique_ptr<DeviceWorker>
-makeDisplayWorker(SimulatedDisplay* simulated,
-                  const std::function<std::unique_ptr<SerialLink>()>& makeRealLink, Pacer& pacer,
-                  DeviceWiring wiring = {});
+makeDisplayWorker(SerialLink* simulated, const std::function<std::unique_ptr<SerialLink>()>& makeRealLink,
+                  Pacer& pacer, DeviceWiring wiring = {});
 
 // What an operation run by a job of that worker works with: the job's port, pacer and stop request,
 // `dialogs` and the port selection.

@@ -283,7 +283,7 @@ private slots:
             << "Title Page: The character \"ń\" (U+0144) cannot be shown on the display: it has no byte "
                "in the text encoding windows-1252.\r\nNothing was sent; please change the line \"Gdańsk\".";
         QTest::newRow("CJK in line 2")
-            << "ok|中文" << QByteArray() << "Title Page: The character \"中\" (U+4e2d) cannot";
+            << "ok|中文" << QByteArray() << "Title Page: The character \"中\" (U+4E2D) cannot";
     }
     void titleLines()
     {

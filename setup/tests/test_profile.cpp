@@ -156,15 +156,15 @@ private slots:
         row("[title]\nline1=\"a\nline2=b\n", 2, "line 4: a double quote is left open");
         row("[title]\nline1=a\\\nline2=b\n", 2,
             "line 4: ends in a backslash, which would join the next line to it");
-        row("\v[demo]\nfile=demo.bin\n", 2, "line 3: neither [section] nor key=value: '\\x0b[demo]'");
-        row("@two-marks.ini", 2, "line 1: neither [section] nor key=value: '\\ufeff[title]'");
+        row("\v[demo]\nfile=demo.bin\n", 2, "line 3: neither [section] nor key=value: '<U+000B>[demo]'");
+        row("@two-marks.ini", 2, "line 1: neither [section] nor key=value: '<U+FEFF>[title]'");
         row("[colour]\nred=1\n", 2, "line 3: unknown section '[colour]'");
         row("display-baud=9601\n", 2,
             "[general] display-baud: takes one of 4800, 9600, 19200, 38400, 115200, not '9601'");
         row("[firmware]\nfile=fw/FW_VQ7146.wfu\nforce=yes\n", 2,
             "[firmware] force: takes true or false, not 'yes'");
         row("[balance]\nstore=\x01" + QByteArray(2 << 20, 'y') + "\n", 2,
-            "[balance] store: takes true or false, not '\\x01" + QString(39, 'y') + "…'");
+            "[balance] store: takes true or false, not '<U+0001>" + QString(39, 'y') + "…'");
         row("[balance]\nvalue=256\n", 2, "[balance] value: takes a number from 0 to 255");
         row("[title]\nline1=123456789012345678901\nline2=\n", 2,
             "[title] line1: holds at most 20 characters");
@@ -178,7 +178,7 @@ private slots:
         row("[title]\nfile=one-line.txt\n", 1, "File Error: Open File Error !!");
         row("[title]\nfile=big5.txt\n", 1,
             "File Error: \"big5.txt\" is neither UTF-8 text nor text in the text encoding Big5.", "Big5");
-        row("[title]\nfile=ru-utf8.txt\n", 1, "Title Page: The character \"П\" (U+041f) cannot be shown");
+        row("[title]\nfile=ru-utf8.txt\n", 1, "Title Page: The character \"П\" (U+041F) cannot be shown");
     }
     void refusedBeforeAnythingIsSent()
     {

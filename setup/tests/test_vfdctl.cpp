@@ -4,10 +4,13 @@
 // prints: help, version, ports, the display's summary, the firmware progress.
 #include "operation_cases.h"
 #include "sim/simulated_flash_file.h"
+#include "sim/simulated_port_lock.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -80,6 +83,9 @@ private slots:
         QTest::newRow("unknown global option")
             << "--speed|9600|params|erase" << 2 << "vfdctl: unknown option --speed";
         QTest::newRow("missing value") << "--baud" << 2 << "vfdctl: option --baud needs a value";
+        QTest::newRow("unknown option last") << "--speed" << 2 << "vfdctl: unknown option --speed (see";
+        QTest::newRow("a value to a switch")
+            << "--quiet=1|title|erase" << 2 << "vfdctl: option --quiet takes no value";
         QTest::newRow("--baud 12345") << "--baud|12345|params|erase" << 2 << baud.arg("12345");
         QTest::newRow("a port twice") << "--port|sim|params|erase" << 2
                                       << "vfdctl: a port is named twice\n  sim is given more than once";
@@ -115,7 +121,7 @@ private slots:
             << "vfdctl title write: a line holds at most 20 characters";
         QTest::newRow("title, a character outside Windows-1252")
             << QString::fromUtf8("title|write|Привет|x") << 2
-            << QString::fromUtf8("Title Page: The character \"П\" (U+041f) cannot be shown");
+            << QString::fromUtf8("Title Page: The character \"П\" (U+041F) cannot be shown");
         QTest::newRow("title --file with one line")
             << "title|write|--file|DIR/one.txt" << 1
             << "File Error: Open File Error !!\n  file: DIR/one.txt\n";
@@ -150,7 +156,7 @@ private slots:
     }
 
     // One rule for every value a person types, in options and in profiles: letter case does not matter,
-    // and the list's own spelling is what is stored and shown.
+    // and the list's own spelling is what is stored and shown. After "--" no word is an option.
     void letterCaseIsIgnored_data()
     {
         QTest::addColumn<QString>("command");
@@ -171,6 +177,9 @@ private slots:
         QTest::newRow("--encoding") << "--encoding|ibm866|title|write|€|x"
                                     << ""
                                     << "has no byte in the text encoding IBM866.";
+        QTest::newRow("--") << "--|title|write|--|--- Welcome ---|-h"
+                            << ""
+                            << "title page: \"--- Welcome ---     \" / \"-h                  \"";
     }
     void letterCaseIsIgnored()
     {
@@ -260,12 +269,13 @@ private slots:
               "  --sim-reset     start every simulated display of the run from the factory state",
               "Exit status: 0 success (on every port), 1 the device or a file failed (on any port), 2 usage"})
             QVERIFY2(run.out.contains(piece), piece);
+        QCOMPARE(vfdctl(bench, "-h").out, run.out);
         // Each option of "params write" with the names its list offers and the default of "Set to Default".
         run = vfdctl(bench, "params|--help");
         QVERIFY(
             run.out.contains("  --code-page         Europe, Katakana, PC850, PC860, PC863, PC865, Slavonic, "
                              "Russian, Greek, WPC1257, WPC1252, PC858 (default Europe)\n"));
-        QVERIFY(vfdctl(bench, "firmware|--help").out.contains("EXIT STATUS"));
+        QVERIFY(vfdctl(bench, "firmware|-h").out.contains("EXIT STATUS"));
         QCOMPARE(vfdctl(bench, "--version").out, QString("vfdctl 1.10\n"));
         QVERIFY(vfdctl(bench, "list-ports").out.endsWith("sim\tsimulated VQ71xx display\n"));
         run = vfdctl(bench, "list-ports|--json");
@@ -294,24 +304,40 @@ private slots:
 
     // Each run on a fresh display in its own time, as the next run of the program meets it: the second
     // run finds what the first left (none: a file cut short), and its file is renamed over the old one,
-    // which a reader that opened it before still reads whole.
+    // which a reader that opened it before still reads whole. While another program has the display
+    // open, the second run is refused as a busy port is, and leaves the file alone; a lock left by a
+    // program that has ended does not count.
     void displayKeptBetweenRuns_data()
     {
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("said"); // once
+        QTest::addColumn<QString>("lock"); // during the second run: "held" by this process, "ended"
         QTest::newRow("code page") << "params|write|--code-page|Russian"
                                    << "--encoding|IBM866|title|write|Добро|x" << 0
-                                   << "title page: \"Добро               \"";
+                                   << "title page: \"Добро               \""
+                                   << "";
         QTest::newRow("balance in use") << "balance|140"
-                                        << "balance|--store" << 0 << "balance: 140 (stored 140)";
+                                        << "balance|--store" << 0 << "balance: 140 (stored 140)"
+                                        << "";
         QTest::newRow("rate") << "params|write|--display-baud|19200"
-                              << "--baud|19200|title|erase" << 0 << "general parameters: baud 19200";
+                              << "--baud|19200|title|erase" << 0 << "general parameters: baud 19200"
+                              << "";
         QTest::newRow("--sim-reset") << "params|write|--display-baud|19200"
-                                     << "--sim-reset|title|erase" << 0 << "general parameters: erased";
+                                     << "--sim-reset|title|erase" << 0 << "general parameters: erased"
+                                     << "";
         QTest::newRow("no kept flash")
-            << QString() << "title|erase" << 0 << "vfdctl: sim starts from the factory state: ";
+            << QString() << "title|erase" << 0 << "vfdctl: sim starts from the factory state: "
+            << "";
+        QTest::newRow("held by another program")
+            << "params|write|--display-baud|19200"
+            << "--baud|19200|--sim-reset|title|erase" << 1
+            << "Port Error: COM Port Already Open( 8005) !!\n  Device or resource busy: held by "
+            << "held";
+        QTest::newRow("left by an ended program") << "balance|140"
+                                                  << "balance|--store" << 0 << "balance: 140 (stored 140)"
+                                                  << "ended";
     }
     void displayKeptBetweenRuns()
     {
@@ -319,6 +345,7 @@ private slots:
         QFETCH(QString, second);
         QFETCH(int, status);
         QFETCH(QString, said);
+        QFETCH(QString, lock);
         QTemporaryDir state;
         const QString kept = SimulatedFlashFile(state.path(), "sim").path();
         const auto run = [&](const QString& command) {
@@ -331,6 +358,16 @@ private slots:
         };
         QVERIFY(first.isNull() ? writeFile(kept, "talvex simulated VQ71xx flash 1\ngeneral 55aa")
                                : run(first).status == 0);
+        QLockFile holder(SimulatedPortLock::pathFor(state.path(), "sim"));
+        if (lock == "held")
+            QVERIFY(holder.tryLock(0));
+        QProcess ended;
+        if (lock == "ended")
+            QVERIFY((ended.start("sleep", {"0.1"}), ended.waitForStarted()) &&
+                    writeFile(SimulatedPortLock::pathFor(state.path(), "sim"),
+                              QByteArray::number(ended.processId()) + "\nsleep\n" +
+                                  QSysInfo::machineHostName().toUtf8() + "\n") &&
+                    ended.waitForFinished());
         QFile held(kept), before(kept);
         QVERIFY(held.open(QIODevice::ReadOnly) && before.open(QIODevice::ReadOnly));
         const QByteArray whole = before.readAll();
@@ -338,6 +375,9 @@ private slots:
         QCOMPARE(next.status, status);
         QCOMPARE((next.out + next.err).count(said), 1);
         QCOMPARE(held.readAll(), whole);
+        QFile after(kept); // a run that never opened the display keeps nothing of its own
+        if (status != 0)
+            QCOMPARE(after.open(QIODevice::ReadOnly) ? after.readAll() : QByteArray(), whole);
     }
 
     void firmwareProgress_data()

@@ -21,10 +21,10 @@ private slots:
         QTest::newRow("IBM866") << "IBM866|Привет|8fe0a8a2a5e2";
         QTest::newRow("Big5") << "Big5|台北|a578a55f";
         QTest::newRow("euro sign in IBM866, after encodable text")
-            << "IBM866|Привет €|refused: \"€\" (U+20ac)";
-        QTest::newRow("emoji in Big5") << "Big5|中\U0001F600|refused: \"\U0001F600\" (U+1f600)";
+            << "IBM866|Привет €|refused: \"€\" (U+20AC)";
+        QTest::newRow("emoji in Big5") << "Big5|中\U0001F600|refused: \"\U0001F600\" (U+1F600)";
         QTest::newRow("a control character, named by its escape")
-            << "IBM866|a\u008Fb|refused: The character \"\\x8f\" (U+008f) cannot";
+            << "IBM866|a\u008Fb|refused: The character \"<U+008F>\" (U+008F) cannot";
         QTest::newRow("line padded with spaces") << "line IBM866|Мир|8ca8e0";
         QTest::newRow("10 Big5 characters fill 20 bytes")
             << "line Big5|中文中文中文中文中文|" + QString("a4a4a4e5").repeated(5);
