@@ -1,6 +1,7 @@
 #include "emu/screen_sink.h"
 
-#include <QSaveFile>
+#include "core/whole_file_save.h"
+
 #include <cstdio>
 
 ScreenSink::ScreenSink(std::function<QString()> text, const QString& path, QObject* parent)
@@ -13,15 +14,18 @@ bool ScreenSink::refresh()
     const QString text = text_();
     if (!first_ && text == written_)
         return true;
-    first_ = false;
-    written_ = text;
     const QByteArray bytes = text.toUtf8();
     if (path_.isEmpty()) {
         std::fwrite(bytes.constData(), 1, bytes.size(), stdout);
         std::fputs("\n", stdout);
         std::fflush(stdout);
-        return true;
+    } else if (const QString reason = saveWholeFile(path_, bytes); !reason.isEmpty()) {
+        // Not taken as written: the next refresh tries again, and the file keeps the last screen
+        // that was written whole.
+        reason_ = reason;
+        return false;
     }
-    QSaveFile file(path_);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    first_ = false;
+    written_ = text;
+    return true;
 }

@@ -14,12 +14,15 @@ public:
     // `path` empty: stdout.
     ScreenSink(std::function<QString()> text, const QString& path, QObject* parent = nullptr);
 
-    // Writes the text when it differs from what was written last; false when the file cannot be written.
+    // Writes the text when it differs from what was written last; false when the file cannot be written
+    // (it is tried again at the next refresh, and reason() says why).
     bool refresh();
+    QString reason() const { return reason_; }
 
 private:
     std::function<QString()> text_;
     QString path_;
     QString written_;
     bool first_ = true;
+    QString reason_;
 };

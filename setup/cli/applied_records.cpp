@@ -1,12 +1,14 @@
 #include "cli/applied_records.h"
 
 #include "core/user_state_folder.h"
+#include "core/whole_file_save.h"
+#include "protocol/display_access.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QUrl>
 
 #ifdef Q_OS_UNIX
@@ -28,8 +30,9 @@ QString AppliedRecords::fileFor(const QString& port) const
 
 std::optional<QByteArray> AppliedRecords::digestFor(const QString& port) const
 {
+    // Only a file is read: a FIFO or a device would block the run or never end.
     QFile file(fileFor(port));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kRecordLimit)
+    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly) || file.size() > kRecordLimit)
         return std::nullopt;
     const QJsonObject record = QJsonDocument::fromJson(file.readAll()).object();
     const QString digest = record.value(QStringLiteral("digest")).toString();
@@ -38,24 +41,48 @@ std::optional<QByteArray> AppliedRecords::digestFor(const QString& port) const
     return digest.toLatin1();
 }
 
-bool AppliedRecords::record(const QString& port, const QByteArray& digest, const QDateTime& time) const
+QString AppliedRecords::record(const QString& port, const QByteArray& digest, const QDateTime& time) const
 {
     if (!QDir().mkpath(folder_))
-        return false;
-    // QSaveFile writes a new file beside the old one and renames it over it only once it is whole.
-    QSaveFile file(fileFor(port));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+        return QStringLiteral("cannot make the folder %1").arg(folder_);
     const QJsonObject record{{QStringLiteral("port"), port},
                              {QStringLiteral("digest"), QString::fromLatin1(digest)},
                              {QStringLiteral("time"), time.toUTC().toString(Qt::ISODate)}};
-    file.write(QJsonDocument(record).toJson(QJsonDocument::Compact) + '\n');
-    return file.commit();
+    return saveWholeFile(fileFor(port), QJsonDocument(record).toJson(QJsonDocument::Compact) + '\n');
 }
 
-void AppliedRecords::forget(const QString& port) const
+QString AppliedRecords::forget(const QString& port) const
 {
-    QFile::remove(fileFor(port));
+    const QString path = fileFor(port);
+    // A link that points nowhere is a record too (exists() follows it).
+    if (!QFileInfo(path).isSymLink() && !QFileInfo::exists(path))
+        return {};
+    QFile file(path);
+    if (file.remove())
+        return {};
+    return QStringLiteral("the record %1 cannot be removed (%2)").arg(path, file.errorString());
+}
+
+int runForgettingRecord(const QString& folder, CliSession& session, const std::function<int()>& job)
+{
+    const QString port = session.access.selection.port;
+    if (const QString reason = AppliedRecords(folder).forget(port); !reason.isEmpty()) {
+        session.err << "vfdctl: nothing was sent to " << port << ": " << reason << Qt::endl;
+        return CliExit::Failed;
+    }
+    return job();
+}
+
+CliPrepare forgettingRecords(CliPrepare prepare)
+{
+    return [prepare = std::move(prepare)](CliContext& context, const QStringList& args) {
+        CliPlan plan = prepare(context, args);
+        if (plan.job)
+            plan.job = [folder = context.stateFolder, job = std::move(plan.job)](CliSession& session) {
+                return runForgettingRecord(folder, session, [&] { return job(session); });
+            };
+        return plan;
+    };
 }
 
 QString appliedRecordsFolder()

@@ -19,9 +19,10 @@ struct JobReport
         QString name;
         QString result; // "ok", "failed", "interrupted" or "not run"
     };
-    QList<Step> steps;      // apply: every step of the profile, in order
-    int pagesSent = -1;     // firmware: the pages the display acknowledged (-1: no update ran)
-    bool unchanged = false; // apply --changed-only: the port's record matched, nothing was sent
+    QList<Step> steps;       // apply: every step of the profile, in order
+    int pagesSent = -1;      // firmware: the pages the display acknowledged (-1: no update ran)
+    bool unchanged = false;  // apply --changed-only: the port's record matched, nothing was sent
+    bool wouldApply = false; // apply --check: the port was reached and an apply would write to it
 };
 
 // What a vfdctl command works with on one port.
@@ -53,6 +54,7 @@ struct CliContext
     QString stateFolder = {};     // where apply keeps what it applied to each port
     JobReport report = {};        // a file refused before any port was opened
     bool json = false;            // --json: stdout carries JSON alone
+    bool encodingNamed = false;   // --encoding was given (else a profile's code page may imply another)
 };
 
 // Exit statuses shared by every command.
@@ -102,8 +104,10 @@ CliCommand balanceCommand();
 CliCommand firmwareCommand();
 CliCommand applyCommand();
 
-// The firmware update of a checked image, as "firmware" and "apply" run it on each port.
-CliJob firmwareJob(const QByteArray& firmwareImage, bool forced);
+// The firmware update of a checked image, as "firmware" and "apply" run it on each port. `forceAgain`
+// says how the update is forced, for the advice after an interruption.
+CliJob firmwareJob(const QByteArray& firmwareImage, bool forced,
+                   const QString& forceAgain = QStringLiteral("with --force"));
 // The DEMO write of a checked file on one port, as "demo write" and "apply" run it; a refusal of the
 // file names it, with where a profile names it (`origin`).
 int writeDemoFile(CliSession& session, const QString& path, const QString& origin = {});

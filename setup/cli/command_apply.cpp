@@ -1,5 +1,6 @@
 #include "cli/applied_records.h"
 #include "cli/cli_command.h"
+#include "cli/named_file_check.h"
 #include "cli/outcome_report.h"
 #include "cli/too_late_retry.h"
 #include "operations/demo_file.h"
@@ -32,7 +33,9 @@ QList<ApplyStep> applySteps(const ProvisioningProfile& profile, const QByteArray
 {
     QList<ApplyStep> steps;
     if (!profile.firmwareFile.isEmpty())
-        steps.append({QStringLiteral("firmware"), firmwareJob(firmwareImage, profile.forceFirmware)});
+        steps.append({QStringLiteral("firmware"),
+                      firmwareJob(firmwareImage, profile.forceFirmware,
+                                  QStringLiteral("with force=true in the profile's [firmware] section"))});
     if (profile.general) {
         const QStringList names = *profile.general;
         steps.append({QStringLiteral("general"), [names](CliSession& session) {
@@ -72,9 +75,16 @@ QList<ApplyStep> applySteps(const ProvisioningProfile& profile, const QByteArray
 
 // Every file a profile names is checked before anything is sent to any port; the title file's lines
 // too. CliExit::Ok when all pass.
-int checkProfileFiles(CliContext& context, const ProvisioningProfile& profile, QByteArray& firmwareImage,
-                      QStringList& titleLines)
+int checkProfileFiles(CliContext& context, const ProvisioningProfile& profile, const WireEncoding& encoding,
+                      QByteArray& firmwareImage, QStringList& titleLines)
 {
+    for (const auto& [path, origin] :
+         {std::pair{profile.firmwareFile, "[firmware] file"}, std::pair{profile.titleFile, "[title] file"},
+          std::pair{profile.demoFile, "[demo] file"}})
+        if (!path.isEmpty())
+            if (const std::optional<int> refused =
+                    refuseUnreadableNamedFile(context, path, QString::fromLatin1(origin)))
+                return *refused;
     if (!profile.firmwareFile.isEmpty()) {
         const FirmwareFileCheck check = checkFirmwareFile(profile.firmwareFile);
         if (!check.valid())
@@ -84,11 +94,11 @@ int checkProfileFiles(CliContext& context, const ProvisioningProfile& profile, Q
     }
     if (!profile.titleFile.isEmpty()) {
         // As "title write --file" reads it.
-        const TitleFileLines read = readTitleFile(profile.titleFile, context.encoding);
+        const TitleFileLines read = readTitleFile(profile.titleFile, encoding);
         if (!read.complete())
             return reportRefusedFile(context, read.refusal, profile.titleFile,
                                      QStringLiteral("[title] file"));
-        if (const Outcome fits = checkTitleLines(read.lines.at(0), read.lines.at(1), context.encoding); !fits)
+        if (const Outcome fits = checkTitleLines(read.lines.at(0), read.lines.at(1), encoding); !fits)
             return reportOutcome(context.dialogs, fits);
         titleLines = read.lines;
     }
@@ -107,6 +117,7 @@ struct ApplyMode
     bool check = false;       // each port is only reached, nothing is sent
     QByteArray digest;        // of the profile and its files (empty: never matches, never recorded)
     QString stateFolder;
+    WireEncoding encoding; // what the profile's text goes out in
 };
 
 QString stepResult(int status)
@@ -151,6 +162,7 @@ int checkPort(CliSession& session, bool unchanged)
     if (!reached)
         return reportOutcome(session, reached);
     session.report.unchanged = unchanged;
+    session.report.wouldApply = !unchanged;
     if (!session.quiet)
         session.out << "apply: " << (unchanged ? "unchanged" : "would apply") << Qt::endl;
     return CliExit::Ok;
@@ -174,13 +186,16 @@ CliJob applyJob(const QList<ApplyStep>& steps, const ApplyMode& mode)
                             << Qt::endl;
             return CliExit::Ok;
         }
+        session.access.selection.encoding = mode.encoding;
         // While the display is being written what it holds is known from no record.
-        records.forget(port);
-        const int status = runSteps(session, steps);
-        if (status == CliExit::Ok && !mode.digest.isEmpty() &&
-            !records.record(port, mode.digest, QDateTime::currentDateTimeUtc()))
-            session.err << "vfdctl apply: could not record what was applied to " << port << " in "
-                        << mode.stateFolder << Qt::endl;
+        const int status =
+            runForgettingRecord(mode.stateFolder, session, [&] { return runSteps(session, steps); });
+        if (status != CliExit::Ok || mode.digest.isEmpty())
+            return status;
+        if (const QString reason = records.record(port, mode.digest, QDateTime::currentDateTimeUtc());
+            !reason.isEmpty())
+            session.err << "vfdctl apply: could not record what was applied to " << port << ": " << reason
+                        << Qt::endl;
         return status;
     };
 }
@@ -196,7 +211,11 @@ CliPlan prepare(CliContext& context, const QStringList& args)
         return CliPlan::done(CliExit::Usage);
     }
     const QString path = parsed.positional.first();
-    const ProfileReading reading = readProvisioningProfile(path, context.encoding);
+    // Said as every file that cannot be read is, but a usage error as every other fault of the profile.
+    if (refuseUnreadableNamedFile(context, path, QStringLiteral("profile")))
+        return CliPlan::done(CliExit::Usage);
+    const ProfileReading reading = readProvisioningProfile(
+        path, context.encoding, context.encodingNamed ? EncodingChoice::Named : EncodingChoice::Default);
     if (!reading.profile) {
         context.err << "vfdctl apply: " << reading.error << Qt::endl;
         return CliPlan::done(CliExit::Usage);
@@ -204,12 +223,15 @@ CliPlan prepare(CliContext& context, const QStringList& args)
     const ProvisioningProfile& profile = *reading.profile;
     QByteArray firmwareImage;
     QStringList titleLines = profile.titleLines.value_or(QStringList{});
-    if (const int status = checkProfileFiles(context, profile, firmwareImage, titleLines);
+    if (const int status = checkProfileFiles(context, profile, reading.encoding, firmwareImage, titleLines);
         status != CliExit::Ok)
         return CliPlan::done(status);
-    const ApplyMode mode{parsed.options.contains(flags[0]), parsed.options.contains(flags[1]),
+    const ApplyMode mode{parsed.options.contains(flags[0]),
+                         parsed.options.contains(flags[1]),
                          parsed.options.contains(flags[2]),
-                         profileDigest(path, profile, context.encoding.name()), context.stateFolder};
+                         profileDigest(path, profile, reading.encoding.name()),
+                         context.stateFolder,
+                         reading.encoding};
     return CliPlan::run(applyJob(applySteps(profile, firmwareImage, titleLines), mode));
 }
 
@@ -234,14 +256,17 @@ CliCommand applyCommand()
         "  [balance]   value=0..255  store=true|false    as 'balance VALUE' then 'balance --store'\n\n"
         "Files are named relative to the profile's folder. Values with a comma or with spaces at\n"
         "either end are written in double quotes; names take any letter case. Title lines, and those\n"
-        "of a title file, must be shown in the --encoding. The whole profile and every file it names\n"
+        "of a title file, must be shown in the text encoding: the --encoding when it is given, else\n"
+        "that of the profile's code-page (PC850: IBM850, Russian: IBM866, ...; the window's choice\n"
+        "too), else the default. The whole profile and every file it names\n"
         "are checked before anything is sent to any port. After [general] the later steps reach the\n"
         "display at its new display-baud and display-format; between steps vfdctl waits two seconds\n"
         "for the display's restart.\n\n"
         "After a successful apply vfdctl records, per port, a digest of the profile, of every file\n"
-        "it names and of the --encoding, and the time (see vfdctl(1), FILES).\n\n"
+        "it names and of the text encoding, and the time (see vfdctl(1), FILES).\n\n"
         "  --changed-only  a port whose record matches is reported unchanged and nothing is sent\n"
         "                  to it; a changed profile or file, or a record that cannot be read, applies\n"
+        "                  (a record that cannot be removed: nothing is sent, the port fails)\n"
         "  --force         with --changed-only: apply whatever the record says\n"
         "  --check         check the profile and its files, open each port, wait for DSR and close\n"
         "                  it, send nothing: report 'would apply', 'unchanged' or the failure\n\n"

@@ -1,3 +1,4 @@
+#include "cli/applied_records.h"
 #include "cli/cli_command.h"
 #include "cli/outcome_report.h"
 #include "operations/factory_adjustment.h"
@@ -19,7 +20,8 @@ CliCommand balanceCommand()
         "         display uses it at once, so its effect can be judged by eye. Not stored.\n"
         "--store  makes the display store the balance it uses now, then restarts it.\n\n"
         "Neither runs the setup exchange: the display is reached at the global --baud and --format.\n");
-    command.prepare = [](CliContext& context, const QStringList& args) {
+    // Whatever it writes, the port's record of what apply applied no longer holds.
+    command.prepare = forgettingRecords([](CliContext& context, const QStringList& args) {
         if (args == QStringList{QStringLiteral("--store")})
             return CliPlan::runRepeatable(
                 [](CliSession& session) { return reportOutcome(session, storeBalance(session.access)); });
@@ -34,6 +36,6 @@ CliCommand balanceCommand()
         return CliPlan::runRepeatable([value](CliSession& session) {
             return reportOutcome(session, sendBalance(session.access, value));
         });
-    };
+    });
     return command;
 }

@@ -1,4 +1,6 @@
+#include "cli/applied_records.h"
 #include "cli/cli_command.h"
+#include "cli/named_file_check.h"
 #include "cli/outcome_report.h"
 #include "messages/message_catalogue.h"
 #include "operations/demo_file.h"
@@ -21,7 +23,9 @@ namespace {
 
 CliPlan prepareWrite(CliContext& context, const QString& path)
 {
-    // The check of the window's "File Input" first: only a DEMO file goes to the display.
+    if (const std::optional<int> refused = refuseUnreadableNamedFile(context, path))
+        return CliPlan::done(*refused);
+    // The check of the window's "File Input": only a DEMO file goes to the display.
     if (const std::optional<Refusal> refusal = checkDemoFile(path))
         return CliPlan::done(reportRefusedFile(context, *refusal, path));
     return CliPlan::runRepeatable([path](CliSession& session) { return writeDemoFile(session, path); });
@@ -48,7 +52,8 @@ CliCommand demoCommand()
             "       global --baud and --format, and restarts the display.\n")
             .arg(refusalMessage({Refusal::DemoTooShort})->text,
                  refusalMessage({Refusal::DemoWithoutSignature})->text);
-    command.prepare = [](CliContext& context, const QStringList& args) {
+    // Whatever it writes, the port's record of what apply applied no longer holds.
+    command.prepare = forgettingRecords([](CliContext& context, const QStringList& args) {
         if (args.value(0) == QLatin1String("write") && args.size() == 2)
             return prepareWrite(context, args.at(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
@@ -56,6 +61,6 @@ CliCommand demoCommand()
                 [](CliSession& session) { return reportOutcome(session, eraseDemo(session.access)); });
         context.err << "vfdctl demo: expected 'write FILE' or 'erase' (see vfdctl demo --help)" << Qt::endl;
         return CliPlan::done(CliExit::Usage);
-    };
+    });
     return command;
 }

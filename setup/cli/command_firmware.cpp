@@ -1,4 +1,6 @@
+#include "cli/applied_records.h"
 #include "cli/cli_command.h"
+#include "cli/named_file_check.h"
 #include "cli/outcome_report.h"
 #include "messages/message_catalogue.h"
 #include "operations/firmware_file.h"
@@ -101,6 +103,8 @@ CliPlan prepare(CliContext& context, const QStringList& args)
         context.err << "vfdctl firmware: " << error << " (see vfdctl firmware --help)" << Qt::endl;
         return CliPlan::done(CliExit::Usage);
     }
+    if (const std::optional<int> refused = refuseUnreadableNamedFile(context, parsed.positional.first()))
+        return CliPlan::done(*refused);
     const FirmwareFileCheck check = checkFirmwareFile(parsed.positional.first());
     if (!check.valid())
         return CliPlan::done(reportRefusedFile(context, *check.refusal, parsed.positional.first()));
@@ -109,9 +113,9 @@ CliPlan prepare(CliContext& context, const QStringList& args)
 
 } // namespace
 
-CliJob firmwareJob(const QByteArray& firmwareImage, bool forced)
+CliJob firmwareJob(const QByteArray& firmwareImage, bool forced, const QString& forceAgain)
 {
-    return [firmwareImage, forced](CliSession& session) {
+    return [firmwareImage, forced, forceAgain](CliSession& session) {
         ProgressPrinter printer(session);
         session.report.pagesSent = 0;
         DisplayAccess access(session.access.link, session.access.pacer, printer, session.access.selection,
@@ -126,10 +130,11 @@ CliJob firmwareJob(const QByteArray& firmwareImage, bool forced)
                 if (written > 0)
                     session.interruption =
                         QStringLiteral("Interrupted after page %1 of %2: the display stays in "
-                                       "its update state; run the update again, with --force "
+                                       "its update state; run the update again, %3 "
                                        "if it no longer answers")
                             .arg(written)
-                            .arg(pages);
+                            .arg(pages)
+                            .arg(forceAgain);
             });
         printer.endLine();
         return reportOutcome(session, outcome, forced);
@@ -179,6 +184,7 @@ CliCommand firmwareCommand()
             "    vfdctl --port /dev/ttyUSB0 firmware FW_VQ7146_V12.WFU\n"
             "    vfdctl --port COM3 firmware --force FW_VQ7146_V12.WFU\n")
             .arg(refusalMessage({Refusal::FirmwareCrcMismatch})->title);
-    command.prepare = prepare;
+    // Whatever it writes, the port's record of what apply applied no longer holds.
+    command.prepare = forgettingRecords(prepare);
     return command;
 }

@@ -1,3 +1,4 @@
+#include "cli/applied_records.h"
 #include "cli/cli_command.h"
 #include "cli/outcome_report.h"
 #include "core/quoted_value.h"
@@ -88,7 +89,8 @@ CliCommand paramsCommand()
     help += QStringLiteral(
         "\nThe display must be reachable at the global --baud and --format (its current settings).\n");
     command.help = help;
-    command.prepare = [](CliContext& context, const QStringList& args) {
+    // Whatever it writes, the port's record of what apply applied no longer holds.
+    command.prepare = forgettingRecords([](CliContext& context, const QStringList& args) {
         if (args.value(0) == QLatin1String("write"))
             return prepareWrite(context, args.mid(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
@@ -98,6 +100,6 @@ CliCommand paramsCommand()
         context.err << "vfdctl params: expected 'write [options]' or 'erase' (see vfdctl params --help)"
                     << Qt::endl;
         return CliPlan::done(CliExit::Usage);
-    };
+    });
     return command;
 }

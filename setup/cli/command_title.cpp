@@ -1,4 +1,6 @@
+#include "cli/applied_records.h"
 #include "cli/cli_command.h"
+#include "cli/named_file_check.h"
 #include "cli/outcome_report.h"
 #include "core/quoted_value.h"
 #include "messages/message_catalogue.h"
@@ -26,11 +28,12 @@ CliPlan prepareWrite(CliContext& context, const QStringList& args)
     if (fromFile) {
         // As the window's "File Input" reads it; with no box to keep an earlier line, a file
         // without two lines writes nothing.
-        const TitleFileLines read =
-            readTitleFile(parsed.options.value(QStringLiteral("file")), context.encoding);
+        const QString path = parsed.options.value(QStringLiteral("file"));
+        if (const std::optional<int> refused = refuseUnreadableNamedFile(context, path))
+            return CliPlan::done(*refused);
+        const TitleFileLines read = readTitleFile(path, context.encoding);
         if (!read.complete())
-            return CliPlan::done(
-                reportRefusedFile(context, read.refusal, parsed.options.value(QStringLiteral("file"))));
+            return CliPlan::done(reportRefusedFile(context, read.refusal, path));
         lines = read.lines;
     }
     for (const QString& line : lines) {
@@ -77,7 +80,8 @@ CliCommand titleCommand()
             "Both run the setup exchange at 115200 baud after reaching the display at the global\n"
             "--baud and --format (its current settings).\n")
             .arg(refusalMessage({Refusal::FileUnreadable})->text);
-    command.prepare = [](CliContext& context, const QStringList& args) {
+    // Whatever it writes, the port's record of what apply applied no longer holds.
+    command.prepare = forgettingRecords([](CliContext& context, const QStringList& args) {
         if (args.value(0) == QLatin1String("write"))
             return prepareWrite(context, args.mid(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
@@ -87,6 +91,6 @@ CliCommand titleCommand()
                        " (see vfdctl title --help)"
                     << Qt::endl;
         return CliPlan::done(CliExit::Usage);
-    };
+    });
     return command;
 }

@@ -59,6 +59,7 @@ QString takeOption(const QString& name, const QString& value, GlobalOptions& opt
             return QStringLiteral("--encoding takes a text encoding such as ") +
                    WireEncoding::offeredNames().mid(0, 6).join(QLatin1String(", ")) + given;
         options.selection.encoding = *encoding;
+        options.encodingNamed = true;
     }
     return {};
 }

@@ -18,10 +18,12 @@ struct GlobalOptions
     bool trace = false;
     bool quiet = false;
     bool show = false;
-    bool json = false;       // results as JSON lines on stdout, nothing else there
-    bool simReset = false;   // every simulated display starts from the factory state
-    bool help = false;       // --help came before any command
-    bool version = false;    // --version came before any command
+    bool json = false; // results as JSON lines on stdout, nothing else there
+    bool encodingNamed =
+        false;             // --encoding was given: it holds even where a profile's code page implies another
+    bool simReset = false; // every simulated display starts from the factory state
+    bool help = false;     // --help came before any command
+    bool version = false;  // --version came before any command
     qsizetype commandAt = 0; // where the command's words start
 };
 

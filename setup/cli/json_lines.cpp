@@ -10,6 +10,8 @@ namespace {
 
 QString resultWord(int status, const JobReport& report)
 {
+    if (status == CliExit::Ok && report.wouldApply)
+        return QStringLiteral("would apply"); // not "ok": nothing was written
     if (status == CliExit::Ok)
         return report.unchanged ? QStringLiteral("unchanged") : QStringLiteral("ok");
     return status == CliExit::Interrupted ? QStringLiteral("interrupted") : QStringLiteral("failed");
@@ -49,7 +51,7 @@ void JsonLines::summary(int status)
 {
     const QMutexLocker lock(&mutex_);
     QJsonObject line{{QStringLiteral("summary"), true}, {QStringLiteral("status"), status}};
-    for (const char* result : {"ok", "failed", "unchanged", "interrupted"})
+    for (const char* result : {"ok", "failed", "unchanged", "interrupted", "would apply"})
         line.insert(QLatin1String(result), counts_.value(QLatin1String(result)));
     write(line);
 }

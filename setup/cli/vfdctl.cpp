@@ -19,6 +19,7 @@
 #include "sim/simulated_flash_file.h"
 #include "sim/simulated_port_lock.h"
 
+#include <QFile>
 #include <QLoggingCategory>
 #include <algorithm>
 
@@ -122,26 +123,35 @@ struct RunPorts
 
 // A simulated display starts from the flash its last run kept or, with --sim-reset, from the factory
 // state. A kept file that cannot be used is said once, unless --quiet, and the display starts afresh.
-void startFromKeptFlash(const QString& port, SimulatedDisplay& display, const GlobalOptions& options,
-                        const QString& folder, QTextStream& err)
+// Started afresh, it no longer holds what apply last applied to it: that record is forgotten, and
+// the reason is given when it cannot be.
+QString startFromKeptFlash(const QString& port, SimulatedDisplay& display, const GlobalOptions& options,
+                           const VfdctlEnvironment& env, const QString& recordsFolder, QTextStream& err)
 {
+    const QString& folder = env.simulatedFlashFolder;
     if (options.simReset) {
         display.setFlash({});
-        return;
+    } else if (folder.isEmpty()) {
+        return {};
+    } else {
+        const SimulatedFlashFile file(folder, port);
+        const QString problem = file.restore(display);
+        if (!problem.isEmpty() && !options.quiet)
+            err << "vfdctl: " << port << " starts from the factory state: " << problem << Qt::endl;
+        if (problem.isEmpty() && QFile::exists(file.path()))
+            return {};
     }
-    if (folder.isEmpty())
-        return;
-    const QString problem = SimulatedFlashFile(folder, port).restore(display);
-    if (!problem.isEmpty() && !options.quiet)
-        err << "vfdctl: " << port << " starts from the factory state: " << problem << Qt::endl;
+    return AppliedRecords(recordsFolder).forget(port);
 }
 
 // What each simulated display holds at the end of the run is what the next run starts from, unless
-// the run never opened it (another program held it): what that program leaves is kept instead.
-void keepFlash(const RunPorts& run, const QString& folder, QTextStream& err)
+// the run never opened it (another program held it): what that program leaves is kept instead. False
+// when one could not be kept (said on `err`): the next run would meet an older display.
+bool keepFlash(const RunPorts& run, const QString& folder, QTextStream& err)
 {
+    bool kept = true;
     if (folder.isEmpty())
-        return;
+        return kept;
     for (const FleetPort& port : run.ports) {
         const bool neverOpened = std::any_of(run.locks.begin(), run.locks.end(), [&port](const auto& lock) {
             return lock.get() == port.target.simulatedPort && !lock->everOpened();
@@ -151,10 +161,14 @@ void keepFlash(const RunPorts& run, const QString& folder, QTextStream& err)
         const QString error = SimulatedFlashFile(folder, port.name).keep(*port.target.simulatedDisplay);
         if (!error.isEmpty())
             err << "vfdctl: the flash of " << port.name << " is not kept: " << error << Qt::endl;
+        kept = kept && error.isEmpty();
     }
+    return kept;
 }
 
-void preparePorts(const GlobalOptions& options, const VfdctlEnvironment& env, RunPorts& run, QTextStream& err)
+// The reason when a simulated display's record cannot be forgotten (then nothing may be sent).
+QString preparePorts(const GlobalOptions& options, const VfdctlEnvironment& env, const QString& recordsFolder,
+                     RunPorts& run, QTextStream& err)
 {
     const bool single = options.ports.size() == 1;
     for (const QString& port : options.ports) {
@@ -173,7 +187,9 @@ void preparePorts(const GlobalOptions& options, const VfdctlEnvironment& env, Ru
                     run.ownDisplays.emplace_back(std::make_unique<SimulatedDisplay>(*target.pacer)).get();
             if (options.simFaults.contains(port))
                 simulated->setFaults(options.simFaults.value(port));
-            startFromKeptFlash(port, *simulated, options, env.simulatedFlashFolder, err);
+            if (const QString reason = startFromKeptFlash(port, *simulated, options, env, recordsFolder, err);
+                !reason.isEmpty())
+                return QStringLiteral("nothing was sent to %1: %2").arg(port, reason);
             target.simulatedDisplay = simulated;
             if (!env.simulatedFlashFolder.isEmpty())
                 target.simulatedPort =
@@ -188,6 +204,7 @@ void preparePorts(const GlobalOptions& options, const VfdctlEnvironment& env, Ru
         target.quiet = options.quiet;
         run.ports.append({port, target});
     }
+    return {};
 }
 
 // What each simulated display now shows and holds: on a single port unless --quiet, with --show on
@@ -275,7 +292,8 @@ int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
                        options.selection.encoding,
                        env.stateFolder.isEmpty() ? appliedRecordsFolder() : env.stateFolder,
                        {},
-                       options.json};
+                       options.json,
+                       options.encodingNamed};
     const CliPlan plan = command->prepare(context, rest);
     JsonLines json(out, commandName);
     if (!plan.job)
@@ -284,14 +302,18 @@ int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
     if (options.trace)
         QLoggingCategory::setFilterRules(QStringLiteral("talvex.wire.debug=true"));
     RunPorts run;
-    preparePorts(options, env, run, err);
+    if (const QString failure = preparePorts(options, env, context.stateFolder, run, err);
+        !failure.isEmpty()) {
+        err << "vfdctl: " << failure << Qt::endl;
+        return CliExit::Failed;
+    }
     // With --json a single port runs as a fleet of one: its result is a JSON line like any other.
     const int status =
         run.ports.size() == 1 && !options.json
             ? runJobOnPort(plan.job, run.ports.first().target, out, err, dialogs)
             : runFleet(plan.job, run.ports, arguments.mid(options.commandAt).join(QLatin1Char(' ')), out, err,
                        env.stdoutIsTerminal, options.quiet, options.json ? &json : nullptr);
-    keepFlash(run, env.simulatedFlashFolder, err);
+    const bool kept = keepFlash(run, env.simulatedFlashFolder, err);
     printSimulatedDisplays(run.ports, options, out);
-    return status;
+    return status == CliExit::Ok && !kept ? int(CliExit::Failed) : status;
 }

@@ -5,6 +5,7 @@
 #include "gui/outcome_box.h"
 #include "gui/title_set_page.h"
 #include "messages/message_catalogue.h"
+#include "operations/general_parameters.h"
 #include "operations/provisioning_profile.h"
 #include "operations/title_file.h"
 
@@ -50,14 +51,19 @@ bool MainWindow::saveProfileTo(const QString& path)
 
 bool MainWindow::loadProfileFrom(const QString& path)
 {
-    const ProfileReading reading = readProvisioningProfile(path, selection_.encoding);
+    // Unless the user chose a text encoding, the profile's code page brings its own, as picking the
+    // code page does: the same profile then sends the same bytes from vfdctl.
+    const ProfileReading reading = readProvisioningProfile(
+        path, selection_.encoding, encodingChosen_ ? EncodingChoice::Named : EncodingChoice::Default);
     if (!reading.profile) {
         showMessage(dialogs(), profileRefusedMessage(reading.error));
         return false;
     }
     const ProvisioningProfile& profile = *reading.profile;
-    if (profile.general)
+    if (profile.general) {
         generalPage_->setChoices(*profile.general);
+        offerEncodingFor(generalSettings()[3].codeOf(profile.general->at(3)));
+    }
     if (profile.titleLines)
         titleSetPage_->setTitleLines(*profile.titleLines);
     if (!profile.titleFile.isEmpty()) {

@@ -2,15 +2,14 @@
 
 #include "core/dialogs.h"
 #include "core/traffic_log.h"
+#include "core/whole_file_save.h"
 #include "messages/message_catalogue.h"
 
-#include <QFile>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -78,17 +77,16 @@ QString TrafficView::text() const
     return lines_->toPlainText();
 }
 
-bool TrafficView::saveTo(const QString& path)
+QString TrafficView::saveTo(const QString& path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
     refresh();
     QString all = text();
     if (!all.isEmpty())
         all += QLatin1Char('\n');
-    file.write(all.toUtf8());
-    return file.commit();
+#ifdef Q_OS_WIN
+    all.replace(QLatin1Char('\n'), QLatin1String("\r\n")); // a text file of the platform's own
+#endif
+    return saveWholeFile(path, all.toUtf8());
 }
 
 void TrafficView::saveAs()
@@ -96,6 +94,9 @@ void TrafficView::saveAs()
     const QString path = dialogs_.saveFile(QStringLiteral("Save traffic"), QStringLiteral("traffic.txt"));
     if (path.isEmpty())
         return;
-    if (!saveTo(path))
-        showMessage(dialogs_, trafficNotWrittenMessage(path));
+    if (const QString reason = saveTo(path); !reason.isEmpty()) {
+        Message box = trafficNotWrittenMessage(path);
+        box.detail = reason; // the system's words: a full disk, a folder without permission
+        showMessage(dialogs_, box);
+    }
 }

@@ -18,8 +18,9 @@ public:
     // Takes in what the log gained since the last look (a timer does this while shown).
     void refresh();
     void clear();
-    // Writes the lines shown to `path`; false when the file cannot be written.
-    bool saveTo(const QString& path);
+    // Writes the lines shown to `path`, whole or not at all; the system's reason when it cannot be
+    // written, else nothing.
+    QString saveTo(const QString& path);
     void saveAs();
     QString text() const;
 

@@ -1,6 +1,7 @@
 #include "messages/message_catalogue.h"
 
 #include "operations/demo_transfer.h"
+#include "operations/title_file.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ std::optional<Message> refusalMessage(const Refusal& refusal)
     case Refusal::FirmwareTooLarge:
         return refused(kFileStatus, QStringLiteral("File Size over 48K, Please Try Again !!"));
     case Refusal::FirmwareUnreadable:
-        return refused(kFileStatus, kOpenFileError);
+        return Message{Dialogs::Critical, kFileStatus, kOpenFileError, refusal.reason};
     case Refusal::FirmwareCrcMismatch:
         return refused(kFileStatus, QStringLiteral("File CRC16 Check-Sum Error !!"));
     case Refusal::NoFirmwareImage:
@@ -66,7 +67,12 @@ std::optional<Message> refusalMessage(const Refusal& refusal)
                            .arg(kDemoMaxPages)
                            .arg(kDemoBlockSize));
     case Refusal::FileUnreadable:
-        return refused(kFileError, kOpenFileError);
+        return Message{Dialogs::Critical, kFileError, kOpenFileError, refusal.reason};
+    case Refusal::TitleFileTooLarge:
+        return refused(kFileError, QStringLiteral("Title file too large!\r\n%1 bytes; a title file holds at "
+                                                  "most %2 bytes. Nothing was read.")
+                                       .arg(refusal.size)
+                                       .arg(kTitleFileLimit));
     case Refusal::TitleFileNotText:
         return refused(kFileError,
                        QStringLiteral("\"%1\" is neither UTF-8 text nor text in the text encoding "

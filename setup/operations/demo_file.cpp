@@ -1,10 +1,14 @@
 #include "operations/demo_file.h"
 
+#include "operations/input_file.h"
 #include "protocol/file_helpers.h"
 #include "protocol/frame.h"
 
 std::optional<Refusal> checkDemoFile(const QString& path)
 {
+    // A missing file is too short, as the window has always said; a FIFO or a device is not opened.
+    if (fileExists(path) && !isRegularFile(path))
+        return refuseUnlessRegularFile(path);
     const std::optional<QByteArray> head = readFileBytes(path, 1, 4);
     if (!head)
         return Refusal{Refusal::FileUnreadable};

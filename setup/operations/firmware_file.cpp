@@ -1,9 +1,10 @@
 #include "operations/firmware_file.h"
 
+#include "operations/input_file.h"
 #include "protocol/crc16.h"
 #include "protocol/file_helpers.h"
 
-#include <QFileInfo>
+#include <QStringList>
 
 namespace {
 
@@ -42,9 +43,11 @@ FirmwareFileCheck checkFirmwareFile(const QString& chosenPath)
     check.refusal = refuseName(chosenPath);
     if (check.refusal)
         return check;
-    // A folder, or a file that has gone since it was chosen, cannot be read.
-    if (!fileExists(chosenPath) || QFileInfo(chosenPath).isDir())
-        return refuse(Refusal::FirmwareUnreadable);
+    // A folder, a FIFO or a device, or a file that has gone since it was chosen, cannot be read.
+    if (const std::optional<Refusal> irregular = refuseUnlessRegularFile(chosenPath)) {
+        check.refusal = Refusal{Refusal::FirmwareUnreadable, 0, {}, irregular->reason};
+        return check;
+    }
     const qint64 length = fileLength(chosenPath);
     if (length > kFirmwareFileLimit)
         return refuse(Refusal::FirmwareTooLarge);

@@ -1,26 +1,40 @@
 #include "operations/profile_digest.h"
 
+#include "operations/input_file.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 
 namespace {
 
-// Adds a named part with its length first, so that no two sets of parts hash alike.
-void addPart(QCryptographicHash& hash, const char* name, const QByteArray& bytes)
+// Files are read in pieces of this size: a large one never sits in memory whole.
+constexpr qint64 kPieceSize = 64 * 1024;
+
+// Adds a named part's head, its length first, so that no two sets of parts hash alike.
+void addHead(QCryptographicHash& hash, const char* name, qint64 length)
 {
-    hash.addData(QByteArray(name) + '\0' + QByteArray::number(bytes.size()) + '\0');
-    hash.addData(bytes);
+    hash.addData(QByteArray(name) + '\0' + QByteArray::number(length) + '\0');
 }
 
+// False when the file cannot be read whole, is not a regular file, or changed its length meanwhile.
 bool addFile(QCryptographicHash& hash, const char* name, const QString& path)
 {
     if (path.isEmpty())
         return true;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!isRegularFile(path) || !file.open(QIODevice::ReadOnly))
         return false;
-    addPart(hash, name, file.readAll());
-    return true;
+    const qint64 length = file.size();
+    addHead(hash, name, length);
+    qint64 read = 0;
+    while (read < length) {
+        const QByteArray piece = file.read(std::min(kPieceSize, length - read));
+        if (piece.isEmpty())
+            return false;
+        hash.addData(piece);
+        read += piece.size();
+    }
+    return file.atEnd();
 }
 
 } // namespace
@@ -32,6 +46,8 @@ QByteArray profileDigest(const QString& profilePath, const ProvisioningProfile& 
     if (!addFile(hash, "profile", profilePath) || !addFile(hash, "firmware", profile.firmwareFile) ||
         !addFile(hash, "title", profile.titleFile) || !addFile(hash, "demo", profile.demoFile))
         return {};
-    addPart(hash, "encoding", encodingName.toUtf8());
+    const QByteArray encoding = encodingName.toUtf8();
+    addHead(hash, "encoding", encoding.size());
+    hash.addData(encoding);
     return hash.result().toHex();
 }

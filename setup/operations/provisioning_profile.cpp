@@ -5,6 +5,8 @@
 #include "operations/factory_adjustment.h"
 #include "operations/general_parameters.h"
 #include "operations/ini_layout.h"
+#include "operations/input_file.h"
+#include "operations/parameter_vocabulary.h"
 #include "operations/title_page.h"
 
 #include <QDir>
@@ -48,14 +50,14 @@ QString text(const QSettings& ini, const QString& key)
 // Reads the values of a profile's INI text and keeps the first refusal.
 struct ProfileReader
 {
-    ProfileReader(const QString& path, const WireEncoding& encoding)
+    ProfileReader(const QString& path, WireEncoding encoding)
         : ini(path, QSettings::IniFormat), folder(QFileInfo(path).absoluteDir()), encoding(encoding)
     {
     }
 
     QSettings ini;
     QDir folder;
-    const WireEncoding& encoding; // the run's: what the title lines must be shown in
+    WireEncoding encoding; // what the title lines must be shown in
     QString error;
 
     bool has(const QString& key) const { return ini.contains(key); }
@@ -176,6 +178,13 @@ bool nameGeneralSectionAsRead(const QString& path)
     return file.write("[general]") == 9;
 }
 
+// The encoding that writes the characters of the code page named `name`, when it has one.
+std::optional<WireEncoding> codePageOwnEncoding(const QString& name)
+{
+    const GeneralSetting& codePage = generalSettings()[3];
+    return WireEncoding::fromName(QString::fromLatin1(codePageEncoding(codePage.codeOf(name))));
+}
+
 } // namespace
 
 const QStringList& generalProfileKeys()
@@ -186,12 +195,17 @@ const QStringList& generalProfileKeys()
     return kKeys;
 }
 
-ProfileReading readProvisioningProfile(const QString& path, const WireEncoding& encoding)
+ProfileReading readProvisioningProfile(const QString& path, const WireEncoding& encoding,
+                                       EncodingChoice choice)
 {
     const QFileInfo info(path);
     QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
-        return {std::nullopt, QStringLiteral("cannot read the profile %1").arg(path)};
+    // A FIFO or a device is never opened: the read could wait for ever.
+    if (const std::optional<Refusal> irregular = refuseUnlessRegularFile(path))
+        return {std::nullopt, QStringLiteral("cannot read the profile %1 (%2)").arg(path, irregular->reason)};
+    if (!file.open(QIODevice::ReadOnly))
+        return {std::nullopt,
+                QStringLiteral("cannot read the profile %1 (%2)").arg(path, file.errorString())};
     if (info.size() > kProfileSizeLimit)
         return {std::nullopt, QStringLiteral("%1 is larger than a profile can be (4 MB)").arg(path)};
     if (const IniLayoutProblem problem = iniLayoutProblem(file.readAll(), profileLayout()); problem.found())
@@ -200,10 +214,13 @@ ProfileReading readProvisioningProfile(const QString& path, const WireEncoding& 
                                   : QStringLiteral("line %1: %2").arg(problem.line).arg(problem.why)};
     ProfileReader reader(path, encoding);
     ProvisioningProfile profile;
-    if (!readGeneral(reader, profile) || !readTitle(reader, profile) || !readBalance(reader, profile) ||
-        !readFiles(reader, profile))
-        return {std::nullopt, reader.error};
-    return {profile, {}};
+    if (!readGeneral(reader, profile))
+        return {std::nullopt, reader.error, encoding};
+    if (choice == EncodingChoice::Default && profile.general)
+        reader.encoding = codePageOwnEncoding(profile.general->at(3)).value_or(encoding);
+    if (!readTitle(reader, profile) || !readBalance(reader, profile) || !readFiles(reader, profile))
+        return {std::nullopt, reader.error, reader.encoding};
+    return {profile, {}, reader.encoding};
 }
 
 bool writeProvisioningProfile(const QString& path, const ProvisioningProfile& profile)

@@ -36,13 +36,22 @@ struct ProfileReading
 {
     std::optional<ProvisioningProfile> profile; // absent when the file was refused
     QString error;                              // why, for the person
+    WireEncoding encoding = {};                 // what its text was checked in and goes out in
 };
+
+// Whose choice the run's text encoding is: the person's (vfdctl --encoding, the window's list), which
+// holds, or the default, which gives way to the encoding a profile's code page implies.
+enum class EncodingChoice { Named, Default };
 
 // Reads and checks a profile: a file that cannot be read or is not a profile's INI text (see
 // operations/ini_layout.h), a value a list does not offer (matched as every typed name is), a title
 // line the display cannot show in `encoding` (the run's), a section without what it needs, all refuse
 // the whole profile; a refusal quotes a value at most in part. The files it names are not opened here.
-ProfileReading readProvisioningProfile(const QString& path, const WireEncoding& encoding);
+// With EncodingChoice::Default, a [general] code-page that has an encoding of its own (PC850: IBM850,
+// Russian: IBM866, ...) sets the profile's encoding, as picking the code page does in the window: the
+// same profile then sends the same bytes from either program.
+ProfileReading readProvisioningProfile(const QString& path, const WireEncoding& encoding,
+                                       EncodingChoice choice = EncodingChoice::Named);
 
 // Writes the profile, its paths relative to the profile's folder where they lie below it; false
 // when the file could not be written.

@@ -1,5 +1,6 @@
 #include "operations/title_file.h"
 
+#include "operations/input_file.h"
 #include "operations/title_page.h"
 
 #include <QFile>
@@ -9,18 +10,22 @@
 
 namespace {
 
-// Only the beginning of a file is looked at: two lines of 20 characters need far less, and a large
-// file chosen by mistake must not be read whole.
-constexpr qint64 kTitleFileReadLimit = 64 * 1024;
-
 // The text of the file's beginning, in UTF-8 or else in the wire encoding; empty when it cannot be
 // read or is not text, with `refusal` set when it holds no NUL but decodes in neither.
 std::optional<QString> readText(const QString& path, const WireEncoding& encoding, Refusal& refusal)
 {
-    QFile file(path);
-    if (path.isEmpty() || QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+    if (const std::optional<Refusal> irregular = refuseUnlessRegularFile(path)) {
+        refusal = *irregular;
         return std::nullopt;
-    const QByteArray bytes = file.read(kTitleFileReadLimit);
+    }
+    QFile file(path);
+    if (file.size() > kTitleFileLimit) {
+        refusal = {Refusal::TitleFileTooLarge, file.size()};
+        return std::nullopt;
+    }
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.read(kTitleFileLimit);
     if (bytes.contains('\0'))
         return std::nullopt;
     // Stateful when the read limit cut the file, so that a character cut there is not taken for

@@ -6,6 +6,10 @@
 #include <QString>
 #include <QStringList>
 
+// The largest title file: two lines of 20 characters need far less; a larger file is one chosen by
+// mistake, refused before it is read.
+constexpr qint64 kTitleFileLimit = 64 * 1024;
+
 // The lines read from a title text file: the first, then the second, each cut to the 20 characters
 // a line box holds. Reading stops at the first line that cannot be read, so `lines` may hold fewer
 // than two; the lines read still go into their boxes.

@@ -19,7 +19,9 @@ struct Refusal
         DemoTooShort,             // a DEMO file of fewer than four bytes (missing and empty ones too)
         DemoWithoutSignature,     // a DEMO file that does not open with 55 AA 5A A5
         DemoTooLarge,             // a DEMO file too long to announce: `size` is its length
-        FileUnreadable,      // a DEMO or title file that cannot be read, or a title file without two lines
+        FileUnreadable,      // a DEMO or title file that cannot be read, or a title file without two lines;
+                             // `reason` the system's reason, or what a file that is not a regular one is
+        TitleFileTooLarge,   // a title file of `size` bytes, more than any title file holds
         TitleFileNotText,    // `subject` the title file's name, `reason` the encoding it is not text in
         TitleLineUnshowable, // `subject` the line, `reason` why the display cannot show it
         FileGone,            // a DEMO file gone since it was chosen: nothing to send, nothing to say

@@ -1,12 +1,13 @@
 #include "sim/simulated_flash_file.h"
 
 #include "core/user_state_folder.h"
+#include "core/whole_file_save.h"
+#include "operations/input_file.h"
 #include "sim/simulated_display.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <optional>
 
@@ -107,6 +108,9 @@ QString SimulatedFlashFile::restore(SimulatedDisplay& display) const
     QFile file(path_);
     if (!file.exists())
         return {};
+    // A FIFO or a device in its place would hold the run, or never end: it is not opened.
+    if (const std::optional<Refusal> irregular = refuseUnlessRegularFile(path_))
+        return QStringLiteral("cannot read %1 (%2)").arg(path_, irregular->reason);
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("cannot read %1 (%2)").arg(path_, file.errorString());
     const std::optional<Kept> kept = decodeKept(file.read(kLongestFile + 1));
@@ -124,9 +128,8 @@ QString SimulatedFlashFile::keep(const SimulatedDisplay& display) const
         return QStringLiteral("cannot make the folder %1").arg(folder);
     const QByteArray text = encodeKept({display.flash(), display.liveBalance()});
     // A new file renamed over the old one: whoever reads it, or saves it at the same time, meets a
-    // whole file.
-    QSaveFile file(path_);
-    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
-        return {};
-    return QStringLiteral("cannot write %1 (%2)").arg(path_, file.errorString());
+    // whole file; one that cannot be written whole leaves the old one in place.
+    if (const QString reason = saveWholeFile(path_, text); !reason.isEmpty())
+        return QStringLiteral("cannot write %1 (%2)").arg(path_, reason);
+    return {};
 }

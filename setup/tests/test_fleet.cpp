@@ -3,8 +3,10 @@
 // carry its name, and a stop request ends every port between frames.
 #include "fleet_stations.h"
 
+#include <QDeadlineTimer>
 #include <QRegularExpression>
 #include <QTest>
+#include <QThread>
 
 namespace {
 
@@ -20,19 +22,31 @@ QStringList tableResults(const QString& out)
     return results;
 }
 
-// A virtual clock that raises the stop request once it passes `at` milliseconds, as a signal would.
+// The virtual clocks of a run's ports: each that passes `at` milliseconds waits there until every one
+// has, and then the stop request is raised, as a signal would: every port meets it at the same point of
+// its own time, whatever the threads' pace.
 struct StoppingPacer : VirtualPacer
 {
-    StoppingPacer(std::atomic_bool& stop, int at) : stop(stop), at(at) {}
+    StoppingPacer(std::atomic_bool& stop, int at, std::atomic_int& waiting)
+        : stop(stop), at(at), waiting(waiting)
+    {
+    }
     void pump() override { VirtualPacer::pump(), check(); }
     void sleep(int milliseconds) override { VirtualPacer::sleep(milliseconds), check(); }
     void check()
     {
-        if (milliseconds() >= at)
-            stop = true; // only ever raised: the ports run on threads of their own
+        if (milliseconds() < at || std::exchange(passed, true))
+            return;
+        --waiting;
+        QDeadlineTimer patience(10000); // a port that never comes does not hang the test
+        while (waiting > 0 && !patience.hasExpired())
+            QThread::yieldCurrentThread();
+        stop = true;
     }
     std::atomic_bool& stop;
     int at;
+    std::atomic_int& waiting; // the clocks yet to pass `at`
+    bool passed = false;
 };
 
 } // namespace
@@ -45,7 +59,11 @@ class FleetTest : public QObject
     const QStringList firmware_{"firmware", dir_.filePath("FW_VQ7146.wfu")};
 
 private slots:
-    void initTestCase() { QVERIFY(writeFile(firmware_[1], wfuFile(imageBytes(1500)))); }
+    void initTestCase()
+    {
+        QVERIFY(writeFile(firmware_[1], wfuFile(imageBytes(1500))));
+        QVERIFY(writeFile(dir_.filePath("fw.ini"), "[firmware]\nfile=FW_VQ7146.wfu\n"));
+    }
 
     // Ports sim, sim:b and sim:c, and the port named in `failing` ("port: result"; empty: all succeed).
     void portsRunAsAlone_data()
@@ -93,8 +111,8 @@ private slots:
         }
     }
 
-    // The ports, when the stop comes (any port's clock past it raises it), the command (FW: the test's
-    // image), the exit status, and what each port then tells.
+    // The ports, when the stop comes (once every port's clock has passed it), the command (FW: the test's
+    // image, DIR its folder), the exit status, and what each port then tells (empty: nothing).
     void stopEndsEveryPortBetweenFrames_data()
     {
         QTest::addColumn<QStringList>("ports");
@@ -115,6 +133,15 @@ private slots:
         QTest::newRow("a port that had failed")
             << QStringList{"sim"} << 3040 << "--sim-fault sim=no-ack params erase" << 1
             << "^Display ack. failed: Process.3\\( ";
+        // The signal comes once the display was told to restart: the work is done, and said so.
+        QTest::newRow("a port that had finished") << QStringList{"sim"} << 567 << "params erase" << 0 << "";
+        QTest::newRow("ports that had finished")
+            << QStringList{"sim", "sim:b", "sim:c"} << 567 << "params erase" << 0 << "";
+        // A profile's update is forced by its own key, not by an option.
+        QTest::newRow("apply's firmware step")
+            << QStringList{"sim"} << 3400 << "apply DIR/fw.ini" << 130
+            << "^" + QString(afterPage).arg(2).replace("with --force", "with force=true in the profile's "
+                                                                       "\\[firmware\\] section");
     }
     void stopEndsEveryPortBetweenFrames()
     {
@@ -124,20 +151,26 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, told);
         std::atomic_bool stop{false};
+        std::atomic_int waiting{int(ports.size())};
         Stations fleet;
         for (const QString& port : ports)
-            fleet.byPort.try_emplace(port, std::make_unique<StoppingPacer>(stop, at));
-        const VfdctlRun run = fleet.run(
-            QStringList{"--ports", ports.join(',')} + words.replace("FW", firmware_[1]).split(' '), &stop);
+            fleet.byPort.try_emplace(port, std::make_unique<StoppingPacer>(stop, at, waiting));
+        words.replace("FW", firmware_[1]).replace("DIR", dir_.path());
+        const VfdctlRun run = fleet.run(QStringList{"--ports", ports.join(',')} + words.split(' '), &stop);
+        QVERIFY(stop); // it came
         QCOMPARE(run.status, status);
         const QStringList lines = run.err.split('\n', Qt::SkipEmptyParts);
-        QVERIFY2(lines.filter(QRegularExpression(told)).size() == ports.size(), qPrintable(run.err));
+        QVERIFY2(told.isEmpty() ? lines.isEmpty()
+                                : lines.filter(QRegularExpression(told)).size() == ports.size(),
+                 qPrintable(run.err));
         QCOMPARE(lines.filter("Interrupted").size(), status == 130 ? ports.size() : 0);
+        QCOMPARE(tableResults(run.out).filter(QRegularExpression(": ok$")).size(),
+                 status == 0 && ports.size() > 1 ? ports.size() : 0);
         for (const auto& [port, station] : fleet.byPort) {
             QVERIFY(!station.display.isOpen());
-            QCOMPARE(station.display.restarts(), 0); // no "F@" after an interruption
+            QCOMPARE(station.display.restarts(), status == 0 ? 1 : 0); // no "F@" after an interruption
             QCOMPARE(station.display.garbageBytes(),
-                     status == 130 ? 0 : 41); // 41: the NAK lines after a failure
+                     status == 1 ? 41 : 0); // 41: the NAK lines after a failure
             QVERIFY(station.display.flash().firmware.isEmpty());
         }
     }

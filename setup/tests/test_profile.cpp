@@ -52,6 +52,7 @@ private slots:
         write("empty.ini", "; nothing but a comment\n");
         write("large.ini", "[general]\nbrightness=50%\n" + QByteArray(4 << 20, ';'));
         write("two-marks.ini", "\xef\xbb\xbf\xef\xbb\xbf[title]\nline1=a\n"); // QSettings skips one mark
+        write("key-first.ini", "brightness=50%\n[general]\ncode-page=PC850\n");
     }
 
     void applies_data()
@@ -81,6 +82,14 @@ private slots:
                                               << "[title]\nfile=ru.txt\n[balance]\nvalue=77\n"
                                               << QStringList{"title", "balance"} << QByteArray()
                                               << titlePageBlock("Привет", "Мир", ibm866) << 128;
+        // No encoding named: the code page's own, in both programs ("é" 0x82, "ü" 0x81 in PC850).
+        QTest::newRow("a code page's own encoding")
+            << ""
+            << "[general]\ncode-page=PC850\n[title]\nline1=Café Müller\nline2=x\n[balance]\nvalue=77\n"
+            << QStringList{"general", "title", "balance"}
+            << generalParameterRecord(
+                   generalParametersNamed({"9600", "N,8,1", "EPSON", "PC850", "USA", "100%"}))
+            << titlePageBlock("Café Müller", "x", WireEncoding::fromName("IBM850").value()) << 128;
         QTest::newRow("Cyrillic lines for a Russian display")
             << "IBM866"
             << "[general]\ncode-page=Russian\n[title]\nline1=Добро\nline2=пожаловать\n"
@@ -144,7 +153,7 @@ private slots:
                             const QString& encoding = {}) {
             QTest::newRow(qPrintable(error.left(60))) << encoding << profile << status << error;
         };
-        row("@fw", 2, "cannot read the profile"); // a folder
+        row("@fw", 2, "Is a directory"); // a folder
         row("@empty.ini", 2,
             "empty.ini holds none of the sections [firmware], [general], [title], [demo] or [balance]");
         row("@large.ini", 2, "large.ini is larger than a profile can be (4 MB)"); // not read whole
@@ -158,7 +167,16 @@ private slots:
             "line 4: ends in a backslash, which would join the next line to it");
         row("\v[demo]\nfile=demo.bin\n", 2, "line 3: neither [section] nor key=value: '<U+000B>[demo]'");
         row("@two-marks.ini", 2, "line 1: neither [section] nor key=value: '<U+FEFF>[title]'");
+        // Keys and sections it does not know: never passed over, whatever else the file holds.
         row("[colour]\nred=1\n", 2, "line 3: unknown section '[colour]'");
+        row("[Title]\nline1=a\nline2=b\n", 2, "line 3: unknown section '[Title]'");
+        row("[]\nline1=a\n", 2, "line 3: unknown section '[]'");
+        row("colour=red\n", 2, "line 3: [general] has no key 'colour'");
+        row("[title]\nline1=a\nline2=b\ncolour=red\n", 2, "line 6: [title] has no key 'colour'");
+        row("[title]\nLine1=a\nline2=b\n", 2, "line 4: [title] has no key 'Line1'");
+        row("[demo]\nforce=true\nfile=demo.bin\n", 2, "line 4: [demo] has no key 'force'");
+        row("@key-first.ini", 2, "line 1: key=value before the first [section]");
+        row("[GENERAL]\ncharset=UK\n", 2, "line 3: a second [general] section (the first is on line 1)");
         row("display-baud=9601\n", 2,
             "[general] display-baud: takes one of 4800, 9600, 19200, 38400, 115200, not '9601'");
         row("[firmware]\nfile=fw/FW_VQ7146.wfu\nforce=yes\n", 2,
@@ -173,7 +191,8 @@ private slots:
         row("[title]\nline1=a\nline2=b\nfile=title.txt\n", 2,
             "[title] file: takes the place of line1 and line2");
         row("[firmware]\nforce=true\n", 2, "[firmware] file: names no file");
-        row("[firmware]\nfile=fw/FW_VQ7146_V2.wfu\n", 1, "File Ststus: ");
+        row("[firmware]\nfile=fw/FW_VQ7146_V2.wfu\n", 1,
+            "Open File Error !!"); // the window says "File Ststus: "
         row("[demo]\nfile=bad.bin\n", 1, "File Ststus: Illegal DEMO File!");
         row("[title]\nfile=one-line.txt\n", 1, "File Error: Open File Error !!");
         row("[title]\nfile=big5.txt\n", 1,

@@ -2,6 +2,7 @@
 // its operation's transcript (the bytes are pinned by the operations' golden transcripts), every
 // refusal of the command line once with its exit status and nothing sent, then what only vfdctl
 // prints: help, version, ports, the display's summary, the firmware progress.
+#include "core/tests/file_size_limit.h"
 #include "operation_cases.h"
 #include "sim/simulated_flash_file.h"
 #include "sim/simulated_port_lock.h"
@@ -13,6 +14,10 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -133,9 +138,28 @@ private slots:
             << "firmware|DIR/vq7146.wfu|DIR/vq7146.wfu" << 2 << "vfdctl firmware: expected one firmware file";
         QTest::newRow("firmware CRC") << "firmware|DIR/vq7146.wfu" << 1
                                       << status + "File CRC16 Check-Sum Error !!\n  file: DIR/vq7146.wfu\n";
-        QTest::newRow("apply, a profile's file") << "apply|DIR/shop.ini" << 1
-                                                 << status + "File Type Error, Please Try Again !!\n"
-                                                             "  file: DIR/missing.wfu ([firmware] file)\n";
+        // A file that is not there, or is no regular file, in every command alike, before it is opened.
+        const QString unread = "File Error: Open File Error !!\n  %1\n  file: DIR/%2\n";
+        const QString missing = "No such file or directory", fifo = "Not a regular file but a FIFO";
+        QTest::newRow("apply, a profile's file")
+            << "apply|DIR/shop.ini" << 1 << unread.arg(missing, "missing.wfu ([firmware] file)");
+        QTest::newRow("apply, no profile")
+            << "apply|DIR/none.ini" << 2 << unread.arg(missing, "none.ini (profile)");
+        QTest::newRow("firmware, a missing file")
+            << "firmware|DIR/VQ7146.wfu" << 1 << unread.arg(missing, "VQ7146.wfu");
+        QTest::newRow("demo, a missing file")
+            << "demo|write|DIR/none.bin" << 1 << unread.arg(missing, "none.bin");
+        QTest::newRow("title, a missing file")
+            << "title|write|--file|DIR/none.txt" << 1 << unread.arg(missing, "none.txt");
+#ifdef Q_OS_UNIX
+        QTest::newRow("apply, a FIFO") << "apply|DIR/fifo" << 2 << unread.arg(fifo, "fifo (profile)");
+        QTest::newRow("firmware, a FIFO") << "firmware|DIR/fifo" << 1 << unread.arg(fifo, "fifo");
+        QTest::newRow("demo, a FIFO") << "demo|write|DIR/fifo" << 1 << unread.arg(fifo, "fifo");
+        QTest::newRow("title, a FIFO") << "title|write|--file|DIR/fifo" << 1 << unread.arg(fifo, "fifo");
+        QTest::newRow("demo, a device")
+            << "demo|write|/dev/zero" << 1
+            << "File Error: Open File Error !!\n  Not a regular file but a device\n";
+#endif
         QTest::newRow("list-ports --xml")
             << "list-ports|--xml" << 2 << "vfdctl list-ports: takes only --json";
     }
@@ -148,6 +172,10 @@ private slots:
         bench.file("one.txt", "Only one line\n");
         bench.file("vq7146.wfu", QByteArray("123456789") + QByteArray::fromHex("4B37"));
         bench.file("shop.ini", "[firmware]\nfile=missing.wfu\n");
+#ifdef Q_OS_UNIX
+        QCOMPARE(mkfifo(qPrintable(bench.dir.filePath("fifo")), 0600),
+                 0); // opened, it would wait for a writer
+#endif
         const VfdctlRun run = vfdctl(bench, command);
         QCOMPARE(run.status, status);
         QVERIFY2(run.err.startsWith(said.replace("DIR", bench.dir.path())), qPrintable(run.err));
@@ -304,9 +332,10 @@ private slots:
 
     // Each run on a fresh display in its own time, as the next run of the program meets it: the second
     // run finds what the first left (none: a file cut short), and its file is renamed over the old one,
-    // which a reader that opened it before still reads whole. While another program has the display
-    // open, the second run is refused as a busy port is, and leaves the file alone; a lock left by a
-    // program that has ended does not count.
+    // which a reader that opened it before still reads whole; a file that cannot be written whole
+    // ("FULL": a file size limit through the second run) is said and leaves the old one. While another
+    // program has the display open, the second run is refused as a busy port is, and leaves the file
+    // alone; a lock left by a program that has ended does not count.
     void displayKeptBetweenRuns_data()
     {
         QTest::addColumn<QString>("first");
@@ -338,6 +367,13 @@ private slots:
         QTest::newRow("left by an ended program") << "balance|140"
                                                   << "balance|--store" << 0 << "balance: 140 (stored 140)"
                                                   << "ended";
+#ifdef Q_OS_UNIX
+        // The disk full when the run ends: the display did its work, the old file stays whole.
+        QTest::newRow("a full disk") << "params|write|--code-page|Russian"
+                                     << "FULL|title|erase" << 1
+                                     << "vfdctl: the flash of sim is not kept: cannot write "
+                                     << "";
+#endif
     }
     void displayKeptBetweenRuns()
     {
@@ -348,7 +384,12 @@ private slots:
         QFETCH(QString, lock);
         QTemporaryDir state;
         const QString kept = SimulatedFlashFile(state.path(), "sim").path();
-        const auto run = [&](const QString& command) {
+        const auto run = [&](QString command) {
+#ifdef Q_OS_UNIX
+            std::optional<FileSizeLimit> full;
+            if (command.startsWith("FULL|"))
+                full.emplace(100), command.remove(0, 5);
+#endif
             Bench bench;
             VfdctlEnvironment environment;
             environment.pacer = &bench.pacer;
@@ -375,7 +416,7 @@ private slots:
         QCOMPARE(next.status, status);
         QCOMPARE((next.out + next.err).count(said), 1);
         QCOMPARE(held.readAll(), whole);
-        QFile after(kept); // a run that never opened the display keeps nothing of its own
+        QFile after(kept); // a run that failed keeps nothing of its own
         if (status != 0)
             QCOMPARE(after.open(QIODevice::ReadOnly) ? after.readAll() : QByteArray(), whole);
     }

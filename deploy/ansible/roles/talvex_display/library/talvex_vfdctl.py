@@ -294,7 +294,7 @@ def main():
             pass
     ports = [line for line in lines if "port" in line]
     summary = next((line for line in lines if line.get("summary")), None)
-    written = [line["port"] for line in ports if line["result"] == "ok"]
+    written = [line["port"] for line in ports if line["result"] in ("ok", "would apply")]
     result = dict(changed=bool(written), ports=ports, summary=summary, files=changed_files, rc=status, cmd=argv,
                   stderr=err)
     if module._diff:

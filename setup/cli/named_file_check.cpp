@@ -1,0 +1,11 @@
+#include "cli/named_file_check.h"
+
+#include "cli/outcome_report.h"
+#include "operations/input_file.h"
+
+std::optional<int> refuseUnreadableNamedFile(CliContext& context, const QString& path, const QString& origin)
+{
+    if (const std::optional<Refusal> refusal = refuseUnlessRegularFile(path))
+        return reportRefusedFile(context, *refusal, path, origin);
+    return std::nullopt;
+}
