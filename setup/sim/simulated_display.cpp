@@ -40,6 +40,12 @@ void SimulatedDisplay::countDsrChangesLocked(double now) const
     countedTo_ = now;
 }
 
+bool SimulatedDisplay::reportsDsrChanges() const
+{
+    QMutexLocker lock(&mutex_);
+    return !faults_.dsrPolled;
+}
+
 void SimulatedDisplay::setPortName(const QString& name)
 {
     QMutexLocker lock(&mutex_);

@@ -36,7 +36,7 @@ public:
     qint64 bytesToWrite() override;
     // The display knows its own line: it counts every change of DSR at the port while the port is
     // open, as a driver does, however late the host looks.
-    bool reportsDsrChanges() const override { return true; }
+    bool reportsDsrChanges() const override;
     DsrEvents dsrEvents() override;
 
     // Set-up and inspection. Safe from any thread.

@@ -41,7 +41,7 @@ LinkStatus SimulatedLine::refuseWrite()
 {
     if (!open_)
         return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("The port is not open"));
-    if (faults_.vanishAfterWrites >= 0 && writes_.size() >= faults_.vanishAfterWrites)
+    if (faults_.vanishAfterWrites >= 0 && writeCount_ >= faults_.vanishAfterWrites)
         vanished_ = true;
     if (vanished_)
         return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("The device was removed"));
@@ -53,6 +53,11 @@ LinkStatus SimulatedLine::refuseWrite()
 void SimulatedLine::send(double now, const QByteArray& bytes)
 {
     writes_.append({now, settings_.toText(), bytes});
+    ++writeCount_;
+    keptBytes_ += bytes.size();
+    // The oldest go first; the newest write stays, however long.
+    while (writes_.size() > 1 && (writes_.size() > kKeptWrites || keptBytes_ > kKeptBytes))
+        keptBytes_ -= writes_.takeFirst().bytes.size();
     if (faults_.outputNeverDrains) {
         inFlight_.append({now, kNever, settings_, bytes});
         return;

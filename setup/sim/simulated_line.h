@@ -11,8 +11,9 @@
 
 // The host's port and the line to a simulated display: the port's name, settings and faults, the bytes
 // written and not yet sent (each write leaves at the line's speed after the ones before it), and whether
-// the display's DSR reaches the port. Every write is kept, with its time and settings. Not thread-safe:
-// SimulatedDisplay guards it.
+// the display's DSR reaches the port. The newest writes are kept, with their time and settings, up to a
+// bound (a display left running for days must not fill the memory). Not thread-safe: SimulatedDisplay
+// guards it.
 class SimulatedLine
 {
 public:
@@ -51,7 +52,13 @@ public:
     bool carriesDsr(double t) const;
     // When the display's DSR first reaches the open port.
     double dsrReachesAt() const;
+    // The newest writes, oldest first: at most kKeptWrites of them and kKeptBytes of bytes.
     const QList<Write>& writes() const { return writes_; }
+    // How many writes the port has taken since it was made, the forgotten ones among them.
+    qint64 writeCount() const { return writeCount_; }
+
+    static constexpr qsizetype kKeptWrites = 20000;
+    static constexpr qsizetype kKeptBytes = 4 * 1024 * 1024;
 
 private:
     struct Chunk
@@ -71,4 +78,6 @@ private:
     int writeAttempts_ = 0;
     QList<Chunk> inFlight_;
     QList<Write> writes_;
+    qsizetype keptBytes_ = 0;
+    qint64 writeCount_ = 0;
 };

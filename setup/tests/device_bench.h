@@ -81,6 +81,33 @@ inline bool writeFile(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// Virtual time on a busy host: from each stall's start (ms) the host is off the processor for its length,
+// so the pass or sleep that reaches it ends only after it. The display's time runs on meanwhile.
+class StallingPacer : public VirtualPacer
+{
+public:
+    using VirtualPacer::VirtualPacer;
+    QList<QPair<int, int>> stalls; // {from ms, for ms}
+    void pump() override
+    {
+        VirtualPacer::pump();
+        sitOutStall();
+    }
+    void sleep(int milliseconds) override
+    {
+        VirtualPacer::sleep(milliseconds);
+        sitOutStall();
+    }
+
+private:
+    void sitOutStall()
+    {
+        for (const auto& [from, length] : stalls)
+            if (milliseconds() >= from && milliseconds() < from + length)
+                VirtualPacer::sleep(int(from + length - milliseconds()));
+    }
+};
+
 struct Bench
 {
     explicit Bench(double startOfDay = 36000.0)
@@ -88,7 +115,7 @@ struct Bench
     {
         dialogs.sequence = [this] { return display.writes().size(); };
     }
-    VirtualPacer pacer;
+    StallingPacer pacer;
     SimulatedDisplay display;
     ScriptedDialogs dialogs;
     std::atomic_bool stop = false;

@@ -188,6 +188,72 @@ private slots:
         QCOMPARE(bench.transcript(), QString("9600,N,8,1 | 02*20"));
     }
 
+    // The same wait on a busy host, off the processor for a while ({from ms, for ms} of the virtual
+    // clock), on a port that counts DSR changes and on one that only looks ("polled"): changes count from
+    // the wait's start, no step is decided without a look after its limit, and where the host looked too
+    // late to tell an acknowledgement from a glitch, the answer is neither, with how long DSR went
+    // unwatched. Nothing follows the frame on the wire but for a plain failure's NAK lines.
+    void busyHost_data()
+    {
+        QTest::addColumn<double>("pulseWidth");
+        QTest::addColumn<QList<int>>("stall");
+        QTest::addColumn<bool>("polled");
+        QTest::addColumn<QString>("verdict");
+        // Verdicts on a counting port, then on a polled one: a polled port that looked away across step
+        // 3's limit cannot tell whether a whole pulse came and went unseen.
+        for (const bool polled : {false, true}) {
+            const auto row = [polled](const char* name, double width, QList<int> stall, const char* counted,
+                                      const char* looked) {
+                QTest::addRow("%s%s", polled ? "polled: " : "", name)
+                    << width << stall << polled << QString(polled ? looked : counted);
+            };
+            row("away 60 ms as the output left", 0.2, {21, 60}, "ack", "ack");
+            row("away 300 ms across the whole pulse", 0.2, {30, 300}, "unknown", "unknown");
+            row("20 ms glitch, away 150 ms after its drop", 0.02, {43, 150}, "unknown", "unknown");
+            row("20 ms glitch, away 15 ms after its drop", 0.02, {43, 15}, "Process.4", "Process.4");
+            row("60 ms pulse, away 40 ms across step 4's limit", 0.06, {80, 40}, "unknown", "unknown");
+            row("no pulse, away 500 ms across step 3's limit", 0.0, {2900, 500}, "Process.3", "unknown");
+        }
+    }
+    void busyHost()
+    {
+        QFETCH(double, pulseWidth);
+        QFETCH(QList<int>, stall);
+        QFETCH(bool, polled);
+        QFETCH(QString, verdict);
+        Bench bench;
+        bench.faults([&](auto& f) {
+            f.pulseWidth = pulseWidth;
+            f.acknowledgeFirst = pulseWidth > 0 ? -1 : 0;
+            f.dsrPolled = polled;
+        });
+        DisplaySession session(bench.access);
+        QVERIFY(session.write(kSetupRequest));
+        const double start = bench.pacer.now();
+        bench.pacer.stalls = {{int(start * 1000) + stall[0], stall[1]}};
+        const Outcome ack = session.awaitAck(0);
+        const AckFailure& failure = ack.ackFailure();
+        const QString said = ack                                 ? QString("ack")
+                             : ack.kind() == Outcome::AckTooLate ? QString("unknown")
+                                                                 : QString("Process.%1").arg(failure.step);
+        QCOMPARE(said, verdict);
+        // Unknown only where DSR went unwatched longer than a glitch may last.
+        QCOMPARE(failure.unwatchedMs > 20, verdict == "unknown");
+    }
+
+    // The simulated line keeps its newest writes only, up to a count and a size; the newest always.
+    void keptWrites()
+    {
+        Bench bench;
+        DisplaySession session(bench.access);
+        for (int i = 0; i <= SimulatedLine::kKeptWrites; ++i)
+            session.write(QByteArray::number(i));
+        QCOMPARE(bench.display.writes().size(), SimulatedLine::kKeptWrites);
+        QCOMPARE(bench.display.writes().first().bytes, "1");
+        session.write(QByteArray(SimulatedLine::kKeptBytes + 1, 'x'));
+        QCOMPARE(bench.display.writes().size(), 1);
+    }
+
     // A stop request or a failed write ends every wait at once and nothing more is sent, even what the
     // line would take again; what was written before a stop still leaves before the close.
     void halted_data()
