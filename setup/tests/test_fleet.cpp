@@ -174,6 +174,28 @@ private slots:
             QVERIFY(station.display.flash().firmware.isEmpty());
         }
     }
+
+    // A stop that comes when one port has finished (the display told to restart, at 567 ms of its clock)
+    // and another still waits for an answer it will not get: the first is reported done, only the second
+    // interrupted.
+    void stopAfterOnePortFinished()
+    {
+        std::atomic_bool stop{false};
+        std::atomic_int waiting{2};
+        Stations fleet;
+        fleet.byPort.try_emplace("sim", std::make_unique<StoppingPacer>(stop, 567, waiting));
+        fleet.byPort.try_emplace("sim:b", std::make_unique<StoppingPacer>(stop, 1500, waiting));
+        const VfdctlRun run = fleet.run(
+            {"--ports", "sim,sim:b", "--sim-fault", "sim:b=no-ack-after:1", "params", "erase"}, &stop);
+        QCOMPARE(run.status, 130);
+        QCOMPARE(tableResults(run.out), QStringList({"sim: ok", "sim:b: interrupted"}));
+        QCOMPARE(
+            run.err.split('\n', Qt::SkipEmptyParts).filter("Interrupted"),
+            QStringList("sim:b: Interrupted before the display was told to restart: what it stores may be "
+                        "incomplete; run the command again"));
+        QCOMPARE(fleet.byPort.at("sim").display.restarts(), 1);
+        QCOMPARE(fleet.byPort.at("sim:b").display.restarts(), 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(FleetTest)

@@ -140,18 +140,56 @@ private slots:
         QCOMPARE(seen, items);
     }
 
-    // DSR up to the limit after the open is waited for; the selection is applied to the port.
-    void openWaitsForDsr()
+    // The two presence waits, to the millisecond: 1.0 s for DSR after the open (the selection applied to
+    // the port first), 0.6 s before the setup request, both measured from their start; DSR that comes
+    // within the limit is taken when it comes; none is given up without a look after the limit, even
+    // when the host was away across it. A display not seen after the open leaves the port closed.
+    void presenceWaits_data()
     {
+        QTest::addColumn<bool>("afterOpen"); // else before the setup request
+        QTest::addColumn<double>("dsrAt");   // seconds after the open
+        QTest::addColumn<QList<int>>("stall");
+        QTest::addColumn<bool>("seen");
+        QTest::addColumn<double>("endsAfter");
+        const QList<int> none;
+        QTest::newRow("open: DSR at 0.999 s") << true << 0.999 << none << true << 0.999;
+        QTest::newRow("open: DSR at 1.02 s") << true << 1.02 << none << false << 1.001;
+        QTest::newRow("open: away 0.5-1.2 s, DSR at 0.9 s")
+            << true << 0.9 << QList<int>{500, 700} << true << 1.2;
+        QTest::newRow("open: away 0.5-1.2 s, no DSR") << true << 9.0 << QList<int>{500, 700} << false << 1.2;
+        QTest::newRow("ready: DSR at 0.599 s") << false << 0.599 << none << true << 0.599;
+        QTest::newRow("ready: DSR at 0.62 s") << false << 0.62 << none << false << 0.601;
+        QTest::newRow("ready: away 0.3-0.8 s, DSR at 0.5 s")
+            << false << 0.5 << QList<int>{300, 500} << true << 0.8;
+    }
+    void presenceWaits()
+    {
+        QFETCH(bool, afterOpen);
+        QFETCH(double, dsrAt);
+        QFETCH(QList<int>, stall);
+        QFETCH(bool, seen);
+        QFETCH(double, endsAfter);
+        // The wait before the setup request starts 0.1 s after the open; times in the rows are from
+        // the start of the wait they test.
+        const int lead = afterOpen ? 0 : 100;
         Bench bench;
-        bench.faults([](auto& f) { f.dsrDelay = 1.0; });
+        bench.pacer.stalls = {{lead + stall.value(0), stall.value(1)}};
+        bench.faults([&](auto& f) { f.dsrDelay = afterOpen ? dsrAt : 0; });
         bench.access.selection.port = "COM3";
         bench.access.selection.setLine("115200", "E,7,1");
         DisplaySession session(bench.access);
-        QVERIFY(session.isOpen());
-        QCOMPARE_LE(bench.pacer.now(), 1.002);
-        QCOMPARE(bench.display.settings().toText(), QString("115200,E,7,1"));
-        QCOMPARE(bench.display.portName(), QString("COM3"));
+        if (afterOpen) {
+            QCOMPARE(session.isOpen(), seen);
+            QCOMPARE(bench.display.isOpen(), seen);
+            QCOMPARE(bench.display.settings().toText(), QString("115200,E,7,1"));
+            QCOMPARE(bench.display.portName(), QString("COM3"));
+        } else {
+            // DSR falls once the open has seen it (the line from the display comes only at dsrAt).
+            bench.pacer.advance(lead);
+            bench.faults([&](auto& f) { f.dsrDelay = lead / 1000.0 + dsrAt; });
+            QCOMPARE(bool(session.waitReady()), seen);
+        }
+        QCOMPARE_LE(qAbs(bench.pacer.now() - lead / 1000.0 - endsAfter), 0.0005);
         QVERIFY(!session.write(QByteArray())); // a frame that could not be built is never written
         QVERIFY(bench.display.wire().isEmpty());
     }
