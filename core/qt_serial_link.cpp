@@ -1,6 +1,5 @@
 #include "core/qt_serial_link.h"
 
-#include "core/modem_line_wait.h"
 #include "core/open_failure.h"
 #include "core/pacer.h"
 #include "core/port_name.h"
@@ -10,17 +9,6 @@
 #include <QSerialPortInfo>
 #include <QStringList>
 #include <algorithm>
-#include <cmath>
-
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
-#include <sys/ioctl.h>
-#include <termios.h>
-#endif
 
 namespace {
 
@@ -30,13 +18,6 @@ LinkStatus openFailure(const QString& reason)
 }
 
 } // namespace
-
-QtSerialLink::QtSerialLink(int writeTimeoutMs, Role role) : writeTimeoutMs_(writeTimeoutMs), role_(role) {}
-
-QtSerialLink::~QtSerialLink()
-{
-    close();
-}
 
 bool QtSerialLink::applyTo(QSerialPort& port, const LineSettings& line)
 {
@@ -88,11 +69,8 @@ LinkStatus QtSerialLink::open()
         port_->setPortName(*systemName);
         applyTo(*port_, line_); // stored now, applied by open()
     }
-    if (port_->open(role_ == Role::Listen ? QIODevice::ReadOnly : QIODevice::ReadWrite)) {
-        const std::optional<quint64> count = ModemLineWait::dsrChangeCount(static_cast<int>(port_->handle()));
-        driverReportsDsr_ = count.has_value();
-        if (count)
-            lastFromDriver_ = {dsr(), *count};
+    if (port_->open(openMode())) {
+        startWatching();
         return LinkStatus::success();
     }
 
@@ -106,6 +84,8 @@ LinkStatus QtSerialLink::open()
 
 void QtSerialLink::close()
 {
+    if (isOpen())
+        stopWatching();
     if (port_)
         port_->close();
     port_.reset();
@@ -164,59 +144,10 @@ bool QtSerialLink::dsr()
     return lines.testFlag(QSerialPort::DataSetReadySignal);
 }
 
-DsrEvents QtSerialLink::dsrEvents()
-{
-    if (!driverReportsDsr_ || !isOpen())
-        return SerialLink::dsrEvents();
-    // The level is read between two counts: when they differ, the line changed meanwhile and the level
-    // may belong to either, so it is read again.
-    const int handle = static_cast<int>(port_->handle());
-    std::optional<quint64> before = ModemLineWait::dsrChangeCount(handle);
-    for (int attempt = 0; before; ++attempt) {
-        const bool high = dsr();
-        const std::optional<quint64> after = ModemLineWait::dsrChangeCount(handle);
-        if (after == before || (after && attempt == 3)) {
-            lastFromDriver_ = {high, *after};
-            return lastFromDriver_;
-        }
-        before = after;
-    }
-    pollFromNowOn(); // the count has gone (a device removed)
-    return SerialLink::dsrEvents();
-}
-
 void QtSerialLink::pollFromNowOn()
 {
     driverReportsDsr_ = false;
     continueCountFrom(lastFromDriver_);
-}
-
-void QtSerialLink::waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
-                                    const std::function<bool()>& stopped)
-{
-    if (!driverReportsDsr_ || !isOpen()) {
-        SerialLink::waitForDsrChange(pacer, since, deadline, stopped);
-        return;
-    }
-    const int handle = static_cast<int>(port_->handle());
-    for (;;) {
-        // A pause of nothing: a pacer that passes a stop from outside on to the job does so at each wake.
-        pacer.sleep(0);
-        if (stopped && stopped())
-            return;
-        const std::optional<quint64> count = ModemLineWait::dsrChangeCount(handle);
-        const double left = deadline - pacer.now();
-        if (!count || *count != since || left <= 0)
-            return;
-        // Never longer than kWakeMs: a stop request is looked at, and a driver's wait that a stop of the
-        // process (SIGSTOP, SIGCONT) interrupted starts again for the next change, not one that came
-        // meanwhile.
-        const int timeoutMs = std::min(static_cast<int>(std::ceil(left * 1000.0)), kWakeMs);
-        if (ModemLineWait::waitForChange(handle, timeoutMs) == ModemLineWait::End::Unsupported) {
-            pollFromNowOn();
-            return;
-        }
-    }
 }
 
 qint64 QtSerialLink::bytesToWrite()
@@ -244,22 +175,6 @@ void QtSerialLink::dropInput()
 QByteArray QtSerialLink::takeReceived()
 {
     return isOpen() && role_ == Role::Listen ? port_->readAll() : QByteArray();
-}
-
-qint64 QtSerialLink::systemOutputQueue() const
-{
-#ifdef Q_OS_WIN
-    DWORD errors = 0;
-    COMSTAT status = {};
-    if (::ClearCommError(port_->handle(), &errors, &status))
-        return static_cast<qint64>(status.cbOutQue);
-    return 0;
-#else
-    int queued = 0;
-    if (::ioctl(port_->handle(), TIOCOUTQ, &queued) == 0 && queued > 0)
-        return queued;
-    return 0;
-#endif
 }
 
 QList<QPair<QString, QString>> QtSerialLink::systemPorts()

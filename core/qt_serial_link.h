@@ -47,12 +47,14 @@ public:
     LinkStatus write(const QByteArray& bytes) override;
     bool dsr() override;
     qint64 bytesToWrite() override;
-    // Chosen at each open: the driver's own DSR change count and wait where it has them (TIOCGICOUNT,
-    // TIOCMIWAIT on Linux), polling otherwise (a pseudo-terminal; Windows). A driver that turns out to
-    // have the count but not the wait is polled from its first wait until the port closes.
+    // Chosen at each open: the driver's own DSR changes where it reports them (TIOCGICOUNT and TIOCMIWAIT
+    // on Linux; WaitCommEvent for EV_DSR on Windows), polling otherwise (a pseudo-terminal). A driver
+    // that turns out to have the count but not the wait is polled from its first wait until the port
+    // closes.
     bool reportsDsrChanges() const override { return driverReportsDsr_; }
     DsrEvents dsrEvents() override;
-    // Sleeps in the driver, waking at least every kWakeMs to look at the count and at `stopped`.
+    // Sleeps in the driver, waking at least every kWakeMs to look at the count and at `stopped`. Each
+    // platform has its own (qt_serial_link_unix.cpp, qt_serial_link_win.cpp).
     void waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
                           const std::function<bool()>& stopped = {}) override;
     static constexpr int kWakeMs = 100;
@@ -75,6 +77,12 @@ private:
     void dropInput();
     // Bytes the system has taken but not yet sent on the line; 0 when it cannot tell.
     qint64 systemOutputQueue() const;
+    // How the port is opened for the role on this platform.
+    QIODevice::OpenMode openMode() const;
+    // Begins and ends what an open port holds on this platform: the driver's DSR reports, the timer
+    // resolution.
+    void startWatching();
+    void stopWatching();
 
     int writeTimeoutMs_;
     Role role_;
@@ -87,4 +95,7 @@ private:
 
     bool driverReportsDsr_ = false;
     DsrEvents lastFromDriver_; // the last look while the driver reported DSR
+    // What the platform's part keeps while the port is open (the Windows wait's event).
+    struct Platform;
+    std::unique_ptr<Platform> platform_;
 };

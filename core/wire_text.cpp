@@ -2,9 +2,7 @@
 
 #include "core/offered_name.h"
 #include "core/quoted_value.h"
-
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "core/text_codec.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -17,7 +15,7 @@ QByteArray systemDefaultName()
 #ifdef Q_OS_WIN
     // Windows-1252 on a Western system; the converters know every ANSI page as "windows-<n>".
     const QByteArray name = "windows-" + QByteArray::number(static_cast<uint>(GetACP()));
-    if (QStringEncoder(name.constData()).isValid())
+    if (TextCodec::isKnown(name))
         return name;
 #endif
     return "windows-1252";
@@ -51,13 +49,12 @@ std::optional<WireEncoding> WireEncoding::fromName(const QString& name)
 std::optional<WireEncoding> WireEncoding::known(const QString& name)
 {
     const QByteArray latin = name.toLatin1();
-    QStringEncoder encoder(latin.constData(), QStringConverter::Flag::Stateless);
-    if (name.isEmpty() || !encoder.isValid())
+    if (!TextCodec::isKnown(latin))
         return std::nullopt;
     QString ascii;
     for (char16_t c = 0x20; c < 0x7F; ++c)
         ascii += QChar(c);
-    if (QByteArray(encoder.encode(ascii)) != ascii.toLatin1())
+    if (TextCodec::encode(latin, ascii) != ascii.toLatin1())
         return std::nullopt;
     return WireEncoding(latin);
 }
@@ -81,20 +78,17 @@ QStringList WireEncoding::offeredNames()
 
 WireBytes WireEncoding::encode(const QString& text) const
 {
-    QStringEncoder encoder(name_.constData(), QStringConverter::Flag::Stateless);
-    QStringDecoder decoder(name_.constData(), QStringConverter::Flag::Stateless);
-    WireBytes result{encoder.encode(text), {}};
+    const std::optional<QByteArray> whole = TextCodec::encode(name_, text);
+    WireBytes result{whole.value_or(QByteArray()), {}};
     // A converter may put a substitute byte in for a character it cannot map without calling it an
     // error; the round trip shows it.
-    if (!encoder.hasError() && QString(decoder.decode(result.bytes)) == text)
+    if (whole && TextCodec::decode(name_, *whole) == text)
         return result;
     for (qsizetype at = 0; at < text.size();) {
         const QString character = characterAt(text, at);
         at += character.size();
-        QStringEncoder one(name_.constData(), QStringConverter::Flag::Stateless);
-        QStringDecoder back(name_.constData(), QStringConverter::Flag::Stateless);
-        const QByteArray bytes = one.encode(character);
-        if (one.hasError() || QString(back.decode(bytes)) != character) {
+        const std::optional<QByteArray> bytes = TextCodec::encode(name_, character);
+        if (!bytes || TextCodec::decode(name_, *bytes) != character) {
             result.refusal = QStringLiteral("The character %1 (%2) cannot be shown on the display: it has no "
                                             "byte in the text encoding %3.")
                                  .arg(quotedValue(character, u'"'), codePoint(character), name());
@@ -126,9 +120,8 @@ WireBytes WireEncoding::encodeLine(const QString& text, int width) const
 
 std::optional<QString> WireEncoding::decode(const QByteArray& bytes) const
 {
-    QStringDecoder decoder(name_.constData(), QStringConverter::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError() || text.contains(QChar::ReplacementCharacter))
+    std::optional<QString> text = TextCodec::decode(name_, bytes);
+    if (text && text->contains(QChar::ReplacementCharacter))
         return std::nullopt;
     return text;
 }

@@ -9,7 +9,9 @@ packages=(cmake g++ make qt6-base-dev qt6-serialport-dev libqt6serialport6 qt6-q
           # the Debian package (scripts/package.sh) and its checks
           dpkg-dev file lintian desktop-file-utils man-db
           # the Ansible role's test (scripts/test-ansible.sh)
-          ansible-core)
+          ansible-core
+          # the Windows build, its tests under Wine, its setup program and .zip (scripts/test-windows.sh)
+          g++-mingw-w64-x86-64-posix wine wine64 nsis zip unzip xz-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

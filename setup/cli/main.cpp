@@ -1,4 +1,5 @@
 // vfdctl: the command-line front end over the same operations as vfdsetup's window.
+#include "cli/console_text.h"
 #include "cli/stop_signal.h"
 #include "cli/vfdctl.h"
 #include "sim/simulated_flash_file.h"
@@ -18,6 +19,7 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    const ConsoleText consoleText;
     QTextStream out(stdout);
     QTextStream err(stderr);
     VfdctlEnvironment environment;
