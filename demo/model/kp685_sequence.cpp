@@ -3,7 +3,7 @@
 #include "model/byte_text.h"
 #include "model/maker_lines.h"
 
-#include <QStringEncoder>
+#include "core/text_codec.h"
 
 namespace {
 
@@ -15,8 +15,7 @@ const QByteArray kLf("\x0A");
 // telephone and fax lines unchanged.
 QByteArray big5(const QString& text)
 {
-    QStringEncoder encoder("Big5");
-    return encoder.encode(text);
+    return TextCodec::encode("Big5", text).value_or(QByteArray());
 }
 
 } // namespace

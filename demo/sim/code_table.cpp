@@ -1,8 +1,8 @@
 #include "sim/code_table.h"
 
+#include "core/text_codec.h"
 #include <QHash>
 #include <QList>
-#include <QStringDecoder>
 #include <array>
 
 namespace {
@@ -30,15 +30,15 @@ UpperHalf decodeUpperHalf(const char* codePage)
     UpperHalf half;
     half.fill(U' ');
     for (int byte = 128; byte < 256; ++byte) {
-        QStringDecoder decoder(codePage, QStringDecoder::Flag::Stateless);
-        if (!decoder.isValid()) {
+        if (!TextCodec::isKnown(codePage)) {
             break;
         }
-        const QString text = decoder.decode(QByteArray(1, static_cast<char>(byte)));
-        const QList<uint> ucs4 = text.toUcs4();
+        const std::optional<QString> text =
+            TextCodec::decode(codePage, QByteArray(1, static_cast<char>(byte)));
+        const QList<uint> ucs4 = text ? text->toUcs4() : QList<uint>();
         // Holes in a page come back as replacement characters or C1 control codes: both stay blank.
         const bool drawable = ucs4.size() == 1 && ucs4[0] != 0xFFFD && !(ucs4[0] >= 0x80 && ucs4[0] < 0xA0);
-        if (drawable && !decoder.hasError()) {
+        if (drawable) {
             half[byte - 128] = ucs4[0];
         }
     }

@@ -4,7 +4,7 @@
 #include "sim/command_steps.h"
 #include "sim/sim_log.h"
 
-#include <QStringDecoder>
+#include "core/text_codec.h"
 #include <QTime>
 
 namespace {
@@ -158,11 +158,9 @@ QString Kd426Display::lineText(const QByteArray& bytes)
         const char c = bytes.at(i);
         const auto byte = static_cast<unsigned char>(c);
         if (byte >= 0x80) {
-            QStringDecoder big5("Big5", QStringDecoder::Flag::Stateless);
-            const QString pair = big5.decode(bytes.mid(i, 2));
-            const bool character =
-                !big5.hasError() && pair.size() == 1 && pair != QChar::ReplacementCharacter;
-            text += character ? pair : QStringLiteral(" ");
+            const std::optional<QString> pair = TextCodec::decode("Big5", bytes.mid(i, 2));
+            const bool character = pair && pair->size() == 1 && pair != QString(QChar::ReplacementCharacter);
+            text += character ? *pair : QStringLiteral(" ");
             i += character ? 1 : 0;
         } else if (byte >= 0x20) {
             text += QLatin1Char(c);

@@ -2,18 +2,18 @@
 
 #include "operations/parameter_vocabulary.h"
 
-#include <QStringDecoder>
+#include "core/text_codec.h"
 
 namespace {
 
 // One byte through a fresh decoder, so that a lead byte cannot swallow the next one.
 QChar decodeOne(const QByteArray& decoderName, quint8 byte)
 {
-    QStringDecoder decoder(decoderName.constData(), QStringDecoder::Flag::Stateless);
-    const QString decoded = decoder.decode(QByteArray(1, static_cast<char>(byte)));
-    if (decoder.hasError() || decoded.size() != 1)
+    const std::optional<QString> decoded =
+        TextCodec::decode(decoderName, QByteArray(1, static_cast<char>(byte)));
+    if (!decoded || decoded->size() != 1)
         return {};
-    const QChar c = decoded.at(0);
+    const QChar c = decoded->at(0);
     // Decoders mark a byte they cannot map with U+FFFD or the substitute control U+001A.
     if (c == QChar::ReplacementCharacter || c.category() == QChar::Other_Control)
         return {};
@@ -32,8 +32,7 @@ DisplayCodePage::DisplayCodePage(int code) : code_(code)
                                      .arg(codePageName(code));
     }
     decoderName_ = name;
-    QStringDecoder probe(name.constData());
-    if (!probe.isValid()) {
+    if (!TextCodec::isKnown(name)) {
         // A Qt built without ICU lacks most DOS code pages; the upper half stays blank then.
         note_ =
             QStringLiteral("No %1 decoder in this Qt: upper half drawn blank").arg(QString::fromLatin1(name));
