@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and looking at the programs need,
-# and does nothing when they are all there already.
+# and does nothing when they are all there already. With --windows, also what the Windows stage needs.
 set -euo pipefail
 packages=(cmake g++ make qt6-base-dev qt6-serialport-dev libqt6serialport6 qt6-qpa-plugins
           fonts-liberation fonts-droid-fallback xvfb xauth imagemagick
@@ -9,9 +9,11 @@ packages=(cmake g++ make qt6-base-dev qt6-serialport-dev libqt6serialport6 qt6-q
           # the Debian package (scripts/package.sh) and its checks
           dpkg-dev file lintian desktop-file-utils man-db
           # the Ansible role's test (scripts/test-ansible.sh)
-          ansible-core
-          # the Windows build, its tests under Wine, its setup program and .zip (scripts/test-windows.sh)
-          g++-mingw-w64-x86-64-posix wine wine64 nsis zip unzip xz-utils)
+          ansible-core)
+if [ "${1:-}" = "--windows" ]; then
+    # the Windows build, its tests under Wine, its setup program and .zip (scripts/test-windows.sh)
+    packages+=(g++-mingw-w64-x86-64-posix wine wine64 nsis zip unzip xz-utils)
+fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh --windows
 
 cache=${TALVEX_QT_CACHE:-/var/cache/talvex-qt-mingw}
 qt=$cache/qt6.4.2-mingw-w64
