@@ -194,71 +194,48 @@ private slots:
         QVERIFY(bench.display.wire().isEmpty());
     }
 
-    // The acknowledgement of a setup request, to the millisecond: the pulse starts 20 ms after the
-    // last byte (20 bytes at 9600 baud take about 21 ms). With a grace the wait never fails: it ends at
-    // the grace or at the failure, whichever is later. (Sound pulses, with a grace or without: the golden
-    // transcripts; failures without a grace: the fault matrix.)
+    // The acknowledgement of a setup request, to the millisecond, on a port that counts DSR changes and
+    // on one that only looks ("polled"): the pulse starts 20 ms after the last byte (20 bytes at 9600
+    // baud take about 21 ms). With a grace the wait never fails: it ends at the grace or at the failure,
+    // whichever is later. On a busy host (off the processor {from ms, for ms} after the wait's start)
+    // changes count from the wait's start, no step is decided without a look after its limit, and where
+    // the host looked too late to tell an answer from a glitch the answer is neither ("unknown"), with how
+    // long DSR went unwatched. (Sound pulses: the golden transcripts; plain failures: the fault matrix.)
     void acknowledgement_data()
     {
-        QTest::addColumn<double>("pulseWidth");
-        QTest::addColumn<int>("acknowledgeFirst");
+        QTest::addColumn<double>("pulseWidth"); // 0: no pulse at all
         QTest::addColumn<double>("grace");
-        QTest::addColumn<double>("endsAfter");
-        QTest::newRow("60 ms pulse") << 0.06 << -1 << 0.0 << 0.101;
-        QTest::newRow("grace: step 4 early, on at the grace") << 0.03 << -1 << 1.0 << 1.001;
-        QTest::newRow("grace: step 3 after the grace, on then") << 0.2 << 0 << 1.0 << 3.022;
+        QTest::addColumn<QList<int>>("stall");
+        QTest::addColumn<bool>("polled");
+        QTest::addColumn<QString>("verdict");
+        QTest::addColumn<double>("endsAfter"); // -1: not timed
+        // A polled port that looked away across step 3's limit cannot tell whether a whole pulse came
+        // and went unseen.
+        for (const bool polled : {false, true}) {
+            const auto row = [polled](const char* name, double width, double grace, QList<int> stall,
+                                      const char* counted, const char* looked, double endsAfter = -1) {
+                QTest::addRow("%s%s", polled ? "polled: " : "", name)
+                    << width << grace << stall << polled << QString(polled ? looked : counted) << endsAfter;
+            };
+            row("60 ms pulse", 0.06, 0, {0, 0}, "ack", "ack", 0.101);
+            row("grace: step 4 early, on at the grace", 0.03, 1.0, {0, 0}, "ack", "ack", 1.001);
+            row("grace: step 3 after the grace, on then", 0, 1.0, {0, 0}, "ack", "ack", 3.022);
+            row("away 60 ms as the output left", 0.2, 0, {21, 60}, "ack", "ack", 0.242);
+            row("away 300 ms across the whole pulse", 0.2, 0, {30, 300}, "unknown", "unknown");
+            row("20 ms glitch, away 150 ms after its drop", 0.02, 0, {43, 150}, "unknown", "unknown");
+            row("20 ms glitch, away 15 ms after its drop", 0.02, 0, {43, 15}, "Process.4", "Process.4");
+            row("60 ms pulse, away 40 ms across step 4's limit", 0.06, 0, {80, 40}, "unknown", "unknown");
+            row("no pulse, away 500 ms across step 3's limit", 0, 0, {2900, 500}, "Process.3", "unknown");
+        }
     }
     void acknowledgement()
     {
         QFETCH(double, pulseWidth);
-        QFETCH(int, acknowledgeFirst);
         QFETCH(double, grace);
-        QFETCH(double, endsAfter);
-        Bench bench;
-        bench.faults([&](auto& f) {
-            f.pulseWidth = pulseWidth;
-            f.acknowledgeFirst = acknowledgeFirst;
-        });
-        DisplaySession session(bench.access);
-        QVERIFY(session.write(kSetupRequest));
-        QVERIFY(session.awaitAck(grace));
-        QCOMPARE_LE(qAbs(bench.pacer.now() - endsAfter), 0.003);
-        QCOMPARE(bench.transcript(), QString("9600,N,8,1 | 02*20"));
-    }
-
-    // The same wait on a busy host, off the processor for a while ({from ms, for ms} of the virtual
-    // clock), on a port that counts DSR changes and on one that only looks ("polled"): changes count from
-    // the wait's start, no step is decided without a look after its limit, and where the host looked too
-    // late to tell an acknowledgement from a glitch, the answer is neither, with how long DSR went
-    // unwatched. Nothing follows the frame on the wire but for a plain failure's NAK lines.
-    void busyHost_data()
-    {
-        QTest::addColumn<double>("pulseWidth");
-        QTest::addColumn<QList<int>>("stall");
-        QTest::addColumn<bool>("polled");
-        QTest::addColumn<QString>("verdict");
-        // Verdicts on a counting port, then on a polled one: a polled port that looked away across step
-        // 3's limit cannot tell whether a whole pulse came and went unseen.
-        for (const bool polled : {false, true}) {
-            const auto row = [polled](const char* name, double width, QList<int> stall, const char* counted,
-                                      const char* looked) {
-                QTest::addRow("%s%s", polled ? "polled: " : "", name)
-                    << width << stall << polled << QString(polled ? looked : counted);
-            };
-            row("away 60 ms as the output left", 0.2, {21, 60}, "ack", "ack");
-            row("away 300 ms across the whole pulse", 0.2, {30, 300}, "unknown", "unknown");
-            row("20 ms glitch, away 150 ms after its drop", 0.02, {43, 150}, "unknown", "unknown");
-            row("20 ms glitch, away 15 ms after its drop", 0.02, {43, 15}, "Process.4", "Process.4");
-            row("60 ms pulse, away 40 ms across step 4's limit", 0.06, {80, 40}, "unknown", "unknown");
-            row("no pulse, away 500 ms across step 3's limit", 0.0, {2900, 500}, "Process.3", "unknown");
-        }
-    }
-    void busyHost()
-    {
-        QFETCH(double, pulseWidth);
         QFETCH(QList<int>, stall);
         QFETCH(bool, polled);
         QFETCH(QString, verdict);
+        QFETCH(double, endsAfter);
         Bench bench;
         bench.faults([&](auto& f) {
             f.pulseWidth = pulseWidth;
@@ -269,7 +246,7 @@ private slots:
         QVERIFY(session.write(kSetupRequest));
         const double start = bench.pacer.now();
         bench.pacer.stalls = {{int(start * 1000) + stall[0], stall[1]}};
-        const Outcome ack = session.awaitAck(0);
+        const Outcome ack = session.awaitAck(grace);
         const AckFailure& failure = ack.ackFailure();
         const QString said = ack                                 ? QString("ack")
                              : ack.kind() == Outcome::AckTooLate ? QString("unknown")
@@ -277,6 +254,10 @@ private slots:
         QCOMPARE(said, verdict);
         // Unknown only where DSR went unwatched longer than a glitch may last.
         QCOMPARE(failure.unwatchedMs > 20, verdict == "unknown");
+        if (endsAfter >= 0)
+            QCOMPARE_LE(qAbs(bench.pacer.now() - start - endsAfter), 0.003);
+        if (ack)
+            QCOMPARE(bench.transcript(), QString("9600,N,8,1 | 02*20"));
     }
 
     // The simulated line keeps its newest writes only, up to a count and a size; the newest always.
