@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include <QElapsedTimer>
 #include <QtGlobal>
 
@@ -44,7 +46,7 @@ class VirtualPacer : public Pacer
 {
 public:
     explicit VirtualPacer(double startTimeOfDay = 36000.0) : startTimeOfDay_(startTimeOfDay) {}
-    double now() const override { return static_cast<double>(ms_) / 1000.0; }
+    double now() const override { return static_cast<double>(ms_.load()) / 1000.0; }
     double timeOfDay() const override;
     // The wall clock is put forward (or back) by `seconds` once the virtual clock reaches `atMs`, as a
     // clock correction or a daylight-saving change does; now() does not move.
@@ -53,10 +55,11 @@ public:
     void sleep(int milliseconds) override { ms_ += milliseconds > 0 ? milliseconds : 0; }
     // Moves the clock without a pass of any wait (for test set-up).
     void advance(int milliseconds) { sleep(milliseconds); }
-    qint64 milliseconds() const { return ms_; }
+    qint64 milliseconds() const { return ms_.load(); }
 
 private:
-    qint64 ms_ = 0;
+    // Advanced by the worker that runs on it, read by windows that draw the simulated display.
+    std::atomic<qint64> ms_{0};
     double startTimeOfDay_;
     double change_ = 0.0; // the change still to come, at changeAtMs_
     qint64 changeAtMs_ = 0;

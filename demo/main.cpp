@@ -1,8 +1,8 @@
-#include "link/demo_context.h"
-#include "sim/customer_display_emulator.h"
-#include "sim/emulated_serial_port.h"
-#include "sim/emulator_window.h"
-#include "windows/navigator.h"
+#include "demo/link/demo_context.h"
+#include "demo/sim/customer_display_emulator.h"
+#include "demo/sim/emulated_serial_port.h"
+#include "demo/sim/emulator_window.h"
+#include "demo/windows/navigator.h"
 
 #include "core/device_worker.h"
 #include "core/early_answers.h"

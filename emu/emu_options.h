@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/demo_model.h"
+#include "demo/model/demo_model.h"
 
 #include "core/early_answers.h"
 #include "core/line_settings.h"

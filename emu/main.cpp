@@ -1,10 +1,10 @@
 // vfdemu: a virtual customer display at the end of a serial line.
+#include "demo/sim/emulator_window.h"
 #include "emu/device_link.h"
 #include "emu/emu_options.h"
 #include "emu/screen_sink.h"
 #include "emu/screen_text.h"
 #include "emu/virtual_display.h"
-#include "sim/emulator_window.h"
 
 #include "core/pacer.h"
 #include "core/version.h"

@@ -3,15 +3,15 @@
 // a last block of one or two bytes, which is then not sent at all. A file too long to announce
 // must be refused before anything is sent; a display that stops acknowledging may leave only a
 // leading part of that.
-#include "fuzz_files.h"
-#include "fuzz_input.h"
-#include "fuzz_require.h"
-#include "messages/message_catalogue.h"
-#include "operations/demo_file.h"
-#include "operations/demo_transfer.h"
-#include "protocol/display_access.h"
-#include "scripted_dialogs.h"
-#include "sim/simulated_display.h"
+#include "fuzz/fuzz_files.h"
+#include "fuzz/fuzz_input.h"
+#include "fuzz/fuzz_require.h"
+#include "setup/messages/message_catalogue.h"
+#include "setup/operations/demo_file.h"
+#include "setup/operations/demo_transfer.h"
+#include "setup/protocol/display_access.h"
+#include "setup/sim/simulated_display.h"
+#include "setup/tests/scripted_dialogs.h"
 
 namespace {
 

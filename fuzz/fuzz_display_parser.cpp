@@ -4,12 +4,12 @@
 // Whatever arrives, the display keeps a 40-character screen, sane flash regions, a DSR that is
 // low on a closed port, and never reports more bytes waiting than the host has written.
 #include "core/pacer.h"
-#include "fuzz_input.h"
-#include "fuzz_require.h"
-#include "reference_crc16.h"
-#include "sim/display_flash.h"
-#include "sim/display_parser.h"
-#include "sim/simulated_display.h"
+#include "fuzz/fuzz_input.h"
+#include "fuzz/fuzz_require.h"
+#include "fuzz/reference_crc16.h"
+#include "setup/sim/display_flash.h"
+#include "setup/sim/display_parser.h"
+#include "setup/sim/simulated_display.h"
 
 #include <cstdlib>
 

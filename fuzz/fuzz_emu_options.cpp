@@ -3,8 +3,8 @@
 // its options are written out again.
 #include "core/quoted_value.h"
 #include "emu/emu_options.h"
-#include "fuzz_input.h"
-#include "fuzz_require.h"
+#include "fuzz/fuzz_input.h"
+#include "fuzz/fuzz_require.h"
 
 #include <QStringList>
 

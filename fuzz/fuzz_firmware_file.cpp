@@ -1,12 +1,12 @@
 // The firmware file check on any content under names of every kind. A file passes only when its
 // name is right, its size is within 3..49152 bytes and its last two bytes are the CRC-16 of the
 // rest plus one 0x00 byte, high byte first; every refusal has a box that says it.
-#include "fuzz_files.h"
-#include "fuzz_input.h"
-#include "fuzz_require.h"
-#include "messages/message_catalogue.h"
-#include "operations/firmware_file.h"
-#include "reference_crc16.h"
+#include "fuzz/fuzz_files.h"
+#include "fuzz/fuzz_input.h"
+#include "fuzz/fuzz_require.h"
+#include "fuzz/reference_crc16.h"
+#include "setup/messages/message_catalogue.h"
+#include "setup/operations/firmware_file.h"
 
 namespace {
 

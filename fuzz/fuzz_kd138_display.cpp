@@ -1,9 +1,9 @@
 // vfddemo's emulated KD-138 on any bytes, arriving in pieces: one row of twenty characters, the
 // cursor on it, and the same screen whether the pieces come whole or byte by byte.
-#include "fuzz_line_chunks.h"
-#include "fuzz_require.h"
-#include "sim/kd138_display.h"
-#include "sim/sim_log.h"
+#include "demo/sim/kd138_display.h"
+#include "demo/sim/sim_log.h"
+#include "fuzz/fuzz_line_chunks.h"
+#include "fuzz/fuzz_require.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -2,8 +2,8 @@
 // more bytes than the line has falls to low, and one at the sender's speed, data bits and parity hears
 // the bytes as they were sent, whatever the stop bits.
 #include "emu/line_resampler.h"
-#include "fuzz_input.h"
-#include "fuzz_require.h"
+#include "fuzz/fuzz_input.h"
+#include "fuzz/fuzz_require.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 // run's encoding, balances 0..255 and files named in full; and it reads back the same once written
 // again, as the window's File → Save profile… writes it.
 #include "core/wire_text.h"
-#include "fuzz_files.h"
-#include "fuzz_require.h"
-#include "fuzz_text.h"
-#include "operations/general_parameters.h"
-#include "operations/provisioning_profile.h"
-#include "operations/title_page.h"
+#include "fuzz/fuzz_files.h"
+#include "fuzz/fuzz_require.h"
+#include "fuzz/fuzz_text.h"
+#include "setup/operations/general_parameters.h"
+#include "setup/operations/provisioning_profile.h"
+#include "setup/operations/title_page.h"
 
 #include <QDir>
 

@@ -2,9 +2,9 @@
 // depend on blanks, tabs or line feeds, and must agree with a reading of the leading number done
 // here on ASCII alone: [sign] digits [. digits] [E [sign] digits], or &H / &O and their digits.
 // The range check must accept exactly the values within the prompt's bounds.
-#include "fuzz_input.h"
-#include "fuzz_require.h"
-#include "model/reply_number.h"
+#include "demo/model/reply_number.h"
+#include "fuzz/fuzz_input.h"
+#include "fuzz/fuzz_require.h"
 
 #include <QString>
 #include <cmath>

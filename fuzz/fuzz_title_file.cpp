@@ -2,10 +2,10 @@
 // characters only, and the lines those of the text split at CR LF, LF or a lone CR. A file holding
 // a NUL byte gives no lines; bytes that are not UTF-8 are read in the wire encoding, or give no lines.
 #include "core/wire_text.h"
-#include "fuzz_files.h"
-#include "fuzz_require.h"
-#include "operations/title_file.h"
-#include "operations/title_page.h"
+#include "fuzz/fuzz_files.h"
+#include "fuzz/fuzz_require.h"
+#include "setup/operations/title_file.h"
+#include "setup/operations/title_page.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>

@@ -5,9 +5,9 @@
 // printable line.
 #include "core/quoted_value.h"
 #include "core/wire_text.h"
-#include "fuzz_input.h"
-#include "fuzz_require.h"
-#include "fuzz_text.h"
+#include "fuzz/fuzz_input.h"
+#include "fuzz/fuzz_require.h"
+#include "fuzz/fuzz_text.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/demo_port_state.h"
+#include "demo/model/demo_port_state.h"
 
 #include <QList>
 #include <QString>

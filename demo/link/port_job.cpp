@@ -1,4 +1,4 @@
-#include "link/port_job.h"
+#include "demo/link/port_job.h"
 
 #include <algorithm>
 

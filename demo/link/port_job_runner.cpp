@@ -1,8 +1,8 @@
-#include "link/port_job_runner.h"
+#include "demo/link/port_job_runner.h"
 
-#include "link/port_job.h"
-#include "model/modelled_link.h"
-#include "model/pacer_time.h"
+#include "demo/link/port_job.h"
+#include "demo/model/modelled_link.h"
+#include "demo/model/pacer_time.h"
 
 #include "core/device_worker.h"
 #include "core/output_drain.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/job_result.h"
+#include "demo/link/job_result.h"
 
 #include <QByteArray>
 #include <functional>

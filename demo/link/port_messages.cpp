@@ -1,6 +1,6 @@
-#include "link/port_messages.h"
+#include "demo/link/port_messages.h"
 
-#include "link/job_result.h"
+#include "demo/link/job_result.h"
 
 #include "core/port_name.h"
 

@@ -1,8 +1,8 @@
-#include "link/port_session.h"
+#include "demo/link/port_session.h"
 
-#include "link/demo_context.h"
-#include "link/port_job_runner.h"
-#include "link/port_messages.h"
+#include "demo/link/demo_context.h"
+#include "demo/link/port_job_runner.h"
+#include "demo/link/port_messages.h"
 
 #include "core/device_worker.h"
 #include "core/dialogs.h"

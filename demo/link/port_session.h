@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/job_result.h"
-#include "link/port_job.h"
+#include "demo/link/job_result.h"
+#include "demo/link/port_job.h"
 
 #include <QString>
 #include <functional>

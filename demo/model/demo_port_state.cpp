@@ -1,4 +1,4 @@
-#include "model/demo_port_state.h"
+#include "demo/model/demo_port_state.h"
 
 QString DemoPortState::portText() const
 {

@@ -1,6 +1,6 @@
-#include "model/escpos_commands.h"
+#include "demo/model/escpos_commands.h"
 
-#include "model/byte_text.h"
+#include "demo/model/byte_text.h"
 
 namespace EscPos {
 

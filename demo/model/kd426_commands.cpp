@@ -1,6 +1,6 @@
-#include "model/kd426_commands.h"
+#include "demo/model/kd426_commands.h"
 
-#include "model/maker_lines.h"
+#include "demo/model/maker_lines.h"
 
 #include <QTime>
 

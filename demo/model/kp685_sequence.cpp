@@ -1,7 +1,7 @@
-#include "model/kp685_sequence.h"
+#include "demo/model/kp685_sequence.h"
 
-#include "model/byte_text.h"
-#include "model/maker_lines.h"
+#include "demo/model/byte_text.h"
+#include "demo/model/maker_lines.h"
 
 #include "core/text_codec.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/demo_model.h"
+#include "demo/model/demo_model.h"
 
 // A link whose far end can take the part of any demonstrated model (the simulated display). Each port job
 // that opens it tells it the model, on the device worker's thread, so the model travels with the job and

@@ -1,4 +1,4 @@
-#include "model/reply_number.h"
+#include "demo/model/reply_number.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "model/screen_mirror.h"
+#include "demo/model/screen_mirror.h"
 
 #include <algorithm>
 

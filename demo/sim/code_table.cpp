@@ -1,4 +1,4 @@
-#include "sim/code_table.h"
+#include "demo/sim/code_table.h"
 
 #include "core/text_codec.h"
 #include <QHash>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "model/demo_model.h"
-#include "sim/kd138_display.h"
-#include "sim/kd317_display.h"
-#include "sim/kd426_display.h"
-#include "sim/sim_log.h"
+#include "demo/model/demo_model.h"
+#include "demo/sim/kd138_display.h"
+#include "demo/sim/kd317_display.h"
+#include "demo/sim/kd426_display.h"
+#include "demo/sim/sim_log.h"
 
 #include "core/line_settings.h"
 

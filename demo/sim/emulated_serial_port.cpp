@@ -1,6 +1,6 @@
-#include "sim/emulated_serial_port.h"
+#include "demo/sim/emulated_serial_port.h"
 
-#include "sim/customer_display_emulator.h"
+#include "demo/sim/customer_display_emulator.h"
 
 #include "core/port_name.h"
 

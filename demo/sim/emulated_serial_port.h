@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/modelled_link.h"
+#include "demo/model/modelled_link.h"
 
 #include "core/serial_link.h"
 

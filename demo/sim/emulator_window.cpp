@@ -1,7 +1,7 @@
-#include "sim/emulator_window.h"
+#include "demo/sim/emulator_window.h"
 
-#include "sim/customer_display_emulator.h"
-#include "sim/receipt_strip_view.h"
+#include "demo/sim/customer_display_emulator.h"
+#include "demo/sim/receipt_strip_view.h"
 #include "widgets/vfd_screen_view.h"
 
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "sim/international_set.h"
+#include "demo/sim/international_set.h"
 
 #include <array>
 

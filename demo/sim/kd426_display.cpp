@@ -1,8 +1,8 @@
-#include "sim/kd426_display.h"
+#include "demo/sim/kd426_display.h"
 
-#include "model/pacer_time.h"
-#include "sim/command_steps.h"
-#include "sim/sim_log.h"
+#include "demo/model/pacer_time.h"
+#include "demo/sim/command_steps.h"
+#include "demo/sim/sim_log.h"
 
 #include "core/text_codec.h"
 #include <QTime>

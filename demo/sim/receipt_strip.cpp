@@ -1,8 +1,8 @@
-#include "sim/receipt_strip.h"
+#include "demo/sim/receipt_strip.h"
 
-#include "sim/code_table.h"
-#include "sim/command_steps.h"
-#include "sim/sim_log.h"
+#include "demo/sim/code_table.h"
+#include "demo/sim/command_steps.h"
+#include "demo/sim/sim_log.h"
 
 void ReceiptStrip::reset()
 {

@@ -1,6 +1,6 @@
-#include "sim/receipt_strip_view.h"
+#include "demo/sim/receipt_strip_view.h"
 
-#include "sim/receipt_strip.h"
+#include "demo/sim/receipt_strip.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "sim/sim_log.h"
+#include "demo/sim/sim_log.h"
 
-#include "model/byte_text.h"
+#include "demo/model/byte_text.h"
 
 void SimLog::add(const QString& model, const QString& what, const QByteArray& bytes)
 {

@@ -1,9 +1,9 @@
-#include "demo_harness.h"
+#include "demo/tests/demo_harness.h"
 
-#include "model/byte_text.h"
-#include "sim/emulated_serial_port.h"
-#include "windows/escpos_demo_window.h"
-#include "windows/mirror_grid.h"
+#include "demo/model/byte_text.h"
+#include "demo/sim/emulated_serial_port.h"
+#include "demo/windows/escpos_demo_window.h"
+#include "demo/windows/mirror_grid.h"
 
 #include "core/switching_link.h"
 

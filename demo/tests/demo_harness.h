@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/demo_context.h"
-#include "windows/navigator.h"
+#include "demo/link/demo_context.h"
+#include "demo/windows/navigator.h"
 
 #include "core/device_worker.h"
 #include "core/dialogs.h"

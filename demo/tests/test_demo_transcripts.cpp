@@ -1,11 +1,11 @@
 // Every window and button of vfddemo, clicked as a person would: one golden transcript each of what
 // reaches the line (bytes, order, pauses), what the person is asked and shown, the window they are on,
 // and the mirror of the ESC/POS window.
-#include "demo_harness.h"
-#include "golden_bytes.h"
-#include "model/byte_text.h"
-#include "windows/escpos_demo_window.h"
-#include "windows/mirror_grid.h"
+#include "demo/model/byte_text.h"
+#include "demo/tests/demo_harness.h"
+#include "demo/tests/golden_bytes.h"
+#include "demo/windows/escpos_demo_window.h"
+#include "demo/windows/mirror_grid.h"
 
 #include <QAbstractButton>
 #include <QApplication>

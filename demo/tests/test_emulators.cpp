@@ -1,13 +1,13 @@
 // The emulated KD-317, KD-426 (with the printer behind it) and KD-138: one golden screen for each
 // feature of each model after the bytes its commands are made of. Bytes in any pieces and random
 // bytes are the fuzz targets' (fuzz/fuzz_kd*_display.cpp).
-#include "golden_bytes.h"
+#include "demo/tests/golden_bytes.h"
 
 #include "core/pacer.h"
-#include "sim/kd138_display.h"
-#include "sim/kd317_display.h"
-#include "sim/kd426_display.h"
-#include "sim/sim_log.h"
+#include "demo/sim/kd138_display.h"
+#include "demo/sim/kd317_display.h"
+#include "demo/sim/kd426_display.h"
+#include "demo/sim/sim_log.h"
 
 #include <QMap>
 #include <QRegularExpression>

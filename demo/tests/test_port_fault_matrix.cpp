@@ -4,11 +4,11 @@
 // failure, and the window usable again. Then one job's steps as the worker's thread does them, done here
 // on the test's own: a write fails when its bytes have not left within one second and the line time (ten
 // bits a character), and the end of the program cuts a pause short at its next look, every 50 ms.
-#include "demo_harness.h"
-#include "link/port_job_runner.h"
-#include "link/port_messages.h"
-#include "model/byte_text.h"
-#include "windows/demo_window.h"
+#include "demo/link/port_job_runner.h"
+#include "demo/link/port_messages.h"
+#include "demo/model/byte_text.h"
+#include "demo/tests/demo_harness.h"
+#include "demo/windows/demo_window.h"
 
 #include <QRegularExpression>
 #include <QTest>

@@ -1,11 +1,11 @@
 // The real port over a pseudo-terminal pair: every window's bytes reach the other end through vfddemo's
 // device worker and the shared QtSerialLink exactly as the recording port sees them. The link's own
 // settings and failures are tested with vfdsetup (setup/tests/test_qt_serial_link.cpp).
-#include "demo_harness.h"
-#include "pty_pair.h"
+#include "demo/tests/demo_harness.h"
+#include "setup/tests/pty_pair.h"
 
 #include "core/qt_serial_link.h"
-#include "model/byte_text.h"
+#include "demo/model/byte_text.h"
 
 #include <QRegularExpression>
 

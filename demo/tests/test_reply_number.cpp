@@ -1,6 +1,6 @@
 // How prompt replies become numbers: the leading number of the reply, blanks anywhere, the &H and &O
 // forms, and halves rounded to even. The limits of each prompt are the window transcripts'.
-#include "model/reply_number.h"
+#include "demo/model/reply_number.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // The "Simulated display" choice of each port window: the windows reach the emulator instead of a port,
 // as the model of the job that opens it, and the ways its line refuses to open.
-#include "demo_harness.h"
-#include "sim/customer_display_emulator.h"
+#include "demo/sim/customer_display_emulator.h"
+#include "demo/tests/demo_harness.h"
 
 #include <QPushButton>
 #include <QTest>

@@ -1,8 +1,8 @@
 // Runs each demonstration against the simulated display, as a person would click through it, and saves
 // a picture of the demonstration window beside the emulator's window for every scene.
-#include "demo_harness.h"
-#include "sim/customer_display_emulator.h"
-#include "sim/emulator_window.h"
+#include "demo/sim/customer_display_emulator.h"
+#include "demo/sim/emulator_window.h"
+#include "demo/tests/demo_harness.h"
 
 #include "core/pacer.h"
 

@@ -1,8 +1,8 @@
-#include "windows/code_table_window.h"
+#include "demo/windows/code_table_window.h"
 
-#include "model/escpos_commands.h"
-#include "windows/option_table.h"
-#include "windows/selection_buttons.h"
+#include "demo/model/escpos_commands.h"
+#include "demo/windows/option_table.h"
+#include "demo/windows/selection_buttons.h"
 
 #include <QButtonGroup>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/port_session.h"
-#include "windows/demo_window.h"
+#include "demo/link/port_session.h"
+#include "demo/windows/demo_window.h"
 
 struct DemoContext;
 

@@ -1,4 +1,4 @@
-#include "windows/demo_window.h"
+#include "demo/windows/demo_window.h"
 
 #include <QCloseEvent>
 

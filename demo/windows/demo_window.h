@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windows/next_window.h"
+#include "demo/windows/next_window.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,10 +1,10 @@
-#include "windows/escpos_demo_window.h"
+#include "demo/windows/escpos_demo_window.h"
 
-#include "link/demo_context.h"
-#include "model/escpos_commands.h"
-#include "model/reply_number.h"
-#include "windows/mirror_grid.h"
-#include "windows/wrapping_button.h"
+#include "demo/link/demo_context.h"
+#include "demo/model/escpos_commands.h"
+#include "demo/model/reply_number.h"
+#include "demo/windows/mirror_grid.h"
+#include "demo/windows/wrapping_button.h"
 
 #include "core/dialogs.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "link/port_session.h"
-#include "model/screen_mirror.h"
-#include "windows/demo_window.h"
+#include "demo/link/port_session.h"
+#include "demo/model/screen_mirror.h"
+#include "demo/windows/demo_window.h"
 
 #include <QList>
 

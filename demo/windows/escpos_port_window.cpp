@@ -1,6 +1,6 @@
-#include "windows/escpos_port_window.h"
+#include "demo/windows/escpos_port_window.h"
 
-#include "link/demo_context.h"
+#include "demo/link/demo_context.h"
 
 #include <QComboBox>
 #include <QGridLayout>

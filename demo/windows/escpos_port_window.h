@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windows/port_selection_window.h"
+#include "demo/windows/port_selection_window.h"
 
 class QComboBox;
 

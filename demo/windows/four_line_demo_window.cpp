@@ -1,9 +1,9 @@
-#include "windows/four_line_demo_window.h"
+#include "demo/windows/four_line_demo_window.h"
 
-#include "link/demo_context.h"
-#include "link/port_session.h"
-#include "model/pacer_time.h"
-#include "windows/wrapping_button.h"
+#include "demo/link/demo_context.h"
+#include "demo/link/port_session.h"
+#include "demo/model/pacer_time.h"
+#include "demo/windows/wrapping_button.h"
 
 #include "core/dialogs.h"
 

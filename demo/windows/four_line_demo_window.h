@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/kd426_commands.h"
-#include "windows/demo_window.h"
+#include "demo/model/kd426_commands.h"
+#include "demo/windows/demo_window.h"
 
 #include <QList>
 

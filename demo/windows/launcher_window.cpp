@@ -1,7 +1,7 @@
-#include "windows/launcher_window.h"
+#include "demo/windows/launcher_window.h"
 
-#include "link/demo_context.h"
-#include "model/kp685_sequence.h"
+#include "demo/link/demo_context.h"
+#include "demo/model/kp685_sequence.h"
 
 #include "core/dialogs.h"
 

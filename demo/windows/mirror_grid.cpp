@@ -1,6 +1,6 @@
-#include "windows/mirror_grid.h"
+#include "demo/windows/mirror_grid.h"
 
-#include "model/screen_mirror.h"
+#include "demo/model/screen_mirror.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>

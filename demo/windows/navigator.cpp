@@ -1,13 +1,13 @@
-#include "windows/navigator.h"
+#include "demo/windows/navigator.h"
 
-#include "link/demo_context.h"
-#include "windows/code_table_window.h"
-#include "windows/escpos_demo_window.h"
-#include "windows/escpos_port_window.h"
-#include "windows/four_line_demo_window.h"
-#include "windows/international_set_window.h"
-#include "windows/launcher_window.h"
-#include "windows/one_line_demo_window.h"
+#include "demo/link/demo_context.h"
+#include "demo/windows/code_table_window.h"
+#include "demo/windows/escpos_demo_window.h"
+#include "demo/windows/escpos_port_window.h"
+#include "demo/windows/four_line_demo_window.h"
+#include "demo/windows/international_set_window.h"
+#include "demo/windows/launcher_window.h"
+#include "demo/windows/one_line_demo_window.h"
 
 #include "core/device_worker.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "link/port_session.h"
-#include "model/demo_model.h"
-#include "windows/demo_window.h"
-#include "windows/next_window.h"
+#include "demo/link/port_session.h"
+#include "demo/model/demo_model.h"
+#include "demo/windows/demo_window.h"
+#include "demo/windows/next_window.h"
 
 #include <QObject>
 #include <QPointer>

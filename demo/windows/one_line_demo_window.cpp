@@ -1,7 +1,7 @@
-#include "windows/one_line_demo_window.h"
+#include "demo/windows/one_line_demo_window.h"
 
-#include "link/port_session.h"
-#include "model/kd138_commands.h"
+#include "demo/link/port_session.h"
+#include "demo/model/kd138_commands.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "windows/option_table.h"
+#include "demo/windows/option_table.h"
 
 #include <QBoxLayout>
 #include <QButtonGroup>

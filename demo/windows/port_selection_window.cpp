@@ -1,7 +1,7 @@
-#include "windows/port_selection_window.h"
+#include "demo/windows/port_selection_window.h"
 
-#include "link/demo_context.h"
-#include "windows/selection_buttons.h"
+#include "demo/link/demo_context.h"
+#include "demo/windows/selection_buttons.h"
 
 #include "core/port_name.h"
 

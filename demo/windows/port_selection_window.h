@@ -1,6 +1,6 @@
 #pragma once
 
-#include "windows/demo_window.h"
+#include "demo/windows/demo_window.h"
 
 #include <QList>
 #include <optional>

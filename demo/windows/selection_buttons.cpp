@@ -1,4 +1,4 @@
-#include "windows/selection_buttons.h"
+#include "demo/windows/selection_buttons.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

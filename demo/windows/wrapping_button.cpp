@@ -1,4 +1,4 @@
-#include "windows/wrapping_button.h"
+#include "demo/windows/wrapping_button.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

@@ -4,8 +4,8 @@
 // acknowledged, failed (and at which step) and left unknown (and how late the host looked).
 // Run: build/default/setup/bench/bench_busy_ack [--trials 20] [--pulse-ms 20] [--away-ms 150]
 #include "core/pacer.h"
-#include "protocol/ack_wait.h"
-#include "sim/simulated_display.h"
+#include "setup/protocol/ack_wait.h"
+#include "setup/sim/simulated_display.h"
 
 #include <QCoreApplication>
 #include <QMap>

@@ -7,11 +7,11 @@
 //   processes, then again with this process also stopped for 80 ms (SIGSTOP, SIGCONT) in the middle of
 //   each pulse (the goal for the event path: every verdict right).
 // Run: build/default/setup/bench/bench_dsr_events [--trials 20] [--no-cpu] [--no-pulses]
-#include "bench_loop.h"
 #include "core/qt_serial_link.h"
-#include "fake_modem_lines.h"
-#include "protocol/ack_wait.h"
-#include "pty_pair.h"
+#include "setup/bench/bench_loop.h"
+#include "setup/protocol/ack_wait.h"
+#include "setup/tests/fake_modem_lines.h"
+#include "setup/tests/pty_pair.h"
 
 #include <QCoreApplication>
 #include <QList>

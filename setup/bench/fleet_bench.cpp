@@ -7,10 +7,10 @@
 // millisecond), which every run is also read against (the goal for N = 1: at most 1.02).
 // Run: build/default/setup/bench/bench_fleet [--pages P] [--counts 1,4,8]
 // (a full run takes about two minutes per count; --pages 8 gives a quick look).
-#include "cli/vfdctl.h"
 #include "core/pacer.h"
-#include "operations/firmware_update.h"
-#include "protocol/crc16.h"
+#include "setup/cli/vfdctl.h"
+#include "setup/operations/firmware_update.h"
+#include "setup/protocol/crc16.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

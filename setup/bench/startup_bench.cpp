@@ -3,10 +3,10 @@
 // answered at once (scripted) so only the program's own work is timed.
 // Run: scripts/measure-startup.sh (which also times the whole process, loading included).
 #include "core/pacer.h"
-#include "gui/main_window.h"
-#include "gui/simulated_display_window.h"
-#include "scripted_dialogs.h"
-#include "sim/simulated_display.h"
+#include "setup/gui/main_window.h"
+#include "setup/gui/simulated_display_window.h"
+#include "setup/sim/simulated_display.h"
+#include "setup/tests/scripted_dialogs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -4,13 +4,13 @@
 // A bare loop of the same one-millisecond sleep is measured first: what the machine itself allows
 // (a virtual machine's scheduler can hold a sleeping thread for several milliseconds), against which
 // the waits' own figures are to be read.
-#include "bench_loop.h"
 #include "core/pacer.h"
-#include "protocol/display_access.h"
-#include "protocol/display_session.h"
-#include "protocol/setup_request.h"
-#include "scripted_dialogs.h"
-#include "sim/simulated_display.h"
+#include "setup/bench/bench_loop.h"
+#include "setup/protocol/display_access.h"
+#include "setup/protocol/display_session.h"
+#include "setup/protocol/setup_request.h"
+#include "setup/sim/simulated_display.h"
+#include "setup/tests/scripted_dialogs.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

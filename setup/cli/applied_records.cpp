@@ -1,8 +1,8 @@
-#include "cli/applied_records.h"
+#include "setup/cli/applied_records.h"
 
 #include "core/user_state_folder.h"
 #include "core/whole_file_save.h"
-#include "protocol/display_access.h"
+#include "setup/protocol/display_access.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/cli_command.h"
+#include "setup/cli/cli_command.h"
 
 #include <QByteArray>
 #include <QDateTime>

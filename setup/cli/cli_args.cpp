@@ -1,4 +1,4 @@
-#include "cli/cli_command.h"
+#include "setup/cli/cli_command.h"
 
 #include <QHash>
 

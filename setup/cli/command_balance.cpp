@@ -1,8 +1,8 @@
-#include "cli/applied_records.h"
-#include "cli/cli_command.h"
-#include "cli/outcome_report.h"
-#include "operations/factory_adjustment.h"
-#include "protocol/display_access.h"
+#include "setup/cli/applied_records.h"
+#include "setup/cli/cli_command.h"
+#include "setup/cli/outcome_report.h"
+#include "setup/operations/factory_adjustment.h"
+#include "setup/protocol/display_access.h"
 
 CliCommand balanceCommand()
 {

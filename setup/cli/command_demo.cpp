@@ -1,11 +1,11 @@
-#include "cli/applied_records.h"
-#include "cli/cli_command.h"
-#include "cli/named_file_check.h"
-#include "cli/outcome_report.h"
-#include "messages/message_catalogue.h"
-#include "operations/demo_file.h"
-#include "operations/demo_transfer.h"
-#include "protocol/display_access.h"
+#include "setup/cli/applied_records.h"
+#include "setup/cli/cli_command.h"
+#include "setup/cli/named_file_check.h"
+#include "setup/cli/outcome_report.h"
+#include "setup/messages/message_catalogue.h"
+#include "setup/operations/demo_file.h"
+#include "setup/operations/demo_transfer.h"
+#include "setup/protocol/display_access.h"
 
 int writeDemoFile(CliSession& session, const QString& path, const QString& origin)
 {

@@ -1,12 +1,12 @@
-#include "cli/applied_records.h"
-#include "cli/cli_command.h"
-#include "cli/named_file_check.h"
-#include "cli/outcome_report.h"
-#include "messages/message_catalogue.h"
-#include "operations/firmware_file.h"
-#include "operations/firmware_update.h"
-#include "protocol/display_access.h"
-#include "protocol/setup_request.h"
+#include "setup/cli/applied_records.h"
+#include "setup/cli/cli_command.h"
+#include "setup/cli/named_file_check.h"
+#include "setup/cli/outcome_report.h"
+#include "setup/messages/message_catalogue.h"
+#include "setup/operations/firmware_file.h"
+#include "setup/operations/firmware_update.h"
+#include "setup/protocol/display_access.h"
+#include "setup/protocol/setup_request.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
-#include "cli/applied_records.h"
-#include "cli/cli_command.h"
-#include "cli/outcome_report.h"
 #include "core/quoted_value.h"
-#include "operations/general_record.h"
-#include "protocol/display_access.h"
+#include "setup/cli/applied_records.h"
+#include "setup/cli/cli_command.h"
+#include "setup/cli/outcome_report.h"
+#include "setup/operations/general_record.h"
+#include "setup/protocol/display_access.h"
 
 #include <array>
 

@@ -1,12 +1,12 @@
-#include "cli/applied_records.h"
-#include "cli/cli_command.h"
-#include "cli/named_file_check.h"
-#include "cli/outcome_report.h"
 #include "core/quoted_value.h"
-#include "messages/message_catalogue.h"
-#include "operations/title_file.h"
-#include "operations/title_page.h"
-#include "protocol/display_access.h"
+#include "setup/cli/applied_records.h"
+#include "setup/cli/cli_command.h"
+#include "setup/cli/named_file_check.h"
+#include "setup/cli/outcome_report.h"
+#include "setup/messages/message_catalogue.h"
+#include "setup/operations/title_file.h"
+#include "setup/operations/title_page.h"
+#include "setup/protocol/display_access.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "cli/console_dialogs.h"
+#include "setup/cli/console_dialogs.h"
 
 namespace {
 // The box's lines joined for one line of output.

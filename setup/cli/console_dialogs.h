@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messages/catalogue_dialogs.h"
+#include "setup/messages/catalogue_dialogs.h"
 
 #include <QTextStream>
 

@@ -12,5 +12,5 @@ public:
     ConsoleText& operator=(const ConsoleText&) = delete;
 
 private:
-    unsigned int previousCodePage_ = 0;
+    [[maybe_unused]] unsigned int previousCodePage_ = 0; // Windows only
 };

@@ -1,4 +1,4 @@
-#include "cli/console_text.h"
+#include "setup/cli/console_text.h"
 
 ConsoleText::ConsoleText() = default;
 ConsoleText::~ConsoleText() = default;

@@ -1,4 +1,4 @@
-#include "cli/console_text.h"
+#include "setup/cli/console_text.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX

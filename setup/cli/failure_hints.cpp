@@ -1,11 +1,11 @@
-#include "cli/failure_hints.h"
+#include "setup/cli/failure_hints.h"
 
 #include "core/link_status.h"
 #include "core/open_failure.h"
 #include "core/port_name.h"
-#include "messages/message_catalogue.h"
-#include "protocol/ack_wait.h"
-#include "protocol/outcome.h"
+#include "setup/messages/message_catalogue.h"
+#include "setup/protocol/ack_wait.h"
+#include "setup/protocol/outcome.h"
 
 namespace {
 

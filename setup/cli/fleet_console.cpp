@@ -1,4 +1,4 @@
-#include "cli/fleet_console.h"
+#include "setup/cli/fleet_console.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,10 +1,10 @@
-#include "cli/fleet_run.h"
+#include "setup/cli/fleet_run.h"
 
-#include "cli/console_dialogs.h"
-#include "cli/fleet_console.h"
-#include "cli/json_lines.h"
 #include "core/device_worker.h"
 #include "core/pacer.h"
+#include "setup/cli/console_dialogs.h"
+#include "setup/cli/fleet_console.h"
+#include "setup/cli/json_lines.h"
 
 #include <algorithm>
 #include <memory>

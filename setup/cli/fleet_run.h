@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/port_run.h"
+#include "setup/cli/port_run.h"
 
 #include <QList>
 #include <QString>

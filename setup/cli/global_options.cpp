@@ -1,12 +1,12 @@
-#include "cli/global_options.h"
+#include "setup/cli/global_options.h"
 
-#include "cli/cli_command.h"
-#include "cli/failure_hints.h"
 #include "core/line_settings.h"
 #include "core/port_name.h"
 #include "core/quoted_value.h"
-#include "operations/parameter_vocabulary.h"
-#include "sim/simulated_fault.h"
+#include "setup/cli/cli_command.h"
+#include "setup/cli/failure_hints.h"
+#include "setup/operations/parameter_vocabulary.h"
+#include "setup/sim/simulated_fault.h"
 
 namespace {
 

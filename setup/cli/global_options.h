@@ -1,7 +1,7 @@
 #pragma once
 
-#include "protocol/port_selection.h"
-#include "sim/simulated_display.h"
+#include "setup/protocol/port_selection.h"
+#include "setup/sim/simulated_display.h"
 
 #include <QHash>
 #include <QStringList>

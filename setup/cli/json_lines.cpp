@@ -1,6 +1,6 @@
-#include "cli/json_lines.h"
+#include "setup/cli/json_lines.h"
 
-#include "cli/console_dialogs.h"
+#include "setup/cli/console_dialogs.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,8 +1,8 @@
 // vfdctl: the command-line front end over the same operations as vfdsetup's window.
-#include "cli/console_text.h"
-#include "cli/stop_signal.h"
-#include "cli/vfdctl.h"
-#include "sim/simulated_flash_file.h"
+#include "setup/cli/console_text.h"
+#include "setup/cli/stop_signal.h"
+#include "setup/cli/vfdctl.h"
+#include "setup/sim/simulated_flash_file.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,7 +1,7 @@
-#include "cli/named_file_check.h"
+#include "setup/cli/named_file_check.h"
 
-#include "cli/outcome_report.h"
-#include "operations/input_file.h"
+#include "setup/cli/outcome_report.h"
+#include "setup/operations/input_file.h"
 
 std::optional<int> refuseUnreadableNamedFile(CliContext& context, const QString& path, const QString& origin)
 {

@@ -1,9 +1,9 @@
-#include "cli/outcome_report.h"
+#include "setup/cli/outcome_report.h"
 
-#include "cli/cli_command.h"
-#include "cli/failure_hints.h"
-#include "messages/message_catalogue.h"
-#include "protocol/display_access.h"
+#include "setup/cli/cli_command.h"
+#include "setup/cli/failure_hints.h"
+#include "setup/messages/message_catalogue.h"
+#include "setup/protocol/display_access.h"
 
 #include <QTextStream>
 

@@ -1,7 +1,7 @@
-#include "cli/port_run.h"
+#include "setup/cli/port_run.h"
 
-#include "sim/display_worker.h"
-#include "sim/simulated_display.h"
+#include "setup/sim/display_worker.h"
+#include "setup/sim/simulated_display.h"
 
 std::unique_ptr<DeviceWorker> makePortWorker(const PortTarget& target, const QString& traceLabel)
 {

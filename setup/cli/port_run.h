@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/cli_command.h"
-#include "protocol/port_selection.h"
+#include "setup/cli/cli_command.h"
+#include "setup/protocol/port_selection.h"
 
 #include <atomic>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "cli/stop_signal.h"
+#include "setup/cli/stop_signal.h"
 
-#include "cli/stop_signal_install.h"
+#include "setup/cli/stop_signal_install.h"
 
 #include <cstdlib>
 

@@ -1,5 +1,5 @@
 // SIGINT and SIGTERM stop vfdctl.
-#include "cli/stop_signal_install.h"
+#include "setup/cli/stop_signal_install.h"
 
 #include <csignal>
 #include <unistd.h>

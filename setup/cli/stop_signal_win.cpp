@@ -1,6 +1,6 @@
 // Ctrl-C, Ctrl-Break and the console window closing stop vfdctl. The console calls the handler on a
 // thread of its own; answering TRUE keeps the process alive until the operation has ended at a frame.
-#include "cli/stop_signal_install.h"
+#include "setup/cli/stop_signal_install.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX

@@ -1,6 +1,6 @@
-#include "cli/too_late_retry.h"
+#include "setup/cli/too_late_retry.h"
 
-#include "protocol/display_access.h"
+#include "setup/protocol/display_access.h"
 
 #include <QTextStream>
 

@@ -1,4 +1,4 @@
-#include "gui/device_buttons.h"
+#include "setup/gui/device_buttons.h"
 
 #include <QWidget>
 

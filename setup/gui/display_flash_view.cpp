@@ -1,8 +1,8 @@
-#include "gui/display_flash_view.h"
+#include "setup/gui/display_flash_view.h"
 
-#include "operations/parameter_vocabulary.h"
-#include "protocol/crc16.h"
-#include "sim/display_code_page.h"
+#include "setup/operations/parameter_vocabulary.h"
+#include "setup/protocol/crc16.h"
+#include "setup/sim/display_code_page.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/display_flash.h"
+#include "setup/sim/display_flash.h"
 
 #include <QString>
 

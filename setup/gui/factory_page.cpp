@@ -1,7 +1,7 @@
-#include "gui/factory_page.h"
+#include "setup/gui/factory_page.h"
 
-#include "gui/operation_runner.h"
-#include "operations/factory_adjustment.h"
+#include "setup/gui/operation_runner.h"
+#include "setup/operations/factory_adjustment.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

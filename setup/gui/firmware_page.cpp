@@ -1,11 +1,11 @@
-#include "gui/firmware_page.h"
+#include "setup/gui/firmware_page.h"
 
-#include "gui/operation_runner.h"
-#include "gui/outcome_box.h"
-#include "messages/message_catalogue.h"
-#include "operations/firmware_file.h"
-#include "operations/firmware_update.h"
-#include "protocol/file_helpers.h"
+#include "setup/gui/operation_runner.h"
+#include "setup/gui/outcome_box.h"
+#include "setup/messages/message_catalogue.h"
+#include "setup/operations/firmware_file.h"
+#include "setup/operations/firmware_update.h"
+#include "setup/protocol/file_helpers.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

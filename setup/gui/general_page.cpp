@@ -1,7 +1,7 @@
-#include "gui/general_page.h"
+#include "setup/gui/general_page.h"
 
-#include "gui/operation_runner.h"
-#include "operations/parameter_vocabulary.h"
+#include "setup/gui/operation_runner.h"
+#include "setup/operations/parameter_vocabulary.h"
 
 #include <QComboBox>
 #include <QGridLayout>

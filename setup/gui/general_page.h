@@ -1,7 +1,7 @@
 #pragma once
 
-#include "gui/page_context.h"
-#include "operations/general_record.h"
+#include "setup/gui/page_context.h"
+#include "setup/operations/general_record.h"
 
 #include <QWidget>
 

@@ -1,10 +1,10 @@
 // vfdsetup: the configuration and service tool of the Talvex VQ71xx customer displays.
 #include "core/early_answers.h"
 #include "core/pacer.h"
-#include "gui/main_window.h"
-#include "sim/simulated_display.h"
-#include "sim/simulated_flash_file.h"
-#include "sim/simulated_port_lock.h"
+#include "setup/gui/main_window.h"
+#include "setup/sim/simulated_display.h"
+#include "setup/sim/simulated_flash_file.h"
+#include "setup/sim/simulated_port_lock.h"
 
 #include <QApplication>
 

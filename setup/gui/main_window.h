@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/traffic_log.h"
-#include "gui/operation_runner.h"
-#include "gui/page_context.h"
-#include "protocol/port_selection.h"
+#include "setup/gui/operation_runner.h"
+#include "setup/gui/page_context.h"
+#include "setup/protocol/port_selection.h"
 
 #include <QWidget>
 #include <memory>

@@ -1,13 +1,13 @@
 // The main window's File menu: its choices saved to and loaded from a profile.
-#include "gui/firmware_page.h"
-#include "gui/general_page.h"
-#include "gui/main_window.h"
-#include "gui/outcome_box.h"
-#include "gui/title_set_page.h"
-#include "messages/message_catalogue.h"
-#include "operations/general_parameters.h"
-#include "operations/provisioning_profile.h"
-#include "operations/title_file.h"
+#include "setup/gui/firmware_page.h"
+#include "setup/gui/general_page.h"
+#include "setup/gui/main_window.h"
+#include "setup/gui/outcome_box.h"
+#include "setup/gui/title_set_page.h"
+#include "setup/messages/message_catalogue.h"
+#include "setup/operations/general_parameters.h"
+#include "setup/operations/provisioning_profile.h"
+#include "setup/operations/title_file.h"
 
 #include <QMenuBar>
 #include <QVBoxLayout>

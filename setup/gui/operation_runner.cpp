@@ -1,9 +1,9 @@
-#include "gui/operation_runner.h"
+#include "setup/gui/operation_runner.h"
 
-#include "gui/outcome_box.h"
-#include "gui/stopping_dialogs.h"
-#include "sim/display_worker.h"
-#include "sim/simulated_display.h"
+#include "setup/gui/outcome_box.h"
+#include "setup/gui/stopping_dialogs.h"
+#include "setup/sim/display_worker.h"
+#include "setup/sim/simulated_display.h"
 #include "widgets/gui_dialogs.h"
 
 #include <QCoreApplication>

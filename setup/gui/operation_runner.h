@@ -1,8 +1,8 @@
 #pragma once
 
-#include "gui/device_buttons.h"
-#include "protocol/display_access.h"
-#include "protocol/outcome.h"
+#include "setup/gui/device_buttons.h"
+#include "setup/protocol/display_access.h"
+#include "setup/protocol/outcome.h"
 
 #include <QObject>
 #include <atomic>

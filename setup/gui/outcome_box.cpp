@@ -1,6 +1,6 @@
-#include "gui/outcome_box.h"
+#include "setup/gui/outcome_box.h"
 
-#include "messages/message_catalogue.h"
+#include "setup/messages/message_catalogue.h"
 
 void showOutcome(Dialogs& dialogs, const Outcome& outcome)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/port_selection.h"
+#include "setup/protocol/port_selection.h"
 
 #include <functional>
 

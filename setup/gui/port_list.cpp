@@ -1,7 +1,7 @@
-#include "gui/port_list.h"
+#include "setup/gui/port_list.h"
 
 #include "core/port_name.h"
-#include "operations/parameter_vocabulary.h"
+#include "setup/operations/parameter_vocabulary.h"
 
 #include <QComboBox>
 #include <QStyledItemDelegate>

@@ -1,6 +1,6 @@
-#include "gui/simulated_display_window.h"
+#include "setup/gui/simulated_display_window.h"
 
-#include "sim/display_code_page.h"
+#include "setup/sim/display_code_page.h"
 
 #include <QCheckBox>
 #include <QFormLayout>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "gui/display_flash_view.h"
-#include "sim/display_code_page.h"
-#include "sim/simulated_display.h"
-#include "sim/simulated_flash_file.h"
+#include "setup/gui/display_flash_view.h"
+#include "setup/sim/display_code_page.h"
+#include "setup/sim/simulated_display.h"
+#include "setup/sim/simulated_flash_file.h"
 #include "widgets/vfd_frame.h"
 #include "widgets/vfd_screen_view.h"
 

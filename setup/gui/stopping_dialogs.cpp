@@ -1,4 +1,4 @@
-#include "gui/stopping_dialogs.h"
+#include "setup/gui/stopping_dialogs.h"
 
 #include "widgets/gui_dialogs.h"
 

@@ -1,13 +1,13 @@
-#include "gui/title_set_page.h"
+#include "setup/gui/title_set_page.h"
 
-#include "gui/operation_runner.h"
-#include "gui/outcome_box.h"
-#include "messages/message_catalogue.h"
-#include "operations/demo_file.h"
-#include "operations/demo_transfer.h"
-#include "operations/title_file.h"
-#include "operations/title_page.h"
-#include "protocol/file_helpers.h"
+#include "setup/gui/operation_runner.h"
+#include "setup/gui/outcome_box.h"
+#include "setup/messages/message_catalogue.h"
+#include "setup/operations/demo_file.h"
+#include "setup/operations/demo_transfer.h"
+#include "setup/operations/title_file.h"
+#include "setup/operations/title_page.h"
+#include "setup/protocol/file_helpers.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

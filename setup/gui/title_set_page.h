@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/page_context.h"
+#include "setup/gui/page_context.h"
 
 #include <QWidget>
 

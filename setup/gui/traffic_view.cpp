@@ -1,9 +1,9 @@
-#include "gui/traffic_view.h"
+#include "setup/gui/traffic_view.h"
 
 #include "core/dialogs.h"
 #include "core/traffic_log.h"
 #include "core/whole_file_save.h"
-#include "messages/message_catalogue.h"
+#include "setup/messages/message_catalogue.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>

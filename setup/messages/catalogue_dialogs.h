@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messages/message_catalogue.h"
+#include "setup/messages/message_catalogue.h"
 
 // Dialogs that show each notice an operation waits on as its box, in the catalogue's words: what the
 // window's, vfdctl's and the tests' dialogs have in common.

@@ -1,7 +1,7 @@
-#include "messages/message_catalogue.h"
+#include "setup/messages/message_catalogue.h"
 
-#include "operations/demo_transfer.h"
-#include "operations/title_file.h"
+#include "setup/operations/demo_transfer.h"
+#include "setup/operations/title_file.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "messages/message.h"
-#include "protocol/operation_dialogs.h"
+#include "setup/messages/message.h"
+#include "setup/protocol/operation_dialogs.h"
 
 #include <optional>
 

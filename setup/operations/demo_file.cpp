@@ -1,8 +1,8 @@
-#include "operations/demo_file.h"
+#include "setup/operations/demo_file.h"
 
-#include "operations/input_file.h"
-#include "protocol/file_helpers.h"
-#include "protocol/frame.h"
+#include "setup/operations/input_file.h"
+#include "setup/protocol/file_helpers.h"
+#include "setup/protocol/frame.h"
 
 std::optional<Refusal> checkDemoFile(const QString& path)
 {

@@ -1,9 +1,9 @@
-#include "operations/demo_transfer.h"
+#include "setup/operations/demo_transfer.h"
 
-#include "protocol/crc16.h"
-#include "protocol/display_session.h"
-#include "protocol/file_helpers.h"
-#include "protocol/frame.h"
+#include "setup/protocol/crc16.h"
+#include "setup/protocol/display_session.h"
+#include "setup/protocol/file_helpers.h"
+#include "setup/protocol/frame.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "operations/factory_adjustment.h"
+#include "setup/operations/factory_adjustment.h"
 
-#include "protocol/display_session.h"
-#include "protocol/frame.h"
+#include "setup/protocol/display_session.h"
+#include "setup/protocol/frame.h"
 
 QByteArray balanceTestPattern()
 {

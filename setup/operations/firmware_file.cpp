@@ -1,8 +1,8 @@
-#include "operations/firmware_file.h"
+#include "setup/operations/firmware_file.h"
 
-#include "operations/input_file.h"
-#include "protocol/crc16.h"
-#include "protocol/file_helpers.h"
+#include "setup/operations/input_file.h"
+#include "setup/protocol/crc16.h"
+#include "setup/protocol/file_helpers.h"
 
 #include <QStringList>
 

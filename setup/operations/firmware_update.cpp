@@ -1,9 +1,9 @@
-#include "operations/firmware_update.h"
+#include "setup/operations/firmware_update.h"
 
-#include "operations/firmware_file.h"
-#include "protocol/crc16.h"
-#include "protocol/display_session.h"
-#include "protocol/frame.h"
+#include "setup/operations/firmware_file.h"
+#include "setup/protocol/crc16.h"
+#include "setup/protocol/display_session.h"
+#include "setup/protocol/frame.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "operations/flash_erase.h"
+#include "setup/operations/flash_erase.h"
 
-#include "protocol/display_session.h"
+#include "setup/protocol/display_session.h"
 
 Outcome eraseFlashRecord(DisplayAccess& access, const char* command, const char* displayLine)
 {

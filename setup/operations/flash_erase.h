@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/outcome.h"
+#include "setup/protocol/outcome.h"
 
 struct DisplayAccess;
 

@@ -1,6 +1,6 @@
-#include "operations/general_parameters.h"
+#include "setup/operations/general_parameters.h"
 
-#include "operations/parameter_vocabulary.h"
+#include "setup/operations/parameter_vocabulary.h"
 
 const std::array<GeneralSetting, 6>& generalSettings()
 {

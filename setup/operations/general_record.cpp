@@ -1,8 +1,8 @@
-#include "operations/general_record.h"
+#include "setup/operations/general_record.h"
 
-#include "operations/flash_erase.h"
-#include "operations/parameter_vocabulary.h"
-#include "protocol/display_session.h"
+#include "setup/operations/flash_erase.h"
+#include "setup/operations/parameter_vocabulary.h"
+#include "setup/protocol/display_session.h"
 
 QByteArray generalParameterRecord(const GeneralParameters& p)
 {

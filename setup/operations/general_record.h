@@ -1,7 +1,7 @@
 #pragma once
 
-#include "operations/general_parameters.h"
-#include "protocol/outcome.h"
+#include "setup/operations/general_parameters.h"
+#include "setup/protocol/outcome.h"
 
 #include <QByteArray>
 

@@ -1,4 +1,4 @@
-#include "operations/ini_layout.h"
+#include "setup/operations/ini_layout.h"
 
 #include "core/quoted_value.h"
 

@@ -1,4 +1,4 @@
-#include "operations/input_file.h"
+#include "setup/operations/input_file.h"
 
 #include <QFile>
 #include <filesystem>

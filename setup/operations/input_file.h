@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/refusal.h"
+#include "setup/protocol/refusal.h"
 
 #include <QString>
 #include <optional>

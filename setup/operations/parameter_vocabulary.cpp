@@ -1,4 +1,4 @@
-#include "operations/parameter_vocabulary.h"
+#include "setup/operations/parameter_vocabulary.h"
 
 #include <QHash>
 #include <QList>

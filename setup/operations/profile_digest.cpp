@@ -1,6 +1,6 @@
-#include "operations/profile_digest.h"
+#include "setup/operations/profile_digest.h"
 
-#include "operations/input_file.h"
+#include "setup/operations/input_file.h"
 
 #include <QCryptographicHash>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "operations/provisioning_profile.h"
+#include "setup/operations/provisioning_profile.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,13 +1,13 @@
-#include "operations/provisioning_profile.h"
+#include "setup/operations/provisioning_profile.h"
 
 #include "core/offered_name.h"
 #include "core/quoted_value.h"
-#include "operations/factory_adjustment.h"
-#include "operations/general_parameters.h"
-#include "operations/ini_layout.h"
-#include "operations/input_file.h"
-#include "operations/parameter_vocabulary.h"
-#include "operations/title_page.h"
+#include "setup/operations/factory_adjustment.h"
+#include "setup/operations/general_parameters.h"
+#include "setup/operations/ini_layout.h"
+#include "setup/operations/input_file.h"
+#include "setup/operations/parameter_vocabulary.h"
+#include "setup/operations/title_page.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "operations/title_file.h"
+#include "setup/operations/title_file.h"
 
-#include "operations/input_file.h"
-#include "operations/title_page.h"
+#include "setup/operations/input_file.h"
+#include "setup/operations/title_page.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/wire_text.h"
-#include "protocol/refusal.h"
+#include "setup/protocol/refusal.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "operations/title_page.h"
+#include "setup/operations/title_page.h"
 
 #include "core/wire_text.h"
-#include "operations/flash_erase.h"
-#include "protocol/display_session.h"
+#include "setup/operations/flash_erase.h"
+#include "setup/protocol/display_session.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/wire_text.h"
-#include "protocol/outcome.h"
+#include "setup/protocol/outcome.h"
 
 #include <QByteArray>
 #include <QString>

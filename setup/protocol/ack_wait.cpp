@@ -1,4 +1,4 @@
-#include "protocol/ack_wait.h"
+#include "setup/protocol/ack_wait.h"
 
 #include "core/pacer.h"
 

@@ -1,4 +1,4 @@
-#include "protocol/crc16.h"
+#include "setup/protocol/crc16.h"
 
 quint16 crc16Value(const QByteArray& bytes)
 {

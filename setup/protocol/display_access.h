@@ -2,8 +2,8 @@
 
 #include "core/pacer.h"
 #include "core/serial_link.h"
-#include "protocol/operation_dialogs.h"
-#include "protocol/port_selection.h"
+#include "setup/protocol/operation_dialogs.h"
+#include "setup/protocol/port_selection.h"
 
 #include <atomic>
 

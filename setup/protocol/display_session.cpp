@@ -1,9 +1,9 @@
-#include "protocol/display_session.h"
+#include "setup/protocol/display_session.h"
 
 #include "core/output_drain.h"
-#include "protocol/ack_wait.h"
-#include "protocol/crc16.h"
-#include "protocol/setup_request.h"
+#include "setup/protocol/ack_wait.h"
+#include "setup/protocol/crc16.h"
+#include "setup/protocol/setup_request.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/link_status.h"
-#include "protocol/display_access.h"
-#include "protocol/frame.h"
-#include "protocol/outcome.h"
+#include "setup/protocol/display_access.h"
+#include "setup/protocol/frame.h"
+#include "setup/protocol/outcome.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "protocol/file_helpers.h"
+#include "setup/protocol/file_helpers.h"
 
 #include <QFile>
 #include <QFileInfo>

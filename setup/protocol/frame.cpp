@@ -1,4 +1,4 @@
-#include "protocol/frame.h"
+#include "setup/protocol/frame.h"
 
 QByteArray buildFrame(std::initializer_list<FrameItem> items, const WireEncoding& encoding)
 {

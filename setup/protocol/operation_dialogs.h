@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/dialogs.h"
-#include "protocol/ack_wait.h"
-#include "protocol/outcome.h"
+#include "setup/protocol/ack_wait.h"
+#include "setup/protocol/outcome.h"
 
 // A box that an operation waits on between two steps with the display, by kind: the display waits
 // with it. The front end finds its icon and words in the message catalogue.

@@ -1,4 +1,4 @@
-#include "protocol/outcome.h"
+#include "setup/protocol/outcome.h"
 
 Outcome Outcome::done(Success success)
 {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/link_status.h"
-#include "protocol/ack_wait.h"
-#include "protocol/refusal.h"
+#include "setup/protocol/ack_wait.h"
+#include "setup/protocol/refusal.h"
 
 // What became of a device operation, as a value: the front end decides how the person hears of it (the
 // window a box, vfdctl a line on stderr and its exit status), in the message catalogue's words. The

@@ -1,6 +1,6 @@
-#include "sim/display_code_page.h"
+#include "setup/sim/display_code_page.h"
 
-#include "operations/parameter_vocabulary.h"
+#include "setup/operations/parameter_vocabulary.h"
 
 #include "core/text_codec.h"
 

@@ -1,7 +1,7 @@
-#include "sim/display_device.h"
+#include "setup/sim/display_device.h"
 
-#include "protocol/crc16.h"
-#include "protocol/setup_request.h"
+#include "setup/protocol/crc16.h"
+#include "setup/protocol/setup_request.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/line_settings.h"
-#include "sim/display_faults.h"
-#include "sim/display_flash.h"
-#include "sim/display_parser.h"
+#include "setup/sim/display_faults.h"
+#include "setup/sim/display_flash.h"
+#include "setup/sim/display_parser.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "sim/display_flash.h"
+#include "setup/sim/display_flash.h"
 
 #include <iterator>
 

@@ -1,4 +1,4 @@
-#include "sim/display_parser.h"
+#include "setup/sim/display_parser.h"
 
 namespace {
 constexpr int kSetupRun = 20;

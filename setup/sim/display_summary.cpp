@@ -1,9 +1,9 @@
-#include "sim/display_summary.h"
+#include "setup/sim/display_summary.h"
 
-#include "operations/parameter_vocabulary.h"
-#include "protocol/crc16.h"
-#include "sim/display_code_page.h"
-#include "sim/simulated_display.h"
+#include "setup/operations/parameter_vocabulary.h"
+#include "setup/protocol/crc16.h"
+#include "setup/sim/display_code_page.h"
+#include "setup/sim/simulated_display.h"
 
 namespace {
 

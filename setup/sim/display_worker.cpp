@@ -1,4 +1,4 @@
-#include "sim/display_worker.h"
+#include "setup/sim/display_worker.h"
 
 #include "core/qt_serial_link.h"
 #include "core/switching_link.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/device_worker.h"
-#include "protocol/display_access.h"
+#include "setup/protocol/display_access.h"
 
 #include <functional>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "sim/simulated_display.h"
+#include "setup/sim/simulated_display.h"
 
 #include "core/pacer.h"
 

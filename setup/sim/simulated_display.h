@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/serial_link.h"
-#include "sim/display_device.h"
-#include "sim/display_faults.h"
-#include "sim/simulated_line.h"
+#include "setup/sim/display_device.h"
+#include "setup/sim/display_faults.h"
+#include "setup/sim/simulated_line.h"
 
 #include <QList>
 #include <QMutex>

@@ -1,4 +1,4 @@
-#include "sim/simulated_fault.h"
+#include "setup/sim/simulated_fault.h"
 
 std::optional<SimulatedDisplay::Faults> simulatedFaultNamed(const QString& text)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/simulated_display.h"
+#include "setup/sim/simulated_display.h"
 
 #include <QString>
 #include <optional>

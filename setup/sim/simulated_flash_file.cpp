@@ -1,9 +1,9 @@
-#include "sim/simulated_flash_file.h"
+#include "setup/sim/simulated_flash_file.h"
 
 #include "core/user_state_folder.h"
 #include "core/whole_file_save.h"
-#include "operations/input_file.h"
-#include "sim/simulated_display.h"
+#include "setup/operations/input_file.h"
+#include "setup/sim/simulated_display.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "sim/simulated_line.h"
+#include "setup/sim/simulated_line.h"
 
 #include <algorithm>
 #include <cmath>

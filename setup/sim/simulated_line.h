@@ -2,7 +2,7 @@
 
 #include "core/line_settings.h"
 #include "core/link_status.h"
-#include "sim/display_faults.h"
+#include "setup/sim/display_faults.h"
 
 #include <QByteArray>
 #include <QList>

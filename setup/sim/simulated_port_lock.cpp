@@ -1,4 +1,4 @@
-#include "sim/simulated_port_lock.h"
+#include "setup/sim/simulated_port_lock.h"
 
 #include <QDateTime>
 #include <QDir>

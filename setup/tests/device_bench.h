@@ -3,12 +3,12 @@
 // that golden rows are compared with.
 #pragma once
 
-#include "cli/vfdctl.h"
 #include "core/pacer.h"
-#include "protocol/crc16.h"
-#include "protocol/display_access.h"
-#include "scripted_dialogs.h"
-#include "sim/simulated_display.h"
+#include "setup/cli/vfdctl.h"
+#include "setup/protocol/crc16.h"
+#include "setup/protocol/display_access.h"
+#include "setup/sim/simulated_display.h"
+#include "setup/tests/scripted_dialogs.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
 // The LD_PRELOAD library of fake_modem_lines.h.
-#include "fake_modem_lines.h"
+#include "setup/tests/fake_modem_lines.h"
 
 #include <atomic>
 #include <cerrno>

@@ -2,13 +2,13 @@
 // the golden transcripts, the fault matrix and the wiring tables of the window and of vfdctl share it.
 #pragma once
 
-#include "device_bench.h"
-#include "gui/outcome_box.h"
-#include "operations/demo_transfer.h"
-#include "operations/factory_adjustment.h"
-#include "operations/firmware_update.h"
-#include "operations/general_record.h"
-#include "operations/title_page.h"
+#include "setup/gui/outcome_box.h"
+#include "setup/operations/demo_transfer.h"
+#include "setup/operations/factory_adjustment.h"
+#include "setup/operations/firmware_update.h"
+#include "setup/operations/general_record.h"
+#include "setup/operations/title_page.h"
+#include "setup/tests/device_bench.h"
 
 enum class Op {
     GeneralWrite,

@@ -1,4 +1,4 @@
-#include "scripted_dialogs.h"
+#include "setup/tests/scripted_dialogs.h"
 
 #include <QMutexLocker>
 

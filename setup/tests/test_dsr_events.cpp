@@ -4,9 +4,9 @@
 // fault matrix's, on the simulated display in virtual time.
 #include "core/pacer.h"
 #include "core/qt_serial_link.h"
-#include "fake_modem_lines.h"
-#include "protocol/ack_wait.h"
-#include "pty_pair.h"
+#include "setup/protocol/ack_wait.h"
+#include "setup/tests/fake_modem_lines.h"
+#include "setup/tests/pty_pair.h"
 
 #include <QTest>
 #include <dlfcn.h>

@@ -1,9 +1,9 @@
 // Every device operation against every fault of the simulated display, in virtual time: the boxes
 // shown, the bytes written (a prefix of the sound run, then at most the NAK lines), the port closed,
 // no restart command after a failure, and the time taken held to what the waits' limits allow.
-#include "messages/message_catalogue.h"
-#include "operation_cases.h"
-#include "protocol/display_session.h"
+#include "setup/messages/message_catalogue.h"
+#include "setup/protocol/display_session.h"
+#include "setup/tests/operation_cases.h"
 
 #include <QTest>
 #include <numeric>

@@ -1,8 +1,8 @@
 // The window's own file-open dialog, as each page opens it: every file shown by default, the page's
 // file type offered second, and the folder of the last chosen file kept for the run.
-#include "device_bench.h"
-#include "gui/main_window.h"
-#include "sim/simulated_display.h"
+#include "setup/gui/main_window.h"
+#include "setup/sim/simulated_display.h"
+#include "setup/tests/device_bench.h"
 
 #include <QApplication>
 #include <QFileDialog>

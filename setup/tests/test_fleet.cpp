@@ -1,7 +1,7 @@
 // vfdctl on several ports at once, against simulated displays in virtual time: each port's bytes
 // and timing are those of a run on it alone, one failing port leaves the others alone and its lines
 // carry its name, and a stop request ends every port between frames.
-#include "fleet_stations.h"
+#include "setup/tests/fleet_stations.h"
 
 #include <QDeadlineTimer>
 #include <QRegularExpression>

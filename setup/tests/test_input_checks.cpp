@@ -5,13 +5,13 @@
 #include "core/line_settings.h"
 #include "core/qt_serial_link.h"
 #include "core/wire_text.h"
-#include "gui/outcome_box.h"
-#include "operations/demo_file.h"
-#include "operations/demo_transfer.h"
-#include "operations/firmware_file.h"
-#include "operations/title_file.h"
-#include "operations/title_page.h"
-#include "window_fixture.h"
+#include "setup/gui/outcome_box.h"
+#include "setup/operations/demo_file.h"
+#include "setup/operations/demo_transfer.h"
+#include "setup/operations/firmware_file.h"
+#include "setup/operations/title_file.h"
+#include "setup/operations/title_page.h"
+#include "setup/tests/window_fixture.h"
 
 #include <QDir>
 #include <QElapsedTimer>

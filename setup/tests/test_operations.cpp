@@ -2,7 +2,7 @@
 // the bytes in their writes and order, the line settings, the milliseconds between writes (the
 // acknowledgement pulses, the pauses), the boxes where they came. Then what varies with the input
 // (DEMO blocks, firmware pages and percentages) and the endings that are not a display fault.
-#include "operation_cases.h"
+#include "setup/tests/operation_cases.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -2,11 +2,11 @@
 // order, and the window's Write buttons sending the same after File → Load profile…; every refusal
 // made before anything is sent to any port, and said by the window's box too; a profile written and
 // read back.
-#include "fleet_stations.h"
-#include "operations/general_record.h"
-#include "operations/provisioning_profile.h"
-#include "operations/title_page.h"
-#include "window_fixture.h"
+#include "setup/operations/general_record.h"
+#include "setup/operations/provisioning_profile.h"
+#include "setup/operations/title_page.h"
+#include "setup/tests/fleet_stations.h"
+#include "setup/tests/window_fixture.h"
 
 #include <QDir>
 #include <QLineEdit>

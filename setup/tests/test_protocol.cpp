@@ -4,14 +4,14 @@
 // request among them: the golden transcripts; failing: the fault matrix), and the boxes of outcomes.
 #include "core/port_name.h"
 #include "core/wire_text.h"
-#include "device_bench.h"
-#include "gui/outcome_box.h"
-#include "operations/factory_adjustment.h"
-#include "operations/general_record.h"
-#include "operations/parameter_vocabulary.h"
-#include "protocol/display_session.h"
-#include "protocol/frame.h"
-#include "sim/display_parser.h"
+#include "setup/gui/outcome_box.h"
+#include "setup/operations/factory_adjustment.h"
+#include "setup/operations/general_record.h"
+#include "setup/operations/parameter_vocabulary.h"
+#include "setup/protocol/display_session.h"
+#include "setup/protocol/frame.h"
+#include "setup/sim/display_parser.h"
+#include "setup/tests/device_bench.h"
 
 #include <QTest>
 

@@ -6,9 +6,9 @@
 // know the program is going down before anything waits for the window's device worker. A close is
 // refused until the operation has stopped; then the window closes itself.
 #include "core/wire_trace.h"
-#include "operation_cases.h"
+#include "setup/tests/operation_cases.h"
+#include "setup/tests/window_fixture.h"
 #include "widgets/gui_dialogs.h"
-#include "window_fixture.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,13 +1,13 @@
 // The simulated display window: the decoded flash after real operations, the screen in the display's
 // code page down to its dots, the restart after "F@" and the DSR pulses in virtual time, "Power
 // cycle" and "Factory reset", the flash kept for the next run, and the fault switches' failure messages.
-#include "device_bench.h"
-#include "gui/outcome_box.h"
-#include "gui/simulated_display_window.h"
-#include "operations/general_record.h"
-#include "operations/parameter_vocabulary.h"
-#include "operations/title_page.h"
-#include "sim/display_code_page.h"
+#include "setup/gui/outcome_box.h"
+#include "setup/gui/simulated_display_window.h"
+#include "setup/operations/general_record.h"
+#include "setup/operations/parameter_vocabulary.h"
+#include "setup/operations/title_page.h"
+#include "setup/sim/display_code_page.h"
+#include "setup/tests/device_bench.h"
 #include "widgets/vfd_glyphs.h"
 
 #include <QCheckBox>

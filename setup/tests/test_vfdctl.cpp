@@ -3,9 +3,9 @@
 // refusal of the command line once with its exit status and nothing sent, then what only vfdctl
 // prints: help, version, ports, the display's summary, the firmware progress.
 #include "core/tests/file_size_limit.h"
-#include "operation_cases.h"
-#include "sim/simulated_flash_file.h"
-#include "sim/simulated_port_lock.h"
+#include "setup/sim/simulated_flash_file.h"
+#include "setup/sim/simulated_port_lock.h"
+#include "setup/tests/operation_cases.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

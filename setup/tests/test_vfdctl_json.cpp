@@ -5,7 +5,7 @@
 // where the profile, a file it names or the encoding changed, with --force, where the record is corrupt
 // or unreadable, and where the first run failed; --check sends nothing; two runs at once keep every
 // port's record.
-#include "fleet_stations.h"
+#include "setup/tests/fleet_stations.h"
 
 #include <QDir>
 #include <QJsonArray>

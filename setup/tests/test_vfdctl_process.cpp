@@ -1,7 +1,7 @@
 // vfdctl as a person meets it: the program itself, its output on a pseudo-terminal, on simulated
 // displays in real time. Each port has its live line and its trace lines; SIGINT and SIGTERM stop the
 // run alike, and what was printed reaches the terminal however the run ends.
-#include "pty_pair.h"
+#include "setup/tests/pty_pair.h"
 
 #include <QProcess>
 #include <QRegularExpression>

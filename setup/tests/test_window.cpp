@@ -4,11 +4,11 @@
 // buttons, the traffic pane. Cancelling, closing and quitting while an operation runs:
 // test_running_operation.
 #include "core/port_name.h"
-#include "gui/port_list.h"
-#include "gui/simulated_display_window.h"
-#include "gui/traffic_view.h"
-#include "operation_cases.h"
-#include "window_fixture.h"
+#include "setup/gui/port_list.h"
+#include "setup/gui/simulated_display_window.h"
+#include "setup/gui/traffic_view.h"
+#include "setup/tests/operation_cases.h"
+#include "setup/tests/window_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 // Text in the display's own code page: the encoder, byte-measured lines, vfdctl's --encoding, and the
 // window's offer of the code page's encoding. Title files in either encoding are read in test_input_checks.
 #include "core/wire_text.h"
-#include "device_bench.h"
-#include "operations/title_file.h"
-#include "window_fixture.h"
+#include "setup/operations/title_file.h"
+#include "setup/tests/device_bench.h"
+#include "setup/tests/window_fixture.h"
 
 #include <QComboBox>
 #include <QTest>

@@ -3,8 +3,8 @@
 // operation ends.
 #pragma once
 
-#include "device_bench.h"
-#include "gui/main_window.h"
+#include "setup/gui/main_window.h"
+#include "setup/tests/device_bench.h"
 
 #include <QComboBox>
 #include <QPushButton>

@@ -3,11 +3,11 @@
 // scripted dialog so that only the windows are pictured.
 // Run under Xvfb: scripts/screenshots.sh (writes docs/screenshots/).
 #include "core/pacer.h"
-#include "gui/main_window.h"
-#include "gui/simulated_display_window.h"
-#include "protocol/crc16.h"
-#include "scripted_dialogs.h"
-#include "sim/simulated_display.h"
+#include "setup/gui/main_window.h"
+#include "setup/gui/simulated_display_window.h"
+#include "setup/protocol/crc16.h"
+#include "setup/sim/simulated_display.h"
+#include "setup/tests/scripted_dialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>
