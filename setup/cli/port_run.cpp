@@ -1,6 +1,6 @@
 #include "setup/cli/port_run.h"
 
-#include "setup/sim/display_worker.h"
+#include "setup/protocol/display_wiring.h"
 #include "setup/sim/simulated_display.h"
 
 std::unique_ptr<DeviceWorker> makePortWorker(const PortTarget& target, const QString& traceLabel)

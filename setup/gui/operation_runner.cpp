@@ -2,7 +2,7 @@
 
 #include "setup/gui/outcome_box.h"
 #include "setup/gui/stopping_dialogs.h"
-#include "setup/sim/display_worker.h"
+#include "setup/protocol/display_wiring.h"
 #include "setup/sim/simulated_display.h"
 #include "widgets/gui_dialogs.h"
 

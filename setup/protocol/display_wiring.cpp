@@ -1,4 +1,4 @@
-#include "setup/sim/display_worker.h"
+#include "setup/protocol/display_wiring.h"
 
 #include "core/qt_serial_link.h"
 #include "core/switching_link.h"
