@@ -69,6 +69,8 @@ DeviceWorker::~DeviceWorker()
 
 void DeviceWorker::post(Job job, std::function<void()> done)
 {
+    // Jobs come from the owner's thread only: the count of jobs in flight and the busy signal are its.
+    Q_ASSERT_X(QThread::currentThread() == thread(), "DeviceWorker::post", "called from another thread");
     if (inFlight_++ == 0)
         emit busyChanged(true);
     {

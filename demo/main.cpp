@@ -5,8 +5,8 @@
 #include "demo/windows/navigator.h"
 
 #include "core/device_worker.h"
-#include "core/early_answers.h"
 #include "core/pacer.h"
+#include "core/program_command_line.h"
 #include "core/qt_serial_link.h"
 #include "core/switching_link.h"
 #include "widgets/gui_dialogs.h"

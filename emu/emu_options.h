@@ -2,8 +2,8 @@
 
 #include "demo/model/demo_model.h"
 
-#include "core/early_answers.h"
 #include "core/line_settings.h"
+#include "core/program_command_line.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 // vfdsetup: the configuration and service tool of the Talvex VQ71xx customer displays.
-#include "core/early_answers.h"
 #include "core/pacer.h"
+#include "core/program_command_line.h"
 #include "setup/gui/main_window.h"
 #include "setup/sim/simulated_display.h"
 #include "setup/sim/simulated_flash_file.h"

@@ -1,4 +1,4 @@
-#include "core/early_answers.h"
+#include "core/program_command_line.h"
 
 #include "core/quoted_value.h"
 #include "core/version.h"
