@@ -13,9 +13,9 @@ from ansible.plugins.action import ActionBase
 
 def load_module_file(path):
     """The module's own source, for its argument table and its rule for names."""
-    spec = importlib.util.spec_from_file_location("talvex_vfdctl_module", path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    located = importlib.util.spec_from_file_location("talvex_vfdctl_module", path)
+    module = importlib.util.module_from_spec(located)
+    located.loader.exec_module(module)
     return module
 
 
@@ -34,8 +34,9 @@ class ActionModule(ActionBase):
         if not path:
             raise AnsibleActionFail("the module talvex_vfdctl is not on the library path")
         module = load_module_file(path)
-        spec = {name: option for name, option in module.ARGUMENT_SPEC.items() if name != "contents"}
-        validation, _ = self.validate_argument_spec(argument_spec=spec)
+        # The task's own arguments: "contents" is what this plugin adds for the terminal.
+        options = {name: option for name, option in module.ARGUMENT_SPEC.items() if name != "contents"}
+        validation, _ = self.validate_argument_spec(argument_spec=options)
         checked = validation.validated_parameters
         profile = checked["profile"]
         names = [os.path.basename(profile)] + checked["files"]
