@@ -1,11 +1,22 @@
 #include "core/port_name.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 
+// Plain character checks, not a regular expression: this runs on the port's worker thread, where Qt's
+// compiled matcher keeps a stack of its own for the thread. Freeing that stack at the thread's end faults
+// in MinGW builds (its thread-local destructor runs after the thread's emulated TLS is gone), and the
+// fault leaves a lock held that the program's exit then waits on for ever.
 bool isSimulatedPort(const QString& portText)
 {
-    static const QRegularExpression kNamedSimulation(QStringLiteral("^sim:[A-Za-z0-9_-]+$"));
-    return portText == kSimulatedPortName || kNamedSimulation.match(portText).hasMatch();
+    const QLatin1String prefix("sim:");
+    if (portText == kSimulatedPortName)
+        return true;
+    if (!portText.startsWith(prefix) || portText.size() == prefix.size())
+        return false;
+    return std::all_of(portText.begin() + prefix.size(), portText.end(), [](QChar c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
+               c == u'_' || c == u'-';
+    });
 }
 
 bool isComPortText(const QString& portText)

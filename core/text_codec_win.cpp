@@ -1,8 +1,10 @@
 #include "core/text_codec.h"
 
-#include <QRegularExpression>
+#include <QList>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
+#include <cstring>
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -11,24 +13,46 @@
 
 namespace {
 
+// A system code page, and whether it stands in for IBM00858 (code page 850 with the euro sign at 0xD5,
+// where 850 has the dotless i): a system without 858 of its own (Wine, for one) still has 850.
+struct SystemPage
+{
+    UINT page = 0;
+    bool euroForDotlessI = false;
+};
+
 // The system code page a name stands for: "windows-1251" 1251, "IBM866" 866, "IBM00858" 858, the
 // double-byte ones by their usual names.
-std::optional<UINT> codePageOf(const QByteArray& name)
+std::optional<SystemPage> codePageOf(const QByteArray& name)
 {
-    static const QRegularExpression kNumbered(QStringLiteral("^(?:windows-|IBM|cp)0*([0-9]{3,5})$"),
-                                              QRegularExpression::CaseInsensitiveOption);
+    // "windows-1251", "IBM866", "cp0850": a prefix, then at least three digits. Read without a regular
+    // expression, for it runs on the port's worker thread (see core/port_name.cpp).
+    UINT page = 0;
+    const QByteArray lower = name.toLower();
+    for (const char* prefix : {"windows-", "ibm", "cp"}) {
+        if (!lower.startsWith(prefix))
+            continue;
+        const QByteArray digits = lower.mid(static_cast<qsizetype>(std::strlen(prefix)));
+        const bool allDigits =
+            std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+        const UINT number = digits.toUInt();
+        if (digits.size() >= 3 && allDigits && number <= 99999)
+            page = number;
+    }
     static const QList<QPair<QByteArray, UINT>> kNamed = {
         {"shift_jis", 932}, {"gbk", 936}, {"euc-kr", 949}, {"big5", 950}};
-    UINT page = 0;
-    if (const QRegularExpressionMatch match = kNumbered.match(QString::fromLatin1(name)); match.hasMatch())
-        page = match.captured(1).toUInt();
     for (const auto& [known, number] : kNamed)
-        if (name.toLower() == known)
+        if (lower == known)
             page = number;
+    if (page == 858 && !::IsValidCodePage(858) && ::IsValidCodePage(850))
+        return SystemPage{850, true};
     if (page == 0 || page == CP_UTF7 || page == CP_UTF8 || !::IsValidCodePage(page))
         return std::nullopt;
-    return page;
+    return SystemPage{page, false};
 }
+
+constexpr char16_t kEuro = u'\u20AC';
+constexpr char16_t kDotlessI = u'\u0131';
 
 bool qtKnows(const QByteArray& name)
 {
@@ -49,21 +73,28 @@ std::optional<QByteArray> TextCodec::encode(const QByteArray& name, const QStrin
         QByteArray bytes = encoder.encode(text);
         return encoder.hasError() ? std::nullopt : std::optional<QByteArray>(bytes);
     }
-    const std::optional<UINT> page = codePageOf(name);
-    if (!page)
+    const std::optional<SystemPage> system = codePageOf(name);
+    if (!system)
         return std::nullopt;
     if (text.isEmpty())
         return QByteArray();
-    const auto* wide = reinterpret_cast<const wchar_t*>(text.utf16());
-    const int length = static_cast<int>(text.size());
+    const UINT page = system->page;
+    QString own = text;
+    if (system->euroForDotlessI) {
+        if (own.contains(QChar(kDotlessI)))
+            return std::nullopt;
+        own.replace(QChar(kEuro), QChar(kDotlessI));
+    }
+    const auto* wide = reinterpret_cast<const wchar_t*>(own.utf16());
+    const int length = static_cast<int>(own.size());
     // No best fit: a character without its own byte is refused, never sent as a look-alike.
     BOOL substituted = FALSE;
     const int size =
-        ::WideCharToMultiByte(*page, WC_NO_BEST_FIT_CHARS, wide, length, nullptr, 0, nullptr, nullptr);
+        ::WideCharToMultiByte(page, WC_NO_BEST_FIT_CHARS, wide, length, nullptr, 0, nullptr, nullptr);
     if (size <= 0)
         return std::nullopt;
     QByteArray bytes(size, Qt::Uninitialized);
-    ::WideCharToMultiByte(*page, WC_NO_BEST_FIT_CHARS, wide, length, bytes.data(), size, nullptr,
+    ::WideCharToMultiByte(page, WC_NO_BEST_FIT_CHARS, wide, length, bytes.data(), size, nullptr,
                           &substituted);
     if (substituted)
         return std::nullopt;
@@ -79,18 +110,21 @@ std::optional<QString> TextCodec::decode(const QByteArray& name, const QByteArra
             return std::nullopt;
         return text;
     }
-    const std::optional<UINT> page = codePageOf(name);
-    if (!page)
+    const std::optional<SystemPage> system = codePageOf(name);
+    if (!system)
         return std::nullopt;
     if (bytes.isEmpty())
         return QString();
+    const UINT page = system->page;
     const int length = static_cast<int>(bytes.size());
     const int size =
-        ::MultiByteToWideChar(*page, MB_ERR_INVALID_CHARS, bytes.constData(), length, nullptr, 0);
+        ::MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, bytes.constData(), length, nullptr, 0);
     if (size <= 0)
         return std::nullopt;
     QString text(size, Qt::Uninitialized);
-    ::MultiByteToWideChar(*page, MB_ERR_INVALID_CHARS, bytes.constData(), length,
+    ::MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, bytes.constData(), length,
                           reinterpret_cast<wchar_t*>(text.data()), size);
+    if (system->euroForDotlessI)
+        text.replace(QChar(kDotlessI), QChar(kEuro));
     return text;
 }
