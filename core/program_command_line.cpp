@@ -6,6 +6,15 @@
 #include <QStringList>
 #include <cstdio>
 
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <shellapi.h>
+#endif
+
 namespace {
 
 constexpr int kUsageError = 2;
@@ -131,19 +140,36 @@ std::optional<int> printEarlyAnswer(const EarlyAnswer& answer, const ProgramUsag
         std::printf("%s %s\n", usage.program, ProjectVersion::kText);
         return 0;
     case EarlyAnswer::Action::Refuse:
-        std::fprintf(stderr, "%s: %s\n", usage.program, qPrintable(answer.refusal));
+        // UTF-8, as everything the programs print: the system's 8-bit code page would lose characters.
+        std::fprintf(stderr, "%s: %s\n", usage.program, answer.refusal.toUtf8().constData());
         return kUsageError;
     }
     return std::nullopt;
 }
 
+QStringList commandLineWords(int argc, char* argv[])
+{
+    QStringList words;
+#ifdef Q_OS_WIN
+    Q_UNUSED(argc);
+    Q_UNUSED(argv);
+    int count = 0;
+    if (wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count)) {
+        for (int i = 1; i < count; ++i)
+            words << QString::fromWCharArray(wide[i]);
+        ::LocalFree(wide);
+    }
+#else
+    for (int i = 1; i < argc; ++i)
+        words << QString::fromLocal8Bit(argv[i]);
+#endif
+    return words;
+}
+
 std::optional<int> answerEarly(int argc, char* argv[], const ProgramUsage& usage,
                                QHash<QString, QString>& chosen)
 {
-    QStringList words;
-    for (int i = 1; i < argc; ++i) {
-        words << QString::fromLocal8Bit(argv[i]);
-    }
+    const QStringList words = commandLineWords(argc, argv);
     return printEarlyAnswer(readCommandLine(words, usage,
                                             [&chosen](const QString& name, const QString& value) {
                                                 if (!chosen.contains(name)) {

@@ -48,6 +48,10 @@ EarlyAnswer readCommandLine(const QStringList& words, const ProgramUsage& usage,
 // Nothing for a command line that runs.
 std::optional<int> printEarlyAnswer(const EarlyAnswer& answer, const ProgramUsage& usage);
 
+// The words of the program's command line after its name, as given: on Windows from the Unicode command
+// line, for argv holds them in the system's 8-bit code page, which loses what it has no byte for.
+QStringList commandLineWords(int argc, char* argv[]);
+
 // Reads and answers the command line of a windowed program before Qt looks for a screen, so that
 // everything it answers works without one. When the program goes on, `chosen` holds its own options
 // given (the first of each, with its value or empty).

@@ -119,9 +119,7 @@ int main(int argc, char** argv)
     // The command line is read whole before Qt starts, so that help, the version and wrong arguments are
     // answered without a display server and nothing is made for a command line that is refused. Qt's own
     // options (-platform, -style, ...) pass to the window.
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    const QStringList arguments = commandLineWords(argc, argv);
     const EmuCommandLine command = parseEmuCommandLine(arguments);
     if (const std::optional<int> answered = printEarlyAnswer(command, emuUsage()))
         return *answered;

@@ -51,7 +51,8 @@ private slots:
         QVERIFY(process.waitForFinished(10000));
         QFETCH(QString, error);
         const bool help = error == "Usage:";
-        const QString output = QString::fromLocal8Bit(process.readAll());
+        // A Windows program ends its lines with CR LF.
+        const QString output = QString::fromUtf8(process.readAll()).replace("\r\n", "\n");
         QVERIFY2(help ? output.startsWith("Usage: " + program) : output == program + ": " + error + "\n",
                  qPrintable(output));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
