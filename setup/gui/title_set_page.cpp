@@ -22,7 +22,12 @@ namespace {
 QFont displayFont()
 {
     QFont font(QStringLiteral("Courier New"), 11);
+    // Where Courier New is missing (Wine, a Linux desktop without its metric twin), fixed-width faces
+    // of the same widths, before the style hint's own guess.
+    font.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
+                      QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Courier")});
     font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
     return font;
 }
 
