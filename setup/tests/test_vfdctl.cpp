@@ -146,7 +146,7 @@ private slots:
         QTest::newRow("apply, no profile")
             << "apply|DIR/none.ini" << 2 << unread.arg(missing, "none.ini (profile)");
         QTest::newRow("firmware, a missing file")
-            << "firmware|DIR/VQ7146.wfu" << 1 << unread.arg(missing, "VQ7146.wfu");
+            << "firmware|DIR/none.wfu" << 1 << unread.arg(missing, "none.wfu");
         QTest::newRow("demo, a missing file")
             << "demo|write|DIR/none.bin" << 1 << unread.arg(missing, "none.bin");
         QTest::newRow("title, a missing file")
@@ -382,6 +382,11 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, said);
         QFETCH(QString, lock);
+#ifdef Q_OS_WIN
+        if (lock == "ended")
+            QSKIP("the lock file is written here by hand, in the fields a Unix Qt reads; Windows' Qt "
+                  "does not take it for an ended program's");
+#endif
         QTemporaryDir state;
         const QString kept = SimulatedFlashFile(state.path(), "sim").path();
         const auto run = [&](QString command) {
@@ -402,20 +407,32 @@ private slots:
         QLockFile holder(SimulatedPortLock::pathFor(state.path(), "sim"));
         if (lock == "held")
             QVERIFY(holder.tryLock(0));
+        // A program that has ended: this test program itself, run to list its functions, which every
+        // system can start.
         QProcess ended;
         if (lock == "ended")
-            QVERIFY((ended.start("sleep", {"0.1"}), ended.waitForStarted()) &&
+            QVERIFY((ended.start(QCoreApplication::applicationFilePath(), {"-functions"}),
+                     ended.waitForStarted()) &&
                     writeFile(SimulatedPortLock::pathFor(state.path(), "sim"),
-                              QByteArray::number(ended.processId()) + "\nsleep\n" +
+                              QByteArray::number(ended.processId()) + "\ntest_vfdctl\n" +
                                   QSysInfo::machineHostName().toUtf8() + "\n") &&
                     ended.waitForFinished());
-        QFile held(kept), before(kept);
-        QVERIFY(held.open(QIODevice::ReadOnly) && before.open(QIODevice::ReadOnly));
+        QFile before(kept);
+        QVERIFY(before.open(QIODevice::ReadOnly));
         const QByteArray whole = before.readAll();
+        before.close();
+#ifdef Q_OS_UNIX
+        // A reader that has the file open goes on reading the old flash whole. (Windows refuses to
+        // replace a file that another program holds open.)
+        QFile held(kept);
+        QVERIFY(held.open(QIODevice::ReadOnly));
+#endif
         const VfdctlRun next = run(second);
         QCOMPARE(next.status, status);
         QCOMPARE((next.out + next.err).count(said), 1);
+#ifdef Q_OS_UNIX
         QCOMPARE(held.readAll(), whole);
+#endif
         QFile after(kept); // a run that failed keeps nothing of its own
         if (status != 0)
             QCOMPARE(after.open(QIODevice::ReadOnly) ? after.readAll() : QByteArray(), whole);
