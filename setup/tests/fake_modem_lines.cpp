@@ -5,10 +5,14 @@
 #include <cerrno>
 #include <cstdarg>
 #include <ctime>
+#include <cstdlib>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <linux/serial.h>
 #include <sys/ioctl.h>
+#include <sys/mman.h>
 #include <termios.h>
+#include <unistd.h>
 
 namespace {
 
@@ -71,6 +75,50 @@ int refused()
     return -1;
 }
 
+// The line another process plays (FAKE_MODEM_LINES_FILE), mapped on first use; null without one.
+FakeModemLinesShared* sharedLine()
+{
+    static FakeModemLinesShared* const kLine = [] () -> FakeModemLinesShared* {
+        const char* path = std::getenv(kFakeModemLinesFileVariable);
+        const int fd = path ? ::open(path, O_RDWR) : -1;
+        if (fd < 0)
+            return nullptr;
+        void* map = ::mmap(nullptr, sizeof(FakeModemLinesShared), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+        ::close(fd);
+        return map == MAP_FAILED ? nullptr : static_cast<FakeModemLinesShared*>(map);
+    }();
+    return kLine;
+}
+
+// Answers a modem-line request from the shared line; false for any other request.
+bool answerFromSharedLine(FakeModemLinesShared& line, unsigned long request, void* argument, int& result)
+{
+    result = 0;
+    switch (request) {
+    case TIOCMGET:
+        *static_cast<int*>(argument) = line.dsrHigh.load() ? TIOCM_DSR | TIOCM_CTS | TIOCM_CD : TIOCM_CTS | TIOCM_CD;
+        return true;
+    case TIOCGICOUNT:
+        *static_cast<serial_icounter_struct*>(argument) = {};
+        static_cast<serial_icounter_struct*>(argument)->dsr = line.dsrChanges.load();
+        return true;
+    case TIOCMIWAIT: {
+        // Looks every millisecond, as the far end changes the line in real time.
+        const int seen = line.dsrChanges.load();
+        while (line.dsrChanges.load() == seen) {
+            if (!sleepUntil(nowNs() + 1000000LL)) {
+                errno = EINTR;
+                result = -1;
+                return true;
+            }
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 extern "C" void fakeModemLinesStart(int dsrHigh, const int* changeMs, int count, int outputLeavesMs,
@@ -95,6 +143,10 @@ extern "C" int ioctl(int fd, unsigned long request, ...)
     va_end(args);
     using Ioctl = int (*)(int, unsigned long, void*);
     static const auto kSystemIoctl = reinterpret_cast<Ioctl>(::dlsym(RTLD_NEXT, "ioctl"));
+    if (FakeModemLinesShared* line = sharedLine()) {
+        int result = 0;
+        return answerFromSharedLine(*line, request, argument, result) ? result : kSystemIoctl(fd, request, argument);
+    }
     if (!schedule.active)
         return kSystemIoctl(fd, request, argument);
     switch (request) {

@@ -3,6 +3,8 @@
 // Until a schedule is given every ioctl goes to the system unchanged.
 #pragma once
 
+#include <atomic>
+
 extern "C" {
 // Starts a schedule now: DSR high or low at first, then changing at each of `changeMs` (milliseconds from
 // now, rising). The output queue reads 100 bytes until `outputLeavesMs`. `driverCounts` 1: the driver
@@ -14,3 +16,14 @@ using FakeModemLinesStart = void (*)(int dsrHigh, const int* changeMs, int count
 
 // The name the test looks the starter up by.
 inline constexpr const char* kFakeModemLinesStart = "fakeModemLinesStart";
+
+// Played from another process instead (FAKE_MODEM_LINES_FILE names the file): a display at the far end
+// of the pseudo-terminal keeps DSR's level and its count of changes in a file of this layout, mapped
+// shared by both. The library then answers TIOCMGET, TIOCGICOUNT and TIOCMIWAIT from it, on every
+// descriptor, from the first ioctl on.
+struct FakeModemLinesShared
+{
+    std::atomic<int> dsrHigh;
+    std::atomic<int> dsrChanges;
+};
+inline constexpr const char* kFakeModemLinesFileVariable = "FAKE_MODEM_LINES_FILE";
