@@ -31,21 +31,21 @@ PortNode portNodeOf(const QString& systemName)
 LinkStatus openFailureStatus(QSerialPort::SerialPortError error, const QString& reason, PortNode node)
 {
     if (node == PortNode::Missing)
-        return LinkStatus::failure(LinkError::PortMissing, reason);
-    const QString detail =
-        node == PortNode::NotPermitted
-            ? QStringLiteral("%1 (add your user to the group dialout: sudo usermod -aG dialout $USER, "
-                             "then log in again)")
-                  .arg(reason)
-            : reason;
+        return LinkStatus::failure(LinkFailure::PortMissing, reason);
+    if (node == PortNode::NotPermitted)
+        return LinkStatus::failure(
+            LinkFailure::AccessDenied,
+            QStringLiteral("%1 (add your user to the group dialout: sudo usermod -aG dialout $USER, "
+                           "then log in again)")
+                .arg(reason));
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
-        return LinkStatus::failure(LinkError::PortMissing, detail);
-    case QSerialPort::PermissionError: // no right to the node, or held by another program (lock file)
-        return LinkStatus::failure(LinkError::PortInUse, detail);
+        return LinkStatus::failure(LinkFailure::PortMissing, reason);
+    case QSerialPort::PermissionError: // held by another program (its lock file), or no right to it
+        return LinkStatus::failure(LinkFailure::PortBusy, reason);
     case QSerialPort::OpenError: // this link has it open already
-        return LinkStatus::failure(LinkError::PortInUseByOther, detail);
+        return LinkStatus::failure(LinkFailure::PortOpenHere, reason);
     default:
-        return LinkStatus::failure(LinkError::OpenFailed, detail);
+        return LinkStatus::failure(LinkFailure::OpenFailed, reason);
     }
 }

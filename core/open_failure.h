@@ -16,8 +16,7 @@ enum class PortNode {
 // not files: there they are always Present.
 PortNode portNodeOf(const QString& systemName);
 
-// The failure the person sees for an open that Qt refused with `error` and `reason`. A missing
-// node is the missing port whatever words Qt found for it (a name too long for its lock file comes
-// back as a permission error). A node this user may not open keeps its number and the system's
-// words, and the detail says how to get the right.
+// What failed, for an open that Qt refused with `error` and `reason`. A missing node is the missing
+// port whatever words Qt found for it (a name too long for its lock file comes back as a permission
+// error). A node this user may not open is refused access, and the detail says how to get the right.
 LinkStatus openFailureStatus(QSerialPort::SerialPortError error, const QString& reason, PortNode node);

@@ -10,15 +10,6 @@
 #include <QStringList>
 #include <algorithm>
 
-namespace {
-
-LinkStatus openFailure(const QString& reason)
-{
-    return LinkStatus::failure(LinkError::OpenFailed, reason);
-}
-
-} // namespace
-
 bool QtSerialLink::applyTo(QSerialPort& port, const LineSettings& line)
 {
     static constexpr QSerialPort::Parity kParity[] = {QSerialPort::NoParity, QSerialPort::EvenParity,
@@ -42,7 +33,7 @@ LinkStatus QtSerialLink::setSettings(const LineSettings& line)
             // Leave the line as it was, so that settings() keeps telling the truth.
             applyTo(*port_, line_);
             port_->clearError();
-            return openFailure(why);
+            return LinkStatus::failure(LinkFailure::SettingsRefused, why);
         }
     }
     line_ = line;
@@ -53,10 +44,11 @@ LinkStatus QtSerialLink::open()
 {
     const std::optional<QString> systemName = systemPortName(portText_);
     if (!systemName)
-        return openFailure(
+        return LinkStatus::failure(
+            LinkFailure::BadPortName,
             QStringLiteral("%1 does not name a port number").arg(quotedValue(portText_, u'"')));
     if (systemName->isEmpty())
-        return openFailure(QStringLiteral("No port name was given"));
+        return LinkStatus::failure(LinkFailure::BadPortName, QStringLiteral("No port name was given"));
 
     // Opening an open link goes to Qt all the same, so that it is reported as the port in use.
     if (!port_) {
@@ -100,14 +92,14 @@ bool QtSerialLink::isOpen() const
 LinkStatus QtSerialLink::write(const QByteArray& bytes)
 {
     if (!isOpen())
-        return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("The port is not open"));
+        return LinkStatus::failure(LinkFailure::WriteFailed, QStringLiteral("The port is not open"));
     if (bytes.isEmpty())
         return LinkStatus::success();
 
     // An error left by an earlier call (a modem-line query, a timed-out wait) is not this write's.
     port_->clearError();
     if (port_->write(bytes) < 0)
-        return LinkStatus::failure(LinkError::WriteFailed, port_->errorString());
+        return LinkStatus::failure(LinkFailure::WriteFailed, port_->errorString());
 
     // Without an event loop Qt's buffer only moves while someone waits on it. Each wait returns
     // once the system has taken some of it; a device that has gone away shows up as an error
@@ -125,23 +117,24 @@ LinkStatus QtSerialLink::write(const QByteArray& bytes)
         }
         const QString reason = port_->errorString();
         port_->clearError();
-        return LinkStatus::failure(LinkError::WriteFailed, reason);
+        return LinkStatus::failure(LinkFailure::WriteFailed, reason);
     }
     return LinkStatus::success();
 }
 
-bool QtSerialLink::dsr()
+DsrLevel QtSerialLink::dsr()
 {
     if (!isOpen())
-        return false;
+        return DsrLevel::Low;
     const QSerialPort::PinoutSignals lines = port_->pinoutSignals();
     if (port_->error() != QSerialPort::NoError) {
-        // No modem lines to read (a pseudo-terminal, a device gone): DSR is not seen. The error
-        // must not linger, or the next write would take it for its own.
+        // No modem lines to read (a pseudo-terminal, an adapter without them, a device gone). The
+        // error must not linger, or the next write would take it for its own.
+        dsrUnreadableReason_ = port_->errorString();
         port_->clearError();
-        return false;
+        return DsrLevel::Unreadable;
     }
-    return lines.testFlag(QSerialPort::DataSetReadySignal);
+    return lines.testFlag(QSerialPort::DataSetReadySignal) ? DsrLevel::High : DsrLevel::Low;
 }
 
 void QtSerialLink::pollFromNowOn()

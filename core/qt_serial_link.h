@@ -45,7 +45,8 @@ public:
     bool isOpen() const override;
 
     LinkStatus write(const QByteArray& bytes) override;
-    bool dsr() override;
+    DsrLevel dsr() override;
+    QString dsrUnreadableReason() const override { return dsrUnreadableReason_; }
     qint64 bytesToWrite() override;
     // Chosen at each open: the driver's own DSR changes where it reports them (TIOCGICOUNT and TIOCMIWAIT
     // on Linux; WaitCommEvent for EV_DSR on Windows), polling otherwise (a pseudo-terminal). A driver
@@ -94,6 +95,7 @@ private:
     void pollFromNowOn();
 
     bool driverReportsDsr_ = false;
+    QString dsrUnreadableReason_;
     DsrEvents lastFromDriver_; // the last look while the driver reported DSR
     // What the platform's part keeps while the port is open (the Windows wait's event).
     struct Platform;

@@ -45,10 +45,10 @@ DsrEvents QtSerialLink::dsrEvents()
     const int handle = static_cast<int>(port_->handle());
     std::optional<quint64> before = ModemLineWait::dsrChangeCount(handle);
     for (int attempt = 0; before; ++attempt) {
-        const bool high = dsr();
+        const DsrLevel level = dsr();
         const std::optional<quint64> after = ModemLineWait::dsrChangeCount(handle);
         if (after == before || (after && attempt == 3)) {
-            lastFromDriver_ = {high, *after};
+            lastFromDriver_ = {level, *after};
             return lastFromDriver_;
         }
         before = after;

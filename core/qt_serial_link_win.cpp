@@ -98,10 +98,12 @@ DsrEvents QtSerialLink::dsrEvents()
 {
     if (!driverReportsDsr_ || !isOpen())
         return SerialLink::dsrEvents();
-    const bool high = dsr();
-    if (high != lastFromDriver_.high)
+    const DsrLevel level = dsr();
+    if (level == DsrLevel::Unreadable)
+        return {level, lastFromDriver_.changes};
+    if (level != lastFromDriver_.level)
         ++lastFromDriver_.changes;
-    lastFromDriver_.high = high;
+    lastFromDriver_.level = level;
     return lastFromDriver_;
 }
 
@@ -117,9 +119,10 @@ void QtSerialLink::waitForDsrChange(Pacer& pacer, quint64 since, double deadline
         pacer.sleep(0);
         if (stopped && stopped())
             return;
-        const bool before = lastFromDriver_.high;
+        const DsrLevel before = lastFromDriver_.level;
         const double left = deadline - pacer.now();
-        if (dsrEvents().changes != since || left <= 0)
+        const DsrEvents events = dsrEvents();
+        if (!events.readable() || events.changes != since || left <= 0)
             return;
         const int timeoutMs = std::min(static_cast<int>(std::ceil(left * 1000.0)), kWakeMs);
         switch (waitForDsrEvent(port_->handle(), platform_->woken, timeoutMs)) {

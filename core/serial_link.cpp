@@ -4,11 +4,14 @@
 
 DsrEvents SerialLink::dsrEvents()
 {
-    const bool high = dsr();
+    const DsrLevel level = dsr();
+    if (level == DsrLevel::Unreadable)
+        return {level, seenChanges_};
+    const bool high = level == DsrLevel::High;
     if (high != seenHigh_)
         ++seenChanges_;
     seenHigh_ = high;
-    return {high, seenChanges_};
+    return {level, seenChanges_};
 }
 
 void SerialLink::waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
@@ -16,7 +19,10 @@ void SerialLink::waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
 {
     for (;;) {
         pacer.pump();
-        if (dsrEvents().changes != since || pacer.now() >= deadline || (stopped && stopped()))
+        // A line that cannot be read ends the wait at once: the caller's look tells it so.
+        const DsrEvents events = dsrEvents();
+        if (!events.readable() || events.changes != since || pacer.now() >= deadline ||
+            (stopped && stopped()))
             return;
     }
 }

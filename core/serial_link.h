@@ -10,12 +10,19 @@
 
 class Pacer;
 
+// DSR as one look at an open port finds it. A port without the line (a pseudo-terminal, a USB adapter
+// that wires only the data lines) or whose device has gone cannot be read: that is not a low DSR.
+enum class DsrLevel { Low, High, Unreadable };
+
 // DSR as a look at the port finds it: its level, and how many times it has changed. Only differences
-// between two counts mean anything.
+// between two counts mean anything; a look that cannot read the line changes no count.
 struct DsrEvents
 {
-    bool high = false;
+    DsrLevel level = DsrLevel::Low;
     quint64 changes = 0;
+
+    bool high() const { return level == DsrLevel::High; }
+    bool readable() const { return level != DsrLevel::Unreadable; }
 };
 
 // The only way to a port: exactly what the display protocols need. A settings change while open
@@ -36,8 +43,11 @@ public:
 
     // Writes the whole byte string, or fails.
     virtual LinkStatus write(const QByteArray& bytes) = 0;
-    // True while the far side asserts DSR; false when the line cannot be read.
-    virtual bool dsr() = 0;
+    // High while the far side asserts DSR on the open port, Low while it does not or the port is closed,
+    // Unreadable when the open port cannot report it.
+    virtual DsrLevel dsr() = 0;
+    // The system's words for the last look that found DSR Unreadable.
+    virtual QString dsrUnreadableReason() const { return QStringLiteral("The port cannot report DSR"); }
     // Bytes written but not yet transmitted on the line.
     virtual qint64 bytesToWrite() = 0;
 
@@ -46,9 +56,9 @@ public:
     virtual bool reportsDsrChanges() const { return false; }
     // DSR now, with its change count.
     virtual DsrEvents dsrEvents();
-    // Sleeps until DSR's change count is no longer `since`, `pacer` has passed `deadline`, or `stopped`
-    // (when given) says so, whichever comes first; the caller looks again afterwards. The default polls
-    // once per pacer pass, and looks at `stopped` each time.
+    // Sleeps until DSR's change count is no longer `since`, the line cannot be read, `pacer` has passed
+    // `deadline`, or `stopped` (when given) says so, whichever comes first; the caller looks again
+    // afterwards. The default polls once per pacer pass, and looks at `stopped` each time.
     virtual void waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
                                   const std::function<bool()>& stopped = {});
 
@@ -57,7 +67,8 @@ protected:
     // them consistent across the change.
     void continueCountFrom(const DsrEvents& last)
     {
-        seenHigh_ = last.high;
+        if (last.readable())
+            seenHigh_ = last.high();
         seenChanges_ = last.changes;
     }
 

@@ -23,7 +23,8 @@ public:
     bool isOpen() const override { return active_->isOpen(); }
 
     LinkStatus write(const QByteArray& bytes) override { return active_->write(bytes); }
-    bool dsr() override { return active_->dsr(); }
+    DsrLevel dsr() override { return active_->dsr(); }
+    QString dsrUnreadableReason() const override { return active_->dsrUnreadableReason(); }
     qint64 bytesToWrite() override { return active_->bytesToWrite(); }
     bool reportsDsrChanges() const override { return active_->reportsDsrChanges(); }
     DsrEvents dsrEvents() override { return active_->dsrEvents(); }

@@ -66,17 +66,17 @@ LinkStatus TracedLink::write(const QByteArray& bytes)
     return status;
 }
 
-bool TracedLink::dsr()
+DsrLevel TracedLink::dsr()
 {
-    const bool high = inner_.dsr();
-    recordDsr(high);
-    return high;
+    const DsrLevel level = inner_.dsr();
+    recordDsr(level);
+    return level;
 }
 
 DsrEvents TracedLink::dsrEvents()
 {
     const DsrEvents events = inner_.dsrEvents();
-    recordDsr(events.high);
+    recordDsr(events.level);
     return events;
 }
 
@@ -87,11 +87,13 @@ void TracedLink::waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
     recordWatch();
 }
 
-void TracedLink::recordDsr(bool high)
+void TracedLink::recordDsr(DsrLevel level)
 {
-    if (static_cast<int>(high) != lastDsr_) {
-        record(QStringLiteral("DSR"), high ? QStringLiteral("high") : QStringLiteral("low"));
-        lastDsr_ = high;
+    if (static_cast<int>(level) != lastDsr_) {
+        record(QStringLiteral("DSR"), level == DsrLevel::High  ? QStringLiteral("high")
+                                      : level == DsrLevel::Low ? QStringLiteral("low")
+                                                               : QStringLiteral("cannot be read"));
+        lastDsr_ = static_cast<int>(level);
     }
 }
 

@@ -31,7 +31,8 @@ public:
     void close() override;
     bool isOpen() const override { return inner_.isOpen(); }
     LinkStatus write(const QByteArray& bytes) override;
-    bool dsr() override;
+    DsrLevel dsr() override;
+    QString dsrUnreadableReason() const override { return inner_.dsrUnreadableReason(); }
     qint64 bytesToWrite() override { return inner_.bytesToWrite(); }
     bool reportsDsrChanges() const override { return inner_.reportsDsrChanges(); }
     DsrEvents dsrEvents() override;
@@ -41,7 +42,7 @@ public:
 private:
     void record(const QString& event, const QString& text);
     // DSR's level, when it differs from the last one recorded.
-    void recordDsr(bool high);
+    void recordDsr(DsrLevel level);
     // How DSR is watched, at the open and whenever that changes.
     void recordWatch();
     SerialLink& inner_;

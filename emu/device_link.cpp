@@ -15,13 +15,13 @@ LinkStatus DeviceLink::make(const QString& target, const QString& path)
     if (existing.isSymLink()) {
         QFile::remove(path);
     } else if (existing.exists()) {
-        return LinkStatus::failure(LinkError::OpenFailed,
+        return LinkStatus::failure(LinkFailure::OpenFailed,
                                    QStringLiteral("%1 exists and is not a symbolic link").arg(path));
     }
     QFile file(target);
     if (!file.link(path)) {
         return LinkStatus::failure(
-            LinkError::OpenFailed,
+            LinkFailure::OpenFailed,
             QStringLiteral("cannot make the link %1: %2").arg(path, file.errorString()));
     }
     target_ = QFileInfo(path).symLinkTarget();

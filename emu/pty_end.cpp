@@ -29,7 +29,7 @@ LinkStatus PtyEnd::open()
 {
     const auto fail = [](const char* step) {
         return LinkStatus::failure(
-            LinkError::OpenFailed,
+            LinkFailure::OpenFailed,
             QStringLiteral("%1: %2").arg(QLatin1String(step), QString::fromLocal8Bit(std::strerror(errno))));
     };
     master_ = posix_openpt(O_RDWR | O_NOCTTY);

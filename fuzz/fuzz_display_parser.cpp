@@ -148,7 +148,7 @@ void checkDisplay(SimulatedDisplay& display, const QByteArray& accepted, qint64 
     require(waiting >= 0 && waiting <= written);
     require(display.wire() == accepted);
     if (!display.isOpen())
-        require(!display.dsr());
+        require(display.dsr() == DsrLevel::Low);
     const DisplayFlash flash = display.flash();
     require(flash.generalRecord.isEmpty() || isGeneralRecord(flash.generalRecord));
     require(flash.titleBlock.isEmpty() || isTitleBlock(flash.titleBlock));

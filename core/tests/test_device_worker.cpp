@@ -46,7 +46,7 @@ public:
         sentBy_ = pacer_.milliseconds() + (stuck_ ? 1'000'000 : bytes.size());
         return LinkStatus::success();
     }
-    bool dsr() override { return open_; }
+    DsrLevel dsr() override { return open_ ? DsrLevel::High : DsrLevel::Low; }
     qint64 bytesToWrite() override { return std::max<qint64>(0, sentBy_ - pacer_.milliseconds()); }
 
 private:

@@ -13,7 +13,7 @@ struct JobResult
     enum class Step { None, Settings, Open, Write };
 
     Step failedStep = Step::None;
-    LinkStatus status;        // the link's failure: the number and the system's own words
+    LinkStatus status;        // the link's failure: what failed and the system's own words
     QString portText;         // the port the job was on, as the person named it
     bool stopped = false;     // the program is ending
     bool textRefused = false; // a text had a character the display lacks (the person has been told)

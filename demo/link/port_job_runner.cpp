@@ -76,8 +76,8 @@ bool PortJobRunner::open(const PortStep& step)
     SerialLink& link = port_.link();
     result_.portText = step.portText;
     if (link.isOpen())
-        return fail(JobResult::Step::Open,
-                    LinkStatus::failure(LinkError::PortInUse, QStringLiteral("The port is already open.")));
+        return fail(JobResult::Step::Open, LinkStatus::failure(LinkFailure::PortOpenHere,
+                                                               QStringLiteral("The port is already open.")));
     link.setPortName(step.portText);
     if (simulated_ != nullptr)
         simulated_->setDisplayModel(step.model);
@@ -113,8 +113,8 @@ bool PortJobRunner::write(const QByteArray& bytes)
     }
     if (drained == DrainResult::TimedOut)
         return fail(JobResult::Step::Write,
-                    LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("The line did not take "
-                                                                               "the bytes in time.")));
+                    LinkStatus::failure(LinkFailure::WriteFailed, QStringLiteral("The line did not take "
+                                                                                 "the bytes in time.")));
     return true;
 }
 

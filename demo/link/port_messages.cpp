@@ -6,34 +6,27 @@
 
 namespace {
 
-// The numbers the person sees; the links report their own (core/link_status.h).
-constexpr int kMissingNumber = 8002;     // the port does not exist
-constexpr int kInUseNumber = 8005;       // another program holds the port
-constexpr int kBadSettingsNumber = 8015; // the line settings cannot be applied
-constexpr int kWriteFailedNumber = 8030; // the bytes did not leave the computer
-constexpr int kOtherNumber = 8000;
-
-int shownNumber(const JobResult& result)
+// The number the person sees for what failed.
+int shownNumber(LinkFailure what)
 {
-    switch (result.failedStep) {
-    case JobResult::Step::Settings:
-        return kBadSettingsNumber;
-    case JobResult::Step::Write:
-        return kWriteFailedNumber;
-    case JobResult::Step::Open:
-        switch (result.status.number) {
-        case LinkError::PortMissing:
-            return kMissingNumber;
-        case LinkError::PortInUse:
-        case LinkError::PortInUseByOther:
-            return kInUseNumber;
-        default:
-            return kOtherNumber;
-        }
-    case JobResult::Step::None:
+    switch (what) {
+    case LinkFailure::PortMissing:
+        return 8002;
+    case LinkFailure::PortBusy:
+    case LinkFailure::PortOpenHere:
+    case LinkFailure::AccessDenied:
+        return 8005;
+    case LinkFailure::SettingsRefused:
+        return 8015;
+    case LinkFailure::WriteFailed: // the bytes did not leave the computer
+        return 8030;
+    case LinkFailure::None:
+    case LinkFailure::BadPortName:
+    case LinkFailure::OpenFailed:
+    case LinkFailure::DsrUnreadable: // vfddemo reads no DSR
         break;
     }
-    return kOtherNumber;
+    return 8000;
 }
 
 const QString kPortErrorTitle = QStringLiteral("Port Error");
@@ -47,7 +40,7 @@ PortMessage portFailedMessage(const JobResult& result)
     return {Dialogs::Critical, kPortErrorTitle,
             QStringLiteral("%1 %2 (error %3):\n%4")
                 .arg(result.portText, what)
-                .arg(shownNumber(result))
+                .arg(shownNumber(result.status.what))
                 .arg(result.status.reason)};
 }
 

@@ -15,8 +15,9 @@ struct PortMessage
 };
 
 // "Port Error" for a job whose port failed: "COM2 failed while writing (error 8030):\n" and the
-// system's reason. The number is vfddemo's own, after the serial control the displays were first driven
-// by: 8002 missing, 8005 in use, 8015 line settings refused, 8030 a write, 8000 anything else.
+// system's reason. The number is vfddemo's own for what failed, after the serial control the displays
+// were first driven by: 8002 missing, 8005 in use (or not this user's), 8015 line settings refused,
+// 8030 a write, 8000 anything else.
 PortMessage portFailedMessage(const JobResult& result);
 // "Port Error" for a demonstration started before any port was chosen.
 PortMessage noPortChosenMessage();

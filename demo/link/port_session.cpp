@@ -34,7 +34,7 @@ std::optional<PortJob> PortSession::openPort(const QString& portText)
         JobResult refused;
         refused.failedStep = JobResult::Step::Settings;
         refused.portText = portText;
-        refused.status = LinkStatus::failure(LinkError::OpenFailed,
+        refused.status = LinkStatus::failure(LinkFailure::SettingsRefused,
                                              refusedSettingsReason(portText, *state.refusedSettingsText));
         tell(portFailedMessage(refused));
         return std::nullopt;

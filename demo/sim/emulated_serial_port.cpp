@@ -20,13 +20,13 @@ LinkStatus EmulatedSerialPort::setSettings(const LineSettings& settings)
 LinkStatus EmulatedSerialPort::open()
 {
     if (open_) {
-        return LinkStatus::failure(LinkError::PortInUse, QStringLiteral("The port is already open."));
+        return LinkStatus::failure(LinkFailure::PortOpenHere, QStringLiteral("The port is already open."));
     }
     if (!isSimulatedPort(portName_)) {
-        return LinkStatus::failure(LinkError::PortMissing, QStringLiteral("No such simulated port."));
+        return LinkStatus::failure(LinkFailure::PortMissing, QStringLiteral("No such simulated port."));
     }
     if (!emulator_.claimLine()) {
-        return LinkStatus::failure(LinkError::PortInUse, QStringLiteral("The simulated display is in use."));
+        return LinkStatus::failure(LinkFailure::PortBusy, QStringLiteral("The simulated display is in use."));
     }
     open_ = true;
     QMetaObject::invokeMethod(&emulator_, [emulator = &emulator_, model = model_, settings = settings_] {
@@ -38,7 +38,7 @@ LinkStatus EmulatedSerialPort::open()
 LinkStatus EmulatedSerialPort::write(const QByteArray& bytes)
 {
     if (!open_) {
-        return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("The port is not open."));
+        return LinkStatus::failure(LinkFailure::WriteFailed, QStringLiteral("The port is not open."));
     }
     QMetaObject::invokeMethod(&emulator_, [emulator = &emulator_, bytes] { emulator->write(bytes); });
     return LinkStatus::success();

@@ -23,7 +23,7 @@ public:
     void close() override;
     bool isOpen() const override { return open_; }
     // The customer displays send nothing back; DSR is held while the line is connected.
-    bool dsr() override { return open_; }
+    DsrLevel dsr() override { return open_ ? DsrLevel::High : DsrLevel::Low; }
     // The emulator takes every byte at once.
     qint64 bytesToWrite() override { return 0; }
 

@@ -36,11 +36,11 @@ LinkStatus FakeSerialPort::setSettings(const LineSettings& settings)
 LinkStatus FakeSerialPort::open()
 {
     if (open_)
-        return LinkStatus::failure(LinkError::PortInUse, QStringLiteral("already open"));
+        return LinkStatus::failure(LinkFailure::PortOpenHere, QStringLiteral("already open"));
     if (line_.openFailure || line_.gonePorts.contains(portText_)) {
         line_.record(QStringLiteral("open failed %1").arg(portText_));
         return line_.openFailure.value_or(
-            LinkStatus::failure(LinkError::PortMissing, QStringLiteral("No such file or directory")));
+            LinkStatus::failure(LinkFailure::PortMissing, QStringLiteral("No such file or directory")));
     }
     open_ = true;
     ++line_.openPorts;
@@ -53,15 +53,15 @@ LinkStatus FakeSerialPort::write(const QByteArray& bytes)
 {
     if (!open_) {
         line_.record(QStringLiteral("failed write on a closed port"));
-        return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("not open"));
+        return LinkStatus::failure(LinkFailure::WriteFailed, QStringLiteral("not open"));
     }
     if (++line_.writes == line_.vanishBeforeWrite)
         line_.gonePorts.append(portText_);
     const bool gone = line_.gonePorts.contains(portText_);
     if (gone || line_.writes == line_.failWriteNumber) {
         line_.record(QStringLiteral("failed write"));
-        return LinkStatus::failure(LinkError::WriteFailed, gone ? QStringLiteral("No such device")
-                                                                : QStringLiteral("Input/output error"));
+        return LinkStatus::failure(LinkFailure::WriteFailed, gone ? QStringLiteral("No such device")
+                                                                  : QStringLiteral("Input/output error"));
     }
     line_.record(QStringLiteral("write ") + hexBytes(bytes));
     return LinkStatus::success();

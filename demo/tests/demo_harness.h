@@ -53,7 +53,7 @@ public:
     void close() override;
     bool isOpen() const override { return open_; }
     LinkStatus write(const QByteArray& bytes) override;
-    bool dsr() override { return open_; }
+    DsrLevel dsr() override { return open_ ? DsrLevel::High : DsrLevel::Low; }
     qint64 bytesToWrite() override { return open_ && line_.stuck ? 1 : 0; }
 
 private:

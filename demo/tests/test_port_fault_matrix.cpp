@@ -79,10 +79,11 @@ struct OpenFault
 };
 
 const QList<OpenFault> kOpenFaults = {
-    {"port missing", {LinkError::PortMissing, "No such file or directory"}, false, 8002},
-    {"port in use", {LinkError::PortInUse, "Permission denied"}, false, 8005},
-    {"settings refused", {LinkError::OpenFailed, "Invalid argument"}, true, 8015},
-    {"open fails", {LinkError::OpenFailed, "Input/output error"}, false, 8000},
+    {"port missing", {LinkFailure::PortMissing, "No such file or directory"}, false, 8002},
+    {"port in use", {LinkFailure::PortBusy, "Device or resource busy"}, false, 8005},
+    {"not this user's", {LinkFailure::AccessDenied, "Permission denied"}, false, 8005},
+    {"settings refused", {LinkFailure::SettingsRefused, "Invalid argument"}, true, 8015},
+    {"open fails", {LinkFailure::OpenFailed, "Input/output error"}, false, 8000},
 };
 
 // The record of the operation on a port that works, and the virtual time it takes.

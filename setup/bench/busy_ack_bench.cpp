@@ -27,7 +27,7 @@ public:
             QThread::msleep(static_cast<unsigned long>(awayMs_));
         }
         const DsrEvents events = SimulatedDisplay::dsrEvents();
-        sawDrop_ = sawDrop_ || !events.high;
+        sawDrop_ = sawDrop_ || !events.high();
         return events;
     }
 

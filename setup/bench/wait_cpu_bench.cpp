@@ -32,11 +32,11 @@ public:
     void close() override { inner_.close(); }
     bool isOpen() const override { return inner_.isOpen(); }
     LinkStatus write(const QByteArray& bytes) override { return inner_.write(bytes); }
-    bool dsr() override
+    DsrLevel dsr() override
     {
         // The session's presence wait at its open is not measured: the display is taken as present.
         if (!measuring)
-            return true;
+            return DsrLevel::High;
         sample();
         return inner_.dsr();
     }
@@ -80,10 +80,10 @@ public:
     void close() override {}
     bool isOpen() const override { return true; }
     LinkStatus write(const QByteArray&) override { return {}; }
-    bool dsr() override
+    DsrLevel dsr() override
     {
         const double t = pacer_.now() - start_;
-        return t >= 11.95 && t < 14.9; // rises late, drops late, never comes back
+        return t >= 11.95 && t < 14.9 ? DsrLevel::High : DsrLevel::Low; // rises late, drops late, never back
     }
     qint64 bytesToWrite() override { return pacer_.now() - start_ < 5.98 ? 1 : 0; }
 

@@ -1,7 +1,6 @@
 #include "setup/cli/failure_hints.h"
 
 #include "core/link_status.h"
-#include "core/open_failure.h"
 #include "core/port_name.h"
 #include "setup/messages/message_catalogue.h"
 #include "setup/protocol/ack_wait.h"
@@ -35,6 +34,11 @@ constexpr Hint kHints[] = {
                             "close it and try again; 'fuser -v {system}' names it on Linux."},
     {FailureKey::PortNotPermitted, "Your user may not open {system}: it must be in the group dialout (see "
                                    "the line above); 'id -nG' lists your groups."},
+    {FailureKey::PortWithoutDsr,
+     "{port} cannot report DSR, the line the display answers on: a pseudo-terminal "
+     "has none, nor has a USB adapter that wires only the data lines. Use a port "
+     "that carries DSR (a COM port, an adapter with the modem lines), or 'sim' to "
+     "try without a display."},
     {FailureKey::PortNamedTwice, "{port} is given more than once (--port, --ports): name each port once."},
     {FailureKey::GlobalOptionAfterCommand, "{option} is a global option: it goes before the command "
                                            "(vfdctl [global options] COMMAND ...)."},
@@ -48,7 +52,7 @@ constexpr const char* kAckStepConditions[5] = {
 
 } // namespace
 
-std::optional<FailureKey> failureKey(const Outcome& outcome, const QString& port, bool forcedFirmware)
+std::optional<FailureKey> failureKey(const Outcome& outcome, bool forcedFirmware)
 {
     if (outcome.kind() == Outcome::NoAck) {
         const int step = outcome.ackFailure().step;
@@ -62,14 +66,16 @@ std::optional<FailureKey> failureKey(const Outcome& outcome, const QString& port
     }
     if (outcome.kind() != Outcome::PortFailed)
         return std::nullopt;
-    switch (outcome.link().number) {
-    case LinkError::PortMissing:
+    switch (outcome.link().what) {
+    case LinkFailure::PortMissing:
         return FailureKey::PortMissing;
-    case LinkError::PortInUse:
-    case LinkError::PortInUseByOther:
-        return portNodeOf(systemPortName(port).value_or(port)) == PortNode::NotPermitted
-                   ? FailureKey::PortNotPermitted
-                   : FailureKey::PortInUse;
+    case LinkFailure::PortBusy:
+    case LinkFailure::PortOpenHere:
+        return FailureKey::PortInUse;
+    case LinkFailure::AccessDenied:
+        return FailureKey::PortNotPermitted;
+    case LinkFailure::DsrUnreadable:
+        return FailureKey::PortWithoutDsr;
     default:
         return std::nullopt;
     }

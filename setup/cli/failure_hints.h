@@ -16,6 +16,7 @@ enum class FailureKey {
     PortMissing,              // no such port
     PortInUse,                // another program holds the port
     PortNotPermitted,         // this user may not open the port
+    PortWithoutDsr,           // the port cannot report DSR
     PortNamedTwice,           // a port given twice on the command line
     GlobalOptionAfterCommand, // a global option given after the command
 };
@@ -30,9 +31,9 @@ struct HintValues
     QString option;
 };
 
-// The key of an outcome reported on the port `port` (as given), when there is a hint for it.
-// `forcedFirmware`: the outcome ends a firmware update with --force.
-std::optional<FailureKey> failureKey(const Outcome& outcome, const QString& port, bool forcedFirmware);
+// The key of an outcome, when there is a hint for it. `forcedFirmware`: the outcome ends a firmware
+// update with --force.
+std::optional<FailureKey> failureKey(const Outcome& outcome, bool forcedFirmware);
 
 // The values of a port's hints: its name as given and the system's, and the line settings used.
 HintValues portHintValues(const QString& port, const QString& line);

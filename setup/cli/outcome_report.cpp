@@ -23,7 +23,7 @@ int reportOutcome(CliSession& session, const Outcome& outcome, bool forcedFirmwa
     if (outcome.kind() == Outcome::Stopped && session.access.stopRequested())
         return CliExit::Interrupted;
     const QString port = session.access.selection.port;
-    if (const std::optional<FailureKey> key = failureKey(outcome, port, forcedFirmware))
+    if (const std::optional<FailureKey> key = failureKey(outcome, forcedFirmware))
         session.err << "  " << failureHint(*key, portHintValues(port, session.access.selection.line.toText()))
                     << Qt::endl;
     return status;

@@ -1,5 +1,6 @@
 #include "setup/messages/message_catalogue.h"
 
+#include "setup/messages/link_failure_message.h"
 #include "setup/operations/demo_transfer.h"
 #include "setup/operations/title_file.h"
 
@@ -7,27 +8,12 @@ namespace {
 
 const QString kFileStatus = QStringLiteral("File Ststus");
 const QString kFileError = QStringLiteral("File Error");
-const QString kPortError = QStringLiteral("Port Error");
 const QString kPortStatus = QStringLiteral("Port Status");
 const QString kProfile = QStringLiteral("Profile");
 const QString kCancelled = QStringLiteral("Cancelled");
 const QString kOpenFileError = QStringLiteral("Open File Error !!");
 // Before the restart, after what was done.
 const QString kDisplayWillRestart = QStringLiteral("\r\nDisplay will restart !!");
-
-// The "Port Error" text of a link's failure number.
-QString portErrorText(int number)
-{
-    switch (number) {
-    case LinkError::PortMissing:
-        return QStringLiteral("COM Port not Exist( %1) !!").arg(number);
-    case LinkError::PortInUse:
-    case LinkError::PortInUseByOther:
-        return QStringLiteral("COM Port Already Open( %1) !!").arg(number);
-    default:
-        return QStringLiteral("COM Port Open Error( %1) !!").arg(number);
-    }
-}
 
 // Every refusal is a critical box.
 Message refused(const QString& title, const QString& text)
@@ -95,14 +81,10 @@ std::optional<Message> outcomeMessage(const Outcome& outcome)
     case Outcome::Refused:
         return refusalMessage(outcome.refusal());
     case Outcome::PortFailed:
-        return Message{Dialogs::Critical, kPortError, portErrorText(outcome.link().number),
-                       outcome.link().reason};
+    case Outcome::WriteFailed:
+        return linkFailureMessage(outcome.link());
     case Outcome::NotReady:
         return Message{Dialogs::Exclamation, kPortStatus, QStringLiteral("Display DSR not ready yet !!"), {}};
-    case Outcome::WriteFailed:
-        return Message{Dialogs::Critical, kPortError,
-                       QStringLiteral("COM Port Write Error( %1) !!").arg(outcome.link().number),
-                       outcome.link().reason};
     case Outcome::Done:  // the success boxes come before the restart, where the protocol waits for them
     case Outcome::NoAck: // shown before the NAK lines
     case Outcome::AckTooLate:

@@ -28,6 +28,8 @@ AckWait::Result AckWait::wait(double graceSeconds)
     const Verdict verdict = watchSteps();
     if (verdict.end == StepEnd::Stopped)
         return Stopped;
+    if (verdict.end == StepEnd::Unreadable)
+        return Unreadable; // no grace: a line that cannot be read will not show an answer either
     if (verdict.step == 0)
         return Acknowledged;
     if (graceSeconds > 0)
@@ -38,7 +40,7 @@ AckWait::Result AckWait::wait(double graceSeconds)
     failure_.waitStart = waitStartOfDay;
     failure_.deadline =
         wrapToDay(waitStartOfDay + (stepStart_ - waitStart_) + kAckStepLimits[verdict.step - 1]);
-    failure_.dsr = link_.dsr();
+    failure_.dsr = link_.dsr() == DsrLevel::High;
     return verdict.end == StepEnd::TooLate ? TooLate : Failed;
 }
 
@@ -58,8 +60,9 @@ AckWait::Verdict AckWait::watchSteps()
     // Changes count from the wait's start on every link: a pulse that began while the output was still
     // leaving, or while the process was off the processor, is this frame's.
     lookAt_ = waitStart_;
-    look();
-    const quint64 rise = events_.changes + (events_.high ? 0 : 1);
+    if (!look())
+        return {1, StepEnd::Unreadable};
+    const quint64 rise = events_.changes + (events_.high() ? 0 : 1);
     const auto verdictAt = [](int step, StepEnd end) {
         return Verdict{end == StepEnd::Passed ? 0 : step, end};
     };
@@ -93,8 +96,8 @@ AckWait::StepEnd AckWait::outputLeft()
             return StepEnd::Stopped;
         const double now = pacer_.now();
         const qint64 queued = link_.bytesToWrite();
-        if (!counted_)
-            look(); // a polled link sees DSR only when it looks
+        if (!counted_ && !look()) // a polled link sees DSR only when it looks
+            return StepEnd::Unreadable;
         if (queued == 0) {
             stepStart_ = now;
             return StepEnd::Passed;
@@ -121,7 +124,8 @@ AckWait::StepEnd AckWait::countReaches(int step, quint64 edge, bool stoppable)
     for (;;) {
         if (stop && stop())
             return StepEnd::Stopped;
-        look();
+        if (!look())
+            return StepEnd::Unreadable;
         if (events_.changes >= edge) {
             stepStart_ = lookAt_;
             return StepEnd::Passed;
@@ -144,7 +148,8 @@ AckWait::StepEnd AckWait::staysLow(quint64 drop)
     const double limit = kAckStepLimits[3];
     double lowAt = lookAt_; // the latest look that found DSR still low
     for (;;) {
-        look();
+        if (!look())
+            return StepEnd::Unreadable;
         if (events_.changes > drop) {
             // DSR came back high after `lowAt`: the pulse lasted at most this long. A look that came
             // well after the limit cannot tell a glitch from an answer.
@@ -165,7 +170,7 @@ AckWait::StepEnd AckWait::staysLow(quint64 drop)
     }
 }
 
-void AckWait::look()
+bool AckWait::look()
 {
     // The clock before the look: what the look finds was so at that time or later.
     const double now = pacer_.now();
@@ -173,6 +178,7 @@ void AckWait::look()
     lookAt_ = now;
     longestGap_ = std::max(longestGap_, lookAt_ - previousLookAt_);
     events_ = link_.dsrEvents();
+    return events_.readable();
 }
 
 void AckWait::sleepUntilChange(quint64 since, double deadline, const std::function<bool()>& stop)

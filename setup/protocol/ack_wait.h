@@ -41,10 +41,11 @@ class AckWait
 public:
     enum Result {
         Acknowledged,
-        Failed,    // failure() says where
-        TooLate,   // the host looked too late to tell; failure() says where and for how long
-        WaitedOut, // failed or too late, and the grace has passed since the wait began
-        Stopped,   // a stop request ended the wait
+        Failed,     // failure() says where
+        TooLate,    // the host looked too late to tell; failure() says where and for how long
+        WaitedOut,  // failed or too late, and the grace has passed since the wait began
+        Stopped,    // a stop request ended the wait
+        Unreadable, // a look could not read DSR: the link's dsrUnreadableReason() says why
     };
 
     AckWait(SerialLink& link, Pacer& pacer, std::function<bool()> stopRequested)
@@ -60,7 +61,7 @@ public:
     const AckFailure& failure() const { return failure_; }
 
 private:
-    enum class StepEnd { Passed, Failed, TooLate, Stopped };
+    enum class StepEnd { Passed, Failed, TooLate, Stopped, Unreadable };
     struct Verdict
     {
         int step; // 0 when all five passed
@@ -76,8 +77,9 @@ private:
     StepEnd countReaches(int step, quint64 edge, bool stoppable);
     // Step 4: DSR stays low (the count stays at `drop`) for longer than the step's limit.
     StepEnd staysLow(quint64 drop);
-    // One look at DSR, at the clock read before it; remembers the one before.
-    void look();
+    // One look at DSR, at the clock read before it; remembers the one before. False when the line
+    // cannot be read.
+    bool look();
     // Until DSR's count is no longer `since` or `deadline` has passed: the link's own wait where it
     // counts changes, one polling pass otherwise (the caller looks again either way).
     void sleepUntilChange(quint64 since, double deadline, const std::function<bool()>& stop);

@@ -28,7 +28,7 @@ Outcome DisplaySession::open()
     link.setPortName(selection.port);
     LinkStatus status = selection.lineRefusal.isEmpty()
                             ? link.setSettings(selection.line)
-                            : LinkStatus::failure(LinkError::OpenFailed, selection.lineRefusal);
+                            : LinkStatus::failure(LinkFailure::SettingsRefused, selection.lineRefusal);
     if (status.ok() && !link.isOpen())
         status = link.open();
     if (!status.ok()) {
@@ -37,7 +37,8 @@ Outcome DisplaySession::open()
     }
     if (!waitForDsr(kDsrAfterOpenLimit)) {
         close();
-        // A failed write has been reported already, and it is why DSR is not seen: one box is enough.
+        // A failed link (a write, a line that cannot be read) has its own box, and it is why DSR is not
+        // seen: one box is enough.
         return outcome(Outcome::notReady());
     }
     open_ = true;
@@ -63,7 +64,8 @@ Outcome DisplaySession::outcome(const Outcome& otherwise) const
     if (openFailure_)
         return *openFailure_;
     if (linkFailed())
-        return Outcome::writeFailed(fault_);
+        return fault_.what == LinkFailure::WriteFailed ? Outcome::writeFailed(fault_)
+                                                       : Outcome::portFailed(fault_);
     if (stopRequested())
         return Outcome::stopped();
     return otherwise;
@@ -117,7 +119,11 @@ bool DisplaySession::waitForDsr(double limit)
         if (halted())
             return false;
         const DsrEvents dsr = link.dsrEvents();
-        if (dsr.high)
+        if (!dsr.readable()) {
+            fault_ = LinkStatus::failure(LinkFailure::DsrUnreadable, link.dsrUnreadableReason());
+            return false;
+        }
+        if (dsr.high())
             return true;
         if (pacer.now() - start > limit)
             return false;
@@ -166,6 +172,9 @@ Outcome DisplaySession::awaitAck(double graceSeconds)
         return Outcome::passed(); // a stop request is honoured by the next step
     case AckWait::WaitedOut:
     case AckWait::Stopped:
+        return outcome();
+    case AckWait::Unreadable: // the link has failed: nothing more is sent, not even the NAK lines
+        fault_ = LinkStatus::failure(LinkFailure::DsrUnreadable, access_.link.dsrUnreadableReason());
         return outcome();
     case AckWait::Failed:
     case AckWait::TooLate:

@@ -19,10 +19,10 @@ constexpr double kDrainLimit = 2.0;
 // One conversation with the display, from the open to the close. Made, it applies the port
 // selection, opens the port and waits for DSR; gone out of scope, it lets what was written leave the
 // port and closes it, whatever path leaves the operation. Every byte goes out through write(), so
-// two rules hold in one place: once the operation is stopped nothing more is sent, and once a write
-// has failed nothing more is sent. Its steps give an Outcome: passed, or what ended the operation.
-// The only boxes it asks for are the ones the protocol waits on: the "Display ack. failed" box before
-// the NAK lines and the "Port Status" box before the restart.
+// two rules hold in one place: once the operation is stopped nothing more is sent, and once the link
+// has failed (a write, or DSR that cannot be read) nothing more is sent. Its steps give an Outcome: passed,
+// or what ended the operation. The only boxes it asks for are the ones the protocol waits on: the "Display
+// ack. failed" box before the NAK lines and the "Port Status" box before the restart.
 class DisplaySession
 {
 public:
@@ -33,7 +33,7 @@ public:
 
     // True when the port opened and the display held DSR (until close()).
     bool isOpen() const { return open_; }
-    // What ended the session (a failed open, a failed write, a stop request, in that order), or
+    // What ended the session (a failed open, a failed link, a stop request, in that order), or
     // `otherwise` while it can go on.
     Outcome outcome(const Outcome& otherwise = Outcome::passed()) const;
 
@@ -88,7 +88,8 @@ private:
     // write() without the stop check: false when the port is closed or has failed.
     bool send(const QByteArray& bytes);
     // The presence wait: sleeps until DSR is seen high or more than `limit` seconds have passed, looking
-    // at each change of DSR; a halted operation counts as not seen.
+    // at each change of DSR; a halted operation counts as not seen. A line that cannot be read fails
+    // the link.
     bool waitForDsr(double limit);
 
     DisplayAccess& access_;

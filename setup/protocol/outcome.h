@@ -14,7 +14,7 @@ public:
     enum Kind {
         Done,        // every step passed; success() says which
         Refused,     // the input was refused: refusal()
-        PortFailed,  // the port could not be opened or set: link()
+        PortFailed,  // the port could not be opened or set, or cannot report DSR: link()
         NotReady,    // the display did not hold DSR
         NoAck,       // no acknowledgement: ackFailure(); its box was shown before the NAK lines
         AckTooLate,  // the host looked too late to tell: ackFailure(); its box came before the NAK lines
@@ -42,7 +42,7 @@ public:
     explicit operator bool() const { return kind_ == Done; }
     Kind kind() const { return kind_; }
     Success success() const { return success_; }
-    // The link's failure of PortFailed and WriteFailed: the number the person sees and the system's reason.
+    // The link's failure of PortFailed and WriteFailed: what failed and the system's reason.
     const LinkStatus& link() const { return link_; }
     const AckFailure& ackFailure() const { return ackFailure_; }
     const Refusal& refusal() const { return refusal_; }

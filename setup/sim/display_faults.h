@@ -13,6 +13,7 @@ struct DisplayFaults
     int vanishAfterWrites = -1;     // the adapter is pulled out after this many writes
     int failWrite = -1;             // this write (counted from 1) fails; the ones after it go through
     bool dsrPolled = false;         // the port's driver does not count DSR changes: only looks see them
+    bool dsrUnreadable = false;     // the port cannot report DSR at all (a pseudo-terminal)
 
     // The display.
     int acknowledgeFirst = -1;   // acknowledge only the first N sound frames (-1: all)

@@ -33,9 +33,9 @@ void SimulatedDisplay::countDsrChangesLocked(double now) const
     times << now;
     for (const double t : times) {
         const bool high = portDsrLocked(t);
-        if (high != counted_.high)
+        if (high != counted_.high())
             ++counted_.changes;
-        counted_.high = high;
+        counted_.level = high ? DsrLevel::High : DsrLevel::Low;
     }
     countedTo_ = now;
 }
@@ -81,7 +81,7 @@ LinkStatus SimulatedDisplay::open()
     if (status.ok()) {
         // Counting starts at the open, from DSR as it is then; the count goes on from the last one.
         countedTo_ = now;
-        counted_.high = portDsrLocked(now);
+        counted_.level = portDsrLocked(now) ? DsrLevel::High : DsrLevel::Low;
     }
     return status;
 }
@@ -109,17 +109,27 @@ LinkStatus SimulatedDisplay::write(const QByteArray& bytes)
     return LinkStatus::success();
 }
 
-bool SimulatedDisplay::dsr()
+DsrLevel SimulatedDisplay::dsr()
 {
     QMutexLocker lock(&mutex_);
     advanceLocked();
-    return portDsrLocked(clock_.now());
+    if (line_.isOpen() && faults_.dsrUnreadable)
+        return DsrLevel::Unreadable;
+    return portDsrLocked(clock_.now()) ? DsrLevel::High : DsrLevel::Low;
+}
+
+QString SimulatedDisplay::dsrUnreadableReason() const
+{
+    // What a pseudo-terminal answers when asked for its modem lines.
+    return QStringLiteral("Inappropriate ioctl for device");
 }
 
 DsrEvents SimulatedDisplay::dsrEvents()
 {
     QMutexLocker lock(&mutex_);
     advanceLocked();
+    if (line_.isOpen() && faults_.dsrUnreadable)
+        return {DsrLevel::Unreadable, counted_.changes};
     return counted_;
 }
 

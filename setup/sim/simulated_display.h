@@ -32,7 +32,8 @@ public:
     void close() override;
     bool isOpen() const override;
     LinkStatus write(const QByteArray& bytes) override;
-    bool dsr() override;
+    DsrLevel dsr() override;
+    QString dsrUnreadableReason() const override;
     qint64 bytesToWrite() override;
     // The display knows its own line: it counts every change of DSR at the port while the port is
     // open, as a driver does, however late the host looks.

@@ -20,11 +20,11 @@ int bitsPerCharacter(const LineSettings& line)
 LinkStatus SimulatedLine::open(double now)
 {
     if (faults_.portMissing)
-        return LinkStatus::failure(LinkError::PortMissing, QStringLiteral("No such file or directory"));
+        return LinkStatus::failure(LinkFailure::PortMissing, QStringLiteral("No such file or directory"));
     if (faults_.portBusy)
-        return LinkStatus::failure(LinkError::PortInUse, QStringLiteral("Device or resource busy"));
+        return LinkStatus::failure(LinkFailure::PortBusy, QStringLiteral("Device or resource busy"));
     if (open_)
-        return LinkStatus::failure(LinkError::PortInUseByOther, QStringLiteral("The port is already open"));
+        return LinkStatus::failure(LinkFailure::PortOpenHere, QStringLiteral("The port is already open"));
     open_ = true;
     vanished_ = false;
     openedAt_ = now;
@@ -40,13 +40,13 @@ void SimulatedLine::close()
 LinkStatus SimulatedLine::refuseWrite()
 {
     if (!open_)
-        return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("The port is not open"));
+        return LinkStatus::failure(LinkFailure::WriteFailed, QStringLiteral("The port is not open"));
     if (faults_.vanishAfterWrites >= 0 && writeCount_ >= faults_.vanishAfterWrites)
         vanished_ = true;
     if (vanished_)
-        return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("The device was removed"));
+        return LinkStatus::failure(LinkFailure::WriteFailed, QStringLiteral("The device was removed"));
     if (++writeAttempts_ == faults_.failWrite)
-        return LinkStatus::failure(LinkError::WriteFailed, QStringLiteral("Input/output error"));
+        return LinkStatus::failure(LinkFailure::WriteFailed, QStringLiteral("Input/output error"));
     return LinkStatus::success();
 }
 

@@ -70,5 +70,5 @@ LinkStatus SimulatedPortLock::take()
         return LinkStatus::success();
     const QString holder =
         pid > 0 ? QStringLiteral(": held by %1 (process %2)").arg(program).arg(pid) : QString();
-    return LinkStatus::failure(LinkError::PortInUse, QStringLiteral("Device or resource busy") + holder);
+    return LinkStatus::failure(LinkFailure::PortBusy, QStringLiteral("Device or resource busy") + holder);
 }

@@ -35,7 +35,8 @@ public:
     bool isOpen() const override { return display_.isOpen(); }
 
     LinkStatus write(const QByteArray& bytes) override { return display_.write(bytes); }
-    bool dsr() override { return display_.dsr(); }
+    DsrLevel dsr() override { return display_.dsr(); }
+    QString dsrUnreadableReason() const override { return display_.dsrUnreadableReason(); }
     qint64 bytesToWrite() override { return display_.bytesToWrite(); }
     bool reportsDsrChanges() const override { return display_.reportsDsrChanges(); }
     DsrEvents dsrEvents() override { return display_.dsrEvents(); }

@@ -149,6 +149,12 @@ extern "C" int ioctl(int fd, unsigned long request, ...)
     }
     if (!schedule.active)
         return kSystemIoctl(fd, request, argument);
+    // A device that has gone takes its modem lines with it.
+    const bool gone = schedule.driverCounts == 3 && elapsedMs() >= schedule.changeMs[0];
+    if (gone && (request == TIOCMGET || request == TIOCGICOUNT || request == TIOCMIWAIT)) {
+        errno = EIO;
+        return -1;
+    }
     switch (request) {
     case TIOCMGET:
         *static_cast<int*>(argument) = schedule.dsrHigh == (changesSoFar() % 2 == 0) ? TIOCM_DSR : 0;
@@ -160,7 +166,7 @@ extern "C" int ioctl(int fd, unsigned long request, ...)
         static_cast<serial_icounter_struct*>(argument)->dsr = changesSoFar();
         return 0;
     case TIOCMIWAIT:
-        return schedule.driverCounts == 1 ? waitForChange() : refused();
+        return schedule.driverCounts == 1 || schedule.driverCounts == 3 ? waitForChange() : refused();
     case TIOCOUTQ:
         *static_cast<int*>(argument) = elapsedMs() < schedule.outputLeavesMs ? 100 : 0;
         return 0;

@@ -9,7 +9,8 @@ extern "C" {
 // Starts a schedule now: DSR high or low at first, then changing at each of `changeMs` (milliseconds from
 // now, rising). The output queue reads 100 bytes until `outputLeavesMs`. `driverCounts` 1: the driver
 // counts DSR changes and waits for them; 0: neither (EINVAL), as a pseudo-terminal; 2: it counts them
-// but cannot wait.
+// but cannot wait; 3: as 1, until the device goes at the first of `changeMs`: from then on every
+// modem-line ioctl fails (EIO).
 using FakeModemLinesStart = void (*)(int dsrHigh, const int* changeMs, int count, int outputLeavesMs,
                                      int driverCounts);
 }

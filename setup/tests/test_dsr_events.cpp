@@ -35,8 +35,9 @@ class DsrEventsTest : public QObject
     Q_OBJECT
 
 private slots:
-    // The verdict (0 acknowledged, -1 stopped, -2 too late to tell, else the failed step), within a second
-    // however busy the machine: a wait that misses a change or a stop request lasts until step 3's limit.
+    // The verdict (0 acknowledged, -1 stopped, -2 too late to tell, -4 DSR cannot be read, else the failed
+    // step), within a second however busy the machine: a wait that misses a change or a stop request lasts
+    // until step 3's limit.
     void acknowledgement_data()
     {
         QTest::addColumn<QList<int>>("changes");
@@ -55,6 +56,7 @@ private slots:
         QTest::newRow("no pulse, a stop request") << QList<int>{} << 0 << 1 << QList<int>{150} << -1;
         QTest::newRow("counted, no wait: 200 ms pulse") << QList<int>{20, 220} << 0 << 2 << QList<int>{} << 0;
         QTest::newRow("polled: 200 ms pulse") << QList<int>{20, 220} << 0 << 0 << QList<int>{} << 0;
+        QTest::newRow("device gone before the drop") << QList<int>{100} << 0 << 3 << QList<int>{} << -4;
     }
     void acknowledgement()
     {
@@ -84,10 +86,11 @@ private slots:
         // -3: never acknowledged, a glitch or too late to tell, as the stop happens to fall.
         if (verdict == -3)
             verdict = result == AckWait::TooLate ? -2 : 4;
-        QCOMPARE(result == AckWait::Failed    ? wait.failure().step
-                 : result == AckWait::Stopped ? -1
-                 : result == AckWait::TooLate ? -2
-                                              : 0,
+        QCOMPARE(result == AckWait::Failed       ? wait.failure().step
+                 : result == AckWait::Stopped    ? -1
+                 : result == AckWait::TooLate    ? -2
+                 : result == AckWait::Unreadable ? -4
+                                                 : 0,
                  verdict);
         QCOMPARE_LT(pacer.now(), 1.0);
         QCOMPARE(link.reportsDsrChanges(), driverCounts == 1); // no wait: polled from the first on

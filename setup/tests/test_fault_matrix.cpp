@@ -20,7 +20,7 @@ struct FaultCase
 {
     const char* name;
     Outcome::Kind ending; // how every operation ends with the fault
-    int number;           // the link's failure number, or the acknowledgement step that fails
+    int number;           // what failed on the link (LinkFailure), or the acknowledgement step that fails
     // Sets the fault for the operation `op`, whose sound run makes `writes` writes.
     void (*set)(SimulatedDisplay::Faults& f, const OpCase& op, qsizetype writes);
     bool lastWait = false; // the last acknowledgement the operation cannot go on without
@@ -39,16 +39,20 @@ const FaultCase kFaults[] = {
     {"step 5: 10 s pulse", Outcome::NoAck, 5, [](auto& f, auto&, auto) { f.pulseWidth = 10.0; }},
     {"step 3 at the last wait it needs", Outcome::NoAck, 3,
      [](auto& f, const OpCase& op, auto) { f.acknowledgeFirst = op.strictWaits - 1; }, true},
-    {"port missing", Outcome::PortFailed, LinkError::PortMissing,
+    {"port missing", Outcome::PortFailed, int(LinkFailure::PortMissing),
      [](auto& f, auto&, auto) { f.portMissing = true; }},
-    {"port busy", Outcome::PortFailed, LinkError::PortInUse, [](auto& f, auto&, auto) { f.portBusy = true; }},
-    {"vanishes at the first write", Outcome::WriteFailed, LinkError::WriteFailed,
+    {"port busy", Outcome::PortFailed, int(LinkFailure::PortBusy),
+     [](auto& f, auto&, auto) { f.portBusy = true; }},
+    // Not a display that is not ready: the port has no DSR to show one (a pseudo-terminal).
+    {"port cannot report DSR", Outcome::PortFailed, int(LinkFailure::DsrUnreadable),
+     [](auto& f, auto&, auto) { f.dsrUnreadable = true; }},
+    {"vanishes at the first write", Outcome::WriteFailed, int(LinkFailure::WriteFailed),
      [](auto& f, auto&, auto) { f.vanishAfterWrites = 0; }},
-    {"vanishes at the second write", Outcome::WriteFailed, LinkError::WriteFailed,
+    {"vanishes at the second write", Outcome::WriteFailed, int(LinkFailure::WriteFailed),
      [](auto& f, auto&, auto) { f.vanishAfterWrites = 1; }},
-    {"vanishes halfway", Outcome::WriteFailed, LinkError::WriteFailed,
+    {"vanishes halfway", Outcome::WriteFailed, int(LinkFailure::WriteFailed),
      [](auto& f, auto&, qsizetype writes) { f.vanishAfterWrites = int(writes / 2); }},
-    {"vanishes at the last write", Outcome::WriteFailed, LinkError::WriteFailed,
+    {"vanishes at the last write", Outcome::WriteFailed, int(LinkFailure::WriteFailed),
      [](auto& f, auto&, qsizetype writes) { f.vanishAfterWrites = int(writes - 1); }},
 };
 
@@ -173,7 +177,7 @@ private slots:
         const QByteArray wire = run.bench.display.wire();
         const bool noAck = outcome.kind() == Outcome::NoAck;
         QCOMPARE(outcome.kind(), run.fault.ending);
-        QCOMPARE(noAck ? outcome.ackFailure().step : outcome.link().number, run.fault.number);
+        QCOMPARE(noAck ? outcome.ackFailure().step : int(outcome.link().what), run.fault.number);
         QVERIFY(outcome.link().ok() || !outcome.link().reason.isEmpty());
         QVERIFY(!run.bench.display.isOpen());
         QVERIFY2(!wire.contains(kRestartCommand), wire.toHex(' ').constData());

@@ -273,25 +273,32 @@ private slots:
         QCOMPARE(bench.display.writes().size(), 1);
     }
 
-    // A stop request or a failed write ends every wait at once and nothing more is sent, even what the
-    // line would take again; what was written before a stop still leaves before the close.
+    // A stop request or a failed link (a write, or DSR that can no longer be read while an acknowledgement
+    // is awaited) ends every wait at once and nothing more is sent, even what the line would take again;
+    // what was written before a stop still leaves before the close, and what was left when the link failed
+    // is lost with it.
     void halted_data()
     {
-        QTest::addColumn<bool>("stop"); // else a write fails; what is written then is lost with the close
-        QTest::newRow("stop request") << true;
-        QTest::newRow("write failed, the next would pass") << false;
+        QTest::addColumn<QString>("how");
+        QTest::newRow("stop request") << "stop";
+        QTest::newRow("write failed, the next would pass") << "write";
+        QTest::newRow("DSR unreadable in the acknowledgement") << "dsr";
     }
     void halted()
     {
-        QFETCH(bool, stop);
+        QFETCH(QString, how);
         Bench bench;
         bench.faults([&](auto& f) {
             f.acknowledgeFirst = 0;
-            f.failWrite = stop ? -1 : 2;
+            f.failWrite = how == "write" ? 2 : -1;
         });
         DisplaySession session(bench.access);
         QVERIFY(session.write(kSetupRequest));
-        bench.stop = stop;
+        bench.stop = how == "stop";
+        if (how == "dsr") {
+            bench.faults([](auto& f) { f.dsrUnreadable = true; });
+            QCOMPARE(session.awaitAck(1.0).link().what, LinkFailure::DsrUnreadable);
+        }
         QVERIFY(!session.write("lost"));
         const double before = bench.pacer.now();
         QVERIFY(!session.awaitAck(1.0) && !session.awaitAck(0));
@@ -299,12 +306,39 @@ private slots:
         QCOMPARE(bench.pacer.now(), before);
         QCOMPARE(bench.display.wire(), kSetupRequest);
         QVERIFY(session.close());
-        QCOMPARE(bench.display.inSetupState(), stop);
+        QCOMPARE(bench.display.inSetupState(), how == "stop");
     }
 
-    // Outcomes as the window shows them at the end, vfdctl as lines (the other port numbers, and a
-    // failed write: test_vfdctl, test_input_checks): a port's failure with the system's reason as the
-    // detail, a missing acknowledgement where it failed, told before the NAK lines and not again.
+    // What failed on a link as the window shows it at the end (vfdctl the same as lines: test_vfdctl),
+    // with the system's reason as the detail: the numbers of the serial control the displays were first
+    // driven by, and a port that cannot report DSR, which is not a display that is not ready.
+    void linkFailureBoxes_data()
+    {
+        QTest::addColumn<LinkFailure>("what");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("missing") << LinkFailure::PortMissing << "COM Port not Exist( 8002) !!";
+        QTest::newRow("busy") << LinkFailure::PortBusy << "COM Port Already Open( 8005) !!";
+        QTest::newRow("open here") << LinkFailure::PortOpenHere << "COM Port Already Open( 8015) !!";
+        QTest::newRow("access denied") << LinkFailure::AccessDenied << "COM Port Already Open( 8005) !!";
+        QTest::newRow("bad name") << LinkFailure::BadPortName << "COM Port Open Error( 8010) !!";
+        QTest::newRow("settings refused") << LinkFailure::SettingsRefused << "COM Port Open Error( 8010) !!";
+        QTest::newRow("open failed") << LinkFailure::OpenFailed << "COM Port Open Error( 8010) !!";
+        QTest::newRow("write failed") << LinkFailure::WriteFailed << "COM Port Write Error( 8020) !!";
+        QTest::newRow("DSR unreadable") << LinkFailure::DsrUnreadable << "COM Port cannot report DSR !!";
+    }
+    void linkFailureBoxes()
+    {
+        QFETCH(LinkFailure, what);
+        QFETCH(QString, text);
+        ScriptedDialogs dialogs;
+        const LinkStatus status{what, "why"};
+        showOutcome(dialogs, what == LinkFailure::WriteFailed ? Outcome::writeFailed(status)
+                                                              : Outcome::portFailed(status));
+        QCOMPARE(boxText(dialogs.shown().first()), "box (x) Port Error: " + text + " (why)");
+    }
+
+    // The other outcomes' boxes: a display that is not ready, a missing acknowledgement where it
+    // failed, told before the NAK lines and not again.
     void outcomeBoxes()
     {
         const auto shown = [](const Outcome& outcome) {
@@ -314,8 +348,6 @@ private slots:
                 dialogs.tell(Notice::ackFailed(outcome.ackFailure()));
             return dialogs.shown().size() == 1 ? boxText(dialogs.shown().first()) : QString();
         };
-        QCOMPARE(shown(Outcome::portFailed({8015, "why"})),
-                 "box (x) Port Error: COM Port Already Open( 8015) !! (why)");
         QCOMPARE(shown(Outcome::notReady()), "box (!) Port Status: Display DSR not ready yet !!");
         QCOMPARE(shown(Outcome::noAck({3, 86399.5, 5.52, true})),
                  "box (!) Display ack. failed: Process.3( 86399.5/5.52/True)");

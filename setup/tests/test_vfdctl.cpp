@@ -249,6 +249,11 @@ private slots:
             << "no-ack" << QStringList{noAck, QString(rate).replace("9600,N,8,1", "115200,E,7,1")};
         QTest::newRow("absent") << "params|erase"
                                 << "absent" << QStringList{"Port Status: Display DSR not ready yet !!"};
+        QTest::newRow("no DSR line") << "params|erase"
+                                     << "no-dsr"
+                                     << QStringList{"Port Error: COM Port cannot report DSR !!",
+                                                    "  Inappropriate",
+                                                    "  sim cannot report DSR, the line the display"};
         // Erased, but the adapter was pulled before "F@": the display still waits in its setup state.
         QTest::newRow("restart lost")
             << "params|erase"
@@ -276,6 +281,7 @@ private slots:
             f.vanishAfterWrites = fault == "unplugged" ? 6 : -1; // the seventh write is the "F@" of an erase
             f.portMissing = fault == "missing";
             f.portBusy = fault == "busy";
+            f.dsrUnreadable = fault == "no-dsr";
         });
         bench.file("p.ini", "[general]\nbrightness=50%\n[balance]\nvalue=1\n");
         const Op input = command.startsWith("demo") ? Op::DemoWrite : Op::FirmwareOnline;
