@@ -162,9 +162,6 @@ private slots:
         QTest::newRow("firmware: the success box before the restart")
             << int(Op::FirmwareOnline) << QString() << "Port Status"
             << "Firmware Update Sucessfully." << false;
-        QTest::newRow("title page: a character the display cannot show")
-            << int(Op::TitleWrite) << QString::fromUtf8("\u4E2D") << "Title Page"
-            << "The character" << false;
         QTest::newRow("closed under the success box of a general write")
             << int(Op::GeneralWrite) << QString() << "Port Status"
             << "Flash Write OK !!" << true;
