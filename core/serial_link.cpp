@@ -11,12 +11,11 @@ DsrEvents SerialLink::dsrEvents()
     return {high, seenChanges_};
 }
 
-void SerialLink::waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
-                                  const std::function<bool()>& stopped)
+void SerialLink::waitForDsrChange(Pacer& pacer, quint64 since, double deadline, const StopToken& stop)
 {
     for (;;) {
         pacer.pump();
-        if (dsrEvents().changes != since || pacer.now() >= deadline || (stopped && stopped()))
+        if (dsrEvents().changes != since || pacer.now() >= deadline || stop.stopRequested())
             return;
     }
 }

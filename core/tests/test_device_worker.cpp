@@ -59,6 +59,19 @@ private:
     qint64 sentBy_ = 0;
 };
 
+// Virtual time that calls `alarm` once the clock reaches its milliseconds in a polling pass.
+class PacerWithAlarm : public VirtualPacer
+{
+public:
+    void pump() override
+    {
+        VirtualPacer::pump();
+        if (milliseconds() == alarm.first && alarm.second)
+            alarm.second();
+    }
+    std::pair<qint64, std::function<void()>> alarm;
+};
+
 // Opens the port and writes `bytes`; the job's thread and stop request go to the log.
 DeviceWorker::Job openAndWrite(QStringList& log, const QString& port, const QByteArray& bytes)
 {
@@ -83,7 +96,8 @@ private slots:
     void jobsRunInOrderAndEndWithThePortDrainedAndClosed();
     void resultsComeBackOnTheCallersThreadInOrder();
     void aStopReachesTheJobsPostedBeforeIt();
-    void anOutsideStopReachesEachJobAtItsNextPause();
+    void aStopEndsAPolledDsrWaitAtItsNextPass_data();
+    void aStopEndsAPolledDsrWaitAtItsNextPass();
     void endingTheWorkerDropsQueuedJobsAndClosesThePort();
     void anOpenPortKeepsItsLineWhenRenamed();
 };
@@ -169,25 +183,44 @@ void TestDeviceWorker::aStopReachesTheJobsPostedBeforeIt()
                                 "close at 1 ms, 0 queued"}));
 }
 
-void TestDeviceWorker::anOutsideStopReachesEachJobAtItsNextPause()
+// A stop that comes while a job sleeps in a polled DSR wait with ten seconds to go, at 5 ms of the
+// clock: the wait ends at that pass. A request reaches only the jobs posted before it; a signal's flag is
+// never lowered, and the next job starts stopped.
+void TestDeviceWorker::aStopEndsAPolledDsrWaitAtItsNextPass_data()
 {
-    QStringList seen;
-    VirtualPacer pacer;
-    std::atomic_bool outside = false;
-    DeviceWorker worker(std::make_unique<RecordingLink>(seen, pacer), pacer, {nullptr, {}, &outside});
-    const auto look = [&seen](DevicePort& device) {
-        seen << (device.stopRequested() ? "stopped" : "running");
-    };
+    QTest::addColumn<bool>("signal"); // else a requestStop() (Cancel, a closing window)
+    QTest::addColumn<QStringList>("log");
+    QTest::newRow("a signal's flag") << true << QStringList{"wait ended at 5 ms stopped", "next job stopped"};
+    QTest::newRow("a stop request") << false << QStringList{"wait ended at 5 ms stopped", "next job running"};
+}
+
+void TestDeviceWorker::aStopEndsAPolledDsrWaitAtItsNextPass()
+{
+    QFETCH(bool, signal);
+    QStringList seen, log;
+    PacerWithAlarm pacer;
+    std::atomic_bool signalled = false;
+    DeviceWorker worker(std::make_unique<RecordingLink>(seen, pacer), pacer, {.stopSignal = &signalled});
+    pacer.alarm = {5, [&] {
+                       if (signal)
+                           signalled = true; // as the signal handler raises it
+                       else
+                           worker.requestStop();
+                   }};
     worker.post([&](DevicePort& device) {
-        look(device);
-        outside = true; // as a signal handler raises it
-        look(device);
-        device.pacer().sleep(5);
-        look(device);
+        device.link().open();
+        const quint64 since = device.link().dsrEvents().changes;
+        device.link().waitForDsrChange(device.pacer(), since, 10.0, device.stopToken());
+        log << QStringLiteral("wait ended at %1 ms %2")
+                   .arg(pacer.milliseconds())
+                   .arg(device.stopRequested() ? "stopped" : "running");
     });
-    worker.post(look);
     worker.waitForIdle();
-    QCOMPARE(seen, (QStringList{"running", "running", "stopped", "stopped"}));
+    worker.post([&](DevicePort& device) {
+        log << (device.stopRequested() ? "next job stopped" : "next job running");
+    });
+    worker.waitForIdle();
+    QTEST(log, "log");
 }
 
 void TestDeviceWorker::endingTheWorkerDropsQueuedJobsAndClosesThePort()

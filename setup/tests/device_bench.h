@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/pacer.h"
+#include "core/stop_token.h"
 #include "setup/cli/vfdctl.h"
 #include "setup/protocol/crc16.h"
 #include "setup/protocol/display_access.h"
@@ -111,14 +112,14 @@ private:
 struct Bench
 {
     explicit Bench(double startOfDay = 36000.0)
-        : pacer(startOfDay), display(pacer), access(display, pacer, dialogs, {}, &stop)
+        : pacer(startOfDay), display(pacer), access(display, pacer, dialogs, {}, stop.token())
     {
         dialogs.sequence = [this] { return display.writes().size(); };
     }
     StallingPacer pacer;
     SimulatedDisplay display;
     ScriptedDialogs dialogs;
-    std::atomic_bool stop = false;
+    StopSource stop;
     DisplayAccess access;
     QTemporaryDir dir;
 

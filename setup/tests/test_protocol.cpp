@@ -291,7 +291,8 @@ private slots:
         });
         DisplaySession session(bench.access);
         QVERIFY(session.write(kSetupRequest));
-        bench.stop = stop;
+        if (stop)
+            bench.stop.requestStop();
         QVERIFY(!session.write("lost"));
         const double before = bench.pacer.now();
         QVERIFY(!session.awaitAck(1.0) && !session.awaitAck(0));
