@@ -4,7 +4,6 @@
 #pragma once
 
 #include "core/pacer.h"
-#include "core/stop_token.h"
 #include "setup/cli/vfdctl.h"
 #include "setup/protocol/crc16.h"
 #include "setup/protocol/display_access.h"

@@ -80,20 +80,18 @@ private slots:
         RealPacer pacer;
         if (stop.size() == 2)
             stopMe(stop[0], stop[1]);
-        // A stop request comes from another thread, as Cancel does.
+        // A stop request comes from another thread, as Cancel's does.
         StopSource stopper;
-        std::unique_ptr<QThread> stopping;
-        if (stop.size() == 1) {
-            stopping.reset(QThread::create([&stopper, ms = stop[0]] {
-                QThread::msleep(static_cast<unsigned long>(ms));
-                stopper.requestStop();
-            }));
-            stopping->start();
-        }
+        const std::unique_ptr<QThread> stopping(QThread::create([&stopper, &stop] {
+            if (stop.size() != 1)
+                return;
+            QThread::msleep(static_cast<unsigned long>(stop[0]));
+            stopper.requestStop();
+        }));
+        stopping->start();
         AckWait wait(link, pacer, stopper.token());
         const AckWait::Result result = wait.wait(0);
-        if (stopping)
-            stopping->wait();
+        stopping->wait();
         // -3: never acknowledged, a glitch or too late to tell, as the stop happens to fall.
         if (verdict == -3)
             verdict = result == AckWait::TooLate ? -2 : 4;
