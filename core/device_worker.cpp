@@ -6,45 +6,6 @@
 #include "core/wire_trace.h"
 
 #include <QThread>
-#include <optional>
-
-namespace {
-
-// The pacer of a worker wired to an outside stop: every pause passes that stop on to the job in hand,
-// so that a job which only looks at its own flag sees it at its next step.
-class OutsideStopPacer : public Pacer
-{
-public:
-    OutsideStopPacer(Pacer& inner, const std::atomic_bool& outside, std::atomic_bool& stop)
-        : inner_(inner), outside_(outside), stop_(stop)
-    {
-    }
-    double now() const override { return inner_.now(); }
-    double timeOfDay() const override { return inner_.timeOfDay(); }
-    void pump() override
-    {
-        inner_.pump();
-        passOn();
-    }
-    void sleep(int milliseconds) override
-    {
-        inner_.sleep(milliseconds);
-        passOn();
-    }
-
-private:
-    void passOn()
-    {
-        if (outside_.load())
-            stop_ = true;
-    }
-
-    Pacer& inner_;
-    const std::atomic_bool& outside_;
-    std::atomic_bool& stop_;
-};
-
-} // namespace
 
 DeviceWorker::DeviceWorker(std::unique_ptr<SerialLink> link, Pacer& pacer, DeviceWiring wiring,
                            QObject* parent)
@@ -75,7 +36,7 @@ void DeviceWorker::post(Job job, std::function<void()> done)
         emit busyChanged(true);
     {
         QMutexLocker lock(&mutex_);
-        queue_.push_back({++lastPosted_, std::move(job), std::move(done)});
+        queue_.push_back({std::move(job), std::move(done), StopSource(wiring_.stopSignal)});
     }
     wake_.wakeOne();
 }
@@ -83,8 +44,9 @@ void DeviceWorker::post(Job job, std::function<void()> done)
 void DeviceWorker::requestStop()
 {
     QMutexLocker lock(&mutex_);
-    stopThrough_ = lastPosted_;
-    stop_ = true;
+    inHand_.requestStop();
+    for (Queued& queued : queue_)
+        queued.stop.requestStop();
 }
 
 void DeviceWorker::waitForIdle()
@@ -105,10 +67,6 @@ void DeviceWorker::finished(const std::function<void()>& done)
 void DeviceWorker::serve()
 {
     TracedLink link(*link_, pacer_, wiring_.trafficLog, wiring_.traceLabel);
-    std::optional<OutsideStopPacer> outsidePacer;
-    if (wiring_.outsideStop)
-        outsidePacer.emplace(pacer_, *wiring_.outsideStop, stop_);
-    Pacer& jobPacer = outsidePacer ? *outsidePacer : pacer_;
     for (;;) {
         Queued next;
         {
@@ -121,9 +79,9 @@ void DeviceWorker::serve()
             next = std::move(queue_.front());
             queue_.pop_front();
             running_ = true;
-            stop_ = next.id <= stopThrough_ || (wiring_.outsideStop && wiring_.outsideStop->load());
+            inHand_ = next.stop;
         }
-        runJob(link, jobPacer, next);
+        runJob(link, next);
         QMutexLocker lock(&mutex_);
         running_ = false;
         idle_.wakeAll();
@@ -137,10 +95,11 @@ void DeviceWorker::serve()
     idle_.wakeAll();
 }
 
-void DeviceWorker::runJob(TracedLink& link, Pacer& pacer, Queued& queued)
+void DeviceWorker::runJob(TracedLink& link, Queued& queued)
 {
-    DevicePort port(link, pacer, stop_);
+    DevicePort port(link, pacer_, queued.stop.token());
     queued.job(port);
+    // A stopped job still leaves the port drained and closed: the close does not look at the stop.
     if (!port.keepsOpen() && link.isOpen()) {
         waitForOutputToLeave(link, pacer_, kDrainLimitSeconds);
         link.close();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/stop_token.h"
+
 #include <QMutex>
 #include <QObject>
 #include <QString>
@@ -17,23 +19,21 @@ class TrafficLog;
 class TracedLink;
 
 // The port as a job sees it on the worker thread: the traced link, the pacer every wait and pause goes
-// through, and whether the job has been asked to stop.
+// through, and the job's stop token, which its waits and steps look at.
 class DevicePort
 {
 public:
-    DevicePort(SerialLink& link, Pacer& pacer, std::atomic_bool& stop)
-        : link_(link), pacer_(pacer), stop_(stop)
+    DevicePort(SerialLink& link, Pacer& pacer, StopToken stop)
+        : link_(link), pacer_(pacer), stop_(std::move(stop))
     {
     }
 
     SerialLink& link() { return link_; }
     Pacer& pacer() { return pacer_; }
-    // True once the job should stop at its next step (the person cancelled, the program is ending).
-    bool stopRequested() const { return stop_.load(); }
-    const std::atomic_bool& stopFlag() const { return stop_; }
-    // The same flag, for a job that asks itself to stop (its dialogs learnt that the program is going):
-    // it then ends at its next step, and the jobs after it start afresh.
-    std::atomic_bool& stopFlag() { return stop_; }
+    // Requested once the job should stop at its next step (the person cancelled, the window is closing,
+    // a signal came, the worker is ending).
+    const StopToken& stopToken() const { return stop_; }
+    bool stopRequested() const { return stop_.stopRequested(); }
     // Keeps the port open after this job, for the next job of the same conversation. By default a job
     // that ends leaves the port drained and closed.
     void keepOpen() { keepOpen_ = true; }
@@ -42,25 +42,26 @@ public:
 private:
     SerialLink& link_;
     Pacer& pacer_;
-    std::atomic_bool& stop_;
+    StopToken stop_;
     bool keepOpen_ = false;
 };
 
 // What the worker is wired to: the wire trace (always), the window's traffic view (when given), the
-// label that starts each trace line (a fleet's port name; empty for one port), and a stop raised from
-// outside, where no lock may be taken (a signal handler). Each job sees that flag when it starts and
-// at every pause of its pacer, as if requestStop() had been called; it is never lowered.
+// label that starts each trace line (a fleet's port name; empty for one port), and the flag that a
+// signal handler raises (vfdctl's SIGINT and SIGTERM), where no lock may be taken: every job's stop
+// token hears it as a stop request. It is never lowered.
 struct DeviceWiring
 {
     TrafficLog* trafficLog = nullptr;
     QString traceLabel = {};
-    const std::atomic_bool* outsideStop = nullptr;
+    const std::atomic_bool* stopSignal = nullptr;
 };
 
 // The one thread that owns a port. It holds one link and the pacer its waits go through, runs the jobs
 // posted to it one at a time in the order they came, and hands each result back on the thread that made
-// the worker (which needs an event loop for that). A stop request ends the job in hand at its next step,
-// and every job posted before it sees the request too; jobs posted later start afresh. When a job ends
+// the worker (which needs an event loop for that). Each job carries a stop token of its own: a stop
+// request ends the job in hand at its next step, and every job posted before it sees the request too;
+// jobs posted later start afresh. When a job ends
 // (unless it kept the port open for the next one), and when the worker ends, what was written is let
 // leave the port and the port is closed.
 class DeviceWorker : public QObject
@@ -107,13 +108,13 @@ signals:
 private:
     struct Queued
     {
-        quint64 id;
         Job job;
         std::function<void()> done;
+        StopSource stop;
     };
 
     void serve(); // worker thread
-    void runJob(TracedLink& link, Pacer& pacer, Queued& queued);
+    void runJob(TracedLink& link, Queued& queued);
     void finished(const std::function<void()>& done); // home thread
 
     std::unique_ptr<SerialLink> link_;
@@ -121,15 +122,13 @@ private:
     DeviceWiring wiring_;
     QThread* thread_ = nullptr;
 
-    QMutex mutex_; // guards queue_, quit_, running_, lastPosted_
+    QMutex mutex_; // guards queue_, quit_, running_, inHand_
     QWaitCondition wake_;
     QWaitCondition idle_;
     std::deque<Queued> queue_;
     bool quit_ = false;
     bool running_ = false;
-    quint64 lastPosted_ = 0;
-    std::atomic<quint64> stopThrough_ = 0; // jobs up to this id are asked to stop
-    std::atomic_bool stop_ = false;        // the stop request of the job in hand (it may raise it too)
+    StopSource inHand_; // the stop source of the job in hand (or of the last one)
 
     int inFlight_ = 0; // home thread only
 };

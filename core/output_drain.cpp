@@ -3,12 +3,11 @@
 #include "core/pacer.h"
 #include "core/serial_link.h"
 
-DrainResult waitForOutputToLeave(SerialLink& link, Pacer& pacer, double limitSeconds,
-                                 const std::function<bool()>& halted)
+DrainResult waitForOutputToLeave(SerialLink& link, Pacer& pacer, double limitSeconds, const StopToken& stop)
 {
     const double start = pacer.now();
     for (;;) {
-        if (halted && halted())
+        if (stop.stopRequested())
             return DrainResult::Halted;
         if (!link.isOpen() || link.bytesToWrite() <= 0)
             return DrainResult::Sent;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <functional>
+#include "core/stop_token.h"
 
 class Pacer;
 class SerialLink;
@@ -9,11 +9,11 @@ class SerialLink;
 enum class DrainResult {
     Sent,     // nothing is left to transmit
     TimedOut, // more than the limit passed with bytes still queued
-    Halted,   // the caller asked to stop waiting
+    Halted,   // the stop was requested
 };
 
 // Waits until everything written to `link` has left the computer (Qt's buffer and the system's output
 // queue), looking once per pacer pass. Gives up once more than `limitSeconds` have passed, or as soon as
-// `halted` (when given) says so. A port that is not open has nothing to send.
+// `stop` is requested. A port that is not open has nothing to send.
 DrainResult waitForOutputToLeave(SerialLink& link, Pacer& pacer, double limitSeconds,
-                                 const std::function<bool()>& halted = {});
+                                 const StopToken& stop = {});

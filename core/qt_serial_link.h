@@ -54,10 +54,9 @@ public:
     // closes.
     bool reportsDsrChanges() const override { return driverReportsDsr_; }
     DsrEvents dsrEvents() override;
-    // Sleeps in the driver, waking at least every kWakeMs to look at the count and at `stopped`. Each
+    // Sleeps in the driver, waking at least every kWakeMs to look at the count and at `stop`. Each
     // platform has its own (qt_serial_link_unix.cpp, qt_serial_link_win.cpp).
-    void waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
-                          const std::function<bool()>& stopped = {}) override;
+    void waitForDsrChange(Pacer& pacer, quint64 since, double deadline, const StopToken& stop = {}) override;
     static constexpr int kWakeMs = 100;
 
     // (system location, description) of each port the system reports, sorted by location. The

@@ -107,17 +107,14 @@ DsrEvents QtSerialLink::dsrEvents()
     return lastFromDriver_;
 }
 
-void QtSerialLink::waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
-                                    const std::function<bool()>& stopped)
+void QtSerialLink::waitForDsrChange(Pacer& pacer, quint64 since, double deadline, const StopToken& stop)
 {
     if (!driverReportsDsr_ || !isOpen()) {
-        SerialLink::waitForDsrChange(pacer, since, deadline, stopped);
+        SerialLink::waitForDsrChange(pacer, since, deadline, stop);
         return;
     }
     for (;;) {
-        // A pause of nothing: a pacer that passes a stop from outside on to the job does so at each wake.
-        pacer.sleep(0);
-        if (stopped && stopped())
+        if (stop.stopRequested())
             return;
         const DsrLevel before = lastFromDriver_.level;
         const double left = deadline - pacer.now();

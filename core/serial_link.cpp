@@ -14,15 +14,13 @@ DsrEvents SerialLink::dsrEvents()
     return {level, seenChanges_};
 }
 
-void SerialLink::waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
-                                  const std::function<bool()>& stopped)
+void SerialLink::waitForDsrChange(Pacer& pacer, quint64 since, double deadline, const StopToken& stop)
 {
     for (;;) {
         pacer.pump();
         // A line that cannot be read ends the wait at once: the caller's look tells it so.
         const DsrEvents events = dsrEvents();
-        if (!events.readable() || events.changes != since || pacer.now() >= deadline ||
-            (stopped && stopped()))
+        if (!events.readable() || events.changes != since || pacer.now() >= deadline || stop.stopRequested())
             return;
     }
 }

@@ -2,11 +2,11 @@
 
 #include "core/line_settings.h"
 #include "core/link_status.h"
+#include "core/stop_token.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
-#include <functional>
 
 class Pacer;
 
@@ -57,10 +57,9 @@ public:
     // DSR now, with its change count.
     virtual DsrEvents dsrEvents();
     // Sleeps until DSR's change count is no longer `since`, the line cannot be read, `pacer` has passed
-    // `deadline`, or `stopped` (when given) says so, whichever comes first; the caller looks again
-    // afterwards. The default polls once per pacer pass, and looks at `stopped` each time.
-    virtual void waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
-                                  const std::function<bool()>& stopped = {});
+    // `deadline`, or `stop` is requested, whichever comes first; the caller looks again afterwards. The
+    // default polls once per pacer pass, and looks at `stop` each time.
+    virtual void waitForDsrChange(Pacer& pacer, quint64 since, double deadline, const StopToken& stop = {});
 
 protected:
     // The polling default goes on from `last`: a link that stops taking counts from its driver keeps

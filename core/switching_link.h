@@ -28,10 +28,9 @@ public:
     qint64 bytesToWrite() override { return active_->bytesToWrite(); }
     bool reportsDsrChanges() const override { return active_->reportsDsrChanges(); }
     DsrEvents dsrEvents() override { return active_->dsrEvents(); }
-    void waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
-                          const std::function<bool()>& stopped = {}) override
+    void waitForDsrChange(Pacer& pacer, quint64 since, double deadline, const StopToken& stop = {}) override
     {
-        active_->waitForDsrChange(pacer, since, deadline, stopped);
+        active_->waitForDsrChange(pacer, since, deadline, stop);
     }
 
 private:

@@ -80,10 +80,9 @@ DsrEvents TracedLink::dsrEvents()
     return events;
 }
 
-void TracedLink::waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
-                                  const std::function<bool()>& stopped)
+void TracedLink::waitForDsrChange(Pacer& pacer, quint64 since, double deadline, const StopToken& stop)
 {
-    inner_.waitForDsrChange(pacer, since, deadline, stopped);
+    inner_.waitForDsrChange(pacer, since, deadline, stop);
     recordWatch();
 }
 

@@ -36,8 +36,7 @@ public:
     qint64 bytesToWrite() override { return inner_.bytesToWrite(); }
     bool reportsDsrChanges() const override { return inner_.reportsDsrChanges(); }
     DsrEvents dsrEvents() override;
-    void waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
-                          const std::function<bool()>& stopped = {}) override;
+    void waitForDsrChange(Pacer& pacer, quint64 since, double deadline, const StopToken& stop = {}) override;
 
 private:
     void record(const QString& event, const QString& text);

@@ -5,55 +5,67 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QMutex>
-#include <QSemaphore>
 #include <QThread>
 #include <memory>
 
-namespace {
-// How often a worker waiting for a box looks whether the window has begun to close.
-constexpr int kClosingCheckMs = 10;
-} // namespace
-
-template <typename F> void GuiDialogs::onGuiThread(F&& f)
+QObject* GuiDialogs::home() const
 {
-    if (closing_ || (!parentOf_ && !parent_))
+    return parentOf_ ? static_cast<QObject*>(QCoreApplication::instance()) : parent_.data();
+}
+
+bool GuiDialogs::onHomeThread() const
+{
+    const QObject* shows = home();
+    return shows && QThread::currentThread() == shows->thread();
+}
+
+bool GuiDialogs::showsHere() const
+{
+    if (closing() || !home())
+        return false;
+    Q_ASSERT_X(onHomeThread(), "GuiDialogs", "only a message box may be asked for from another thread");
+    return true;
+}
+
+bool GuiDialogs::closing() const
+{
+    QMutexLocker lock(&mutex_);
+    return closing_;
+}
+
+void GuiDialogs::setClosing()
+{
+    if (closing())
         return;
-    QObject* home = parentOf_ ? static_cast<QObject*>(QCoreApplication::instance()) : parent_.data();
-    if (QThread::currentThread() == home->thread()) {
-        f();
-        return;
-    }
-    // The worker waits for the box, but never past the window's closing: the GUI thread may then be
-    // waiting for the worker itself, and a box it has not begun to show is dropped (as cancelled).
-    struct Call
+    // The stop first: a worker let go below must find it when its box returns.
+    if (whenClosing_)
+        whenClosing_();
     {
-        QMutex mutex;
-        bool started = false;
-        bool dropped = false;
-        QSemaphore done;
-    };
-    const auto call = std::make_shared<Call>();
+        QMutexLocker lock(&mutex_);
+        closing_ = true;
+    }
+    changed_.wakeAll();
+}
+
+void GuiDialogs::messageFromWorker(Icon icon, const QString& title, const QString& text,
+                                   const QString& detail)
+{
+    // The box's words are copied: a worker let go at the window's closing leaves the box behind it.
+    const auto answered = std::make_shared<bool>(false);
     QMetaObject::invokeMethod(
-        home,
-        [this, call, &f] {
-            {
-                QMutexLocker lock(&call->mutex);
-                if (call->dropped || closing_)
-                    return;
-                call->started = true;
-            }
-            f();
-            call->done.release();
+        home(),
+        [this, answered, icon, title, text, detail] {
+            if (closing())
+                return;
+            showMessage(icon, title, text, detail);
+            QMutexLocker lock(&mutex_);
+            *answered = true;
+            changed_.wakeAll();
         },
         Qt::QueuedConnection);
-    while (!call->done.tryAcquire(1, kClosingCheckMs)) {
-        QMutexLocker lock(&call->mutex);
-        if (closing_ && !call->started) {
-            call->dropped = true;
-            return;
-        }
-    }
+    QMutexLocker lock(&mutex_);
+    while (!*answered && !closing_)
+        changed_.wait(&mutex_);
 }
 
 QWidget* GuiDialogs::boxParent() const
@@ -63,33 +75,41 @@ QWidget* GuiDialogs::boxParent() const
 
 void GuiDialogs::message(Icon icon, const QString& title, const QString& text, const QString& detail)
 {
-    onGuiThread([&] {
-        QMessageBox box(boxParent());
-        box.setWindowTitle(title);
-        box.setText(text);
-        switch (icon) {
-        case Critical:
-            box.setIcon(QMessageBox::Critical);
-            break;
-        case Exclamation:
-            box.setIcon(QMessageBox::Warning);
-            break;
-        case Information:
-            box.setIcon(QMessageBox::Information);
-            break;
-        case NoIcon:
-            box.setIcon(QMessageBox::NoIcon);
-            break;
-        }
-        if (!detail.isEmpty())
-            box.setInformativeText(detail);
-        box.setStandardButtons(QMessageBox::Ok);
-        box.exec();
-        // A person always closes a box through a button (Escape and the title bar's close count as
-        // OK); without one the event loop ended under it, and the program is going down.
-        if (!box.clickedButton())
-            closing_ = true;
-    });
+    if (closing() || !home())
+        return;
+    if (onHomeThread())
+        showMessage(icon, title, text, detail);
+    else
+        messageFromWorker(icon, title, text, detail);
+}
+
+void GuiDialogs::showMessage(Icon icon, const QString& title, const QString& text, const QString& detail)
+{
+    QMessageBox box(boxParent());
+    box.setWindowTitle(title);
+    box.setText(text);
+    switch (icon) {
+    case Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case NoIcon:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    }
+    if (!detail.isEmpty())
+        box.setInformativeText(detail);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    // A person always closes a box through a button (Escape and the title bar's close count as OK);
+    // without one the event loop ended under it, and the program is going down.
+    if (!box.clickedButton())
+        setClosing();
 }
 
 QString GuiDialogs::input(const QString& title, const QString& prompt, const QString& defaultText,
@@ -97,7 +117,7 @@ QString GuiDialogs::input(const QString& title, const QString& prompt, const QSt
 {
     QString answer;
     bool ok = false;
-    onGuiThread([&] {
+    if (showsHere()) {
         // Shown, the dialog selects its text.
         QInputDialog dialog(boxParent());
         dialog.setWindowTitle(title);
@@ -108,7 +128,7 @@ QString GuiDialogs::input(const QString& title, const QString& prompt, const QSt
         ok = dialog.exec() == QDialog::Accepted;
         if (ok)
             answer = dialog.textValue();
-    });
+    }
     if (accepted)
         *accepted = ok;
     return answer;
@@ -125,25 +145,23 @@ QString GuiDialogs::openFileOfType(const QString& title, const QString& typeFilt
     QString types = QStringLiteral("All files (*)");
     if (!typeFilter.isEmpty())
         types += QStringLiteral(";;") + typeFilter;
-    QString path;
-    onGuiThread([&] {
-        path = QFileDialog::getOpenFileName(boxParent(), title, lastFolder_, types);
-        if (!path.isEmpty())
-            lastFolder_ = QFileInfo(path).absolutePath();
-    });
+    if (!showsHere())
+        return {};
+    const QString path = QFileDialog::getOpenFileName(boxParent(), title, lastFolder_, types);
+    if (!path.isEmpty())
+        lastFolder_ = QFileInfo(path).absolutePath();
     return path;
 }
 
 QString GuiDialogs::saveFile(const QString& title, const QString& suggestedName)
 {
-    QString path;
-    onGuiThread([&] {
-        const QString start = QFileInfo(suggestedName).isRelative() && !lastFolder_.isEmpty()
-                                  ? lastFolder_ + QLatin1Char('/') + suggestedName
-                                  : suggestedName;
-        path = QFileDialog::getSaveFileName(boxParent(), title, start);
-        if (!path.isEmpty())
-            lastFolder_ = QFileInfo(path).absolutePath();
-    });
+    if (!showsHere())
+        return {};
+    const QString start = QFileInfo(suggestedName).isRelative() && !lastFolder_.isEmpty()
+                              ? lastFolder_ + QLatin1Char('/') + suggestedName
+                              : suggestedName;
+    const QString path = QFileDialog::getSaveFileName(boxParent(), title, start);
+    if (!path.isEmpty())
+        lastFolder_ = QFileInfo(path).absolutePath();
     return path;
 }

@@ -59,6 +59,18 @@ private:
     qint64 sentBy_ = 0;
 };
 
+// Virtual time that calls `alarm` when a polling pass reaches 5 ms.
+struct PacerWithAlarm : VirtualPacer
+{
+    void pump() override
+    {
+        VirtualPacer::pump();
+        if (milliseconds() == 5)
+            alarm();
+    }
+    std::function<void()> alarm;
+};
+
 // Opens the port and writes `bytes`; the job's thread and stop request go to the log.
 DeviceWorker::Job openAndWrite(QStringList& log, const QString& port, const QByteArray& bytes)
 {
@@ -83,7 +95,8 @@ private slots:
     void jobsRunInOrderAndEndWithThePortDrainedAndClosed();
     void resultsComeBackOnTheCallersThreadInOrder();
     void aStopReachesTheJobsPostedBeforeIt();
-    void anOutsideStopReachesEachJobAtItsNextPause();
+    void aStopEndsAPolledDsrWaitAtItsNextPass_data();
+    void aStopEndsAPolledDsrWaitAtItsNextPass();
     void endingTheWorkerDropsQueuedJobsAndClosesThePort();
     void anOpenPortKeepsItsLineWhenRenamed();
 };
@@ -169,25 +182,35 @@ void TestDeviceWorker::aStopReachesTheJobsPostedBeforeIt()
                                 "close at 1 ms, 0 queued"}));
 }
 
-void TestDeviceWorker::anOutsideStopReachesEachJobAtItsNextPause()
+// A stop that comes at 5 ms, while a job sleeps in a polled DSR wait with ten seconds to go, ends the
+// wait at that pass. A signal's flag is never lowered: the job after it starts stopped, where after a
+// request it starts afresh.
+void TestDeviceWorker::aStopEndsAPolledDsrWaitAtItsNextPass_data()
 {
+    QTest::addColumn<bool>("signal"); // else a requestStop() (Cancel, a closing window)
+    QTest::newRow("a signal's flag") << true;
+    QTest::newRow("a stop request") << false;
+}
+
+void TestDeviceWorker::aStopEndsAPolledDsrWaitAtItsNextPass()
+{
+    QFETCH(bool, signal);
     QStringList seen;
-    VirtualPacer pacer;
-    std::atomic_bool outside = false;
-    DeviceWorker worker(std::make_unique<RecordingLink>(seen, pacer), pacer, {nullptr, {}, &outside});
-    const auto look = [&seen](DevicePort& device) {
-        seen << (device.stopRequested() ? "stopped" : "running");
-    };
+    PacerWithAlarm pacer;
+    std::atomic_bool signalled = false;
+    DeviceWorker worker(std::make_unique<RecordingLink>(seen, pacer), pacer, {.stopSignal = &signalled});
+    pacer.alarm = [&] { signal ? signalled.store(true) : worker.requestStop(); };
+    QList<qint64> waitEndedAt;
     worker.post([&](DevicePort& device) {
-        look(device);
-        outside = true; // as a signal handler raises it
-        look(device);
-        device.pacer().sleep(5);
-        look(device);
+        device.link().waitForDsrChange(device.pacer(), 0, 10.0, device.stopToken());
+        waitEndedAt << pacer.milliseconds();
     });
-    worker.post(look);
     worker.waitForIdle();
-    QCOMPARE(seen, (QStringList{"running", "running", "stopped", "stopped"}));
+    bool nextStopped = false;
+    worker.post([&](DevicePort& device) { nextStopped = device.stopRequested(); });
+    worker.waitForIdle();
+    QCOMPARE(waitEndedAt, QList<qint64>{5});
+    QCOMPARE(nextStopped, signal);
 }
 
 void TestDeviceWorker::endingTheWorkerDropsQueuedJobsAndClosesThePort()

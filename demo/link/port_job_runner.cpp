@@ -105,8 +105,7 @@ bool PortJobRunner::write(const QByteArray& bytes)
     // told rather than ignored. The wait gives up once more than its limit has passed: half a
     // millisecond short of `limitMs` makes that `limitMs` itself on a clock of whole milliseconds.
     const double left = (double(limitMs) - 0.5) / 1000.0 - (pacer.now() - start);
-    const DrainResult drained =
-        waitForOutputToLeave(link, pacer, left, [this] { return port_.stopRequested(); });
+    const DrainResult drained = waitForOutputToLeave(link, pacer, left, port_.stopToken());
     if (drained == DrainResult::Halted) {
         result_.stopped = true;
         return false;

@@ -116,15 +116,16 @@ QStringList entriesBefore(const QStringList& log, const QString& kind, int n)
 class EndingPacer : public VirtualPacer
 {
 public:
-    EndingPacer(std::atomic_bool& stop, qint64 endMs) : stop_(stop), endMs_(endMs) {}
+    EndingPacer(StopSource& stop, qint64 endMs) : stop_(stop), endMs_(endMs) {}
     void sleep(int ms) override
     {
         VirtualPacer::sleep(ms);
-        stop_ = stop_ || milliseconds() >= endMs_;
+        if (milliseconds() >= endMs_)
+            stop_.requestStop();
     }
 
 private:
-    std::atomic_bool& stop_;
+    StopSource& stop_;
     qint64 endMs_;
 };
 
@@ -276,9 +277,9 @@ void TestPortFaultMatrix::oneJobEnds()
     FakeLine line;
     line.stuck = stuck;
     FakeSerialPort link(line);
-    std::atomic_bool stop = false;
+    StopSource stop;
     EndingPacer pacer(stop, endMs);
-    DevicePort port(link, pacer, stop);
+    DevicePort port(link, pacer, stop.token());
     PortJob job;
     job.open("COM2", *LineSettings::parse(settings), DemoModel::KD317)
         .write(bytes)

@@ -61,7 +61,7 @@ int main(int argc, char* argv[])
         display.setFaults(faults);
         display.open();
         display.write(QByteArray(20, '\x02'));
-        AckWait wait(display, pacer, [] { return false; });
+        AckWait wait(display, pacer, {});
         const AckWait::Result result = wait.wait(0);
         const AckFailure& failure = wait.failure();
         const QString verdict = result == AckWait::Acknowledged ? QStringLiteral("acknowledged")

@@ -74,7 +74,7 @@ Verdict runWait(const Schedule& schedule, bool driverCounts)
     RealPacer pacer;
     const pid_t stopper = schedule.stopForMs > 0 ? stopLater(schedule.stopAtMs, schedule.stopForMs) : 0;
     const double cpuStart = processSeconds();
-    AckWait wait(link, pacer, [] { return false; });
+    AckWait wait(link, pacer, {});
     const AckWait::Result result = wait.wait(0);
     Verdict verdict{result == AckWait::Acknowledged, wait.failure().step, pacer.now(),
                     processSeconds() - cpuStart};

@@ -24,7 +24,7 @@ int main(int argc, char* argv[])
     QTextStream err(stderr);
     VfdctlEnvironment environment;
     environment.stdoutIsTerminal = isatty(fileno(stdout)) != 0;
-    environment.stop = &stopOnSignals();
+    environment.stopSignal = &stopOnSignals();
     environment.simulatedFlashFolder = SimulatedFlashFile::userFolder();
     return vfdctlMain(app.arguments().mid(1), out, err, environment);
 }

@@ -9,7 +9,7 @@ std::unique_ptr<DeviceWorker> makePortWorker(const PortTarget& target, const QSt
     if (!simulated)
         simulated = target.simulatedDisplay;
     return makeDisplayWorker(simulated, target.makeRealLink, *target.pacer,
-                             {.traceLabel = traceLabel, .outsideStop = target.stop});
+                             {.traceLabel = traceLabel, .stopSignal = target.stopSignal});
 }
 
 int runJobOnPort(const CliJob& job, DevicePort& port, const PortTarget& target, QTextStream& out,

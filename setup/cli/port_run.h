@@ -22,7 +22,7 @@ struct PortTarget
     SimulatedDisplay* simulatedDisplay = nullptr; // set for a simulated port
     SerialLink* simulatedPort = nullptr;          // how it is opened (null: the display itself)
     std::function<std::unique_ptr<SerialLink>()> makeRealLink;
-    const std::atomic_bool* stop = nullptr; // the run's stop request (a signal raises it)
+    const std::atomic_bool* stopSignal = nullptr; // raised by SIGINT or SIGTERM: each job's stop hears it
     bool stdoutIsTerminal = false;
     bool quiet = false;
 };

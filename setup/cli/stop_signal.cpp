@@ -6,15 +6,15 @@
 
 namespace {
 
-std::atomic_bool stopRequested{false};
+std::atomic_bool raised{false};
 static_assert(std::atomic_bool::is_always_lock_free, "the flag is set from a signal handler");
 
 } // namespace
 
-void requestStop()
+void raiseStopFlag()
 {
     // Only async-signal-safe calls here: an atomic store, the platform's raw write and _exit().
-    if (stopRequested.exchange(true)) {
+    if (raised.exchange(true)) {
         static const char kText[] = "Interrupted again: stopped at once; the port was left as it was\n";
         writeToStandardError(kText, sizeof kText - 1);
         std::_Exit(kInterruptedStatus);
@@ -28,5 +28,5 @@ std::atomic_bool& stopOnSignals()
         return true;
     }();
     (void)kInstalled;
-    return stopRequested;
+    return raised;
 }

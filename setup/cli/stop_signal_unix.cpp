@@ -8,7 +8,7 @@ namespace {
 
 extern "C" void onStopSignal(int)
 {
-    requestStop();
+    raiseStopFlag();
 }
 
 } // namespace

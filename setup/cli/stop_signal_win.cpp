@@ -15,7 +15,7 @@ BOOL WINAPI onConsoleStop(DWORD event)
     case CTRL_C_EVENT:
     case CTRL_BREAK_EVENT:
     case CTRL_CLOSE_EVENT:
-        requestStop();
+        raiseStopFlag();
         return TRUE;
     default:
         return FALSE;

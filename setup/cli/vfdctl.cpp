@@ -199,7 +199,7 @@ QString preparePorts(const GlobalOptions& options, const VfdctlEnvironment& env,
                         .get();
         }
         target.makeRealLink = env.makeRealLink;
-        target.stop = env.stop;
+        target.stopSignal = env.stopSignal;
         target.stdoutIsTerminal = env.stdoutIsTerminal;
         target.quiet = options.quiet;
         run.ports.append({port, target});

@@ -21,9 +21,9 @@ struct VfdctlEnvironment
     // (null or a null result: a real-time pacer, a fresh simulated display).
     std::function<Pacer*(const QString& port)> pacerFor = {};
     std::function<SimulatedDisplay*(const QString& port)> simulatedDisplayFor = {};
-    // Asks every port to stop at its next frame (null: never; the program gives the flag that
-    // SIGINT and SIGTERM raise).
-    const std::atomic_bool* stop = nullptr;
+    // The flag that SIGINT and SIGTERM raise (null: none): every port's job hears it as its stop
+    // request, and stops at its next frame.
+    const std::atomic_bool* stopSignal = nullptr;
     // The ports "--ports all" stands for (null: those the system reports).
     std::function<QStringList()> systemPorts = {};
     // Where apply keeps what it applied to each port (empty: see appliedRecordsFolder()).

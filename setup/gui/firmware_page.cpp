@@ -133,28 +133,31 @@ void FirmwarePage::updateFirmware()
     }
     const QByteArray image = *checkedImage_;
     const bool forced = forceBox_->isChecked();
-    // Progress comes from the operation's thread; the widgets are changed on this one. The runner
-    // ends the operation before the window's pages are destroyed, so the page outlives it.
-    OperationRunner* runner = &context_.runner;
-    const bool started = runner->run(
+    // Progress comes from the operation's thread as queued calls; the widgets are changed on this one.
+    // The runner ends the operation before the window's pages are destroyed, so the page outlives it.
+    // How far it got is read on this thread once the operation has ended.
+    struct Sent
+    {
+        int pages = 0;
+        int of = 0;
+    };
+    const auto sent = std::make_shared<Sent>();
+    const bool started = context_.runner.run(
         context_.selection(),
-        [this, runner, image, forced](DisplayAccess& access) {
-            int pagesSent = 0;
-            int pageCount = 0;
-            const FirmwareProgress progress = [&](int sent, int pages, const QString& percentage) {
-                pagesSent = sent;
-                pageCount = pages;
+        [this, sent, image, forced](DisplayAccess& access) {
+            const FirmwareProgress progress = [&](int pages, int of, const QString& percentage) {
+                *sent = {pages, of};
                 QMetaObject::invokeMethod(
-                    this, [this, sent, pages, percentage] { showProgress(sent, pages, percentage); },
+                    this, [this, pages, of, percentage] { showProgress(pages, of, percentage); },
                     Qt::QueuedConnection);
             };
-            const Outcome outcome = ::updateFirmware(access, image, forced, progress);
-            // The session has closed the port by now.
-            if (outcome.kind() == Outcome::Stopped && runner->cancelled())
-                showMessage(access.dialogs, firmwareCancelledMessage(pagesSent, pageCount));
-            return outcome;
+            return ::updateFirmware(access, image, forced, progress);
         },
-        [this] { cancelButton_->setEnabled(false); });
+        [this, sent](const Outcome& outcome) {
+            cancelButton_->setEnabled(false);
+            if (outcome.kind() == Outcome::Stopped && context_.runner.cancelled())
+                showMessage(context_.dialogs, firmwareCancelledMessage(sent->pages, sent->of));
+        });
     cancelButton_->setEnabled(started);
 }
 

@@ -1,13 +1,42 @@
 #include "setup/gui/operation_runner.h"
 
+#include "core/device_worker.h"
 #include "setup/gui/outcome_box.h"
-#include "setup/gui/stopping_dialogs.h"
+#include "setup/messages/catalogue_dialogs.h"
 #include "setup/protocol/display_wiring.h"
 #include "setup/sim/simulated_display.h"
 #include "widgets/gui_dialogs.h"
 
 #include <QCoreApplication>
 #include <QWidget> // the device buttons it holds
+
+namespace {
+
+// What an operation on the worker thread may ask of the person: the notices the protocol waits on
+// between two writes, as boxes of the window's dialogs. Nothing else crosses from the worker: no
+// input, no file choice (those are asked for on the GUI thread before the operation starts).
+class NoticeDialogs : public CatalogueDialogs
+{
+public:
+    explicit NoticeDialogs(Dialogs& window) : window_(window) {}
+
+    void message(Icon icon, const QString& title, const QString& text, const QString& detail = {}) override
+    {
+        window_.message(icon, title, text, detail);
+    }
+    QString input(const QString&, const QString&, const QString&, bool* accepted = nullptr) override
+    {
+        if (accepted)
+            *accepted = false;
+        return {};
+    }
+    QString openFile(const QString&) override { return {}; }
+
+private:
+    Dialogs& window_;
+};
+
+} // namespace
 
 OperationRunner::OperationRunner(DeviceServices services, QObject* parent)
     : QObject(parent), services_(std::move(services)),
@@ -19,19 +48,24 @@ OperationRunner::OperationRunner(DeviceServices services, QObject* parent)
     // The event loop may end (QCoreApplication::exit) while an operation runs, without a close.
     if (QCoreApplication* application = QCoreApplication::instance())
         connect(application, &QCoreApplication::aboutToQuit, this, &OperationRunner::shutDown);
+    // ... and it may end under a box the operation waits for: the operation stops before it goes on.
+    if (services_.windowDialogs)
+        services_.windowDialogs->setWhenClosing([this] { requestStop(); });
 }
 
 OperationRunner::~OperationRunner()
 {
     shutDown();
+    if (services_.windowDialogs)
+        services_.windowDialogs->setWhenClosing({});
     waitForIdle();
 }
 
 void OperationRunner::shutDown()
 {
+    requestStop();
     if (services_.windowDialogs)
         services_.windowDialogs->setClosing();
-    requestStop();
 }
 
 bool OperationRunner::busy() const
@@ -49,21 +83,23 @@ void OperationRunner::waitForIdle()
     worker_->waitForIdle();
 }
 
-bool OperationRunner::run(const PortSelection& selection, Operation operation, std::function<void()> whenDone)
+bool OperationRunner::run(const PortSelection& selection, Operation operation, WhenDone whenDone)
 {
     if (busy())
         return false;
     cancelled_ = false;
     buttons_.setLocked(true);
-    const auto job = [services = services_, selection, operation = std::move(operation)](DevicePort& port) {
-        StoppingDialogs dialogs(*services.dialogs, services.windowDialogs, port.stopFlag());
-        DisplayAccess access = displayAccess(port, dialogs, selection);
-        showOutcome(dialogs, operation(access));
+    std::function<Outcome(DevicePort&)> job = [dialogs = services_.dialogs, selection,
+                                               operation = std::move(operation)](DevicePort& port) {
+        NoticeDialogs notices(*dialogs);
+        DisplayAccess access = displayAccess(port, notices, selection);
+        return operation(access);
     };
-    worker_->post(job, [this, whenDone = std::move(whenDone)] {
-        buttons_.setLocked(false);
+    worker_->post<Outcome>(std::move(job), [this, whenDone = std::move(whenDone)](const Outcome& outcome) {
         if (whenDone)
-            whenDone();
+            whenDone(outcome);
+        showOutcome(*services_.dialogs, outcome);
+        buttons_.setLocked(false);
         emit operationFinished();
     });
     return true;

@@ -5,7 +5,6 @@
 #include "setup/protocol/outcome.h"
 
 #include <QObject>
-#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -25,7 +24,8 @@ struct DeviceServices
     std::function<std::unique_ptr<SerialLink>()> makeRealLink;
     TrafficLog* trafficLog = nullptr; // what crossed the wire, for the traffic view
     // The window's own boxes (null when the dialogs are another kind): told that the window is
-    // closing before anything waits for the worker, so that no box can hold that wait.
+    // closing before anything waits for the worker, so that no box can hold that wait, and asking the
+    // operation to stop when the event loop ends under one of them.
     GuiDialogs* windowDialogs = nullptr;
     // Where the simulated display's flash is kept between runs (null: nowhere).
     const SimulatedFlashFile* simulatedFlashFile = nullptr;
@@ -35,7 +35,9 @@ struct DeviceServices
 
 // Runs one device operation at a time on the window's device worker, the thread that owns its port
 // for the window's life. The GUI thread never waits: the device buttons are locked while the operation
-// runs and unlocked when it ends, and the `whenDone` callback then runs on the GUI thread.
+// runs. From the worker only the notices the protocol waits on reach the person; the outcome comes back
+// as a queued result, and on the GUI thread the `whenDone` callback hears it, its box is shown and the
+// buttons are unlocked.
 class OperationRunner : public QObject
 {
     Q_OBJECT
@@ -45,11 +47,13 @@ public:
     // Shuts down and waits for the operation in hand; the worker then closes the port.
     ~OperationRunner() override;
 
-    // The operation runs on the worker; the outcome it gives is shown there, through the same dialogs.
+    // The operation runs on the worker; the outcome it gives is shown on the GUI thread.
     using Operation = std::function<Outcome(DisplayAccess&)>;
+    // On the GUI thread, once the operation has ended with the port closed, before its outcome's box.
+    using WhenDone = std::function<void(const Outcome&)>;
 
     // False (and nothing runs) while another operation runs.
-    bool run(const PortSelection& selection, Operation operation, std::function<void()> whenDone = {});
+    bool run(const PortSelection& selection, Operation operation, WhenDone whenDone = {});
     bool busy() const;
     DeviceButtons& buttons() { return buttons_; }
     const DeviceServices& services() const { return services_; }
@@ -63,12 +67,12 @@ public:
         cancelled_ = true;
         requestStop();
     }
-    // True once the running operation was cancelled (safe from its worker thread).
+    // True once the running (or the last) operation was cancelled.
     bool cancelled() const { return cancelled_; }
     // Waits (processing no events) until the worker has ended. For shutdown only.
     void waitForIdle();
-    // Tells the window's boxes that the window is closing and asks the operation to stop: what
-    // must happen before anything waits for the worker (at destruction, or when the event loop ends).
+    // Asks the operation to stop and tells the window's boxes that the window is closing: what must
+    // happen before anything waits for the worker (at destruction, or when the event loop ends).
     void shutDown();
 
 signals:
@@ -78,5 +82,5 @@ private:
     DeviceServices services_;
     DeviceButtons buttons_;
     std::unique_ptr<DeviceWorker> worker_;
-    std::atomic_bool cancelled_ = false;
+    bool cancelled_ = false;
 };

@@ -211,18 +211,18 @@ void TitleSetPage::demoFileNameChanged()
 void TitleSetPage::writeDemo()
 {
     const QString path = demoFilePath();
-    OperationRunner* runner = &context_.runner;
-    const bool started = runner->run(
+    // How far it got is read on this thread once the operation has ended.
+    const auto bytesSent = std::make_shared<qint64>(0);
+    const bool started = context_.runner.run(
         context_.selection(),
-        [runner, path](DisplayAccess& access) {
-            qint64 bytesSent = 0;
-            const Outcome outcome = ::writeDemo(access, path, [&](qint64 sent) { bytesSent = sent; });
-            // The session has closed the port by now.
-            if (outcome.kind() == Outcome::Stopped && runner->cancelled())
-                showMessage(access.dialogs, demoCancelledMessage(bytesSent, fileLength(path)));
-            return outcome;
+        [path, bytesSent](DisplayAccess& access) {
+            return ::writeDemo(access, path, [&](qint64 sent) { *bytesSent = sent; });
         },
-        [this] { cancelDemoButton_->setEnabled(false); });
+        [this, path, bytesSent](const Outcome& outcome) {
+            cancelDemoButton_->setEnabled(false);
+            if (outcome.kind() == Outcome::Stopped && context_.runner.cancelled())
+                showMessage(context_.dialogs, demoCancelledMessage(*bytesSent, fileLength(path)));
+        });
     cancelDemoButton_->setEnabled(started);
 }
 

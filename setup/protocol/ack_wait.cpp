@@ -47,9 +47,9 @@ AckWait::Result AckWait::wait(double graceSeconds)
 bool AckWait::graceEnds(double graceSeconds)
 {
     while (pacer_.now() - waitStart_ <= graceSeconds) {
-        if (stopRequested_())
+        if (stop_.stopRequested())
             return false;
-        link_.waitForDsrChange(pacer_, link_.dsrEvents().changes, waitStart_ + graceSeconds, stopRequested_);
+        link_.waitForDsrChange(pacer_, link_.dsrEvents().changes, waitStart_ + graceSeconds, stop_);
     }
     return true;
 }
@@ -92,7 +92,7 @@ AckWait::StepEnd AckWait::outputLeft()
 {
     const double limit = kAckStepLimits[0];
     for (;;) {
-        if (stopRequested_())
+        if (stop_.stopRequested())
             return StepEnd::Stopped;
         const double now = pacer_.now();
         const qint64 queued = link_.bytesToWrite();
@@ -120,9 +120,10 @@ AckWait::StepEnd AckWait::outputLeft()
 AckWait::StepEnd AckWait::countReaches(int step, quint64 edge, bool stoppable)
 {
     const double limit = kAckStepLimits[step - 1];
-    const std::function<bool()> stop = stoppable ? stopRequested_ : std::function<bool()>();
+    // A step that is not stoppable waits with a token that nothing stops.
+    const StopToken stop = stoppable ? stop_ : StopToken();
     for (;;) {
-        if (stop && stop())
+        if (stop.stopRequested())
             return StepEnd::Stopped;
         if (!look())
             return StepEnd::Unreadable;
@@ -181,7 +182,7 @@ bool AckWait::look()
     return events_.readable();
 }
 
-void AckWait::sleepUntilChange(quint64 since, double deadline, const std::function<bool()>& stop)
+void AckWait::sleepUntilChange(quint64 since, double deadline, const StopToken& stop)
 {
     if (counted_)
         link_.waitForDsrChange(pacer_, since, deadline, stop);

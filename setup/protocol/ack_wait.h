@@ -1,8 +1,7 @@
 #pragma once
 
 #include "core/serial_link.h"
-
-#include <functional>
+#include "core/stop_token.h"
 
 class Pacer;
 
@@ -48,9 +47,8 @@ public:
         Unreadable, // a look could not read DSR: the link's dsrUnreadableReason() says why
     };
 
-    AckWait(SerialLink& link, Pacer& pacer, std::function<bool()> stopRequested)
-        : link_(link), pacer_(pacer), stopRequested_(std::move(stopRequested)),
-          counted_(link.reportsDsrChanges())
+    AckWait(SerialLink& link, Pacer& pacer, StopToken stop)
+        : link_(link), pacer_(pacer), stop_(std::move(stop)), counted_(link.reportsDsrChanges())
     {
     }
 
@@ -82,7 +80,7 @@ private:
     bool look();
     // Until DSR's count is no longer `since` or `deadline` has passed: the link's own wait where it
     // counts changes, one polling pass otherwise (the caller looks again either way).
-    void sleepUntilChange(quint64 since, double deadline, const std::function<bool()>& stop);
+    void sleepUntilChange(quint64 since, double deadline, const StopToken& stop);
     // The next look: one pass later on a polling link, at once where the driver reports changes.
     void nextLook();
     // Sits out the rest of the grace after a failure; false when a stop request ended it.
@@ -90,7 +88,7 @@ private:
 
     SerialLink& link_;
     Pacer& pacer_;
-    std::function<bool()> stopRequested_;
+    StopToken stop_;
     const bool counted_;
     double waitStart_ = 0;
     double stepStart_ = 0;

@@ -5,16 +5,16 @@
 #include "setup/protocol/operation_dialogs.h"
 #include "setup/protocol/port_selection.h"
 
-#include <atomic>
+#include "core/stop_token.h"
 
 // Where an operation finds the display and what it works with: the port, time, the person, the
-// selection, and the flag that asks it to stop (the window is closing). Every step with the port
+// selection, and the job's stop token (Cancel, the window closing, a signal). Every step with the port
 // goes through a DisplaySession made from it.
 struct DisplayAccess
 {
     DisplayAccess(SerialLink& link, Pacer& pacer, OperationDialogs& dialogs, PortSelection selection = {},
-                  const std::atomic_bool* stop = nullptr)
-        : link(link), pacer(pacer), dialogs(dialogs), selection(std::move(selection)), stop(stop)
+                  StopToken stop = {})
+        : link(link), pacer(pacer), dialogs(dialogs), selection(std::move(selection)), stop(std::move(stop))
     {
     }
 
@@ -22,7 +22,7 @@ struct DisplayAccess
     Pacer& pacer;
     OperationDialogs& dialogs;
     PortSelection selection;
-    const std::atomic_bool* stop;
+    StopToken stop;
 
-    bool stopRequested() const { return stop && stop->load(); }
+    bool stopRequested() const { return stop.stopRequested(); }
 };

@@ -49,10 +49,10 @@ bool DisplaySession::close()
 {
     SerialLink& link = access_.link;
     if (link.isOpen()) {
-        // The last frames (the restart, the NAK lines) must have left the port before it closes; a
-        // link that failed sends nothing more.
-        const auto failed = [this] { return linkFailed(); };
-        waitForOutputToLeave(link, access_.pacer, kDrainLimit, failed);
+        // The last frames (the restart, the NAK lines) must have left the port before it closes, stopped
+        // or not; a link that failed sends nothing more.
+        if (!linkFailed())
+            waitForOutputToLeave(link, access_.pacer, kDrainLimit);
         link.close();
     }
     open_ = false;
@@ -114,8 +114,8 @@ bool DisplaySession::waitForDsr(double limit)
     Pacer& pacer = access_.pacer;
     SerialLink& link = access_.link;
     const double start = pacer.now();
-    const auto halted = [this] { return this->halted(); };
     for (;;) {
+        // Nothing writes during the wait: a link that has not failed by now does not fail in it.
         if (halted())
             return false;
         const DsrEvents dsr = link.dsrEvents();
@@ -127,7 +127,7 @@ bool DisplaySession::waitForDsr(double limit)
             return true;
         if (pacer.now() - start > limit)
             return false;
-        link.waitForDsrChange(pacer, dsr.changes, start + limit, halted);
+        link.waitForDsrChange(pacer, dsr.changes, start + limit, access_.stop);
     }
 }
 
@@ -165,7 +165,7 @@ Outcome DisplaySession::awaitAck(double graceSeconds)
         return outcome(Outcome::stopped());
     if (linkFailed())
         return outcome();
-    AckWait wait(access_.link, access_.pacer, [this] { return stopRequested(); });
+    AckWait wait(access_.link, access_.pacer, access_.stop);
     const AckWait::Result result = wait.wait(graceSeconds);
     switch (result) {
     case AckWait::Acknowledged:

@@ -14,5 +14,5 @@ makeDisplayWorker(SerialLink* simulated, const std::function<std::unique_ptr<Ser
 
 DisplayAccess displayAccess(DevicePort& port, OperationDialogs& dialogs, const PortSelection& selection)
 {
-    return DisplayAccess(port.link(), port.pacer(), dialogs, selection, &port.stopFlag());
+    return DisplayAccess(port.link(), port.pacer(), dialogs, selection, port.stopToken());
 }

@@ -40,10 +40,9 @@ public:
     qint64 bytesToWrite() override { return display_.bytesToWrite(); }
     bool reportsDsrChanges() const override { return display_.reportsDsrChanges(); }
     DsrEvents dsrEvents() override { return display_.dsrEvents(); }
-    void waitForDsrChange(Pacer& pacer, quint64 since, double deadline,
-                          const std::function<bool()>& stopped = {}) override
+    void waitForDsrChange(Pacer& pacer, quint64 since, double deadline, const StopToken& stop = {}) override
     {
-        display_.waitForDsrChange(pacer, since, deadline, stopped);
+        display_.waitForDsrChange(pacer, since, deadline, stop);
     }
 
 private:

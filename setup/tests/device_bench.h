@@ -111,14 +111,14 @@ private:
 struct Bench
 {
     explicit Bench(double startOfDay = 36000.0)
-        : pacer(startOfDay), display(pacer), access(display, pacer, dialogs, {}, &stop)
+        : pacer(startOfDay), display(pacer), access(display, pacer, dialogs, {}, stop.token())
     {
         dialogs.sequence = [this] { return display.writes().size(); };
     }
     StallingPacer pacer;
     SimulatedDisplay display;
     ScriptedDialogs dialogs;
-    std::atomic_bool stop = false;
+    StopSource stop;
     DisplayAccess access;
     QTemporaryDir dir;
 

@@ -22,9 +22,9 @@ struct Stations
     QString stateFolder = {}; // where apply keeps its records (empty: a folder of the test's own)
 
     Station& at(const QString& port) { return byPort.try_emplace(port).first->second; }
-    // Runs vfdctl with `arguments`, a station for each simulated port they name; `stop` (optional) is the
-    // stop request. Other ports get no station: vfdctl opens them as real ports.
-    VfdctlRun run(const QStringList& arguments, const std::atomic_bool* stop = nullptr)
+    // Runs vfdctl with `arguments`, a station for each simulated port they name; `stopSignal` (optional) is
+    // the flag a signal raises. Other ports get no station: vfdctl opens them as real ports.
+    VfdctlRun run(const QStringList& arguments, const std::atomic_bool* stopSignal = nullptr)
     {
         for (const QString& word : arguments)
             for (const QString& port : word.split(QLatin1Char(',')))
@@ -37,7 +37,7 @@ struct Stations
         environment.simulatedDisplayFor = [this](const QString& port) -> SimulatedDisplay* {
             return byPort.count(port) ? &byPort.at(port).display : nullptr;
         };
-        environment.stop = stop;
+        environment.stopSignal = stopSignal;
         environment.stateFolder = stateFolder;
         return runVfdctl(arguments, environment);
     }

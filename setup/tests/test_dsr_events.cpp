@@ -9,7 +9,9 @@
 #include "setup/tests/pty_pair.h"
 
 #include <QTest>
+#include <QThread>
 #include <dlfcn.h>
+#include <memory>
 #include <signal.h>
 
 namespace {
@@ -80,9 +82,18 @@ private slots:
         RealPacer pacer;
         if (stop.size() == 2)
             stopMe(stop[0], stop[1]);
-        const double stopAt = stop.size() == 1 ? stop[0] / 1000.0 : 1e9;
-        AckWait wait(link, pacer, [&] { return pacer.now() >= stopAt; });
+        // A stop request comes from another thread, as Cancel's does.
+        StopSource stopper;
+        const std::unique_ptr<QThread> stopping(QThread::create([&stopper, &stop] {
+            if (stop.size() != 1)
+                return;
+            QThread::msleep(static_cast<unsigned long>(stop[0]));
+            stopper.requestStop();
+        }));
+        stopping->start();
+        AckWait wait(link, pacer, stopper.token());
         const AckWait::Result result = wait.wait(0);
+        stopping->wait();
         // -3: never acknowledged, a glitch or too late to tell, as the stop happens to fall.
         if (verdict == -3)
             verdict = result == AckWait::TooLate ? -2 : 4;

@@ -194,7 +194,7 @@ private slots:
             !updateFirmware(bench.access, kFirmwareImage + '\0', false, [&](int page, int, const QString&) {
                 if (page != 1)
                     return;
-                bench.stop = true;
+                bench.stop.requestStop();
                 writesAtStop = bench.display.writes().size();
                 stoppedAt = bench.pacer.now();
             }));
@@ -203,7 +203,7 @@ private slots:
         QCOMPARE(bench.dialogs.messages().size(), 1); // the mode reminder only
         QVERIFY(!bench.display.isOpen());
         // An image of nothing but the appended 0x00 is never sent.
-        bench.stop = false;
+        bench.access.stop = {};
         const qsizetype writes = bench.display.writes().size();
         QCOMPARE(updateFirmware(bench.access, QByteArray(1, '\0'), false).refusal().kind,
                  Refusal::NoFirmwareImage);

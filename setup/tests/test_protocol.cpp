@@ -294,7 +294,8 @@ private slots:
         });
         DisplaySession session(bench.access);
         QVERIFY(session.write(kSetupRequest));
-        bench.stop = how == "stop";
+        if (how == "stop")
+            bench.stop.requestStop();
         if (how == "dsr") {
             bench.faults([](auto& f) { f.dsrUnreadable = true; });
             QCOMPARE(session.awaitAck(1.0).link().what, LinkFailure::DsrUnreadable);

@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QThread>
@@ -152,28 +151,22 @@ private slots:
     void quitUnderABoxTearsDownAtOnce_data()
     {
         QTest::addColumn<int>("op");
-        QTest::addColumn<QString>("line1");
         QTest::addColumn<QString>("boxTitle");
         QTest::addColumn<QString>("boxText");
         QTest::addColumn<bool>("closeWindow"); // instead of ending the loop; the box is then answered
-        QTest::newRow("firmware: the mode reminder")
-            << int(Op::FirmwareOnline) << QString() << "Online F/W Upload."
-            << "Firmware Update." << false;
+        QTest::newRow("firmware: the mode reminder") << int(Op::FirmwareOnline) << "Online F/W Upload."
+                                                     << "Firmware Update." << false;
         QTest::newRow("firmware: the success box before the restart")
-            << int(Op::FirmwareOnline) << QString() << "Port Status"
+            << int(Op::FirmwareOnline) << "Port Status"
             << "Firmware Update Sucessfully." << false;
-        QTest::newRow("title page: a character the display cannot show")
-            << int(Op::TitleWrite) << QString::fromUtf8("\u4E2D") << "Title Page"
-            << "The character" << false;
         QTest::newRow("closed under the success box of a general write")
-            << int(Op::GeneralWrite) << QString() << "Port Status"
+            << int(Op::GeneralWrite) << "Port Status"
             << "Flash Write OK !!" << true;
     }
 
     void quitUnderABoxTearsDownAtOnce()
     {
         QFETCH(int, op);
-        QFETCH(QString, line1);
         QFETCH(QString, boxTitle);
         QFETCH(QString, boxText);
         QFETCH(bool, closeWindow);
@@ -184,8 +177,6 @@ private slots:
         WindowFixture w(opCase.tab, &dialogs, {}, {}, &boxes);
         if (const QString file = opInputFile(opCase.op, w.dir); !file.isEmpty())
             w.choose("ComOpenFile_0", file);
-        if (!line1.isNull())
-            w.find<QLineEdit>("Text1_1")->setText(line1);
 
         // The loop ends while the box is up; what the display holds then is all it may ever get.
         QByteArray wireAtBox;
