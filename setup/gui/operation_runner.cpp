@@ -1,7 +1,7 @@
 #include "setup/gui/operation_runner.h"
 
-#include "setup/gui/outcome_box.h"
 #include "setup/gui/stopping_dialogs.h"
+#include "setup/messages/outcome_box.h"
 #include "setup/protocol/display_wiring.h"
 #include "setup/sim/simulated_display.h"
 #include "widgets/gui_dialogs.h"

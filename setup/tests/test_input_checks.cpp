@@ -2,15 +2,15 @@
 // (empty, tiny, at and past their limits, folders, unreadable, huge), title lines, line settings,
 // port names that name no port. A refusal shows its box and sends nothing; a large file is never
 // read whole. Unix only: an unreadable file is played by permissions, memory read with getrusage.
-#include "core/line_settings.h"
 #include "core/qt_serial_link.h"
 #include "core/wire_text.h"
-#include "setup/gui/outcome_box.h"
+#include "setup/messages/outcome_box.h"
 #include "setup/operations/demo_file.h"
 #include "setup/operations/demo_transfer.h"
 #include "setup/operations/firmware_file.h"
 #include "setup/operations/title_file.h"
 #include "setup/operations/title_page.h"
+#include "setup/tests/vfdctl_run.h"
 #include "setup/tests/window_fixture.h"
 
 #include <QDir>

@@ -1,10 +1,8 @@
 // The pieces every operation is built from (their checksums are in every golden transcript): frames,
-// wire text, port names, the display's codes and record, the parser of the simulated display, the
+// wire text, the display's codes and record, the parser of the simulated display, the
 // waits of a display session to the millisecond (whole operations, the forced mode's missing setup
 // request among them: the golden transcripts; failing: the fault matrix), and the boxes of outcomes.
-#include "core/port_name.h"
-#include "core/wire_text.h"
-#include "setup/gui/outcome_box.h"
+#include "setup/messages/outcome_box.h"
 #include "setup/operations/factory_adjustment.h"
 #include "setup/operations/general_record.h"
 #include "setup/operations/parameter_vocabulary.h"

@@ -2,7 +2,6 @@
 // side): bytes, line settings, refusals, a busy or missing port, the output queue, a far side that
 // goes away (a transfer that meets it: the fault matrix); then an operation over it in real time.
 #include "core/qt_serial_link.h"
-#include "setup/gui/outcome_box.h"
 #include "setup/tests/operation_cases.h"
 #include "setup/tests/pty_pair.h"
 
