@@ -303,22 +303,6 @@ private slots:
             expectRefusedUnopened(bench, refusal);
     }
 
-    void lineSettingsRefused_data()
-    {
-        QTest::addColumn<QString>("settings");
-        for (const char* text :
-             {"9600,X,8,1", "9600,NN,8,1", "9600,N,9,1", "9600,N,4,1", "9600,N,8,3", "", "0,N,8,1",
-              "+9600,N,8,1", "96OO,N,8,1", "99999999999,N,8,1", "9600,N,8", "9600,N,8,1,0"})
-            QTest::newRow(text) << QString(text);
-    }
-    void lineSettingsRefused()
-    {
-        QFETCH(QString, settings);
-        QString reason;
-        QVERIFY(!LineSettings::parse(settings, &reason));
-        QVERIFY(reason.contains(settings));
-    }
-
     // Port names that name no port: "Port Error" with the number and the system's words, nothing
     // written, exit status 1.
     void portNames_data()

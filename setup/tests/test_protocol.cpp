@@ -52,29 +52,6 @@ private slots:
         QVERIFY(bench.display.writes().isEmpty());
     }
 
-    void portNames_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("system");
-        QTest::newRow("COM1") << "COM1"
-                              << "/dev/ttyS0";
-        QTest::newRow("COM39") << "COM39"
-                               << "/dev/ttyS38";
-        QTest::newRow("COM without number") << "COMx" << QString();
-        QTest::newRow("COM0") << "COM0" << QString();
-        QTest::newRow("lower case is a system name") << "com3"
-                                                     << "com3";
-    }
-    void portNames()
-    {
-#ifdef Q_OS_WIN
-        QSKIP("Unix device names");
-#endif
-        QFETCH(QString, text);
-        QFETCH(QString, system);
-        QCOMPARE(systemPortName(text).value_or(QString()), system);
-    }
-
     // The codes the display stores for every name the General page offers, in the lists' order;
     // names it does not offer (or in another case) are "not set".
     void vocabulary_data()
