@@ -1,7 +1,7 @@
+#include "demo/emulator_views/emulator_window.h"
+#include "demo/emulators/customer_display_emulator.h"
+#include "demo/emulators/emulated_serial_port.h"
 #include "demo/link/demo_context.h"
-#include "demo/sim/customer_display_emulator.h"
-#include "demo/sim/emulated_serial_port.h"
-#include "demo/sim/emulator_window.h"
 #include "demo/windows/navigator.h"
 
 #include "core/device_worker.h"

@@ -1,5 +1,5 @@
 // vfdemu: a virtual customer display at the end of a serial line.
-#include "demo/sim/emulator_window.h"
+#include "demo/emulator_views/emulator_window.h"
 #include "emu/device_link.h"
 #include "emu/emu_options.h"
 #include "emu/screen_sink.h"

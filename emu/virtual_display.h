@@ -1,7 +1,7 @@
 #pragma once
 
+#include "demo/emulators/customer_display_emulator.h"
 #include "demo/model/demo_model.h"
-#include "demo/sim/customer_display_emulator.h"
 
 #include "core/line_settings.h"
 

@@ -1,7 +1,7 @@
 // vfddemo's emulated KD-138 on any bytes, arriving in pieces: one row of twenty characters, the
 // cursor on it, and the same screen whether the pieces come whole or byte by byte.
-#include "demo/sim/kd138_display.h"
-#include "demo/sim/sim_log.h"
+#include "demo/emulators/kd138_display.h"
+#include "demo/emulators/sim_log.h"
 #include "fuzz/fuzz_line_chunks.h"
 #include "fuzz/fuzz_require.h"
 

@@ -2,8 +2,8 @@
 // them: two rows of twenty characters, the cursor on the screen, brightness 1 to 4, and the same
 // screen and state whether the pieces come whole or byte by byte.
 #include "core/pacer.h"
-#include "demo/sim/kd317_display.h"
-#include "demo/sim/sim_log.h"
+#include "demo/emulators/kd317_display.h"
+#include "demo/emulators/sim_log.h"
 #include "fuzz/fuzz_line_chunks.h"
 #include "fuzz/fuzz_require.h"
 

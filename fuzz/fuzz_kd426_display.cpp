@@ -2,8 +2,8 @@
 // time passing between them: four rows of twenty characters, at most the strip's lines kept, and
 // the same screen and receipt whether the pieces come whole or byte by byte.
 #include "core/pacer.h"
-#include "demo/sim/kd426_display.h"
-#include "demo/sim/sim_log.h"
+#include "demo/emulators/kd426_display.h"
+#include "demo/emulators/sim_log.h"
 #include "fuzz/fuzz_line_chunks.h"
 #include "fuzz/fuzz_require.h"
 

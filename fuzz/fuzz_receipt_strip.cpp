@@ -1,8 +1,8 @@
 // The receipt strip behind vfddemo's emulated KD-426 on any bytes, arriving in pieces: lines no
 // wider than the paper, at most the strip's lines kept, print modes as ESC ! gives them, and the
 // same strip whether the pieces come whole or byte by byte.
-#include "demo/sim/receipt_strip.h"
-#include "demo/sim/sim_log.h"
+#include "demo/emulators/receipt_strip.h"
+#include "demo/emulators/sim_log.h"
 #include "fuzz/fuzz_line_chunks.h"
 #include "fuzz/fuzz_require.h"
 

@@ -3,7 +3,6 @@
 #include "core/device_worker.h"
 #include "core/pacer.h"
 #include "core/serial_link.h"
-#include "core/switching_link.h"
 
 #include <QMutex>
 #include <QSignalSpy>
@@ -98,7 +97,6 @@ private slots:
     void aStopEndsAPolledDsrWaitAtItsNextPass_data();
     void aStopEndsAPolledDsrWaitAtItsNextPass();
     void endingTheWorkerDropsQueuedJobsAndClosesThePort();
-    void anOpenPortKeepsItsLineWhenRenamed();
 };
 
 void TestDeviceWorker::jobsRunInOrderAndEndWithThePortDrainedAndClosed_data()
@@ -232,25 +230,6 @@ void TestDeviceWorker::endingTheWorkerDropsQueuedJobsAndClosesThePort()
     QCOMPARE(seen.size(), 5);
     QCOMPARE(seen.first(4), (QStringList{"job A", "open A", "write a", "stopped"}));
     QVERIFY(seen.last().startsWith("close at"));
-}
-
-// The switch between the simulated display and the real port: a name chooses the line only while the port
-// is closed; an open port keeps writing to the line it opened.
-void TestDeviceWorker::anOpenPortKeepsItsLineWhenRenamed()
-{
-    VirtualPacer pacer;
-    QStringList simulated, real;
-    RecordingLink sim(simulated, pacer);
-    SwitchingLink link(&sim, std::make_unique<RecordingLink>(real, pacer));
-    link.setPortName("sim");
-    link.open();
-    link.setPortName("COM3");
-    link.write("x");
-    link.close();
-    link.setPortName("COM3");
-    link.open();
-    QCOMPARE(simulated.mid(0, 2), QStringList({"open sim", "write x"}));
-    QCOMPARE(real, QStringList("open COM3"));
 }
 
 QTEST_MAIN(TestDeviceWorker)

@@ -1,7 +1,7 @@
 #include "demo/tests/demo_harness.h"
 
+#include "demo/emulators/emulated_serial_port.h"
 #include "demo/model/byte_text.h"
-#include "demo/sim/emulated_serial_port.h"
 #include "demo/windows/escpos_demo_window.h"
 #include "demo/windows/mirror_grid.h"
 

@@ -4,10 +4,10 @@
 #include "demo/tests/golden_bytes.h"
 
 #include "core/pacer.h"
-#include "demo/sim/kd138_display.h"
-#include "demo/sim/kd317_display.h"
-#include "demo/sim/kd426_display.h"
-#include "demo/sim/sim_log.h"
+#include "demo/emulators/kd138_display.h"
+#include "demo/emulators/kd317_display.h"
+#include "demo/emulators/kd426_display.h"
+#include "demo/emulators/sim_log.h"
 
 #include <QMap>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 // The "Simulated display" choice of each port window: the windows reach the emulator instead of a port,
 // as the model of the job that opens it, and the ways its line refuses to open.
-#include "demo/sim/customer_display_emulator.h"
+#include "demo/emulators/customer_display_emulator.h"
 #include "demo/tests/demo_harness.h"
 
 #include <QPushButton>

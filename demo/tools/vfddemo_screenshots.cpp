@@ -1,7 +1,7 @@
 // Runs each demonstration against the simulated display, as a person would click through it, and saves
 // a picture of the demonstration window beside the emulator's window for every scene.
-#include "demo/sim/customer_display_emulator.h"
-#include "demo/sim/emulator_window.h"
+#include "demo/emulator_views/emulator_window.h"
+#include "demo/emulators/customer_display_emulator.h"
 #include "demo/tests/demo_harness.h"
 
 #include "core/pacer.h"

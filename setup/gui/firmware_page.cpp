@@ -1,8 +1,8 @@
 #include "setup/gui/firmware_page.h"
 
 #include "setup/gui/operation_runner.h"
-#include "setup/gui/outcome_box.h"
 #include "setup/messages/message_catalogue.h"
+#include "setup/messages/outcome_box.h"
 #include "setup/operations/firmware_file.h"
 #include "setup/operations/firmware_update.h"
 #include "setup/protocol/file_helpers.h"

@@ -1,8 +1,8 @@
 #include "setup/gui/operation_runner.h"
 
 #include "core/device_worker.h"
-#include "setup/gui/outcome_box.h"
 #include "setup/messages/catalogue_dialogs.h"
+#include "setup/messages/outcome_box.h"
 #include "setup/protocol/display_wiring.h"
 #include "setup/sim/simulated_display.h"
 #include "widgets/gui_dialogs.h"

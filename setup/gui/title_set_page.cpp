@@ -1,8 +1,8 @@
 #include "setup/gui/title_set_page.h"
 
 #include "setup/gui/operation_runner.h"
-#include "setup/gui/outcome_box.h"
 #include "setup/messages/message_catalogue.h"
+#include "setup/messages/outcome_box.h"
 #include "setup/operations/demo_file.h"
 #include "setup/operations/demo_transfer.h"
 #include "setup/operations/title_file.h"

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "core/pacer.h"
-#include "setup/cli/vfdctl.h"
 #include "setup/protocol/crc16.h"
 #include "setup/protocol/display_access.h"
 #include "setup/sim/simulated_display.h"
@@ -12,7 +11,6 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTextStream>
 #include <atomic>
 #include <functional>
 
@@ -162,34 +160,4 @@ inline QByteArray imageBytes(qsizetype size)
 inline QByteArray wfuFile(const QByteArray& image)
 {
     return image + crc16(image + QByteArray(1, '\0'));
-}
-
-struct VfdctlRun
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-// vfdctl through its main entry in `environment`, keeping its exit status and what it printed.
-// Apply's records go to a folder of the test's own unless the environment names one.
-inline VfdctlRun runVfdctl(const QStringList& arguments, VfdctlEnvironment environment)
-{
-    static const QTemporaryDir kRecords;
-    if (environment.stateFolder.isEmpty())
-        environment.stateFolder = kRecords.path();
-    VfdctlRun run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.status = vfdctlMain(arguments, out, err, environment);
-    out.flush();
-    err.flush();
-    return run;
-}
-
-// vfdctl on the bench's display and pacer.
-inline VfdctlRun runVfdctl(Bench& bench, const QStringList& arguments, bool terminal = false,
-                           std::function<std::unique_ptr<SerialLink>()> makeRealLink = {})
-{
-    return runVfdctl(arguments, {&bench.pacer, &bench.display, std::move(makeRealLink), terminal});
 }

@@ -2,7 +2,7 @@
 // clock, and the vfdctl environment that hands them out by port.
 #pragma once
 
-#include "setup/tests/device_bench.h"
+#include "setup/tests/vfdctl_run.h"
 
 #include <map>
 

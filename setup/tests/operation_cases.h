@@ -2,7 +2,7 @@
 // the golden transcripts, the fault matrix and the wiring tables of the window and of vfdctl share it.
 #pragma once
 
-#include "setup/gui/outcome_box.h"
+#include "setup/messages/outcome_box.h"
 #include "setup/operations/demo_transfer.h"
 #include "setup/operations/factory_adjustment.h"
 #include "setup/operations/firmware_update.h"

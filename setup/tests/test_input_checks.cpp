@@ -2,15 +2,15 @@
 // (empty, tiny, at and past their limits, folders, unreadable, huge), title lines, line settings,
 // port names that name no port. A refusal shows its box and sends nothing; a large file is never
 // read whole. Unix only: an unreadable file is played by permissions, memory read with getrusage.
-#include "core/line_settings.h"
 #include "core/qt_serial_link.h"
 #include "core/wire_text.h"
-#include "setup/gui/outcome_box.h"
+#include "setup/messages/outcome_box.h"
 #include "setup/operations/demo_file.h"
 #include "setup/operations/demo_transfer.h"
 #include "setup/operations/firmware_file.h"
 #include "setup/operations/title_file.h"
 #include "setup/operations/title_page.h"
+#include "setup/tests/vfdctl_run.h"
 #include "setup/tests/window_fixture.h"
 
 #include <QDir>
@@ -301,22 +301,6 @@ private slots:
             QCOMPARE(bench.display.flash().titleBlock.mid(7), block);
         else
             expectRefusedUnopened(bench, refusal);
-    }
-
-    void lineSettingsRefused_data()
-    {
-        QTest::addColumn<QString>("settings");
-        for (const char* text :
-             {"9600,X,8,1", "9600,NN,8,1", "9600,N,9,1", "9600,N,4,1", "9600,N,8,3", "", "0,N,8,1",
-              "+9600,N,8,1", "96OO,N,8,1", "99999999999,N,8,1", "9600,N,8", "9600,N,8,1,0"})
-            QTest::newRow(text) << QString(text);
-    }
-    void lineSettingsRefused()
-    {
-        QFETCH(QString, settings);
-        QString reason;
-        QVERIFY(!LineSettings::parse(settings, &reason));
-        QVERIFY(reason.contains(settings));
     }
 
     // Port names that name no port: "Port Error" with the number and the system's words, nothing

@@ -1,10 +1,8 @@
 // The pieces every operation is built from (their checksums are in every golden transcript): frames,
-// wire text, port names, the display's codes and record, the parser of the simulated display, the
+// wire text, the display's codes and record, the parser of the simulated display, the
 // waits of a display session to the millisecond (whole operations, the forced mode's missing setup
 // request among them: the golden transcripts; failing: the fault matrix), and the boxes of outcomes.
-#include "core/port_name.h"
-#include "core/wire_text.h"
-#include "setup/gui/outcome_box.h"
+#include "setup/messages/outcome_box.h"
 #include "setup/operations/factory_adjustment.h"
 #include "setup/operations/general_record.h"
 #include "setup/operations/parameter_vocabulary.h"
@@ -52,29 +50,6 @@ private slots:
         QVERIFY(balanceRecord(256).isNull() && balanceRecord(-1).isNull());
         QCOMPARE(sendBalance(bench.access, 256).kind(), Outcome::Refused);
         QVERIFY(bench.display.writes().isEmpty());
-    }
-
-    void portNames_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("system");
-        QTest::newRow("COM1") << "COM1"
-                              << "/dev/ttyS0";
-        QTest::newRow("COM39") << "COM39"
-                               << "/dev/ttyS38";
-        QTest::newRow("COM without number") << "COMx" << QString();
-        QTest::newRow("COM0") << "COM0" << QString();
-        QTest::newRow("lower case is a system name") << "com3"
-                                                     << "com3";
-    }
-    void portNames()
-    {
-#ifdef Q_OS_WIN
-        QSKIP("Unix device names");
-#endif
-        QFETCH(QString, text);
-        QFETCH(QString, system);
-        QCOMPARE(systemPortName(text).value_or(QString()), system);
     }
 
     // The codes the display stores for every name the General page offers, in the lists' order;

@@ -2,7 +2,6 @@
 // side): bytes, line settings, refusals, a busy or missing port, the output queue, a far side that
 // goes away (a transfer that meets it: the fault matrix); then an operation over it in real time.
 #include "core/qt_serial_link.h"
-#include "setup/gui/outcome_box.h"
 #include "setup/tests/operation_cases.h"
 #include "setup/tests/pty_pair.h"
 
@@ -69,7 +68,6 @@ private slots:
         QTest::addColumn<uint>("parityKind");
         QTest::addColumn<bool>("twoStopBits");
         QTest::newRow("19200,O,8,2") << "19200,O,8,2" << uint(B19200) << uint(PARODD) << true;
-        QTest::newRow("lower case, blanks") << " 4800 , o , 8 , 1 " << uint(B4800) << uint(PARODD) << false;
 #ifdef CMSPAR
         QTest::newRow("mark parity 1200,M,8,1")
             << "1200,M,8,1" << uint(B1200) << uint(PARODD | CMSPAR) << false;

@@ -1,8 +1,8 @@
 // The simulated display window: the decoded flash after real operations, the screen in the display's
 // code page down to its dots, the restart after "F@" and the DSR pulses in virtual time, "Power
 // cycle" and "Factory reset", the flash kept for the next run, and the fault switches' failure messages.
-#include "setup/gui/outcome_box.h"
 #include "setup/gui/simulated_display_window.h"
+#include "setup/messages/outcome_box.h"
 #include "setup/operations/general_record.h"
 #include "setup/operations/parameter_vocabulary.h"
 #include "setup/operations/title_page.h"

@@ -6,6 +6,7 @@
 #include "setup/sim/simulated_flash_file.h"
 #include "setup/sim/simulated_port_lock.h"
 #include "setup/tests/operation_cases.h"
+#include "setup/tests/vfdctl_run.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

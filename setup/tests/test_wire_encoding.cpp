@@ -1,8 +1,9 @@
-// Text in the display's own code page: the encoder, byte-measured lines, vfdctl's --encoding, and the
-// window's offer of the code page's encoding. Title files in either encoding are read in test_input_checks.
-#include "core/wire_text.h"
+// Text in the display's own code page at the front ends (the encoder itself: core's test_wire_text):
+// vfdctl's --encoding, and the window's offer of the code page's encoding. Title files in either
+// encoding are read in test_input_checks.
 #include "setup/operations/title_file.h"
 #include "setup/tests/device_bench.h"
+#include "setup/tests/vfdctl_run.h"
 #include "setup/tests/window_fixture.h"
 
 #include <QComboBox>
@@ -12,39 +13,6 @@ class TestWireEncoding : public QObject
 {
     Q_OBJECT
 private slots:
-    // "encoding|text|bytes": a leading "line " encodes a display line of 20 bytes (filled up with spaces);
-    // bytes are hex, or "refused: " and a part of the refusal.
-    void encodes_data()
-    {
-        QTest::addColumn<QString>("row");
-        QTest::newRow("windows-1251") << "windows-1251|Привет|cff0e8e2e5f2";
-        QTest::newRow("IBM866") << "IBM866|Привет|8fe0a8a2a5e2";
-        QTest::newRow("Big5") << "Big5|台北|a578a55f";
-        QTest::newRow("euro sign in IBM866, after encodable text")
-            << "IBM866|Привет €|refused: \"€\" (U+20AC)";
-        QTest::newRow("emoji in Big5") << "Big5|中\U0001F600|refused: \"\U0001F600\" (U+1F600)";
-        QTest::newRow("a control character, named by its escape")
-            << "IBM866|a\u008Fb|refused: The character \"<U+008F>\" (U+008F) cannot";
-        QTest::newRow("line padded with spaces") << "line IBM866|Мир|8ca8e0";
-        QTest::newRow("10 Big5 characters fill 20 bytes")
-            << "line Big5|中文中文中文中文中文|" + QString("a4a4a4e5").repeated(5);
-        QTest::newRow("20 half-width katakana")
-            << "line Shift_JIS|" + QString("ｶ").repeated(20) + "|" + QString("b6").repeated(20);
-    }
-    void encodes()
-    {
-        QFETCH(QString, row);
-        const QStringList part = row.split('|');
-        const bool line = part[0].startsWith("line ");
-        const WireEncoding encoding = WireEncoding::fromName(part[0].mid(line ? 5 : 0)).value();
-        const WireBytes encoded = line ? encoding.encodeLine(part[1], 20) : encoding.encode(part[1]);
-        const bool refused = part[2].startsWith("refused: ");
-        const QByteArray bytes = QByteArray::fromHex(part[2].toLatin1());
-        QCOMPARE(encoded.bytes, refused ? QByteArray() : line ? bytes.leftJustified(20, ' ') : bytes);
-        QVERIFY2(refused ? encoded.refusal.contains(part[2].mid(9)) : encoded.refusal.isEmpty(),
-                 qPrintable(encoded.refusal));
-    }
-
     // Runs of vfdctl on one simulated display ("--port sim" first, ";" between runs): "status|a part of
     // stderr|the upper line that --show prints" (no upper line: nothing at all was written).
     void vfdctlEncoding_data()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo/sim/receipt_strip.h"
+#include "demo/emulators/receipt_strip.h"
 #include "widgets/vfd_frame.h"
 
 #include <QByteArray>

@@ -1,6 +1,6 @@
-#include "demo/sim/emulated_serial_port.h"
+#include "demo/emulators/emulated_serial_port.h"
 
-#include "demo/sim/customer_display_emulator.h"
+#include "demo/emulators/customer_display_emulator.h"
 
 #include "core/port_name.h"
 

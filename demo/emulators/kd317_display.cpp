@@ -1,11 +1,11 @@
 // The KD-317's timed states (blink, clock, self-test) and what it shows.
-#include "demo/sim/kd317_display.h"
+#include "demo/emulators/kd317_display.h"
 
+#include "demo/emulators/code_table.h"
+#include "demo/emulators/international_set.h"
+#include "demo/emulators/kd317_commands.h"
+#include "demo/emulators/sim_log.h"
 #include "demo/model/pacer_time.h"
-#include "demo/sim/code_table.h"
-#include "demo/sim/international_set.h"
-#include "demo/sim/kd317_commands.h"
-#include "demo/sim/sim_log.h"
 
 namespace {
 

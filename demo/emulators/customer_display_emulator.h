@@ -1,10 +1,10 @@
 #pragma once
 
+#include "demo/emulators/kd138_display.h"
+#include "demo/emulators/kd317_display.h"
+#include "demo/emulators/kd426_display.h"
+#include "demo/emulators/sim_log.h"
 #include "demo/model/demo_model.h"
-#include "demo/sim/kd138_display.h"
-#include "demo/sim/kd317_display.h"
-#include "demo/sim/kd426_display.h"
-#include "demo/sim/sim_log.h"
 
 #include "core/line_settings.h"
 

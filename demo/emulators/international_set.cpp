@@ -1,4 +1,4 @@
-#include "demo/sim/international_set.h"
+#include "demo/emulators/international_set.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
-#include "demo/sim/emulator_window.h"
+#include "demo/emulator_views/emulator_window.h"
 
-#include "demo/sim/customer_display_emulator.h"
-#include "demo/sim/receipt_strip_view.h"
+#include "demo/emulator_views/receipt_strip_view.h"
+#include "demo/emulators/customer_display_emulator.h"
 #include "widgets/vfd_screen_view.h"
 
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo/sim/kd317_screen.h"
+#include "demo/emulators/kd317_screen.h"
 #include "widgets/vfd_frame.h"
 
 #include "core/line_settings.h"

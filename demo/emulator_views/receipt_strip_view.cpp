@@ -1,6 +1,6 @@
-#include "demo/sim/receipt_strip_view.h"
+#include "demo/emulator_views/receipt_strip_view.h"
 
-#include "demo/sim/receipt_strip.h"
+#include "demo/emulators/receipt_strip.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,8 +1,8 @@
-#include "demo/sim/receipt_strip.h"
+#include "demo/emulators/receipt_strip.h"
 
-#include "demo/sim/code_table.h"
-#include "demo/sim/command_steps.h"
-#include "demo/sim/sim_log.h"
+#include "demo/emulators/code_table.h"
+#include "demo/emulators/command_steps.h"
+#include "demo/emulators/sim_log.h"
 
 void ReceiptStrip::reset()
 {

@@ -1,4 +1,4 @@
-#include "demo/sim/code_table.h"
+#include "demo/emulators/code_table.h"
 
 #include "core/text_codec.h"
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "demo/sim/customer_display_emulator.h"
+#include "demo/emulators/customer_display_emulator.h"
 
 CustomerDisplayEmulator::CustomerDisplayEmulator(const Pacer& clock)
     : clock_(clock), kd317_(clock, log_), kd426_(clock, log_), kd138_(log_)

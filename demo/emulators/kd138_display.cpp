@@ -1,8 +1,8 @@
-#include "demo/sim/kd138_display.h"
+#include "demo/emulators/kd138_display.h"
 
-#include "demo/sim/code_table.h"
-#include "demo/sim/command_steps.h"
-#include "demo/sim/sim_log.h"
+#include "demo/emulators/code_table.h"
+#include "demo/emulators/command_steps.h"
+#include "demo/emulators/sim_log.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "setup/gui/outcome_box.h"
+#include "setup/messages/outcome_box.h"
 
 #include "setup/messages/message_catalogue.h"
 

@@ -1,8 +1,8 @@
-#include "demo/sim/kd426_display.h"
+#include "demo/emulators/kd426_display.h"
 
+#include "demo/emulators/command_steps.h"
+#include "demo/emulators/sim_log.h"
 #include "demo/model/pacer_time.h"
-#include "demo/sim/command_steps.h"
-#include "demo/sim/sim_log.h"
 
 #include "core/text_codec.h"
 #include <QTime>

@@ -8,12 +8,12 @@
 //   and the scroll comes with the next character;
 // - horizontal scroll: the cursor stays on its row; past the end each new character pushes the row
 //   one cell to the left and lands in the last cell.
-#include "demo/sim/kd317_commands.h"
+#include "demo/emulators/kd317_commands.h"
 
-#include "demo/sim/code_table.h"
-#include "demo/sim/international_set.h"
-#include "demo/sim/kd317_screen.h"
-#include "demo/sim/sim_log.h"
+#include "demo/emulators/code_table.h"
+#include "demo/emulators/international_set.h"
+#include "demo/emulators/kd317_screen.h"
+#include "demo/emulators/sim_log.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "demo/sim/sim_log.h"
+#include "demo/emulators/sim_log.h"
 
 #include "demo/model/byte_text.h"
 
