@@ -1,7 +1,7 @@
 ; The Windows setup program: vfdsetup, vfdctl and vfddemo with the Qt and MinGW run-time files they load,
 ; Start-menu entries for the two windowed programs, vfdctl on the PATH when asked, and an uninstaller
 ; registered under the Uninstall key. make-setup.sh gives VERSION, STAGE (the folder of files) and OUTFILE.
-Unicode true
+Target amd64-unicode ; a 64-bit setup program for 64-bit programs (Unicode)
 SetCompressor /SOLID lzma
 
 !include "MUI2.nsh"
