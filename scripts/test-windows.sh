@@ -27,8 +27,10 @@ if [ ! -f "$qt/lib/cmake/Qt6/Qt6Config.cmake" ]; then
     elif [ -f "$toolchains/build-qt-mingw.sh" ]; then
         bash "$toolchains/build-qt-mingw.sh" "$cache"
     else
-        echo "test-windows: no Qt for Windows in $cache and no $toolchains to make it from" >&2
-        exit 1
+        # A clone without the toolchains beside it (a newcomer's) cannot make Qt for Windows: it says so
+        # and leaves the Windows stage out rather than failing the Linux one.
+        echo "test-windows: SKIPPED: no Qt for Windows in $cache and no $toolchains to make it from" >&2
+        exit 0
     fi
 fi
 export TALVEX_QT_WINDOWS=$qt
@@ -48,6 +50,7 @@ stage "build"
 
 ctest --preset windows -j2 | tee "$build/ctest.log"
 stage "tests under Wine"
+
 
 bash packaging/windows/make-setup.sh "$build" "$qt"
 stage "setup program and .zip"
