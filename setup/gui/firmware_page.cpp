@@ -1,5 +1,6 @@
 #include "setup/gui/firmware_page.h"
 
+#include "core/cross_thread_call.h"
 #include "setup/gui/operation_runner.h"
 #include "setup/gui/outcome_box.h"
 #include "setup/messages/message_catalogue.h"
@@ -144,7 +145,7 @@ void FirmwarePage::updateFirmware()
             const FirmwareProgress progress = [&](int sent, int pages, const QString& percentage) {
                 pagesSent = sent;
                 pageCount = pages;
-                QMetaObject::invokeMethod(
+                invokeAcrossThreads(
                     this, [this, sent, pages, percentage] { showProgress(sent, pages, percentage); },
                     Qt::QueuedConnection);
             };
