@@ -15,7 +15,7 @@
 #include <sanitizer/tsan_interface.h>
 #endif
 
-namespace cross_thread_call_detail {
+namespace CrossThreadCall {
 
 #ifdef TALVEX_THREAD_SANITIZER
 inline void release(const void* key)
@@ -61,7 +61,7 @@ private:
     const void* caller_; // what a blocked caller waits on (null for a call it does not wait for)
 };
 
-} // namespace cross_thread_call_detail
+} // namespace CrossThreadCall
 
 // QMetaObject::invokeMethod(context, call, type) for a call from one thread to another (a device worker
 // handing a result, progress or bytes to the GUI thread), in an order the thread sanitizer can follow
@@ -72,7 +72,7 @@ void invokeAcrossThreads(QObject* context, F call, Qt::ConnectionType type = Qt:
     const char blocked = 0; // the key of a blocking call's return
     const bool blocking = type == Qt::BlockingQueuedConnection;
     QMetaObject::invokeMethod(
-        context, cross_thread_call_detail::Handed<F>(std::move(call), blocking ? &blocked : nullptr), type);
+        context, CrossThreadCall::Handed<F>(std::move(call), blocking ? &blocked : nullptr), type);
     if (blocking)
-        cross_thread_call_detail::acquire(&blocked);
+        CrossThreadCall::acquire(&blocked);
 }
