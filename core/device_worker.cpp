@@ -1,5 +1,6 @@
 #include "core/device_worker.h"
 
+#include "core/cross_thread_call.h"
 #include "core/output_drain.h"
 #include "core/pacer.h"
 #include "core/serial_link.h"
@@ -23,8 +24,11 @@ DeviceWorker::~DeviceWorker()
         QMutexLocker lock(&mutex_);
         quit_ = true;
     }
-    wake_.wakeAll();
+    wake_.notify_all();
     thread_->wait();
+    // The worker's last step on this object is under the mutex. Taking it once more shows the thread
+    // sanitizer that the thread has ended, which QThread::wait() does inside Qt, out of its sight.
+    QMutexLocker lock(&mutex_);
     delete thread_;
 }
 
@@ -38,7 +42,7 @@ void DeviceWorker::post(Job job, std::function<void()> done)
         QMutexLocker lock(&mutex_);
         queue_.push_back({std::move(job), std::move(done), StopSource(wiring_.stopSignal)});
     }
-    wake_.wakeOne();
+    wake_.notify_one();
 }
 
 void DeviceWorker::requestStop()
@@ -53,7 +57,7 @@ void DeviceWorker::waitForIdle()
 {
     QMutexLocker lock(&mutex_);
     while (running_ || !queue_.empty())
-        idle_.wait(&mutex_);
+        idle_.wait(mutex_);
 }
 
 void DeviceWorker::finished(const std::function<void()>& done)
@@ -72,7 +76,7 @@ void DeviceWorker::serve()
         {
             QMutexLocker lock(&mutex_);
             while (queue_.empty() && !quit_)
-                wake_.wait(&mutex_);
+                wake_.wait(mutex_);
             // Jobs still queued at the end are dropped: the program is going, nobody waits for them.
             if (quit_)
                 break;
@@ -84,7 +88,7 @@ void DeviceWorker::serve()
         runJob(link, next);
         QMutexLocker lock(&mutex_);
         running_ = false;
-        idle_.wakeAll();
+        idle_.notify_all();
     }
     if (link.isOpen()) {
         waitForOutputToLeave(link, pacer_, kDrainLimitSeconds);
@@ -92,7 +96,7 @@ void DeviceWorker::serve()
     }
     QMutexLocker lock(&mutex_);
     queue_.clear();
-    idle_.wakeAll();
+    idle_.notify_all();
 }
 
 void DeviceWorker::runJob(TracedLink& link, Queued& queued)
@@ -104,6 +108,6 @@ void DeviceWorker::runJob(TracedLink& link, Queued& queued)
         waitForOutputToLeave(link, pacer_, kDrainLimitSeconds);
         link.close();
     }
-    QMetaObject::invokeMethod(
+    invokeAcrossThreads(
         this, [this, done = std::move(queued.done)] { finished(done); }, Qt::QueuedConnection);
 }

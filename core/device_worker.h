@@ -5,8 +5,8 @@
 #include <QMutex>
 #include <QObject>
 #include <QString>
-#include <QWaitCondition>
 #include <atomic>
+#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -123,8 +123,10 @@ private:
     QThread* thread_ = nullptr;
 
     QMutex mutex_; // guards queue_, quit_, running_, inHand_
-    QWaitCondition wake_;
-    QWaitCondition idle_;
+    // Standard condition variables, not QWaitCondition: its wait releases and retakes the mutex inside
+    // Qt's library, where the thread sanitizer (with Qt built without it) cannot see it.
+    std::condition_variable_any wake_;
+    std::condition_variable_any idle_;
     std::deque<Queued> queue_;
     bool quit_ = false;
     bool running_ = false;

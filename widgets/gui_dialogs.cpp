@@ -1,5 +1,7 @@
 #include "widgets/gui_dialogs.h"
 
+#include "core/cross_thread_call.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -44,7 +46,7 @@ void GuiDialogs::setClosing()
         QMutexLocker lock(&mutex_);
         closing_ = true;
     }
-    changed_.wakeAll();
+    changed_.notify_all();
 }
 
 void GuiDialogs::messageFromWorker(Icon icon, const QString& title, const QString& text,
@@ -52,7 +54,7 @@ void GuiDialogs::messageFromWorker(Icon icon, const QString& title, const QStrin
 {
     // The box's words are copied: a worker let go at the window's closing leaves the box behind it.
     const auto answered = std::make_shared<bool>(false);
-    QMetaObject::invokeMethod(
+    invokeAcrossThreads(
         home(),
         [this, answered, icon, title, text, detail] {
             if (closing())
@@ -60,12 +62,12 @@ void GuiDialogs::messageFromWorker(Icon icon, const QString& title, const QStrin
             showMessage(icon, title, text, detail);
             QMutexLocker lock(&mutex_);
             *answered = true;
-            changed_.wakeAll();
+            changed_.notify_all();
         },
         Qt::QueuedConnection);
     QMutexLocker lock(&mutex_);
     while (!*answered && !closing_)
-        changed_.wait(&mutex_);
+        changed_.wait(mutex_); // mutex_ is held by `lock` around the wait
 }
 
 QWidget* GuiDialogs::boxParent() const

@@ -4,7 +4,7 @@
 
 #include <QMutex>
 #include <QPointer>
-#include <QWaitCondition>
+#include <condition_variable>
 #include <functional>
 
 class QWidget;
@@ -61,7 +61,9 @@ private:
     std::function<QWidget*()> parentOf_;
     std::function<void()> whenClosing_;
     mutable QMutex mutex_; // guards closing_ and the answers a worker waits for
-    QWaitCondition changed_;
+    // A standard condition variable, not QWaitCondition: its wait releases and retakes the mutex inside
+    // Qt's library, where the thread sanitizer (with Qt built without it) cannot see it.
+    std::condition_variable_any changed_;
     bool closing_ = false;
     int inputMinimumWidth_ = 0;
     QString lastFolder_;

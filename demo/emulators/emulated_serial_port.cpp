@@ -2,6 +2,7 @@
 
 #include "demo/emulators/customer_display_emulator.h"
 
+#include "core/cross_thread_call.h"
 #include "core/port_name.h"
 
 EmulatedSerialPort::EmulatedSerialPort(CustomerDisplayEmulator& emulator) : emulator_(emulator) {}
@@ -29,7 +30,7 @@ LinkStatus EmulatedSerialPort::open()
         return LinkStatus::failure(LinkFailure::PortBusy, QStringLiteral("The simulated display is in use."));
     }
     open_ = true;
-    QMetaObject::invokeMethod(&emulator_, [emulator = &emulator_, model = model_, settings = settings_] {
+    invokeAcrossThreads(&emulator_, [emulator = &emulator_, model = model_, settings = settings_] {
         emulator->connectLine(model, settings);
     });
     return LinkStatus::success();
@@ -40,7 +41,7 @@ LinkStatus EmulatedSerialPort::write(const QByteArray& bytes)
     if (!open_) {
         return LinkStatus::failure(LinkFailure::WriteFailed, QStringLiteral("The port is not open."));
     }
-    QMetaObject::invokeMethod(&emulator_, [emulator = &emulator_, bytes] { emulator->write(bytes); });
+    invokeAcrossThreads(&emulator_, [emulator = &emulator_, bytes] { emulator->write(bytes); });
     return LinkStatus::success();
 }
 

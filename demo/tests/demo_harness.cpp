@@ -144,7 +144,7 @@ void DemoHarness::pauseBegins(int ms)
     // Held until the GUI thread has looked at the windows.
     pauseHeld_ = true;
     while (pauseHeld_)
-        pauseReleased_.wait(&pauseMutex_);
+        pauseReleased_.wait(pauseMutex_);
 }
 
 void DemoHarness::settle()
@@ -163,7 +163,7 @@ void DemoHarness::settle()
             duringPause();
             QMutexLocker lock(&pauseMutex_);
             pauseHeld_ = false;
-            pauseReleased_.wakeAll();
+            pauseReleased_.notify_all();
             continue;
         }
         if (!worker.busy())

@@ -10,7 +10,7 @@
 
 #include <QMutex>
 #include <QStringList>
-#include <QWaitCondition>
+#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -139,7 +139,8 @@ private:
     DemoContext makeContext();
 
     QMutex pauseMutex_;
-    QWaitCondition pauseReleased_;
+    // Not a QWaitCondition, whose wait retakes the mutex out of the thread sanitizer's sight.
+    std::condition_variable_any pauseReleased_;
     bool pauseHeld_ = false;
     std::unique_ptr<EmulatedSerialPort> simulated_;
 

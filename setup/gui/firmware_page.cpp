@@ -1,5 +1,6 @@
 #include "setup/gui/firmware_page.h"
 
+#include "core/cross_thread_call.h"
 #include "setup/gui/operation_runner.h"
 #include "setup/messages/message_catalogue.h"
 #include "setup/messages/outcome_box.h"
@@ -147,7 +148,7 @@ void FirmwarePage::updateFirmware()
         [this, sent, image, forced](DisplayAccess& access) {
             const FirmwareProgress progress = [&](int pages, int of, const QString& percentage) {
                 *sent = {pages, of};
-                QMetaObject::invokeMethod(
+                invokeAcrossThreads(
                     this, [this, pages, of, percentage] { showProgress(pages, of, percentage); },
                     Qt::QueuedConnection);
             };

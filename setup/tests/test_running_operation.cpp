@@ -5,6 +5,7 @@
 // flag, the window is torn down within a second, with the port closed and nothing more sent: the boxes
 // know the program is going down before anything waits for the window's device worker. A close is
 // refused until the operation has stopped; then the window closes itself.
+#include "core/cross_thread_call.h"
 #include "core/wire_trace.h"
 #include "setup/tests/operation_cases.h"
 #include "setup/tests/window_fixture.h"
@@ -31,7 +32,7 @@ public:
     }
     LinkStatus write(const QByteArray& bytes) override
     {
-        QMetaObject::invokeMethod(
+        invokeAcrossThreads(
             qApp, [&] { beforeWrite_(bytes); }, Qt::BlockingQueuedConnection);
         return TracedLink::write(bytes);
     }
