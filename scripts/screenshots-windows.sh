@@ -20,9 +20,9 @@ for scale in 100 150; do
     wineserver -k || true
     mkdir -p "$out/$scale"
     xvfb-run -a -s '-screen 0 1600x1000x24' bash -c "
-        wine '$build/setup/tools/vfdsetup_screenshots.exe' 'Z:$out/$scale/vfdsetup' >/dev/null 2>&1
-        wine '$build/demo/tools/vfddemo_screenshots.exe' 'Z:$out/$scale/vfddemo' >/dev/null 2>&1
-        wine '$build/setup/vfdsetup.exe' --port sim >/dev/null 2>&1 &
+        wine '$build/setup/tools/vfdsetup_screenshots.exe' -platform windows 'Z:$out/$scale/vfdsetup' >/dev/null 2>&1
+        wine '$build/demo/tools/vfddemo_screenshots.exe' -platform windows 'Z:$out/$scale/vfddemo' >/dev/null 2>&1
+        wine '$build/setup/vfdsetup.exe' -platform windows --port sim >/dev/null 2>&1 &
         sleep 12
         import -window root '$out/$scale/vfdsetup-screen.png'
         wineserver -k
