@@ -117,8 +117,7 @@ std::optional<QString> TextCodec::decode(const QByteArray& name, const QByteArra
         return QString();
     const UINT page = system->page;
     const int length = static_cast<int>(bytes.size());
-    const int size =
-        ::MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, bytes.constData(), length, nullptr, 0);
+    const int size = ::MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, bytes.constData(), length, nullptr, 0);
     if (size <= 0)
         return std::nullopt;
     QString text(size, Qt::Uninitialized);

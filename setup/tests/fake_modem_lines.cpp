@@ -4,8 +4,8 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdarg>
-#include <ctime>
 #include <cstdlib>
+#include <ctime>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <linux/serial.h>
@@ -78,7 +78,7 @@ int refused()
 // The line another process plays (FAKE_MODEM_LINES_FILE), mapped on first use; null without one.
 FakeModemLinesShared* sharedLine()
 {
-    static FakeModemLinesShared* const kLine = [] () -> FakeModemLinesShared* {
+    static FakeModemLinesShared* const kLine = []() -> FakeModemLinesShared* {
         const char* path = std::getenv(kFakeModemLinesFileVariable);
         const int fd = path ? ::open(path, O_RDWR) : -1;
         if (fd < 0)
@@ -96,7 +96,8 @@ bool answerFromSharedLine(FakeModemLinesShared& line, unsigned long request, voi
     result = 0;
     switch (request) {
     case TIOCMGET:
-        *static_cast<int*>(argument) = line.dsrHigh.load() ? TIOCM_DSR | TIOCM_CTS | TIOCM_CD : TIOCM_CTS | TIOCM_CD;
+        *static_cast<int*>(argument) =
+            line.dsrHigh.load() ? TIOCM_DSR | TIOCM_CTS | TIOCM_CD : TIOCM_CTS | TIOCM_CD;
         return true;
     case TIOCGICOUNT:
         *static_cast<serial_icounter_struct*>(argument) = {};
@@ -145,7 +146,8 @@ extern "C" int ioctl(int fd, unsigned long request, ...)
     static const auto kSystemIoctl = reinterpret_cast<Ioctl>(::dlsym(RTLD_NEXT, "ioctl"));
     if (FakeModemLinesShared* line = sharedLine()) {
         int result = 0;
-        return answerFromSharedLine(*line, request, argument, result) ? result : kSystemIoctl(fd, request, argument);
+        return answerFromSharedLine(*line, request, argument, result) ? result
+                                                                      : kSystemIoctl(fd, request, argument);
     }
     if (!schedule.active)
         return kSystemIoctl(fd, request, argument);
