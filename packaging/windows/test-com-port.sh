@@ -4,6 +4,16 @@
 # the display plays its DSR into a file that the fake_modem_lines library, preloaded into Wine, answers
 # Wine's modem-line ioctls from. vfdctl.exe writes a title page through Qt SerialPort's Windows backend;
 # every frame must be acknowledged, and the display must hold the title afterwards.
+#
+# It does not pass under Debian 12's Wine, and is not part of scripts/test-windows.sh, for two reasons
+# in Wine's serial driver, not in the port or the library (which Wine's modem-line reads do reach):
+# - opened for writing only (as our link opens a driving port on Windows, so that the port's one event
+#   wait is ours), every settings call is refused with "Access denied";
+# - opened for reading too, Qt's own wait for received bytes (WaitCommEvent, whose OVERLAPPED has no
+#   event because Qt takes completions from a completion port) is made synchronous by Wine, and blocks
+#   Qt's open() until a byte comes in, which a display that answers only on DSR never sends.
+# Windows' own serial driver completes such waits through the completion port; neither fault has been
+# seen there (nor tried here). The script stays as the way to show it, and to prove a later Wine.
 # Usage: test-com-port.sh WINDOWS_BUILD_DIR LINUX_BUILD_DIR QT_DIR
 set -euo pipefail
 build=$(realpath "$1")
@@ -21,8 +31,10 @@ trap finish EXIT
 fail() { echo "test-com-port: $*" >&2; exit 1; }
 
 [ -d "$WINEPREFIX/dosdevices" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; }
-# The server starts without the library, which only the program needs (or is running already).
-wineserver -p 60 || true
+# The server starts without the library, which only the program needs. Left to itself it would stay
+# in the foreground, holding this script.
+wineserver -p 60 </dev/null >/dev/null 2>&1 &
+sleep 1
 
 "$linux/setup/tests/pty_display" "$WINEPREFIX/dosdevices/com1" "$scratch/line" >"$scratch/display.out" &
 display_pid=$!
