@@ -8,6 +8,7 @@
 // Run: build/default/setup/bench/bench_fleet [--pages P] [--counts 1,4,8]
 // (a full run takes about two minutes per count; --pages 8 gives a quick look).
 #include "core/pacer.h"
+#include "setup/bench/bench_loop.h"
 #include "setup/cli/vfdctl.h"
 #include "setup/operations/firmware_update.h"
 #include "setup/protocol/crc16.h"
@@ -17,7 +18,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <ctime>
 
 namespace {
 
@@ -72,10 +72,10 @@ int main(int argc, char* argv[])
         QTextStream errStream(&err);
         QElapsedTimer wall;
         wall.start();
-        const std::clock_t cpuStart = std::clock();
+        const double cpuStart = processSeconds();
         const int status =
             vfdctlMain({"--quiet", "--ports", ports.join(','), "firmware", path}, outStream, errStream);
-        const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+        const double cpu = processSeconds() - cpuStart;
         const double seconds = wall.nsecsElapsed() / 1e9;
         if (wallOne == 0)
             wallOne = seconds;
