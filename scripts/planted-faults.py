@@ -13,7 +13,10 @@ back, and records "caught" (with the first failing test) or "MISSED". A fault wh
 once, or that does not build, is reported as "bad fault" so that the list stays honest. Exit status: 0 when
 every fault was caught, 1 otherwise.
 
-    scripts/planted-faults.py [--build build/default] [--only NAME ...] [LIST ...]
+    scripts/planted-faults.py [--build build/default | --preset NAME] [--only NAME ...] [LIST ...]
+
+--preset builds and tests through a CMake build and test preset of that name instead (its folder, its
+targets, its tests and their environment: the thread sanitizer's stage, say).
 """
 import argparse
 import glob
@@ -66,6 +69,7 @@ def firstFailure(log):
 def main():
     parser = argparse.ArgumentParser(description="Plants faults one at a time and reports which tests catch them.")
     parser.add_argument("--build", default="build/default", help="a configured build folder")
+    parser.add_argument("--preset", help="build and test through this build and test preset instead")
     parser.add_argument("--only", nargs="*", default=[], help="names of the faults to plant")
     parser.add_argument("lists", nargs="*", help="fault lists (default scripts/planted-faults/*.txt)")
     options = parser.parse_args()
@@ -73,6 +77,12 @@ def main():
     faults = [f for f in readFaults(lists) if not options.only or f["name"] in options.only]
     build = os.path.join(ROOT, options.build)
     log = os.path.join(build, "planted-fault.log")
+    buildCommand = ["cmake", "--build", build, "-j2"]
+    testCommand = ["ctest", "--test-dir", build, "-j2", "--timeout", "90", "--stop-on-failure"]
+    if options.preset:
+        os.chdir(ROOT)
+        buildCommand = ["cmake", "--build", "--preset", options.preset]
+        testCommand = ["ctest", "--preset", options.preset, "--timeout", "90", "--stop-on-failure"]
 
     results = []
     for number, fault in enumerate(faults, 1):
@@ -86,9 +96,9 @@ def main():
             try:
                 with open(path, "w", encoding="utf-8") as source:
                     source.write(original.replace(fault["from"], fault["to"]))
-                if run(["cmake", "--build", build, "-j2"], log) != 0:
+                if run(buildCommand, log) != 0:
                     verdict = "bad fault: does not build"
-                elif run(["ctest", "--test-dir", build, "-j2", "--timeout", "90", "--stop-on-failure"], log) != 0:
+                elif run(testCommand, log) != 0:
                     verdict = "caught by " + firstFailure(log)
                 else:
                     verdict = "MISSED"
@@ -99,7 +109,7 @@ def main():
         print(f"[{number}/{len(faults)}] {fault['name']}: {verdict} ({time.time() - started:.0f} s)", flush=True)
 
     # Leave the build matching the sources again.
-    run(["cmake", "--build", build, "-j2"], log)
+    run(buildCommand, log)
     caught = sum(1 for _, verdict in results if verdict.startswith("caught"))
     print(f"\n{caught} of {len(results)} planted faults caught")
     for name, verdict in results:
