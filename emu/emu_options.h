@@ -22,7 +22,7 @@ struct EmuOptions
 
 // The command line read once, before anything is made: a display to run, a text to answer with, or a
 // refusal. Which of them comes first on the line wins.
-struct EmuCommandLine : EarlyAnswer
+struct EmuCommandLine : CommandLineAnswer
 {
     EmuOptions options; // Run
 };
@@ -30,5 +30,5 @@ struct EmuCommandLine : EarlyAnswer
 // Reads the arguments that follow the program's name. Touches nothing, prints nothing.
 EmuCommandLine parseEmuCommandLine(const QStringList& arguments);
 
-// vfdemu's options and its --help text, for printEarlyAnswer().
+// vfdemu's options and its --help text, for printCommandLineAnswer().
 const ProgramUsage& emuUsage();
