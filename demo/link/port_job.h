@@ -20,7 +20,7 @@ struct PortStep
     LineSettings settings;              // Open
     DemoModel model = DemoModel::KD317; // Open: the model whose demonstration opens the port
     QByteArray bytes;                   // Write
-    QString text;                       // Text: written in the wire encoding, which the session knows
+    QString text;                       // Text: written in the window port's wire encoding
     int ms = 0;                         // Pause
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo/link/port_session.h"
+#include "demo/link/window_port.h"
 #include "demo/model/demo_model.h"
 #include "demo/windows/demo_window.h"
 #include "demo/windows/next_window.h"
@@ -40,5 +40,5 @@ private:
     QPointer<DemoWindow> current_;
     // The port of the four-line and one-line demonstrations, which open it around each button press:
     // the never-shown window "Form1" that holds it.
-    PortSession sharedPort_;
+    WindowPort sharedPort_;
 };
