@@ -26,7 +26,7 @@ struct JobReport
 };
 
 // What a vfdctl command works with on one port.
-struct CliSession
+struct PortRun
 {
     DisplayAccess& access;
     QTextStream& out;
@@ -69,7 +69,7 @@ struct CliExit
 };
 
 // The work of a command on one port; returns an exit status.
-using CliJob = std::function<int(CliSession&)>;
+using CliJob = std::function<int(PortRun&)>;
 
 struct CliPlan
 {
@@ -110,7 +110,7 @@ CliJob firmwareJob(const QByteArray& firmwareImage, bool forced,
                    const QString& forceAgain = QStringLiteral("with --force"));
 // The DEMO write of a checked file on one port, as "demo write" and "apply" run it; a refusal of the
 // file names it, with where a profile names it (`origin`).
-int writeDemoFile(CliSession& session, const QString& path, const QString& origin = {});
+int writeDemoFile(PortRun& run, const QString& path, const QString& origin = {});
 
 // Splits "--name value" and "--name=value" options from positional words; every word after "--" is
 // positional. Flags named in `flags` take no value. Returns false (with a message in *error) for an unknown
