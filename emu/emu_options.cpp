@@ -51,7 +51,7 @@ using StoreValue = QString (*)(EmuOptions&, const QString&);
 
 QString storeModel(EmuOptions& options, const QString& value)
 {
-    const std::optional<DemoModel> model = modelNamed(value);
+    const std::optional<DisplayProduct> model = modelNamed(value);
     if (!model)
         return QStringLiteral("--model takes kd317, kd426 or kd138, not %1").arg(quotedValue(value, u'"'));
     options.model = *model;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo/model/demo_model.h"
+#include "demo/model/display_product.h"
 
 #include "core/line_settings.h"
 #include "core/program_command_line.h"
@@ -11,7 +11,7 @@
 // What vfdemu was asked to do, from its command line.
 struct EmuOptions
 {
-    DemoModel model = DemoModel::KD317;
+    DisplayProduct model = DisplayProduct::KD317;
     LineSettings settings;
     QString link;       // --link: a symbolic link to the pseudo-terminal
     QString port;       // --port: Windows, the second port of a null-modem pair
