@@ -2,6 +2,7 @@
 #include "setup/cli/cli_command.h"
 #include "setup/cli/named_file_check.h"
 #include "setup/cli/outcome_report.h"
+#include "setup/cli/port_run.h"
 #include "setup/cli/too_late_retry.h"
 #include "setup/operations/demo_file.h"
 #include "setup/operations/demo_transfer.h"
@@ -135,7 +136,7 @@ int runSteps(PortRun& run, const QList<ApplyStep>& steps)
         const ApplyStep& step = steps.at(i);
         if (!done.isEmpty())
             run.access.pacer.sleep(kRestartPauseMs);
-        if (!run.quiet)
+        if (!run.target.quiet)
             run.out << "apply: " << step.name << Qt::endl;
         run.interruption =
             QStringLiteral("Interrupted in the %1 step%2: the display was not told to restart and may "
@@ -163,7 +164,7 @@ int checkPort(PortRun& run, bool unchanged)
         return reportOutcome(run, reached);
     run.report.unchanged = unchanged;
     run.report.wouldApply = !unchanged;
-    if (!run.quiet)
+    if (!run.target.quiet)
         run.out << "apply: " << (unchanged ? "unchanged" : "would apply") << Qt::endl;
     return CliExit::Ok;
 }
@@ -181,7 +182,7 @@ CliJob applyJob(const QList<ApplyStep>& steps, const ApplyMode& mode)
             return checkPort(run, matches);
         if (matches) {
             run.report.unchanged = true;
-            if (!run.quiet)
+            if (!run.target.quiet)
                 run.out << "apply: unchanged (the profile and its files are those last applied)" << Qt::endl;
             return CliExit::Ok;
         }

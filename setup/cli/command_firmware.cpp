@@ -2,6 +2,7 @@
 #include "setup/cli/cli_command.h"
 #include "setup/cli/named_file_check.h"
 #include "setup/cli/outcome_report.h"
+#include "setup/cli/port_run.h"
 #include "setup/messages/message_catalogue.h"
 #include "setup/operations/firmware_file.h"
 #include "setup/operations/firmware_update.h"
@@ -38,9 +39,9 @@ public:
 
     void page(int written, int pages, const QString& percentage)
     {
-        if (run_.quiet)
+        if (run_.target.quiet)
             return;
-        if (!run_.stdoutIsTerminal) {
+        if (!run_.target.stdoutIsTerminal) {
             if (written == pages)
                 run_.out << "firmware: " << pages << " of " << pages << " pages sent, 100%" << Qt::endl;
             else

@@ -16,7 +16,7 @@ int runJobOnPort(const CliJob& job, DevicePort& port, const PortTarget& target, 
                  QTextStream& err, OperationDialogs& dialogs, JobReport* report)
 {
     DisplayAccess access = displayAccess(port, dialogs, target.selection);
-    PortRun run{access, out, err, target.simulatedDisplay, target.stdoutIsTerminal, target.quiet};
+    PortRun run{access, target, out, err};
     const int status = job(run);
     if (status == CliExit::Interrupted)
         err << run.interruption << Qt::endl;
