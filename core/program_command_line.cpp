@@ -73,19 +73,20 @@ const ProgramOption* ownOption(const ProgramUsage& usage, const QString& name)
 
 } // namespace
 
-EarlyAnswer readCommandLine(const QStringList& words, const ProgramUsage& usage, const OptionTaker& take)
+CommandLineAnswer readCommandLine(const QStringList& words, const ProgramUsage& usage,
+                                  const OptionTaker& take)
 {
     const auto refuse = [](const QString& problem) {
-        return EarlyAnswer{EarlyAnswer::Action::Refuse, problem};
+        return CommandLineAnswer{CommandLineAnswer::Action::Refuse, problem};
     };
     const QString seeHelp = QStringLiteral(" (see %1 --help)").arg(QLatin1String(usage.program));
     for (qsizetype i = 0; i < words.size(); ++i) {
         const QString& word = words.at(i);
         if (word == QLatin1String("--version") || (usage.shortVersion && word == QLatin1String("-v"))) {
-            return {EarlyAnswer::Action::Version, {}};
+            return {CommandLineAnswer::Action::Version, {}};
         }
         if (word == QLatin1String("--help") || word == QLatin1String("-h")) {
-            return {EarlyAnswer::Action::Help, {}};
+            return {CommandLineAnswer::Action::Help, {}};
         }
         if (word == QLatin1String("--")) {
             // The end of the options: what follows is no option, and these programs take no other words.
@@ -128,18 +129,18 @@ EarlyAnswer readCommandLine(const QStringList& words, const ProgramUsage& usage,
     return {};
 }
 
-std::optional<int> printEarlyAnswer(const EarlyAnswer& answer, const ProgramUsage& usage)
+std::optional<int> printCommandLineAnswer(const CommandLineAnswer& answer, const ProgramUsage& usage)
 {
     switch (answer.action) {
-    case EarlyAnswer::Action::Run:
+    case CommandLineAnswer::Action::Run:
         break;
-    case EarlyAnswer::Action::Help:
+    case CommandLineAnswer::Action::Help:
         std::fputs(usage.help, stdout);
         return 0;
-    case EarlyAnswer::Action::Version:
+    case CommandLineAnswer::Action::Version:
         std::printf("%s %s\n", usage.program, ProjectVersion::kText);
         return 0;
-    case EarlyAnswer::Action::Refuse:
+    case CommandLineAnswer::Action::Refuse:
         // UTF-8, as everything the programs print: the system's 8-bit code page would lose characters.
         std::fprintf(stderr, "%s: %s\n", usage.program, answer.refusal.toUtf8().constData());
         return kUsageError;
@@ -166,16 +167,16 @@ QStringList commandLineWords(int argc, char* argv[])
     return words;
 }
 
-std::optional<int> answerEarly(int argc, char* argv[], const ProgramUsage& usage,
-                               QHash<QString, QString>& chosen)
+std::optional<int> answerCommandLine(int argc, char* argv[], const ProgramUsage& usage,
+                                     QHash<QString, QString>& chosen)
 {
     const QStringList words = commandLineWords(argc, argv);
-    return printEarlyAnswer(readCommandLine(words, usage,
-                                            [&chosen](const QString& name, const QString& value) {
-                                                if (!chosen.contains(name)) {
-                                                    chosen.insert(name, value);
-                                                }
-                                                return QString();
-                                            }),
-                            usage);
+    return printCommandLineAnswer(readCommandLine(words, usage,
+                                                  [&chosen](const QString& name, const QString& value) {
+                                                      if (!chosen.contains(name)) {
+                                                          chosen.insert(name, value);
+                                                      }
+                                                      return QString();
+                                                  }),
+                                  usage);
 }

@@ -25,7 +25,7 @@ struct ProgramUsage
 
 // What a command line asks before the program makes anything: to run, its help, its version, or a
 // refusal (what is wrong, as it follows "program: ").
-struct EarlyAnswer
+struct CommandLineAnswer
 {
     enum class Action { Run, Help, Version, Refuse };
     Action action = Action::Run;
@@ -42,11 +42,12 @@ using OptionTaker = std::function<QString(const QString& name, const QString& va
 // as vfdctl names them, and so is an option that `take` refuses; the first of these in the line is the
 // one answered. The options QApplication takes for itself (-platform, -style, -geometry, ...) pass.
 // Touches nothing, prints nothing.
-EarlyAnswer readCommandLine(const QStringList& words, const ProgramUsage& usage, const OptionTaker& take);
+CommandLineAnswer readCommandLine(const QStringList& words, const ProgramUsage& usage,
+                                  const OptionTaker& take);
 
 // Prints an answer: the help or the version on stdout (status 0), a refusal on stderr (status 2).
 // Nothing for a command line that runs.
-std::optional<int> printEarlyAnswer(const EarlyAnswer& answer, const ProgramUsage& usage);
+std::optional<int> printCommandLineAnswer(const CommandLineAnswer& answer, const ProgramUsage& usage);
 
 // The words of the program's command line after its name, as given: on Windows from the Unicode command
 // line, for argv holds them in the system's 8-bit code page, which loses what it has no byte for.
@@ -55,5 +56,5 @@ QStringList commandLineWords(int argc, char* argv[]);
 // Reads and answers the command line of a windowed program before Qt looks for a screen, so that
 // everything it answers works without one. When the program goes on, `chosen` holds its own options
 // given (the first of each, with its value or empty).
-std::optional<int> answerEarly(int argc, char* argv[], const ProgramUsage& usage,
-                               QHash<QString, QString>& chosen);
+std::optional<int> answerCommandLine(int argc, char* argv[], const ProgramUsage& usage,
+                                     QHash<QString, QString>& chosen);

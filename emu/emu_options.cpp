@@ -51,7 +51,7 @@ using StoreValue = QString (*)(EmuOptions&, const QString&);
 
 QString storeModel(EmuOptions& options, const QString& value)
 {
-    const std::optional<DemoModel> model = modelNamed(value);
+    const std::optional<DisplayProduct> model = modelNamed(value);
     if (!model)
         return QStringLiteral("--model takes kd317, kd426 or kd138, not %1").arg(quotedValue(value, u'"'));
     options.model = *model;
@@ -132,10 +132,10 @@ EmuCommandLine parseEmuCommandLine(const QStringList& arguments)
                                       [&name](const EmuOption& each) { return name == each.option.name; });
         return it->store(command.options, value);
     };
-    static_cast<EarlyAnswer&>(command) = readCommandLine(arguments, emuUsage(), take);
-    if (command.action == EarlyAnswer::Action::Run) {
+    static_cast<CommandLineAnswer&>(command) = readCommandLine(arguments, emuUsage(), take);
+    if (command.action == CommandLineAnswer::Action::Run) {
         if (const QString refusal = refusalOnThisSystem(command.options); !refusal.isEmpty())
-            static_cast<EarlyAnswer&>(command) = {EarlyAnswer::Action::Refuse, refusal};
+            static_cast<CommandLineAnswer&>(command) = {CommandLineAnswer::Action::Refuse, refusal};
     }
     return command;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo/model/demo_model.h"
+#include "demo/model/display_product.h"
 
 #include "core/line_settings.h"
 #include "core/program_command_line.h"
@@ -11,7 +11,7 @@
 // What vfdemu was asked to do, from its command line.
 struct EmuOptions
 {
-    DemoModel model = DemoModel::KD317;
+    DisplayProduct model = DisplayProduct::KD317;
     LineSettings settings;
     QString link;       // --link: a symbolic link to the pseudo-terminal
     QString port;       // --port: Windows, the second port of a null-modem pair
@@ -22,7 +22,7 @@ struct EmuOptions
 
 // The command line read once, before anything is made: a display to run, a text to answer with, or a
 // refusal. Which of them comes first on the line wins.
-struct EmuCommandLine : EarlyAnswer
+struct EmuCommandLine : CommandLineAnswer
 {
     EmuOptions options; // Run
 };
@@ -30,5 +30,5 @@ struct EmuCommandLine : EarlyAnswer
 // Reads the arguments that follow the program's name. Touches nothing, prints nothing.
 EmuCommandLine parseEmuCommandLine(const QStringList& arguments);
 
-// vfdemu's options and its --help text, for printEarlyAnswer().
+// vfdemu's options and its --help text, for printCommandLineAnswer().
 const ProgramUsage& emuUsage();

@@ -121,7 +121,7 @@ int main(int argc, char** argv)
     // options (-platform, -style, ...) pass to the window.
     const QStringList arguments = commandLineWords(argc, argv);
     const EmuCommandLine command = parseEmuCommandLine(arguments);
-    if (const std::optional<int> answered = printEarlyAnswer(command, emuUsage()))
+    if (const std::optional<int> answered = printCommandLineAnswer(command, emuUsage()))
         return *answered;
     std::unique_ptr<QCoreApplication> app;
     if (command.options.headless)

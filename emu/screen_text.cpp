@@ -11,13 +11,13 @@ QString screenText(VirtualDisplay& display)
         lines << frame.grid.rowText(row);
     lines << QString();
     switch (display.model()) {
-    case DemoModel::KD317:
+    case DisplayProduct::KD317:
         lines << QStringLiteral("cursor %1,%2").arg(frame.cursorRow + 1).arg(frame.cursorColumn + 1);
         break;
-    case DemoModel::KD138:
+    case DisplayProduct::KD138:
         lines << QStringLiteral("cursor 1,%1").arg(emulator.kd138().cursorColumn() + 1);
         break;
-    case DemoModel::KD426:
+    case DisplayProduct::KD426:
         lines << QStringLiteral("cursor none") << QString() << emulator.kd426().receipt().lineTexts();
         break;
     }

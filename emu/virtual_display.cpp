@@ -8,7 +8,7 @@
 
 #include <QDebug>
 
-VirtualDisplay::VirtualDisplay(const Pacer& clock, DemoModel model, const LineSettings& settings)
+VirtualDisplay::VirtualDisplay(const Pacer& clock, DisplayProduct model, const LineSettings& settings)
     : clock_(clock), emulator_(clock), model_(model), settings_(settings)
 {
     emulator_.claimLine();
@@ -60,14 +60,14 @@ void VirtualDisplay::traceNotUnderstood()
         qCDebug(lcWire).noquote() << time << "unknown  " << entries.at(i);
 }
 
-std::optional<DemoModel> modelNamed(const QString& name)
+std::optional<DisplayProduct> modelNamed(const QString& name)
 {
     const QString key = name.toLower();
     if (key == QLatin1String("kd317"))
-        return DemoModel::KD317;
+        return DisplayProduct::KD317;
     if (key == QLatin1String("kd426"))
-        return DemoModel::KD426;
+        return DisplayProduct::KD426;
     if (key == QLatin1String("kd138"))
-        return DemoModel::KD138;
+        return DisplayProduct::KD138;
     return std::nullopt;
 }

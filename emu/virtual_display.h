@@ -1,7 +1,7 @@
 #pragma once
 
 #include "demo/emulators/customer_display_emulator.h"
-#include "demo/model/demo_model.h"
+#include "demo/model/display_product.h"
 
 #include "core/line_settings.h"
 
@@ -18,13 +18,13 @@ class VirtualDisplay : public QObject
 {
     Q_OBJECT
 public:
-    VirtualDisplay(const Pacer& clock, DemoModel model, const LineSettings& settings);
+    VirtualDisplay(const Pacer& clock, DisplayProduct model, const LineSettings& settings);
 
     // Bytes off the line, sent at `sentAt`.
     void receive(const QByteArray& bytes, const LineSettings& sentAt);
 
     CustomerDisplayEmulator& emulator() { return emulator_; }
-    DemoModel model() const { return model_; }
+    DisplayProduct model() const { return model_; }
     const LineSettings& settings() const { return settings_; }
     qint64 bytesReceived() const { return bytesReceived_; }
 
@@ -38,7 +38,7 @@ private:
 
     const Pacer& clock_;
     CustomerDisplayEmulator emulator_;
-    DemoModel model_;
+    DisplayProduct model_;
     LineSettings settings_;
     std::optional<LineSettings> sender_;
     int traced_ = 0;
@@ -46,4 +46,4 @@ private:
 };
 
 // "kd317", "kd426", "kd138" as they are typed after --model.
-std::optional<DemoModel> modelNamed(const QString& name);
+std::optional<DisplayProduct> modelNamed(const QString& name);

@@ -30,9 +30,9 @@ QStringList argumentsFrom(const uint8_t* data, size_t size)
     return arguments;
 }
 
-const char* modelName(DemoModel model)
+const char* modelName(DisplayProduct model)
 {
-    return model == DemoModel::KD426 ? "kd426" : model == DemoModel::KD138 ? "kd138" : "kd317";
+    return model == DisplayProduct::KD426 ? "kd426" : model == DisplayProduct::KD138 ? "kd138" : "kd317";
 }
 
 bool sameOptions(const EmuOptions& a, const EmuOptions& b)

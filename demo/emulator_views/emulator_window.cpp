@@ -61,24 +61,24 @@ EmulatorWindow::EmulatorWindow(CustomerDisplayEmulator& emulator) : emulator_(em
     showModel(emulator_.model());
 }
 
-void EmulatorWindow::showModel(DemoModel model)
+void EmulatorWindow::showModel(DisplayProduct model)
 {
     auto source = [this] { return emulator_.frame(); };
     switch (model) {
-    case DemoModel::KD317:
+    case DisplayProduct::KD317:
         model_->setText(QStringLiteral("KD-317  ESC/POS customer display, 2 x 20"));
         screen_->setFrameSource(source, Kd317Display::kRows, Kd317Display::kColumns);
         break;
-    case DemoModel::KD426:
+    case DisplayProduct::KD426:
         model_->setText(QStringLiteral("KD-426  four-line display with printer"));
         screen_->setFrameSource(source, Kd426Display::kRows, Kd426Display::kColumns);
         break;
-    case DemoModel::KD138:
+    case DisplayProduct::KD138:
         model_->setText(QStringLiteral("KD-138  one-line display"));
         screen_->setFrameSource(source, 1, Kd138Display::kColumns);
         break;
     }
-    receipt_->setVisible(model == DemoModel::KD426);
+    receipt_->setVisible(model == DisplayProduct::KD426);
     adjustSize();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo/model/demo_model.h"
+#include "demo/model/display_product.h"
 
 #include <QWidget>
 
@@ -25,7 +25,7 @@ public:
     ReceiptStripView* receipt() const { return receipt_; }
 
 private:
-    void showModel(DemoModel model);
+    void showModel(DisplayProduct model);
     void refreshLog();
 
     CustomerDisplayEmulator& emulator_;

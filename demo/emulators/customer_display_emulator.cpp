@@ -11,10 +11,10 @@ bool CustomerDisplayEmulator::claimLine()
     return connected_.compare_exchange_strong(free, true);
 }
 
-void CustomerDisplayEmulator::connectLine(DemoModel model, const LineSettings& settings)
+void CustomerDisplayEmulator::connectLine(DisplayProduct model, const LineSettings& settings)
 {
     model_ = model;
-    if (model == DemoModel::KD317) {
+    if (model == DisplayProduct::KD317) {
         kd317_.setLineSettings(settings);
     }
     emit lineConnected(model);
@@ -28,13 +28,13 @@ void CustomerDisplayEmulator::disconnectLine()
 void CustomerDisplayEmulator::write(const QByteArray& bytes)
 {
     switch (model_) {
-    case DemoModel::KD317:
+    case DisplayProduct::KD317:
         kd317_.feed(bytes);
         break;
-    case DemoModel::KD426:
+    case DisplayProduct::KD426:
         kd426_.feed(bytes);
         break;
-    case DemoModel::KD138:
+    case DisplayProduct::KD138:
         kd138_.feed(bytes);
         break;
     }
@@ -44,11 +44,11 @@ void CustomerDisplayEmulator::write(const QByteArray& bytes)
 VfdFrame CustomerDisplayEmulator::frame()
 {
     switch (model_) {
-    case DemoModel::KD426:
+    case DisplayProduct::KD426:
         return kd426_.frame();
-    case DemoModel::KD138:
+    case DisplayProduct::KD138:
         return kd138_.frame();
-    case DemoModel::KD317:
+    case DisplayProduct::KD317:
         break;
     }
     return kd317_.frame();
@@ -57,13 +57,13 @@ VfdFrame CustomerDisplayEmulator::frame()
 void CustomerDisplayEmulator::powerCycle()
 {
     switch (model_) {
-    case DemoModel::KD317:
+    case DisplayProduct::KD317:
         kd317_.initialize();
         break;
-    case DemoModel::KD426:
+    case DisplayProduct::KD426:
         kd426_.powerOn();
         break;
-    case DemoModel::KD138:
+    case DisplayProduct::KD138:
         kd138_.powerOn();
         break;
     }

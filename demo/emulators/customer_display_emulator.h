@@ -4,7 +4,7 @@
 #include "demo/emulators/kd317_display.h"
 #include "demo/emulators/kd426_display.h"
 #include "demo/emulators/sim_log.h"
-#include "demo/model/demo_model.h"
+#include "demo/model/display_product.h"
 
 #include "core/line_settings.h"
 
@@ -31,11 +31,11 @@ public:
     void disconnectLine();
     bool isConnected() const { return connected_; }
     // GUI thread: the claimed line now reaches `model`, opened with `settings`.
-    void connectLine(DemoModel model, const LineSettings& settings);
+    void connectLine(DisplayProduct model, const LineSettings& settings);
     // GUI thread: bytes off the line.
     void write(const QByteArray& bytes);
 
-    DemoModel model() const { return model_; }
+    DisplayProduct model() const { return model_; }
     // What the shown model's screen shows now.
     VfdFrame frame();
     // Switches the shown model off and on again.
@@ -48,7 +48,7 @@ public:
     const SimLog& log() const { return log_; }
 
 signals:
-    void lineConnected(DemoModel model);
+    void lineConnected(DisplayProduct model);
     // Bytes arrived or the log grew.
     void changed();
 
@@ -58,6 +58,6 @@ private:
     Kd317Display kd317_;
     Kd426Display kd426_;
     Kd138Display kd138_;
-    DemoModel model_ = DemoModel::KD317;
+    DisplayProduct model_ = DisplayProduct::KD317;
     std::atomic_bool connected_ = false;
 };

@@ -32,11 +32,11 @@ public:
     QString portName() const override { return portName_; }
     LinkStatus setSettings(const LineSettings& settings) override;
     LineSettings settings() const override { return settings_; }
-    void setDisplayModel(DemoModel model) override { model_ = model; }
+    void setDisplayModel(DisplayProduct model) override { model_ = model; }
 
 private:
     CustomerDisplayEmulator& emulator_;
-    DemoModel model_ = DemoModel::KD317;
+    DisplayProduct model_ = DisplayProduct::KD317;
     QString portName_;
     LineSettings settings_;
     bool open_ = false;

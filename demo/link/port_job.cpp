@@ -10,7 +10,7 @@ PortJob& PortJob::add(PortStep step)
     return *this;
 }
 
-PortJob& PortJob::open(const QString& portText, const LineSettings& settings, DemoModel model)
+PortJob& PortJob::open(const QString& portText, const LineSettings& settings, DisplayProduct model)
 {
     PortStep step;
     step.kind = PortStep::Open;

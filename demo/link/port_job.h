@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo/model/demo_model.h"
+#include "demo/model/display_product.h"
 
 #include "core/line_settings.h"
 #include "core/wire_text.h"
@@ -16,12 +16,12 @@ struct PortStep
     enum Kind { Open, Write, Text, Pause, Close };
 
     Kind kind = Write;
-    QString portText;                   // Open: "COM3", the system's name of a port, or "sim"
-    LineSettings settings;              // Open
-    DemoModel model = DemoModel::KD317; // Open: the model whose demonstration opens the port
-    QByteArray bytes;                   // Write
-    QString text;                       // Text: written in the wire encoding, which the session knows
-    int ms = 0;                         // Pause
+    QString portText;                             // Open: "COM3", the system's name of a port, or "sim"
+    LineSettings settings;                        // Open
+    DisplayProduct model = DisplayProduct::KD317; // Open: the model whose demonstration opens the port
+    QByteArray bytes;                             // Write
+    QString text;                                 // Text: written in the window port's wire encoding
+    int ms = 0;                                   // Pause
 };
 
 // Port work that goes to the device worker's thread in one piece: opens, writes, fixed pauses and closes, in
@@ -29,7 +29,7 @@ struct PortStep
 class PortJob
 {
 public:
-    PortJob& open(const QString& portText, const LineSettings& settings, DemoModel model);
+    PortJob& open(const QString& portText, const LineSettings& settings, DisplayProduct model);
     // Nothing is written for no bytes.
     PortJob& write(const QByteArray& bytes);
     // Text, written in the wire encoding the person chose; see encodeTexts.

@@ -43,7 +43,7 @@ JobResult PortJobRunner::run(const PortJob& job)
             done = write(step.bytes);
             break;
         case PortStep::Text:
-            // The session has turned every text into bytes before it posted the job.
+            // The window port has turned every text into bytes before it posted the job.
             break;
         case PortStep::Pause:
             done = pause(step.ms);

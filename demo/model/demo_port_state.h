@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo/model/demo_model.h"
+#include "demo/model/display_product.h"
 
 #include "core/line_settings.h"
 #include "core/wire_text.h"
@@ -23,7 +23,7 @@ struct DemoPortState
     std::optional<QString> refusedSettingsText;
     // The model whose demonstration is shown or about to open the port; each job that opens the port
     // carries it to the simulated display, which takes this model's part.
-    DemoModel displayModel = DemoModel::KD317;
+    DisplayProduct displayModel = DisplayProduct::KD317;
     // The encoding every text goes to the display in, chosen on the port-selection windows.
     WireEncoding encoding;
 

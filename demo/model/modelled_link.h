@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo/model/demo_model.h"
+#include "demo/model/display_product.h"
 
 // A link whose far end can take the part of any demonstrated model (the simulated display). Each port job
 // that opens it tells it the model, on the device worker's thread, so the model travels with the job and
@@ -10,5 +10,5 @@ class ModelledLink
 public:
     virtual ~ModelledLink() = default;
     // The model the next open connects to.
-    virtual void setDisplayModel(DemoModel model) = 0;
+    virtual void setDisplayModel(DisplayProduct model) = 0;
 };

@@ -281,7 +281,7 @@ void TestPortFaultMatrix::oneJobEnds()
     EndingPacer pacer(stop, endMs);
     DevicePort port(link, pacer, stop.token());
     PortJob job;
-    job.open("COM2", *LineSettings::parse(settings), DemoModel::KD317)
+    job.open("COM2", *LineSettings::parse(settings), DisplayProduct::KD317)
         .write(bytes)
         .pause(60000)
         .write("B")

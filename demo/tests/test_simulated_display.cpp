@@ -31,20 +31,20 @@ private slots:
 void TestSimulatedDisplay::windowsReachTheEmulator_data()
 {
     QTest::addColumn<QString>("steps");
-    QTest::addColumn<DemoModel>("model");
+    QTest::addColumn<DisplayProduct>("model");
     QTest::addColumn<QString>("shown"); // the emulator's first row afterwards, or the box
     QTest::addColumn<bool>("held");     // the port window's line stays connected
-    QTest::newRow("KD-317") << "Command6 OptionSimulated Command1" << DemoModel::KD317
+    QTest::newRow("KD-317") << "Command6 OptionSimulated Command1" << DisplayProduct::KD317
                             << "-WELCOME- TEST MODE-" << true;
-    QTest::newRow("KD-426") << "Command7 OptionSimulated Command1 Command16" << DemoModel::KD426
+    QTest::newRow("KD-426") << "Command7 OptionSimulated Command1 Command16" << DisplayProduct::KD426
                             << "                    " << false;
-    QTest::newRow("KD-138") << "Command8 OptionSimulated Command1 Command1" << DemoModel::KD138
+    QTest::newRow("KD-138") << "Command8 OptionSimulated Command1 Command1" << DisplayProduct::KD138
                             << "12345678901         " << false;
     QTest::newRow("in use by another program")
-        << "other Command7 OptionSimulated Command1" << DemoModel::KD317
+        << "other Command7 OptionSimulated Command1" << DisplayProduct::KD317
         << "box Port Error: sim cannot be opened (error 8005):\nThe simulated display is in use." << true;
     QTest::newRow("settings that do not parse")
-        << "Command6 OptionSimulated boudrate:9600,x,8,1 Command1" << DemoModel::KD317
+        << "Command6 OptionSimulated boudrate:9600,x,8,1 Command1" << DisplayProduct::KD317
         << "box Port Error: sim cannot be opened (error 8015):\nThe line settings cannot be applied."
         << false;
 }
@@ -52,7 +52,7 @@ void TestSimulatedDisplay::windowsReachTheEmulator_data()
 void TestSimulatedDisplay::windowsReachTheEmulator()
 {
     QFETCH(QString, steps);
-    QFETCH(DemoModel, model);
+    QFETCH(DisplayProduct, model);
     QFETCH(QString, shown);
     QFETCH(bool, held);
     SimulatedRun run;
@@ -70,7 +70,7 @@ void TestSimulatedDisplay::windowsReachTheEmulator()
     QCOMPARE(run.h.line.log, QStringList());
     QCOMPARE(run.h.context.state.portText(), QStringLiteral("sim"));
     QCOMPARE(run.emulator.frame().grid.rowText(0), shown);
-    if (model == DemoModel::KD426)
+    if (model == DisplayProduct::KD426)
         QCOMPARE(run.emulator.kd426().rowText(1), QStringLiteral("      09:05:07      "));
     QCOMPARE(run.emulator.log().total(), 0);
 }
@@ -82,9 +82,9 @@ void TestSimulatedDisplay::modelTravelsWithTheJob()
     SimulatedRun run;
     run.h.perform("Command7 OptionSimulated Command1");
     QTest::mouseClick(run.h.current()->findChild<QPushButton*>("Command16"), Qt::LeftButton);
-    run.h.context.state.displayModel = DemoModel::KD317;
+    run.h.context.state.displayModel = DisplayProduct::KD317;
     run.h.settle();
-    QCOMPARE(run.emulator.model(), DemoModel::KD426);
+    QCOMPARE(run.emulator.model(), DisplayProduct::KD426);
 }
 
 QTEST_MAIN(TestSimulatedDisplay)

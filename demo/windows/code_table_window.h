@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo/link/port_session.h"
+#include "demo/link/window_port.h"
 #include "demo/windows/demo_window.h"
 
 struct DemoContext;
@@ -21,6 +21,6 @@ private:
     void showCodeTable();
     void returnToCommandList();
 
-    PortSession port_;
+    WindowPort port_;
     qint16 codeTable_ = 0;
 };

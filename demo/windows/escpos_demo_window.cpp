@@ -126,7 +126,7 @@ void EscPosDemoWindow::commandClicked(int index)
     }
 }
 
-void EscPosDemoWindow::runJob(PortJob job, PortSession::Then then)
+void EscPosDemoWindow::runJob(PortJob job, WindowPort::Then then)
 {
     ++jobsRunning_;
     port_.run(std::move(job), [this, then](const JobResult& result) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo/link/port_session.h"
+#include "demo/link/window_port.h"
 #include "demo/model/screen_mirror.h"
 #include "demo/windows/demo_window.h"
 
@@ -32,7 +32,7 @@ private:
     void commandClicked(int index);
     // Hands the job to the port; the mirror's keys and clicks wait until it (and what `then` starts) has
     // ended.
-    void runJob(PortJob job, PortSession::Then then);
+    void runJob(PortJob job, WindowPort::Then then);
     // Writes to the display, then runs `then` once the bytes have left; a port failure has been told and
     // sends the person back to the port choice.
     void send(PortJob job, std::function<void()> then = {});
@@ -61,7 +61,7 @@ private:
     void refreshMirror();
 
     DemoContext& context_;
-    PortSession port_;
+    WindowPort port_;
     MirrorMode writeMode_ = MirrorMode::Overwrite;
     ScreenMirror mirror_;
     MirrorGrid* grid_;

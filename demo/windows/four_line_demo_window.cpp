@@ -1,7 +1,7 @@
 #include "demo/windows/four_line_demo_window.h"
 
 #include "demo/link/demo_context.h"
-#include "demo/link/port_session.h"
+#include "demo/link/window_port.h"
 #include "demo/model/pacer_time.h"
 #include "demo/windows/wrapping_button.h"
 
@@ -43,7 +43,7 @@ const QList<Kd426Button> kButtons = {
 
 } // namespace
 
-FourLineDemoWindow::FourLineDemoWindow(DemoContext& context, PortSession& sharedPort)
+FourLineDemoWindow::FourLineDemoWindow(DemoContext& context, WindowPort& sharedPort)
     : DemoWindow(QString::fromUtf8("KD426-繁體")), context_(context), port_(sharedPort)
 {
     auto* grid = new QGridLayout(this);

@@ -7,7 +7,7 @@
 
 struct DemoContext;
 class PortJob;
-class PortSession;
+class WindowPort;
 
 // "KD426-繁體": the four-line model's line commands, its clock and the printer pass-through. Every
 // press opens the shared port, writes, and closes it again.
@@ -15,7 +15,7 @@ class FourLineDemoWindow : public DemoWindow
 {
     Q_OBJECT
 public:
-    FourLineDemoWindow(DemoContext& context, PortSession& sharedPort);
+    FourLineDemoWindow(DemoContext& context, WindowPort& sharedPort);
 
     // Tries the shared port once, so that the person may pick another port at once instead of finding
     // out at the first press.
@@ -28,5 +28,5 @@ private:
     void proceed(PortJob job, const QList<Kd426::Step>& steps, int next);
 
     DemoContext& context_;
-    PortSession& port_;
+    WindowPort& port_;
 };

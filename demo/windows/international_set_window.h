@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo/link/port_session.h"
+#include "demo/link/window_port.h"
 #include "demo/windows/demo_window.h"
 
 struct DemoContext;
@@ -23,7 +23,7 @@ private:
     void showInternationalSet();
     void returnToCommandList();
 
-    PortSession port_;
+    WindowPort port_;
     qint16 setNumber_ = 0;
     QString setName_ = QStringLiteral("U.S.A");
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "demo/link/port_session.h"
+#include "demo/link/window_port.h"
 #include "demo/windows/demo_window.h"
 
 struct DemoContext;
@@ -17,5 +17,5 @@ private:
     void sendKp685Greeting();
 
     DemoContext& context_;
-    PortSession kp685_;
+    WindowPort kp685_;
 };

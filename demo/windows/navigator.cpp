@@ -55,15 +55,15 @@ void Navigator::show(NextWindow next)
         return putInPlace(adopt(new PortSelectionWindow(context_, comOptions(10), NextWindow::OneLineDemo,
                                                         NextWindow::Launcher)));
     case NextWindow::CommandList:
-        return showWhenStarted(adopt(new EscPosDemoWindow(context_)), DemoModel::KD317);
+        return showWhenStarted(adopt(new EscPosDemoWindow(context_)), DisplayProduct::KD317);
     case NextWindow::CodeTable:
-        return showWhenStarted(adopt(new CodeTableWindow(context_)), DemoModel::KD317);
+        return showWhenStarted(adopt(new CodeTableWindow(context_)), DisplayProduct::KD317);
     case NextWindow::InternationalSet:
-        return showWhenStarted(adopt(new InternationalSetWindow(context_)), DemoModel::KD317);
+        return showWhenStarted(adopt(new InternationalSetWindow(context_)), DisplayProduct::KD317);
     case NextWindow::FourLineDemo:
-        return showWhenStarted(adopt(new FourLineDemoWindow(context_, sharedPort_)), DemoModel::KD426);
+        return showWhenStarted(adopt(new FourLineDemoWindow(context_, sharedPort_)), DisplayProduct::KD426);
     case NextWindow::OneLineDemo:
-        return showWhenStarted(adopt(new OneLineDemoWindow(sharedPort_)), DemoModel::KD138);
+        return showWhenStarted(adopt(new OneLineDemoWindow(sharedPort_)), DisplayProduct::KD138);
     }
 }
 
@@ -80,7 +80,7 @@ void Navigator::putInPlace(DemoWindow* next)
     }
 }
 
-void Navigator::showWhenStarted(DemoWindow* window, DemoModel model)
+void Navigator::showWhenStarted(DemoWindow* window, DisplayProduct model)
 {
     // The jobs that open the port carry the model to the simulated display.
     context_.state.displayModel = model;
@@ -97,12 +97,12 @@ void Navigator::showWhenStarted(DemoWindow* window, DemoModel model)
     });
 }
 
-void Navigator::cannotOpen(DemoModel model)
+void Navigator::cannotOpen(DisplayProduct model)
 {
     // Already on a port selection: the person stays there and chooses again.
     if (qobject_cast<PortSelectionWindow*>(current_.data()) != nullptr)
         return;
-    show(model == DemoModel::KD426   ? NextWindow::Kd426PortSelection
-         : model == DemoModel::KD138 ? NextWindow::Kd138PortSelection
-                                     : NextWindow::Kd317PortSelection);
+    show(model == DisplayProduct::KD426   ? NextWindow::Kd426PortSelection
+         : model == DisplayProduct::KD138 ? NextWindow::Kd138PortSelection
+                                          : NextWindow::Kd317PortSelection);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "demo/link/port_session.h"
-#include "demo/model/demo_model.h"
+#include "demo/link/window_port.h"
+#include "demo/model/display_product.h"
 #include "demo/windows/demo_window.h"
 #include "demo/windows/next_window.h"
 
@@ -31,8 +31,8 @@ public:
 private:
     void putInPlace(DemoWindow* next);
     // Shows a demonstration once its start-up has worked; otherwise the port selection of `model`.
-    void showWhenStarted(DemoWindow* window, DemoModel model);
-    void cannotOpen(DemoModel model);
+    void showWhenStarted(DemoWindow* window, DisplayProduct model);
+    void cannotOpen(DisplayProduct model);
     DemoWindow* adopt(DemoWindow* window);
     bool portBusy() const;
 
@@ -40,5 +40,5 @@ private:
     QPointer<DemoWindow> current_;
     // The port of the four-line and one-line demonstrations, which open it around each button press:
     // the never-shown window "Form1" that holds it.
-    PortSession sharedPort_;
+    WindowPort sharedPort_;
 };

@@ -1,12 +1,12 @@
 #include "demo/windows/one_line_demo_window.h"
 
-#include "demo/link/port_session.h"
+#include "demo/link/window_port.h"
 #include "demo/model/kd138_commands.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
 
-OneLineDemoWindow::OneLineDemoWindow(PortSession& sharedPort)
+OneLineDemoWindow::OneLineDemoWindow(WindowPort& sharedPort)
     : DemoWindow(QStringLiteral("KD138 DEMO")), port_(sharedPort)
 {
     auto* layout = new QHBoxLayout(this);

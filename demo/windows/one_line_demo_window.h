@@ -2,7 +2,7 @@
 
 #include "demo/windows/demo_window.h"
 
-class PortSession;
+class WindowPort;
 
 // "KD138 DEMO": the one-line model's two line commands. Every press opens the shared port, writes, and
 // closes it again.
@@ -10,7 +10,7 @@ class OneLineDemoWindow : public DemoWindow
 {
     Q_OBJECT
 public:
-    explicit OneLineDemoWindow(PortSession& sharedPort);
+    explicit OneLineDemoWindow(WindowPort& sharedPort);
 
     // Tries the shared port once, as the four-line demonstration does.
     void startUp(std::function<void(bool)> started) override;
@@ -18,5 +18,5 @@ public:
 private:
     void press(const QByteArray& bytes);
 
-    PortSession& port_;
+    WindowPort& port_;
 };

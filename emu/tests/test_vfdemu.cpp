@@ -33,7 +33,7 @@ const auto line = [](const QString& text) { return LineSettings::parse(text).val
 // opens one port of a null-modem pair: the test keeps the master, as the program has the other port.
 struct Rig
 {
-    explicit Rig(DemoModel model, bool pair = false) : display(pacer, model, line("9600,N,8,1"))
+    explicit Rig(DisplayProduct model, bool pair = false) : display(pacer, model, line("9600,N,8,1"))
     {
         if (pair) {
             master = ::posix_openpt(O_RDWR | O_NOCTTY);
@@ -116,12 +116,12 @@ private slots:
     // the garbage it makes of them, and the mismatch is logged.
     void commandFamilies_data()
     {
-        QTest::addColumn<DemoModel>("model");
+        QTest::addColumn<DisplayProduct>("model");
         QTest::addColumn<QString>("program");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("expected");
-        const auto k317 = DemoModel::KD317, k426 = DemoModel::KD426, k138 = DemoModel::KD138;
-        const std::tuple<const char*, DemoModel, const char*, QByteArray, const char*> rows[] = {
+        const auto k317 = DisplayProduct::KD317, k426 = DisplayProduct::KD426, k138 = DisplayProduct::KD138;
+        const std::tuple<const char*, DisplayProduct, const char*, QByteArray, const char*> rows[] = {
             {"KD-317 cursor moves", k317, "link", "AB\x1F\x24\x05\x02X\x0A", "AB/    X;1,6"},
             {"KD-426 printer", k426, "pair", "\x1B=1THANK YOU\n\x1B=2",
              "@/@//  CUSTOMER DISPLAY;none;THANK YOU"},
@@ -133,7 +133,7 @@ private slots:
     }
     void commandFamilies()
     {
-        QFETCH(DemoModel, model);
+        QFETCH(DisplayProduct, model);
         QFETCH(QString, program);
         QFETCH(QString, expected);
         Rig rig(model, program == "pair");
@@ -174,7 +174,7 @@ private slots:
 
     void survivesReopening()
     {
-        Rig rig(DemoModel::KD138);
+        Rig rig(DisplayProduct::KD138);
         for (int round = 1; round <= 4; ++round) {
             Opener opener(round % 2 == 0 ? "link" : "open", rig);
             opener.write("\x0CROUND " + QByteArray::number(round));
@@ -188,7 +188,7 @@ private slots:
         constexpr int kMegabyte = 1 << 20;
         QByteArray noise(kMegabyte, Qt::Uninitialized);
         QRandomGenerator(17).fillRange(reinterpret_cast<quint32*>(noise.data()), kMegabyte / 4);
-        Rig rig(DemoModel::KD317);
+        Rig rig(DisplayProduct::KD317);
         Opener opener("open 2400,N,8,2", rig);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("shows garbage"));
         // The writer blocks while the pseudo-terminal is full, so it runs beside the reading event loop.

@@ -63,11 +63,11 @@ QString AppliedRecords::forget(const QString& port) const
     return QStringLiteral("the record %1 cannot be removed (%2)").arg(path, file.errorString());
 }
 
-int runForgettingRecord(const QString& folder, CliSession& session, const std::function<int()>& job)
+int runForgettingRecord(const QString& folder, PortRun& run, const std::function<int()>& job)
 {
-    const QString port = session.access.selection.port;
+    const QString port = run.access.selection.port;
     if (const QString reason = AppliedRecords(folder).forget(port); !reason.isEmpty()) {
-        session.err << "vfdctl: nothing was sent to " << port << ": " << reason << Qt::endl;
+        run.err << "vfdctl: nothing was sent to " << port << ": " << reason << Qt::endl;
         return CliExit::Failed;
     }
     return job();
@@ -78,8 +78,8 @@ CliPrepare forgettingRecords(CliPrepare prepare)
     return [prepare = std::move(prepare)](CliContext& context, const QStringList& args) {
         CliPlan plan = prepare(context, args);
         if (plan.job)
-            plan.job = [folder = context.stateFolder, job = std::move(plan.job)](CliSession& session) {
-                return runForgettingRecord(folder, session, [&] { return job(session); });
+            plan.job = [folder = context.stateFolder, job = std::move(plan.job)](PortRun& run) {
+                return runForgettingRecord(folder, run, [&] { return job(run); });
             };
         return plan;
     };

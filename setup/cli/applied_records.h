@@ -37,9 +37,9 @@ private:
 // /var/lib/talvex-display-tools/applied; else the user's state folder "applied" (userStateFolder).
 QString appliedRecordsFolder();
 
-// Runs `job`, which writes to the session's port, once the port's record in `folder` is forgotten;
+// Runs `job`, which writes to the run's port, once the port's record in `folder` is forgotten;
 // when it cannot be, nothing is sent: the reason goes to stderr and the port fails.
-int runForgettingRecord(const QString& folder, CliSession& session, const std::function<int()>& job);
+int runForgettingRecord(const QString& folder, PortRun& run, const std::function<int()>& job);
 
 // The preparation of a command whose job writes to the display: the job runs as runForgettingRecord
 // runs it, with the run's records folder.

@@ -8,7 +8,7 @@
 class Dialogs;
 class WireEncoding;
 struct DisplayAccess;
-class SimulatedDisplay;
+struct PortTarget;
 
 // What a port's job tells beyond its exit status and its box, for the JSON presenter.
 struct JobReport
@@ -25,15 +25,14 @@ struct JobReport
     bool wouldApply = false; // apply --check: the port was reached and an apply would write to it
 };
 
-// What a vfdctl command works with on one port.
-struct CliSession
+// One port's run of a command's job: what the job works with there (the display, the port the run
+// targets, the port's own output) and what it tells beyond its exit status.
+struct PortRun
 {
     DisplayAccess& access;
+    const PortTarget& target; // its quiet and stdoutIsTerminal say how much goes to `out`
     QTextStream& out;
     QTextStream& err;
-    SimulatedDisplay* simulatedDisplay; // set when the port is a simulated display
-    bool stdoutIsTerminal = false;
-    bool quiet = false; // --quiet: nothing on stdout on success
     // What was done and the state the display is left in, should the run be interrupted now; a
     // command keeps it up to date where it knows more (the firmware page count).
     QString interruption = QStringLiteral("Interrupted before the display was told to restart: what it "
@@ -69,7 +68,7 @@ struct CliExit
 };
 
 // The work of a command on one port; returns an exit status.
-using CliJob = std::function<int(CliSession&)>;
+using CliJob = std::function<int(PortRun&)>;
 
 struct CliPlan
 {
@@ -110,7 +109,7 @@ CliJob firmwareJob(const QByteArray& firmwareImage, bool forced,
                    const QString& forceAgain = QStringLiteral("with --force"));
 // The DEMO write of a checked file on one port, as "demo write" and "apply" run it; a refusal of the
 // file names it, with where a profile names it (`origin`).
-int writeDemoFile(CliSession& session, const QString& path, const QString& origin = {});
+int writeDemoFile(PortRun& run, const QString& path, const QString& origin = {});
 
 // Splits "--name value" and "--name=value" options from positional words; every word after "--" is
 // positional. Flags named in `flags` take no value. Returns false (with a message in *error) for an unknown

@@ -2,6 +2,7 @@
 #include "setup/cli/cli_command.h"
 #include "setup/cli/named_file_check.h"
 #include "setup/cli/outcome_report.h"
+#include "setup/cli/port_run.h"
 #include "setup/cli/too_late_retry.h"
 #include "setup/operations/demo_file.h"
 #include "setup/operations/demo_transfer.h"
@@ -38,32 +39,32 @@ QList<ApplyStep> applySteps(const ProvisioningProfile& profile, const QByteArray
                                   QStringLiteral("with force=true in the profile's [firmware] section"))});
     if (profile.general) {
         const QStringList names = *profile.general;
-        steps.append({QStringLiteral("general"), [names](CliSession& session) {
+        steps.append({QStringLiteral("general"), [names](PortRun& run) {
                           const int status = reportOutcome(
-                              session, writeGeneralParameters(session.access, generalParametersNamed(names)));
+                              run, writeGeneralParameters(run.access, generalParametersNamed(names)));
                           // The display restarts at its new line settings: the next steps reach it there.
-                          session.access.selection.setLine(names.at(0), names.at(1));
+                          run.access.selection.setLine(names.at(0), names.at(1));
                           return status;
                       }});
     }
     if (!titleLines.isEmpty())
-        steps.append({QStringLiteral("title"), [titleLines](CliSession& session) {
+        steps.append({QStringLiteral("title"), [titleLines](PortRun& run) {
                           return reportOutcome(
-                              session, writeTitlePage(session.access, titleLines.at(0), titleLines.at(1)));
+                              run, writeTitlePage(run.access, titleLines.at(0), titleLines.at(1)));
                       }});
     if (!profile.demoFile.isEmpty())
-        steps.append({QStringLiteral("demo"), [path = profile.demoFile](CliSession& session) {
-                          return writeDemoFile(session, path, QStringLiteral("[demo] file"));
+        steps.append({QStringLiteral("demo"), [path = profile.demoFile](PortRun& run) {
+                          return writeDemoFile(run, path, QStringLiteral("[demo] file"));
                       }});
     if (profile.balance || profile.storeBalance)
-        steps.append({QStringLiteral("balance"), [profile](CliSession& session) {
+        steps.append({QStringLiteral("balance"), [profile](PortRun& run) {
                           if (profile.balance) {
                               const int status =
-                                  reportOutcome(session, sendBalance(session.access, *profile.balance));
+                                  reportOutcome(run, sendBalance(run.access, *profile.balance));
                               if (status != CliExit::Ok || !profile.storeBalance)
                                   return status;
                           }
-                          return reportOutcome(session, storeBalance(session.access));
+                          return reportOutcome(run, storeBalance(run.access));
                       }});
     // Every step but the firmware can be sent again when the host was too late to tell the answer.
     for (ApplyStep& step : steps) {
@@ -128,23 +129,23 @@ QString stepResult(int status)
 }
 
 // The steps in order, the restart pause between two; the first that fails ends the apply.
-int runSteps(CliSession& session, const QList<ApplyStep>& steps)
+int runSteps(PortRun& run, const QList<ApplyStep>& steps)
 {
     QStringList done;
     for (qsizetype i = 0; i < steps.size(); ++i) {
         const ApplyStep& step = steps.at(i);
         if (!done.isEmpty())
-            session.access.pacer.sleep(kRestartPauseMs);
-        if (!session.quiet)
-            session.out << "apply: " << step.name << Qt::endl;
-        session.interruption =
+            run.access.pacer.sleep(kRestartPauseMs);
+        if (!run.target.quiet)
+            run.out << "apply: " << step.name << Qt::endl;
+        run.interruption =
             QStringLiteral("Interrupted in the %1 step%2: the display was not told to restart and may "
                            "hold it in part; apply the profile again")
                 .arg(step.name, done.isEmpty()
                                     ? QString()
                                     : QStringLiteral(" (done: %1)").arg(done.join(QLatin1String(", "))));
-        const int status = step.job(session);
-        session.report.steps[i].result = stepResult(status);
+        const int status = step.job(run);
+        run.report.steps[i].result = stepResult(status);
         if (status != CliExit::Ok)
             return status;
         done << step.name;
@@ -153,49 +154,47 @@ int runSteps(CliSession& session, const QList<ApplyStep>& steps)
 }
 
 // --check: the port is opened, its DSR awaited and the port closed again; nothing is sent.
-int checkPort(CliSession& session, bool unchanged)
+int checkPort(PortRun& run, bool unchanged)
 {
     const Outcome reached = [&] {
-        DisplaySession display(session.access);
+        DisplaySession display(run.access);
         return display.outcome();
     }();
     if (!reached)
-        return reportOutcome(session, reached);
-    session.report.unchanged = unchanged;
-    session.report.wouldApply = !unchanged;
-    if (!session.quiet)
-        session.out << "apply: " << (unchanged ? "unchanged" : "would apply") << Qt::endl;
+        return reportOutcome(run, reached);
+    run.report.unchanged = unchanged;
+    run.report.wouldApply = !unchanged;
+    if (!run.target.quiet)
+        run.out << "apply: " << (unchanged ? "unchanged" : "would apply") << Qt::endl;
     return CliExit::Ok;
 }
 
 CliJob applyJob(const QList<ApplyStep>& steps, const ApplyMode& mode)
 {
-    return [steps, mode](CliSession& session) -> int {
+    return [steps, mode](PortRun& run) -> int {
         for (const ApplyStep& step : steps)
-            session.report.steps.append({step.name, QStringLiteral("not run")});
-        const QString port = session.access.selection.port;
+            run.report.steps.append({step.name, QStringLiteral("not run")});
+        const QString port = run.access.selection.port;
         const AppliedRecords records(mode.stateFolder);
         const bool matches = mode.changedOnly && !mode.force && !mode.digest.isEmpty() &&
                              records.digestFor(port) == mode.digest;
         if (mode.check)
-            return checkPort(session, matches);
+            return checkPort(run, matches);
         if (matches) {
-            session.report.unchanged = true;
-            if (!session.quiet)
-                session.out << "apply: unchanged (the profile and its files are those last applied)"
-                            << Qt::endl;
+            run.report.unchanged = true;
+            if (!run.target.quiet)
+                run.out << "apply: unchanged (the profile and its files are those last applied)" << Qt::endl;
             return CliExit::Ok;
         }
-        session.access.selection.encoding = mode.encoding;
+        run.access.selection.encoding = mode.encoding;
         // While the display is being written what it holds is known from no record.
-        const int status =
-            runForgettingRecord(mode.stateFolder, session, [&] { return runSteps(session, steps); });
+        const int status = runForgettingRecord(mode.stateFolder, run, [&] { return runSteps(run, steps); });
         if (status != CliExit::Ok || mode.digest.isEmpty())
             return status;
         if (const QString reason = records.record(port, mode.digest, QDateTime::currentDateTimeUtc());
             !reason.isEmpty())
-            session.err << "vfdctl apply: could not record what was applied to " << port << ": " << reason
-                        << Qt::endl;
+            run.err << "vfdctl apply: could not record what was applied to " << port << ": " << reason
+                    << Qt::endl;
         return status;
     };
 }

@@ -24,7 +24,7 @@ CliCommand balanceCommand()
     command.prepare = forgettingRecords([](CliContext& context, const QStringList& args) {
         if (args == QStringList{QStringLiteral("--store")})
             return CliPlan::runRepeatable(
-                [](CliSession& session) { return reportOutcome(session, storeBalance(session.access)); });
+                [](PortRun& run) { return reportOutcome(run, storeBalance(run.access)); });
         bool number = false;
         const int value = args.size() == 1 ? args.at(0).toInt(&number) : -1;
         if (!number || value < kBalanceMinimum || value > kBalanceMaximum) {
@@ -33,9 +33,8 @@ CliCommand balanceCommand()
                 << Qt::endl;
             return CliPlan::done(CliExit::Usage);
         }
-        return CliPlan::runRepeatable([value](CliSession& session) {
-            return reportOutcome(session, sendBalance(session.access, value));
-        });
+        return CliPlan::runRepeatable(
+            [value](PortRun& run) { return reportOutcome(run, sendBalance(run.access, value)); });
     });
     return command;
 }

@@ -7,14 +7,14 @@
 #include "setup/operations/demo_transfer.h"
 #include "setup/protocol/display_access.h"
 
-int writeDemoFile(CliSession& session, const QString& path, const QString& origin)
+int writeDemoFile(PortRun& run, const QString& path, const QString& origin)
 {
-    const Outcome outcome = writeDemo(session.access, path);
-    const int status = reportOutcome(session, outcome);
+    const Outcome outcome = writeDemo(run.access, path);
+    const int status = reportOutcome(run, outcome);
     // The file has changed since it was checked (grown past the limit, no longer readable).
     if (outcome.kind() == Outcome::Refused) {
-        session.report.file = path;
-        nameRefusedFile(session.err, path, origin);
+        run.report.file = path;
+        nameRefusedFile(run.err, path, origin);
     }
     return status;
 }
@@ -28,7 +28,7 @@ CliPlan prepareWrite(CliContext& context, const QString& path)
     // The check of the window's "File Input": only a DEMO file goes to the display.
     if (const std::optional<Refusal> refusal = checkDemoFile(path))
         return CliPlan::done(reportRefusedFile(context, *refusal, path));
-    return CliPlan::runRepeatable([path](CliSession& session) { return writeDemoFile(session, path); });
+    return CliPlan::runRepeatable([path](PortRun& run) { return writeDemoFile(run, path); });
 }
 
 } // namespace
@@ -58,7 +58,7 @@ CliCommand demoCommand()
             return prepareWrite(context, args.at(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
             return CliPlan::runRepeatable(
-                [](CliSession& session) { return reportOutcome(session, eraseDemo(session.access)); });
+                [](PortRun& run) { return reportOutcome(run, eraseDemo(run.access)); });
         context.err << "vfdctl demo: expected 'write FILE' or 'erase' (see vfdctl demo --help)" << Qt::endl;
         return CliPlan::done(CliExit::Usage);
     });

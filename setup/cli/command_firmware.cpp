@@ -2,6 +2,7 @@
 #include "setup/cli/cli_command.h"
 #include "setup/cli/named_file_check.h"
 #include "setup/cli/outcome_report.h"
+#include "setup/cli/port_run.h"
 #include "setup/messages/message_catalogue.h"
 #include "setup/operations/firmware_file.h"
 #include "setup/operations/firmware_update.h"
@@ -34,36 +35,36 @@ QString minutesSeconds(double seconds)
 class ProgressPrinter : public OperationDialogs
 {
 public:
-    ProgressPrinter(CliSession& session) : session_(session), inner_(session.access.dialogs) {}
+    ProgressPrinter(PortRun& run) : run_(run), inner_(run.access.dialogs) {}
 
     void page(int written, int pages, const QString& percentage)
     {
-        if (session_.quiet)
+        if (run_.target.quiet)
             return;
-        if (!session_.stdoutIsTerminal) {
+        if (!run_.target.stdoutIsTerminal) {
             if (written == pages)
-                session_.out << "firmware: " << pages << " of " << pages << " pages sent, 100%" << Qt::endl;
+                run_.out << "firmware: " << pages << " of " << pages << " pages sent, 100%" << Qt::endl;
             else
-                session_.out << "firmware: page " << (written + 1) << " of " << pages << ", " << percentage
-                             << " sent" << Qt::endl;
+                run_.out << "firmware: page " << (written + 1) << " of " << pages << ", " << percentage
+                         << " sent" << Qt::endl;
             return;
         }
         const int filled = pages > 0 ? written * kBarWidth / pages : 0;
         const QString bar = QString(filled, QLatin1Char('#')) + QString(kBarWidth - filled, QLatin1Char('.'));
-        session_.out << "\r[" << bar << "] " << percentage.rightJustified(6) << "  page "
-                     << std::min(written + 1, pages) << "/" << pages << "  "
-                     << minutesSeconds(kPageSeconds * (pages - written)) << " left ";
+        run_.out << "\r[" << bar << "] " << percentage.rightJustified(6) << "  page "
+                 << std::min(written + 1, pages) << "/" << pages << "  "
+                 << minutesSeconds(kPageSeconds * (pages - written)) << " left ";
         lineOpen_ = true;
         if (written == pages)
             endLine();
         else
-            session_.out.flush();
+            run_.out.flush();
     }
 
     void endLine()
     {
         if (lineOpen_)
-            session_.out << Qt::endl;
+            run_.out << Qt::endl;
         lineOpen_ = false;
     }
 
@@ -86,7 +87,7 @@ public:
     QString openFile(const QString& title) override { return inner_.openFile(title); }
 
 private:
-    CliSession& session_;
+    PortRun& run_;
     OperationDialogs& inner_;
     bool lineOpen_ = false;
 };
@@ -115,29 +116,27 @@ CliPlan prepare(CliContext& context, const QStringList& args)
 
 CliJob firmwareJob(const QByteArray& firmwareImage, bool forced, const QString& forceAgain)
 {
-    return [firmwareImage, forced, forceAgain](CliSession& session) {
-        ProgressPrinter printer(session);
-        session.report.pagesSent = 0;
-        DisplayAccess access(session.access.link, session.access.pacer, printer, session.access.selection,
-                             session.access.stop);
-        session.interruption =
-            QStringLiteral("Interrupted before the first page: the display may wait in its "
-                           "setup state; switch it off and on again");
+    return [firmwareImage, forced, forceAgain](PortRun& run) {
+        ProgressPrinter printer(run);
+        run.report.pagesSent = 0;
+        DisplayAccess access(run.access.link, run.access.pacer, printer, run.access.selection,
+                             run.access.stop);
+        run.interruption = QStringLiteral("Interrupted before the first page: the display may wait in its "
+                                          "setup state; switch it off and on again");
         const Outcome outcome = updateFirmware(
             access, firmwareImage, forced, [&](int written, int pages, const QString& percentage) {
                 printer.page(written, pages, percentage);
-                session.report.pagesSent = written;
+                run.report.pagesSent = written;
                 if (written > 0)
-                    session.interruption =
-                        QStringLiteral("Interrupted after page %1 of %2: the display stays in "
-                                       "its update state; run the update again, %3 "
-                                       "if it no longer answers")
-                            .arg(written)
-                            .arg(pages)
-                            .arg(forceAgain);
+                    run.interruption = QStringLiteral("Interrupted after page %1 of %2: the display stays in "
+                                                      "its update state; run the update again, %3 "
+                                                      "if it no longer answers")
+                                           .arg(written)
+                                           .arg(pages)
+                                           .arg(forceAgain);
             });
         printer.endLine();
-        return reportOutcome(session, outcome, forced);
+        return reportOutcome(run, outcome, forced);
     };
 }
 

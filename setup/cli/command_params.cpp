@@ -59,8 +59,8 @@ CliPlan prepareWrite(CliContext& context, const QStringList& args)
         }
         parameters.*(o.setting.field) = o.setting.codeOf(*named);
     }
-    return CliPlan::runRepeatable([parameters](CliSession& session) {
-        return reportOutcome(session, writeGeneralParameters(session.access, parameters));
+    return CliPlan::runRepeatable([parameters](PortRun& run) {
+        return reportOutcome(run, writeGeneralParameters(run.access, parameters));
     });
 }
 
@@ -94,9 +94,8 @@ CliCommand paramsCommand()
         if (args.value(0) == QLatin1String("write"))
             return prepareWrite(context, args.mid(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
-            return CliPlan::runRepeatable([](CliSession& session) {
-                return reportOutcome(session, eraseGeneralParameters(session.access));
-            });
+            return CliPlan::runRepeatable(
+                [](PortRun& run) { return reportOutcome(run, eraseGeneralParameters(run.access)); });
         context.err << "vfdctl params: expected 'write [options]' or 'erase' (see vfdctl params --help)"
                     << Qt::endl;
         return CliPlan::done(CliExit::Usage);

@@ -48,8 +48,8 @@ CliPlan prepareWrite(CliContext& context, const QStringList& args)
         reportOutcome(context.dialogs, fits);
         return CliPlan::done(CliExit::Usage);
     }
-    return CliPlan::runRepeatable([lines](CliSession& session) {
-        return reportOutcome(session, writeTitlePage(session.access, lines.at(0), lines.at(1)));
+    return CliPlan::runRepeatable([lines](PortRun& run) {
+        return reportOutcome(run, writeTitlePage(run.access, lines.at(0), lines.at(1)));
     });
 }
 
@@ -86,7 +86,7 @@ CliCommand titleCommand()
             return prepareWrite(context, args.mid(1));
         if (args.value(0) == QLatin1String("erase") && args.size() == 1)
             return CliPlan::runRepeatable(
-                [](CliSession& session) { return reportOutcome(session, eraseTitlePage(session.access)); });
+                [](PortRun& run) { return reportOutcome(run, eraseTitlePage(run.access)); });
         context.err << "vfdctl title: expected 'write LINE1 LINE2', 'write --file F' or 'erase'"
                        " (see vfdctl title --help)"
                     << Qt::endl;

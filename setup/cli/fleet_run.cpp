@@ -29,30 +29,30 @@ QString resultText(const PortResult& result)
     return result.failure.isEmpty() ? QStringLiteral("failed") : result.failure;
 }
 
-void printTable(QTextStream& out, const QList<FleetPort>& ports, const QList<PortResult>& results)
+void printTable(QTextStream& out, const QList<PortTarget>& ports, const QList<PortResult>& results)
 {
     int nameWidth = 4;
     int resultWidth = 6;
     for (qsizetype i = 0; i < ports.size(); ++i) {
-        nameWidth = std::max(nameWidth, static_cast<int>(ports[i].name.size()));
+        nameWidth = std::max(nameWidth, static_cast<int>(ports[i].selection.port.size()));
         resultWidth = std::max(resultWidth, static_cast<int>(resultText(results[i]).size()));
     }
     out << QStringLiteral("port").leftJustified(nameWidth) << "  "
         << QStringLiteral("result").leftJustified(resultWidth) << "  time" << Qt::endl;
     for (qsizetype i = 0; i < ports.size(); ++i)
-        out << ports[i].name.leftJustified(nameWidth) << "  "
+        out << ports[i].selection.port.leftJustified(nameWidth) << "  "
             << resultText(results[i]).leftJustified(resultWidth) << "  "
             << QString::number(results[i].seconds, 'f', 1) << " s" << Qt::endl;
 }
 
 } // namespace
 
-int runFleet(const CliJob& job, const QList<FleetPort>& ports, const QString& command, QTextStream& out,
+int runFleet(const CliJob& job, const QList<PortTarget>& ports, const QString& command, QTextStream& out,
              QTextStream& err, bool stdoutIsTerminal, bool quiet, JsonLines* json)
 {
     QStringList names;
-    for (const FleetPort& port : ports)
-        names << port.name;
+    for (const PortTarget& port : ports)
+        names << port.selection.port;
     // With --quiet no live block is drawn: a failure is all that shows.
     FleetConsole console(names, command, out, err, stdoutIsTerminal && !quiet);
 
@@ -60,24 +60,24 @@ int runFleet(const CliJob& job, const QList<FleetPort>& ports, const QString& co
     std::vector<std::unique_ptr<DeviceWorker>> workers;
     for (qsizetype i = 0; i < ports.size(); ++i) {
         // Each port on a worker of its own; its trace lines carry its name.
-        workers.push_back(makePortWorker(ports[i].target, ports[i].name));
+        workers.push_back(makePortWorker(ports[i], ports[i].selection.port));
         workers.back()->post([&, i](DevicePort& device) {
-            const FleetPort& port = ports[i];
+            const PortTarget& port = ports[i];
             PortOutputDevice outDevice(console, static_cast<int>(i), false);
             PortOutputDevice errDevice(console, static_cast<int>(i), true);
             QTextStream portOut(&outDevice);
             QTextStream portErr(&errDevice);
             ConsoleDialogs dialogs(portOut, portErr);
             dialogs.quiet = quiet;
-            Pacer& pacer = *port.target.pacer;
+            Pacer& pacer = *port.pacer;
             const double start = pacer.now();
             JobReport report;
-            results[i].status = runJobOnPort(job, device, port.target, portOut, portErr, dialogs, &report);
+            results[i].status = runJobOnPort(job, device, port, portOut, portErr, dialogs, &report);
             results[i].seconds = pacer.now() - start;
             results[i].failure = dialogs.firstFailure();
             results[i].unchanged = report.unchanged;
             if (json)
-                json->portEnded(port.name, results[i].status, dialogs, report, results[i].seconds);
+                json->portEnded(port.selection.port, results[i].status, dialogs, report, results[i].seconds);
             portOut.flush();
             portErr.flush();
         });

@@ -8,12 +8,6 @@
 
 class JsonLines;
 
-struct FleetPort
-{
-    QString name;
-    PortTarget target;
-};
-
 // Runs a command's job on every port at once, each on its own device worker with its own link and
 // pacer, so each port sees exactly the bytes and timing of a run on it alone. Output goes through a
 // FleetConsole; trace lines carry their port. At the end a table gives each port's result ("ok", or
@@ -21,5 +15,5 @@ struct FleetPort
 // CliExit::Interrupted when a stop request ended any, 1 otherwise. With `json` each port's result and
 // the summary go to it instead of the table.
 // `command` (the command's words) is each port's first live line.
-int runFleet(const CliJob& job, const QList<FleetPort>& ports, const QString& command, QTextStream& out,
+int runFleet(const CliJob& job, const QList<PortTarget>& ports, const QString& command, QTextStream& out,
              QTextStream& err, bool stdoutIsTerminal, bool quiet, JsonLines* json = nullptr);

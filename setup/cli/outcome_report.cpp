@@ -14,18 +14,18 @@ int reportOutcome(Dialogs& console, const Outcome& outcome)
     return outcome ? CliExit::Ok : CliExit::Failed;
 }
 
-int reportOutcome(CliSession& session, const Outcome& outcome, bool forcedFirmware)
+int reportOutcome(PortRun& run, const Outcome& outcome, bool forcedFirmware)
 {
-    const int status = reportOutcome(session.access.dialogs, outcome);
-    session.ackTooLate = outcome.kind() == Outcome::AckTooLate;
+    const int status = reportOutcome(run.access.dialogs, outcome);
+    run.ackTooLate = outcome.kind() == Outcome::AckTooLate;
     // Only an operation that the request ended is interrupted: one that had failed or finished
     // before it came keeps its own result.
-    if (outcome.kind() == Outcome::Stopped && session.access.stopRequested())
+    if (outcome.kind() == Outcome::Stopped && run.access.stopRequested())
         return CliExit::Interrupted;
-    const QString port = session.access.selection.port;
+    const QString port = run.access.selection.port;
     if (const std::optional<FailureKey> key = failureKey(outcome, forcedFirmware))
-        session.err << "  " << failureHint(*key, portHintValues(port, session.access.selection.line.toText()))
-                    << Qt::endl;
+        run.err << "  " << failureHint(*key, portHintValues(port, run.access.selection.line.toText()))
+                << Qt::endl;
     return status;
 }
 

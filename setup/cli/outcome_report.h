@@ -6,7 +6,7 @@ class Dialogs;
 class Outcome;
 class QTextStream;
 struct CliContext;
-struct CliSession;
+struct PortRun;
 struct Refusal;
 
 // vfdctl's presenter: what is still to be told of an outcome goes out, in the message catalogue's words,
@@ -15,7 +15,7 @@ int reportOutcome(Dialogs& console, const Outcome& outcome);
 // The same for an operation on a port, followed by a line for a person where one says what the
 // failure means and what to check. An operation that a stop request ended gives CliExit::Interrupted.
 // `forcedFirmware`: the outcome ends a firmware update with --force.
-int reportOutcome(CliSession& session, const Outcome& outcome, bool forcedFirmware = false);
+int reportOutcome(PortRun& run, const Outcome& outcome, bool forcedFirmware = false);
 // A file refused before any port is opened: its box, then the line that names the file. CliExit::Failed.
 int reportRefusedFile(CliContext& context, const Refusal& refusal, const QString& path,
                       const QString& origin = {});

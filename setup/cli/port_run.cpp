@@ -16,12 +16,12 @@ int runJobOnPort(const CliJob& job, DevicePort& port, const PortTarget& target, 
                  QTextStream& err, OperationDialogs& dialogs, JobReport* report)
 {
     DisplayAccess access = displayAccess(port, dialogs, target.selection);
-    CliSession session{access, out, err, target.simulatedDisplay, target.stdoutIsTerminal, target.quiet};
-    const int status = job(session);
+    PortRun run{access, target, out, err};
+    const int status = job(run);
     if (status == CliExit::Interrupted)
-        err << session.interruption << Qt::endl;
+        err << run.interruption << Qt::endl;
     if (report)
-        *report = session.report;
+        *report = run.report;
     return status;
 }
 

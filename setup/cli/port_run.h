@@ -14,10 +14,10 @@ class Pacer;
 class SerialLink;
 class SimulatedDisplay;
 
-// Everything one port's run works with.
+// One port of a run and everything a run on it works with.
 struct PortTarget
 {
-    PortSelection selection;
+    PortSelection selection;                      // its port: the name as given (a fleet's trace label)
     Pacer* pacer = nullptr;                       // the port's own time
     SimulatedDisplay* simulatedDisplay = nullptr; // set for a simulated port
     SerialLink* simulatedPort = nullptr;          // how it is opened (null: the display itself)

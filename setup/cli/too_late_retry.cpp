@@ -6,14 +6,14 @@
 
 CliJob retriedWhenTooLate(CliJob job)
 {
-    return [job = std::move(job)](CliSession& session) {
-        session.ackTooLate = false;
-        const int status = job(session);
-        if (!session.ackTooLate || session.access.stopRequested())
+    return [job = std::move(job)](PortRun& run) {
+        run.ackTooLate = false;
+        const int status = job(run);
+        if (!run.ackTooLate || run.access.stopRequested())
             return status;
-        session.ackTooLate = false;
-        session.err << "  the display's answer could not be told: sending it once more" << Qt::endl;
-        return job(session);
+        run.ackTooLate = false;
+        run.err << "  the display's answer could not be told: sending it once more" << Qt::endl;
+        return job(run);
     };
 }
 

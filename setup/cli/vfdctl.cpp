@@ -118,7 +118,7 @@ struct RunPorts
     std::vector<std::unique_ptr<SimulatedDisplay>> ownDisplays;
     // Each simulated display kept between runs is opened by one program at a time.
     std::vector<std::unique_ptr<SimulatedPortLock>> locks;
-    QList<FleetPort> ports;
+    QList<PortTarget> ports;
 };
 
 // A simulated display starts from the flash its last run kept or, with --sim-reset, from the factory
@@ -152,15 +152,15 @@ bool keepFlash(const RunPorts& run, const QString& folder, QTextStream& err)
     bool kept = true;
     if (folder.isEmpty())
         return kept;
-    for (const FleetPort& port : run.ports) {
+    for (const PortTarget& port : run.ports) {
         const bool neverOpened = std::any_of(run.locks.begin(), run.locks.end(), [&port](const auto& lock) {
-            return lock.get() == port.target.simulatedPort && !lock->everOpened();
+            return lock.get() == port.simulatedPort && !lock->everOpened();
         });
-        if (!port.target.simulatedDisplay || neverOpened)
+        if (!port.simulatedDisplay || neverOpened)
             continue;
-        const QString error = SimulatedFlashFile(folder, port.name).keep(*port.target.simulatedDisplay);
+        const QString error = SimulatedFlashFile(folder, port.selection.port).keep(*port.simulatedDisplay);
         if (!error.isEmpty())
-            err << "vfdctl: the flash of " << port.name << " is not kept: " << error << Qt::endl;
+            err << "vfdctl: the flash of " << port.selection.port << " is not kept: " << error << Qt::endl;
         kept = kept && error.isEmpty();
     }
     return kept;
@@ -202,24 +202,24 @@ QString preparePorts(const GlobalOptions& options, const VfdctlEnvironment& env,
         target.stopSignal = env.stopSignal;
         target.stdoutIsTerminal = env.stdoutIsTerminal;
         target.quiet = options.quiet;
-        run.ports.append({port, target});
+        run.ports.append(target);
     }
     return {};
 }
 
 // What each simulated display now shows and holds: on a single port unless --quiet, with --show on
 // every port whatever else was asked.
-void printSimulatedDisplays(const QList<FleetPort>& ports, const GlobalOptions& options, QTextStream& out)
+void printSimulatedDisplays(const QList<PortTarget>& ports, const GlobalOptions& options, QTextStream& out)
 {
     const bool single = ports.size() == 1;
     if (options.json || (!options.show && (options.quiet || !single)))
         return;
-    for (const FleetPort& port : ports) {
-        if (!port.target.simulatedDisplay)
+    for (const PortTarget& port : ports) {
+        if (!port.simulatedDisplay)
             continue;
         if (!single)
-            out << port.name << ":\n";
-        out << simulatedDisplaySummary(*port.target.simulatedDisplay);
+            out << port.selection.port << ":\n";
+        out << simulatedDisplaySummary(*port.simulatedDisplay);
     }
     out.flush();
 }
@@ -310,7 +310,7 @@ int vfdctlMain(const QStringList& arguments, QTextStream& out, QTextStream& err,
     // With --json a single port runs as a fleet of one: its result is a JSON line like any other.
     const int status =
         run.ports.size() == 1 && !options.json
-            ? runJobOnPort(plan.job, run.ports.first().target, out, err, dialogs)
+            ? runJobOnPort(plan.job, run.ports.first(), out, err, dialogs)
             : runFleet(plan.job, run.ports, arguments.mid(options.commandAt).join(QLatin1Char(' ')), out, err,
                        env.stdoutIsTerminal, options.quiet, options.json ? &json : nullptr);
     const bool kept = keepFlash(run, env.simulatedFlashFolder, err);

@@ -21,7 +21,7 @@ int main(int argc, char* argv[])
         "  --version    the program's version\n",
         {{"--port", true}, {"--factory", false}}};
     QHash<QString, QString> options;
-    if (const std::optional<int> answered = answerEarly(argc, argv, usage, options))
+    if (const std::optional<int> answered = answerCommandLine(argc, argv, usage, options))
         return *answered;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vfdsetup"));

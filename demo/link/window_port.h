@@ -15,15 +15,15 @@ struct PortMessage;
 // to the person in a "Port Error" box naming the port and the system's reason, and leaves the port
 // closed. Callers go on in the job's `then`, which runs on the GUI thread once the job has ended, and
 // stop their sequence at the first result that was not sent.
-class PortSession
+class WindowPort
 {
 public:
     using Then = std::function<void(const JobResult&)>;
 
-    explicit PortSession(DemoContext& context);
-    ~PortSession();
-    PortSession(const PortSession&) = delete;
-    PortSession& operator=(const PortSession&) = delete;
+    explicit WindowPort(DemoContext& context);
+    ~WindowPort();
+    WindowPort(const WindowPort&) = delete;
+    WindowPort& operator=(const WindowPort&) = delete;
 
     // A job that opens the port chosen in this run; nothing, after telling the person, while no port
     // has been chosen.
@@ -36,14 +36,14 @@ public:
     // whether it could.
     void probe(std::function<void(bool)> done);
 
-    // Hands the job to the device worker. A job that does not open the port writes only while this
-    // session holds it open; otherwise nothing is done and `then` hears at once that the port failed.
+    // Hands the job to the device worker. A job that does not open the port writes only while the
+    // port is held open here; otherwise nothing is done and `then` hears at once that the port failed.
     void run(PortJob job, Then then = {});
     // The bytes the text becomes, or a "Text Error" box telling why it cannot be sent.
     bool encode(const QString& text, QByteArray& bytes);
     // The encoding the person chose for every text of this run.
     const WireEncoding& encoding() const;
-    // Lets go of the port, when this session holds it.
+    // Lets go of the port, when this window port holds it.
     void close();
     bool isOpen() const { return held_; }
 
@@ -53,6 +53,6 @@ private:
 
     DemoContext& context_;
     bool held_ = false;
-    // Expires with the session, so that a job ending after its window is gone tells nobody.
+    // Expires with the window port, so that a job ending after its window is gone tells nobody.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

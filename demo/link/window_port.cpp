@@ -1,4 +1,4 @@
-#include "demo/link/port_session.h"
+#include "demo/link/window_port.h"
 
 #include "demo/link/demo_context.h"
 #include "demo/link/port_job_runner.h"
@@ -10,14 +10,14 @@
 
 #include <algorithm>
 
-PortSession::PortSession(DemoContext& context) : context_(context) {}
+WindowPort::WindowPort(DemoContext& context) : context_(context) {}
 
-PortSession::~PortSession()
+WindowPort::~WindowPort()
 {
     close();
 }
 
-std::optional<PortJob> PortSession::openChosen()
+std::optional<PortJob> WindowPort::openChosen()
 {
     close();
     if (!context_.state.portChosen()) {
@@ -27,7 +27,7 @@ std::optional<PortJob> PortSession::openChosen()
     return openPort(context_.state.portText());
 }
 
-std::optional<PortJob> PortSession::openPort(const QString& portText)
+std::optional<PortJob> WindowPort::openPort(const QString& portText)
 {
     const DemoPortState& state = context_.state;
     if (state.refusedSettingsText) {
@@ -44,7 +44,7 @@ std::optional<PortJob> PortSession::openPort(const QString& portText)
     return job;
 }
 
-void PortSession::probe(std::function<void(bool)> done)
+void WindowPort::probe(std::function<void(bool)> done)
 {
     std::optional<PortJob> job = openChosen();
     if (!job) {
@@ -54,7 +54,7 @@ void PortSession::probe(std::function<void(bool)> done)
     run(std::move(job->close()), [done](const JobResult& result) { done(result.sent()); });
 }
 
-void PortSession::run(PortJob job, Then then)
+void WindowPort::run(PortJob job, Then then)
 {
     job.encodeTexts(context_.state.encoding);
     const std::optional<QString> refused = job.refusedText();
@@ -66,7 +66,7 @@ void PortSession::run(PortJob job, Then then)
     const bool writes = std::any_of(job.steps().begin(), job.steps().end(),
                                     [](const PortStep& step) { return step.kind != PortStep::Close; });
     if (!held_ && !job.opens() && writes) {
-        // A port this session does not hold: nothing is written, and nobody is told.
+        // A port this window port does not hold: nothing is written, and nobody is told.
         JobResult notOpen;
         notOpen.failedStep = JobResult::Step::Write;
         ended(notOpen, refused, then);
@@ -92,7 +92,7 @@ void PortSession::run(PortJob job, Then then)
         });
 }
 
-void PortSession::ended(JobResult result, const std::optional<QString>& refused, const Then& then)
+void WindowPort::ended(JobResult result, const std::optional<QString>& refused, const Then& then)
 {
     if (!result.portFailed() && refused) {
         tell(textRefusedMessage(context_.state.encoding.encode(*refused).refusal));
@@ -102,7 +102,7 @@ void PortSession::ended(JobResult result, const std::optional<QString>& refused,
         then(result);
 }
 
-bool PortSession::encode(const QString& text, QByteArray& bytes)
+bool WindowPort::encode(const QString& text, QByteArray& bytes)
 {
     const WireBytes encoded = context_.state.encoding.encode(text);
     if (!encoded) {
@@ -113,17 +113,17 @@ bool PortSession::encode(const QString& text, QByteArray& bytes)
     return true;
 }
 
-const WireEncoding& PortSession::encoding() const
+const WireEncoding& WindowPort::encoding() const
 {
     return context_.state.encoding;
 }
 
-void PortSession::tell(const PortMessage& message)
+void WindowPort::tell(const PortMessage& message)
 {
     context_.dialogs->message(message.icon, message.title, message.text);
 }
 
-void PortSession::close()
+void WindowPort::close()
 {
     if (held_)
         run(PortJob().close());
