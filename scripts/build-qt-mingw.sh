@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the Qt 6.4.2 that the Windows cross build uses (qt6.4.2-mingw-w64.tar.xz beside this script):
+# Builds the Qt 6.4.2 that the Windows cross build uses:
 # qtbase from Debian 12's qt6-base source package and qtserialport from Qt's v6.4.2 source, both with
 # Debian's MinGW-w64 g++ (posix threads). Host tools (moc, rcc, uic) are Debian's qt6-base-dev-tools 6.4.2.
 # The windows platform plugin is built without tablet support: Debian's source leaves out the
